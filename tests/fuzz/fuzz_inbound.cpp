@@ -1,0 +1,172 @@
+// libFuzzer target for the inbound byte stream.
+//
+// Input layout: byte 0 picks the options (bit 0 wrap, bit 1 show codes),
+// byte 1 the receive block size (1 + byte % 100); the rest is what the server
+// sent. The bytes go through a fresh engine in blocks of that size, and again
+// one byte per block through a second engine. After every block the model must
+// keep its limits; at the end every cell must hold a displayable byte and a
+// known attribute, every reply must be one the client can send, and both
+// engines must agree, since how the bytes were split must never matter.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "net/inbound_stream.h"
+#include "net/send_path.h"
+#include "terminal/display_sink.h"
+#include "terminal/escape_interpreter.h"
+#include "terminal/screen_model.h"
+#include "terminal/terminal_services.h"
+
+namespace quill {
+namespace {
+
+void Require(bool condition, const char* what) {
+    if (condition) return;
+    std::fprintf(stderr, "fuzz_inbound: %s\n", what);
+    std::abort();
+}
+
+bool OnScreen(int row, int column) {
+    return row >= 0 && row < kScreenRows && column >= 0 && column < kColumns;
+}
+
+bool KnownAttribute(std::uint8_t code) {
+    return code == kAttrNormal || code == kAttrBold || code == kAttrReverse;
+}
+
+// A display that draws nothing but refuses coordinates off the screen.
+class BoundedDisplay final : public DisplaySink {
+  public:
+    void InvalidateCell(int row, int column) override {
+        Require(OnScreen(row, column), "invalidated a cell off the screen");
+    }
+    void InvalidateAll() override {}
+    void UpdateNow() override {}
+    void SetCaretPos(int row, int column) override {
+        Require(OnScreen(row, column), "caret off the screen");
+    }
+};
+
+// The replies the client may send: IAC WILL TERMINAL-TYPE, IAC WONT x (x not
+// TERMINAL-TYPE), IAC DONT ENCRYPT, the terminal-type answer and the identify answer.
+bool KnownReply(const std::vector<std::uint8_t>& r) {
+    static const std::vector<std::uint8_t> kTerminalType = {0xFF, 0xFA, 0x18, 0x00, 'v', 't',
+                                                            '1',  '0',  '0',  0xFF, 0xF0};
+    static const std::vector<std::uint8_t> kIdentify = {0x1B, '[', '?', '1', ';', '7', 'c'};
+    if (r == kTerminalType || r == kIdentify) return true;
+    if (r.size() != 3 || r[0] != 0xFF) return false;
+    return (r[1] == 0xFB && r[2] == 0x18) || (r[1] == 0xFC && r[2] != 0x18) ||
+           (r[1] == 0xFE && r[2] == 0x26);
+}
+
+class CheckedSend final : public SendPath {
+  public:
+    void SendBytes(const std::uint8_t* bytes, std::size_t length) override {
+        std::vector<std::uint8_t> reply(bytes, bytes + length);
+        Require(KnownReply(reply), "sent bytes that are no known reply");
+        sent.insert(sent.end(), reply.begin(), reply.end());
+    }
+    std::vector<std::uint8_t> sent;
+};
+
+class CountingServices final : public TerminalServices {
+  public:
+    void Beep() override { ++beeps; }
+    void Trace(std::string_view) override {}
+    int beeps = 0;
+};
+
+struct Options {
+    bool wrap;
+    bool showCodes;
+    int blockSize;
+};
+
+struct Engine {
+    explicit Engine(const Options& options) {
+        screen.BlankScreenMemory();
+        screen.wrap = options.wrap;
+        inbound.showCodes = options.showCodes;
+    }
+
+    void Feed(const std::uint8_t* bytes, std::size_t size, int blockSize) {
+        for (std::size_t at = 0; at < size; at += blockSize) {
+            const int count = static_cast<int>(std::min<std::size_t>(blockSize, size - at));
+            inbound.ProcessInbound(bytes + at, count);
+            CheckLimits();
+        }
+        inbound.ProcessInbound(bytes, 0);
+        CheckGrids();
+    }
+
+    void CheckLimits() const {
+        Require(OnScreen(screen.CursorRow(), screen.CursorColumn()), "cursor off the screen");
+        Require(screen.RegionTop() >= 1 && screen.RegionTop() <= kScreenRows &&
+                    screen.RegionBottom() >= 1 && screen.RegionBottom() <= kScreenRows,
+                "scrolling region outside rows 1-24");
+        Require(KnownAttribute(screen.CurrentAttribute()), "unknown current attribute");
+        Require(escape.CursorKeyMode() == 0 || escape.CursorKeyMode() == 1,
+                "unknown cursor-key mode");
+        Require(screen.G0 == kCharsetPlain || screen.G0 == kCharsetLineDrawing,
+                "unknown G0 designation");
+        Require(screen.G1 == kCharsetPlain || screen.G1 == kCharsetLineDrawing,
+                "unknown G1 designation");
+    }
+
+    void CheckGrids() const {
+        for (int row = 0; row < kBufferRows; ++row) {
+            for (int column = 0; column < kColumns; ++column) {
+                const std::uint8_t c = screen.CharAt(row, column);
+                Require(c >= 0x20 && c <= 0x7E, "a cell holds a byte that is not displayable");
+                Require(KnownAttribute(screen.AttrAt(row, column)),
+                        "a cell holds an unknown attribute");
+            }
+        }
+    }
+
+    bool SameOutcome(const Engine& other) const {
+        return screen.Memory() == other.screen.Memory() &&
+               screen.CursorRow() == other.screen.CursorRow() &&
+               screen.CursorColumn() == other.screen.CursorColumn() &&
+               screen.RegionTop() == other.screen.RegionTop() &&
+               screen.RegionBottom() == other.screen.RegionBottom() &&
+               screen.CurrentAttribute() == other.screen.CurrentAttribute() &&
+               screen.G0 == other.screen.G0 && screen.G1 == other.screen.G1 &&
+               screen.G1Active() == other.screen.G1Active() &&
+               escape.CursorKeyMode() == other.escape.CursorKeyMode() &&
+               inbound.CurrentState() == other.inbound.CurrentState() &&
+               send.sent == other.send.sent && services.beeps == other.services.beeps;
+    }
+
+    BoundedDisplay display;
+    ScreenModel screen{display};
+    CheckedSend send;
+    CountingServices services;
+    EscapeInterpreter escape{screen, send, services};
+    InboundStream inbound{screen, escape, send, services, display};
+};
+
+void Run(const Options& options, const std::uint8_t* bytes, std::size_t size) {
+    auto blocks = std::make_unique<Engine>(options);
+    blocks->Feed(bytes, size, options.blockSize);
+    auto single = std::make_unique<Engine>(options);
+    single->Feed(bytes, size, 1);
+    Require(blocks->SameOutcome(*single), "the block size changed the outcome");
+}
+
+}  // namespace
+}  // namespace quill
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 2) return 0;
+    const quill::Options options{(data[0] & 1) != 0, (data[0] & 2) != 0,
+                                 1 + data[1] % quill::kReceiveChunk};
+    quill::Run(options, data + 2, size - 2);
+    return 0;
+}
