@@ -1,0 +1,52 @@
+#include "settings/qsettings_backend.h"
+
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+namespace quill {
+namespace {
+
+// On Windows the setting is the unnamed value of the key
+// Software\Brannock\Quillterm\<section>\<key>; elsewhere it is the key
+// <key> of the INI group <section>.
+QString SettingPath(const std::string& section, const std::string& key) {
+    QString path = QString::fromStdString(section) + u'/' + QString::fromStdString(key);
+#ifdef Q_OS_WIN
+    path += u"/Default";
+#endif
+    return path;
+}
+
+QSettings OpenStore() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Brannock", "Quillterm");
+}
+
+}  // namespace
+
+std::optional<std::string> QSettingsBackend::ReadText(const std::string& section,
+                                                      const std::string& key) {
+    const QVariant value = OpenStore().value(SettingPath(section, key));
+    // A value written by hand without quotes, such as 10,20,30, comes back as
+    // a list split at the commas.
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(u',').toStdString();
+    if (!value.isValid() || !value.canConvert<QString>()) return std::nullopt;
+    return value.toString().toStdString();
+}
+
+bool QSettingsBackend::WriteTexts(const std::string& section,
+                                  const std::vector<SettingEntry>& entries) {
+    QSettings store = OpenStore();
+    for (const SettingEntry& entry : entries) {
+        store.setValue(SettingPath(section, entry.key), QString::fromStdString(entry.text));
+    }
+    // One sync writes every entry together: the file is rewritten whole under
+    // a lock and replaced in one step, so a reader or a second writer never
+    // sees part of this write.
+    store.sync();
+    return store.status() == QSettings::NoError;
+}
+
+}  // namespace quill
