@@ -16,7 +16,7 @@ constexpr int kReceiveChunk = 100;
 // negotiation, executes the control bytes that act outside escape sequences,
 // feeds escape sequences to the interpreter and writes text into the screen.
 class InboundStream {
-public:
+  public:
     InboundStream(ScreenModel& screen, EscapeInterpreter& escape, SendPath& send,
                   TerminalServices& services, DisplaySink& display);
 
@@ -37,7 +37,7 @@ public:
     };
     State CurrentState() const { return state_; }
 
-private:
+  private:
     void Step(std::uint8_t b);
     void DataByte(std::uint8_t b);
     void CommandByte(std::uint8_t b);
@@ -47,6 +47,7 @@ private:
     void WillOption(std::uint8_t option);
     void SubnegotiationByte(std::uint8_t b);
     void SubnegotiationIacByte(std::uint8_t b);
+    void AddSubnegotiationData(std::uint8_t b);
     void ShowCode(std::uint8_t b);
     void Reply(std::uint8_t command, std::uint8_t option);
 

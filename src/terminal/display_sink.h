@@ -5,7 +5,7 @@ namespace quill {
 // What the screen model asks of the window that shows it. The model never
 // draws; it only tells the window which areas are stale and where the caret is.
 class DisplaySink {
-public:
+  public:
     virtual ~DisplaySink() = default;
     // One character cell of the live screen (screen row 0-23, column 0-79) is stale.
     virtual void InvalidateCell(int row, int column) = 0;
@@ -19,7 +19,7 @@ public:
 
 // A display that ignores everything: headless tools and benchmarks.
 class NullDisplay final : public DisplaySink {
-public:
+  public:
     void InvalidateCell(int, int) override {}
     void InvalidateAll() override {}
     void UpdateNow() override {}

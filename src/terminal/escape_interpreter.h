@@ -15,7 +15,7 @@ constexpr int kSequenceEnded = 0;
 // Interprets the VT100 control sequences the terminal supports, one byte at a
 // time after the ESC that started them.
 class EscapeInterpreter {
-public:
+  public:
     EscapeInterpreter(ScreenModel& screen, SendPath& send, TerminalServices& services);
 
     int EscapeFeed(std::uint8_t b);
@@ -23,7 +23,7 @@ public:
     // 0 normal, 1 application; read by keyboard translation.
     int CursorKeyMode() const { return cursorKeyMode_; }
 
-private:
+  private:
     enum State : int {
         kAfterEsc = 0,
         kFirstParameter = 1,

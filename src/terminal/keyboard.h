@@ -10,7 +10,7 @@ namespace quill {
 
 // The two user settings keyboard translation reads at every key.
 class KeyboardOptions {
-public:
+  public:
     virtual ~KeyboardOptions() = default;
     virtual bool CRLFTranslation() const = 0;
     virtual bool LocalEcho() const = 0;
@@ -18,7 +18,7 @@ public:
 
 // Turns key-down and character notifications into bytes for the host.
 class Keyboard {
-public:
+  public:
     Keyboard(const EscapeInterpreter& escape, const KeyboardOptions& options, SendPath& send,
              ScreenModel& screen);
 
@@ -27,7 +27,7 @@ public:
     // Character path: 0 when the byte was sent, 1 when it was dropped.
     int KeyboardSendChar(std::uint16_t code);
 
-private:
+  private:
     const EscapeInterpreter& escape_;
     const KeyboardOptions& options_;
     SendPath& send_;

@@ -32,7 +32,7 @@ constexpr int kCharsetLineDrawing = 2;
 // Every writer of the screen goes through the operations below; they change
 // the grids and tell the display what is stale, never drawing themselves.
 class ScreenModel {
-public:
+  public:
     explicit ScreenModel(DisplaySink& display);
     ScreenModel(const ScreenModel&) = delete;
     ScreenModel& operator=(const ScreenModel&) = delete;
@@ -81,14 +81,16 @@ public:
     std::uint8_t CurrentAttribute() const { return currentAttribute_; }
 
     // Options and flags kept by other parts of the program.
-    bool wrap = false;          // the user's wrap option
-    bool caretVisible = true;   // set while the window shows its caret
+    bool wrap = false;         // the user's wrap option
+    bool caretVisible = true;  // set while the window shows its caret
     int G0 = kCharsetPlain;
     int G1 = kCharsetLineDrawing;
 
-private:
+  private:
     std::uint8_t* CharRow(int bufferRow) { return &ScreenMemory[bufferRow * kColumns]; }
-    std::uint8_t* AttrRow(int bufferRow) { return &ScreenMemory[kGridBytes + bufferRow * kColumns]; }
+    std::uint8_t* AttrRow(int bufferRow) {
+        return &ScreenMemory[kGridBytes + bufferRow * kColumns];
+    }
     void CopyScreenRow(int from, int to);
     void BlankScreenRow(int row);
     void BlankCells(int firstOffset, int endOffset);

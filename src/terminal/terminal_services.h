@@ -6,7 +6,7 @@ namespace quill {
 
 // Platform services the terminal engine needs besides the display.
 class TerminalServices {
-public:
+  public:
     virtual ~TerminalServices() = default;
     // The host sent BEL.
     virtual void Beep() = 0;
@@ -15,7 +15,7 @@ public:
 };
 
 class NullServices final : public TerminalServices {
-public:
+  public:
     void Beep() override {}
     void Trace(std::string_view) override {}
 };

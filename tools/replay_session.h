@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "net/inbound_stream.h"
+#include "terminal/display_sink.h"
+#include "terminal/escape_interpreter.h"
+#include "terminal/screen_model.h"
+#include "terminal/terminal_services.h"
+
+namespace quill {
+
+class RecordingSend final : public SendPath {
+  public:
+    void SendBytes(const std::uint8_t* bytes, std::size_t length) override {
+        sent.insert(sent.end(), bytes, bytes + length);
+    }
+    std::vector<std::uint8_t> sent;
+};
+
+class CountingServices final : public TerminalServices {
+  public:
+    void Beep() override { ++beeps; }
+    void Trace(std::string_view) override {}
+    int beeps = 0;
+};
+
+// A fresh terminal as the window has it after creation, with no window:
+// bytes go in, the state comes out in the replay tool's text format.
+class ReplaySession {
+  public:
+    ReplaySession(bool wrap, bool showCodes);
+
+    // Hands the bytes to the inbound stream in consecutive blocks of `chunk`.
+    void Feed(std::string_view bytes, int chunk);
+    std::string Render(bool withHistory) const;
+
+    NullDisplay display;
+    CountingServices services;
+    RecordingSend send;
+    ScreenModel screen{display};
+    EscapeInterpreter escape{screen, send, services};
+    InboundStream inbound{screen, escape, send, services, display};
+};
+
+}  // namespace quill
