@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "settings/memory_settings_backend.h"
+#include "settings/terminal_settings.h"
+
+namespace quill {
+namespace {
+
+class TerminalSettingsTest : public ::testing::Test {
+  protected:
+    void Store(std::string_view key, const std::string& text) {
+        store.WriteSetting(kSettingsSection, key, text);
+    }
+
+    MemorySettingsBackend backend;
+    SettingsStore store{backend};
+};
+
+TEST_F(TerminalSettingsTest, FreshStoreGivesTheDefaults) {
+    const TerminalSettings settings = ReadTerminalSettings(store);
+    EXPECT_EQ(settings.font, "Courier New");
+    EXPECT_EQ(settings.fontsize, 12);
+    EXPECT_EQ(settings.fgcolor, (Rgb{0, 0, 0}));
+    EXPECT_EQ(settings.bgcolor, (Rgb{255, 255, 255}));
+    EXPECT_FALSE(settings.CRLFTranslation);
+    EXPECT_FALSE(settings.LocalEcho);
+    EXPECT_FALSE(settings.autoexit);
+    EXPECT_FALSE(settings.wrap);
+    EXPECT_FALSE(settings.MaximizeOnStart);
+    EXPECT_TRUE(backend.Values().empty()) << "reading must not create settings";
+}
+
+// Records the keys asked for, to check the start-up order of reads.
+class RecordingBackend final : public SettingsBackend {
+  public:
+    std::optional<std::string> ReadText(const std::string& section,
+                                        const std::string& key) override {
+        reads.push_back(section + "/" + key);
+        return std::nullopt;
+    }
+    bool WriteTexts(const std::string&, const std::vector<SettingEntry>&) override { return false; }
+
+    std::vector<std::string> reads;
+};
+
+TEST(TerminalSettingsOrder, StartUpReadsEachSettingOnceInOrder) {
+    RecordingBackend backend;
+    SettingsStore store{backend};
+    ReadTerminalSettings(store);
+    EXPECT_EQ(backend.reads,
+              (std::vector<std::string>{"settings/font", "settings/fontsize", "settings/fgcolor",
+                                        "settings/bgcolor", "settings/crlftranslation",
+                                        "settings/localecho", "settings/autoexit", "settings/wrap",
+                                        "settings/maximizeonstart"}));
+}
+
+TEST_F(TerminalSettingsTest, StoredValuesAreRead) {
+    Store("Font", "DejaVu Sans Mono");
+    Store("FontSize", "-16");
+    Store("fgcolor", "10,20,30");
+    Store("bgcolor", "1,2,3");
+    Store("crlftranslation", "1");
+    Store("localecho", "7");  // any non-zero value means on
+    Store("AUTOEXIT", "-1");
+    Store("wrap", "0");
+    Store("maximizeOnStart", "1");  // Setup's spelling of the key
+    const TerminalSettings settings = ReadTerminalSettings(store);
+    EXPECT_EQ(settings.font, "DejaVu Sans Mono");
+    EXPECT_EQ(settings.fontsize, -16);
+    EXPECT_EQ(settings.fgcolor, (Rgb{10, 20, 30}));
+    EXPECT_EQ(settings.bgcolor, (Rgb{1, 2, 3}));
+    EXPECT_TRUE(settings.CRLFTranslation);
+    EXPECT_TRUE(settings.LocalEcho);
+    EXPECT_TRUE(settings.autoexit);
+    EXPECT_FALSE(settings.wrap);
+    EXPECT_TRUE(settings.MaximizeOnStart);
+}
+
+TEST_F(TerminalSettingsTest, DamagedValuesReadAsDefaultsOrZero) {
+    Store("font", std::string(80, 'F'));  // does not fit the 80-byte buffer
+    Store("fontsize", "twelve");
+    Store("fgcolor", "");
+    Store("bgcolor", std::string(40, '1'));  // does not fit the 40-byte buffer
+    Store("wrap", "yes");
+    Store("LocalEcho", "\x01\x02garbage");
+    const TerminalSettings settings = ReadTerminalSettings(store);
+    EXPECT_EQ(settings.font, "Courier New");
+    EXPECT_EQ(settings.fontsize, 0);
+    EXPECT_EQ(settings.fgcolor, kBlack);
+    EXPECT_EQ(settings.bgcolor, kWhite);
+    EXPECT_FALSE(settings.wrap);
+    EXPECT_FALSE(settings.LocalEcho);
+}
+
+TEST_F(TerminalSettingsTest, LongestFittingFaceNameIsKept) {
+    Store("font", std::string(79, 'F'));
+    EXPECT_EQ(ReadTerminalSettings(store).font, std::string(79, 'F'));
+}
+
+TEST(Colour, TokensSplitAtCommasAndSpaces) {
+    const Rgb expected{10, 20, 30};
+    for (const char* text :
+         {"10,20,30", "10 20 30", "10, 20, 30", " ,10,,  20 ,30,", "10,20,30,40", "10x,20y,30z"}) {
+        EXPECT_EQ(ParseColour(text, kWhite), expected) << text;
+    }
+}
+
+TEST(Colour, NumbersKeepTheirLowEightBits) {
+    EXPECT_EQ(ParseColour("300,0,0", kBlack), (Rgb{44, 0, 0}));
+    EXPECT_EQ(ParseColour("-1,256,511", kBlack), (Rgb{255, 0, 255}));
+    EXPECT_EQ(ParseColour("99999999999,0,0", kBlack), (Rgb{255, 0, 0}));
+    // Three tokens that are not numbers are three zeros, not the fallback.
+    EXPECT_EQ(ParseColour("red,green,blue", kWhite), kBlack);
+}
+
+TEST(Colour, FewerThanThreeTokensGiveTheFallback) {
+    for (const char* text : {"", "1,2", "1 2", " , ,", "255", ",,,,,,,,"}) {
+        EXPECT_EQ(ParseColour(text, kBlack), kBlack) << text;
+        EXPECT_EQ(ParseColour(text, kWhite), kWhite) << text;
+    }
+}
+
+TEST_F(TerminalSettingsTest, TwoNumberColoursFallBackPerSetting) {
+    Store("fgcolor", "1,2");
+    Store("bgcolor", "1,2");
+    const TerminalSettings settings = ReadTerminalSettings(store);
+    EXPECT_EQ(settings.fgcolor, kBlack);
+    EXPECT_EQ(settings.bgcolor, kWhite);
+}
+
+TEST_F(TerminalSettingsTest, WrittenColoursReadBack) {
+    EXPECT_EQ(FormatColour(Rgb{0, 128, 255}), "0,128,255");
+    EXPECT_TRUE(WriteColourSetting(store, kFgColorKey, Rgb{0, 128, 255}));
+    EXPECT_TRUE(WriteColourSetting(store, kBgColorKey, Rgb{7, 8, 9}));
+    std::string text;
+    store.ReadSetting("settings", "fgcolor", "", text, 40);
+    EXPECT_EQ(text, "0,128,255");
+    const TerminalSettings settings = ReadTerminalSettings(store);
+    EXPECT_EQ(settings.fgcolor, (Rgb{0, 128, 255}));
+    EXPECT_EQ(settings.bgcolor, (Rgb{7, 8, 9}));
+}
+
+}  // namespace
+}  // namespace quill
