@@ -119,15 +119,21 @@ struct Engine {
                 "unknown G1 designation");
     }
 
-    void CheckGrids() const {
-        for (int row = 0; row < kBufferRows; ++row) {
-            for (int column = 0; column < kColumns; ++column) {
-                const std::uint8_t c = screen.CharAt(row, column);
-                Require(c >= 0x20 && c <= 0x7E, "a cell holds a byte that is not displayable");
-                Require(KnownAttribute(screen.AttrAt(row, column)),
-                        "a cell holds an unknown attribute");
-            }
+    // Left out of the coverage map (and written as one plain loop, so that
+    // nothing in it is a separate instrumented call): the fuzzer should steer
+    // by the engine's branches, not by this scan over every cell.
+    __attribute__((no_sanitize("coverage"), noinline)) void CheckGrids() const {
+        const std::uint8_t* cells = screen.Memory().data();
+        bool displayable = true;
+        bool known = true;
+        for (int i = 0; i < kGridBytes; ++i) {
+            const std::uint8_t c = cells[i];
+            const std::uint8_t a = cells[kGridBytes + i];
+            displayable &= c >= 0x20 && c <= 0x7E;
+            known &= a == kAttrNormal || a == kAttrBold || a == kAttrReverse;
         }
+        Require(displayable, "a cell holds a byte that is not displayable");
+        Require(known, "a cell holds an unknown attribute");
     }
 
     bool SameOutcome(const Engine& other) const {
