@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "terminal/display_sink.h"
+
+namespace quill::test {
+
+// Records every request the screen model makes of the window, in order.
+class RecordingDisplay final : public DisplaySink {
+  public:
+    void InvalidateCell(int row, int column) override {
+        calls.push_back("cell " + std::to_string(row) + " " + std::to_string(column));
+    }
+    void InvalidateAll() override { calls.push_back("all"); }
+    void UpdateNow() override { calls.push_back("update"); }
+    void SetCaretPos(int row, int column) override {
+        calls.push_back("caret " + std::to_string(row) + " " + std::to_string(column));
+    }
+    std::vector<std::string> calls;
+};
+
+}  // namespace quill::test

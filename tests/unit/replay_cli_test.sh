@@ -1,0 +1,33 @@
+#!/bin/sh
+# The replay tool's command line: the output's shape, the exit codes of bad use.
+replay="$1"
+fail() { echo "FAIL: $*"; exit 1; }
+
+out=$(printf 'A\033[2JB' | "$replay") || fail "plain run exited $?"
+[ "$(echo "$out" | sed -n 1,7p | tr '\n' ';')" = "cursor 0 2;attribute 0;region 1 24;keys normal;beeps 0;sent;screen;" ] \
+    || fail "header: $out"
+[ "$(echo "$out" | sed -n 8p)" = "| B                                                                              |" ] \
+    || fail "row 0: $(echo "$out" | sed -n 8p)"
+[ "$(echo "$out" | wc -l)" -eq 56 ] || fail "line count $(echo "$out" | wc -l)"
+[ "$(echo "$out" | sed -n 32p)" = "attributes" ] || fail "attributes heading"
+
+out=$(printf '\377\375\030\a' | "$replay" --history --chunk 1 -) || fail "history run"
+echo "$out" | grep -qx 'sent ff fb 18' || fail "sent line: $out"
+echo "$out" | grep -qx 'beeps 1' || fail "beeps line"
+[ "$(echo "$out" | wc -l)" -eq 332 ] || fail "history line count"
+
+tmp=$(mktemp)
+printf 'abcdefghij' >"$tmp"
+out=$("$replay" --wrap --show-codes "$tmp") || fail "file run"
+echo "$out" | grep -q '^|\[97\]\[97\]\[98\]' || fail "show codes: $out"
+rm -f "$tmp"
+
+for bad in "--chunk 0" "--chunk 101" "--chunk x" "--chunk" "--frobnicate" "/nonexistent/file" "/"; do
+    # shellcheck disable=SC2086
+    "$replay" $bad </dev/null >/dev/null 2>"$tmp.err"
+    rc=$?
+    [ $rc -eq 2 ] || fail "'$bad' exited $rc"
+    [ "$(wc -l <"$tmp.err")" -eq 1 ] || fail "'$bad' error text: $(cat "$tmp.err")"
+done
+rm -f "$tmp.err"
+echo "replay_cli: all checks passed"

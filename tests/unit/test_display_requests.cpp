@@ -1,0 +1,98 @@
+// What the engine asks of the window, and when: cells invalidated one by one
+// for text, the whole window for scrolls and erases, one update and caret move
+// per received block, and no caret moves while the caret is hidden.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "net/inbound_stream.h"
+#include "recording_display.h"
+#include "replay_session.h"
+
+namespace quill::test {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+struct Engine {
+    RecordingDisplay display;
+    CountingServices services;
+    RecordingSend send;
+    ScreenModel screen{display};
+    EscapeInterpreter escape{screen, send, services};
+    InboundStream inbound{screen, escape, send, services, display};
+
+    Engine() { screen.BlankScreenMemory(); }
+    void Feed(std::string_view bytes) {
+        inbound.ProcessInbound(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                               static_cast<int>(bytes.size()));
+    }
+};
+
+TEST(DisplayRequests, TextInvalidatesItsCellsThenOneUpdateAndCaretPerBlock) {
+    Engine e;
+    e.Feed("ab");
+    EXPECT_EQ(e.display.calls, (Calls{"cell 0 0", "cell 0 1", "update", "caret 0 2"}));
+}
+
+TEST(DisplayRequests, EmptyBlockStillUpdatesAndMovesTheCaret) {
+    Engine e;
+    e.inbound.ProcessInbound(nullptr, 0);
+    EXPECT_EQ(e.display.calls, (Calls{"update", "caret 0 0"}));
+}
+
+TEST(DisplayRequests, EveryScrolledLineRepaintsAtOnce) {
+    Engine e;
+    e.Feed("\x1b[24;1H");
+    e.display.calls.clear();
+    e.Feed("\n\n");
+    EXPECT_EQ(e.display.calls, (Calls{"all", "update", "caret 23 0", "all", "update", "caret 23 0",
+                                      "update", "caret 23 0"}));
+}
+
+TEST(DisplayRequests, WrapMovesTheCaretBeforeTheCellIsInvalidated) {
+    Engine e;
+    e.screen.wrap = true;
+    e.Feed("\x1b[1;80H");
+    e.display.calls.clear();
+    e.Feed("x");
+    EXPECT_EQ(e.display.calls, (Calls{"caret 1 0", "cell 0 79", "update", "caret 1 0"}));
+}
+
+TEST(DisplayRequests, ErasingInvalidatesAllAndMovesTheCaret) {
+    Engine e;
+    e.Feed("\x1b[2J");
+    EXPECT_EQ(e.display.calls, (Calls{"all", "caret 0 0", "update", "caret 0 0"}));
+}
+
+TEST(DisplayRequests, HiddenCaretIsNeverMoved) {
+    Engine e;
+    e.screen.caretVisible = false;
+    e.Feed("abc\x1b[5;5H\x1b[2J\n");
+    for (const std::string& call : e.display.calls)
+        EXPECT_EQ(call.rfind("caret", 0), std::string::npos);
+}
+
+TEST(DisplayRequests, ShowCodesRepaintsForEveryByte) {
+    Engine e;
+    e.inbound.showCodes = true;
+    e.Feed("A");
+    // "[65]" for the received byte and again for the stored one, each written
+    // as a string with its own caret move and update.
+    EXPECT_EQ(e.display.calls, (Calls{"cell 0 0", "cell 0 1", "cell 0 2", "cell 0 3", "caret 0 4",
+                                      "update", "cell 0 4", "cell 0 5", "cell 0 6", "cell 0 7",
+                                      "caret 0 8", "update", "update", "caret 0 8"}));
+}
+
+TEST(DisplayRequests, DeletingCharactersDoesNotTouchTheCaret) {
+    Engine e;
+    e.Feed("abc\x1b[1;1H");
+    e.display.calls.clear();
+    e.screen.ScreenDeleteChars(1);
+    e.screen.ScreenDeleteLines(1);
+    EXPECT_EQ(e.display.calls, (Calls{"all", "all"}));
+}
+
+}  // namespace
+}  // namespace quill::test

@@ -1,0 +1,106 @@
+// Key-down and character paths: the two cursor-key tables, Enter with and
+// without CR/LF translation, local echo, and the bytes that are dropped.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "replay_session.h"
+#include "terminal/key_tables.h"
+#include "terminal/keyboard.h"
+
+namespace quill::test {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct Options final : KeyboardOptions {
+    bool crlf = false;
+    bool echo = false;
+    bool CRLFTranslation() const override { return crlf; }
+    bool LocalEcho() const override { return echo; }
+};
+
+struct KeyboardTest : ::testing::Test {
+    ReplaySession session{false, false};
+    Options options;
+    Keyboard keyboard{session.escape, options, session.send, session.screen};
+
+    Bytes Sent() {
+        Bytes sent = session.send.sent;
+        session.send.sent.clear();
+        return sent;
+    }
+    // One press of a key: the key-down path first, then the character path.
+    void Press(std::uint16_t key, std::uint16_t character) {
+        keyboard.KeyboardTranslateKey(key);
+        keyboard.KeyboardSendChar(character);
+    }
+};
+
+TEST_F(KeyboardTest, CursorKeysFollowTheHostsMode) {
+    EXPECT_EQ(keyboard.KeyboardTranslateKey(vk::kUp), 0);
+    EXPECT_EQ(Sent(), (Bytes{0x1b, '[', 'A'}));
+    session.Feed("\x1b[?1h", 100);
+    EXPECT_EQ(keyboard.KeyboardTranslateKey(vk::kUp), 0);
+    keyboard.KeyboardTranslateKey(vk::kLeft);
+    EXPECT_EQ(Sent(), (Bytes{0x1b, 'O', 'A', 0x1b, 'O', 'D'}));
+    keyboard.KeyboardTranslateKey(vk::kF1);
+    EXPECT_EQ(Sent(), (Bytes{0x1b, 'O', 'P'}));
+    session.Feed("\x1b[?1l", 100);
+    keyboard.KeyboardTranslateKey(vk::kDown);
+    keyboard.KeyboardTranslateKey(vk::kF1);
+    EXPECT_EQ(Sent(), (Bytes{0x1b, '[', 'B', 0x1b, 'O', 'P'}));
+}
+
+TEST_F(KeyboardTest, FunctionKeysFiveToTwelveRunFromSixteenWithoutAGap) {
+    const char* expected[] = {"16", "17", "18", "19", "20", "21", "22", "23"};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(keyboard.KeyboardTranslateKey(static_cast<std::uint16_t>(0x74 + i)), 0);
+        EXPECT_EQ(Sent(), (Bytes{0x1b, '[', std::uint8_t(expected[i][0]),
+                                 std::uint8_t(expected[i][1]), '~'}));
+    }
+}
+
+TEST_F(KeyboardTest, KeysOutsideTheTablesSendNothingOnTheKeyDownPath) {
+    // Home, End, Page Up, Page Down, Insert, Delete, the letter A, Enter.
+    for (std::uint16_t key : {0x24, 0x23, 0x21, 0x22, 0x2D, 0x2E, 0x41, 0x0D}) {
+        EXPECT_EQ(keyboard.KeyboardTranslateKey(key), 1) << key;
+    }
+    EXPECT_EQ(Sent(), Bytes{});
+}
+
+TEST_F(KeyboardTest, EnterSendsCrOrCrLfCr) {
+    Press(vk::kReturn, '\r');
+    EXPECT_EQ(Sent(), (Bytes{'\r'}));
+    options.crlf = true;
+    Press(vk::kReturn, '\r');
+    EXPECT_EQ(Sent(), (Bytes{'\r', '\n', '\r'}));
+}
+
+TEST_F(KeyboardTest, LocalEchoShowsPrintableCharactersOnly) {
+    options.echo = true;
+    EXPECT_EQ(keyboard.KeyboardSendChar('a'), 0);
+    EXPECT_EQ(keyboard.KeyboardSendChar('\t'), 0);
+    EXPECT_EQ(keyboard.KeyboardSendChar('\r'), 0);
+    EXPECT_EQ(Sent(), (Bytes{'a', '\t', '\r'}));
+    EXPECT_EQ(session.screen.CharAt(kFirstScreenRow, 0), 'a');
+    EXPECT_EQ(session.screen.CharAt(kFirstScreenRow, 1), ' ');
+    EXPECT_EQ(session.screen.CursorColumn(), 1);
+}
+
+TEST_F(KeyboardTest, WithoutLocalEchoNothingIsShown) {
+    keyboard.KeyboardSendChar('a');
+    EXPECT_EQ(session.screen.CharAt(kFirstScreenRow, 0), ' ');
+    EXPECT_EQ(Sent(), (Bytes{'a'}));
+}
+
+TEST_F(KeyboardTest, CodesAbove128AreDropped) {
+    EXPECT_EQ(keyboard.KeyboardSendChar(128), 0);
+    EXPECT_EQ(keyboard.KeyboardSendChar(233), 1);
+    EXPECT_EQ(keyboard.KeyboardSendChar(0x20AC), 1);
+    EXPECT_EQ(keyboard.KeyboardSendChar(3), 0);  // Ctrl+C
+    EXPECT_EQ(Sent(), (Bytes{128, 3}));
+}
+
+}  // namespace
+}  // namespace quill::test
