@@ -23,6 +23,19 @@ QSettings OpenStore() {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Brannock", "Quillterm");
 }
 
+// One sync writes every entry together: the file is rewritten whole under a
+// lock and replaced in one step, so a reader or a second writer never sees
+// part of this write.
+QSettings::Status WriteInOneSync(const std::string& section,
+                                 const std::vector<SettingEntry>& entries) {
+    QSettings store = OpenStore();
+    for (const SettingEntry& entry : entries) {
+        store.setValue(SettingPath(section, entry.key), QString::fromStdString(entry.text));
+    }
+    store.sync();
+    return store.status();
+}
+
 }  // namespace
 
 std::optional<std::string> QSettingsBackend::ReadText(const std::string& section,
@@ -38,15 +51,12 @@ std::optional<std::string> QSettingsBackend::ReadText(const std::string& section
 
 bool QSettingsBackend::WriteTexts(const std::string& section,
                                   const std::vector<SettingEntry>& entries) {
-    QSettings store = OpenStore();
-    for (const SettingEntry& entry : entries) {
-        store.setValue(SettingPath(section, entry.key), QString::fromStdString(entry.text));
-    }
-    // One sync writes every entry together: the file is rewritten whole under
-    // a lock and replaced in one step, so a reader or a second writer never
-    // sees part of this write.
-    store.sync();
-    return store.status() == QSettings::NoError;
+    QSettings::Status status = WriteInOneSync(section, entries);
+    // A damaged file reports a format error, which hides whether the write
+    // itself went through; it has been rewritten clean if so, and a second
+    // write then tells.
+    if (status == QSettings::FormatError) status = WriteInOneSync(section, entries);
+    return status == QSettings::NoError;
 }
 
 }  // namespace quill

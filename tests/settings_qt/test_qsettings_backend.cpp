@@ -1,0 +1,280 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <array>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "settings/host_history.h"
+#include "settings/qsettings_backend.h"
+#include "settings/terminal_settings.h"
+
+namespace quill {
+namespace {
+
+// Points the per-user store of this process and of the probes it starts at a
+// directory of the test's own.
+class QSettingsBackendTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(scratch_.isValid());
+        UseConfigHome(scratch_.path() + "/config");
+    }
+
+    void UseConfigHome(const QString& path) {
+        configHome_ = path;
+        qputenv("XDG_CONFIG_HOME", path.toLocal8Bit());
+        // The store takes its location once per process; a test run that
+        // holds several tests in one process needs it moved explicitly.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path);
+    }
+
+    QString ConfPath() const { return configHome_ + "/Brannock/Quillterm.conf"; }
+
+    void WriteConfFile(const QByteArray& contents) {
+        ASSERT_TRUE(QDir().mkpath(configHome_ + "/Brannock"));
+        QFile file(ConfPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(contents), contents.size());
+    }
+
+    QByteArray ReadConfFile() const {
+        QFile file(ConfPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    std::unique_ptr<QProcess> StartProbe(const QStringList& arguments) const {
+        auto probe = std::make_unique<QProcess>();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", configHome_);
+        probe->setProcessEnvironment(environment);
+        probe->start(QUILL_SETTINGS_PROBE, arguments);
+        return probe;
+    }
+
+    // Exit code and output of a probe run to its end (-1 when it did not end
+    // normally within the time limit).
+    std::pair<int, std::string> RunProbe(const QStringList& arguments) const {
+        const std::unique_ptr<QProcess> probe = StartProbe(arguments);
+        if (!probe->waitForFinished(30000)) {
+            probe->kill();
+            probe->waitForFinished(5000);
+            return {-1, ""};
+        }
+        const int code = probe->exitStatus() == QProcess::NormalExit ? probe->exitCode() : -1;
+        return {code, probe->readAllStandardOutput().toStdString()};
+    }
+
+    QTemporaryDir scratch_;
+    QString configHome_;
+    QSettingsBackend backend;
+    SettingsStore store{backend};
+};
+
+TEST_F(QSettingsBackendTest, FreshStoreGivesDefaultsAndKeepsKeysInLowerCase) {
+    const TerminalSettings fresh = ReadTerminalSettings(store);
+    EXPECT_EQ(fresh.font, "Courier New");
+    EXPECT_EQ(fresh.fontsize, 12);
+    EXPECT_EQ(fresh.fgcolor, kBlack);
+    EXPECT_EQ(fresh.bgcolor, kWhite);
+    EXPECT_FALSE(fresh.CRLFTranslation || fresh.LocalEcho || fresh.autoexit || fresh.wrap ||
+                 fresh.MaximizeOnStart);
+    EXPECT_FALSE(QFile::exists(ConfPath())) << "reading must not create the file";
+
+    EXPECT_TRUE(store.WriteSetting("Settings", "maximizeOnStart", "1"));
+    const QByteArray file = ReadConfFile();
+    EXPECT_TRUE(file.contains("[settings]")) << file.toStdString();
+    EXPECT_TRUE(file.contains("maximizeonstart=1")) << file.toStdString();
+    EXPECT_FALSE(file.contains("maximizeOnStart")) << file.toStdString();
+    EXPECT_EQ(store.ReadIntSetting("Settings", "MaximizeOnStart", 0), 1);
+    EXPECT_TRUE(ReadTerminalSettings(store).MaximizeOnStart);
+}
+
+TEST_F(QSettingsBackendTest, AnotherProcessReadsWhatWasWrittenByteForByte) {
+    const std::array<std::string, 9> texts = {"10,20,30",    "  padded  ", "\"quoted\"",
+                                              "back\\slash", "a;b#c=d",    "caf\xc3\xa9",
+                                              "[hosts]",     "",           "@Invalid()"};
+    for (const std::string& text : texts) {
+        ASSERT_TRUE(store.WriteSetting("Settings", "font", text));
+        EXPECT_EQ(RunProbe({"read", "settings", "font"}),
+                  (std::pair<int, std::string>{0, "value:" + text}));
+    }
+}
+
+TEST_F(QSettingsBackendTest, ThisProcessReadsWhatAnotherProcessWrote) {
+    EXPECT_EQ(store.ReadIntSetting("Settings", "wrap", 0), 0);
+    ASSERT_EQ(RunProbe({"write", "Settings", "Wrap", "1"}).first, 0);
+    EXPECT_EQ(store.ReadIntSetting("Settings", "wrap", 0), 1);
+    EXPECT_TRUE(ReadTerminalSettings(store).wrap);
+}
+
+TEST_F(QSettingsBackendTest, HandEditedValuesReadAsTheirFormatsSay) {
+    WriteConfFile(
+        "[settings]\n"
+        "fgcolor=10,20,30\n"
+        "bgcolor=10, 20, 30\n"
+        "fontsize=99999999999999999999\n"
+        "font=" +
+        QByteArray(80, 'F') +
+        "\n"
+        "this line is stray\n"
+        "wrap=abc\n"
+        "localecho=\n"
+        "crlftranslation=2\n"
+        "autoexit= 1\n"
+        "maximizeonstart=@Invalid()\n");
+    const TerminalSettings settings = ReadTerminalSettings(store);
+    EXPECT_EQ(settings.fgcolor, (Rgb{10, 20, 30}));
+    EXPECT_EQ(settings.bgcolor, (Rgb{10, 20, 30}));
+    EXPECT_EQ(settings.fontsize, 2147483647);
+    EXPECT_EQ(settings.font, "Courier New");
+    EXPECT_FALSE(settings.wrap);
+    EXPECT_FALSE(settings.LocalEcho);
+    EXPECT_TRUE(settings.CRLFTranslation);
+    EXPECT_TRUE(settings.autoexit);
+    EXPECT_FALSE(settings.MaximizeOnStart);
+}
+
+TEST_F(QSettingsBackendTest, HandEditedColoursCoverEveryFormOfTheText) {
+    WriteConfFile(
+        "[settings]\n"
+        "fgcolor=10 20 30\n"
+        "bgcolor=\"300,0,0\"\n");
+    TerminalSettings settings = ReadTerminalSettings(store);
+    EXPECT_EQ(settings.fgcolor, (Rgb{10, 20, 30}));
+    EXPECT_EQ(settings.bgcolor, (Rgb{44, 0, 0}));
+
+    UseConfigHome(scratch_.path() + "/two-numbers");
+    WriteConfFile(
+        "[settings]\n"
+        "fgcolor=1,2\n"
+        "bgcolor=1,2\n");
+    settings = ReadTerminalSettings(store);
+    EXPECT_EQ(settings.fgcolor, kBlack);
+    EXPECT_EQ(settings.bgcolor, kWhite);
+}
+
+TEST_F(QSettingsBackendTest, BinaryGarbageReadsAsDefaultsAndDoesNotStopSaving) {
+    std::mt19937 random(1234);
+    QByteArray garbage;
+    for (int i = 0; i < 4096; ++i) garbage.append(static_cast<char>(random() & 0xFF));
+    garbage.append("\n[settings]\nfont=\xff\xfe\x00\x01\nfgcolor=@Variant(\x00\x00\x00\x7f)\n", 55);
+    WriteConfFile(garbage);
+
+    const TerminalSettings settings = ReadTerminalSettings(store);
+    EXPECT_EQ(settings.fgcolor, kBlack);
+    EXPECT_EQ(settings.fontsize, 12);
+    EXPECT_FALSE(settings.wrap);
+    EXPECT_TRUE(FillHostList(store).hosts.empty());
+
+    EXPECT_TRUE(SaveHostHistory(store, "alpha", {}));
+    EXPECT_EQ(RunProbe({"read", "hosts", "host1"}),
+              (std::pair<int, std::string>{0, "value:alpha"}));
+}
+
+TEST_F(QSettingsBackendTest, StoreBelowAFileReadsDefaultsAndWritesFailQuietly) {
+    QFile blocker(scratch_.path() + "/not-a-directory");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    UseConfigHome(blocker.fileName() + "/config");
+
+    EXPECT_EQ(ReadTerminalSettings(store).font, "Courier New");
+    EXPECT_FALSE(store.WriteSetting("Settings", "wrap", "1"));
+    EXPECT_FALSE(SaveHostHistory(store, "alpha", {}));
+    EXPECT_FALSE(WriteColourSetting(store, kFgColorKey, Rgb{1, 2, 3}));
+    EXPECT_FALSE(ReadTerminalSettings(store).wrap);
+    EXPECT_TRUE(FillHostList(store).hosts.empty());
+}
+
+TEST_F(QSettingsBackendTest, ReadOnlyStoreKeepsItsValuesAndRefusesWrites) {
+    if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+    WriteConfFile("[settings]\nwrap=1\n[hosts]\nhost1=alpha\n");
+    const QByteArray before = ReadConfFile();
+    const std::string dir = (configHome_ + "/Brannock").toStdString();
+    ASSERT_EQ(chmod(ConfPath().toLocal8Bit().constData(), 0444), 0);
+    ASSERT_EQ(chmod(dir.c_str(), 0555), 0);
+
+    EXPECT_TRUE(ReadTerminalSettings(store).wrap);
+    EXPECT_FALSE(store.WriteSetting("Settings", "wrap", "0"));
+    EXPECT_FALSE(SaveHostHistory(store, "beta", {"alpha"}));
+    EXPECT_EQ(RunProbe({"write", "settings", "wrap", "0"}).first, 1);
+    EXPECT_EQ(ReadConfFile(), before);
+    chmod(dir.c_str(), 0755);
+}
+
+// The ten host slots of an INI text; slots it lacks are empty.
+std::vector<std::string> HostSlots(const QByteArray& contents) {
+    std::vector<std::string> history(kHostHistorySize);
+    bool inHosts = false;
+    for (const QByteArray& line : contents.split('\n')) {
+        if (line.startsWith('[')) inHosts = line == "[hosts]";
+        if (!inHosts) continue;
+        for (int n = 1; n <= kHostHistorySize; ++n) {
+            const QByteArray prefix = QByteArray::fromStdString(HostKey(n)) + "=";
+            if (line.startsWith(prefix)) history[n - 1] = line.mid(prefix.size()).toStdString();
+        }
+    }
+    return history;
+}
+
+// True when the slots hold one whole history "TAG-i-1" .. "TAG-i-10" saved by a
+// probe, or nothing at all (before the first save).
+bool IsOneWholeHistory(const std::vector<std::string>& history) {
+    if (history == std::vector<std::string>(kHostHistorySize)) return true;
+    const std::size_t cut = history[0].rfind('-');
+    if (cut == std::string::npos || history[0].substr(cut) != "-1") return false;
+    const std::string prefix = history[0].substr(0, cut + 1);
+    for (int n = 1; n <= kHostHistorySize; ++n) {
+        if (history[n - 1] != prefix + std::to_string(n)) return false;
+    }
+    return true;
+}
+
+TEST_F(QSettingsBackendTest, TwoProcessesSavingAtOnceLeaveOneWholeHistory) {
+    constexpr int kSaves = 150;
+    const std::unique_ptr<QProcess> first =
+        StartProbe({"save-history", "A", QString::number(kSaves)});
+    const std::unique_ptr<QProcess> second =
+        StartProbe({"save-history", "B", QString::number(kSaves)});
+    ASSERT_TRUE(first->waitForStarted(10000));
+    ASSERT_TRUE(second->waitForStarted(10000));
+
+    // While both save, every state of the file on disk must be one whole history.
+    const QDeadlineTimer deadline(60000);
+    int snapshots = 0;
+    while (!deadline.hasExpired() &&
+           (first->state() != QProcess::NotRunning || second->state() != QProcess::NotRunning)) {
+        const std::vector<std::string> history = HostSlots(ReadConfFile());
+        ASSERT_TRUE(IsOneWholeHistory(history)) << history[0] << " / " << history[9];
+        ++snapshots;
+        first->waitForFinished(2);
+        second->waitForFinished(2);
+    }
+    for (QProcess* probe : {first.get(), second.get()}) {
+        if (probe->state() != QProcess::NotRunning) probe->kill();
+        probe->waitForFinished(5000);
+        EXPECT_EQ(probe->exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(probe->exitCode(), 0);
+    }
+    EXPECT_GT(snapshots, 0);
+
+    // The file parses as the history that was saved last by one of the two.
+    const HostList list = FillHostList(store);
+    ASSERT_EQ(list.hosts.size(), static_cast<std::size_t>(kHostHistorySize));
+    const std::string last = "-" + std::to_string(kSaves) + "-";
+    EXPECT_TRUE(list.hosts[0] == "A" + last + "1" || list.hosts[0] == "B" + last + "1")
+        << list.hosts[0];
+    EXPECT_TRUE(IsOneWholeHistory(list.hosts));
+}
+
+}  // namespace
+}  // namespace quill
