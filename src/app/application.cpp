@@ -1,0 +1,173 @@
+#include "app/application.h"
+
+#include <QCoreApplication>
+#include <QMenu>
+#include <new>
+#include <string>
+
+#include "app/window_messages.h"
+#include "resources/program_icon.h"
+#include "terminal/terminal_view.h"
+
+namespace quill {
+
+namespace {
+
+constexpr int kExitTransport = 1;
+constexpr int kExitScreen = 2;
+constexpr int kExitCommandLine = 3;
+constexpr int kExitConnection = 4;
+constexpr int kCommandLineError = 0;
+constexpr int kDialogCancelled = -1;
+
+void ShowMessageBox(QWidget* owner, const QString& text, const QString& title,
+                    QMessageBox::Icon icon) {
+    QMessageBox box(icon, title, text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+}  // namespace
+
+AppHooks DefaultAppHooks() {
+    AppHooks hooks;
+    hooks.window.messageBox = ShowMessageBox;
+    hooks.window.trackPopupMenu = [](QMenu& menu, const QPoint& at) { menu.exec(at); };
+    return hooks;
+}
+
+// Keyboard translation reads the two options at every key.
+class Application::Options final : public KeyboardOptions {
+  public:
+    explicit Options(const TerminalSettings& settings) : settings_(settings) {}
+    bool CRLFTranslation() const override { return settings_.CRLFTranslation; }
+    bool LocalEcho() const override { return settings_.LocalEcho; }
+
+  private:
+    const TerminalSettings& settings_;
+};
+
+Application::Application(SettingsBackend& backend, AppHooks hooks)
+    : store_(backend),
+      hooks_(std::move(hooks)),
+      transport_(
+          TransportHooks{[this](const std::string& line) { screen_->ScreenWriteString(line); },
+                         [this](const QString& text) {
+                             hooks_.window.messageBox(nullptr, text, QStringLiteral("Socket Error"),
+                                                      QMessageBox::Warning);
+                         },
+                         [this](int event) {
+                             if (window_) window_->MainWindowProc(msg::WM_SOCKET, 0, event);
+                         }}),
+      options_(std::make_unique<Options>(settings_)) {
+    hooks_.window.postQuit = [this](int exitCode) { PostQuit(exitCode); };
+}
+
+Application::~Application() {
+    FreeScreen();
+}
+
+int Application::Run(int argc, const char* const* argv) {
+    const int code = StartUp(argc, argv);
+    return code == kStarted ? MessageLoop() : code;
+}
+
+int Application::StartUp(int argc, const char* const* argv) {
+    qCDebug(lcTrace, "I am here\r\n");
+    if (transport_.InitTransport() == 0) {
+        ErrorBox("Cannot start WINSOCKET");
+        ErrorBox("Cannot initiate transport");
+        return kExitTransport;
+    }
+    if (!InitScreen()) {
+        ErrorBox("Cannot initiate screen");
+        transport_.ShutdownTransport();
+        return kExitScreen;
+    }
+    screen_->ScreenWriteString(std::string(kProgramName) + " " + kProgramVersion + "\r\n");
+    ShowTransportBanner();
+    const int parsed = ParseCommandLine(argc, argv, target_, [this](ConnectionTarget& target) {
+        return hooks_.connectDialog ? hooks_.connectDialog(target, window_.get()) : 0;
+    });
+    if (parsed == kCommandLineError) ErrorBox("Commandline error");
+    if (parsed == kCommandLineError || parsed == kDialogCancelled) {
+        transport_.ShutdownTransport();
+        FreeScreen();
+        return kExitCommandLine;
+    }
+    if (transport_.OpenConnection(target_.HostName, target_.PortNumber) == 0) {
+        ErrorBox("Cannot open the connection");
+        transport_.ShutdownTransport();
+        FreeScreen();
+        return kExitConnection;
+    }
+    window_->setWindowTitle(QString::fromLocal8Bit(target_.HostName));
+    return kStarted;
+}
+
+int Application::MessageLoop() {
+    // A quit posted before the loop runs (the window already gone) ends it at once.
+    if (!quitPosted_) QCoreApplication::exec();
+    transport_.ShutdownTransport();
+    FreeScreen();
+    return quitCode_;
+}
+
+void Application::PostQuit(int exitCode) {
+    if (!quitPosted_) quitCode_ = exitCode;
+    quitPosted_ = true;
+    QCoreApplication::exit(exitCode);
+}
+
+bool Application::InitScreen() {
+    try {
+        screen_ = std::make_unique<ScreenModel>(display_);
+    } catch (const std::bad_alloc&) {
+        hooks_.window.messageBox(nullptr, QStringLiteral("memory problem"), QString(),
+                                 QMessageBox::NoIcon);
+        return false;
+    }
+    settings_ = ReadTerminalSettings(store_);
+    screen_->wrap = settings_.wrap;
+    escape_ = std::make_unique<EscapeInterpreter>(*screen_, transport_, services_);
+    inbound_ = std::make_unique<InboundStream>(*screen_, *escape_, transport_, services_, display_);
+    keyboard_ = std::make_unique<Keyboard>(*escape_, *options_, transport_, *screen_);
+    fonts_ = MakeTerminalFonts(settings_.font, settings_.fontsize);
+    if (!CreateMainWindow()) {
+        FreeScreen();
+        return false;
+    }
+    return true;
+}
+
+bool Application::CreateMainWindow() {
+    window_ = std::make_unique<MainWindow>(
+        WindowParts{store_, settings_, *screen_, *inbound_, *keyboard_, transport_, fonts_},
+        hooks_.window);
+    window_->setWindowIcon(ProgramIcon());
+    display_.SetTarget(&window_->View());
+    window_->MainWindowProc(msg::WM_CREATE, 0, 0);
+    window_->show();
+    window_->View().UpdateNow();
+    return true;
+}
+
+void Application::ShowTransportBanner() {
+    const std::string description = TcpTransport::SocketLibraryDescription().toStdString();
+    screen_->ScreenWriteString("Socket Transport\r\n" + description + "\r\n");
+}
+
+void Application::FreeScreen() {
+    display_.SetTarget(nullptr);
+    window_.reset();
+    keyboard_.reset();
+    inbound_.reset();
+    escape_.reset();
+    screen_.reset();
+}
+
+void Application::ErrorBox(const char* text) {
+    hooks_.window.messageBox(nullptr, QString::fromLatin1(text), QStringLiteral("Error"),
+                             QMessageBox::Critical);
+}
+
+}  // namespace quill

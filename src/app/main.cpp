@@ -1,0 +1,16 @@
+#include <QApplication>
+
+#include "app/application.h"
+#include "settings/qsettings_backend.h"
+
+int main(int argc, char** argv) {
+    // Qt sees the program name only: every user argument is the program's,
+    // so a host called "-platform" or "-style" is a host.
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QApplication app(qtArgc, qtArgv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    quill::QSettingsBackend backend;
+    quill::Application program(backend, quill::DefaultAppHooks());
+    return program.Run(argc, argv);
+}

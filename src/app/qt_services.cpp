@@ -1,0 +1,20 @@
+#include "app/qt_services.h"
+
+#include <QApplication>
+#include <QString>
+
+namespace quill {
+
+Q_LOGGING_CATEGORY(lcTrace, "quillterm.trace", QtWarningMsg)
+
+void QtServices::Beep() {
+    QApplication::beep();
+}
+
+void QtServices::Trace(std::string_view text) {
+    if (!lcTrace().isDebugEnabled()) return;
+    qCDebug(lcTrace).noquote() << QString::fromLatin1(text.data(),
+                                                      static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace quill
