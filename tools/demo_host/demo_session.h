@@ -1,0 +1,62 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quill::demo {
+
+// One client of the demo host, without the socket: bytes from the client go
+// in, the bytes to send back come out. It asks for the terminal type the way
+// a real server does (DO TERMINAL-TYPE, then SB SEND), shows the showcase,
+// then echoes each line the user types together with the bytes that made it,
+// until the line "quit".
+class DemoSession {
+  public:
+    using Clock = std::chrono::steady_clock;
+    // How long to wait for the client's answer before showing the showcase anyway.
+    static constexpr std::chrono::milliseconds kNegotiationTimeout{3000};
+
+    // The opening request; call once when the client has connected.
+    std::string Start(Clock::time_point now);
+    // Handles a chunk of bytes from the client.
+    std::string Feed(const std::uint8_t* bytes, std::size_t length);
+    // Moves on when the client never answers the terminal-type request.
+    std::string Tick(Clock::time_point now);
+
+    // When Tick wants to be called next, if at all.
+    bool WaitingForClient() const { return state_ == State::Negotiating; }
+    Clock::time_point Deadline() const { return deadline_; }
+
+    // The client typed "quit": send what is pending, then close.
+    bool Finished() const { return finished_; }
+    const std::string& TerminalType() const { return terminalType_; }
+
+  private:
+    enum class State { Negotiating, Running };
+    enum class Telnet { Data, Iac, Option, Sub, SubIac };
+
+    void TelnetByte(std::uint8_t byte, std::string& out);
+    void OptionCommand(std::uint8_t command, std::uint8_t option, std::string& out);
+    void SubnegotiationDone(std::string& out);
+    void DataByte(std::uint8_t byte, std::string& out);
+    void EndLine(std::string& out);
+    void BeginShowcase(std::string& out);
+
+    State state_ = State::Negotiating;
+    Telnet telnet_ = Telnet::Data;
+    std::uint8_t command_ = 0;
+    std::vector<std::uint8_t> sub_;
+    Clock::time_point deadline_{};
+    std::string terminalType_;
+
+    std::string lineText_;                 // what the echo shows
+    std::vector<std::uint8_t> lineBytes_;  // what arrived for it
+    bool lineEnded_ = false;               // a CR came; LF or NUL may follow
+    bool crReported_ = false;              // the last line was reported at its CR
+    bool finished_ = false;
+};
+
+}  // namespace quill::demo
