@@ -2,11 +2,17 @@
 
 #include <QCoreApplication>
 #include <QMenu>
+#include <QTextBrowser>  // HelpViewer holds a QPointer to one
 #include <new>
 #include <string>
 
+#include "app/launch_instance.h"
 #include "app/window_messages.h"
+#include "resources/command_ids.h"
+#include "resources/help_window.h"
 #include "resources/program_icon.h"
+#include "settings/connect_dialog.h"
+#include "settings/host_list_dialog.h"
 #include "terminal/terminal_view.h"
 
 namespace quill {
@@ -28,10 +34,25 @@ void ShowMessageBox(QWidget* owner, const QString& text, const QString& title,
 
 }  // namespace
 
-AppHooks DefaultAppHooks() {
+AppHooks DefaultAppHooks(SettingsStore& store) {
     AppHooks hooks;
     hooks.window.messageBox = ShowMessageBox;
     hooks.window.trackPopupMenu = [](QMenu& menu, const QPoint& at) { menu.exec(at); };
+    hooks.window.launchInstance = [](const std::optional<std::string>& host) {
+        LaunchInstance(host.value_or(std::string()));
+    };
+    hooks.window.chooseListedHost = [&store](QWidget* owner) -> std::optional<std::string> {
+        std::string host;
+        if (ChooseListedHost(owner, store, host) == 0) return std::nullopt;
+        return host;
+    };
+    hooks.connectDialog = [&store](ConnectionTarget& target, QWidget* owner) {
+        return RunConnectDialog(owner, store, target);
+    };
+    auto help = std::make_shared<HelpViewer>();
+    hooks.window.help = [help](QWidget* owner, int command) {
+        help->Show(owner, command == cmd::kHelpIndex ? HelpTopic::Index : HelpTopic::UsingHelp);
+    };
     return hooks;
 }
 
@@ -46,8 +67,8 @@ class Application::Options final : public KeyboardOptions {
     const TerminalSettings& settings_;
 };
 
-Application::Application(SettingsBackend& backend, AppHooks hooks)
-    : store_(backend),
+Application::Application(SettingsStore& store, AppHooks hooks)
+    : store_(store),
       hooks_(std::move(hooks)),
       transport_(
           TransportHooks{[this](const std::string& line) { screen_->ScreenWriteString(line); },

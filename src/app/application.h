@@ -29,8 +29,8 @@ struct AppHooks {
     std::function<int(ConnectionTarget& target, QWidget* owner)> connectDialog;
 };
 
-// Message boxes, menus and the message loop of a real session.
-AppHooks DefaultAppHooks();
+// The boxes, dialogs, menus, help and program starts of a real session.
+AppHooks DefaultAppHooks(SettingsStore& store);
 
 // One run of the program: start-up, the message loop and shutdown. Holds
 // every part of the program; one instance per process, tests make their own.
@@ -39,7 +39,7 @@ class Application {
     // What StartUp returns when the program goes on to its message loop.
     static constexpr int kStarted = -1;
 
-    Application(SettingsBackend& backend, AppHooks hooks);
+    Application(SettingsStore& store, AppHooks hooks);
     ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
@@ -68,7 +68,7 @@ class Application {
     void PostQuit(int exitCode);
     WindowParts Parts();
 
-    SettingsStore store_;
+    SettingsStore& store_;
     AppHooks hooks_;
     TerminalSettings settings_;
     DisplayRelay display_;

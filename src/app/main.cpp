@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     QApplication app(qtArgc, qtArgv);
     QApplication::setQuitOnLastWindowClosed(false);
     quill::QSettingsBackend backend;
-    quill::Application program(backend, quill::DefaultAppHooks());
+    quill::SettingsStore store(backend);
+    quill::Application program(store, quill::DefaultAppHooks(store));
     return program.Run(argc, argv);
 }

@@ -1,0 +1,61 @@
+#include "scripted_server.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QHostAddress>
+#include <QThread>
+
+namespace quill::test {
+
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+void PumpFor(int ms) {
+    PumpUntil([] { return false; }, ms);
+}
+
+ScriptedServer::ScriptedServer() {
+    server_.listen(QHostAddress::LocalHost, 0);
+    QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
+        client_ = server_.nextPendingConnection();
+        QObject::connect(client_, &QTcpSocket::readyRead, client_,
+                         [this] { received_ += client_->readAll(); });
+    });
+}
+
+ScriptedServer::~ScriptedServer() {
+    if (client_) client_->abort();
+    server_.close();
+}
+
+bool ScriptedServer::WaitForClient(int timeoutMs) {
+    return PumpUntil([this] { return !client_.isNull(); }, timeoutMs);
+}
+
+void ScriptedServer::Send(const QByteArray& bytes) {
+    if (!client_) return;
+    client_->write(bytes);
+    client_->flush();
+}
+
+void ScriptedServer::Close() {
+    if (client_) client_->disconnectFromHost();
+}
+
+bool ScriptedServer::WaitForBytes(qsizetype count, int timeoutMs) {
+    return PumpUntil([this, count] { return received_.size() >= count; }, timeoutMs);
+}
+
+bool ScriptedServer::ClientGone() const {
+    return !client_ || client_->state() == QAbstractSocket::UnconnectedState;
+}
+
+}  // namespace quill::test

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <functional>
+
+namespace quill::test {
+
+// Runs the event loop until done() holds or timeoutMs has passed; true when done.
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
+// Runs the event loop for about ms milliseconds.
+void PumpFor(int ms);
+
+// A Telnet host played by the test on 127.0.0.1: it accepts one client,
+// records every byte the client sends and sends what the test tells it to.
+// It runs on the test's own event loop, like the client.
+class ScriptedServer {
+  public:
+    ScriptedServer();
+    ~ScriptedServer();
+
+    quint16 Port() const { return server_.serverPort(); }
+    bool WaitForClient(int timeoutMs = 5000);
+    void Send(const QByteArray& bytes);
+    // Closes the client's connection from the host's side.
+    void Close();
+
+    const QByteArray& Received() const { return received_; }
+    void ClearReceived() { received_.clear(); }
+    // Waits until the client has sent at least `count` bytes since the last clear.
+    bool WaitForBytes(qsizetype count, int timeoutMs = 5000);
+    bool ClientGone() const;
+
+  private:
+    QTcpServer server_;
+    QPointer<QTcpSocket> client_;
+    QByteArray received_;
+};
+
+}  // namespace quill::test

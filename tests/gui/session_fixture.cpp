@@ -1,0 +1,81 @@
+#include "session_fixture.h"
+
+#include <QMenu>
+
+#include "app/window_messages.h"
+#include "terminal/terminal_view.h"
+
+namespace quill::test {
+
+SessionTest::SessionTest() {
+    hooks.window.messageBox = [this](QWidget* owner, const QString& text, const QString& title,
+                                     QMessageBox::Icon icon) {
+        boxes.push_back({owner != nullptr, text, title, icon,
+                         app && app->Screen() ? ScreenText() : std::string()});
+    };
+    hooks.window.chooseListedHost = [this](QWidget*) { return listedHostChoice; };
+    hooks.window.launchInstance = [this](const std::optional<std::string>& h) {
+        launches.push_back(h);
+    };
+    hooks.window.trackPopupMenu = [this](QMenu& menu, const QPoint&) {
+        if (popupAction) popupAction(menu);
+    };
+    hooks.connectDialog = [this](ConnectionTarget& target, QWidget*) {
+        if (connectDialogResult == 1) target = connectDialogTarget;
+        return connectDialogResult;
+    };
+    app = std::make_unique<Application>(store, hooks);
+}
+
+SessionTest::~SessionTest() {
+    app.reset();
+}
+
+int SessionTest::StartUp(const std::vector<std::string>& arguments) {
+    std::vector<const char*> argv{"quillterm"};
+    for (const std::string& a : arguments) argv.push_back(a.c_str());
+    argv.push_back(nullptr);
+    return app->StartUp(static_cast<int>(argv.size() - 1), argv.data());
+}
+
+void SessionTest::Connect() {
+    ASSERT_EQ(StartUp({"127.0.0.1", std::to_string(host.Port())}), Application::kStarted);
+    ASSERT_TRUE(host.WaitForClient());
+}
+
+std::intptr_t SessionTest::Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+    return Window().MainWindowProc(message, wParam, lParam);
+}
+
+bool SessionTest::FromHost(const QByteArray& bytes, const std::string& shows) {
+    host.Send(bytes);
+    return PumpUntil([&] { return ScreenText().find(shows) != std::string::npos; });
+}
+
+std::string SessionTest::WindowRow(int row) const {
+    const int top = app->Window()->View().ViewTop();
+    std::string text;
+    for (int c = 0; c < kColumns; ++c)
+        text.push_back(static_cast<char>(app->Screen()->CharAt(top + row, c)));
+    return text;
+}
+
+std::string SessionTest::ScreenRow(int row) const {
+    std::string text;
+    for (int c = 0; c < kColumns; ++c) {
+        text.push_back(static_cast<char>(app->Screen()->CharAt(kFirstScreenRow + row, c)));
+    }
+    return text;
+}
+
+std::string SessionTest::ScreenText() const {
+    std::string text;
+    for (int r = 0; r < kScreenRows; ++r) text += ScreenRow(r) + "\n";
+    return text;
+}
+
+void SessionTest::SetSetting(const char* key, const char* value) {
+    store.WriteSetting("Settings", key, value);
+}
+
+}  // namespace quill::test
