@@ -55,6 +55,7 @@ class Application {
     ScreenModel* Screen() const { return screen_.get(); }
     const ConnectionTarget& Target() const { return target_; }
     TerminalSettings& Settings() { return settings_; }
+    const TerminalFonts& Fonts() const { return fonts_; }
     bool QuitPosted() const { return quitPosted_; }
 
   private:
