@@ -1,0 +1,253 @@
+// Printing the rows on display into a PDF file, read back with pdftotext.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "print/print_screen.h"
+#include "resources/command_ids.h"
+#include "terminal/screen_model.h"
+
+namespace quill {
+namespace {
+
+struct ShownBox {
+    QWidget* owner;
+    QString text;
+    QString title;
+    QMessageBox::Icon icon;
+};
+
+// A character grid whose rows say which buffer row they are: "row 123 ..."
+// padded with spaces to 80 characters.
+std::array<std::uint8_t, kGridBytes> LabelledGrid() {
+    std::array<std::uint8_t, kGridBytes> grid{};
+    grid.fill(' ');
+    for (int row = 0; row < kBufferRows; ++row) {
+        char label[32];
+        const int n = std::snprintf(label, sizeof label, "row%03d end", row);
+        std::copy(label, label + n, grid.begin() + row * kColumns);
+    }
+    return grid;
+}
+
+QString RunTool(const QString& tool, const QStringList& arguments) {
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(30000)) {
+        process.kill();
+        process.waitForFinished(5000);
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The labels "rowNNN" in the order they appear, per page.
+std::vector<QStringList> LabelsPerPage(const QString& pdf) {
+    const QString text = RunTool("pdftotext", {"-layout", pdf, "-"});
+    std::vector<QStringList> pages;
+    for (const QString& page : text.split(QLatin1Char('\f'), Qt::SkipEmptyParts)) {
+        QStringList labels;
+        for (const QString& word : page.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts)) {
+            if (word.startsWith("row")) labels << word;
+        }
+        if (!labels.isEmpty()) pages.push_back(labels);
+    }
+    return pages;
+}
+
+QStringList Expected(int firstRow, int count) {
+    QStringList labels;
+    for (int row = firstRow; row < firstRow + count; ++row) {
+        labels << QString("row%1").arg(row, 3, 10, QLatin1Char('0'));
+    }
+    return labels;
+}
+
+class PrintScreenTest : public ::testing::Test {
+  protected:
+    PrintScreenTest() : grid(LabelledGrid()), printer(Hooks()) {
+        window.setWindowTitle("alpha");
+        pdf = dir.filePath("screen.pdf");
+    }
+
+    PrintHooks Hooks() {
+        PrintHooks hooks;
+        hooks.printDialog = [this](QPrinter& p, QWidget* owner) {
+            EXPECT_EQ(owner, &window);
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(pdf);
+            if (duringJob) QTimer::singleShot(0, duringJob);
+            return confirmPrinter;
+        };
+        hooks.messageBox = [this](QWidget* owner, const QString& text, const QString& title,
+                                  QMessageBox::Icon icon) {
+            boxes.push_back({owner, text, title, icon});
+        };
+        return hooks;
+    }
+
+    QStringList AllLabels() {
+        QStringList all;
+        for (const QStringList& page : LabelsPerPage(pdf)) all << page;
+        return all;
+    }
+
+    void ExpectPrintError() {
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, "Print Error");
+        EXPECT_EQ(boxes[0].title, "quill");
+        EXPECT_EQ(boxes[0].owner, &window);
+        EXPECT_EQ(boxes[0].icon, QMessageBox::Warning);
+    }
+
+    QTemporaryDir dir;
+    QString pdf;
+    QWidget window;
+    std::array<std::uint8_t, kGridBytes> grid;
+    bool confirmPrinter = true;
+    std::function<void()> duringJob;
+    std::vector<ShownBox> boxes;
+    ScreenPrinter printer;
+};
+
+TEST_F(PrintScreenTest, LiveViewPrintsTheScreenRowsInOrderOnOnePage) {
+    printer.PrintScreen(&window, grid.data(), kLiveViewTop, kScreenRows);
+
+    EXPECT_TRUE(boxes.empty());
+    const auto pages = LabelsPerPage(pdf);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0], Expected(kFirstScreenRow, kScreenRows));
+    EXPECT_TRUE(window.isEnabled());
+    EXPECT_EQ(printer.PrintingDialog(), nullptr);
+}
+
+TEST_F(PrintScreenTest, ScrolledBackViewPrintsTheHistoryRowsShown) {
+    printer.PrintScreen(&window, grid.data(), 100, kScreenRows);
+
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(AllLabels(), Expected(100, kScreenRows));
+}
+
+TEST_F(PrintScreenTest, RowsArePrintedAsStoredWithInnerSpacesAndNoAttributes) {
+    const char text[] = "a  b";
+    std::copy(text, text + 4, grid.begin() + kFirstScreenRow * kColumns + 20);
+    // Attributes are not printed: a reverse cell prints like any other.
+    grid[kGridBytes - 1] = kAttrReverse;
+    printer.PrintScreen(&window, grid.data(), kLiveViewTop, kScreenRows);
+
+    const QString out = RunTool("pdftotext", {"-layout", pdf, "-"});
+    EXPECT_TRUE(out.contains(QRegularExpression("row275 end\\s+a\\s+b"))) << out.toStdString();
+}
+
+TEST_F(PrintScreenTest, TallPrinterFontContinuesOnANewPage) {
+    const QFont before = QApplication::font();
+    QFont tall = before;
+    tall.setPointSize(48);
+    QApplication::setFont(tall);
+    printer.PrintScreen(&window, grid.data(), kLiveViewTop, kScreenRows);
+    QApplication::setFont(before);
+
+    EXPECT_TRUE(boxes.empty());
+    const auto pages = LabelsPerPage(pdf);
+    ASSERT_GE(pages.size(), 2u);
+    // Each page starts at its top: the first page is full before the second begins.
+    EXPECT_GT(pages[0].size(), 1);
+    EXPECT_GE(pages[0].size(), pages[1].size());
+    EXPECT_EQ(AllLabels(), Expected(kFirstScreenRow, kScreenRows));
+}
+
+TEST_F(PrintScreenTest, DocumentIsNamedAfterTheWindowTitle) {
+    printer.PrintScreen(&window, grid.data(), kLiveViewTop, kScreenRows);
+
+    const QString info = RunTool("pdfinfo", {pdf});
+    EXPECT_TRUE(info.contains(QRegularExpression("Title:\\s+Quillterm -- alpha\\n")))
+        << info.toStdString();
+}
+
+TEST(PrintDocumentName, IsCutToThirtyOneCharacters) {
+    EXPECT_EQ(PrintDocumentName("alpha"), "Quillterm -- alpha");
+    EXPECT_EQ(PrintDocumentName("123456789012345678"), "Quillterm -- 123456789012345678");
+    EXPECT_EQ(PrintDocumentName("1234567890123456789"), "Quillterm -- 123456789012345678");
+    EXPECT_EQ(PrintDocumentName(""), "Quillterm -- ");
+}
+
+TEST_F(PrintScreenTest, CancelledPrinterDialogGivesPrintErrorAndPrintsNothing) {
+    confirmPrinter = false;
+    printer.PrintScreen(&window, grid.data(), kLiveViewTop, kScreenRows);
+
+    ExpectPrintError();
+    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_TRUE(window.isEnabled());
+}
+
+TEST_F(PrintScreenTest, CancelDuringTheJobAbortsItWithPrintError) {
+    bool windowDisabled = false;
+    bool dialogShown = false;
+    duringJob = [&] {
+        TemplateDialog* dialog = printer.PrintingDialog();
+        ASSERT_NE(dialog, nullptr);
+        windowDisabled = !window.isEnabled();
+        dialogShown = dialog->isVisible() && dialog->windowTitle() == "Printing";
+        auto* cancel = dialog->ControlAs<QPushButton>(cmd::kDialogCancel);
+        ASSERT_NE(cancel, nullptr);
+        cancel->click();
+    };
+    printer.PrintScreen(&window, grid.data(), kLiveViewTop, kScreenRows);
+
+    EXPECT_TRUE(windowDisabled);
+    EXPECT_TRUE(dialogShown);
+    ExpectPrintError();
+    EXPECT_TRUE(window.isEnabled());
+    EXPECT_EQ(printer.PrintingDialog(), nullptr);
+    // Nothing reached the printer.
+    EXPECT_FALSE(QFile::exists(pdf));
+}
+
+TEST_F(PrintScreenTest, EnterOnThePrintingDialogPressesCancel) {
+    duringJob = [&] {
+        TemplateDialog* dialog = printer.PrintingDialog();
+        ASSERT_NE(dialog, nullptr);
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(dialog, &enter);
+    };
+    printer.PrintScreen(&window, grid.data(), kLiveViewTop, kScreenRows);
+
+    ExpectPrintError();
+}
+
+TEST_F(PrintScreenTest, DocumentThatCannotStartGivesPrintError) {
+    pdf = dir.filePath("missing/dir/screen.pdf");
+    printer.PrintScreen(&window, grid.data(), kLiveViewTop, kScreenRows);
+
+    ExpectPrintError();
+    EXPECT_TRUE(window.isEnabled());
+    EXPECT_EQ(printer.PrintingDialog(), nullptr);
+}
+
+TEST_F(PrintScreenTest, ASecondJobAfterACancelledOnePrintsNormally) {
+    duringJob = [&] { printer.PrintingDialog()->SendCommand(cmd::kDialogCancel); };
+    printer.PrintScreen(&window, grid.data(), kLiveViewTop, kScreenRows);
+    ExpectPrintError();
+    duringJob = nullptr;
+    boxes.clear();
+    printer.PrintScreen(&window, grid.data(), kLiveViewTop, kScreenRows);
+
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(AllLabels(), Expected(kFirstScreenRow, kScreenRows));
+}
+
+}  // namespace
+}  // namespace quill
