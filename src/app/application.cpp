@@ -8,11 +8,14 @@
 
 #include "app/launch_instance.h"
 #include "app/window_messages.h"
+#include "print/print_screen.h"
 #include "resources/command_ids.h"
 #include "resources/help_window.h"
 #include "resources/program_icon.h"
+#include "settings/about_dialog.h"
 #include "settings/connect_dialog.h"
 #include "settings/host_list_dialog.h"
+#include "settings/splash_window.h"
 #include "terminal/terminal_view.h"
 
 namespace quill {
@@ -49,6 +52,17 @@ AppHooks DefaultAppHooks(SettingsStore& store) {
     hooks.connectDialog = [&store](ConnectionTarget& target, QWidget* owner) {
         return RunConnectDialog(owner, store, target);
     };
+    auto printer = std::make_shared<ScreenPrinter>();
+    hooks.window.printScreen = [printer](QWidget* owner, const std::uint8_t* grid, int firstRow,
+                                         int rowCount) {
+        printer->PrintScreen(owner, grid, firstRow, rowCount);
+    };
+    auto setup = std::make_shared<SetupSession>();
+    hooks.window.setupDialog = [setup](QWidget* owner, const SetupTarget& target) {
+        RunSetupDialog(*setup, target, owner);
+    };
+    hooks.window.about = [](QWidget* owner) { RunAboutDialog(owner); };
+    hooks.window.createSplash = [](QWidget* owner) -> QWidget* { return CreateSplashWindow(owner); };
     auto help = std::make_shared<HelpViewer>();
     hooks.window.help = [help](QWidget* owner, int command) {
         help->Show(owner, command == cmd::kHelpIndex ? HelpTopic::Index : HelpTopic::UsingHelp);

@@ -198,7 +198,10 @@ void MainWindow::OnCommand(int id) {
             Launch(std::nullopt);
             return;
         case cmd::kPrintScreen:
-            HookedDialog(hooks_.printScreen);
+            if (hooks_.printScreen) {
+                hooks_.printScreen(this, parts_.screen.Memory().data(), view_->ViewTop(),
+                                   kScreenRows);
+            }
             return;
         case cmd::kTogglePrintCapture:
             hooks_.messageBox(this, QString::fromLatin1(kSorryText), QStringLiteral("Sorry"),
@@ -228,7 +231,12 @@ void MainWindow::OnCommand(int id) {
             InvertOption(id, parts_.screen.wrap);
             return;
         case cmd::kSetupDialog:
-            HookedDialog(hooks_.setupDialog);
+            if (hooks_.setupDialog) {
+                hooks_.setupDialog(this, SetupTarget{parts_.settings, parts_.screen.wrap,
+                                                     parts_.store, parts_.fonts.CellHeight,
+                                                     setupFontHeight_,
+                                                     [this] { view_->InvalidateAll(); }});
+            }
             return;
         default:
             if (id >= cmd::kConnectToFirst && id <= cmd::kConnectToLast) {

@@ -15,6 +15,7 @@
 #include "net/tcp_transport.h"
 #include "resources/menu_builder.h"
 #include "settings/settings_store.h"
+#include "settings/setup_dialog.h"
 #include "settings/terminal_settings.h"
 #include "terminal/keyboard.h"
 #include "terminal/screen_model.h"
@@ -58,11 +59,13 @@ struct WindowHooks {
     std::function<void(QMenu& menu, const QPoint& globalPosition)> trackPopupMenu;
     // Ends the message loop with the exit code.
     std::function<void(int exitCode)> postQuit;
-    // Print Screen (105), About (999), Setup (2003) and the splash window:
-    // nothing happens for them until they are filled in.
-    std::function<void(QWidget* owner)> printScreen;
+    // Print Screen (105) with the rows on display, About (999), Setup (2003)
+    // with what it works on, and the splash window: nothing happens for them
+    // while they are empty.
+    std::function<void(QWidget* owner, const std::uint8_t* grid, int firstRow, int rowCount)>
+        printScreen;
     std::function<void(QWidget* owner)> about;
-    std::function<void(QWidget* owner)> setupDialog;
+    std::function<void(QWidget* owner, const SetupTarget& target)> setupDialog;
     // Makes the modeless splash window; none means it could not be made.
     std::function<QWidget*(QWidget* owner)> createSplash;
 };

@@ -49,14 +49,16 @@ SetupHooks DefaultSetupHooks() {
     return SetupHooks{ShowFontDialog, ShowColourDialog, ShowMessageBox};
 }
 
-SetupDialog::SetupDialog(SetupContext& context, QWidget* owner)
-    : context_(context), working_{context.settings.fgcolor, context.settings.bgcolor} {
+SetupDialog::SetupDialog(SetupSession& session, const SetupTarget& target, QWidget* owner)
+    : session_(session),
+      target_(target),
+      working_{target.settings.fgcolor, target.settings.bgcolor} {
     const auto procedure = [this](TemplateDialog& dialog, DialogMessage message, int id) {
         return SetupDlgProc(dialog, message, id);
     };
     const auto controls = [this](std::string_view className, QWidget* parent) -> QWidget* {
         if (className != kTextExampleClass) return nullptr;
-        return new TextExample(working_, context_.settings.font, context_.CellHeight, parent);
+        return new TextExample(working_, target_.settings.font, target_.CellHeight, parent);
     };
     dialog_ = new TemplateDialog(SetupTemplate(), owner, procedure, controls);
     dialog_->Initialise();
@@ -100,65 +102,65 @@ bool SetupDialog::SetupDlgProc(TemplateDialog& dialog, DialogMessage message, in
 }
 
 void SetupDialog::InitDialog(TemplateDialog& dialog) {
-    const TerminalSettings& s = context_.settings;
+    const TerminalSettings& s = target_.settings;
     working_ = WorkingColours{s.fgcolor, s.bgcolor};
-    CheckBox(dialog, setup::kWrap)->setChecked(context_.wrap);
+    CheckBox(dialog, setup::kWrap)->setChecked(target_.wrap);
     CheckBox(dialog, setup::kMaxOnStart)->setChecked(s.MaximizeOnStart);
     CheckBox(dialog, setup::kLocalEcho)->setChecked(s.LocalEcho);
     CheckBox(dialog, setup::kCRLF)->setChecked(s.CRLFTranslation);
 }
 
 void SetupDialog::SelectFont(TemplateDialog& dialog) {
-    const std::string face = context_.settings.font.substr(0, kPendingFaceLength);
-    const auto choice = context_.hooks.chooseFont(&dialog, face, context_.setupFontHeight);
+    const std::string face = target_.settings.font.substr(0, kPendingFaceLength);
+    const auto choice = session_.hooks.chooseFont(&dialog, face, target_.setupFontHeight);
     if (!choice) return;
     // Only the face and the height of the choice count, not its style.
-    context_.pendingFont = FontChoice{choice->face.substr(0, kPendingFaceLength), choice->height};
+    session_.pendingFont = FontChoice{choice->face.substr(0, kPendingFaceLength), choice->height};
     Preview().SetPreviewFont(
-        MakeFixedPitchFont(context_.pendingFont.face, context_.pendingFont.height));
+        MakeFixedPitchFont(session_.pendingFont.face, session_.pendingFont.height));
 }
 
 void SetupDialog::ChooseColour(TemplateDialog& dialog, Rgb& colour) {
     std::array<Rgb, kCustomColourCount> custom;
     custom.fill(kWhite);
     custom[0] = colour;
-    const auto chosen = context_.hooks.chooseColor(&dialog, colour, custom);
+    const auto chosen = session_.hooks.chooseColor(&dialog, colour, custom);
     if (!chosen) return;
     colour = *chosen;
     Preview().update();
 }
 
 void SetupDialog::Ok(TemplateDialog& dialog) {
-    TerminalSettings& s = context_.settings;
+    TerminalSettings& s = target_.settings;
     s.fgcolor = working_.text;
     s.bgcolor = working_.background;
-    WriteColourSetting(context_.store, kFgColorKey, s.fgcolor);
-    WriteColourSetting(context_.store, kBgColorKey, s.bgcolor);
-    if (context_.repaintMainWindow) context_.repaintMainWindow();
+    WriteColourSetting(target_.store, kFgColorKey, s.fgcolor);
+    WriteColourSetting(target_.store, kBgColorKey, s.bgcolor);
+    if (target_.repaintMainWindow) target_.repaintMainWindow();
 
-    SaveFlag(dialog, setup::kWrap, kWrapKey, context_.wrap);
-    s.wrap = context_.wrap;
+    SaveFlag(dialog, setup::kWrap, kWrapKey, target_.wrap);
+    s.wrap = target_.wrap;
     SaveFlag(dialog, setup::kMaxOnStart, "maximizeOnStart", s.MaximizeOnStart);
     SaveFlag(dialog, setup::kLocalEcho, kLocalEchoKey, s.LocalEcho);
     SaveFlag(dialog, setup::kCRLF, kCRLFTranslationKey, s.CRLFTranslation);
 
-    FontChoice& pending = context_.pendingFont;
+    FontChoice& pending = session_.pendingFont;
     if (pending.height != 0) {
-        context_.store.WriteSetting(kSettingsSection, kFontKey, pending.face);
-        context_.store.WriteSetting(kSettingsSection, kFontSizeKey, std::to_string(pending.height));
+        target_.store.WriteSetting(kSettingsSection, kFontKey, pending.face);
+        target_.store.WriteSetting(kSettingsSection, kFontSizeKey, std::to_string(pending.height));
         pending.height = 0;
-        context_.hooks.messageBox(&dialog, kFontNote, QStringLiteral("NOTE"), QMessageBox::NoIcon);
+        session_.hooks.messageBox(&dialog, kFontNote, QStringLiteral("NOTE"), QMessageBox::NoIcon);
     }
     dialog.EndDialog(1);
 }
 
 void SetupDialog::SaveFlag(TemplateDialog& dialog, int id, std::string_view key, bool& setting) {
     setting = CheckBox(dialog, id)->isChecked();
-    context_.store.WriteSetting(kSettingsSection, key, setting ? "1" : "0");
+    target_.store.WriteSetting(kSettingsSection, key, setting ? "1" : "0");
 }
 
-int RunSetupDialog(SetupContext& context, QWidget* owner) {
-    SetupDialog setup(context, owner);
+int RunSetupDialog(SetupSession& session, const SetupTarget& target, QWidget* owner) {
+    SetupDialog setup(session, target, owner);
     return setup.Dialog().RunModal();
 }
 

@@ -56,9 +56,8 @@ struct SetupHooks {
 
 SetupHooks DefaultSetupHooks();
 
-// What the Setup dialog reads and changes. The program keeps it for its whole
-// run, so a font chosen in a cancelled dialog is still pending at the next OK.
-struct SetupContext {
+// What the Setup dialog works on: the settings in use and the main window.
+struct SetupTarget {
     TerminalSettings& settings;
     // The wrap option in use (the menu can change it too).
     bool& wrap;
@@ -68,6 +67,11 @@ struct SetupContext {
     int setupFontHeight = 0;
     // Repaints the main window in the new colours.
     std::function<void()> repaintMainWindow;
+};
+
+// What outlives the dialog: kept for the program's whole run, so a font chosen
+// in a cancelled dialog is still pending at the next OK.
+struct SetupSession {
     SetupHooks hooks = DefaultSetupHooks();
     // Chosen in the font dialog and not saved yet.
     FontChoice pendingFont;
@@ -76,7 +80,7 @@ struct SetupContext {
 // The SETUP dialog with its preview, built from the template.
 class SetupDialog {
   public:
-    SetupDialog(SetupContext& context, QWidget* owner);
+    SetupDialog(SetupSession& session, const SetupTarget& target, QWidget* owner);
     ~SetupDialog();
     SetupDialog(const SetupDialog&) = delete;
     SetupDialog& operator=(const SetupDialog&) = delete;
@@ -94,13 +98,14 @@ class SetupDialog {
     void Ok(TemplateDialog& dialog);
     void SaveFlag(TemplateDialog& dialog, int id, std::string_view key, bool& setting);
 
-    SetupContext& context_;
+    SetupSession& session_;
+    const SetupTarget& target_;
     WorkingColours working_;
     // Owned here unless its owner window goes first and takes it along.
     QPointer<TemplateDialog> dialog_;
 };
 
 // The Setup command: the dialog, modal over owner. 1 after OK, 0 after Cancel.
-int RunSetupDialog(SetupContext& context, QWidget* owner);
+int RunSetupDialog(SetupSession& session, const SetupTarget& target, QWidget* owner);
 
 }  // namespace quill
