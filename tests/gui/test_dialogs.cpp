@@ -1,0 +1,377 @@
+// The Connect and host-list dialogs against an in-memory settings store, and
+// the start of a new program instance.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/launch_instance.h"
+#include "resources/dialog_font.h"
+#include "settings/connect_dialog.h"
+#include "settings/host_history.h"
+#include "settings/host_list_dialog.h"
+#include "settings/memory_settings_backend.h"
+
+namespace quill {
+namespace {
+
+using Hosts = std::vector<std::string>;
+
+class HostDialogTest : public ::testing::Test {
+  protected:
+    // Fills host1.. with the given texts ("" leaves a slot empty but present).
+    void SetHistory(const Hosts& hosts) {
+        for (std::size_t i = 0; i < hosts.size(); ++i) {
+            store_.WriteSetting("hosts", HostKey(static_cast<int>(i) + 1), hosts[i]);
+        }
+        backend_.writeCount = 0;
+    }
+
+    // The ten slots as stored; a missing key reads as "(missing)".
+    Hosts History() {
+        Hosts hosts;
+        for (int n = 1; n <= kHostHistorySize; ++n) {
+            std::string text;
+            if (store_.ReadSetting("hosts", HostKey(n), "", text, kHostBufferSize) == 0) {
+                text = "(missing)";
+            }
+            hosts.push_back(text);
+        }
+        return hosts;
+    }
+
+    static Hosts Padded(Hosts hosts) {
+        hosts.resize(kHostHistorySize);
+        return hosts;
+    }
+
+    // Runs the dialog's modal loop, doing `steps` once it is shown; a dialog
+    // still open after five seconds is ended with -2.
+    static int RunWith(TemplateDialog& dialog, const std::function<int()>& run,
+                       const std::function<void()>& steps) {
+        QTimer::singleShot(0, &dialog, steps);
+        QTimer::singleShot(5000, &dialog, [&dialog] { dialog.done(-2); });
+        return run();
+    }
+
+    static void Key(QWidget* target, int key, const QString& text = {}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QApplication::sendEvent(target, &release);
+    }
+
+    MemorySettingsBackend backend_;
+    SettingsStore store_{backend_};
+    ConnectionTarget target_;
+};
+
+// ---- Connect ------------------------------------------------------------
+
+class ConnectDialogTest : public HostDialogTest {
+  protected:
+    // Opens the dialog, lets `edit` change it, presses OK; returns the result.
+    int Ok(const std::function<void(TemplateDialog&)>& edit) {
+        ConnectDialog connect(nullptr, store_, target_);
+        edit(connect.Dialog());
+        connect.Dialog().SendCommand(100);
+        return connect.Dialog().result();
+    }
+    static QComboBox* Combo(TemplateDialog& d) { return d.ControlAs<QComboBox>(200); }
+};
+
+TEST_F(ConnectDialogTest, OpensEmptyWithPort23AndTheArialFontOnTheHostOnly) {
+    ConnectDialog connect(nullptr, store_, target_);
+    TemplateDialog& d = connect.Dialog();
+    EXPECT_EQ(Combo(d)->count(), 0);
+    EXPECT_EQ(d.ItemText(200), "");
+    EXPECT_EQ(d.ItemText(300), "23");
+    EXPECT_EQ(Combo(d)->font().family(), "Arial");
+    EXPECT_EQ(Combo(d)->font().pixelSize(), 12);
+    EXPECT_NE(d.Control(300)->font(), HostControlFont());
+    EXPECT_EQ(d.Control(300)->font(), d.font());
+    EXPECT_EQ(d.Control(100)->font(), d.font());
+    EXPECT_EQ(backend_.writeCount, 0u) << "opening writes nothing";
+}
+
+TEST_F(ConnectDialogTest, FirstHostFillsAllTenSlots) {
+    EXPECT_EQ(Ok([](TemplateDialog& d) { d.SetItemText(200, "myhost"); }), 1);
+    EXPECT_EQ(target_.HostName, "myhost");
+    EXPECT_EQ(target_.PortNumber, 23);
+    EXPECT_EQ(History(), Padded({"myhost"}));
+}
+
+TEST_F(ConnectDialogTest, OpensWithTheMostRecentHostAndListsTheRestInOrder) {
+    SetHistory({"alpha", "", "gamma"});
+    ConnectDialog connect(nullptr, store_, target_);
+    TemplateDialog& d = connect.Dialog();
+    EXPECT_EQ(d.ItemText(200), "alpha");
+    ASSERT_EQ(Combo(d)->count(), 2) << "the empty slot is skipped";
+    EXPECT_EQ(Combo(d)->itemText(0), "alpha");
+    EXPECT_EQ(Combo(d)->itemText(1), "gamma");
+}
+
+TEST_F(ConnectDialogTest, PickingAListedHostMovesItToTheFront) {
+    SetHistory({"alpha", "beta", "gamma"});
+    Ok([](TemplateDialog& d) { Combo(d)->setCurrentIndex(2); });
+    EXPECT_EQ(target_.HostName, "gamma");
+    EXPECT_EQ(History(), Padded({"gamma", "alpha", "beta"}));
+}
+
+TEST_F(ConnectDialogTest, HostsDifferingInCaseAreDifferentHosts) {
+    SetHistory({"alpha", "beta", "gamma"});
+    Ok([](TemplateDialog& d) { d.SetItemText(200, "Beta"); });
+    EXPECT_EQ(History(), Padded({"Beta", "alpha", "beta", "gamma"}));
+}
+
+TEST_F(ConnectDialogTest, AFullHistoryDropsTheOldestOrMovesTheTenth) {
+    const Hosts ten{"h1", "h2", "h3", "h4", "h5", "h6", "h7", "h8", "h9", "h10"};
+    SetHistory(ten);
+    Ok([](TemplateDialog& d) { d.SetItemText(200, "new"); });
+    EXPECT_EQ(History(), (Hosts{"new", "h1", "h2", "h3", "h4", "h5", "h6", "h7", "h8", "h9"}));
+
+    SetHistory(ten);
+    Ok([](TemplateDialog& d) { Combo(d)->setCurrentIndex(9); });
+    EXPECT_EQ(History(), (Hosts{"h10", "h1", "h2", "h3", "h4", "h5", "h6", "h7", "h8", "h9"}));
+}
+
+TEST_F(ConnectDialogTest, EmptySlotsAreClosedUpOnSave) {
+    SetHistory({"alpha", "", "gamma"});
+    Ok([](TemplateDialog&) {});
+    EXPECT_EQ(History(), Padded({"alpha", "gamma"}));
+}
+
+TEST_F(ConnectDialogTest, PortIsTheDecimalValueOfTheField) {
+    const std::vector<std::pair<std::string, int>> cases{
+        {"99abc", 99}, {"abc", 0}, {"", 0}, {"-5", -5}, {"  42", 42}, {"+7", 7}, {"65536", 65536}};
+    for (const auto& [text, port] : cases) {
+        Ok([&](TemplateDialog& d) {
+            d.SetItemText(200, "h");
+            d.SetItemText(300, text);
+        });
+        EXPECT_EQ(target_.PortNumber, port) << text;
+    }
+}
+
+TEST_F(ConnectDialogTest, NothingIsValidatedAnEmptyHostIsAccepted) {
+    EXPECT_EQ(Ok([](TemplateDialog&) {}), 1);
+    EXPECT_EQ(target_.HostName, "");
+    EXPECT_EQ(History(), Padded({""}));
+}
+
+TEST_F(ConnectDialogTest, LongHostIsCutTo79ForTheTargetAnd99ForTheHistory) {
+    const std::string longHost(120, 'x');
+    Ok([&](TemplateDialog& d) { d.SetItemText(200, longHost); });
+    EXPECT_EQ(target_.HostName, std::string(79, 'x'));
+    EXPECT_EQ(History()[0], std::string(99, 'x'));
+}
+
+TEST_F(ConnectDialogTest, CancelChangesNothing) {
+    SetHistory({"alpha"});
+    target_.HostName = "before";
+    ConnectDialog connect(nullptr, store_, target_);
+    connect.Dialog().SetItemText(200, "typed");
+    connect.Dialog().SendCommand(101);
+    EXPECT_EQ(connect.Dialog().result(), 0);
+    EXPECT_EQ(target_.HostName, "before");
+    EXPECT_EQ(backend_.writeCount, 0u);
+}
+
+TEST_F(ConnectDialogTest, EscapeLeavesItOpenAndEnterIsOk) {
+    SetHistory({"alpha"});
+    ConnectDialog connect(nullptr, store_, target_);
+    TemplateDialog& d = connect.Dialog();
+    bool openAfterEscape = false;
+    const int result = RunWith(
+        d, [&] { return connect.Run(); },
+        [&] {
+            QWidget* field = Combo(d)->lineEdit();
+            Key(field, Qt::Key_Escape);
+            d.close();
+            openAfterEscape = d.isVisible();
+            Combo(d)->lineEdit()->setText("typed");
+            Key(field, Qt::Key_Return);
+        });
+    EXPECT_TRUE(openAfterEscape);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(target_.HostName, "typed");
+    EXPECT_EQ(Combo(d)->count(), 1) << "Enter does not add to the list";
+    EXPECT_EQ(History(), Padded({"typed", "alpha"}));
+}
+
+TEST_F(ConnectDialogTest, HostFieldHasTheFocusWhenShown) {
+    ConnectDialog connect(nullptr, store_, target_);
+    TemplateDialog& d = connect.Dialog();
+    bool focused = false;
+    RunWith(
+        d, [&] { return connect.Run(); },
+        [&] {
+            focused = d.focusWidget() == Combo(d) || d.focusWidget() == Combo(d)->lineEdit();
+            d.SendCommand(101);
+        });
+    EXPECT_TRUE(focused);
+}
+
+TEST_F(ConnectDialogTest, RunConnectDialogReturnsTheDialogResult) {
+    QTimer::singleShot(0, [] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* d = qobject_cast<TemplateDialog*>(w); d && d->isVisible()) {
+                d->SetItemText(200, "viaRun");
+                d->SendCommand(100);
+            }
+        }
+    });
+    EXPECT_EQ(RunConnectDialog(nullptr, store_, target_), 1);
+    EXPECT_EQ(target_.HostName, "viaRun");
+}
+
+// ---- host list ------------------------------------------------------------
+
+class HostListDialogTest : public HostDialogTest {
+  protected:
+    static QListWidget* List(TemplateDialog& d) { return d.ControlAs<QListWidget>(200); }
+};
+
+TEST_F(HostListDialogTest, ListsTheHistoryWithNothingSelected) {
+    SetHistory({"alpha", "", "gamma", "delta"});
+    HostListDialog hosts(nullptr, store_);
+    QListWidget* list = List(hosts.Dialog());
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->item(0)->text(), "alpha");
+    EXPECT_EQ(list->item(2)->text(), "delta");
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+    EXPECT_EQ(list->font().family(), "Arial");
+    EXPECT_EQ(hosts.Dialog().Control(100)->font(), hosts.Dialog().font());
+}
+
+TEST_F(HostListDialogTest, OkGivesTheSelectedEntryOrEmptyText) {
+    SetHistory({"alpha", "beta"});
+    HostListDialog none(nullptr, store_);
+    none.Dialog().SendCommand(100);
+    EXPECT_EQ(none.Dialog().result(), 1);
+    EXPECT_EQ(none.Selection(), "");
+
+    HostListDialog picked(nullptr, store_);
+    List(picked.Dialog())->setCurrentRow(1);
+    picked.Dialog().SendCommand(100);
+    EXPECT_EQ(picked.Selection(), "beta");
+    EXPECT_EQ(backend_.writeCount, 0u) << "choosing does not change the history";
+}
+
+TEST_F(HostListDialogTest, KeyboardChoosesHoldsTheMouseAndDoubleClickDoesNothing) {
+    SetHistory({"alpha", "beta", "gamma"});
+    HostListDialog hosts(nullptr, store_);
+    TemplateDialog& d = hosts.Dialog();
+    bool grabbed = false;
+    bool openAfterDoubleClick = false;
+    bool openAfterEscape = false;
+    const int result = RunWith(
+        d, [&] { return hosts.Run(); },
+        [&] {
+            QTimer::singleShot(0, &d, [&] {  // after the dialog took the mouse
+                grabbed = QWidget::mouseGrabber() == &d;
+                emit List(d)->itemDoubleClicked(List(d)->item(0));
+                openAfterDoubleClick = d.isVisible();
+                Key(List(d), Qt::Key_Escape);
+                openAfterEscape = d.isVisible();
+                List(d)->setCurrentRow(0);
+                Key(List(d), Qt::Key_Down);
+                Key(List(d), Qt::Key_Return);
+            });
+        });
+    EXPECT_TRUE(grabbed);
+    EXPECT_TRUE(openAfterDoubleClick);
+    EXPECT_TRUE(openAfterEscape);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(hosts.Selection(), "beta");
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr) << "the mouse is given back";
+}
+
+TEST_F(HostListDialogTest, ChooseListedHostLeavesTheBufferAloneOnCancel) {
+    SetHistory({"alpha", "beta"});
+    auto answer = [](int command, int row) {
+        QTimer::singleShot(0, [=] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* d = qobject_cast<TemplateDialog*>(w);
+                if (!d || !d->isVisible()) continue;
+                d->ControlAs<QListWidget>(200)->setCurrentRow(row);
+                d->SendCommand(command);
+            }
+        });
+    };
+    std::string host = "untouched";
+    answer(101, 1);
+    EXPECT_EQ(ChooseListedHost(nullptr, store_, host), 0);
+    EXPECT_EQ(host, "untouched");
+    answer(100, 1);
+    EXPECT_EQ(ChooseListedHost(nullptr, store_, host), 1);
+    EXPECT_EQ(host, "beta");
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+}
+
+// ---- new instances --------------------------------------------------------
+
+// A stand-in program that writes its argument count and arguments to a file.
+class LaunchTest : public ::testing::Test {
+  protected:
+    LaunchTest() {
+        program_ = dir_.filePath("fake-quillterm");
+        QFile script(program_);
+        script.open(QIODevice::WriteOnly);
+        script.write("#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"$0.args\"\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // What the started program was given, one line per item; waits up to 5 s.
+    QStringList Received() {
+        QFile args(program_ + ".args");
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 5000) {
+            if (args.open(QIODevice::ReadOnly)) {
+                const QString text = QString::fromUtf8(args.readAll());
+                if (text.endsWith('\n')) return text.split('\n', Qt::SkipEmptyParts);
+                args.close();
+            }
+            QThread::msleep(20);
+        }
+        return {"(not started)"};
+    }
+
+    QTemporaryDir dir_;
+    QString program_;
+};
+
+TEST_F(LaunchTest, HostIsTheOnlyArgumentAndNeverReachesAShell) {
+    const QString marker = dir_.filePath("ran");
+    const std::string host = "evil; touch " + marker.toStdString() + " $(id) `id` \"q\"";
+    EXPECT_TRUE(LaunchInstance(host, program_));
+    EXPECT_EQ(Received(), (QStringList{"1", QString::fromStdString(host)}));
+    EXPECT_FALSE(QFile::exists(marker));
+}
+
+TEST_F(LaunchTest, EmptyHostStartsWithoutArguments) {
+    EXPECT_TRUE(LaunchInstance("", program_));
+    EXPECT_EQ(Received(), (QStringList{"0"}));
+}
+
+TEST_F(LaunchTest, AMissingProgramIsReportedNotThrown) {
+    EXPECT_FALSE(LaunchInstance("host", dir_.filePath("no-such-program")));
+}
+
+}  // namespace
+}  // namespace quill

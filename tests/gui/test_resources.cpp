@@ -1,0 +1,416 @@
+// Menus, accelerators, dialog templates and their builder, icon, strings and
+// the help window.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QTimer>
+#include <vector>
+
+#include "resources/accelerator_filter.h"
+#include "resources/accelerators.h"
+#include "resources/command_ids.h"
+#include "resources/dialog_template.h"
+#include "resources/dialog_units.h"
+#include "resources/help_window.h"
+#include "resources/menu_builder.h"
+#include "resources/menus.h"
+#include "resources/program_icon.h"
+#include "resources/string_table.h"
+#include "resources/template_dialog.h"
+
+// What a real key press does first: offer the key to the shortcut map (with
+// the ShortcutOverride event to the focus object). Exported by QtGui.
+bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
+                                  const QString& text, bool autorep, ushort count);
+
+namespace quill {
+namespace {
+
+// A key press and release as the window system delivers it: shortcuts first,
+// then the focus widget.
+void PressKey(QWidget* target, int key, Qt::KeyboardModifiers mods, const QString& text = {}) {
+    if (!qt_sendShortcutOverrideEvent(target, 0, key, mods, text, false, 1)) {
+        QKeyEvent press(QEvent::KeyPress, key, mods, text);
+        QApplication::sendEvent(target, &press);
+    }
+    QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+    QApplication::sendEvent(target, &release);
+}
+
+struct Shown {
+    QString text;
+    int id;  // 0 for a separator, -1 for a submenu
+};
+
+std::vector<Shown> Items(const QMenu& menu) {
+    std::vector<Shown> items;
+    for (QAction* action : menu.actions()) {
+        if (action->isSeparator()) {
+            items.push_back({QString(), 0});
+        } else {
+            items.push_back({action->text(), action->menu() ? -1 : 0});
+        }
+    }
+    return items;
+}
+
+TEST(MenuBar, HasThePopupsAndItemsOfTheTableInOrder) {
+    QMenuBar bar;
+    std::vector<int> chosen;
+    const MenuActions actions = BuildMenuBar(bar, TelMenu(), [&](int id) { chosen.push_back(id); });
+
+    const QList<QAction*> popups = bar.actions();
+    ASSERT_EQ(popups.size(), 4);
+    EXPECT_EQ(popups[0]->text(), "&Connection");
+    EXPECT_EQ(popups[3]->text(), "&Help");
+    const QMenu* connection = popups[0]->menu();
+    ASSERT_NE(connection, nullptr);
+    const QList<QAction*> items = connection->actions();
+    ASSERT_EQ(items.size(), 6);
+    EXPECT_EQ(items[0]->text(), "&New Connection\tAlt-N");
+    EXPECT_TRUE(items[1]->isSeparator());
+    EXPECT_TRUE(items[4]->isSeparator());
+    EXPECT_EQ(items[5]->text(), "E&xit\tAlt-X");
+
+    // Every item reaches the handler with its id; the lookup finds the same action.
+    for (int id : {101, 105, 106, 108, 202, 203, 901, 905, 999, 2001, 2002, 2003}) {
+        QAction* action = actions.Find(id);
+        ASSERT_NE(action, nullptr) << id;
+        action->trigger();
+        EXPECT_EQ(chosen.back(), id);
+    }
+    EXPECT_EQ(chosen.size(), 12u);
+    EXPECT_EQ(actions.Find(9101), nullptr);
+    EXPECT_EQ(actions.Find(2002)->text(), "&Wrap");
+    EXPECT_EQ(actions.Find(2001)->text(), "Show &codes");
+}
+
+TEST(MenuBar, CheckMarksFollowSetChecked) {
+    QMenuBar bar;
+    const MenuActions actions = BuildMenuBar(bar, TelMenu(), [](int) {});
+    EXPECT_FALSE(actions.Find(2001)->isChecked());
+    EXPECT_TRUE(actions.SetChecked(2002, true));
+    EXPECT_TRUE(actions.Find(2002)->isChecked());
+    EXPECT_TRUE(actions.SetChecked(2002, false));
+    EXPECT_FALSE(actions.Find(2002)->isChecked());
+    EXPECT_FALSE(actions.SetChecked(4242, true));
+}
+
+TEST(PopupMenu, ConnectToSubmenuComesFirstWithAllTenSlots) {
+    const std::vector<std::string> hosts{"alpha", "", "gamma", "", "", "", "", "", "", "omega"};
+    int chosen = 0;
+    QMenu* popup = BuildPopupMenu(nullptr, hosts, [&](int id) { chosen = id; });
+    const std::vector<Shown> items = Items(*popup);
+    ASSERT_EQ(items.size(), 8u);
+    EXPECT_EQ(items[0].text, "Connect to");
+    EXPECT_EQ(items[0].id, -1);
+    EXPECT_EQ(items[1].id, 0) << "the separator the submenu was put before";
+    EXPECT_EQ(items[2].text, "Copy");
+    EXPECT_EQ(items[3].text, "Paste");
+    EXPECT_EQ(items[5].text, "Properties");
+    EXPECT_EQ(items[7].text, "Exit");
+
+    const QList<QAction*> hostItems = popup->actions()[0]->menu()->actions();
+    ASSERT_EQ(hostItems.size(), 10);
+    for (int n = 0; n < 10; ++n) {
+        EXPECT_EQ(hostItems[n]->text().toStdString(), hosts[n]) << n;
+        hostItems[n]->trigger();
+        EXPECT_EQ(chosen, 9101 + n);
+    }
+    popup->actions()[5]->trigger();  // Properties
+    EXPECT_EQ(chosen, 2003);
+    delete popup;
+}
+
+TEST(PopupMenu, FewerHostsStillGiveTenSlots) {
+    QMenu* popup = BuildPopupMenu(nullptr, std::vector<std::string>{"solo"}, [](int) {});
+    const QList<QAction*> hostItems = popup->actions()[0]->menu()->actions();
+    ASSERT_EQ(hostItems.size(), 10);
+    EXPECT_EQ(hostItems[0]->text(), "solo");
+    EXPECT_EQ(hostItems[9]->text(), "");
+    delete popup;
+}
+
+TEST(QuickKeys, AltLettersGiveTheirCommands) {
+    EXPECT_EQ(QuickKeys().size(), 7u);
+    EXPECT_EQ(QuickKeyCommand('N'), cmd::kNewConnection);
+    EXPECT_EQ(QuickKeyCommand('c'), cmd::kCopy);
+    EXPECT_EQ(QuickKeyCommand('V'), cmd::kPaste);
+    EXPECT_EQ(QuickKeyCommand('p'), cmd::kPrintScreen);
+    EXPECT_EQ(QuickKeyCommand('X'), cmd::kExit);
+    EXPECT_EQ(QuickKeyCommand('S'), cmd::kSetupDialog);
+    EXPECT_EQ(QuickKeyCommand('T'), cmd::kTogglePrintCapture);
+    EXPECT_FALSE(QuickKeyCommand('E').has_value());
+    EXPECT_FALSE(QuickKeyCommand('1').has_value());
+}
+
+// A main window with the menu bar, whose mnemonics Alt+C (Connection) and
+// Alt+S (Setup) clash with the accelerators.
+class AcceleratorTest : public ::testing::Test {
+  protected:
+    AcceleratorTest() {
+        actions_ =
+            BuildMenuBar(*window_.menuBar(), TelMenu(), [this](int id) { menu_.push_back(id); });
+        window_.setCentralWidget(view_);
+        view_->setFocusPolicy(Qt::StrongFocus);
+        InstallAccelerators(&window_, [this](int id) { commands_.push_back(id); });
+        window_.show();
+        window_.activateWindow();
+        view_->setFocus();
+        QCoreApplication::processEvents();
+    }
+
+    QMainWindow window_;
+    QWidget* view_ = new QWidget;
+    MenuActions actions_;
+    std::vector<int> commands_;
+    std::vector<int> menu_;
+};
+
+TEST_F(AcceleratorTest, AltKeysOfTheTableBecomeCommandsBeforeMenuMnemonics) {
+    PressKey(view_, Qt::Key_C, Qt::AltModifier);
+    PressKey(view_, Qt::Key_S, Qt::AltModifier);
+    PressKey(view_, Qt::Key_N, Qt::AltModifier);
+    PressKey(view_, Qt::Key_V, Qt::AltModifier | Qt::ShiftModifier);
+    EXPECT_EQ(commands_, (std::vector<int>{202, 2003, 101, 203}));
+    EXPECT_TRUE(menu_.empty());
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "no menu was opened";
+}
+
+TEST_F(AcceleratorTest, OtherKeysPass) {
+    PressKey(view_, Qt::Key_E, Qt::AltModifier);      // not in the table
+    PressKey(view_, Qt::Key_C, Qt::ControlModifier);  // Ctrl+C goes to the host
+    PressKey(view_, Qt::Key_C, Qt::AltModifier | Qt::ControlModifier);
+    PressKey(view_, Qt::Key_N, Qt::NoModifier, "n");
+    EXPECT_TRUE(commands_.empty());
+}
+
+TEST_F(AcceleratorTest, KeysForAnotherWindowPass) {
+    QWidget other;
+    other.show();
+    PressKey(&other, Qt::Key_X, Qt::AltModifier);
+    EXPECT_TRUE(commands_.empty());
+}
+
+TEST(DialogUnits, MulDivRoundsHalvesAwayFromZero) {
+    EXPECT_EQ(MulDiv(9, 7, 4), 16);   // 15.75
+    EXPECT_EQ(MulDiv(10, 6, 4), 15);  // 15
+    EXPECT_EQ(MulDiv(3, 6, 4), 5);    // 4.5
+    EXPECT_EQ(MulDiv(-3, 6, 4), -5);  // -4.5
+    EXPECT_EQ(MulDiv(1, 13, 8), 2);   // 1.625
+    EXPECT_EQ(MulDiv(5, 5, 0), -1);
+}
+
+TEST(DialogUnits, RectangleScalesByQuartersAndEighths) {
+    const QRect r = DialogToPixels({9, 33, 25, 12}, {6, 13});
+    EXPECT_EQ(r, QRect(14, 54, 38, 20));  // 13.5, 53.6, 37.5, 19.5
+}
+
+TEST(DialogUnits, BaseUnitsComeFromTheFont) {
+    QFont small;
+    small.setPixelSize(10);
+    QFont large;
+    large.setPixelSize(20);
+    const DialogBaseUnits a = BaseUnitsOf(small);
+    const DialogBaseUnits b = BaseUnitsOf(large);
+    EXPECT_GT(a.cx, 0);
+    EXPECT_EQ(a.cy, QFontMetrics(small).height());
+    EXPECT_GT(b.cx, a.cx);
+    EXPECT_GT(b.cy, a.cy);
+    const int letters = QFontMetrics(large).horizontalAdvance(
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    EXPECT_NEAR(b.cx, letters / 52.0, 1.0);
+}
+
+TEST(DialogTemplates, FoundByResourceNameWithoutRegardToCase) {
+    EXPECT_EQ(FindDialogTemplate("CONNECT"), &ConnectTemplate());
+    EXPECT_EQ(FindDialogTemplate("listhosts"), &ListHostsTemplate());
+    EXPECT_EQ(FindDialogTemplate("Setup"), &SetupTemplate());
+    EXPECT_EQ(FindDialogTemplate("about"), &AboutTemplate());
+    EXPECT_EQ(FindDialogTemplate("SPLASH"), &SplashTemplate());
+    EXPECT_EQ(FindDialogTemplate("print"), &PrintTemplate());
+    EXPECT_EQ(FindDialogTemplate("connect2"), nullptr);
+}
+
+TEST(DialogTemplates, IdsAreUniqueWithinEachDialog) {
+    for (const char* name : {"connect", "listhosts", "setup", "about", "splash", "print"}) {
+        const DialogTemplate* t = FindDialogTemplate(name);
+        std::vector<int> ids;
+        for (const ControlTemplate& c : t->controls) {
+            if (c.id == kNoControlId) continue;
+            EXPECT_EQ(std::count(ids.begin(), ids.end(), c.id), 0) << name << " " << c.id;
+            ids.push_back(c.id);
+            // Every control lies inside its dialog.
+            EXPECT_LE(c.rect.x + c.rect.width, t->rect.width + 1) << name << " " << c.id;
+        }
+    }
+}
+
+// The widgets reached with Tab from `first`, as control ids, until it comes round.
+std::vector<int> TabOrder(const TemplateDialog& dialog, QWidget* first) {
+    std::vector<int> order;
+    QWidget* w = first;
+    for (int guard = 0; guard < 50; ++guard) {
+        for (const ControlTemplate& c : dialog.Resource().controls) {
+            QWidget* control = dialog.Control(c.id);
+            if (control && (control == w || control->focusProxy() == w)) order.push_back(c.id);
+        }
+        do {
+            w = w->nextInFocusChain();
+        } while (w != first && !(w->focusPolicy() & Qt::TabFocus));
+        if (w == first) break;
+    }
+    return order;
+}
+
+TEST(TemplateDialog, ConnectControlsSitWhereTheTemplateSays) {
+    TemplateDialog dialog(ConnectTemplate(), nullptr);
+    const DialogBaseUnits u = dialog.BaseUnits();
+    EXPECT_EQ(u.cy, QFontMetrics(dialog.font()).height());
+    EXPECT_EQ(dialog.size(), QSize(MulDiv(102, u.cx, 4), MulDiv(48, u.cy, 8)));
+    EXPECT_EQ(dialog.windowTitle(), "Connect");
+    EXPECT_EQ(dialog.Control(100)->geometry(), DialogToPixels({69, 31, 30, 14}, u));
+    EXPECT_EQ(dialog.Control(300)->geometry(), DialogToPixels({9, 33, 25, 12}, u));
+    // The combo box takes the template's width; its height is the field's.
+    EXPECT_EQ(dialog.Control(200)->geometry().topLeft(),
+              DialogToPixels({9, 13, 89, 72}, u).topLeft());
+    EXPECT_EQ(dialog.Control(200)->width(), MulDiv(89, u.cx, 4));
+    EXPECT_TRUE(dialog.ControlAs<QComboBox>(200)->isEditable());
+    EXPECT_TRUE(dialog.ControlAs<QPushButton>(100)->isDefault());
+    EXPECT_FALSE(dialog.ControlAs<QPushButton>(101)->isDefault());
+    EXPECT_EQ(dialog.ItemText(101), "Cancel");
+    EXPECT_EQ(dialog.Control(-1), nullptr);
+}
+
+TEST(TemplateDialog, TabGoesInTemplateOrderThroughTabStopsOnly) {
+    TemplateDialog connect(ConnectTemplate(), nullptr);
+    EXPECT_EQ(TabOrder(connect, connect.Control(300)), (std::vector<int>{300, 100, 200, 101}));
+    // The host list box has no tab stop.
+    TemplateDialog list(ListHostsTemplate(), nullptr);
+    EXPECT_EQ(TabOrder(list, list.Control(100)), (std::vector<int>{100, 101}));
+    EXPECT_FALSE(list.Control(200)->focusPolicy() & Qt::TabFocus);
+}
+
+TEST(TemplateDialog, SetupHasItsCustomControlDisabledBoxAndGroup) {
+    std::string askedFor;
+    TemplateDialog setup(SetupTemplate(), nullptr, {}, [&](std::string_view name, QWidget* parent) {
+        askedFor = name;
+        auto* frame = new QFrame(parent);
+        frame->setObjectName("preview");
+        return frame;
+    });
+    EXPECT_EQ(askedFor, "TextExample");
+    ASSERT_NE(setup.Control(400), nullptr);
+    EXPECT_EQ(setup.Control(400)->objectName(), "preview");
+    EXPECT_EQ(qobject_cast<QFrame*>(setup.Control(400))->frameShape(), QFrame::Box);
+    ASSERT_NE(setup.ControlAs<QCheckBox>(2002), nullptr);
+    EXPECT_FALSE(setup.Control(2002)->isEnabled());
+    EXPECT_TRUE(setup.Control(2001)->isEnabled());
+    EXPECT_EQ(setup.ItemText(2005), "CR = CR/LF");
+}
+
+TEST(TemplateDialog, CommandsReachTheProcedure) {
+    std::vector<int> commands;
+    bool initialised = false;
+    TemplateDialog setup(SetupTemplate(), nullptr,
+                         [&](TemplateDialog&, DialogMessage message, int id) {
+                             if (message == DialogMessage::InitDialog) initialised = true;
+                             if (message == DialogMessage::Command) commands.push_back(id);
+                             return true;
+                         });
+    EXPECT_FALSE(initialised);
+    setup.Initialise();
+    EXPECT_TRUE(initialised);
+    setup.ControlAs<QPushButton>(301)->click();
+    setup.ControlAs<QCheckBox>(2004)->click();
+    EXPECT_EQ(commands, (std::vector<int>{301, 2004}));
+    EXPECT_TRUE(setup.ControlAs<QCheckBox>(2004)->isChecked()) << "automatic check box";
+}
+
+TEST(TemplateDialog, EscapeAndCloseBoxSendTheStandardCancelAndStayOpen) {
+    std::vector<int> commands;
+    TemplateDialog about(AboutTemplate(), nullptr, [&](TemplateDialog& d, DialogMessage m, int id) {
+        if (m != DialogMessage::Command) return false;
+        commands.push_back(id);
+        if (id == cmd::kDialogOk) d.EndDialog(1);
+        return true;
+    });
+    int result = -1;
+    QTimer::singleShot(0, &about, [&] {
+        PressKey(&about, Qt::Key_Escape, Qt::NoModifier);
+        about.close();
+        EXPECT_TRUE(about.isVisible());
+        PressKey(about.Control(100), Qt::Key_Return, Qt::NoModifier);
+    });
+    QTimer::singleShot(5000, &about, [&] { about.done(-2); });  // never hang
+    result = about.RunModal();
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(commands, (std::vector<int>{cmd::kStandardCancel, cmd::kStandardCancel, 100}));
+}
+
+TEST(TemplateDialog, PlacedFromTheOwnersClientArea) {
+    QMainWindow owner;
+    owner.setCentralWidget(new QWidget);
+    owner.setGeometry(100, 120, 600, 400);
+    owner.show();
+    QCoreApplication::processEvents();
+    TemplateDialog print(PrintTemplate(), &owner);
+    const QPoint client = owner.centralWidget()->mapToGlobal(QPoint(0, 0));
+    EXPECT_EQ(print.pos(), client + DialogToPixels({107, 83, 1, 1}, print.BaseUnits()).topLeft());
+    EXPECT_TRUE(print.windowFlags() & Qt::WindowTitleHint);
+    EXPECT_EQ(print.ItemText(-1), "");
+}
+
+TEST(TemplateDialog, SplashHasNoCaptionAndShowsTheIcon) {
+    TemplateDialog splash(SplashTemplate(), nullptr);
+    EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
+    const QList<QLabel*> labels = splash.findChildren<QLabel*>();
+    int icons = 0;
+    for (const QLabel* label : labels) icons += label->pixmap().isNull() ? 0 : 1;
+    EXPECT_EQ(icons, 1);
+}
+
+TEST(ProgramResources, IconAndStrings) {
+    EXPECT_FALSE(ProgramIcon().isNull());
+    EXPECT_FALSE(ProgramIcon().pixmap(32, 32).isNull());
+    EXPECT_FALSE(LoadProgramIcon("Quillterm").isNull());
+    EXPECT_FALSE(LoadProgramIcon("QUILLTERM").isNull());
+    EXPECT_TRUE(LoadProgramIcon("other").isNull());
+    EXPECT_EQ(LoadString(kPrintDocumentString), "Quillterm -- ");
+    EXPECT_EQ(LoadString(1001), "");
+}
+
+TEST(HelpWindow, ShowsTheHelpPageAtTheAskedSectionInOneWindow) {
+    HelpViewer help;
+    EXPECT_EQ(help.Browser(), nullptr);
+    help.Show(nullptr, HelpTopic::Index);
+    QTextBrowser* browser = help.Browser();
+    ASSERT_NE(browser, nullptr);
+    EXPECT_TRUE(browser->isVisible());
+    EXPECT_EQ(browser->source().fragment(), "index");
+    const QString text = browser->toPlainText();
+    for (const char* heading : {"Menus", "Keys", "Options", "Using help", "New Connection"}) {
+        EXPECT_TRUE(text.contains(heading)) << heading;
+    }
+    help.Show(nullptr, HelpTopic::UsingHelp);
+    EXPECT_EQ(help.Browser(), browser);
+    EXPECT_EQ(browser->source().fragment(), "using-help");
+    browser->close();  // deletes itself
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(help.Browser(), nullptr);
+}
+
+}  // namespace
+}  // namespace quill
