@@ -62,7 +62,9 @@ AppHooks DefaultAppHooks(SettingsStore& store) {
         RunSetupDialog(*setup, target, owner);
     };
     hooks.window.about = [](QWidget* owner) { RunAboutDialog(owner); };
-    hooks.window.createSplash = [](QWidget* owner) -> QWidget* { return CreateSplashWindow(owner); };
+    hooks.window.createSplash = [](QWidget* owner) -> QWidget* {
+        return CreateSplashWindow(owner);
+    };
     auto help = std::make_shared<HelpViewer>();
     hooks.window.help = [help](QWidget* owner, int command) {
         help->Show(owner, command == cmd::kHelpIndex ? HelpTopic::Index : HelpTopic::UsingHelp);
@@ -141,7 +143,11 @@ int Application::StartUp(int argc, const char* const* argv) {
 
 int Application::MessageLoop() {
     // A quit posted before the loop runs (the window already gone) ends it at once.
-    if (!quitPosted_) QCoreApplication::exec();
+    if (!quitPosted_) {
+        loopRunning_ = true;
+        QCoreApplication::exec();
+        loopRunning_ = false;
+    }
     transport_.ShutdownTransport();
     FreeScreen();
     return quitCode_;
@@ -150,7 +156,9 @@ int Application::MessageLoop() {
 void Application::PostQuit(int exitCode) {
     if (!quitPosted_) quitCode_ = exitCode;
     quitPosted_ = true;
-    QCoreApplication::exit(exitCode);
+    // Only the running loop is told: a quit told to no loop would end the
+    // next modal dialog of the thread at once.
+    if (loopRunning_) QCoreApplication::exit(exitCode);
 }
 
 bool Application::InitScreen() {

@@ -84,6 +84,7 @@ class Application {
     std::unique_ptr<MainWindow> window_;
     ConnectionTarget target_;
     bool quitPosted_ = false;
+    bool loopRunning_ = false;
     int quitCode_ = 0;
 };
 

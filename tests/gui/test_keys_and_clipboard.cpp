@@ -1,0 +1,166 @@
+// What the user types, pastes and copies: Qt key events through the window's
+// message procedure to the bytes the host receives, and the clipboard text.
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QKeyEvent>
+
+#include "app/window_messages.h"
+#include "resources/command_ids.h"
+#include "session_fixture.h"
+#include "terminal/key_events.h"
+#include "terminal/terminal_view.h"
+
+namespace quill::test {
+namespace {
+
+using namespace msg;
+
+class KeysTest : public SessionTest {
+  protected:
+    // Presses a key on the terminal view and returns what the host received.
+    QByteArray Type(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                    const QString& text = {}) {
+        host.ClearReceived();
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+        QCoreApplication::sendEvent(&Window().View(), &press);
+        PumpFor(30);
+        return host.Received();
+    }
+};
+
+TEST_F(KeysTest, CursorKeysFollowTheHostsCursorKeyMode) {
+    Connect();
+    EXPECT_EQ(Type(Qt::Key_Up), "\x1b[A");
+    EXPECT_EQ(Type(Qt::Key_Left), "\x1b[D");
+    EXPECT_EQ(Type(Qt::Key_F1), "\x1bOP");
+    ASSERT_TRUE(FromHost("\x1b[?1hmode", "mode"));
+    EXPECT_EQ(Type(Qt::Key_Up), "\x1bOA");
+    EXPECT_EQ(Type(Qt::Key_F1), "\x1bOP");
+    EXPECT_EQ(Type(Qt::Key_F12), "\x1b[23~");
+    ASSERT_TRUE(FromHost("\x1b[?1lback", "back"));
+    EXPECT_EQ(Type(Qt::Key_Down), "\x1b[B");
+}
+
+TEST_F(KeysTest, EnterSendsCarriageReturnOrCrLfCr) {
+    Connect();
+    EXPECT_EQ(Type(Qt::Key_Return, Qt::NoModifier, "\r"), "\r");
+    EXPECT_EQ(Type(Qt::Key_Enter, Qt::KeypadModifier, "\r"), "\r");
+    app->Settings().CRLFTranslation = true;
+    EXPECT_EQ(Type(Qt::Key_Return, Qt::NoModifier, "\r"), "\r\n\r");
+}
+
+TEST_F(KeysTest, ControlKeysAndCharactersOfTheLayout) {
+    Connect();
+    EXPECT_EQ(Type(Qt::Key_C, Qt::ControlModifier, "\x03"), "\x03");
+    EXPECT_EQ(Type(Qt::Key_Backspace, Qt::NoModifier, "\b"), "\b");
+    EXPECT_EQ(Type(Qt::Key_Tab, Qt::NoModifier, "\t"), "\t");
+    EXPECT_EQ(Type(Qt::Key_Escape, Qt::NoModifier, "\x1b"), "\x1b");
+    EXPECT_EQ(Type(Qt::Key_A, Qt::ShiftModifier, "A"), "A");
+    EXPECT_EQ(Type(Qt::Key_Delete, Qt::NoModifier, "\x7f"), "");
+    EXPECT_EQ(Type(Qt::Key_Home), "");
+    EXPECT_EQ(Type(Qt::Key_PageDown), "");
+    EXPECT_EQ(Type(Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xE9))), "");
+}
+
+TEST_F(KeysTest, AltKeysAreAcceleratorsNotText) {
+    Connect();
+    EXPECT_EQ(Type(Qt::Key_Q, Qt::AltModifier, "q"), "");
+    EXPECT_FALSE(Window().Destroyed());
+}
+
+TEST_F(KeysTest, LocalEchoShowsPrintableCharactersOnly) {
+    SetSetting("LocalEcho", "1");
+    Connect();
+    EXPECT_EQ(Type(Qt::Key_A, Qt::NoModifier, "a"), "a");
+    EXPECT_EQ(Type(Qt::Key_Tab, Qt::NoModifier, "\t"), "\t");
+    EXPECT_EQ(ScreenRow(4).substr(0, 2), "a ");
+    EXPECT_EQ(app->Screen()->CursorColumn(), 1);
+}
+
+TEST_F(KeysTest, PasteSendsEveryByteButThoseAbove128) {
+    SetSetting("LocalEcho", "1");
+    Connect();
+    QGuiApplication::clipboard()->setText(
+        QString::fromLatin1("ab\r\n\xE9"
+                            "c"));
+    host.ClearReceived();
+    Send(WM_COMMAND, cmd::kPaste);
+    ASSERT_TRUE(host.WaitForBytes(5));
+    PumpFor(20);
+    EXPECT_EQ(host.Received(), "ab\r\nc");
+    // CR and LF are not echoed: c follows b on the same line.
+    EXPECT_EQ(ScreenRow(4).substr(0, 4), "abc ");
+}
+
+TEST_F(KeysTest, CopyPlacesTheMarkedCellsWithCrLfAfterEachRow) {
+    Connect();
+    ASSERT_TRUE(FromHost("\x1b[H\x1b[2Jabcdefgh\r\nijklmnop\r\nqrstuvwx\r\nyz", "yz"));
+    const int w = app->Fonts().CellWidth;
+    const int h = app->Fonts().CellHeight;
+    Send(WM_LBUTTONDOWN, 0, MakeLParam(0, 0));
+    Send(WM_MOUSEMOVE, 0, MakeLParam(5 * w + 1, 2 * h + 1));  // inside row 2, column 5
+    Send(WM_LBUTTONUP);
+    Send(WM_COMMAND, cmd::kCopy);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "abcde\r\nijklm\r\nqrstu\r\n");
+    EXPECT_TRUE(Window().View().CurrentSelection().Rect().Empty());
+
+    // A second copy with nothing marked leaves the clipboard alone.
+    QGuiApplication::clipboard()->setText("kept");
+    Send(WM_COMMAND, cmd::kCopy);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept");
+}
+
+TEST_F(KeysTest, CopyOfTheWholeWindowIsKeptWithinTheGrid) {
+    Connect();
+    const int w = app->Fonts().CellWidth;
+    const int h = app->Fonts().CellHeight;
+    Send(WM_LBUTTONDOWN, 0, MakeLParam(0, 0));
+    // The last pixel of the window snaps one row and one column further.
+    Send(WM_MOUSEMOVE, 0, MakeLParam(80 * w - 1, 24 * h - 1));
+    Send(WM_COMMAND, cmd::kCopy);
+    const QString text = QGuiApplication::clipboard()->text();
+    EXPECT_EQ(text.size(), 25 * 82);
+    EXPECT_TRUE(text.startsWith("Quillterm 0.9.32.0"));
+}
+
+TEST_F(KeysTest, ATypedKeyReachesTheHostDuringALongBurst) {
+    Connect();
+    QByteArray burst;
+    for (int i = 0; i < 40000; ++i) burst += "a burst line of text that keeps the window busy\r\n";
+    host.Send(burst);
+    PumpFor(50);
+    host.ClearReceived();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier, "\x03");
+    QElapsedTimer sinceKey;
+    sinceKey.start();
+    QCoreApplication::postEvent(&Window().View(), press.clone());
+    ASSERT_TRUE(host.WaitForBytes(1));
+    EXPECT_LT(sinceKey.elapsed(), 500);
+    EXPECT_EQ(host.Received(), "\x03");
+}
+
+TEST(KeyTranslation, KeyDownCodesAndCharactersOfTheStroke) {
+    const auto up = TranslateKeyPress(Qt::Key_Up, Qt::NoModifier, {});
+    EXPECT_EQ(up.keyDown, std::optional<std::uint16_t>(0x26));
+    EXPECT_EQ(up.character, std::nullopt);
+    EXPECT_EQ(TranslateKeyPress(Qt::Key_F5, Qt::NoModifier, {}).keyDown,
+              std::optional<std::uint16_t>(0x74));
+    EXPECT_EQ(TranslateKeyPress(Qt::Key_F12, Qt::NoModifier, {}).keyDown,
+              std::optional<std::uint16_t>(0x7B));
+    const auto enter = TranslateKeyPress(Qt::Key_Return, Qt::NoModifier, "\r");
+    EXPECT_EQ(enter.keyDown, std::optional<std::uint16_t>(13));
+    EXPECT_EQ(enter.character, std::optional<std::uint16_t>(13));
+    // Ctrl with a letter is its control code whatever text the platform gives.
+    EXPECT_EQ(TranslateKeyPress(Qt::Key_Z, Qt::ControlModifier, "z").character,
+              std::optional<std::uint16_t>(26));
+    EXPECT_EQ(TranslateKeyPress(Qt::Key_BracketLeft, Qt::ControlModifier, "").character,
+              std::optional<std::uint16_t>(27));
+    EXPECT_EQ(TranslateKeyPress(Qt::Key_Backtab, Qt::ShiftModifier, "").character,
+              std::optional<std::uint16_t>(9));
+    const auto alt = TranslateKeyPress(Qt::Key_C, Qt::AltModifier, "c");
+    EXPECT_FALSE(alt.keyDown || alt.character);
+}
+
+}  // namespace
+}  // namespace quill::test
