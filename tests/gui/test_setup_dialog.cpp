@@ -1,0 +1,279 @@
+// The Setup dialog: what it shows, what OK writes and in which order, what
+// Cancel leaves alone, and the font choice that waits for the next OK.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "resources/command_ids.h"
+#include "settings/setup_dialog.h"
+
+namespace quill {
+namespace {
+
+// A store that logs every write into the test's event log.
+class LoggingBackend final : public SettingsBackend {
+  public:
+    explicit LoggingBackend(std::vector<std::string>& log) : log_(log) {}
+    std::optional<std::string> ReadText(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    bool WriteTexts(const std::string& section, const std::vector<SettingEntry>& entries) override {
+        for (const SettingEntry& e : entries) log_.push_back(section + "/" + e.key + "=" + e.text);
+        return true;
+    }
+
+  private:
+    std::vector<std::string>& log_;
+};
+
+constexpr char kNote[] =
+    "NOTE:\nFont changes do not take effect until the next time you start quillterm";
+
+class SetupDialogTest : public ::testing::Test {
+  protected:
+    SetupDialogTest() {
+        settings.wrap = true;
+        settings.LocalEcho = true;
+        settings.CRLFTranslation = true;
+        settings.font = "DejaVu Sans Mono";
+        session.hooks.chooseFont = [this](QWidget* owner, const std::string& face, int height) {
+            EXPECT_EQ(owner, &Dialog());
+            fontDialogStart = {face, height};
+            std::optional<FontChoice> next = fontChoices.front();
+            fontChoices.pop_front();
+            return next;
+        };
+        session.hooks.chooseColor = [this](QWidget*, Rgb initial,
+                                           const std::array<Rgb, kCustomColourCount>& custom) {
+            colourDialogStart = initial;
+            customColours = custom;
+            return colourChoice;
+        };
+        session.hooks.messageBox = [this](QWidget* owner, const QString& text, const QString& title,
+                                          QMessageBox::Icon) {
+            EXPECT_EQ(owner, &Dialog());
+            log.push_back("box " + title.toStdString() + ": " + text.toStdString());
+        };
+    }
+
+    void Open() { setup = std::make_unique<SetupDialog>(session, target, nullptr); }
+    TemplateDialog& Dialog() { return setup->Dialog(); }
+    void Press(int id) { Dialog().SendCommand(id); }
+    QCheckBox& Box(int id) { return *Dialog().ControlAs<QCheckBox>(id); }
+
+    // Opens the dialog, presses the buttons and returns the dialog's result.
+    int Run(const std::vector<int>& buttons) {
+        Open();
+        for (int id : buttons) Press(id);
+        return Dialog().result();
+    }
+
+    std::vector<std::string> log;
+    LoggingBackend backend{log};
+    SettingsStore store{backend};
+    TerminalSettings settings;
+    bool wrap = true;
+    SetupTarget target{settings, wrap, store, 16, 17, [this] { log.push_back("repaint"); }};
+    SetupSession session;
+    std::unique_ptr<SetupDialog> setup;
+
+    std::deque<std::optional<FontChoice>> fontChoices;
+    std::optional<FontChoice> fontDialogStart;
+    std::optional<Rgb> colourChoice;
+    Rgb colourDialogStart;
+    std::array<Rgb, kCustomColourCount> customColours{};
+};
+
+const std::vector<std::string> kDefaultOkWrites{
+    "settings/fgcolor=0,0,0",
+    "settings/bgcolor=255,255,255",
+    "repaint",
+    "settings/wrap=1",
+    "settings/maximizeonstart=0",
+    "settings/localecho=1",
+    "settings/crlftranslation=1",
+};
+
+TEST_F(SetupDialogTest, OpensWithTheTemplateAndTheBoxesOfTheSettings) {
+    wrap = false;  // the menu turned wrap off since start-up
+    settings.MaximizeOnStart = true;
+    settings.LocalEcho = false;
+    Open();
+
+    EXPECT_EQ(Dialog().windowTitle(), "Setup");
+    EXPECT_FALSE(Box(setup::kWrap).isChecked());
+    EXPECT_TRUE(Box(setup::kMaxOnStart).isChecked());
+    EXPECT_FALSE(Box(setup::kLocalEcho).isChecked());
+    EXPECT_TRUE(Box(setup::kCRLF).isChecked());
+    EXPECT_EQ(Box(setup::kVaxDelKey).text(), "Vax DEL key");
+    EXPECT_FALSE(Box(setup::kVaxDelKey).isChecked());
+    EXPECT_FALSE(Box(setup::kVaxDelKey).isEnabled());
+    EXPECT_EQ(setup->Working().text, kBlack);
+    EXPECT_EQ(setup->Working().background, kWhite);
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(SetupDialogTest, OkWritesEverySettingInOrderWithoutFontNote) {
+    EXPECT_EQ(Run({cmd::kDialogOk}), 1);
+    EXPECT_EQ(log, kDefaultOkWrites);
+}
+
+TEST_F(SetupDialogTest, OkTakesTheBoxStatesIntoTheSettingsInUse) {
+    Open();
+    Box(setup::kWrap).click();
+    Box(setup::kMaxOnStart).click();
+    Box(setup::kLocalEcho).click();
+    // The vax box cannot be clicked and is never written.
+    Box(setup::kVaxDelKey).click();
+    Press(cmd::kDialogOk);
+
+    EXPECT_FALSE(wrap);
+    EXPECT_FALSE(settings.wrap);
+    EXPECT_TRUE(settings.MaximizeOnStart);
+    EXPECT_FALSE(settings.LocalEcho);
+    EXPECT_TRUE(settings.CRLFTranslation);
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"settings/fgcolor=0,0,0", "settings/bgcolor=255,255,255",
+                                        "repaint", "settings/wrap=0", "settings/maximizeonstart=1",
+                                        "settings/localecho=0", "settings/crlftranslation=1"}));
+}
+
+TEST_F(SetupDialogTest, ColourChoicesAreWrittenAsDecimalTriples) {
+    colourChoice = Rgb{255, 0, 0};
+    Open();
+    Press(setup::kTextColor);
+    colourChoice = Rgb{1, 2, 3};
+    Press(setup::kBackground);
+    Press(cmd::kDialogOk);
+
+    EXPECT_EQ(settings.fgcolor, (Rgb{255, 0, 0}));
+    EXPECT_EQ(settings.bgcolor, (Rgb{1, 2, 3}));
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[0], "settings/fgcolor=255,0,0");
+    EXPECT_EQ(log[1], "settings/bgcolor=1,2,3");
+}
+
+TEST_F(SetupDialogTest, ColourDialogStartsFromTheWorkingColourAsFirstCustomColour) {
+    settings.bgcolor = Rgb{10, 20, 30};
+    colourChoice = Rgb{40, 50, 60};
+    Open();
+    Press(setup::kBackground);
+    EXPECT_EQ(colourDialogStart, (Rgb{10, 20, 30}));
+    EXPECT_EQ(customColours[0], (Rgb{10, 20, 30}));
+    // The second choice starts from the first one; the others are white.
+    Press(setup::kBackground);
+    EXPECT_EQ(colourDialogStart, (Rgb{40, 50, 60}));
+    EXPECT_EQ(customColours[0], (Rgb{40, 50, 60}));
+    for (int i = 1; i < kCustomColourCount; ++i) EXPECT_EQ(customColours[i], kWhite) << i;
+    EXPECT_EQ(setup->Working().background, (Rgb{40, 50, 60}));
+    // Only OK makes the working colour the setting.
+    EXPECT_EQ(settings.bgcolor, (Rgb{10, 20, 30}));
+}
+
+TEST_F(SetupDialogTest, CancelledColourDialogChangesNothing) {
+    colourChoice = std::nullopt;
+    Open();
+    Press(setup::kTextColor);
+    Press(cmd::kDialogOk);
+    EXPECT_EQ(log, kDefaultOkWrites);
+}
+
+TEST_F(SetupDialogTest, CancelWritesNothingAndKeepsTheSettings) {
+    colourChoice = Rgb{255, 0, 0};
+    Open();
+    Press(setup::kTextColor);
+    Press(setup::kBackground);
+    Box(setup::kWrap).click();
+    Box(setup::kCRLF).click();
+    Press(cmd::kDialogCancel);
+
+    EXPECT_EQ(Dialog().result(), 0);
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(settings.fgcolor, kBlack);
+    EXPECT_EQ(settings.bgcolor, kWhite);
+    EXPECT_TRUE(wrap);
+    EXPECT_TRUE(settings.CRLFTranslation);
+}
+
+TEST_F(SetupDialogTest, EscapeAndTheCloseBoxLeaveTheDialogOpen) {
+    Open();
+    Dialog().show();
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&Dialog(), &escape);
+    EXPECT_TRUE(Dialog().isVisible());
+    Dialog().close();
+    EXPECT_TRUE(Dialog().isVisible());
+    EXPECT_TRUE(log.empty());
+    Press(cmd::kDialogOk);
+    EXPECT_FALSE(Dialog().isVisible());
+}
+
+TEST_F(SetupDialogTest, FontDialogStartsFromTheSetupHeightAndTheFontFace) {
+    settings.font = std::string(40, 'f');
+    fontChoices = {std::nullopt};
+    Run({setup::kSelectFont});
+    ASSERT_TRUE(fontDialogStart.has_value());
+    EXPECT_EQ(fontDialogStart->face, std::string(31, 'f'));
+    EXPECT_EQ(fontDialogStart->height, 17);
+}
+
+TEST_F(SetupDialogTest, FontChosenBeforeCancelIsSavedByTheNextOkWithTheNote) {
+    fontChoices = {FontChoice{"Liberation Mono", -20}};
+    EXPECT_EQ(Run({setup::kSelectFont, cmd::kDialogCancel}), 0);
+    EXPECT_TRUE(log.empty());
+
+    EXPECT_EQ(Run({cmd::kDialogOk}), 1);
+    std::vector<std::string> expected = kDefaultOkWrites;
+    expected.push_back("settings/font=Liberation Mono");
+    expected.push_back("settings/fontsize=-20");
+    expected.push_back(std::string("box NOTE: ") + kNote);
+    EXPECT_EQ(log, expected);
+    // The font in use keeps its start-up values.
+    EXPECT_EQ(settings.font, "DejaVu Sans Mono");
+    EXPECT_EQ(settings.fontsize, kDefaultFontSize);
+
+    // Saved once: the next OK writes no font and shows no note.
+    log.clear();
+    Run({cmd::kDialogOk});
+    EXPECT_EQ(log, kDefaultOkWrites);
+}
+
+TEST_F(SetupDialogTest, OfTwoFontChoicesOnlyTheSecondIsSaved) {
+    fontChoices = {FontChoice{"Liberation Mono", -30}, FontChoice{"DejaVu Sans Mono", 14}};
+    Run({setup::kSelectFont, setup::kSelectFont, cmd::kDialogOk});
+    const std::vector<std::string> tail(log.end() - 3, log.end());
+    EXPECT_EQ(tail[0], "settings/font=DejaVu Sans Mono");
+    EXPECT_EQ(tail[1], "settings/fontsize=14");
+    EXPECT_EQ(log.size(), kDefaultOkWrites.size() + 3);
+}
+
+TEST_F(SetupDialogTest, CancelledFontDialogLeavesAnEarlierChoicePending) {
+    fontChoices = {FontChoice{"Liberation Mono", -30}, std::nullopt};
+    Run({setup::kSelectFont, setup::kSelectFont, cmd::kDialogOk});
+    EXPECT_NE(std::find(log.begin(), log.end(), "settings/fontsize=-30"), log.end());
+}
+
+TEST_F(SetupDialogTest, LongFaceNamesAreCutToThirtyOneCharacters) {
+    fontChoices = {FontChoice{std::string(40, 'g'), -12}};
+    Run({setup::kSelectFont, cmd::kDialogOk});
+    EXPECT_NE(std::find(log.begin(), log.end(), "settings/font=" + std::string(31, 'g')),
+              log.end());
+}
+
+TEST_F(SetupDialogTest, FontChoiceGoesToThePreviewAtOnce) {
+    fontChoices = {FontChoice{"DejaVu Sans Mono", -25}};
+    Open();
+    const QFont before = setup->Preview().PreviewFont();
+    Press(setup::kSelectFont);
+    EXPECT_EQ(setup->Preview().PreviewFont().pixelSize(), 25);
+    EXPECT_NE(before.pixelSize(), 25);
+}
+
+}  // namespace
+}  // namespace quill
