@@ -1,0 +1,185 @@
+// The client against a Telnet server nobody here wrote: GNU inetutils telnetd
+// asks for the terminal type and logs in only after WILL ENCRYPT has been
+// refused, so a shell prompt proves the negotiation was answered right.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "app/application.h"
+#include "scripted_server.h"
+#include "settings/memory_settings_backend.h"
+#include "telnetd_server.h"
+#include "terminal/terminal_view.h"
+
+namespace quill::test {
+namespace {
+
+std::string ScreenText(const ScreenModel& screen) {
+    std::string text;
+    for (int r = 0; r < kScreenRows; ++r) {
+        for (int c = 0; c < kColumns; ++c) {
+            text.push_back(static_cast<char>(screen.CharAt(kFirstScreenRow + r, c)));
+        }
+        text.push_back('\n');
+    }
+    return text;
+}
+
+bool Shows(const Application& app, const std::string& text) {
+    return app.Screen() != nullptr && ScreenText(*app.Screen()).find(text) != std::string::npos;
+}
+
+// Types text into the terminal view as key presses, Return for '\n'.
+void TypeInto(QWidget& view, const std::string& text) {
+    for (const char c : text) {
+        const bool enter = c == '\n';
+        const int key = enter ? int{Qt::Key_Return} : int{QChar(c).toUpper().unicode()};
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier,
+                        enter ? QString("\r") : QString(QChar(c)));
+        QCoreApplication::sendEvent(&view, &press);
+    }
+}
+
+class RealTelnetdTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const QString missing = TelnetdServer::Missing();
+        if (!missing.isEmpty()) GTEST_SKIP() << missing.toStdString();
+        ASSERT_TRUE(server.Start());
+    }
+    TelnetdServer server;
+};
+
+TEST_F(RealTelnetdTest, ShellCommandRunsWithTermVt100AndExitEndsTheProgram) {
+    MemorySettingsBackend backend;
+    SettingsStore store(backend);
+    store.WriteSetting("Settings", "autoexit", "1");
+    std::vector<QString> boxes;
+    AppHooks hooks;
+    hooks.window.messageBox = [&](QWidget*, const QString& text, const QString&,
+                                  QMessageBox::Icon) { boxes.push_back(text); };
+    Application app(store, hooks);
+    const std::string port = std::to_string(server.Port());
+    const char* argv[] = {"quillterm", "127.0.0.1", port.c_str(), nullptr};
+    ASSERT_EQ(app.StartUp(3, argv), Application::kStarted);
+
+    // The shell's prompt: the login went through.
+    ASSERT_TRUE(PumpUntil([&] { return Shows(app, "\n# ") || Shows(app, "\n$ "); }, 15000))
+        << ScreenText(*app.Screen());
+    TypeInto(app.Window()->View(), "echo $TERM\n");
+    ASSERT_TRUE(PumpUntil([&] { return Shows(app, "\nvt100 "); }, 10000))
+        << ScreenText(*app.Screen());
+
+    TypeInto(app.Window()->View(), "exit\n");
+    ASSERT_TRUE(PumpUntil([&] { return app.QuitPosted(); }, 10000)) << ScreenText(*app.Screen());
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(app.MessageLoop(), 0);
+}
+
+// A virtual X display of its own, stopped by its process id.
+class VirtualDisplay {
+  public:
+    ~VirtualDisplay() {
+        if (xvfb_.state() == QProcess::NotRunning) return;
+        ::kill(static_cast<pid_t>(xvfb_.processId()), SIGTERM);
+        xvfb_.waitForFinished(3000);
+    }
+    bool Start() {
+        xvfb_.start("Xvfb",
+                    {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+        if (!xvfb_.waitForStarted(3000)) return false;
+        if (!PumpUntil([this] { return xvfb_.canReadLine(); }, 10000)) return false;
+        name_ = ":" + QString::fromLatin1(xvfb_.readLine()).trimmed();
+        return true;
+    }
+    const QString& Name() const { return name_; }
+
+  private:
+    QProcess xvfb_;
+    QString name_;
+};
+
+int RunXdotool(const QString& display, const QStringList& arguments, QString* output = nullptr) {
+    QProcess xdotool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", display);
+    xdotool.setProcessEnvironment(env);
+    xdotool.start("xdotool", arguments);
+    if (!xdotool.waitForFinished(10000)) {
+        xdotool.kill();
+        xdotool.waitForFinished(1000);
+        return -1;
+    }
+    if (output != nullptr) *output = QString::fromLatin1(xdotool.readAllStandardOutput());
+    return xdotool.exitCode();
+}
+
+TEST_F(RealTelnetdTest, TheProgramTypedIntoUnderXvfbExitsWithZero) {
+    if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
+        QStandardPaths::findExecutable("xdotool").isEmpty()) {
+        GTEST_SKIP() << "Xvfb or xdotool is not installed";
+    }
+    VirtualDisplay display;
+    ASSERT_TRUE(display.Start());
+    QTemporaryDir config;
+    ASSERT_TRUE(QDir(config.path()).mkpath("Brannock"));
+    QFile conf(config.filePath("Brannock/Quillterm.conf"));
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+    conf.write("[settings]\nautoexit=1\n");
+    conf.close();
+
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", display.Name());
+    env.insert("XDG_CONFIG_HOME", config.path());
+    env.remove("QT_QPA_PLATFORM");
+    program.setProcessEnvironment(env);
+    program.start(QUILLTERM_BINARY, {"127.0.0.1", QString::number(server.Port())});
+    ASSERT_TRUE(program.waitForStarted(5000));
+
+    QString window;
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            return RunXdotool(display.Name(), {"search", "--name", "^127\\.0\\.0\\.1$"}, &window) ==
+                   0;
+        },
+        10000));
+    window = window.section('\n', 0, 0);
+    RunXdotool(display.Name(), {"windowfocus", "--sync", window});
+
+    // The shell may not be up yet: type the command until its file appears.
+    const QString termFile = config.filePath("term");
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            RunXdotool(display.Name(),
+                       {"type", "--delay", "20", QString("echo $TERM > %1").arg(termFile)});
+            RunXdotool(display.Name(), {"key", "Return"});
+            return PumpUntil([&] { return QFile::exists(termFile); }, 1500);
+        },
+        20000));
+    PumpFor(200);
+    QFile term(termFile);
+    ASSERT_TRUE(term.open(QIODevice::ReadOnly));
+    EXPECT_EQ(term.readAll().trimmed(), "vt100");
+
+    RunXdotool(display.Name(), {"type", "--delay", "20", "exit"});
+    RunXdotool(display.Name(), {"key", "Return"});
+    const bool finished = program.waitForFinished(15000);
+    if (!finished) {
+        ::kill(static_cast<pid_t>(program.processId()), SIGKILL);
+        program.waitForFinished(3000);
+    }
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+}
+
+}  // namespace
+}  // namespace quill::test
