@@ -1,0 +1,142 @@
+// The About box and the splash window: what they show, how they close, and
+// where the splash sits.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include "app/window_messages.h"
+#include "resources/command_ids.h"
+#include "session_fixture.h"
+#include "settings/about_dialog.h"
+#include "settings/splash_window.h"
+
+namespace quill {
+namespace {
+
+QStringList LabelTexts(const QWidget& dialog) {
+    QStringList texts;
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (!label->text().isEmpty()) texts << label->text();
+    }
+    return texts;
+}
+
+TEST(AboutBox, ShowsTheVersionOfTheVersionRoutine) {
+    EXPECT_EQ(ProgramVersion(), "0.9.32.0");
+    TemplateDialog about(AboutTemplate(), nullptr, AboutDlgProc);
+    about.SetItemText(kAboutVersionId, "stale");
+    about.Initialise();
+    EXPECT_EQ(about.ItemText(kAboutVersionId), ProgramVersion());
+    EXPECT_EQ(about.windowTitle(), "About");
+    EXPECT_TRUE(LabelTexts(about).contains("Quillterm32"));
+}
+
+TEST(AboutBox, OnlyOkClosesIt) {
+    TemplateDialog about(AboutTemplate(), nullptr, AboutDlgProc);
+    about.Initialise();
+    about.show();
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&about, &escape);
+    EXPECT_TRUE(about.isVisible());
+    about.close();  // the close box
+    EXPECT_TRUE(about.isVisible());
+    about.SendCommand(cmd::kDialogCancel);
+    EXPECT_TRUE(about.isVisible());
+    about.ControlAs<QPushButton>(cmd::kDialogOk)->click();
+    EXPECT_FALSE(about.isVisible());
+    EXPECT_EQ(about.result(), 1);
+}
+
+TEST(AboutBox, RunsModallyOverItsOwnerUntilOk) {
+    QWidget owner;
+    owner.show();
+    QString shownVersion;
+    bool ownerBlocked = false;
+    QTimer::singleShot(0, [&] {
+        auto* about = qobject_cast<TemplateDialog*>(QApplication::activeModalWidget());
+        if (!about) return;
+        shownVersion = QString::fromStdString(about->ItemText(kAboutVersionId));
+        ownerBlocked = about->parentWidget() == &owner && about->isModal();
+        about->SendCommand(cmd::kStandardCancel);  // Escape: still open
+        about->SendCommand(cmd::kDialogOk);
+    });
+    // A box that stayed open would hang here; the guard ends the loop instead.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] {
+        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    });
+    guard.start(5000);
+    EXPECT_EQ(RunAboutDialog(&owner), 1);
+    EXPECT_EQ(shownVersion, "0.9.32.0");
+    EXPECT_TRUE(ownerBlocked);
+}
+
+TEST(SplashWindow, IsCentredOnTheScreenNotOnItsOwner) {
+    QWidget owner;
+    owner.setGeometry(5, 5, 200, 100);
+    owner.show();
+    const QPointer<TemplateDialog> splash = CreateSplashWindow(&owner);
+    ASSERT_NE(splash, nullptr);
+    EXPECT_TRUE(splash->isVisible());
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QRect frame = splash->frameGeometry();
+    EXPECT_EQ(frame.x(), (screen.width() - frame.width()) / 2);
+    EXPECT_EQ(frame.y(), (screen.height() - frame.height()) / 2);
+    EXPECT_EQ(splash->size(), splash->ToPixels(SplashTemplate().rect).size());
+    delete splash;
+}
+
+TEST(SplashWindow, ShowsNameAndVersionWithoutCaptionAndLeavesTheKeyboardAlone) {
+    QWidget owner;
+    const QPointer<TemplateDialog> splash = CreateSplashWindow(&owner);
+    ASSERT_NE(splash, nullptr);
+    EXPECT_TRUE(splash->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(splash->testAttribute(Qt::WA_ShowWithoutActivating));
+    EXPECT_FALSE(splash->isModal());
+    const QStringList texts = LabelTexts(*splash);
+    EXPECT_TRUE(texts.contains("Quillterm32"));
+    EXPECT_TRUE(texts.contains("0.9.32.0"));
+    EXPECT_EQ(splash->parentWidget(), &owner);
+    delete splash;
+}
+
+// The program with its real splash window.
+class SplashSessionTest : public test::SessionTest {
+  protected:
+    SplashSessionTest() {
+        hooks.window.createSplash = [](QWidget* owner) -> QWidget* {
+            return CreateSplashWindow(owner);
+        };
+        app = std::make_unique<Application>(store, hooks);
+    }
+    void Tick() { Send(msg::WM_TIMER, msg::kTimerId); }
+};
+
+TEST_F(SplashSessionTest, ShownFromWindowCreationUntilTheFourthTick) {
+    Connect();
+    const QPointer<QWidget> splash = Window().SplashWindow();
+    ASSERT_NE(splash, nullptr);
+    EXPECT_TRUE(splash->isVisible());
+    EXPECT_EQ(splash->parentWidget(), &Window());
+    for (int i = 0; i < 3; ++i) Tick();
+    ASSERT_FALSE(splash.isNull());
+    EXPECT_TRUE(splash->isVisible());
+    Tick();
+    // The window destroys it once its own events are dealt with.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(splash.isNull());
+    // Later ticks find nothing more to close.
+    for (int i = 0; i < 3; ++i) Tick();
+    EXPECT_TRUE(Window().isVisible());
+}
+
+}  // namespace
+}  // namespace quill
