@@ -83,8 +83,4 @@ const DialogTemplate& AboutTemplate();
 const DialogTemplate& SplashTemplate();
 const DialogTemplate& PrintTemplate();
 
-// By resource name, compared without regard to case ("connect", "About"...);
-// nullptr when there is none.
-const DialogTemplate* FindDialogTemplate(std::string_view name);
-
 }  // namespace quill

@@ -1,6 +1,4 @@
-#include <algorithm>
 #include <array>
-#include <cctype>
 
 #include "resources/command_ids.h"
 #include "resources/dialog_template.h"
@@ -80,16 +78,6 @@ constexpr DialogTemplate kSplash{
 constexpr DialogTemplate kPrint{
     "print", "Printing", {107, 83, 142, 36}, kModalDialog, kPrintControls};
 
-constexpr std::array<const DialogTemplate*, 6> kAll{&kConnect, &kListHosts, &kSetup,
-                                                    &kAbout,   &kSplash,    &kPrint};
-
-bool SameName(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
 }  // namespace
 
 const DialogTemplate& ConnectTemplate() {
@@ -109,13 +97,6 @@ const DialogTemplate& SplashTemplate() {
 }
 const DialogTemplate& PrintTemplate() {
     return kPrint;
-}
-
-const DialogTemplate* FindDialogTemplate(std::string_view name) {
-    for (const DialogTemplate* t : kAll) {
-        if (SameName(t->name, name)) return t;
-    }
-    return nullptr;
 }
 
 }  // namespace quill

@@ -23,13 +23,6 @@ std::vector<std::string> ListedHosts(const QComboBox& combo) {
 
 }  // namespace
 
-std::string CutText(const std::string& text, std::size_t maxBytes) {
-    if (text.size() <= maxBytes) return text;
-    std::size_t end = maxBytes;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-    return text.substr(0, end);
-}
-
 ConnectDialog::ConnectDialog(QWidget* owner, SettingsStore& store, ConnectionTarget& target)
     : store_(store), target_(target) {
     dialog_ = std::make_unique<TemplateDialog>(
@@ -76,8 +69,8 @@ void ConnectDialog::InitDialog(TemplateDialog& dialog) {
 
 void ConnectDialog::Accept(TemplateDialog& dialog) {
     const std::string typed = dialog.ItemText(kHostControl);
-    target_.HostName = CutText(typed, kHostFieldBytes);
-    target_.PortNumber = ParseDecimal(CutText(dialog.ItemText(kPortControl), kPortFieldBytes));
+    target_.HostName = Cut(typed, kHostFieldBytes);
+    target_.PortNumber = ParseDecimal(Cut(dialog.ItemText(kPortControl), kPortFieldBytes));
     SaveHostHistory(store_, typed, ListedHosts(*dialog.ControlAs<QComboBox>(kHostControl)));
 }
 

@@ -39,7 +39,4 @@ class ConnectDialog {
 // Runs the Connect dialog for the command line when no host was given.
 int RunConnectDialog(QWidget* owner, SettingsStore& store, ConnectionTarget& target);
 
-// The first maxBytes bytes of text, without splitting a UTF-8 sequence.
-std::string CutText(const std::string& text, std::size_t maxBytes);
-
 }  // namespace quill

@@ -1,17 +1,13 @@
 #include "settings/host_history.h"
 
 namespace quill {
-namespace {
 
-// The first maxBytes bytes of text, without splitting a UTF-8 sequence.
 std::string_view Cut(std::string_view text, std::size_t maxBytes) {
     if (text.size() <= maxBytes) return text;
     std::size_t end = maxBytes;
     while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
     return text.substr(0, end);
 }
-
-}  // namespace
 
 std::string HostKey(int number) {
     return "host" + std::to_string(number);

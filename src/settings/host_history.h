@@ -21,6 +21,9 @@ using HostHistory = std::array<std::string, kHostHistorySize>;
 // "host1" to "host10".
 std::string HostKey(int number);
 
+// The first maxBytes bytes of text, without splitting a UTF-8 sequence.
+std::string_view Cut(std::string_view text, std::size_t maxBytes);
+
 // What the Connect and host-list dialogs show: the non-empty entries, most
 // recent first, and the text of "host1" (even when empty) for the edit field.
 struct HostList {

@@ -234,19 +234,10 @@ TEST(DialogUnits, BaseUnitsComeFromTheFont) {
     EXPECT_NEAR(b.cx, letters / 52.0, 1.0);
 }
 
-TEST(DialogTemplates, FoundByResourceNameWithoutRegardToCase) {
-    EXPECT_EQ(FindDialogTemplate("CONNECT"), &ConnectTemplate());
-    EXPECT_EQ(FindDialogTemplate("listhosts"), &ListHostsTemplate());
-    EXPECT_EQ(FindDialogTemplate("Setup"), &SetupTemplate());
-    EXPECT_EQ(FindDialogTemplate("about"), &AboutTemplate());
-    EXPECT_EQ(FindDialogTemplate("SPLASH"), &SplashTemplate());
-    EXPECT_EQ(FindDialogTemplate("print"), &PrintTemplate());
-    EXPECT_EQ(FindDialogTemplate("connect2"), nullptr);
-}
-
 TEST(DialogTemplates, IdsAreUniqueWithinEachDialog) {
-    for (const char* name : {"connect", "listhosts", "setup", "about", "splash", "print"}) {
-        const DialogTemplate* t = FindDialogTemplate(name);
+    for (const DialogTemplate* t : {&ConnectTemplate(), &ListHostsTemplate(), &SetupTemplate(),
+                                    &AboutTemplate(), &SplashTemplate(), &PrintTemplate()}) {
+        const std::string name(t->name);
         std::vector<int> ids;
         for (const ControlTemplate& c : t->controls) {
             if (c.id == kNoControlId) continue;
