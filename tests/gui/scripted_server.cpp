@@ -1,5 +1,7 @@
 #include "scripted_server.h"
 
+#include <sys/socket.h>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QHostAddress>
@@ -44,6 +46,13 @@ void ScriptedServer::Send(const QByteArray& bytes) {
     if (!client_) return;
     client_->write(bytes);
     client_->flush();
+}
+
+void ScriptedServer::SendUrgent(const QByteArray& bytes) {
+    if (!client_) return;
+    client_->waitForBytesWritten(1000);
+    ::send(static_cast<int>(client_->socketDescriptor()), bytes.constData(),
+           static_cast<std::size_t>(bytes.size()), MSG_OOB);
 }
 
 void ScriptedServer::Close() {

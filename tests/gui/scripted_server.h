@@ -24,6 +24,8 @@ class ScriptedServer {
     quint16 Port() const { return server_.serverPort(); }
     bool WaitForClient(int timeoutMs = 5000);
     void Send(const QByteArray& bytes);
+    // Sends bytes as TCP urgent data: the last one is the urgent byte.
+    void SendUrgent(const QByteArray& bytes);
     // Closes the client's connection from the host's side.
     void Close();
 

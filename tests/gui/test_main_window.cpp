@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScrollBar>
 
 #include "app/window_messages.h"
@@ -58,6 +59,33 @@ TEST_F(MainWindowTest, ABurstLargerThanAChunkIsReadWhole) {
     const std::string before = ScreenText();
     Send(WM_SOCKET, 0, FD_READ);
     EXPECT_EQ(ScreenText(), before);
+}
+
+TEST_F(MainWindowTest, UrgentDataStaysInTheStream) {
+    Connect();
+    // A server's IAC DM after an interrupt goes out as urgent data; taken out
+    // of the stream, the IAC would swallow the byte after it.
+    host.Send("x");
+    host.SendUrgent("\xff\xf2");
+    host.Send("yz");
+    ASSERT_TRUE(FromHost("!", "xyz!"));
+}
+
+TEST_F(MainWindowTest, SplashClosesAtTheFourthTimerTick) {
+    QPointer<QWidget> splash;
+    hooks.window.createSplash = [&splash](QWidget* owner) {
+        splash = new QWidget(owner, Qt::Tool);
+        splash->show();
+        return splash.data();
+    };
+    app = std::make_unique<Application>(store, hooks);
+    Connect();
+    ASSERT_NE(splash, nullptr);
+    for (int tick = 1; tick <= 3; ++tick) Send(WM_TIMER, kTimerId);
+    EXPECT_TRUE(splash->isVisible());
+    Send(WM_TIMER, kTimerId);
+    EXPECT_TRUE(splash.isNull() || !splash->isVisible());
+    Send(WM_TIMER, kTimerId);  // later ticks change nothing
 }
 
 TEST_F(MainWindowTest, ScrollBarCodesMoveTheViewTopWithinItsRange) {
