@@ -1,5 +1,6 @@
 #include "settings/host_list_dialog.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QListWidget>
 #include <QTimer>
@@ -15,12 +16,35 @@ constexpr int kHostControl = 200;
 // Where the mouse pointer goes, from the dialog's top left corner.
 constexpr QPoint kPointerOffset(10, 10);
 
-void HoldMouse(TemplateDialog& dialog) {
-    QCursor::setPos(dialog.frameGeometry().topLeft() + kPointerOffset);
-    dialog.grabMouse();
-}
-
 }  // namespace
+
+// Holds the mouse for the dialog the way the window system's capture does for
+// one program: mouse input meant for the dialog's controls goes to the dialog
+// window itself, which does nothing with it. Other programs keep their mouse,
+// unlike with a pointer grab of the whole display.
+class MouseCapture : public QObject {
+  public:
+    explicit MouseCapture(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::MouseMove:
+            case QEvent::Wheel: {
+                auto* widget = qobject_cast<QWidget*>(watched);
+                return widget && widget != window_ && window_->isAncestorOf(widget);
+            }
+            default:
+                return false;
+        }
+    }
+
+  private:
+    QWidget* window_;
+};
 
 HostListDialog::HostListDialog(QWidget* owner, SettingsStore& store) : store_(store) {
     dialog_ = std::make_unique<TemplateDialog>(
@@ -45,11 +69,11 @@ bool HostListDialog::HostSelectDlgProc(TemplateDialog& dialog, DialogMessage mes
         case cmd::kDialogOk:
             TakeSelection(dialog);
             dialog.EndDialog(1);
-            dialog.releaseMouse();
+            capture_.reset();
             return true;
         case cmd::kDialogCancel:
             dialog.EndDialog(0);
-            dialog.releaseMouse();
+            capture_.reset();
             return true;
         default:
             // Includes the list's own notifications: a double click chooses nothing.
@@ -65,9 +89,11 @@ void HostListDialog::InitDialog(TemplateDialog& dialog) {
     for (const std::string& host : history.hosts) list->addItem(QString::fromStdString(host));
     dialog.SetItemText(kHostControl, history.editText);
     list->setFocus();
-    // The pointer and the mouse are taken once the dialog is on the screen
-    // and its frame is known.
-    QTimer::singleShot(0, &dialog, [&dialog] { HoldMouse(dialog); });
+    capture_ = std::make_unique<MouseCapture>(&dialog);
+    // The pointer is moved once the dialog is on the screen and its frame is known.
+    QTimer::singleShot(0, &dialog, [&dialog] {
+        QCursor::setPos(dialog.frameGeometry().topLeft() + kPointerOffset);
+    });
 }
 
 void HostListDialog::TakeSelection(TemplateDialog& dialog) {

@@ -10,9 +10,12 @@ class QWidget;
 
 namespace quill {
 
+class MouseCapture;
+
 // The host list dialog (template LISTHOSTS): the history in a plain list.
 // OK hands back the selected entry (empty when none is selected), Cancel
-// nothing. While open it holds the mouse, so it is worked with the keyboard.
+// nothing. While open it holds the mouse: clicks on its controls do nothing,
+// so it is worked with the keyboard.
 class HostListDialog {
   public:
     HostListDialog(QWidget* owner, SettingsStore& store);
@@ -33,6 +36,7 @@ class HostListDialog {
     SettingsStore& store_;
     std::string selection_;
     std::unique_ptr<TemplateDialog> dialog_;
+    std::unique_ptr<MouseCapture> capture_;
 };
 
 // Shows the host list; after OK copies the chosen entry into `host` and

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
@@ -271,33 +272,49 @@ TEST_F(HostListDialogTest, OkGivesTheSelectedEntryOrEmptyText) {
     EXPECT_EQ(backend_.writeCount, 0u) << "choosing does not change the history";
 }
 
-TEST_F(HostListDialogTest, KeyboardChoosesHoldsTheMouseAndDoubleClickDoesNothing) {
+// A left click at the centre of a widget, or of a rectangle inside it.
+void Click(QWidget* target, QRect area = {}) {
+    const QPointF at = (area.isNull() ? target->rect() : area).center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &release);
+}
+
+TEST_F(HostListDialogTest, WorkedWithTheKeyboardWhileTheMouseIsHeld) {
     SetHistory({"alpha", "beta", "gamma"});
     HostListDialog hosts(nullptr, store_);
     TemplateDialog& d = hosts.Dialog();
-    bool grabbed = false;
-    bool openAfterDoubleClick = false;
+    QListWidget* list = List(d);
+    bool clickSelected = true;
+    bool openAfterClicks = false;
     bool openAfterEscape = false;
     const int result = RunWith(
         d, [&] { return hosts.Run(); },
         [&] {
-            QTimer::singleShot(0, &d, [&] {  // after the dialog took the mouse
-                grabbed = QWidget::mouseGrabber() == &d;
-                emit List(d)->itemDoubleClicked(List(d)->item(0));
-                openAfterDoubleClick = d.isVisible();
-                Key(List(d), Qt::Key_Escape);
-                openAfterEscape = d.isVisible();
-                List(d)->setCurrentRow(0);
-                Key(List(d), Qt::Key_Down);
-                Key(List(d), Qt::Key_Return);
-            });
+            Click(list->viewport(), list->visualItemRect(list->item(2)));
+            clickSelected = !list->selectedItems().isEmpty();
+            Click(d.Control(101));  // Cancel
+            Click(d.Control(100));  // OK
+            emit list->itemDoubleClicked(list->item(0));
+            openAfterClicks = d.isVisible();
+            Key(list, Qt::Key_Escape);
+            openAfterEscape = d.isVisible();
+            list->setCurrentRow(0);
+            Key(list, Qt::Key_Down);
+            Key(list, Qt::Key_Return);
         });
-    EXPECT_TRUE(grabbed);
-    EXPECT_TRUE(openAfterDoubleClick);
+    EXPECT_FALSE(clickSelected) << "the mouse goes to the dialog, not the list";
+    EXPECT_TRUE(openAfterClicks) << "nor to the buttons";
     EXPECT_TRUE(openAfterEscape);
     EXPECT_EQ(result, 1);
     EXPECT_EQ(hosts.Selection(), "beta");
-    EXPECT_EQ(QWidget::mouseGrabber(), nullptr) << "the mouse is given back";
+    // Closed, the dialog no longer holds the mouse.
+    list->clearSelection();
+    Click(list->viewport(), list->visualItemRect(list->item(2)));
+    EXPECT_EQ(list->currentRow(), 2);
 }
 
 TEST_F(HostListDialogTest, ChooseListedHostLeavesTheBufferAloneOnCancel) {
@@ -319,7 +336,6 @@ TEST_F(HostListDialogTest, ChooseListedHostLeavesTheBufferAloneOnCancel) {
     answer(100, 1);
     EXPECT_EQ(ChooseListedHost(nullptr, store_, host), 1);
     EXPECT_EQ(host, "beta");
-    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
 }
 
 // ---- new instances --------------------------------------------------------
