@@ -38,6 +38,18 @@ TEST_F(MainWindowTest, DataArrivingWithTheCloseIsShownBeforeTheBox) {
     EXPECT_TRUE(app->QuitPosted());
 }
 
+TEST_F(MainWindowTest, ALargeBurstBeforeTheCloseIsShownWhole) {
+    Connect();
+    // More than the transport reads ahead and more than one read slice takes.
+    QByteArray burst;
+    for (int i = 0; i < 20000; ++i) burst += "filler line " + QByteArray::number(i) + "\r\n";
+    host.Send(burst + "THE END");
+    host.Close();
+    ASSERT_TRUE(PumpUntil([this] { return !boxes.empty(); }, 20000));
+    EXPECT_NE(boxes[0].screenAtThatTime.find("filler line 19999"), std::string::npos);
+    EXPECT_NE(boxes[0].screenAtThatTime.find("THE END"), std::string::npos);
+}
+
 TEST_F(MainWindowTest, AutoexitClosesWithoutABox) {
     SetSetting("autoexit", "1");
     Connect();
