@@ -56,6 +56,7 @@ class Application {
     const ConnectionTarget& Target() const { return target_; }
     TerminalSettings& Settings() { return settings_; }
     const TerminalFonts& Fonts() const { return fonts_; }
+    TcpTransport& Transport() { return transport_; }
     bool QuitPosted() const { return quitPosted_; }
 
   private:

@@ -55,6 +55,12 @@ void ScriptedServer::SendUrgent(const QByteArray& bytes) {
            static_cast<std::size_t>(bytes.size()), MSG_OOB);
 }
 
+void ScriptedServer::PauseReading(bool paused) {
+    if (!client_) return;
+    client_->setReadBufferSize(paused ? 1 : 0);
+    if (!paused) received_ += client_->readAll();
+}
+
 void ScriptedServer::Close() {
     if (client_) client_->disconnectFromHost();
 }

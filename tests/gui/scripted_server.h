@@ -26,6 +26,8 @@ class ScriptedServer {
     void Send(const QByteArray& bytes);
     // Sends bytes as TCP urgent data: the last one is the urgent byte.
     void SendUrgent(const QByteArray& bytes);
+    // Stops reading (the client's sends back up in TCP) or reads again.
+    void PauseReading(bool paused);
     // Closes the client's connection from the host's side.
     void Close();
 

@@ -93,6 +93,27 @@ TEST_F(KeysTest, PasteSendsEveryByteButThoseAbove128) {
     EXPECT_EQ(ScreenRow(4).substr(0, 4), "abc ");
 }
 
+TEST_F(KeysTest, SendsThatTheSocketCannotTakeAtOnceAreQueuedNotLost) {
+    Connect();
+    host.PauseReading(true);
+    // Far more than the kernel's socket buffers hold while the host is not reading.
+    std::vector<std::uint8_t> bytes(24 * 1024 * 1024);
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i % 251);
+    host.ClearReceived();
+    app->Transport().SendBytes(bytes.data(), bytes.size());
+    const std::uint8_t tail[] = {'e', 'n', 'd'};
+    app->Transport().SendBytes(tail, sizeof tail);
+    PumpFor(100);
+    host.PauseReading(false);
+    ASSERT_TRUE(host.WaitForBytes(static_cast<qsizetype>(bytes.size() + 3), 20000));
+    const QByteArray& got = host.Received();
+    EXPECT_EQ(got.size(), static_cast<qsizetype>(bytes.size() + 3));
+    EXPECT_EQ(QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                      static_cast<qsizetype>(bytes.size())),
+              got.left(static_cast<qsizetype>(bytes.size())));
+    EXPECT_TRUE(got.endsWith("end"));
+}
+
 TEST_F(KeysTest, CopyPlacesTheMarkedCellsWithCrLfAfterEachRow) {
     Connect();
     ASSERT_TRUE(FromHost("\x1b[H\x1b[2Jabcdefgh\r\nijklmnop\r\nqrstuvwx\r\nyz", "yz"));
