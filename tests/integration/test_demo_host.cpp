@@ -115,6 +115,24 @@ TEST(DemoSession, LineEndSplitOverTwoChunks) {
     EXPECT_NE(Feed(session, "\n").find("(1 bytes: 0a)"), Bytes::npos) << "a bare LF ends a line";
 }
 
+TEST(DemoSession, WhatAClientCanMakeItKeepIsBounded) {
+    DemoSession session = Running();
+    const Bytes flood(2500, 'a');
+    const Bytes out = Feed(session, flood);
+    // Reported in lines of 1000 bytes, the rest kept for the next line.
+    std::size_t reports = 0;
+    for (std::size_t at = out.find("(1000 bytes:"); at != Bytes::npos;
+         at = out.find("(1000 bytes:", at + 1)) {
+        ++reports;
+    }
+    EXPECT_EQ(reports, 2u);
+    EXPECT_NE(Feed(session, "\r").find("(501 bytes:"), Bytes::npos);
+
+    // A huge subnegotiation is cut short and the session goes on.
+    Feed(session, "\xff\xfa\x18" + Bytes(100000, 'x') + "\xff\xf0");
+    EXPECT_NE(Feed(session, "ok\r").find("you typed \"ok\""), Bytes::npos);
+}
+
 TEST(DemoSession, QuitEndsTheSession) {
     DemoSession session = Running();
     EXPECT_FALSE(session.Finished());

@@ -23,6 +23,10 @@ constexpr std::uint8_t kLf = 10;
 constexpr std::uint8_t kBackspace = 8;
 constexpr std::uint8_t kDelete = 127;
 
+// Bounds on what one client can make the host keep.
+constexpr std::size_t kMaxSubnegotiation = 64;
+constexpr std::size_t kMaxLineBytes = 1000;
+
 std::string Command(std::uint8_t verb, std::uint8_t option) {
     return {static_cast<char>(kIac), static_cast<char>(verb), static_cast<char>(option)};
 }
@@ -97,7 +101,7 @@ void DemoSession::TelnetByte(std::uint8_t byte, std::string& out) {
             if (byte == kIac) {
                 telnet_ = Telnet::SubIac;
             } else {
-                sub_.push_back(byte);
+                AddSubByte(byte);
             }
             return;
         case Telnet::SubIac:
@@ -105,11 +109,15 @@ void DemoSession::TelnetByte(std::uint8_t byte, std::string& out) {
                 telnet_ = Telnet::Data;
                 SubnegotiationDone(out);
             } else {
-                sub_.push_back(byte);  // IAC IAC inside: one 255
+                AddSubByte(byte);  // IAC IAC inside: one 255
                 telnet_ = Telnet::Sub;
             }
             return;
     }
+}
+
+void DemoSession::AddSubByte(std::uint8_t byte) {
+    if (sub_.size() < kMaxSubnegotiation) sub_.push_back(byte);
 }
 
 void DemoSession::OptionCommand(std::uint8_t command, std::uint8_t option, std::string& out) {
@@ -170,6 +178,8 @@ void DemoSession::DataByte(std::uint8_t byte, std::string& out) {
         lineText_ += shown;
         out += shown;
     }
+    // A line that never ends is reported in pieces.
+    if (lineBytes_.size() >= kMaxLineBytes) lineEnded_ = true;
 }
 
 void DemoSession::EndLine(std::string& out) {

@@ -39,6 +39,7 @@ class DemoSession {
     enum class Telnet { Data, Iac, Option, Sub, SubIac };
 
     void TelnetByte(std::uint8_t byte, std::string& out);
+    void AddSubByte(std::uint8_t byte);
     void OptionCommand(std::uint8_t command, std::uint8_t option, std::string& out);
     void SubnegotiationDone(std::string& out);
     void DataByte(std::uint8_t byte, std::string& out);

@@ -5,6 +5,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -27,6 +28,7 @@ using Clock = DemoSession::Clock;
 constexpr int kBacklog = 8;
 constexpr int kMaxClients = 32;
 constexpr std::size_t kReadChunk = 4096;
+constexpr int kSendTimeoutSeconds = 2;
 
 bool ParsePort(const char* text, int& port) {
     char* end = nullptr;
@@ -116,6 +118,9 @@ class Server {
             close(fd);
             return;
         }
+        // A client that stops reading is dropped instead of stalling the others.
+        const timeval sendTimeout{kSendTimeoutSeconds, 0};
+        setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &sendTimeout, sizeof sendTimeout);
         DemoSession& session = sessions_[fd];
         Deliver(fd, session, session.Start(Clock::now()));
     }
