@@ -222,7 +222,7 @@ void MainWindow::OnCommand(int id) {
             if (hooks_.help) hooks_.help(this, id);
             return;
         case cmd::kAbout:
-            HookedDialog(hooks_.about);
+            if (hooks_.about) hooks_.about(this);
             return;
         case cmd::kShowCodes:
             InvertOption(id, parts_.inbound.showCodes);
@@ -244,10 +244,6 @@ void MainWindow::OnCommand(int id) {
             }
             return;
     }
-}
-
-void MainWindow::HookedDialog(const std::function<void(QWidget*)>& dialog) {
-    if (dialog) dialog(this);
 }
 
 // The option flips first, then its check mark follows it.

@@ -122,7 +122,6 @@ class MainWindow final : public QMainWindow {
     void LaunchHistoryHost(int number);
     void Launch(const std::optional<std::string>& host);
     void InvertOption(int id, bool& option);
-    void HookedDialog(const std::function<void(QWidget*)>& dialog);
 
     bool ViewEvent(QEvent* event);
     bool ScrollBarEvent(QEvent* event);
