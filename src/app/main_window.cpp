@@ -232,10 +232,10 @@ void MainWindow::OnCommand(int id) {
             return;
         case cmd::kSetupDialog:
             if (hooks_.setupDialog) {
-                hooks_.setupDialog(this, SetupTarget{parts_.settings, parts_.screen.wrap,
-                                                     parts_.store, parts_.fonts.CellHeight,
-                                                     setupFontHeight_,
-                                                     [this] { view_->InvalidateAll(); }});
+                hooks_.setupDialog(this,
+                                   SetupTarget{parts_.settings, parts_.screen.wrap, parts_.store,
+                                               parts_.fonts.CellHeight, setupFontHeight_,
+                                               [this] { view_->InvalidateAll(); }});
             }
             return;
         default:
@@ -369,7 +369,9 @@ bool MainWindow::ViewEvent(QEvent* event) {
             KeyPress(key);
             return true;
         }
-        case QEvent::MouseButtonPress: {
+        // The window class asks for no double clicks: a second click is a press.
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
             auto& mouse = static_cast<QMouseEvent&>(*event);
             if (mouse.button() == Qt::RightButton) return MouseMessage(WM_RBUTTONDOWN, mouse);
             return mouse.button() == Qt::LeftButton && MouseMessage(WM_LBUTTONDOWN, mouse);

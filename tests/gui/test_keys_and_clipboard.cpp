@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 #include "app/window_messages.h"
 #include "resources/command_ids.h"
@@ -125,6 +126,14 @@ TEST_F(KeysTest, CopyPlacesTheMarkedCellsWithCrLfAfterEachRow) {
     Send(WM_COMMAND, cmd::kCopy);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "abcde\r\nijklm\r\nqrstu\r\n");
     EXPECT_TRUE(Window().View().CurrentSelection().Rect().Empty());
+
+    // A quick second click is a press like any other: it starts a new rectangle.
+    QMouseEvent second(QEvent::MouseButtonDblClick, QPointF(3, 3), QPointF(3, 3), Qt::LeftButton,
+                       Qt::LeftButton, Qt::NoModifier);
+    Send(WM_LBUTTONDOWN, 0, MakeLParam(w + 1, h + 1));
+    QCoreApplication::sendEvent(&Window().View(), &second);
+    EXPECT_EQ(Window().View().CurrentSelection().Rect(), (SelectionRect{0, 0, 0, 0}));
+    Send(WM_LBUTTONUP);
 
     // A second copy with nothing marked leaves the clipboard alone.
     QGuiApplication::clipboard()->setText("kept");
