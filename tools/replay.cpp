@@ -2,10 +2,7 @@
 // terminal, without a window. The output format is relied on by tests and users.
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <string>
 
 #include "replay_session.h"
@@ -20,18 +17,25 @@ struct Options {
     std::string file = "-";
 };
 
+// The user's text in an error line, kept to one line.
+std::string Printable(std::string text) {
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    }
+    return text;
+}
+
 [[noreturn]] void Fail(const std::string& message) {
     std::cerr << "quillterm-replay: " << message << "\n";
     std::exit(2);
 }
 
 int ParseChunk(const std::string& text) {
-    char* end = nullptr;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || value < 1 || value > quill::kReceiveChunk) {
-        Fail("--chunk takes a number from 1 to 100, not '" + text + "'");
-    }
-    return static_cast<int>(value);
+    const bool digitsOnly = !text.empty() && text.size() <= 3 &&
+                            text.find_first_not_of("0123456789") == std::string::npos;
+    const int value = digitsOnly ? std::stoi(text) : 0;
+    if (value < 1 || value > quill::kReceiveChunk) Fail("--chunk takes a number from 1 to 100");
+    return value;
 }
 
 Options ParseArguments(int argc, char** argv) {
@@ -49,7 +53,7 @@ Options ParseArguments(int argc, char** argv) {
             if (i + 1 >= argc) Fail("--chunk needs a number");
             options.chunk = ParseChunk(argv[++i]);
         } else if (arg.size() > 1 && arg[0] == '-') {
-            Fail("unknown option '" + arg + "'");
+            Fail("unknown option '" + Printable(arg) + "'");
         } else if (haveFile) {
             Fail("only one FILE may be given");
         } else {
@@ -60,20 +64,26 @@ Options ParseArguments(int argc, char** argv) {
     return options;
 }
 
+std::string ReadStream(std::FILE* in) {
+    std::string bytes;
+    char block[65536];
+    for (std::size_t n; (n = std::fread(block, 1, sizeof block, in)) > 0;) bytes.append(block, n);
+    return bytes;
+}
+
 std::string ReadInput(const std::string& file) {
-    std::ifstream in;
-    if (file != "-") {
-        in.open(file, std::ios::binary);
-        if (!in) Fail("cannot read '" + file + "'");
+    if (file == "-") {
+        std::string bytes = ReadStream(stdin);
+        if (std::ferror(stdin)) Fail("cannot read standard input");
+        return bytes;
     }
-    std::istream& source = file == "-" ? std::cin : in;
-    try {
-        std::string bytes{std::istreambuf_iterator<char>(source), std::istreambuf_iterator<char>()};
-        if (!source.bad()) return bytes;
-    } catch (const std::exception&) {
-        // a directory, say: reported below like any other unreadable input
-    }
-    Fail("cannot read '" + file + "'");
+    std::FILE* in = std::fopen(file.c_str(), "rb");
+    if (in == nullptr) Fail("cannot read '" + Printable(file) + "'");
+    std::string bytes = ReadStream(in);
+    const bool failed = std::ferror(in) != 0;
+    std::fclose(in);
+    if (failed) Fail("cannot read '" + Printable(file) + "'");
+    return bytes;
 }
 
 }  // namespace

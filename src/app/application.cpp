@@ -173,7 +173,8 @@ bool Application::InitScreen() {
     screen_->wrap = settings_.wrap;
     escape_ = std::make_unique<EscapeInterpreter>(*screen_, transport_, services_);
     inbound_ = std::make_unique<InboundStream>(*screen_, *escape_, transport_, services_, display_);
-    keyboard_ = std::make_unique<Keyboard>(*escape_, *options_, transport_, *screen_);
+    echo_ = std::make_unique<ScreenEcho>(*screen_);
+    keyboard_ = std::make_unique<Keyboard>(*escape_, *options_, transport_, *echo_);
     fonts_ = MakeTerminalFonts(settings_.font, settings_.fontsize);
     if (!CreateMainWindow()) {
         FreeScreen();
@@ -203,6 +204,7 @@ void Application::FreeScreen() {
     display_.SetTarget(nullptr);
     window_.reset();
     keyboard_.reset();
+    echo_.reset();
     inbound_.reset();
     escape_.reset();
     screen_.reset();

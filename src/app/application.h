@@ -80,6 +80,7 @@ class Application {
     std::unique_ptr<ScreenModel> screen_;
     std::unique_ptr<EscapeInterpreter> escape_;
     std::unique_ptr<InboundStream> inbound_;
+    std::unique_ptr<ScreenEcho> echo_;
     std::unique_ptr<Keyboard> keyboard_;
     TerminalFonts fonts_;
     std::unique_ptr<MainWindow> window_;

@@ -16,7 +16,7 @@ constexpr std::uint8_t kSe = 0xF0;
 constexpr std::uint8_t kTerminalType = 24;
 constexpr std::uint8_t kSend = 1;
 constexpr std::uint8_t kEncrypt = 38;
-// IAC SB TERMINAL-TYPE IS "vt100" NUL IAC SE: the NUL goes out too.
+// IAC SB TERMINAL-TYPE IS "vt100" IAC SE; IS is the byte 0 and goes out as data.
 constexpr std::uint8_t kTerminalTypeReply[] = {kIac, kSb, kTerminalType, 0,    'v', 't',
                                                '1',  '0', '0',           kIac, kSe};
 

@@ -21,18 +21,18 @@ constexpr KeyTable MakeTable(std::uint8_t cursorIntroducer) {
         Row3(vk::kDown, cursorIntroducer, 'B'),
         Row3(vk::kRight, cursorIntroducer, 'C'),
         Row3(vk::kLeft, cursorIntroducer, 'D'),
-        Row3(0x70, 'O', 'P'),  // F1
-        Row3(0x71, 'O', 'Q'),
-        Row3(0x72, 'O', 'R'),
-        Row3(0x73, 'O', 'S'),  // F4
-        Row5(0x74, '1', '6'),  // F5: the numbers run 16 to 23 without a gap
-        Row5(0x75, '1', '7'),
-        Row5(0x76, '1', '8'),
-        Row5(0x77, '1', '9'),
-        Row5(0x78, '2', '0'),
-        Row5(0x79, '2', '1'),
-        Row5(0x7A, '2', '2'),
-        Row5(0x7B, '2', '3'),  // F12
+        Row3(vk::kF1, 'O', 'P'),  // F1
+        Row3(vk::kF1 + 1, 'O', 'Q'),
+        Row3(vk::kF1 + 2, 'O', 'R'),
+        Row3(vk::kF1 + 3, 'O', 'S'),  // F4
+        Row5(vk::kF1 + 4, '1', '6'),  // F5: the numbers run 16 to 23 without a gap
+        Row5(vk::kF1 + 5, '1', '7'),
+        Row5(vk::kF1 + 6, '1', '8'),
+        Row5(vk::kF1 + 7, '1', '9'),
+        Row5(vk::kF1 + 8, '2', '0'),
+        Row5(vk::kF1 + 9, '2', '1'),
+        Row5(vk::kF1 + 10, '2', '2'),
+        Row5(vk::kF12, '2', '3'),  // F12
         KeyTableRow{0, {}, 0},
     }};
 }

@@ -11,8 +11,8 @@ constexpr std::uint16_t kHighestSentCode = 128;
 }  // namespace
 
 Keyboard::Keyboard(const EscapeInterpreter& escape, const KeyboardOptions& options, SendPath& send,
-                   ScreenModel& screen)
-    : escape_(escape), options_(options), send_(send), screen_(screen) {}
+                   LocalEchoTarget& echo)
+    : escape_(escape), options_(options), send_(send), echo_(echo) {}
 
 int Keyboard::KeyboardTranslateKey(std::uint16_t keyCode) {
     const KeyTable& table = escape_.CursorKeyMode() == 1 ? kApplicationKeyTable : kNormalKeyTable;
@@ -34,7 +34,7 @@ int Keyboard::KeyboardSendChar(std::uint16_t code) {
     if (code > kHighestSentCode) return 1;
     const auto byte = static_cast<std::uint8_t>(code);
     send_.SendBytes(&byte, 1);
-    if (options_.LocalEcho() && byte >= 0x20 && byte <= 0x7E) screen_.ScreenWriteByte(byte);
+    if (options_.LocalEcho() && byte >= 0x20 && byte <= 0x7E) echo_.EchoByte(byte);
     return 0;
 }
 

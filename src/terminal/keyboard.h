@@ -16,11 +16,28 @@ class KeyboardOptions {
     virtual bool LocalEcho() const = 0;
 };
 
+// Where local echo shows the printable characters the user types.
+class LocalEchoTarget {
+  public:
+    virtual ~LocalEchoTarget() = default;
+    virtual void EchoByte(std::uint8_t b) = 0;
+};
+
+// Local echo onto the terminal screen, as if the host had sent the byte.
+class ScreenEcho final : public LocalEchoTarget {
+  public:
+    explicit ScreenEcho(ScreenModel& screen) : screen_(screen) {}
+    void EchoByte(std::uint8_t b) override { screen_.ScreenWriteByte(b); }
+
+  private:
+    ScreenModel& screen_;
+};
+
 // Turns key-down and character notifications into bytes for the host.
 class Keyboard {
   public:
     Keyboard(const EscapeInterpreter& escape, const KeyboardOptions& options, SendPath& send,
-             ScreenModel& screen);
+             LocalEchoTarget& echo);
 
     // Key-down path: 0 when a table row matched and was sent, 1 otherwise.
     int KeyboardTranslateKey(std::uint16_t keyCode);
@@ -31,7 +48,7 @@ class Keyboard {
     const EscapeInterpreter& escape_;
     const KeyboardOptions& options_;
     SendPath& send_;
-    ScreenModel& screen_;
+    LocalEchoTarget& echo_;
 };
 
 }  // namespace quill

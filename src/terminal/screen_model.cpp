@@ -165,9 +165,12 @@ void ScreenModel::ScreenDeleteChars(int count) {
 void ScreenModel::ScreenDeleteLines(int count) {
     if (count < 0) return;
     const int n = std::max(count, 1);
-    if (n >= kScreenRows - cursorRow_) return;
-    for (int i = cursorRow_; i <= kScreenRows - 1 - n; ++i) CopyScreenRow(i + n, i);
-    for (int i = kScreenRows - n; i < kScreenRows; ++i) BlankScreenRow(i);
+    // A count that reaches past the screen moves nothing, but the window is
+    // still invalidated.
+    if (n < kScreenRows - cursorRow_) {
+        for (int i = cursorRow_; i <= kScreenRows - 1 - n; ++i) CopyScreenRow(i + n, i);
+        for (int i = kScreenRows - n; i < kScreenRows; ++i) BlankScreenRow(i);
+    }
     display_.InvalidateAll();
 }
 

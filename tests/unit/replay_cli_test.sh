@@ -29,5 +29,11 @@ for bad in "--chunk 0" "--chunk 101" "--chunk x" "--chunk" "--frobnicate" "/none
     [ $rc -eq 2 ] || fail "'$bad' exited $rc"
     [ "$(wc -l <"$tmp.err")" -eq 1 ] || fail "'$bad' error text: $(cat "$tmp.err")"
 done
+"$replay" </ >/dev/null 2>"$tmp.err"
+[ $? -eq 2 ] || fail "unreadable standard input"
+"$replay" --chunk " 5" </dev/null >/dev/null 2>&1
+[ $? -eq 2 ] || fail "chunk with a blank"
+"$replay" "$(printf -- '--x\ny')" </dev/null >/dev/null 2>"$tmp.err"
+[ "$(wc -l <"$tmp.err")" -eq 1 ] || fail "an option with a line break gives one error line"
 rm -f "$tmp.err"
 echo "replay_cli: all checks passed"

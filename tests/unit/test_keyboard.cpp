@@ -23,7 +23,8 @@ struct Options final : KeyboardOptions {
 struct KeyboardTest : ::testing::Test {
     ReplaySession session{false, false};
     Options options;
-    Keyboard keyboard{session.escape, options, session.send, session.screen};
+    ScreenEcho echo{session.screen};
+    Keyboard keyboard{session.escape, options, session.send, echo};
 
     Bytes Sent() {
         Bytes sent = session.send.sent;
