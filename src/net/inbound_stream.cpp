@@ -2,22 +2,16 @@
 
 #include <cstdio>
 
+#include "net/telnet_codes.h"
+
 namespace quill {
 
 namespace {
 
-constexpr std::uint8_t kIac = 0xFF;
-constexpr std::uint8_t kDont = 0xFE;
-constexpr std::uint8_t kDo = 0xFD;
-constexpr std::uint8_t kWont = 0xFC;
-constexpr std::uint8_t kWill = 0xFB;
-constexpr std::uint8_t kSb = 0xFA;
-constexpr std::uint8_t kSe = 0xF0;
-constexpr std::uint8_t kTerminalType = 24;
-constexpr std::uint8_t kSend = 1;
-constexpr std::uint8_t kEncrypt = 38;
+using namespace telnet;
+
 // IAC SB TERMINAL-TYPE IS "vt100" IAC SE; IS is the byte 0 and goes out as data.
-constexpr std::uint8_t kTerminalTypeReply[] = {kIac, kSb, kTerminalType, 0,    'v', 't',
+constexpr std::uint8_t kTerminalTypeReply[] = {kIac, kSb, kTerminalType, kIs,  'v', 't',
                                                '1',  '0', '0',           kIac, kSe};
 
 constexpr std::uint8_t kEsc = 0x1B;

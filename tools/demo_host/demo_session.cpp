@@ -2,21 +2,13 @@
 
 #include <cstdio>
 
+#include "net/telnet_codes.h"
 #include "showcase.h"
 
 namespace quill::demo {
 namespace {
 
-constexpr std::uint8_t kIac = 255;
-constexpr std::uint8_t kDont = 254;
-constexpr std::uint8_t kDo = 253;
-constexpr std::uint8_t kWont = 252;
-constexpr std::uint8_t kWill = 251;
-constexpr std::uint8_t kSb = 250;
-constexpr std::uint8_t kSe = 240;
-constexpr std::uint8_t kTerminalType = 24;
-constexpr std::uint8_t kIs = 0;
-constexpr std::uint8_t kSend = 1;
+using namespace telnet;
 
 constexpr std::uint8_t kCr = 13;
 constexpr std::uint8_t kLf = 10;
