@@ -24,6 +24,7 @@ class RecordingSend final : public SendPath {
 class CountingServices final : public TerminalServices {
   public:
     void Beep() override { ++beeps; }
+    bool TraceEnabled() const override { return false; }
     void Trace(std::string_view) override {}
     int beeps = 0;
 };

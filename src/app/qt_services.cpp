@@ -11,8 +11,11 @@ void QtServices::Beep() {
     QApplication::beep();
 }
 
+bool QtServices::TraceEnabled() const {
+    return lcTrace().isDebugEnabled();
+}
+
 void QtServices::Trace(std::string_view text) {
-    if (!lcTrace().isDebugEnabled()) return;
     qCDebug(lcTrace).noquote() << QString::fromLatin1(text.data(),
                                                       static_cast<qsizetype>(text.size()));
 }

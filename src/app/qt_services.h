@@ -14,6 +14,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcTrace)
 class QtServices final : public TerminalServices {
   public:
     void Beep() override;
+    bool TraceEnabled() const override;
     void Trace(std::string_view text) override;
 };
 

@@ -2,7 +2,6 @@
 
 #include <climits>
 #include <cstdint>
-#include <string>
 
 namespace quill {
 
@@ -29,16 +28,20 @@ int CountOrOne(int parameter) {
 
 EscapeInterpreter::EscapeInterpreter(ScreenModel& screen, SendPath& send,
                                      TerminalServices& services)
-    : screen_(screen), send_(send), services_(services) {}
+    : screen_(screen), send_(send), services_(services), tracing_(services.TraceEnabled()) {}
 
 void EscapeInterpreter::AddDigit(int& parameter, std::uint8_t digit) {
     const long long value = static_cast<long long>(parameter) * 10 + (digit - '0');
     parameter = value > INT_MAX ? INT_MAX : static_cast<int>(value);
 }
 
+void EscapeInterpreter::Trace(std::string_view text) {
+    if (tracing_) services_.Trace(text);
+}
+
 void EscapeInterpreter::TraceByte(std::uint8_t b) {
     const char c = static_cast<char>(b);
-    services_.Trace(std::string_view(&c, 1));
+    Trace(std::string_view(&c, 1));
 }
 
 int EscapeInterpreter::Continue(State next) {
@@ -51,7 +54,7 @@ int EscapeInterpreter::End(std::uint8_t b) {
     secondParameter_ = 0;
     state_ = kAfterEsc;
     TraceByte(b);
-    services_.Trace("\r\n");
+    Trace("\r\n");
     return kSequenceEnded;
 }
 
@@ -59,13 +62,13 @@ int EscapeInterpreter::EscapeFeed(std::uint8_t b) {
     if (b == kEsc) {
         firstParameter_ = 0;
         secondParameter_ = 0;
-        services_.Trace("<esc>");
+        Trace("<esc>");
         return Continue(kAfterEsc);
     }
     switch (state_) {
         case kAfterEsc:
             if (b == '[') {
-                services_.Trace("[");
+                Trace("[");
                 return Continue(kFirstParameter);
             }
             if (b == '(') return Continue(kDesignateG0);
@@ -201,18 +204,17 @@ void EscapeInterpreter::CursorPosition() {
 // take the current attribute; the last column is left alone when erasing to
 // the end of the line.
 void EscapeInterpreter::EraseInLine(int mode) {
-    static const std::string kSpaces(kColumns, ' ');
     if (mode == 0) {
         const int column = screen_.ScreenColumn();
-        screen_.ScreenWriteString(std::string_view(kSpaces).substr(0, kColumns - 1 - column));
+        screen_.ScreenWriteSpaces(kColumns - 1 - column);
         screen_.ScreenSetColumn(column);
     } else if (mode == 1) {
         const int column = screen_.ScreenColumn();
         screen_.ScreenSetColumn(0);
-        screen_.ScreenWriteString(std::string_view(kSpaces).substr(0, column));
+        screen_.ScreenWriteSpaces(column);
     } else if (mode == 2) {
         screen_.ScreenSetColumn(0);
-        screen_.ScreenWriteString(kSpaces);
+        screen_.ScreenWriteSpaces(kColumns);
         screen_.ScreenSetColumn(0);
     }
 }

@@ -41,6 +41,7 @@ class EscapeInterpreter {
     void CursorPosition();
     void EraseInLine(int mode);
     void Designate(int& set, std::uint8_t b);
+    void Trace(std::string_view text);
     void TraceByte(std::uint8_t b);
     static void AddDigit(int& parameter, std::uint8_t digit);
 
@@ -53,6 +54,7 @@ class EscapeInterpreter {
     int savedColumn_ = 0;
     int savedRow_ = 0;
     int cursorKeyMode_ = 0;
+    const bool tracing_;
 };
 
 }  // namespace quill

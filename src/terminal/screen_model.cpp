@@ -75,6 +75,26 @@ void ScreenModel::ScreenWriteString(std::string_view s) {
     display_.UpdateNow();
 }
 
+void ScreenModel::ScreenWriteSpaces(int count) {
+    while (count > 0) {
+        // Cells left of the last column take the spaces in one go; the last
+        // column goes through ScreenPlaceChar, which knows about wrapping.
+        const int run = std::min(count, kColumns - 1 - cursorColumn_);
+        const int offset = (kFirstScreenRow + cursorRow_) * kColumns + cursorColumn_;
+        std::memset(&ScreenMemory[offset], kSpace, run);
+        std::memset(&ScreenMemory[kGridBytes + offset], currentAttribute_, run);
+        for (int i = 0; i < run; ++i) display_.InvalidateCell(cursorRow_, cursorColumn_ + i);
+        cursorColumn_ += run;
+        count -= run;
+        if (count > 0) {
+            ScreenPlaceChar(kSpace);
+            --count;
+        }
+    }
+    Caret();
+    display_.UpdateNow();
+}
+
 void ScreenModel::CopyScreenRow(int from, int to) {
     const int src = (kFirstScreenRow + from) * kColumns;
     const int dst = (kFirstScreenRow + to) * kColumns;

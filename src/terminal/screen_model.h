@@ -43,6 +43,8 @@ class ScreenModel {
     void ScreenPlaceChar(std::uint8_t b);
     void ScreenWriteByte(std::uint8_t b);
     void ScreenWriteString(std::string_view s);
+    // ScreenWriteString of `count` spaces, for erasing within a line.
+    void ScreenWriteSpaces(int count);
     void ScreenScrollUp(int count);
     void ScreenScrollDown(int count);
     void ScreenMoveToRow(int target);

@@ -10,13 +10,16 @@ class TerminalServices {
     virtual ~TerminalServices() = default;
     // The host sent BEL.
     virtual void Beep() = 0;
-    // Diagnostic trace of escape sequences; implementations keep it cheap when off.
+    // Diagnostic trace of escape sequences, asked for only while TraceEnabled
+    // said so when the interpreter was made.
+    virtual bool TraceEnabled() const = 0;
     virtual void Trace(std::string_view text) = 0;
 };
 
 class NullServices final : public TerminalServices {
   public:
     void Beep() override {}
+    bool TraceEnabled() const override { return false; }
     void Trace(std::string_view) override {}
 };
 

@@ -78,6 +78,7 @@ class CheckedSend final : public SendPath {
 class CountingServices final : public TerminalServices {
   public:
     void Beep() override { ++beeps; }
+    bool TraceEnabled() const override { return true; }  // exercise the trace too
     void Trace(std::string_view) override {}
     int beeps = 0;
 };

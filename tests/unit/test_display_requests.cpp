@@ -95,5 +95,31 @@ TEST(DisplayRequests, DeletingCharactersDoesNotTouchTheCaret) {
     EXPECT_EQ(e.display.calls, (Calls{"all", "all", "all"}));
 }
 
+// Erasing within a line writes its spaces in runs; it must look exactly like
+// writing them one by one, to the grids and to the window.
+TEST(DisplayRequests, SpaceRunsMatchWritingSpacesOneByOne) {
+    for (bool wrap : {false, true}) {
+        for (int column : {0, 5, 78, 79}) {
+            for (int count : {0, 1, 74, 79, 80}) {
+                Engine runs, single;
+                for (Engine* e : {&runs, &single}) {
+                    e->screen.wrap = wrap;
+                    e->Feed("top\x1b[7m\x1b[24;1H" + std::string(column, 'x'));
+                    e->display.calls.clear();
+                }
+                runs.screen.ScreenWriteSpaces(count);
+                single.screen.ScreenWriteString(std::string(count, ' '));
+                const std::string where = "wrap " + std::to_string(wrap) + " column " +
+                                          std::to_string(column) + " count " +
+                                          std::to_string(count);
+                EXPECT_EQ(runs.display.calls, single.display.calls) << where;
+                EXPECT_EQ(runs.screen.Memory(), single.screen.Memory()) << where;
+                EXPECT_EQ(runs.screen.CursorColumn(), single.screen.CursorColumn()) << where;
+                EXPECT_EQ(runs.screen.CursorRow(), single.screen.CursorRow()) << where;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace quill::test

@@ -1,0 +1,57 @@
+// The escape trace: what a developer sees of each sequence, and that nothing
+// is asked of the trace at all while it is off.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "replay_session.h"
+
+namespace quill::test {
+namespace {
+
+class RecordingTrace final : public TerminalServices {
+  public:
+    explicit RecordingTrace(bool enabled) : enabled_(enabled) {}
+    void Beep() override {}
+    bool TraceEnabled() const override { return enabled_; }
+    void Trace(std::string_view text) override { trace += text; }
+    std::string trace;
+
+  private:
+    bool enabled_;
+};
+
+std::string TraceOf(std::string_view bytes, bool enabled = true) {
+    NullDisplay display;
+    RecordingSend send;
+    RecordingTrace services(enabled);
+    ScreenModel screen(display);
+    EscapeInterpreter escape(screen, send, services);
+    InboundStream inbound(screen, escape, send, services, display);
+    inbound.ProcessInbound(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                           static_cast<int>(bytes.size()));
+    return services.trace;
+}
+
+TEST(EscapeTrace, ShowsEachSequenceOnItsOwnLine) {
+    EXPECT_EQ(TraceOf("\x1b[1;2H"), "[1;2H\r\n");
+    EXPECT_EQ(TraceOf("\x1b[?1h\x1b"
+                      "7"),
+              "[?1h\r\n7\r\n");
+    EXPECT_EQ(TraceOf("\x1b(0\x1b#8"), "0\r\n8\r\n");
+}
+
+TEST(EscapeTrace, MarksAnAbandonedSequence) {
+    EXPECT_EQ(TraceOf("\x1b[5;\x1b[2J"), "[5;<esc>[2J\r\n");
+}
+
+TEST(EscapeTrace, SkippedParametersAreTraced) {
+    EXPECT_EQ(TraceOf("\x1b[0;1;32m"), "[0;1;32m\r\n");
+}
+
+TEST(EscapeTrace, NothingIsTracedWhileOff) {
+    EXPECT_EQ(TraceOf("\x1b[1;2H\x1b[5;\x1b[2J", false), "");
+}
+
+}  // namespace
+}  // namespace quill::test
