@@ -197,7 +197,7 @@ bool Application::CreateMainWindow() {
 
 void Application::ShowTransportBanner() {
     const std::string description = TcpTransport::SocketLibraryDescription().toStdString();
-    screen_->ScreenWriteString("Socket Transport\r\n" + description + "\r\n");
+    screen_->ScreenWriteString("Windows Socket Transport\r\n" + description + "\r\n");
 }
 
 void Application::FreeScreen() {

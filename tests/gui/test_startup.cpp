@@ -14,7 +14,7 @@ using StartUpTest = SessionTest;
 TEST_F(StartUpTest, ShowsBannersTryingLineAndTitlesTheWindowWithTheHostAsTyped) {
     Connect();
     EXPECT_EQ(ScreenRow(0).substr(0, 18), "Quillterm 0.9.32.0");
-    EXPECT_EQ(ScreenRow(1).substr(0, 16), "Socket Transport");
+    EXPECT_EQ(ScreenRow(1), std::string("Windows Socket Transport").append(80 - 24, ' '));
     EXPECT_NE(ScreenRow(2).find("QTcpSocket"), std::string::npos);
     EXPECT_EQ(ScreenRow(3).substr(0, 17), "Trying 127.0.0.1 ");
     EXPECT_EQ(Window().windowTitle(), "127.0.0.1");
