@@ -179,7 +179,7 @@ void MainWindow::DestroyWindow() {
     if (destroyed_) return;
     destroyed_ = true;
     Send(WM_DESTROY);
-    if (splash_ != nullptr) splash_->close();
+    DestroySplash();
     hide();
 }
 
@@ -314,10 +314,13 @@ void MainWindow::ReadSocket() {
 }
 
 void MainWindow::OnTimer() {
-    if (--splashCountdown_ == 0 && splash_ != nullptr) {
-        splash_->close();
-        splash_->deleteLater();
-    }
+    if (--splashCountdown_ == 0) DestroySplash();
+}
+
+// The splash ignores close requests like any template dialog; it goes by
+// being deleted.
+void MainWindow::DestroySplash() {
+    delete splash_;
 }
 
 void MainWindow::PopupMenu(int x, int y) {

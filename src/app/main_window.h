@@ -117,6 +117,7 @@ class MainWindow final : public QMainWindow {
     void OnSocket(unsigned event);
     void ReadSocket();
     void OnTimer();
+    void DestroySplash();
     void OnMinMaxInfo(MinMaxInfo& info) const;
     void PopupMenu(int x, int y);
     void LaunchHistoryHost(int number);
