@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QMenu>
-#include <QTextBrowser>  // HelpViewer holds a QPointer to one
 #include <new>
 #include <string>
 

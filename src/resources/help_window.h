@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QPointer>
+#include <QTextBrowser>
 
-class QTextBrowser;
 class QWidget;
 
 namespace quill {
