@@ -10,6 +10,7 @@
 #include "print/print_screen.h"
 #include "resources/command_ids.h"
 #include "resources/help_window.h"
+#include "resources/message_box.h"
 #include "resources/program_icon.h"
 #include "settings/about_dialog.h"
 #include "settings/connect_dialog.h"
@@ -27,12 +28,6 @@ constexpr int kExitCommandLine = 3;
 constexpr int kExitConnection = 4;
 constexpr int kCommandLineError = 0;
 constexpr int kDialogCancelled = -1;
-
-void ShowMessageBox(QWidget* owner, const QString& text, const QString& title,
-                    QMessageBox::Icon icon) {
-    QMessageBox box(icon, title, text, QMessageBox::Ok, owner);
-    box.exec();
-}
 
 }  // namespace
 

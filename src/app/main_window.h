@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QMessageBox>
 #include <QPointer>
 #include <QSize>
 #include <QTimer>
@@ -14,6 +13,7 @@
 #include "net/inbound_stream.h"
 #include "net/tcp_transport.h"
 #include "resources/menu_builder.h"
+#include "resources/message_box.h"
 #include "settings/settings_store.h"
 #include "settings/setup_dialog.h"
 #include "settings/terminal_settings.h"
@@ -40,10 +40,6 @@ struct WindowParts {
     TcpTransport& transport;
     const TerminalFonts& fonts;
 };
-
-// A message box with an OK button.
-using MessageBoxFunction = std::function<void(QWidget* owner, const QString& text,
-                                              const QString& title, QMessageBox::Icon icon)>;
 
 // What the window asks of the world outside it. The defaults talk to the user
 // and start programs; tests replace them to record what would happen.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "resources/command_ids.h"
+#include "resources/message_box.h"
 #include "resources/string_table.h"
 #include "terminal/screen_model.h"
 
@@ -21,12 +22,6 @@ bool ShowPrintDialog(QPrinter& printer, QWidget* owner) {
     // No page numbers and no selection: the job is always the rows on display.
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     return dialog.exec() == QDialog::Accepted;
-}
-
-void ShowMessageBox(QWidget* owner, const QString& text, const QString& title,
-                    QMessageBox::Icon icon) {
-    QMessageBox box(icon, title, text, QMessageBox::Ok, owner);
-    box.exec();
 }
 
 QString RowText(const std::uint8_t* grid, int row) {

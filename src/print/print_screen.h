@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QMessageBox>
 #include <QPointer>
 #include <QPrinter>
 #include <QString>
@@ -8,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "resources/message_box.h"
 #include "resources/template_dialog.h"
 
 class QWidget;
@@ -23,9 +23,7 @@ struct PrintHooks {
     // Shows the printer dialog for the printer; true when the user confirmed it.
     std::function<bool(QPrinter& printer, QWidget* owner)> printDialog;
     // Shows a message box with an OK button.
-    std::function<void(QWidget* owner, const QString& text, const QString& title,
-                       QMessageBox::Icon icon)>
-        messageBox;
+    MessageBoxFunction messageBox;
 };
 
 PrintHooks DefaultPrintHooks();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "resources/command_ids.h"
+#include "resources/message_box.h"
 
 namespace quill {
 
@@ -31,12 +32,6 @@ std::optional<Rgb> ShowColourDialog(QWidget* owner, Rgb initial,
     const QColor chosen = QColorDialog::getColor(ToQColor(initial), owner);
     if (!chosen.isValid()) return std::nullopt;
     return ToRgb(chosen);
-}
-
-void ShowMessageBox(QWidget* owner, const QString& text, const QString& title,
-                    QMessageBox::Icon icon) {
-    QMessageBox box(icon, title, text, QMessageBox::Ok, owner);
-    box.exec();
 }
 
 QCheckBox* CheckBox(TemplateDialog& dialog, int id) {

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QMessageBox>
 #include <QPointer>
 #include <array>
 #include <functional>
 #include <optional>
 #include <string>
 
+#include "resources/message_box.h"
 #include "resources/template_dialog.h"
 #include "settings/settings_store.h"
 #include "settings/terminal_settings.h"
@@ -49,9 +49,7 @@ struct SetupHooks {
                                      const std::array<Rgb, kCustomColourCount>& custom)>
         chooseColor;
     // A message box with an OK button.
-    std::function<void(QWidget* owner, const QString& text, const QString& title,
-                       QMessageBox::Icon icon)>
-        messageBox;
+    MessageBoxFunction messageBox;
 };
 
 SetupHooks DefaultSetupHooks();

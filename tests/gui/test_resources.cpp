@@ -13,6 +13,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTimer>
@@ -26,6 +27,7 @@
 #include "resources/help_window.h"
 #include "resources/menu_builder.h"
 #include "resources/menus.h"
+#include "resources/message_box.h"
 #include "resources/program_icon.h"
 #include "resources/string_table.h"
 #include "resources/template_dialog.h"
@@ -401,6 +403,39 @@ TEST(HelpWindow, ShowsTheHelpPageAtTheAskedSectionInOneWindow) {
     browser->close();  // deletes itself
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(help.Browser(), nullptr);
+}
+
+TEST(MessageBox, ShowsTextTitleAndIconWithOnlyAnOkButtonOverItsOwner) {
+    QWidget owner;
+    owner.show();
+    QString text, title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    bool owned = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        text = box->text();
+        title = box->windowTitle();
+        icon = box->icon();
+        buttons = box->standardButtons();
+        owned = box->parentWidget() == &owner;
+        box->button(QMessageBox::Ok)->click();
+    });
+    // A box left open would hang the test; the guard closes it instead.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] {
+        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    });
+    guard.start(5000);
+    ShowMessageBox(&owner, "Connection closed", "Quillterm", QMessageBox::Warning);
+    EXPECT_TRUE(guard.isActive()) << "OK closed the box";
+    EXPECT_EQ(text, "Connection closed");
+    EXPECT_EQ(title, "Quillterm");
+    EXPECT_EQ(icon, QMessageBox::Warning);
+    EXPECT_EQ(buttons, QMessageBox::Ok);
+    EXPECT_TRUE(owned);
 }
 
 }  // namespace
