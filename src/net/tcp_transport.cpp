@@ -23,6 +23,8 @@ constexpr int kNoData = 11004;
 // Qt reads at most this much ahead of the window, so a fast sender is held
 // back by TCP instead of filling memory.
 constexpr qint64 kReadAhead = 64 * 1024;
+// How long a close waits for queued bytes (a paste, then Exit) to go out.
+constexpr int kCloseFlushMs = 2000;
 
 }  // namespace
 
@@ -127,9 +129,21 @@ void TcpTransport::SendBytes(const std::uint8_t* bytes, std::size_t length) {
 void TcpTransport::CloseConnection() {
     if (socket_ == nullptr) return;
     socket_->disconnect(this);
+    SendQueuedBytes();
     socket_->abort();
     socket_->deleteLater();  // may be inside one of its own signals
     socket_ = nullptr;
+}
+
+// Bytes the system has not taken yet wait in the socket's write buffer, which
+// abort() throws away: a graceful close sends them first, for a bounded time.
+void TcpTransport::SendQueuedBytes() {
+    if (socket_->bytesToWrite() == 0) return;
+    if (socket_->state() != QAbstractSocket::ConnectedState) return;
+    socket_->disconnectFromHost();
+    if (socket_->state() != QAbstractSocket::UnconnectedState) {
+        socket_->waitForDisconnected(kCloseFlushMs);
+    }
 }
 
 qint64 TcpTransport::Pending() const {

@@ -54,6 +54,7 @@ class TcpTransport final : public QObject, public SendPath {
     int ConnectToHost(const std::string& host, std::uint16_t port);
     bool ResolveHost(const std::string& host, std::uint32_t& address);
     void ReportSocketError(const char* name, int code);
+    void SendQueuedBytes();
     void DataArrived();
     void PeerClosed();
     void DeliverRead();
