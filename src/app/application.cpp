@@ -1,7 +1,10 @@
 #include "app/application.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QMenu>
+#include <QTimer>
+#include <QWindow>
 #include <new>
 #include <string>
 
@@ -28,6 +31,23 @@ constexpr int kExitCommandLine = 3;
 constexpr int kExitConnection = 4;
 constexpr int kCommandLineError = 0;
 constexpr int kDialogCancelled = -1;
+// How long start-up waits for the window system to show the new window.
+constexpr int kExposeWaitMs = 500;
+constexpr int kExposeSliceMs = 10;
+
+// Lets the window system map the window and ask for its first paint, so that
+// it shows before start-up waits in a dialog or a connect. Keys and clicks
+// stay queued for later.
+void WaitUntilExposed(const QWidget& window) {
+    QTimer wake;  // the wait below returns at least this often
+    wake.start(kExposeSliceMs);
+    QElapsedTimer clock;
+    clock.start();
+    while (!window.windowHandle()->isExposed() && clock.elapsed() < kExposeWaitMs) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                        QEventLoop::WaitForMoreEvents);
+    }
+}
 
 }  // namespace
 
@@ -80,15 +100,15 @@ class Application::Options final : public KeyboardOptions {
 Application::Application(SettingsStore& store, AppHooks hooks)
     : store_(store),
       hooks_(std::move(hooks)),
-      transport_(
-          TransportHooks{[this](const std::string& line) { screen_->ScreenWriteString(line); },
-                         [this](const QString& text) {
-                             hooks_.window.messageBox(nullptr, text, QStringLiteral("Socket Error"),
-                                                      QMessageBox::Warning);
-                         },
-                         [this](int event) {
-                             if (window_) window_->MainWindowProc(msg::WM_SOCKET, 0, event);
-                         }}),
+      transport_(TransportHooks{[this](const std::string& line) { WriteLocalLine(line); },
+                                [this](const QString& text) {
+                                    hooks_.window.messageBox(nullptr, text,
+                                                             QStringLiteral("Socket Error"),
+                                                             QMessageBox::Warning);
+                                },
+                                [this](int event) {
+                                    if (window_) window_->MainWindowProc(msg::WM_SOCKET, 0, event);
+                                }}),
       options_(std::make_unique<Options>(settings_)) {
     hooks_.window.postQuit = [this](int exitCode) { PostQuit(exitCode); };
 }
@@ -125,7 +145,10 @@ int Application::StartUp(int argc, const char* const* argv) {
         FreeScreen();
         return kExitCommandLine;
     }
-    if (transport_.OpenConnection(target_.HostName, target_.PortNumber) == 0) {
+    const int opened = transport_.OpenConnection(target_.HostName, target_.PortNumber);
+    // Closed while the connect waited: the quit it posted ends the loop at once.
+    if (window_->Destroyed()) return kStarted;
+    if (opened == 0) {
         ErrorBox("Cannot open the connection");
         transport_.ShutdownTransport();
         FreeScreen();
@@ -185,8 +208,15 @@ bool Application::CreateMainWindow() {
     display_.SetTarget(&window_->View());
     window_->MainWindowProc(msg::WM_CREATE, 0, 0);
     window_->show();
+    WaitUntilExposed(*window_);
     window_->View().UpdateNow();
     return true;
+}
+
+// The "Trying" line shows before the connect waits, whatever the frame pacing.
+void Application::WriteLocalLine(const std::string& line) {
+    screen_->ScreenWriteString(line);
+    window_->View().PaintStale();
 }
 
 void Application::ShowTransportBanner() {

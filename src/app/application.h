@@ -65,6 +65,7 @@ class Application {
     bool InitScreen();
     bool CreateMainWindow();
     void ShowTransportBanner();
+    void WriteLocalLine(const std::string& line);
     void FreeScreen();
     void ErrorBox(const char* text);
     void PostQuit(int exitCode);

@@ -2,13 +2,16 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QMetaObject>
 #include <QtGlobal>
+#include <cerrno>
 #include <cstdio>
 #include <utility>
 
@@ -25,6 +28,8 @@ constexpr int kNoData = 11004;
 constexpr qint64 kReadAhead = 64 * 1024;
 // How long a close waits for queued bytes (a paste, then Exit) to go out.
 constexpr int kCloseFlushMs = 2000;
+// How often a waiting connect lets the window paint.
+constexpr int kConnectSliceMs = 20;
 
 }  // namespace
 
@@ -63,9 +68,11 @@ int TcpTransport::ConnectToHost(const std::string& host, std::uint16_t port) {
     std::snprintf(line, sizeof line, "Trying %s\r\n", ::inet_ntoa(shown));
     hooks_.writeLine(line);
 
+    const int descriptor = ConnectSocket(address, port);
+    if (descriptor < 0) return 0;
     socket_ = new QTcpSocket(this);
-    socket_->connectToHost(QHostAddress(ntohl(address)), port);
-    if (!socket_->waitForConnected(-1)) {
+    if (!socket_->setSocketDescriptor(descriptor)) {
+        ::close(descriptor);
         delete socket_;
         socket_ = nullptr;
         return 0;
@@ -82,6 +89,41 @@ int TcpTransport::ConnectToHost(const std::string& host, std::uint16_t port) {
     connect(socket_, &QTcpSocket::disconnected, this, &TcpTransport::PeerClosed);
     if (socket_->bytesAvailable() > 0) DataArrived();
     return 1;
+}
+
+// The thread stays in the connect until the attempt ends, as with a blocking
+// connect (the system's own timeout applies), but waits in slices: in between,
+// the window keeps painting and its close box works, while keys and clicks
+// wait until the connect is over. The connected socket, or -1.
+int TcpTransport::ConnectSocket(std::uint32_t address, std::uint16_t port) {
+    const int descriptor = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (descriptor < 0) return -1;
+    sockaddr_in target{};
+    target.sin_family = AF_INET;
+    target.sin_port = htons(port);
+    target.sin_addr.s_addr = address;
+    const bool started =
+        ::connect(descriptor, reinterpret_cast<const sockaddr*>(&target), sizeof target) == 0 ||
+        errno == EINPROGRESS;
+    if (started && WaitForConnect(descriptor)) return descriptor;
+    ::close(descriptor);
+    return -1;
+}
+
+bool TcpTransport::WaitForConnect(int descriptor) {
+    connecting_ = true;
+    connectCancelled_ = false;
+    pollfd writable{descriptor, POLLOUT, 0};
+    int ready = 0;
+    while (!connectCancelled_ && ((ready = ::poll(&writable, 1, kConnectSliceMs)) == 0 ||
+                                  (ready < 0 && errno == EINTR))) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    connecting_ = false;
+    if (connectCancelled_ || ready < 0) return false;
+    int error = 0;
+    socklen_t length = sizeof error;
+    return ::getsockopt(descriptor, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
 }
 
 bool TcpTransport::ResolveHost(const std::string& host, std::uint32_t& address) {
@@ -127,6 +169,8 @@ void TcpTransport::SendBytes(const std::uint8_t* bytes, std::size_t length) {
 }
 
 void TcpTransport::CloseConnection() {
+    // A connect still waiting is cancelled, like a blocking call in progress.
+    if (connecting_) connectCancelled_ = true;
     if (socket_ == nullptr) return;
     socket_->disconnect(this);
     SendQueuedBytes();

@@ -25,10 +25,10 @@ struct TransportHooks {
     std::function<void(int event)> notify;
 };
 
-// The program's one TCP connection on QTcpSocket. The connect blocks; after
-// it, data-ready and closed events reach the main window through the notify
-// hook, on the main thread, in the order they happened: the close only after
-// every byte that came before it has been read.
+// The program's one TCP connection on QTcpSocket. The connect blocks (the
+// window still paints meanwhile, but takes no input); after it, data-ready and closed events reach
+// the main window through the notify hook, on the main thread, in the order they happened: the
+// close only after every byte that came before it has been read.
 class TcpTransport final : public QObject, public SendPath {
     Q_OBJECT
   public:
@@ -52,6 +52,8 @@ class TcpTransport final : public QObject, public SendPath {
 
   private:
     int ConnectToHost(const std::string& host, std::uint16_t port);
+    int ConnectSocket(std::uint32_t address, std::uint16_t port);
+    bool WaitForConnect(int descriptor);
     bool ResolveHost(const std::string& host, std::uint32_t& address);
     void ReportSocketError(const char* name, int code);
     void SendQueuedBytes();
@@ -65,6 +67,8 @@ class TcpTransport final : public QObject, public SendPath {
     bool readPosted_ = false;
     bool closePending_ = false;
     bool closeDelivered_ = false;
+    bool connecting_ = false;
+    bool connectCancelled_ = false;
 };
 
 }  // namespace quill

@@ -45,6 +45,9 @@ class TerminalView final : public QWidget, public DisplaySink {
     void InvalidateAll() override;
     void UpdateNow() override;
     void SetCaretPos(int row, int column) override;
+    // Paints the stale area at once, whatever the frame pacing: for a local
+    // line that must show before the program blocks.
+    void PaintStale();
 
     // The area a paint message covers (client pixels); set before WM_PAINT.
     void SetUpdateRect(const QRect& rect) { updateRect_ = rect; }
@@ -78,7 +81,6 @@ class TerminalView final : public QWidget, public DisplaySink {
 
   private:
     void MarkStale(const QRect& area);
-    void PaintStale();
     void PaintRows(QPainter& painter, int first, int end);
     void PaintBoldCells(QPainter& painter, int first, int end);
     void InvertReverseCells(QPainter& painter, int first, int end);
