@@ -137,7 +137,7 @@ int Application::StartUp(int argc, const char* const* argv) {
     screen_->ScreenWriteString(std::string(kProgramName) + " " + kProgramVersion + "\r\n");
     ShowTransportBanner();
     const int parsed = ParseCommandLine(argc, argv, target_, [this](ConnectionTarget& target) {
-        return hooks_.connectDialog ? hooks_.connectDialog(target, window_.get()) : 0;
+        return StartUpConnectDialog(target);
     });
     if (parsed == kCommandLineError) ErrorBox("Commandline error");
     if (parsed == kCommandLineError || parsed == kDialogCancelled) {
@@ -210,7 +210,18 @@ bool Application::CreateMainWindow() {
     window_->show();
     WaitUntilExposed(*window_);
     window_->View().UpdateNow();
+    // The new window takes the keyboard: keys and Alt+letters reach it without a click.
+    window_->activateWindow();
     return true;
+}
+
+// The start-up Connect dialog. When it has gone, the terminal window takes
+// the keyboard back, as the owner of a closed dialog does.
+int Application::StartUpConnectDialog(ConnectionTarget& target) {
+    if (!hooks_.connectDialog) return 0;
+    const int result = hooks_.connectDialog(target, window_.get());
+    window_->activateWindow();
+    return result;
 }
 
 // The "Trying" line shows before the connect waits, whatever the frame pacing.

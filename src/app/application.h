@@ -64,6 +64,7 @@ class Application {
 
     bool InitScreen();
     bool CreateMainWindow();
+    int StartUpConnectDialog(ConnectionTarget& target);
     void ShowTransportBanner();
     void WriteLocalLine(const std::string& line);
     void FreeScreen();

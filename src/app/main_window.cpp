@@ -16,6 +16,7 @@
 #include "app/window_messages.h"
 #include "resources/accelerator_filter.h"
 #include "resources/command_ids.h"
+#include "resources/menu_mnemonics.h"
 #include "resources/menus.h"
 #include "settings/host_history.h"
 #include "terminal/key_events.h"
@@ -67,6 +68,7 @@ MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
     const CommandHandler command = [this](int id) { Send(WM_COMMAND, MakeWParam(id, 0)); };
     menus_ = BuildMenuBar(*menuBar(), TelMenu(), command);
     InstallAccelerators(this, command);
+    InstallShiftedMnemonics(*menuBar(), *this);
 
     view_->installEventFilter(this);
     scrollBar_->installEventFilter(this);

@@ -26,6 +26,7 @@
 #include "resources/dialog_units.h"
 #include "resources/help_window.h"
 #include "resources/menu_builder.h"
+#include "resources/menu_mnemonics.h"
 #include "resources/menus.h"
 #include "resources/message_box.h"
 #include "resources/program_icon.h"
@@ -168,6 +169,7 @@ class AcceleratorTest : public ::testing::Test {
         window_.setCentralWidget(view_);
         view_->setFocusPolicy(Qt::StrongFocus);
         InstallAccelerators(&window_, [this](int id) { commands_.push_back(id); });
+        InstallShiftedMnemonics(*window_.menuBar(), window_);
         window_.show();
         window_.activateWindow();
         view_->setFocus();
@@ -189,6 +191,27 @@ TEST_F(AcceleratorTest, AltKeysOfTheTableBecomeCommandsBeforeMenuMnemonics) {
     EXPECT_EQ(commands_, (std::vector<int>{202, 2003, 101, 203}));
     EXPECT_TRUE(menu_.empty());
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "no menu was opened";
+}
+
+TEST_F(AcceleratorTest, MenusWhoseLetterIsNoAcceleratorOpenWithAltWithOrWithoutShift) {
+    const std::pair<Qt::Key, QString> menus[] = {{Qt::Key_E, "&Edit"}, {Qt::Key_H, "&Help"}};
+    const Qt::KeyboardModifiers withAndWithoutShift[] = {Qt::AltModifier,
+                                                         Qt::AltModifier | Qt::ShiftModifier};
+    for (const Qt::KeyboardModifiers mods : withAndWithoutShift) {
+        for (const auto& [key, title] : menus) {
+            PressKey(view_, key, mods);
+            auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(open, nullptr) << title.toStdString() << " with modifiers " << mods;
+            EXPECT_EQ(open->title(), title);
+            EXPECT_EQ(open->activeAction(), open->actions().value(0));
+            open->close();
+        }
+    }
+    // A letter shared with an accelerator stays the accelerator's, Shift or not.
+    PressKey(view_, Qt::Key_S, Qt::AltModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(commands_, (std::vector<int>{cmd::kSetupDialog}));
+    EXPECT_TRUE(menu_.empty());
 }
 
 TEST_F(AcceleratorTest, OtherKeysPass) {

@@ -1,5 +1,6 @@
 // Start-up of the program: banners, the connection target, the exit codes
 // and the boxes of each failure.
+#include <QDialog>
 #include <QTcpServer>
 
 #include "app/window_messages.h"
@@ -49,6 +50,24 @@ TEST_F(StartUpTest, ConnectDialogSuppliesTheTarget) {
     connectDialogTarget = {"127.0.0.1", host.Port()};
     EXPECT_EQ(StartUp({}), Application::kStarted);
     EXPECT_TRUE(host.WaitForClient());
+}
+
+TEST_F(StartUpTest, TheWindowHasTheKeyboardBackAfterTheConnectDialog) {
+    bool dialogWasActive = false;
+    hooks.connectDialog = [&](ConnectionTarget& target, QWidget* owner) {
+        QDialog dialog(owner);
+        dialog.show();
+        dialog.activateWindow();
+        dialogWasActive = PumpUntil([&] { return dialog.isActiveWindow(); });
+        dialog.accept();
+        target = {"127.0.0.1", host.Port()};
+        return 1;
+    };
+    app = std::make_unique<Application>(store, hooks);
+    ASSERT_EQ(StartUp({}), Application::kStarted);
+    EXPECT_TRUE(dialogWasActive);
+    EXPECT_TRUE(PumpUntil([this] { return Window().isActiveWindow(); }));
+    EXPECT_TRUE(Window().View().CaretShown());
 }
 
 TEST_F(StartUpTest, UnresolvableHostGivesSocketErrorThenCannotOpen) {
