@@ -26,9 +26,10 @@ struct TransportHooks {
 };
 
 // The program's one TCP connection on QTcpSocket. The connect blocks (the
-// window still paints meanwhile, but takes no input); after it, data-ready and closed events reach
-// the main window through the notify hook, on the main thread, in the order they happened: the
-// close only after every byte that came before it has been read.
+// window still paints meanwhile, but takes no input); after it, data-ready
+// and closed events reach the main window through the notify hook, on the
+// main thread, in the order they happened: the close only after every byte
+// that came before it has been read.
 class TcpTransport final : public QObject, public SendPath {
     Q_OBJECT
   public:
