@@ -21,7 +21,7 @@ void AppendRows(std::string& out, const ScreenModel& screen, int firstRow, int r
 
 }  // namespace
 
-ReplaySession::ReplaySession(bool wrap, bool showCodes) {
+ReplaySession::ReplaySession(bool wrap, bool showCodes, DisplaySink& display) : display(display) {
     screen.BlankScreenMemory();
     screen.wrap = wrap;
     inbound.showCodes = showCodes;

@@ -33,13 +33,16 @@ class CountingServices final : public TerminalServices {
 // bytes go in, the state comes out in the replay tool's text format.
 class ReplaySession {
   public:
-    ReplaySession(bool wrap, bool showCodes);
+    ReplaySession(bool wrap, bool showCodes) : ReplaySession(wrap, showCodes, nullDisplay) {}
+    // The same with a display of the caller's, to see what the window is asked.
+    ReplaySession(bool wrap, bool showCodes, DisplaySink& display);
 
     // Hands the bytes to the inbound stream in consecutive blocks of `chunk`.
     void Feed(std::string_view bytes, int chunk);
     std::string Render(bool withHistory) const;
 
-    NullDisplay display;
+    NullDisplay nullDisplay;
+    DisplaySink& display;
     CountingServices services;
     RecordingSend send;
     ScreenModel screen{display};

@@ -17,17 +17,12 @@ using Calls = std::vector<std::string>;
 
 struct Engine {
     RecordingDisplay display;
-    CountingServices services;
-    RecordingSend send;
-    ScreenModel screen{display};
-    EscapeInterpreter escape{screen, send, services};
-    InboundStream inbound{screen, escape, send, services, display};
+    ReplaySession session{false, false, display};
+    ScreenModel& screen = session.screen;
+    InboundStream& inbound = session.inbound;
 
-    Engine() { screen.BlankScreenMemory(); }
-    void Feed(std::string_view bytes) {
-        inbound.ProcessInbound(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                               static_cast<int>(bytes.size()));
-    }
+    // The bytes as one received block.
+    void Feed(std::string_view bytes) { session.Feed(bytes, static_cast<int>(bytes.size())); }
 };
 
 TEST(DisplayRequests, TextInvalidatesItsCellsThenOneUpdateAndCaretPerBlock) {
