@@ -161,6 +161,11 @@ void TemplateDialog::PlaceControl(QWidget* widget, const ControlTemplate& contro
         rect.setHeight(fieldHeight);
     }
     if (Has(control.style, style::kIcon)) rect.setSize({kIconPixels, kIconPixels});
+    if (qobject_cast<QCheckBox*>(widget)) {
+        // Our check mark and font may be wider than the ones the rectangles
+        // were laid out for: let the label show whole rather than cut it.
+        rect.setWidth(std::max(rect.width(), widget->sizeHint().width()));
+    }
     widget->setGeometry(rect);
     widget->setEnabled(!Has(control.style, style::kDisabled));
     if (Has(control.style, style::kTabStop)) {

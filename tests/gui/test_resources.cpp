@@ -291,6 +291,19 @@ std::vector<int> TabOrder(const TemplateDialog& dialog, QWidget* first) {
     return order;
 }
 
+TEST(TemplateDialog, CheckBoxLabelsShowWholeWhereTheTemplatePutsThem) {
+    TemplateDialog setup(SetupTemplate(), nullptr);
+    for (int id : {2001, 2002, 2003, 2004, 2005}) {
+        QWidget* box = setup.Control(id);
+        ASSERT_NE(box, nullptr) << id;
+        EXPECT_GE(box->width(), box->sizeHint().width()) << id;
+    }
+    EXPECT_EQ(setup.Control(2003)->pos(),
+              DialogToPixels({10, 41, 53, 12}, setup.BaseUnits()).topLeft());
+    // "Max on Start" and "CR = CR/LF" share a row and must not overlap.
+    EXPECT_LT(setup.Control(2003)->geometry().right(), setup.Control(2005)->x());
+}
+
 TEST(TemplateDialog, ConnectControlsSitWhereTheTemplateSays) {
     TemplateDialog dialog(ConnectTemplate(), nullptr);
     const DialogBaseUnits u = dialog.BaseUnits();
