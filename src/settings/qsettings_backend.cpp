@@ -36,11 +36,33 @@ QSettings::Status WriteInOneSync(const std::string& section,
     return store.status();
 }
 
+// The program writes names in lower case, but a file edited by hand may
+// spell them in any case (the registry compares without regard to case).
+QVariant FindIgnoringCase(QSettings& store, const std::string& section, const std::string& key) {
+    const QString wantedGroup = QString::fromStdString(section);
+    const QString wantedKey = QString::fromStdString(key);
+    for (const QString& group : store.childGroups()) {
+        if (group.compare(wantedGroup, Qt::CaseInsensitive) != 0) continue;
+        store.beginGroup(group);
+        QVariant value;
+        for (const QString& name : store.childKeys()) {
+            if (name.compare(wantedKey, Qt::CaseInsensitive) == 0) value = store.value(name);
+        }
+        store.endGroup();
+        if (value.isValid()) return value;
+    }
+    return {};
+}
+
 }  // namespace
 
 std::optional<std::string> QSettingsBackend::ReadText(const std::string& section,
                                                       const std::string& key) {
-    const QVariant value = OpenStore().value(SettingPath(section, key));
+    QSettings store = OpenStore();
+    QVariant value = store.value(SettingPath(section, key));
+#ifndef Q_OS_WIN
+    if (!value.isValid()) value = FindIgnoringCase(store, section, key);
+#endif
     // A value written by hand without quotes, such as 10,20,30, comes back as
     // a list split at the commas.
     if (value.typeId() == QMetaType::QStringList)

@@ -117,6 +117,14 @@ TEST_F(QSettingsBackendTest, ThisProcessReadsWhatAnotherProcessWrote) {
     EXPECT_TRUE(ReadTerminalSettings(store).wrap);
 }
 
+TEST_F(QSettingsBackendTest, HandEditedNamesMatchWhateverTheirCase) {
+    WriteConfFile("[Settings]\nMaximizeOnStart=1\nFGColor=1,2,3\n[HOSTS]\nHost1=alpha\n");
+    const TerminalSettings settings = ReadTerminalSettings(store);
+    EXPECT_TRUE(settings.MaximizeOnStart);
+    EXPECT_EQ(settings.fgcolor, (Rgb{1, 2, 3}));
+    EXPECT_EQ(FillHostList(store).editText, "alpha");
+}
+
 TEST_F(QSettingsBackendTest, HandEditedValuesReadAsTheirFormatsSay) {
     WriteConfFile(
         "[settings]\n"
