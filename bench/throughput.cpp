@@ -14,11 +14,9 @@
 #include <string>
 #include <string_view>
 
-#include "net/inbound_stream.h"
+#include "net/terminal_engine.h"
 #include "streams.h"
 #include "terminal/display_sink.h"
-#include "terminal/escape_interpreter.h"
-#include "terminal/screen_model.h"
 #include "terminal/terminal_services.h"
 #include "vterm_reference.h"
 
@@ -26,11 +24,6 @@ namespace quill::bench {
 namespace {
 
 constexpr std::size_t kBlock = kReceiveChunk;
-
-class NullSend final : public SendPath {
-  public:
-    void SendBytes(const std::uint8_t*, std::size_t) override {}
-};
 
 // The engine as the window builds it, with a display and send path that do nothing.
 struct Quillterm {
@@ -40,11 +33,11 @@ struct Quillterm {
     }
 
     NullDisplay display;
-    ScreenModel screen{display};
     NullSend send;
     NullServices services;
-    EscapeInterpreter escape{screen, send, services};
-    InboundStream inbound{screen, escape, send, services, display};
+    TerminalEngine engine{display, send, services};
+    ScreenModel& screen = engine.screen;
+    InboundStream& inbound = engine.inbound;
 };
 
 // The least a terminal does with a byte: decide what kind it is.

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "net/inbound_stream.h"
+#include "net/terminal_engine.h"
 #include "terminal/display_sink.h"
 #include "terminal/escape_interpreter.h"
 #include "terminal/screen_model.h"
@@ -45,9 +45,10 @@ class ReplaySession {
     DisplaySink& display;
     CountingServices services;
     RecordingSend send;
-    ScreenModel screen{display};
-    EscapeInterpreter escape{screen, send, services};
-    InboundStream inbound{screen, escape, send, services, display};
+    TerminalEngine engine{display, send, services};
+    ScreenModel& screen = engine.screen;
+    EscapeInterpreter& escape = engine.escape;
+    InboundStream& inbound = engine.inbound;
 };
 
 }  // namespace quill

@@ -16,11 +16,9 @@
 #include <memory>
 #include <vector>
 
-#include "net/inbound_stream.h"
 #include "net/send_path.h"
+#include "net/terminal_engine.h"
 #include "terminal/display_sink.h"
-#include "terminal/escape_interpreter.h"
-#include "terminal/screen_model.h"
 #include "terminal/terminal_services.h"
 
 namespace quill {
@@ -152,11 +150,12 @@ struct Engine {
     }
 
     BoundedDisplay display;
-    ScreenModel screen{display};
     CheckedSend send;
     CountingServices services;
-    EscapeInterpreter escape{screen, send, services};
-    InboundStream inbound{screen, escape, send, services, display};
+    TerminalEngine engine{display, send, services};
+    ScreenModel& screen = engine.screen;
+    EscapeInterpreter& escape = engine.escape;
+    InboundStream& inbound = engine.inbound;
 };
 
 void Run(const Options& options, const std::uint8_t* bytes, std::size_t size) {

@@ -25,11 +25,9 @@ std::string TraceOf(std::string_view bytes, bool enabled = true) {
     NullDisplay display;
     RecordingSend send;
     RecordingTrace services(enabled);
-    ScreenModel screen(display);
-    EscapeInterpreter escape(screen, send, services);
-    InboundStream inbound(screen, escape, send, services, display);
-    inbound.ProcessInbound(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                           static_cast<int>(bytes.size()));
+    TerminalEngine engine(display, send, services);
+    engine.inbound.ProcessInbound(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                  static_cast<int>(bytes.size()));
     return services.trace;
 }
 
