@@ -141,16 +141,25 @@ TEST_F(RealTelnetdTest, TheProgramTypedIntoUnderXvfbExitsWithZero) {
     env.insert("XDG_CONFIG_HOME", config.path());
     env.remove("QT_QPA_PLATFORM");
     program.setProcessEnvironment(env);
+    // What the program says shows in the test log when something goes wrong.
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
     program.start(QUILLTERM_BINARY, {"127.0.0.1", QString::number(server.Port())});
     ASSERT_TRUE(program.waitForStarted(5000));
 
+    // The title becomes the host once connected; a first start on a fresh
+    // display can be slow on a loaded machine.
     QString window;
     ASSERT_TRUE(PumpUntil(
         [&] {
             return RunXdotool(display.Name(), {"search", "--name", "^127\\.0\\.0\\.1$"}, &window) ==
                    0;
         },
-        10000));
+        30000))
+        << "program state " << program.state() << ", windows on the display: " << [&] {
+               QString names;
+               RunXdotool(display.Name(), {"search", "--name", "."}, &names);
+               return names.toStdString();
+           }();
     window = window.section('\n', 0, 0);
     RunXdotool(display.Name(), {"windowfocus", "--sync", window});
 
