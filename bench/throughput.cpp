@@ -14,10 +14,10 @@
 #include <string>
 #include <string_view>
 
-#include "net/terminal_engine.h"
+#include "core/engine/terminal_engine.h"
+#include "core/interfaces/display_sink.h"
+#include "core/interfaces/terminal_services.h"
 #include "streams.h"
-#include "terminal/display_sink.h"
-#include "terminal/terminal_services.h"
 #include "vterm_reference.h"
 
 namespace quill::bench {

@@ -5,11 +5,11 @@
 #include <string_view>
 #include <vector>
 
-#include "net/terminal_engine.h"
-#include "terminal/display_sink.h"
-#include "terminal/escape_interpreter.h"
-#include "terminal/screen_model.h"
-#include "terminal/terminal_services.h"
+#include "core/engine/terminal_engine.h"
+#include "core/interfaces/display_sink.h"
+#include "core/interfaces/terminal_services.h"
+#include "core/terminal/escape_interpreter.h"
+#include "core/terminal/screen_model.h"
 
 namespace quill {
 

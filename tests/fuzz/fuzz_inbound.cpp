@@ -16,10 +16,10 @@
 #include <memory>
 #include <vector>
 
-#include "net/send_path.h"
-#include "net/terminal_engine.h"
-#include "terminal/display_sink.h"
-#include "terminal/terminal_services.h"
+#include "core/engine/terminal_engine.h"
+#include "core/interfaces/display_sink.h"
+#include "core/interfaces/send_path.h"
+#include "core/interfaces/terminal_services.h"
 
 namespace quill {
 namespace {

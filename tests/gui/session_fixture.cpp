@@ -2,8 +2,8 @@
 
 #include <QMenu>
 
-#include "app/window_messages.h"
-#include "terminal/terminal_view.h"
+#include "ui/app/window_messages.h"
+#include "ui/terminal/terminal_view.h"
 
 namespace quill::test {
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/application.h"
+#include "core/settings/memory_settings_backend.h"
+#include "core/settings/settings_store.h"
 #include "scripted_server.h"
-#include "settings/memory_settings_backend.h"
-#include "settings/settings_store.h"
+#include "ui/app/application.h"
 
 namespace quill::test {
 

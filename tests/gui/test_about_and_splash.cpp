@@ -11,11 +11,11 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "app/window_messages.h"
-#include "resources/command_ids.h"
 #include "session_fixture.h"
-#include "settings/about_dialog.h"
-#include "settings/splash_window.h"
+#include "ui/app/window_messages.h"
+#include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/splash_window.h"
+#include "ui/resources/command_ids.h"
 
 namespace quill {
 namespace {

@@ -12,9 +12,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/window_messages.h"
-#include "resources/command_ids.h"
 #include "session_fixture.h"
+#include "ui/app/window_messages.h"
+#include "ui/resources/command_ids.h"
 
 namespace quill::test {
 namespace {

@@ -19,12 +19,12 @@
 #include <string>
 #include <vector>
 
-#include "app/launch_instance.h"
-#include "resources/dialog_font.h"
-#include "settings/connect_dialog.h"
-#include "settings/host_history.h"
-#include "settings/host_list_dialog.h"
-#include "settings/memory_settings_backend.h"
+#include "core/settings/host_history.h"
+#include "core/settings/memory_settings_backend.h"
+#include "ui/app/launch_instance.h"
+#include "ui/dialogs/connect_dialog.h"
+#include "ui/dialogs/host_list_dialog.h"
+#include "ui/resources/dialog_font.h"
 
 namespace quill {
 namespace {

@@ -6,11 +6,11 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include "app/window_messages.h"
-#include "resources/command_ids.h"
 #include "session_fixture.h"
-#include "terminal/key_events.h"
-#include "terminal/terminal_view.h"
+#include "ui/app/window_messages.h"
+#include "ui/resources/command_ids.h"
+#include "ui/terminal/key_events.h"
+#include "ui/terminal/terminal_view.h"
 
 namespace quill::test {
 namespace {

@@ -8,10 +8,10 @@
 #include <QPointer>
 #include <QScrollBar>
 
-#include "app/window_messages.h"
-#include "resources/command_ids.h"
 #include "session_fixture.h"
-#include "terminal/terminal_view.h"
+#include "ui/app/window_messages.h"
+#include "ui/resources/command_ids.h"
+#include "ui/terminal/terminal_view.h"
 
 namespace quill::test {
 namespace {

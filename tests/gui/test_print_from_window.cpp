@@ -3,11 +3,11 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include "app/window_messages.h"
-#include "print/print_screen.h"
-#include "resources/command_ids.h"
 #include "session_fixture.h"
-#include "terminal/terminal_view.h"
+#include "ui/app/window_messages.h"
+#include "ui/print/print_screen.h"
+#include "ui/resources/command_ids.h"
+#include "ui/terminal/terminal_view.h"
 
 namespace quill {
 namespace {

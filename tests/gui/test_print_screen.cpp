@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "print/print_screen.h"
-#include "resources/command_ids.h"
-#include "terminal/screen_model.h"
+#include "core/terminal/screen_model.h"
+#include "ui/print/print_screen.h"
+#include "ui/resources/command_ids.h"
 
 namespace quill {
 namespace {

@@ -19,19 +19,19 @@
 #include <QTimer>
 #include <vector>
 
-#include "resources/accelerator_filter.h"
-#include "resources/accelerators.h"
-#include "resources/command_ids.h"
-#include "resources/dialog_template.h"
-#include "resources/dialog_units.h"
-#include "resources/help_window.h"
-#include "resources/menu_builder.h"
-#include "resources/menu_mnemonics.h"
-#include "resources/menus.h"
-#include "resources/message_box.h"
-#include "resources/program_icon.h"
-#include "resources/string_table.h"
-#include "resources/template_dialog.h"
+#include "ui/resources/accelerator_filter.h"
+#include "ui/resources/accelerators.h"
+#include "ui/resources/command_ids.h"
+#include "ui/resources/dialog_template.h"
+#include "ui/resources/dialog_units.h"
+#include "ui/resources/help_window.h"
+#include "ui/resources/menu_builder.h"
+#include "ui/resources/menu_mnemonics.h"
+#include "ui/resources/menus.h"
+#include "ui/resources/message_box.h"
+#include "ui/resources/program_icon.h"
+#include "ui/resources/string_table.h"
+#include "ui/resources/template_dialog.h"
 
 // What a real key press does first: offer the key to the shortcut map (with
 // the ShortcutOverride event to the focus object). Exported by QtGui.

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "resources/command_ids.h"
-#include "settings/setup_dialog.h"
+#include "ui/dialogs/setup_dialog.h"
+#include "ui/resources/command_ids.h"
 
 namespace quill {
 namespace {

@@ -5,11 +5,11 @@
 #include <QImage>
 #include <QTimer>
 
-#include "app/window_messages.h"
-#include "resources/command_ids.h"
 #include "session_fixture.h"
-#include "settings/setup_dialog.h"
-#include "terminal/terminal_view.h"
+#include "ui/app/window_messages.h"
+#include "ui/dialogs/setup_dialog.h"
+#include "ui/resources/command_ids.h"
+#include "ui/terminal/terminal_view.h"
 
 namespace quill {
 namespace {

@@ -6,8 +6,8 @@
 #include <QPixmap>
 #include <QWidget>
 
-#include "app/window_messages.h"
-#include "settings/text_example.h"
+#include "ui/app/window_messages.h"
+#include "ui/dialogs/text_example.h"
 
 namespace quill {
 namespace {

@@ -12,7 +12,7 @@
 #include <functional>
 
 #include "session_fixture.h"
-#include "terminal/terminal_view.h"
+#include "ui/terminal/terminal_view.h"
 
 namespace quill::test {
 namespace {

@@ -3,9 +3,9 @@
 #include <QDialog>
 #include <QTcpServer>
 
-#include "app/window_messages.h"
 #include "session_fixture.h"
-#include "terminal/terminal_view.h"
+#include "ui/app/window_messages.h"
+#include "ui/terminal/terminal_view.h"
 
 namespace quill::test {
 namespace {

@@ -2,10 +2,10 @@
 // the pacing of updates during bulk output, and the selection rectangle.
 #include <QImage>
 
-#include "app/window_messages.h"
+#include "core/terminal/selection.h"
 #include "session_fixture.h"
-#include "terminal/selection.h"
-#include "terminal/terminal_view.h"
+#include "ui/app/window_messages.h"
+#include "ui/terminal/terminal_view.h"
 
 namespace quill::test {
 namespace {

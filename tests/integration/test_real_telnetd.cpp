@@ -12,11 +12,11 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "app/application.h"
+#include "core/settings/memory_settings_backend.h"
 #include "scripted_server.h"
-#include "settings/memory_settings_backend.h"
 #include "telnetd_server.h"
-#include "terminal/terminal_view.h"
+#include "ui/app/application.h"
+#include "ui/terminal/terminal_view.h"
 
 namespace quill::test {
 namespace {

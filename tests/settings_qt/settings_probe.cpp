@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/host_history.h"
-#include "settings/qsettings_backend.h"
+#include "core/settings/host_history.h"
+#include "ui/settings/qsettings_backend.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "settings/host_history.h"
-#include "settings/qsettings_backend.h"
-#include "settings/terminal_settings.h"
+#include "core/settings/host_history.h"
+#include "core/settings/terminal_settings.h"
+#include "ui/settings/qsettings_backend.h"
 
 namespace quill {
 namespace {

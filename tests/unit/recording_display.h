@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "terminal/display_sink.h"
+#include "core/interfaces/display_sink.h"
 
 namespace quill::test {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
+#include "core/startup/command_line.h"
 
 namespace quill {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "net/inbound_stream.h"
+#include "core/telnet/inbound_stream.h"
 #include "recording_display.h"
 #include "replay_session.h"
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/host_history.h"
-#include "settings/memory_settings_backend.h"
+#include "core/settings/host_history.h"
+#include "core/settings/memory_settings_backend.h"
 
 namespace quill {
 namespace {

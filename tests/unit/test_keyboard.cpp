@@ -4,9 +4,9 @@
 
 #include <vector>
 
+#include "core/terminal/key_tables.h"
+#include "core/terminal/keyboard.h"
 #include "replay_session.h"
-#include "terminal/key_tables.h"
-#include "terminal/keyboard.h"
 
 namespace quill::test {
 namespace {

@@ -3,8 +3,8 @@
 #include <climits>
 #include <string>
 
-#include "settings/memory_settings_backend.h"
-#include "settings/settings_store.h"
+#include "core/settings/memory_settings_backend.h"
+#include "core/settings/settings_store.h"
 
 namespace quill {
 namespace {

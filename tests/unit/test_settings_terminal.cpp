@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/memory_settings_backend.h"
-#include "settings/terminal_settings.h"
+#include "core/settings/memory_settings_backend.h"
+#include "core/settings/terminal_settings.h"
 
 namespace quill {
 namespace {

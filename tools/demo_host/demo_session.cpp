@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "net/telnet_codes.h"
+#include "core/telnet/telnet_codes.h"
 #include "showcase.h"
 
 namespace quill::demo {

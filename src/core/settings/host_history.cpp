@@ -1,0 +1,49 @@
+#include "core/settings/host_history.h"
+
+namespace quill {
+
+std::string_view Cut(std::string_view text, std::size_t maxBytes) {
+    if (text.size() <= maxBytes) return text;
+    std::size_t end = maxBytes;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    return text.substr(0, end);
+}
+
+std::string HostKey(int number) {
+    return "host" + std::to_string(number);
+}
+
+HostList FillHostList(SettingsStore& store) {
+    HostList list;
+    for (int number = 1; number <= kHostHistorySize; ++number) {
+        std::string host;
+        store.ReadSetting(kHostsSection, HostKey(number), "", host, kHostBufferSize);
+        if (number == 1) list.editText = host;
+        if (!host.empty()) list.hosts.push_back(host);
+    }
+    return list;
+}
+
+HostHistory HostHistoryAfterSave(std::string_view newHost, const std::vector<std::string>& listed) {
+    HostHistory history;
+    history[0] = Cut(newHost, kHostBufferSize - 1);
+    auto slot = history.begin() + 1;
+    for (const std::string& entry : listed) {
+        if (slot == history.end()) break;
+        const std::string_view kept = Cut(entry, kHostBufferSize - 1);
+        if (kept != history[0]) *slot++ = kept;
+    }
+    return history;
+}
+
+bool SaveHostHistory(SettingsStore& store, std::string_view newHost,
+                     const std::vector<std::string>& listed) {
+    const HostHistory history = HostHistoryAfterSave(newHost, listed);
+    std::vector<SettingEntry> entries;
+    for (int number = 1; number <= kHostHistorySize; ++number) {
+        entries.push_back({HostKey(number), history[number - 1]});
+    }
+    return store.WriteSettings(kHostsSection, entries);
+}
+
+}  // namespace quill

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/settings/settings_store.h"
+
+namespace quill {
+
+// The host history: keys "host1" (most recent) to "host10" of section "hosts".
+inline constexpr std::string_view kHostsSection = "hosts";
+inline constexpr int kHostHistorySize = 10;
+// Each entry is read into a buffer of this many bytes: at most 99 characters.
+inline constexpr std::size_t kHostBufferSize = 100;
+
+using HostHistory = std::array<std::string, kHostHistorySize>;
+
+// "host1" to "host10".
+std::string HostKey(int number);
+
+// The first maxBytes bytes of text, without splitting a UTF-8 sequence.
+std::string_view Cut(std::string_view text, std::size_t maxBytes);
+
+// What the Connect and host-list dialogs show: the non-empty entries, most
+// recent first, and the text of "host1" (even when empty) for the edit field.
+struct HostList {
+    std::vector<std::string> hosts;
+    std::string editText;
+};
+
+HostList FillHostList(SettingsStore& store);
+
+// The ten slots after newHost was chosen from a dialog that listed `listed`:
+// newHost (cut to 99 characters) first, then the listed entries in order
+// without the ones equal to it (exact, case-sensitive), the oldest dropped
+// beyond ten, the remaining slots empty.
+HostHistory HostHistoryAfterSave(std::string_view newHost, const std::vector<std::string>& listed);
+
+// Writes all ten slots of HostHistoryAfterSave in one write. False when the
+// store could not be written; callers may ignore it.
+bool SaveHostHistory(SettingsStore& store, std::string_view newHost,
+                     const std::vector<std::string>& listed);
+
+}  // namespace quill

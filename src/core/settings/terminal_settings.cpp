@@ -1,0 +1,68 @@
+#include "core/settings/terminal_settings.h"
+
+#include <array>
+#include <cstddef>
+
+namespace quill {
+namespace {
+
+bool IsColourSeparator(char c) {
+    return c == ',' || c == ' ';
+}
+
+std::string ReadText(SettingsStore& store, std::string_view key, std::string_view defaultText,
+                     std::size_t bufferSize) {
+    std::string text;
+    store.ReadSetting(kSettingsSection, key, defaultText, text, bufferSize);
+    return text;
+}
+
+Rgb ReadColour(SettingsStore& store, std::string_view key, Rgb fallback) {
+    return ParseColour(ReadText(store, key, FormatColour(fallback), kColourBufferSize), fallback);
+}
+
+bool ReadFlag(SettingsStore& store, std::string_view key) {
+    return store.ReadIntSetting(kSettingsSection, key, 0) != 0;
+}
+
+}  // namespace
+
+TerminalSettings ReadTerminalSettings(SettingsStore& store) {
+    // Designated initialisers run in order, which keeps the start-up order of reads.
+    return TerminalSettings{
+        .font = ReadText(store, kFontKey, kDefaultFont, kFontBufferSize),
+        .fontsize = store.ReadIntSetting(kSettingsSection, kFontSizeKey, kDefaultFontSize),
+        .fgcolor = ReadColour(store, kFgColorKey, kBlack),
+        .bgcolor = ReadColour(store, kBgColorKey, kWhite),
+        .CRLFTranslation = ReadFlag(store, kCRLFTranslationKey),
+        .LocalEcho = ReadFlag(store, kLocalEchoKey),
+        .autoexit = ReadFlag(store, kAutoexitKey),
+        .wrap = ReadFlag(store, kWrapKey),
+        .MaximizeOnStart = ReadFlag(store, kMaximizeOnStartKey),
+    };
+}
+
+Rgb ParseColour(std::string_view text, Rgb fallback) {
+    std::array<std::uint8_t, 3> parts{};
+    std::size_t at = 0;
+    for (std::uint8_t& part : parts) {
+        while (at < text.size() && IsColourSeparator(text[at])) ++at;
+        if (at == text.size()) return fallback;
+        const std::size_t end = text.find_first_of(", ", at);
+        const std::string_view token = text.substr(at, end - at);
+        part = static_cast<std::uint8_t>(ParseDecimal(token) & 0xFF);
+        at = end == std::string_view::npos ? text.size() : end;
+    }
+    return Rgb{parts[0], parts[1], parts[2]};
+}
+
+std::string FormatColour(Rgb colour) {
+    return std::to_string(colour.red) + "," + std::to_string(colour.green) + "," +
+           std::to_string(colour.blue);
+}
+
+bool WriteColourSetting(SettingsStore& store, std::string_view key, Rgb colour) {
+    return store.WriteSetting(kSettingsSection, key, FormatColour(colour));
+}
+
+}  // namespace quill

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/settings/settings_store.h"
+
+namespace quill {
+
+// The section of the terminal settings and the names of its keys.
+inline constexpr std::string_view kSettingsSection = "Settings";
+inline constexpr std::string_view kFontKey = "font";
+inline constexpr std::string_view kFontSizeKey = "fontsize";
+inline constexpr std::string_view kFgColorKey = "fgcolor";
+inline constexpr std::string_view kBgColorKey = "bgcolor";
+inline constexpr std::string_view kCRLFTranslationKey = "CRLFTranslation";
+inline constexpr std::string_view kLocalEchoKey = "LocalEcho";
+inline constexpr std::string_view kAutoexitKey = "autoexit";
+inline constexpr std::string_view kWrapKey = "wrap";
+// Read at start-up under this name; Setup writes it as "maximizeOnStart",
+// which is the same key because names are compared without regard to case.
+inline constexpr std::string_view kMaximizeOnStartKey = "MaximizeOnStart";
+
+// Buffer sizes the stored texts must fit (one byte goes to the terminator).
+inline constexpr std::size_t kFontBufferSize = 80;
+inline constexpr std::size_t kColourBufferSize = 40;
+
+inline constexpr std::string_view kDefaultFont = "Courier New";
+inline constexpr int kDefaultFontSize = 12;
+
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+
+    bool operator==(const Rgb&) const = default;
+};
+
+inline constexpr Rgb kBlack{0, 0, 0};
+inline constexpr Rgb kWhite{255, 255, 255};
+
+// The nine terminal settings, with the values a fresh store gives.
+struct TerminalSettings {
+    std::string font{kDefaultFont};
+    int fontsize = kDefaultFontSize;
+    Rgb fgcolor = kBlack;
+    Rgb bgcolor = kWhite;
+    bool CRLFTranslation = false;
+    bool LocalEcho = false;
+    bool autoexit = false;
+    bool wrap = false;
+    bool MaximizeOnStart = false;
+};
+
+// Reads the nine settings in start-up order: font, fontsize, fgcolor,
+// bgcolor, CRLFTranslation, LocalEcho, autoexit, wrap, MaximizeOnStart.
+TerminalSettings ReadTerminalSettings(SettingsStore& store);
+
+// A colour text: tokens split at commas and spaces, the first three taken as
+// integers with their low 8 bits kept; fewer than three tokens give fallback.
+Rgb ParseColour(std::string_view text, Rgb fallback);
+
+// "%d,%d,%d" of red, green and blue.
+std::string FormatColour(Rgb colour);
+
+// Writes a colour setting of section "Settings" (fgcolor or bgcolor).
+bool WriteColourSetting(SettingsStore& store, std::string_view key, Rgb colour);
+
+}  // namespace quill

@@ -1,0 +1,190 @@
+#include "core/telnet/inbound_stream.h"
+
+#include <cstdio>
+
+#include "core/telnet/telnet_codes.h"
+
+namespace quill {
+
+namespace {
+
+using namespace telnet;
+
+// IAC SB TERMINAL-TYPE IS "vt100" IAC SE; IS is the byte 0 and goes out as data.
+constexpr std::uint8_t kTerminalTypeReply[] = {kIac, kSb, kTerminalType, kIs,  'v', 't',
+                                               '1',  '0', '0',           kIac, kSe};
+
+constexpr std::uint8_t kEsc = 0x1B;
+constexpr std::uint8_t kBel = 0x07;
+constexpr std::uint8_t kBs = 0x08;
+constexpr std::uint8_t kSo = 0x0E;
+constexpr std::uint8_t kSi = 0x0F;
+
+bool IsShown(std::uint8_t b) {
+    return (b >= 0x20 && b <= 0x7E) || b == '\r' || b == '\n' || b == '\t';
+}
+
+}  // namespace
+
+InboundStream::InboundStream(ScreenModel& screen, EscapeInterpreter& escape, SendPath& send,
+                             TerminalServices& services, DisplaySink& display)
+    : screen_(screen), escape_(escape), send_(send), services_(services), display_(display) {}
+
+void InboundStream::ProcessInbound(const std::uint8_t* bytes, int count) {
+    for (int i = 0; i < count; ++i) Step(bytes[i]);
+    display_.UpdateNow();
+    screen_.ScreenUpdateCaret();
+}
+
+void InboundStream::Step(std::uint8_t b) {
+    if (showCodes) ShowCode(b);
+    switch (state_) {
+        case kData:
+            DataByte(b);
+            break;
+        case kCommand:
+            CommandByte(b);
+            break;
+        case kDoOption:
+            DoOption(b);
+            break;
+        case kWillOption:
+            WillOption(b);
+            break;
+        case kRefusedOption:
+            state_ = kData;
+            break;
+        case kSubnegotiation:
+            subOption_ = b;
+            subLength_ = 0;
+            subIsSend_ = false;
+            state_ = kSubnegotiationData;
+            break;
+        case kSubnegotiationData:
+            SubnegotiationByte(b);
+            break;
+        case kSubnegotiationIac:
+            SubnegotiationIacByte(b);
+            break;
+        case kEscape:
+            EscapeByte(b);
+            break;
+    }
+}
+
+// BS, SO, SI and BEL act the same in text and inside escape sequences.
+bool InboundStream::ControlByte(std::uint8_t b) {
+    switch (b) {
+        case kBs:
+            screen_.ScreenSetColumn(screen_.ScreenColumn() - 1);
+            return true;
+        case kSo:
+            screen_.ActivateG1();
+            return true;
+        case kSi:
+            screen_.ActivateG0();
+            return true;
+        case kBel:
+            services_.Beep();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void InboundStream::DataByte(std::uint8_t b) {
+    if (b == kIac) {
+        state_ = kCommand;
+    } else if (b == kEsc) {
+        state_ = kEscape;
+    } else if (IsShown(b)) {
+        const std::uint8_t t = screen_.ScreenTranslateChar(b);
+        if (showCodes) {
+            ShowCode(t);
+        } else {
+            screen_.ScreenWriteByte(t);
+        }
+    } else {
+        ControlByte(b);  // NUL, DEL and the bytes from 0x80 are ignored
+    }
+}
+
+void InboundStream::CommandByte(std::uint8_t b) {
+    switch (b) {
+        case kDo:
+            state_ = kDoOption;
+            break;
+        case kWill:
+            state_ = kWillOption;
+            break;
+        case kSb:
+            state_ = kSubnegotiation;
+            break;
+        case kWont:
+        case kDont:
+            state_ = kRefusedOption;
+            break;
+        default:  // IAC IAC, NOP, GA and the other two-byte commands
+            state_ = kData;
+    }
+}
+
+void InboundStream::EscapeByte(std::uint8_t b) {
+    if (!ControlByte(b)) state_ = static_cast<State>(escape_.EscapeFeed(b));
+}
+
+void InboundStream::Reply(std::uint8_t command, std::uint8_t option) {
+    const std::uint8_t reply[] = {kIac, command, option};
+    send_.SendBytes(reply, sizeof reply);
+}
+
+void InboundStream::DoOption(std::uint8_t option) {
+    Reply(option == kTerminalType ? kWill : kWont, option);
+    state_ = kData;
+}
+
+void InboundStream::WillOption(std::uint8_t option) {
+    if (option == kEncrypt) Reply(kDont, option);
+    state_ = kData;
+}
+
+// The data of a subnegotiation is read up to IAC SE, even when it arrives in
+// several blocks; only a terminal-type SEND is answered.
+void InboundStream::SubnegotiationByte(std::uint8_t b) {
+    if (b == kIac) {
+        state_ = kSubnegotiationIac;
+    } else {
+        AddSubnegotiationData(b);
+    }
+}
+
+void InboundStream::AddSubnegotiationData(std::uint8_t b) {
+    subIsSend_ = subLength_ == 0 && b == kSend;
+    if (subLength_ < 2) ++subLength_;
+}
+
+void InboundStream::SubnegotiationIacByte(std::uint8_t b) {
+    if (b == kIac) {  // a doubled IAC is a data byte 255
+        state_ = kSubnegotiationData;
+        AddSubnegotiationData(b);
+        return;
+    }
+    if (b == kSe) {
+        if (subOption_ == kTerminalType && subIsSend_) {
+            send_.SendBytes(kTerminalTypeReply, sizeof kTerminalTypeReply);
+        }
+        state_ = kData;
+        return;
+    }
+    // Anything else after IAC abandons the subnegotiation and is a command.
+    state_ = kCommand;
+    CommandByte(b);
+}
+
+void InboundStream::ShowCode(std::uint8_t b) {
+    char text[8];
+    std::snprintf(text, sizeof text, "[%d]", b);
+    screen_.ScreenWriteString(text);
+}
+
+}  // namespace quill

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/interfaces/send_path.h"
+#include "core/interfaces/terminal_services.h"
+#include "core/terminal/screen_model.h"
+
+namespace quill {
+
+// What EscapeFeed returns: the inbound stream's next state.
+constexpr int kSequenceContinues = 100;
+constexpr int kSequenceEnded = 0;
+
+// Interprets the VT100 control sequences the terminal supports, one byte at a
+// time after the ESC that started them.
+class EscapeInterpreter {
+  public:
+    EscapeInterpreter(ScreenModel& screen, SendPath& send, TerminalServices& services);
+
+    int EscapeFeed(std::uint8_t b);
+
+    // 0 normal, 1 application; read by keyboard translation.
+    int CursorKeyMode() const { return cursorKeyMode_; }
+
+  private:
+    enum State : int {
+        kAfterEsc = 0,
+        kFirstParameter = 1,
+        kSecondParameter = 3,
+        kDesignateG0 = 5,
+        kDesignateG1 = 6,
+        kAfterHash = 7,
+        kExtraParameters = 8,  // a third or later parameter, skipped
+    };
+
+    int Continue(State next);
+    int End(std::uint8_t b);
+    void AfterEsc(std::uint8_t b);
+    void FinalByte(std::uint8_t b, bool twoParameters);
+    void CursorPosition();
+    void EraseInLine(int mode);
+    void Designate(int& set, std::uint8_t b);
+    void Trace(std::string_view text);
+    void TraceByte(std::uint8_t b);
+    static void AddDigit(int& parameter, std::uint8_t digit);
+
+    ScreenModel& screen_;
+    SendPath& send_;
+    TerminalServices& services_;
+    State state_ = kAfterEsc;
+    int firstParameter_ = 0;
+    int secondParameter_ = 0;
+    int savedColumn_ = 0;
+    int savedRow_ = 0;
+    int cursorKeyMode_ = 0;
+    const bool tracing_;
+};
+
+}  // namespace quill

@@ -1,0 +1,253 @@
+#include "ui/app/application.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QTimer>
+#include <QWindow>
+#include <new>
+#include <string>
+
+#include "ui/app/launch_instance.h"
+#include "ui/app/window_messages.h"
+#include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/connect_dialog.h"
+#include "ui/dialogs/host_list_dialog.h"
+#include "ui/dialogs/splash_window.h"
+#include "ui/print/print_screen.h"
+#include "ui/resources/command_ids.h"
+#include "ui/resources/help_window.h"
+#include "ui/resources/message_box.h"
+#include "ui/resources/program_icon.h"
+#include "ui/terminal/terminal_view.h"
+
+namespace quill {
+
+namespace {
+
+constexpr int kExitTransport = 1;
+constexpr int kExitScreen = 2;
+constexpr int kExitCommandLine = 3;
+constexpr int kExitConnection = 4;
+constexpr int kCommandLineError = 0;
+constexpr int kDialogCancelled = -1;
+// How long start-up waits for the window system to show the new window.
+constexpr int kExposeWaitMs = 500;
+constexpr int kExposeSliceMs = 10;
+
+// Lets the window system map the window and ask for its first paint, so that
+// it shows before start-up waits in a dialog or a connect. Keys and clicks
+// stay queued for later.
+void WaitUntilExposed(const QWidget& window) {
+    QTimer wake;  // the wait below returns at least this often
+    wake.start(kExposeSliceMs);
+    QElapsedTimer clock;
+    clock.start();
+    while (!window.windowHandle()->isExposed() && clock.elapsed() < kExposeWaitMs) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                        QEventLoop::WaitForMoreEvents);
+    }
+}
+
+}  // namespace
+
+AppHooks DefaultAppHooks(SettingsStore& store) {
+    AppHooks hooks;
+    hooks.window.messageBox = ShowMessageBox;
+    hooks.window.trackPopupMenu = [](QMenu& menu, const QPoint& at) { menu.exec(at); };
+    hooks.window.launchInstance = [](const std::optional<std::string>& host) {
+        LaunchInstance(host.value_or(std::string()));
+    };
+    hooks.window.chooseListedHost = [&store](QWidget* owner) -> std::optional<std::string> {
+        std::string host;
+        if (ChooseListedHost(owner, store, host) == 0) return std::nullopt;
+        return host;
+    };
+    hooks.connectDialog = [&store](ConnectionTarget& target, QWidget* owner) {
+        return RunConnectDialog(owner, store, target);
+    };
+    auto printer = std::make_shared<ScreenPrinter>();
+    hooks.window.printScreen = [printer](QWidget* owner, const std::uint8_t* grid, int firstRow,
+                                         int rowCount) {
+        printer->PrintScreen(owner, grid, firstRow, rowCount);
+    };
+    auto setup = std::make_shared<SetupSession>();
+    hooks.window.setupDialog = [setup](QWidget* owner, const SetupTarget& target) {
+        RunSetupDialog(*setup, target, owner);
+    };
+    hooks.window.about = [](QWidget* owner) { RunAboutDialog(owner); };
+    hooks.window.createSplash = [](QWidget* owner) -> QWidget* {
+        return CreateSplashWindow(owner);
+    };
+    auto help = std::make_shared<HelpViewer>();
+    hooks.window.help = [help](QWidget* owner, int command) {
+        help->Show(owner, command == cmd::kHelpIndex ? HelpTopic::Index : HelpTopic::UsingHelp);
+    };
+    return hooks;
+}
+
+// Keyboard translation reads the two options at every key.
+class Application::Options final : public KeyboardOptions {
+  public:
+    explicit Options(const TerminalSettings& settings) : settings_(settings) {}
+    bool CRLFTranslation() const override { return settings_.CRLFTranslation; }
+    bool LocalEcho() const override { return settings_.LocalEcho; }
+
+  private:
+    const TerminalSettings& settings_;
+};
+
+Application::Application(SettingsStore& store, AppHooks hooks)
+    : store_(store),
+      hooks_(std::move(hooks)),
+      transport_(TransportHooks{[this](const std::string& line) { WriteLocalLine(line); },
+                                [this](const QString& text) {
+                                    hooks_.window.messageBox(nullptr, text,
+                                                             QStringLiteral("Socket Error"),
+                                                             QMessageBox::Warning);
+                                },
+                                [this](int event) {
+                                    if (window_) window_->MainWindowProc(msg::WM_SOCKET, 0, event);
+                                }}),
+      options_(std::make_unique<Options>(settings_)) {
+    hooks_.window.postQuit = [this](int exitCode) { PostQuit(exitCode); };
+}
+
+Application::~Application() {
+    FreeScreen();
+}
+
+int Application::Run(int argc, const char* const* argv) {
+    const int code = StartUp(argc, argv);
+    return code == kStarted ? MessageLoop() : code;
+}
+
+int Application::StartUp(int argc, const char* const* argv) {
+    qCDebug(lcTrace, "I am here\r\n");
+    if (transport_.InitTransport() == 0) {
+        ErrorBox("Cannot start WINSOCKET");
+        ErrorBox("Cannot initiate transport");
+        return kExitTransport;
+    }
+    if (!InitScreen()) {
+        ErrorBox("Cannot initiate screen");
+        transport_.ShutdownTransport();
+        return kExitScreen;
+    }
+    screen_->ScreenWriteString(std::string(kProgramName) + " " + kProgramVersion + "\r\n");
+    ShowTransportBanner();
+    const int parsed = ParseCommandLine(argc, argv, target_, [this](ConnectionTarget& target) {
+        return StartUpConnectDialog(target);
+    });
+    if (parsed == kCommandLineError) ErrorBox("Commandline error");
+    if (parsed == kCommandLineError || parsed == kDialogCancelled) {
+        transport_.ShutdownTransport();
+        FreeScreen();
+        return kExitCommandLine;
+    }
+    const int opened = transport_.OpenConnection(target_.HostName, target_.PortNumber);
+    // Closed while the connect waited: the quit it posted ends the loop at once.
+    if (window_->Destroyed()) return kStarted;
+    if (opened == 0) {
+        ErrorBox("Cannot open the connection");
+        transport_.ShutdownTransport();
+        FreeScreen();
+        return kExitConnection;
+    }
+    window_->setWindowTitle(QString::fromLocal8Bit(target_.HostName));
+    return kStarted;
+}
+
+int Application::MessageLoop() {
+    // A quit posted before the loop runs (the window already gone) ends it at once.
+    if (!quitPosted_) {
+        loopRunning_ = true;
+        QCoreApplication::exec();
+        loopRunning_ = false;
+    }
+    transport_.ShutdownTransport();
+    FreeScreen();
+    return quitCode_;
+}
+
+void Application::PostQuit(int exitCode) {
+    if (!quitPosted_) quitCode_ = exitCode;
+    quitPosted_ = true;
+    // Only the running loop is told: a quit told to no loop would end the
+    // next modal dialog of the thread at once.
+    if (loopRunning_) QCoreApplication::exit(exitCode);
+}
+
+bool Application::InitScreen() {
+    try {
+        screen_ = std::make_unique<ScreenModel>(display_);
+    } catch (const std::bad_alloc&) {
+        hooks_.window.messageBox(nullptr, QStringLiteral("memory problem"), QString(),
+                                 QMessageBox::NoIcon);
+        return false;
+    }
+    settings_ = ReadTerminalSettings(store_);
+    screen_->wrap = settings_.wrap;
+    escape_ = std::make_unique<EscapeInterpreter>(*screen_, transport_, services_);
+    inbound_ = std::make_unique<InboundStream>(*screen_, *escape_, transport_, services_, display_);
+    echo_ = std::make_unique<ScreenEcho>(*screen_);
+    keyboard_ = std::make_unique<Keyboard>(*escape_, *options_, transport_, *echo_);
+    fonts_ = MakeTerminalFonts(settings_.font, settings_.fontsize);
+    if (!CreateMainWindow()) {
+        FreeScreen();
+        return false;
+    }
+    return true;
+}
+
+bool Application::CreateMainWindow() {
+    window_ = std::make_unique<MainWindow>(
+        WindowParts{store_, settings_, *screen_, *inbound_, *keyboard_, transport_, fonts_},
+        hooks_.window);
+    window_->setWindowIcon(ProgramIcon());
+    display_.SetTarget(&window_->View());
+    window_->MainWindowProc(msg::WM_CREATE, 0, 0);
+    window_->show();
+    WaitUntilExposed(*window_);
+    window_->View().UpdateNow();
+    // The new window takes the keyboard: keys and Alt+letters reach it without a click.
+    window_->activateWindow();
+    return true;
+}
+
+// The start-up Connect dialog. When it has gone, the terminal window takes
+// the keyboard back, as the owner of a closed dialog does.
+int Application::StartUpConnectDialog(ConnectionTarget& target) {
+    if (!hooks_.connectDialog) return 0;
+    const int result = hooks_.connectDialog(target, window_.get());
+    window_->activateWindow();
+    return result;
+}
+
+// The "Trying" line shows before the connect waits, whatever the frame pacing.
+void Application::WriteLocalLine(const std::string& line) {
+    screen_->ScreenWriteString(line);
+    window_->View().PaintStale();
+}
+
+void Application::ShowTransportBanner() {
+    const std::string description = TcpTransport::SocketLibraryDescription().toStdString();
+    screen_->ScreenWriteString("Windows Socket Transport\r\n" + description + "\r\n");
+}
+
+void Application::FreeScreen() {
+    display_.SetTarget(nullptr);
+    window_.reset();
+    keyboard_.reset();
+    echo_.reset();
+    inbound_.reset();
+    escape_.reset();
+    screen_.reset();
+}
+
+void Application::ErrorBox(const char* text) {
+    hooks_.window.messageBox(nullptr, QString::fromLatin1(text), QStringLiteral("Error"),
+                             QMessageBox::Critical);
+}
+
+}  // namespace quill

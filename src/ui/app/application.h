@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "core/settings/settings_store.h"
+#include "core/settings/terminal_settings.h"
+#include "core/startup/command_line.h"
+#include "core/telnet/inbound_stream.h"
+#include "core/terminal/escape_interpreter.h"
+#include "core/terminal/keyboard.h"
+#include "core/terminal/screen_model.h"
+#include "ui/app/display_relay.h"
+#include "ui/app/main_window.h"
+#include "ui/app/qt_services.h"
+#include "ui/net/tcp_transport.h"
+#include "ui/terminal/terminal_fonts.h"
+
+namespace quill {
+
+// The program's name and version, as the banner shows them.
+inline constexpr char kProgramName[] = "Quillterm";
+inline constexpr char kProgramVersion[] = "0.9.32.0";
+
+struct AppHooks {
+    WindowHooks window;
+    // The start-up Connect dialog: fills the target, returns 0 on Cancel.
+    std::function<int(ConnectionTarget& target, QWidget* owner)> connectDialog;
+};
+
+// The boxes, dialogs, menus, help and program starts of a real session.
+AppHooks DefaultAppHooks(SettingsStore& store);
+
+// One run of the program: start-up, the message loop and shutdown. Holds
+// every part of the program; one instance per process, tests make their own.
+class Application {
+  public:
+    // What StartUp returns when the program goes on to its message loop.
+    static constexpr int kStarted = -1;
+
+    Application(SettingsStore& store, AppHooks hooks);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // The whole program: returns the exit code (0 to 4).
+    int Run(int argc, const char* const* argv);
+    // Start-up up to the open connection: kStarted, or the exit code of a failure.
+    int StartUp(int argc, const char* const* argv);
+    // Runs until the quit message, then shuts down: the exit code.
+    int MessageLoop();
+
+    MainWindow* Window() const { return window_.get(); }
+    ScreenModel* Screen() const { return screen_.get(); }
+    const ConnectionTarget& Target() const { return target_; }
+    TerminalSettings& Settings() { return settings_; }
+    const TerminalFonts& Fonts() const { return fonts_; }
+    TcpTransport& Transport() { return transport_; }
+    bool QuitPosted() const { return quitPosted_; }
+
+  private:
+    class Options;
+
+    bool InitScreen();
+    bool CreateMainWindow();
+    int StartUpConnectDialog(ConnectionTarget& target);
+    void ShowTransportBanner();
+    void WriteLocalLine(const std::string& line);
+    void FreeScreen();
+    void ErrorBox(const char* text);
+    void PostQuit(int exitCode);
+    WindowParts Parts();
+
+    SettingsStore& store_;
+    AppHooks hooks_;
+    TerminalSettings settings_;
+    DisplayRelay display_;
+    QtServices services_;
+    TcpTransport transport_;
+    std::unique_ptr<Options> options_;
+    std::unique_ptr<ScreenModel> screen_;
+    std::unique_ptr<EscapeInterpreter> escape_;
+    std::unique_ptr<InboundStream> inbound_;
+    std::unique_ptr<ScreenEcho> echo_;
+    std::unique_ptr<Keyboard> keyboard_;
+    TerminalFonts fonts_;
+    std::unique_ptr<MainWindow> window_;
+    ConnectionTarget target_;
+    bool quitPosted_ = false;
+    bool loopRunning_ = false;
+    int quitCode_ = 0;
+};
+
+}  // namespace quill

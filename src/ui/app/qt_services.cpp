@@ -1,0 +1,23 @@
+#include "ui/app/qt_services.h"
+
+#include <QApplication>
+#include <QString>
+
+namespace quill {
+
+Q_LOGGING_CATEGORY(lcTrace, "quillterm.trace", QtWarningMsg)
+
+void QtServices::Beep() {
+    QApplication::beep();
+}
+
+bool QtServices::TraceEnabled() const {
+    return lcTrace().isDebugEnabled();
+}
+
+void QtServices::Trace(std::string_view text) {
+    qCDebug(lcTrace).noquote() << QString::fromLatin1(text.data(),
+                                                      static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace quill

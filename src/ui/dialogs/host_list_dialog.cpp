@@ -1,0 +1,112 @@
+#include "ui/dialogs/host_list_dialog.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QListWidget>
+#include <QTimer>
+
+#include "core/settings/host_history.h"
+#include "ui/resources/command_ids.h"
+#include "ui/resources/dialog_font.h"
+
+namespace quill {
+namespace {
+
+constexpr int kHostControl = 200;
+// Where the mouse pointer goes, from the dialog's top left corner.
+constexpr QPoint kPointerOffset(10, 10);
+
+}  // namespace
+
+// Holds the mouse for the dialog the way the window system's capture does for
+// one program: mouse input meant for the dialog's controls goes to the dialog
+// window itself, which does nothing with it. Other programs keep their mouse,
+// unlike with a pointer grab of the whole display.
+class MouseCapture : public QObject {
+  public:
+    explicit MouseCapture(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::MouseMove:
+            case QEvent::Wheel: {
+                auto* widget = qobject_cast<QWidget*>(watched);
+                return widget && widget != window_ && window_->isAncestorOf(widget);
+            }
+            default:
+                return false;
+        }
+    }
+
+  private:
+    QWidget* window_;
+};
+
+HostListDialog::HostListDialog(QWidget* owner, SettingsStore& store) : store_(store) {
+    dialog_ = std::make_unique<TemplateDialog>(
+        ListHostsTemplate(), owner, [this](TemplateDialog& dialog, DialogMessage message, int id) {
+            return HostSelectDlgProc(dialog, message, id);
+        });
+    dialog_->Initialise();
+}
+
+HostListDialog::~HostListDialog() = default;
+
+int HostListDialog::Run() {
+    return dialog_->RunModal();
+}
+
+bool HostListDialog::HostSelectDlgProc(TemplateDialog& dialog, DialogMessage message, int id) {
+    if (message == DialogMessage::InitDialog) {
+        InitDialog(dialog);
+        return false;
+    }
+    switch (id) {
+        case cmd::kDialogOk:
+            TakeSelection(dialog);
+            dialog.EndDialog(1);
+            capture_.reset();
+            return true;
+        case cmd::kDialogCancel:
+            dialog.EndDialog(0);
+            capture_.reset();
+            return true;
+        default:
+            // Includes the list's own notifications: a double click chooses nothing.
+            return true;
+    }
+}
+
+void HostListDialog::InitDialog(TemplateDialog& dialog) {
+    auto* list = dialog.ControlAs<QListWidget>(kHostControl);
+    list->setFont(HostControlFont());
+    const HostList history = FillHostList(store_);
+    list->clear();
+    for (const std::string& host : history.hosts) list->addItem(QString::fromStdString(host));
+    dialog.SetItemText(kHostControl, history.editText);
+    list->setFocus();
+    capture_ = std::make_unique<MouseCapture>(&dialog);
+    // The pointer is moved once the dialog is on the screen and its frame is known.
+    QTimer::singleShot(0, &dialog, [&dialog] {
+        QCursor::setPos(dialog.frameGeometry().topLeft() + kPointerOffset);
+    });
+}
+
+void HostListDialog::TakeSelection(TemplateDialog& dialog) {
+    const QList<QListWidgetItem*> selected =
+        dialog.ControlAs<QListWidget>(kHostControl)->selectedItems();
+    selection_ = selected.isEmpty() ? std::string() : selected.first()->text().toStdString();
+}
+
+int ChooseListedHost(QWidget* owner, SettingsStore& store, std::string& host) {
+    HostListDialog dialog(owner, store);
+    if (dialog.Run() == 0) return 0;
+    host = dialog.Selection();
+    return 1;
+}
+
+}  // namespace quill

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTcpSocket>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/interfaces/send_path.h"
+
+namespace quill {
+
+// Socket events handed to the main window with WM_SOCKET.
+constexpr int FD_READ = 1;
+constexpr int FD_CLOSE = 32;
+
+// What the transport needs from the program around it.
+struct TransportHooks {
+    // Writes a local line ("Trying ...") into the terminal and shows it at once.
+    std::function<void(const std::string& text)> writeLine;
+    // A "Socket Error" warning box with the given text.
+    std::function<void(const QString& text)> socketError;
+    // A data-ready or closed event for the main window.
+    std::function<void(int event)> notify;
+};
+
+// The program's one TCP connection on QTcpSocket. The connect blocks (the
+// window still paints meanwhile, but takes no input); after it, data-ready
+// and closed events reach the main window through the notify hook, on the
+// main thread, in the order they happened: the close only after every byte
+// that came before it has been read.
+class TcpTransport final : public QObject, public SendPath {
+    Q_OBJECT
+  public:
+    explicit TcpTransport(TransportHooks hooks);
+    ~TcpTransport() override;
+
+    // 1 when this system can make TCP sockets, 0 otherwise.
+    int InitTransport();
+    void ShutdownTransport() {}
+    // The description shown in the start-up banner.
+    static QString SocketLibraryDescription();
+
+    // Resolves and connects; 1 when connected, 0 on failure.
+    int OpenConnection(const std::string& host, int port);
+    int ReceiveBytes(std::uint8_t* buffer, int capacity);
+    void SendBytes(const std::uint8_t* bytes, std::size_t length) override;
+    void CloseConnection();
+
+    // Bytes received and not yet read.
+    qint64 Pending() const;
+
+  private:
+    int ConnectToHost(const std::string& host, std::uint16_t port);
+    int ConnectSocket(std::uint32_t address, std::uint16_t port);
+    bool WaitForConnect(int descriptor);
+    bool ResolveHost(const std::string& host, std::uint32_t& address);
+    void ReportSocketError(const char* name, int code);
+    void SendQueuedBytes();
+    void DataArrived();
+    void PeerClosed();
+    void DeliverRead();
+    void DeliverClose();
+
+    TransportHooks hooks_;
+    QTcpSocket* socket_ = nullptr;
+    bool readPosted_ = false;
+    bool closePending_ = false;
+    bool closeDelivered_ = false;
+    bool connecting_ = false;
+    bool connectCancelled_ = false;
+};
+
+}  // namespace quill

@@ -1,0 +1,140 @@
+#include "ui/print/print_screen.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QWidget>
+#include <vector>
+
+#include "core/terminal/screen_model.h"
+#include "ui/resources/command_ids.h"
+#include "ui/resources/message_box.h"
+#include "ui/resources/string_table.h"
+
+namespace quill {
+
+namespace {
+
+bool ShowPrintDialog(QPrinter& printer, QWidget* owner) {
+    QPrintDialog dialog(&printer, owner);
+    // No page numbers and no selection: the job is always the rows on display.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+QString RowText(const std::uint8_t* grid, int row) {
+    return QString::fromLatin1(reinterpret_cast<const char*>(grid + row * kColumns), kColumns);
+}
+
+}  // namespace
+
+PrintHooks DefaultPrintHooks() {
+    return PrintHooks{ShowPrintDialog, ShowMessageBox};
+}
+
+QString PrintDocumentName(const QString& windowTitle) {
+    const std::string_view start = LoadString(kPrintDocumentString);
+    const QString name = QString::fromLatin1(start.data(), static_cast<qsizetype>(start.size()));
+    return (name + windowTitle).left(kDocNameLength);
+}
+
+ScreenPrinter::ScreenPrinter(PrintHooks hooks) : hooks_(std::move(hooks)) {}
+
+ScreenPrinter::~ScreenPrinter() {
+    delete printingDialog_;
+}
+
+void ScreenPrinter::PrintScreen(QWidget* owner, const std::uint8_t* grid, int firstRow,
+                                int rowCount) {
+    // The owner can go away while events flow during the job.
+    const QPointer<QWidget> window(owner);
+    printAbort_ = false;
+    printer_.setDocName(PrintDocumentName(owner ? owner->windowTitle() : QString()));
+    bool printed = false;
+    if (QPrinter* printer = GetPrinterDC(owner)) {
+        if (window) window->setEnabled(false);
+        CreatePrintingDialog(window);
+        printed = PrintRows(*printer, grid, firstRow, rowCount);
+        if (window) window->setEnabled(true);
+        delete printingDialog_;
+    }
+    if (!printed) {
+        hooks_.messageBox(window, QStringLiteral("Print Error"), QStringLiteral("quill"),
+                          QMessageBox::Warning);
+    }
+}
+
+QPrinter* ScreenPrinter::GetPrinterDC(QWidget* owner) {
+    printer_.setCopyCount(1);
+    if (!hooks_.printDialog(printer_, owner)) return nullptr;
+    return printer_.isValid() ? &printer_ : nullptr;
+}
+
+bool ScreenPrinter::AbortProc() {
+    if (!printAbort_) QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return !printAbort_;
+}
+
+bool ScreenPrinter::PrintDlgProc(TemplateDialog&, DialogMessage message, int id) {
+    if (message != DialogMessage::Command) return false;
+    if (id == cmd::kDialogCancel) printAbort_ = true;
+    return true;
+}
+
+void ScreenPrinter::CreatePrintingDialog(QWidget* owner) {
+    auto* dialog = new TemplateDialog(PrintTemplate(), owner,
+                                      [this](TemplateDialog& d, DialogMessage message, int id) {
+                                          return PrintDlgProc(d, message, id);
+                                      });
+    dialog->Initialise();
+    // The owner is disabled; its printing dialog must still take the Cancel click.
+    dialog->setEnabled(true);
+    dialog->show();
+    printingDialog_ = dialog;
+}
+
+bool ScreenPrinter::PrintRows(QPrinter& printer, const std::uint8_t* grid, int firstRow,
+                              int rowCount) {
+    // The printer's own default font: no font is chosen for the job.
+    const QFontMetrics metrics(QFont(), &printer);
+    const int lineHeight = metrics.size(Qt::TextSingleLine, QStringLiteral("CC")).height();
+    const int pageHeight = printer.height();
+    std::vector<PrintedRow> rows;
+    int page = 0;
+    int y = 0;
+    for (int row = firstRow; row < firstRow + rowCount; ++row) {
+        // A row taller than the page still goes on a page of its own rather
+        // than leaving an empty page before it.
+        if (y > 0 && y + lineHeight > pageHeight) {
+            ++page;
+            y = 0;
+        }
+        rows.push_back({page, y + metrics.ascent(), RowText(grid, row)});
+        AbortProc();
+        if (printAbort_) return false;
+        y += lineHeight;
+    }
+    return SendToPrinter(printer, rows);
+}
+
+bool ScreenPrinter::SendToPrinter(QPrinter& printer, const std::vector<PrintedRow>& rows) {
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    int page = 0;
+    for (const PrintedRow& row : rows) {
+        if (row.page != page && !printer.newPage()) {
+            printer.abort();
+            return false;
+        }
+        page = row.page;
+        painter.drawText(QPoint(0, row.baseline), row.text);
+    }
+    if (painter.end()) return true;
+    hooks_.messageBox(nullptr, QStringLiteral("end doc problem"), QString(), QMessageBox::NoIcon);
+    printer.abort();
+    return false;
+}
+
+}  // namespace quill

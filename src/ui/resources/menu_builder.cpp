@@ -1,0 +1,82 @@
+#include "ui/resources/menu_builder.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QString>
+
+#include "core/settings/host_history.h"
+#include "ui/resources/command_ids.h"
+
+namespace quill {
+namespace {
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QAction* AddCommand(QMenu& menu, const QString& text, int id, const CommandHandler& handler) {
+    QAction* action = menu.addAction(text);
+    QObject::connect(action, &QAction::triggered, &menu, [handler, id] {
+        if (handler) handler(id);
+    });
+    return action;
+}
+
+}  // namespace
+
+QAction* MenuActions::Find(int id) const {
+    const auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void MenuActions::Add(int id, QAction* action) {
+    actions_.emplace(id, action);
+}
+
+bool MenuActions::SetChecked(int id, bool checked) const {
+    QAction* action = Find(id);
+    if (!action) return false;
+    action->setCheckable(true);
+    action->setChecked(checked);
+    return true;
+}
+
+void AppendMenuItems(QMenu& menu, const MenuPopup& popup, const CommandHandler& handler,
+                     MenuActions& actions) {
+    for (const MenuItem& item : popup.items) {
+        if (item.IsSeparator()) {
+            menu.addSeparator();
+            continue;
+        }
+        actions.Add(item.id, AddCommand(menu, ToQString(item.text), item.id, handler));
+    }
+}
+
+MenuActions BuildMenuBar(QMenuBar& bar, std::span<const MenuPopup> popups,
+                         const CommandHandler& handler) {
+    MenuActions actions;
+    for (const MenuPopup& popup : popups) {
+        QMenu* menu = bar.addMenu(ToQString(popup.title));
+        AppendMenuItems(*menu, popup, handler, actions);
+    }
+    return actions;
+}
+
+QMenu* BuildPopupMenu(QWidget* parent, std::span<const std::string> hosts,
+                      const CommandHandler& handler) {
+    auto* popup = new QMenu(parent);
+    MenuActions unused;
+    AppendMenuItems(*popup, PopMenu(), handler, unused);
+
+    auto* connectTo = new QMenu(ToQString(kConnectToText), popup);
+    for (int n = 0; n < kHostHistorySize; ++n) {
+        const std::string empty;
+        const std::string& host = n < static_cast<int>(hosts.size()) ? hosts[n] : empty;
+        AddCommand(*connectTo, QString::fromStdString(host), cmd::kConnectToFirst + n, handler);
+    }
+    popup->insertMenu(popup->actions().value(0), connectTo);
+    return popup;
+}
+
+}  // namespace quill

@@ -1,0 +1,93 @@
+#include "ui/terminal/key_events.h"
+
+#include <array>
+#include <utility>
+
+#include "core/terminal/key_tables.h"
+
+namespace quill {
+
+namespace {
+
+constexpr std::uint16_t kBackspace = 8;
+constexpr std::uint16_t kTab = 9;
+constexpr std::uint16_t kCarriageReturn = 13;
+constexpr std::uint16_t kEscape = 27;
+constexpr std::uint16_t kSpace = 32;
+constexpr std::uint16_t kDelete = 127;
+
+// Virtual-key codes of the keys that have no character of their own.
+constexpr std::array<std::pair<int, std::uint16_t>, 19> kVirtualKeys{{
+    {Qt::Key_Backspace, 0x08},     {Qt::Key_Tab, 0x09},          {Qt::Key_Backtab, 0x09},
+    {Qt::Key_Return, vk::kReturn}, {Qt::Key_Enter, vk::kReturn}, {Qt::Key_Shift, 0x10},
+    {Qt::Key_Control, 0x11},       {Qt::Key_Escape, 0x1B},       {Qt::Key_PageUp, 0x21},
+    {Qt::Key_PageDown, 0x22},      {Qt::Key_End, 0x23},          {Qt::Key_Home, 0x24},
+    {Qt::Key_Left, vk::kLeft},     {Qt::Key_Up, vk::kUp},        {Qt::Key_Right, vk::kRight},
+    {Qt::Key_Down, vk::kDown},     {Qt::Key_Insert, 0x2D},       {Qt::Key_Delete, 0x2E},
+    {Qt::Key_Space, 0x20},
+}};
+
+// Keys whose characters the layout fixes, whatever the modifiers.
+constexpr std::array<std::pair<int, std::uint16_t>, 5> kFixedCharacters{{
+    {Qt::Key_Backspace, kBackspace},
+    {Qt::Key_Tab, kTab},
+    {Qt::Key_Backtab, kTab},
+    {Qt::Key_Return, kCarriageReturn},
+    {Qt::Key_Enter, kCarriageReturn},
+}};
+
+// Ctrl with a punctuation key gives the control codes 0 and 27 to 31.
+constexpr std::array<std::pair<int, std::uint16_t>, 6> kControlPunctuation{{
+    {Qt::Key_At, 0},
+    {Qt::Key_BracketLeft, 27},
+    {Qt::Key_Backslash, 28},
+    {Qt::Key_BracketRight, 29},
+    {Qt::Key_AsciiCircum, 30},
+    {Qt::Key_Underscore, 31},
+}};
+
+template <std::size_t N>
+std::optional<std::uint16_t> Lookup(const std::array<std::pair<int, std::uint16_t>, N>& table,
+                                    int key) {
+    for (const auto& [k, code] : table) {
+        if (k == key) return code;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::uint16_t> VirtualKey(int key) {
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F12) {
+        return static_cast<std::uint16_t>(vk::kF1 + (key - Qt::Key_F1));
+    }
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) {
+        return static_cast<std::uint16_t>(key);  // letters and digits are their own codes
+    }
+    return Lookup(kVirtualKeys, key);
+}
+
+std::optional<std::uint16_t> Character(int key, Qt::KeyboardModifiers modifiers,
+                                       const QString& text) {
+    if (auto fixed = Lookup(kFixedCharacters, key)) return fixed;
+    if (key == Qt::Key_Escape) return kEscape;
+    if (modifiers & Qt::ControlModifier) {
+        if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+            return static_cast<std::uint16_t>(key - Qt::Key_A + 1);
+        }
+        if (key == Qt::Key_Space) return kSpace;
+        return Lookup(kControlPunctuation, key);
+    }
+    if (text.isEmpty()) return std::nullopt;
+    const std::uint16_t code = text.at(0).unicode();
+    // Delete and the cursor keys bring no character of their own.
+    if (code < kSpace || code == kDelete) return std::nullopt;
+    return code;
+}
+
+}  // namespace
+
+KeyMessages TranslateKeyPress(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+    if (modifiers & Qt::AltModifier) return {};
+    return {VirtualKey(key), Character(key, modifiers, text)};
+}
+
+}  // namespace quill

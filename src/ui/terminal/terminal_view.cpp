@@ -1,0 +1,233 @@
+#include "ui/terminal/terminal_view.h"
+
+#include <QClipboard>
+#include <QColor>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPointF>
+#include <QScrollBar>
+#include <algorithm>
+
+namespace quill {
+
+namespace {
+
+constexpr int kCaretWidth = 2;
+// The rows a window can show: 24, and one more at the snapped bottom edge.
+constexpr int kPaintableRows = kScreenRows + 1;
+
+QColor ToColour(Rgb rgb) {
+    return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+}  // namespace
+
+TerminalView::TerminalView(ScreenModel& screen, const TerminalFonts& fonts, Colours colours,
+                           QWidget* parent)
+    : QWidget(parent),
+      screen_(screen),
+      fonts_(fonts),
+      colours_(std::move(colours)),
+      cellWidth_(fonts.CellWidth),
+      cellHeight_(fonts.CellHeight),
+      rowText_(kColumns, QLatin1Char(' ')),
+      cellText_(1, QLatin1Char(' ')),
+      selection_(fonts.CellWidth, fonts.CellHeight) {
+    setAttribute(Qt::WA_OpaquePaintEvent);  // every row is painted opaque
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::IBeamCursor);
+    frameTimer_.setSingleShot(true);
+    connect(&frameTimer_, &QTimer::timeout, this, &TerminalView::PaintStale);
+}
+
+QSize TerminalView::sizeHint() const {
+    return {kColumns * cellWidth_, kScreenRows * cellHeight_};
+}
+
+QRect TerminalView::CellRect(int row, int column) const {
+    return {column * cellWidth_, row * cellHeight_, cellWidth_, cellHeight_};
+}
+
+void TerminalView::InvalidateCell(int row, int column) {
+    MarkStale(CellRect(row, column));
+}
+
+void TerminalView::InvalidateAll() {
+    MarkStale(rect());
+}
+
+void TerminalView::MarkStale(const QRect& area) {
+    stale_ |= area;
+    if (frameTimer_.isActive()) return;
+    const qint64 sinceLast = sincePaint_.isValid() ? sincePaint_.elapsed() : kFrameMs;
+    frameTimer_.start(static_cast<int>(std::max<qint64>(0, kFrameMs - sinceLast)));
+}
+
+void TerminalView::UpdateNow() {
+    if (stale_.isEmpty()) return;
+    if (!sincePaint_.isValid() || sincePaint_.elapsed() >= kFrameMs) PaintStale();
+    // Otherwise the frame timer paints at the end of the current frame.
+}
+
+void TerminalView::PaintStale() {
+    frameTimer_.stop();
+    const QRect area = stale_;
+    stale_ = QRect();
+    if (!area.isEmpty() && isVisible()) repaint(area);
+}
+
+void TerminalView::SetCaretPos(int row, int column) {
+    if (caretShown_) MarkStale(CaretRect());
+    caretRow_ = row;
+    caretColumn_ = column;
+    if (caretShown_) MarkStale(CaretRect());
+}
+
+QRect TerminalView::CaretRect() const {
+    return {caretColumn_ * cellWidth_, caretRow_ * cellHeight_, kCaretWidth, cellHeight_};
+}
+
+int TerminalView::DisplayPaint() {
+    QPainter painter(this);
+    const int first = updateRect_.top() / cellHeight_;
+    const int end = std::min({(updateRect_.top() + updateRect_.height()) / cellHeight_ + 1,
+                              kPaintableRows, kBufferRows - viewTop_});
+    if (first < end) {
+        PaintRows(painter, first, end);
+        PaintBoldCells(painter, first, end);
+        InvertReverseCells(painter, first, end);
+    }
+    InvertOverlays(painter);
+    ++paintCount_;
+    sincePaint_.start();
+    return 0;
+}
+
+// One opaque text run per row in the normal font.
+void TerminalView::PaintRows(QPainter& painter, int first, int end) {
+    painter.fillRect(0, first * cellHeight_, width(), (end - first) * cellHeight_,
+                     ToColour(colours_.background()));
+    painter.setPen(ToColour(colours_.text()));
+    painter.setFont(fonts_.fonts[TerminalFonts::kNormal]);
+    QChar* text = rowText_.data();
+    for (int i = first; i < end; ++i) {
+        const int row = viewTop_ + i;
+        for (int c = 0; c < kColumns; ++c)
+            text[c] = QLatin1Char(static_cast<char>(screen_.CharAt(row, c)));
+        painter.drawText(QPointF(0, i * cellHeight_ + fonts_.ascent), rowText_);
+    }
+}
+
+// Bold cells are drawn again, one character each, over the normal glyph.
+void TerminalView::PaintBoldCells(QPainter& painter, int first, int end) {
+    const QColor background = ToColour(colours_.background());
+    painter.setFont(fonts_.fonts[TerminalFonts::kBold]);
+    for (int i = first; i < end; ++i) {
+        const int row = viewTop_ + i;
+        for (int c = 0; c < kColumns; ++c) {
+            if (screen_.AttrAt(row, c) != kAttrBold) continue;
+            painter.fillRect(CellRect(i, c), background);
+            cellText_[0] = QLatin1Char(static_cast<char>(screen_.CharAt(row, c)));
+            painter.drawText(QPointF(c * cellWidth_, i * cellHeight_ + fonts_.ascent), cellText_);
+        }
+    }
+}
+
+// Reverse video is the pixel inverse of the normal drawing; each run of
+// reverse cells in a row is inverted in one go.
+void TerminalView::InvertReverseCells(QPainter& painter, int first, int end) {
+    painter.setCompositionMode(QPainter::CompositionMode_Difference);
+    for (int i = first; i < end; ++i) {
+        const int row = viewTop_ + i;
+        int c = 0;
+        while (c < kColumns) {
+            if (screen_.AttrAt(row, c) != kAttrReverse) {
+                ++c;
+                continue;
+            }
+            const int start = c;
+            while (c < kColumns && screen_.AttrAt(row, c) == kAttrReverse) ++c;
+            painter.fillRect(start * cellWidth_, i * cellHeight_, (c - start) * cellWidth_,
+                             cellHeight_, Qt::white);
+        }
+    }
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+// The caret and the selection highlight invert what lies under them.
+void TerminalView::InvertOverlays(QPainter& painter) {
+    painter.setCompositionMode(QPainter::CompositionMode_Difference);
+    if (caretShown_) painter.fillRect(CaretRect(), Qt::white);
+    const QRect highlight = HighlightRect();
+    if (!highlight.isEmpty()) painter.fillRect(highlight, Qt::white);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+// A rectangle dragged up or to the left of its press point marks no cells,
+// so it shows no highlight.
+QRect TerminalView::HighlightRect() const {
+    const SelectionRect& r = selection_.Rect();
+    if (r.right <= r.left || r.bottom <= r.top) return {};
+    return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+}
+
+void TerminalView::DisplaySetViewTop(int top) {
+    viewTop_ = std::clamp(top, 1, kLiveViewTop);
+    if (scrollBar_ != nullptr) scrollBar_->setValue(viewTop_);
+    MarkStale(rect());
+}
+
+void TerminalView::DisplayReturnToLive() {
+    if (viewTop_ != kLiveViewTop) DisplaySetViewTop(kLiveViewTop);
+}
+
+void TerminalView::CaretOn() {
+    screen_.caretVisible = true;
+    caretShown_ = true;
+    SetCaretPos(screen_.CursorRow(), screen_.CursorColumn());
+    setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void TerminalView::CaretOff() {
+    if (caretShown_) MarkStale(CaretRect());
+    caretShown_ = false;
+    screen_.caretVisible = false;
+}
+
+int TerminalView::SelectionPress(int x, int y) {
+    MarkStale(HighlightRect());
+    selection_.SelectionPress(x, y);
+    return 0;
+}
+
+int TerminalView::SelectionDrag(int x, int y) {
+    if (!selection_.Selecting()) return 0;
+    MarkStale(HighlightRect());
+    selection_.SelectionDrag(x, y);
+    MarkStale(HighlightRect());
+    return 0;
+}
+
+int TerminalView::SelectionRelease() {
+    selection_.SelectionRelease();
+    return 0;
+}
+
+void TerminalView::CopySelection() {
+    if (selection_.Rect().Empty()) return;
+    const std::string text = selection_.CopyText(screen_, viewTop_);
+    QGuiApplication::clipboard()->setText(
+        QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    MarkStale(HighlightRect());
+    selection_.Clear();
+}
+
+void TerminalView::PasteClipboard(const std::function<void(std::uint16_t)>& sendChar) {
+    const QString text = QGuiApplication::clipboard()->text();
+    for (const QChar ch : text) {
+        if (ch.unicode() == 0) break;
+        sendChar(ch.unicode());
+    }
+}
+
+}  // namespace quill

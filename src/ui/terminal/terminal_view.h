@@ -1,0 +1,113 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QRect>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+
+#include "core/interfaces/display_sink.h"
+#include "core/settings/terminal_settings.h"
+#include "core/terminal/screen_model.h"
+#include "core/terminal/selection.h"
+#include "ui/terminal/terminal_fonts.h"
+
+class QPainter;
+class QScrollBar;
+
+namespace quill {
+
+// The terminal's client area: paints the grids, keeps the scroll-back view,
+// draws the caret and the selection highlight, and copies and pastes. The
+// main window translates this widget's Qt events into window messages and
+// calls the operations below from its message procedure.
+class TerminalView final : public QWidget, public DisplaySink {
+    Q_OBJECT
+  public:
+    // The colours are asked for at every paint, so a change shows at once.
+    struct Colours {
+        std::function<Rgb()> text;
+        std::function<Rgb()> background;
+    };
+
+    // How long one display frame lasts; updates are honoured at most once per frame.
+    static constexpr int kFrameMs = 16;
+
+    TerminalView(ScreenModel& screen, const TerminalFonts& fonts, Colours colours,
+                 QWidget* parent = nullptr);
+
+    // DisplaySink: invalidations collect into one stale area; an update
+    // request paints it at once unless a paint happened within the last
+    // frame, in which case the paint follows at the end of that frame.
+    void InvalidateCell(int row, int column) override;
+    void InvalidateAll() override;
+    void UpdateNow() override;
+    void SetCaretPos(int row, int column) override;
+    // Paints the stale area at once, whatever the frame pacing: for a local
+    // line that must show before the program blocks.
+    void PaintStale();
+
+    // The area a paint message covers (client pixels); set before WM_PAINT.
+    void SetUpdateRect(const QRect& rect) { updateRect_ = rect; }
+    int DisplayPaint();
+
+    void SetScrollBar(QScrollBar* bar) { scrollBar_ = bar; }
+    void DisplaySetViewTop(int top);
+    void DisplayReturnToLive();
+    int ViewTop() const { return viewTop_; }
+
+    void CaretOn();
+    void CaretOff();
+    bool CaretShown() const { return caretShown_; }
+    QRect CaretRect() const;
+
+    int SelectionPress(int x, int y);
+    int SelectionDrag(int x, int y);
+    int SelectionRelease();
+    const Selection& CurrentSelection() const { return selection_; }
+    void CopySelection();
+    // Each character of the clipboard text, up to the first NUL, in order.
+    void PasteClipboard(const std::function<void(std::uint16_t)>& sendChar);
+
+    // The preferred size: 80 x 24 cells.
+    QSize sizeHint() const override;
+    // Paints done so far.
+    int PaintCount() const { return paintCount_; }
+
+  protected:
+    bool focusNextPrevChild(bool) override { return false; }  // Tab belongs to the host
+
+  private:
+    void MarkStale(const QRect& area);
+    void PaintRows(QPainter& painter, int first, int end);
+    void PaintBoldCells(QPainter& painter, int first, int end);
+    void InvertReverseCells(QPainter& painter, int first, int end);
+    void InvertOverlays(QPainter& painter);
+    QRect CellRect(int row, int column) const;
+    QRect HighlightRect() const;
+
+    ScreenModel& screen_;
+    const TerminalFonts& fonts_;
+    Colours colours_;
+    const int cellWidth_;
+    const int cellHeight_;
+    int viewTop_ = kLiveViewTop;
+    QScrollBar* scrollBar_ = nullptr;
+
+    QRect updateRect_;
+    QRect stale_;
+    QTimer frameTimer_;
+    QElapsedTimer sincePaint_;
+    int paintCount_ = 0;
+    QString rowText_;   // one row of text, reused by every paint
+    QString cellText_;  // one bold character
+
+    bool caretShown_ = false;
+    int caretRow_ = 0;
+    int caretColumn_ = 0;
+    Selection selection_;
+};
+
+}  // namespace quill
