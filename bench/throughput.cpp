@@ -17,6 +17,7 @@
 #include "core/engine/terminal_engine.h"
 #include "core/interfaces/display_sink.h"
 #include "core/interfaces/terminal_services.h"
+#include "core/settings/terminal_settings.h"
 #include "streams.h"
 #include "vterm_reference.h"
 
@@ -35,7 +36,8 @@ struct Quillterm {
     NullDisplay display;
     NullSend send;
     NullServices services;
-    TerminalEngine engine{display, send, services};
+    UserOptions options;
+    TerminalEngine engine{display, send, services, options};
     ScreenModel& screen = engine.screen;
     InboundStream& inbound = engine.inbound;
 };

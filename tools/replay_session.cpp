@@ -23,8 +23,8 @@ void AppendRows(std::string& out, const ScreenModel& screen, int firstRow, int r
 
 ReplaySession::ReplaySession(bool wrap, bool showCodes, DisplaySink& display) : display(display) {
     screen.BlankScreenMemory();
-    screen.wrap = wrap;
-    inbound.showCodes = showCodes;
+    options.SetWrap(wrap);
+    options.SetShowCodes(showCodes);
 }
 
 void ReplaySession::Feed(std::string_view bytes, int chunk) {

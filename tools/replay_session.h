@@ -8,8 +8,7 @@
 #include "core/engine/terminal_engine.h"
 #include "core/interfaces/display_sink.h"
 #include "core/interfaces/terminal_services.h"
-#include "core/terminal/escape_interpreter.h"
-#include "core/terminal/screen_model.h"
+#include "core/settings/terminal_settings.h"
 
 namespace quill {
 
@@ -45,7 +44,8 @@ class ReplaySession {
     DisplaySink& display;
     CountingServices services;
     RecordingSend send;
-    TerminalEngine engine{display, send, services};
+    UserOptions options;
+    TerminalEngine engine{display, send, services, options};
     ScreenModel& screen = engine.screen;
     EscapeInterpreter& escape = engine.escape;
     InboundStream& inbound = engine.inbound;

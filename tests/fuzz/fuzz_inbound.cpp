@@ -20,6 +20,7 @@
 #include "core/interfaces/display_sink.h"
 #include "core/interfaces/send_path.h"
 #include "core/interfaces/terminal_services.h"
+#include "core/settings/terminal_settings.h"
 
 namespace quill {
 namespace {
@@ -90,8 +91,8 @@ struct Options {
 struct Engine {
     explicit Engine(const Options& options) {
         screen.BlankScreenMemory();
-        screen.wrap = options.wrap;
-        inbound.showCodes = options.showCodes;
+        userOptions.SetWrap(options.wrap);
+        userOptions.SetShowCodes(options.showCodes);
     }
 
     void Feed(const std::uint8_t* bytes, std::size_t size, int blockSize) {
@@ -112,10 +113,10 @@ struct Engine {
         Require(KnownAttribute(screen.CurrentAttribute()), "unknown current attribute");
         Require(escape.CursorKeyMode() == 0 || escape.CursorKeyMode() == 1,
                 "unknown cursor-key mode");
-        Require(screen.G0 == kCharsetPlain || screen.G0 == kCharsetLineDrawing,
-                "unknown G0 designation");
-        Require(screen.G1 == kCharsetPlain || screen.G1 == kCharsetLineDrawing,
-                "unknown G1 designation");
+        for (const CharsetSlot slot : {CharsetSlot::G0, CharsetSlot::G1}) {
+            const int set = screen.Designation(slot);
+            Require(set == kCharsetPlain || set == kCharsetLineDrawing, "unknown designation");
+        }
     }
 
     // Left out of the coverage map (and written as one plain loop, so that
@@ -142,7 +143,8 @@ struct Engine {
                screen.RegionTop() == other.screen.RegionTop() &&
                screen.RegionBottom() == other.screen.RegionBottom() &&
                screen.CurrentAttribute() == other.screen.CurrentAttribute() &&
-               screen.G0 == other.screen.G0 && screen.G1 == other.screen.G1 &&
+               screen.Designation(CharsetSlot::G0) == other.screen.Designation(CharsetSlot::G0) &&
+               screen.Designation(CharsetSlot::G1) == other.screen.Designation(CharsetSlot::G1) &&
                screen.G1Active() == other.screen.G1Active() &&
                escape.CursorKeyMode() == other.escape.CursorKeyMode() &&
                inbound.CurrentState() == other.inbound.CurrentState() &&
@@ -152,7 +154,8 @@ struct Engine {
     BoundedDisplay display;
     CheckedSend send;
     CountingServices services;
-    TerminalEngine engine{display, send, services};
+    UserOptions userOptions;
+    TerminalEngine engine{display, send, services, userOptions};
     ScreenModel& screen = engine.screen;
     EscapeInterpreter& escape = engine.escape;
     InboundStream& inbound = engine.inbound;

@@ -20,10 +20,6 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
     return true;
 }
 
-void PumpFor(int ms) {
-    PumpUntil([] { return false; }, ms);
-}
-
 ScriptedServer::ScriptedServer() {
     server_.listen(QHostAddress::LocalHost, 0);
     QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {

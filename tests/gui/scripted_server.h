@@ -10,8 +10,6 @@ namespace quill::test {
 
 // Runs the event loop until done() holds or timeoutMs has passed; true when done.
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
-// Runs the event loop for about ms milliseconds.
-void PumpFor(int ms);
 
 // A Telnet host played by the test on 127.0.0.1: it accepts one client,
 // records every byte the client sends and sends what the test tells it to.

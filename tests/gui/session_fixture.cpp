@@ -2,7 +2,6 @@
 
 #include <QMenu>
 
-#include "ui/app/window_messages.h"
 #include "ui/terminal/terminal_view.h"
 
 namespace quill::test {
@@ -21,8 +20,8 @@ SessionTest::SessionTest() {
         if (popupAction) popupAction(menu);
     };
     hooks.connectDialog = [this](ConnectionTarget& target, QWidget*) {
-        if (connectDialogResult == 1) target = connectDialogTarget;
-        return connectDialogResult;
+        if (connectDialogOk) target = connectDialogTarget;
+        return connectDialogOk;
     };
     app = std::make_unique<Application>(store, hooks);
 }
@@ -43,8 +42,16 @@ void SessionTest::Connect() {
     ASSERT_TRUE(host.WaitForClient());
 }
 
-std::intptr_t SessionTest::Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
-    return Window().MainWindowProc(message, wParam, lParam);
+QByteArray SessionTest::SentBy(const std::function<void()>& action) {
+    static constexpr std::uint8_t kMarker = 0xFE;  // nothing the program sends on its own
+    host.ClearReceived();
+    action();
+    app->Transport().SendBytes(&kMarker, 1);
+    if (!PumpUntil([this] { return host.Received().endsWith(static_cast<char>(kMarker)); })) {
+        ADD_FAILURE() << "the marker did not arrive";
+        return host.Received();
+    }
+    return host.Received().chopped(1);
 }
 
 bool SessionTest::FromHost(const QByteArray& bytes, const std::string& shows) {

@@ -38,7 +38,9 @@ class SessionTest : public ::testing::Test {
     // Starts it against the scripted host and waits for the host to accept.
     void Connect();
 
-    std::intptr_t Send(unsigned message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
+    // Runs `action` and returns every byte it sent to the host: a marker sent
+    // after it tells when they have all arrived.
+    QByteArray SentBy(const std::function<void()>& action);
     // Sends the host's bytes and waits until the screen shows `shows`.
     bool FromHost(const QByteArray& bytes, const std::string& shows);
     // The text of a window row as painted now (view top applied), and of the live screen.
@@ -55,7 +57,7 @@ class SessionTest : public ::testing::Test {
     std::vector<ShownBox> boxes;
     std::vector<std::optional<std::string>> launches;
     std::optional<std::string> listedHostChoice;
-    int connectDialogResult = 0;
+    bool connectDialogOk = false;
     ConnectionTarget connectDialogTarget;
     std::function<void(QMenu&)> popupAction;
     ScriptedServer host;

@@ -11,8 +11,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "core/version.h"
 #include "session_fixture.h"
-#include "ui/app/window_messages.h"
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/splash_window.h"
 #include "ui/resources/command_ids.h"
@@ -28,18 +28,19 @@ QStringList LabelTexts(const QWidget& dialog) {
     return texts;
 }
 
-TEST(AboutBox, ShowsTheVersionOfTheVersionRoutine) {
-    EXPECT_EQ(ProgramVersion(), "0.9.32.0");
-    TemplateDialog about(AboutTemplate(), nullptr, AboutDlgProc);
-    about.SetItemText(kAboutVersionId, "stale");
+const QString kVersion = QString::fromLatin1(kProgramVersion.data(), kProgramVersion.size());
+
+TEST(AboutBox, ShowsTheProgramsVersion) {
+    TemplateDialog about(AboutTemplate(), nullptr, AboutHandlers());
+    about.SetItemText(AboutControl::kVersion, "stale");
     about.Initialise();
-    EXPECT_EQ(about.ItemText(kAboutVersionId), ProgramVersion());
+    EXPECT_EQ(about.ItemText(AboutControl::kVersion), kProgramVersion);
     EXPECT_EQ(about.windowTitle(), "About");
     EXPECT_TRUE(LabelTexts(about).contains("Quillterm32"));
 }
 
 TEST(AboutBox, OnlyOkClosesIt) {
-    TemplateDialog about(AboutTemplate(), nullptr, AboutDlgProc);
+    TemplateDialog about(AboutTemplate(), nullptr, AboutHandlers());
     about.Initialise();
     about.show();
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
@@ -47,9 +48,9 @@ TEST(AboutBox, OnlyOkClosesIt) {
     EXPECT_TRUE(about.isVisible());
     about.close();  // the close box
     EXPECT_TRUE(about.isVisible());
-    about.SendCommand(cmd::kDialogCancel);
+    about.SendCommand(kStandardCancel);
     EXPECT_TRUE(about.isVisible());
-    about.ControlAs<QPushButton>(cmd::kDialogOk)->click();
+    about.ControlAs<QPushButton>(AboutControl::kOk)->click();
     EXPECT_FALSE(about.isVisible());
     EXPECT_EQ(about.result(), 1);
 }
@@ -62,20 +63,23 @@ TEST(AboutBox, RunsModallyOverItsOwnerUntilOk) {
     QTimer::singleShot(0, [&] {
         auto* about = qobject_cast<TemplateDialog*>(QApplication::activeModalWidget());
         if (!about) return;
-        shownVersion = QString::fromStdString(about->ItemText(kAboutVersionId));
+        shownVersion = QString::fromStdString(about->ItemText(AboutControl::kVersion));
         ownerBlocked = about->parentWidget() == &owner && about->isModal();
-        about->SendCommand(cmd::kStandardCancel);  // Escape: still open
-        about->SendCommand(cmd::kDialogOk);
+        about->SendCommand(kStandardCancel);  // Escape: still open
+        about->SendCommand(AboutControl::kOk);
     });
     // A box that stayed open would hang here; the guard ends the loop instead.
     QTimer guard;
     guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [] {
-        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    bool guardFired = false;
+    QObject::connect(&guard, &QTimer::timeout, [&guardFired] {
+        guardFired = true;
+        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) modal->done(0);
     });
     guard.start(5000);
-    EXPECT_EQ(RunAboutDialog(&owner), 1);
-    EXPECT_EQ(shownVersion, "0.9.32.0");
+    RunAboutDialog(&owner);
+    EXPECT_FALSE(guardFired);
+    EXPECT_EQ(shownVersion, kVersion);
     EXPECT_TRUE(ownerBlocked);
 }
 
@@ -103,7 +107,7 @@ TEST(SplashWindow, ShowsNameAndVersionWithoutCaptionAndLeavesTheKeyboardAlone) {
     EXPECT_FALSE(splash->isModal());
     const QStringList texts = LabelTexts(*splash);
     EXPECT_TRUE(texts.contains("Quillterm32"));
-    EXPECT_TRUE(texts.contains("0.9.32.0"));
+    EXPECT_TRUE(texts.contains(kVersion));
     EXPECT_EQ(splash->parentWidget(), &owner);
     delete splash;
 }
@@ -117,7 +121,7 @@ class SplashSessionTest : public test::SessionTest {
         };
         app = std::make_unique<Application>(store, hooks);
     }
-    void Tick() { Send(msg::WM_TIMER, msg::kTimerId); }
+    void Tick() { Window().OnTimer(); }
 };
 
 TEST_F(SplashSessionTest, ShownFromWindowCreationUntilTheFourthTick) {
@@ -141,7 +145,7 @@ TEST_F(SplashSessionTest, DestroyingTheWindowBeforeTheFourthTickTakesTheSplashAl
     const QPointer<QWidget> splash = Window().SplashWindow();
     ASSERT_NE(splash, nullptr);
     Tick();
-    Send(msg::WM_COMMAND, cmd::kExit);
+    Window().OnCommand(CommandId::kExit);
     EXPECT_TRUE(splash.isNull());
 }
 

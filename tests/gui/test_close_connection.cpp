@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "session_fixture.h"
-#include "ui/app/window_messages.h"
 #include "ui/resources/command_ids.h"
 
 namespace quill::test {
@@ -111,7 +110,7 @@ class CloseConnectionTest : public SessionTest {
     qint64 Exit() {
         QElapsedTimer clock;
         clock.start();
-        Send(msg::WM_COMMAND, cmd::kExit);
+        Window().OnCommand(CommandId::kExit);
         return clock.elapsed();
     }
 };

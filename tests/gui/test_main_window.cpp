@@ -1,5 +1,5 @@
-// The message table of the main window: socket events, scrolling, commands,
-// menus, the popup and the window's size.
+// The main window's handlers: socket events, scrolling, commands, menus, the
+// popup and the window's size.
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -9,14 +9,12 @@
 #include <QScrollBar>
 
 #include "session_fixture.h"
-#include "ui/app/window_messages.h"
 #include "ui/resources/command_ids.h"
 #include "ui/terminal/terminal_view.h"
 
 namespace quill::test {
 namespace {
 
-using namespace msg;
 using MainWindowTest = SessionTest;
 
 QByteArray Lines(int first, int last) {
@@ -69,7 +67,7 @@ TEST_F(MainWindowTest, ABurstLargerThanAChunkIsReadWhole) {
     EXPECT_EQ(ScreenRow(5).substr(0, 3), "END");
     // A data-ready event with nothing waiting reads nothing and changes nothing.
     const std::string before = ScreenText();
-    Send(WM_SOCKET, 0, FD_READ);
+    Window().OnSocketReadable();
     EXPECT_EQ(ScreenText(), before);
 }
 
@@ -93,11 +91,11 @@ TEST_F(MainWindowTest, SplashClosesAtTheFourthTimerTick) {
     app = std::make_unique<Application>(store, hooks);
     Connect();
     ASSERT_NE(splash, nullptr);
-    for (int tick = 1; tick <= 3; ++tick) Send(WM_TIMER, kTimerId);
+    for (int tick = 1; tick <= 3; ++tick) Window().OnTimer();
     EXPECT_TRUE(splash->isVisible());
-    Send(WM_TIMER, kTimerId);
+    Window().OnTimer();
     EXPECT_TRUE(splash.isNull() || !splash->isVisible());
-    Send(WM_TIMER, kTimerId);  // later ticks change nothing
+    Window().OnTimer();  // later ticks change nothing
 }
 
 TEST_F(MainWindowTest, ScrollBarCodesMoveTheViewTopWithinItsRange) {
@@ -109,20 +107,20 @@ TEST_F(MainWindowTest, ScrollBarCodesMoveTheViewTopWithinItsRange) {
     EXPECT_EQ(bar.maximum(), 275);
     EXPECT_EQ(view.ViewTop(), 275);
 
-    Send(WM_VSCROLL, SB_LINEUP);
+    Window().OnScroll(ScrollAction::kLineUp);
     EXPECT_EQ(view.ViewTop(), 274);
     EXPECT_EQ(bar.value(), 274);
-    Send(WM_VSCROLL, SB_PAGEUP);
+    Window().OnScroll(ScrollAction::kPageUp);
     EXPECT_EQ(view.ViewTop(), 251);
-    Send(WM_VSCROLL, SB_LINEDOWN);
+    Window().OnScroll(ScrollAction::kLineDown);
     EXPECT_EQ(view.ViewTop(), 252);
-    Send(WM_VSCROLL, MakeWParam(SB_THUMBPOSITION, 260));
-    Send(WM_VSCROLL, SB_PAGEDOWN);
+    Window().OnScroll(ScrollAction::kThumbPosition, 260);
+    Window().OnScroll(ScrollAction::kPageDown);
     EXPECT_EQ(view.ViewTop(), 275);
-    Send(WM_VSCROLL, MakeWParam(SB_THUMBPOSITION, 1));
-    Send(WM_VSCROLL, SB_LINEUP);
+    Window().OnScroll(ScrollAction::kThumbPosition, 1);
+    Window().OnScroll(ScrollAction::kLineUp);
     EXPECT_EQ(view.ViewTop(), 1);
-    Send(WM_VSCROLL, MakeWParam(SB_THUMBTRACK, 200));  // tracking changes nothing
+    Window().OnScroll(ScrollAction::kThumbTrack, 200);  // tracking changes nothing
     EXPECT_EQ(view.ViewTop(), 1);
 }
 
@@ -130,45 +128,45 @@ TEST_F(MainWindowTest, ScrolledBackViewShowsHistoryAndAKeyReturnsToLive) {
     Connect();
     ASSERT_TRUE(FromHost(Lines(1, 40), "line 40"));
     // 4 start-up lines and 40 more: the first 21 have scrolled into history.
-    Send(WM_VSCROLL, SB_PAGEUP);
+    Window().OnScroll(ScrollAction::kPageUp);
     EXPECT_EQ(WindowRow(2).substr(0, 9), "Quillterm");
     EXPECT_EQ(WindowRow(6).substr(0, 7), "line 1 ");
     EXPECT_EQ(WindowRow(23).substr(0, 7), "line 18");
-    Send(WM_VSCROLL, MakeWParam(SB_THUMBPOSITION, 100));
+    Window().OnScroll(ScrollAction::kThumbPosition, 100);
     EXPECT_EQ(Window().View().ViewTop(), 100);
-    Send(WM_CHAR, 'a');
+    Window().OnCharacter('a');
     EXPECT_EQ(Window().View().ViewTop(), 275);
-    Send(WM_VSCROLL, SB_LINEUP);
-    Send(WM_KEYDOWN, 0x10);  // Shift: a key-down without a character
+    Window().OnScroll(ScrollAction::kLineUp);
+    Window().OnKeyDown(0x10);  // Shift: a key-down without a character
     EXPECT_EQ(Window().View().ViewTop(), 275);
 }
 
 TEST_F(MainWindowTest, ShowCodesAndWrapFlipTheirOptionsAndCheckMarks) {
     Connect();
-    QAction* showCodes = Window().Menus().Find(cmd::kShowCodes);
-    QAction* wrap = Window().Menus().Find(cmd::kWrap);
+    QAction* showCodes = Window().Menus().Find(CommandId::kShowCodes);
+    QAction* wrap = Window().Menus().Find(CommandId::kWrap);
     ASSERT_NE(showCodes, nullptr);
     ASSERT_NE(wrap, nullptr);
     EXPECT_FALSE(showCodes->isChecked());
-    Send(WM_COMMAND, cmd::kShowCodes);
+    Window().OnCommand(CommandId::kShowCodes);
     EXPECT_TRUE(showCodes->isChecked());
     ASSERT_TRUE(FromHost("A", "[65][65]"));
-    Send(WM_COMMAND, cmd::kShowCodes);
+    Window().OnCommand(CommandId::kShowCodes);
     EXPECT_FALSE(showCodes->isChecked());
 
-    Send(WM_COMMAND, cmd::kWrap);
-    EXPECT_TRUE(app->Screen()->wrap);
+    Window().OnCommand(CommandId::kWrap);
+    EXPECT_TRUE(app->Settings().options.Wrap());
     EXPECT_TRUE(wrap->isChecked());
     // Changed elsewhere (the Setup dialog), the mark follows when the window is active again.
-    app->Screen()->wrap = false;
-    Send(WM_ACTIVATE, WA_ACTIVE);
+    app->Settings().options.SetWrap(false);
+    Window().OnActivate(true);
     EXPECT_FALSE(wrap->isChecked());
 }
 
 TEST_F(MainWindowTest, TogglePrintCaptureOnlySaysSorry) {
     Connect();
     host.ClearReceived();
-    Send(WM_COMMAND, cmd::kTogglePrintCapture);
+    Window().OnCommand(CommandId::kTogglePrintCapture);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text,
               "This option has been disabled in this version\nbecause of too many bugs");
@@ -180,13 +178,13 @@ TEST_F(MainWindowTest, TogglePrintCaptureOnlySaysSorry) {
 TEST_F(MainWindowTest, NewConnectionHistoryEntriesAndTheHostListStartNewPrograms) {
     store.WriteSetting("hosts", "host3", "third.example");
     Connect();
-    Send(WM_COMMAND, cmd::kNewConnection);
-    Send(WM_COMMAND, 9103);
-    Send(WM_COMMAND, 9110);
+    Window().OnCommand(CommandId::kNewConnection);
+    Window().OnCommand(ConnectToCommand(3));
+    Window().OnCommand(CommandId::kConnectToLast);
     listedHostChoice = std::nullopt;
-    Send(WM_NCRBUTTONDOWN);
+    Window().OnNonClientRightButtonDown();
     listedHostChoice = "listed.example";
-    Send(WM_NCRBUTTONDOWN);
+    Window().OnNonClientRightButtonDown();
     ASSERT_EQ(launches.size(), 4u);
     EXPECT_EQ(launches[0], std::nullopt);
     EXPECT_EQ(launches[1], std::optional<std::string>("third.example"));
@@ -209,7 +207,7 @@ TEST_F(MainWindowTest, PopupHasTheTenHostSlotsAndItsChoiceArrivesAsACommand) {
         hosts->actions().at(1)->trigger();
         EXPECT_TRUE(launches.empty());  // not before the menu has closed
     };
-    Send(WM_RBUTTONDOWN, 0, MakeLParam(10, 10));
+    Window().OnRightButtonDown({10, 10});
     EXPECT_EQ(popupTexts,
               QStringList({"Connect to", "-", "Copy", "Paste", "-", "Properties", "-", "Exit"}));
     ASSERT_EQ(submenuTexts.size(), 10);
@@ -225,8 +223,8 @@ TEST_F(MainWindowTest, MenuBarHasTheProgramsItems) {
     QStringList titles;
     for (QAction* a : Window().menuBar()->actions()) titles << a->text();
     EXPECT_EQ(titles, QStringList({"&Connection", "&Edit", "&Setup", "&Help"}));
-    EXPECT_EQ(Window().Menus().Find(cmd::kExit)->text(), "E&xit\tAlt-X");
-    EXPECT_EQ(Window().Menus().Find(cmd::kSetupDialog)->text(), "&Setup Dialog\tAlt-S");
+    EXPECT_EQ(Window().Menus().Find(CommandId::kExit)->text(), "E&xit\tAlt-X");
+    EXPECT_EQ(Window().Menus().Find(CommandId::kSetupDialog)->text(), "&Setup Dialog\tAlt-S");
 }
 
 TEST_F(MainWindowTest, WindowShowsExactlyEightyByTwentyFourCellsAndNeverMore) {
@@ -234,11 +232,9 @@ TEST_F(MainWindowTest, WindowShowsExactlyEightyByTwentyFourCellsAndNeverMore) {
     Connect();
     const QSize cells(80 * app->Fonts().CellWidth, 24 * app->Fonts().CellHeight);
     TerminalView& view = Window().View();
-    ASSERT_TRUE(PumpUntil([&] { return view.isVisible(); }));
-    PumpFor(20);
-    EXPECT_EQ(view.size(), cells);
+    ASSERT_TRUE(PumpUntil([&] { return view.isVisible() && view.size() == cells; }));
     Window().resize(5000, 5000);
-    PumpFor(20);
+    QCoreApplication::sendPostedEvents();  // the layout that follows a resize
     EXPECT_EQ(view.size(), cells);
 }
 

@@ -4,7 +4,6 @@
 #include <QTemporaryDir>
 
 #include "session_fixture.h"
-#include "ui/app/window_messages.h"
 #include "ui/print/print_screen.h"
 #include "ui/resources/command_ids.h"
 #include "ui/terminal/terminal_view.h"
@@ -71,11 +70,11 @@ TEST_F(WindowPrintTest, PrintScreenPrintsTheRowsOnDisplayOfAScrolledBackView) {
     QByteArray lines;
     for (int i = 0; i < 40; ++i) lines += QByteArray("line ") + QByteArray::number(i) + "\r\n";
     ASSERT_TRUE(FromHost(lines, "line 39"));
-    Send(msg::WM_VSCROLL, msg::SB_PAGEUP);
+    Window().OnScroll(ScrollAction::kPageUp);
     const int top = Window().View().ViewTop();
     ASSERT_LT(top, kLiveViewTop);
 
-    Send(msg::WM_COMMAND, cmd::kPrintScreen);
+    Window().OnCommand(CommandId::kPrintScreen);
 
     EXPECT_EQ(printedFrom, top);
     EXPECT_TRUE(printBoxes.isEmpty());

@@ -18,7 +18,7 @@
 
 #include "core/terminal/screen_model.h"
 #include "ui/print/print_screen.h"
-#include "ui/resources/command_ids.h"
+#include "ui/resources/control_ids.h"
 
 namespace quill {
 namespace {
@@ -201,7 +201,7 @@ TEST_F(PrintScreenTest, CancelDuringTheJobAbortsItWithPrintError) {
         ASSERT_NE(dialog, nullptr);
         windowDisabled = !window.isEnabled();
         dialogShown = dialog->isVisible() && dialog->windowTitle() == "Printing";
-        auto* cancel = dialog->ControlAs<QPushButton>(cmd::kDialogCancel);
+        auto* cancel = dialog->ControlAs<QPushButton>(PrintControl::kCancel);
         ASSERT_NE(cancel, nullptr);
         cancel->click();
     };
@@ -238,7 +238,7 @@ TEST_F(PrintScreenTest, DocumentThatCannotStartGivesPrintError) {
 }
 
 TEST_F(PrintScreenTest, ASecondJobAfterACancelledOnePrintsNormally) {
-    duringJob = [&] { printer.PrintingDialog()->SendCommand(cmd::kDialogCancel); };
+    duringJob = [&] { printer.PrintingDialog()->SendCommand(PrintControl::kCancel); };
     printer.PrintScreen(&window, grid.data(), kLiveViewTop, kScreenRows);
     ExpectPrintError();
     duringJob = nullptr;

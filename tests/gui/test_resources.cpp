@@ -22,6 +22,7 @@
 #include "ui/resources/accelerator_filter.h"
 #include "ui/resources/accelerators.h"
 #include "ui/resources/command_ids.h"
+#include "ui/resources/control_ids.h"
 #include "ui/resources/dialog_template.h"
 #include "ui/resources/dialog_units.h"
 #include "ui/resources/help_window.h"
@@ -72,7 +73,8 @@ std::vector<Shown> Items(const QMenu& menu) {
 TEST(MenuBar, HasThePopupsAndItemsOfTheTableInOrder) {
     QMenuBar bar;
     std::vector<int> chosen;
-    const MenuActions actions = BuildMenuBar(bar, TelMenu(), [&](int id) { chosen.push_back(id); });
+    const MenuActions actions =
+        BuildMenuBar(bar, TelMenu(), [&](CommandId id) { chosen.push_back(static_cast<int>(id)); });
 
     const QList<QAction*> popups = bar.actions();
     ASSERT_EQ(popups.size(), 4);
@@ -89,32 +91,33 @@ TEST(MenuBar, HasThePopupsAndItemsOfTheTableInOrder) {
 
     // Every item reaches the handler with its id; the lookup finds the same action.
     for (int id : {101, 105, 106, 108, 202, 203, 901, 905, 999, 2001, 2002, 2003}) {
-        QAction* action = actions.Find(id);
+        QAction* action = actions.Find(CommandId{id});
         ASSERT_NE(action, nullptr) << id;
         action->trigger();
         EXPECT_EQ(chosen.back(), id);
     }
     EXPECT_EQ(chosen.size(), 12u);
-    EXPECT_EQ(actions.Find(9101), nullptr);
-    EXPECT_EQ(actions.Find(2002)->text(), "&Wrap");
-    EXPECT_EQ(actions.Find(2001)->text(), "Show &codes");
+    EXPECT_EQ(actions.Find(CommandId{9101}), nullptr);
+    EXPECT_EQ(actions.Find(CommandId{2002})->text(), "&Wrap");
+    EXPECT_EQ(actions.Find(CommandId{2001})->text(), "Show &codes");
 }
 
 TEST(MenuBar, CheckMarksFollowSetChecked) {
     QMenuBar bar;
-    const MenuActions actions = BuildMenuBar(bar, TelMenu(), [](int) {});
-    EXPECT_FALSE(actions.Find(2001)->isChecked());
-    EXPECT_TRUE(actions.SetChecked(2002, true));
-    EXPECT_TRUE(actions.Find(2002)->isChecked());
-    EXPECT_TRUE(actions.SetChecked(2002, false));
-    EXPECT_FALSE(actions.Find(2002)->isChecked());
-    EXPECT_FALSE(actions.SetChecked(4242, true));
+    const MenuActions actions = BuildMenuBar(bar, TelMenu(), [](CommandId) {});
+    EXPECT_FALSE(actions.Find(CommandId{2001})->isChecked());
+    EXPECT_TRUE(actions.SetChecked(CommandId{2002}, true));
+    EXPECT_TRUE(actions.Find(CommandId{2002})->isChecked());
+    EXPECT_TRUE(actions.SetChecked(CommandId{2002}, false));
+    EXPECT_FALSE(actions.Find(CommandId{2002})->isChecked());
+    EXPECT_FALSE(actions.SetChecked(CommandId{4242}, true));
 }
 
 TEST(PopupMenu, ConnectToSubmenuComesFirstWithAllTenSlots) {
-    const std::vector<std::string> hosts{"alpha", "", "gamma", "", "", "", "", "", "", "omega"};
+    const HostHistory hosts{"alpha", "", "gamma", "", "", "", "", "", "", "omega"};
     int chosen = 0;
-    QMenu* popup = BuildPopupMenu(nullptr, hosts, [&](int id) { chosen = id; });
+    QMenu* popup =
+        BuildPopupMenu(nullptr, hosts, [&](CommandId id) { chosen = static_cast<int>(id); });
     const std::vector<Shown> items = Items(*popup);
     ASSERT_EQ(items.size(), 8u);
     EXPECT_EQ(items[0].text, "Connect to");
@@ -138,7 +141,7 @@ TEST(PopupMenu, ConnectToSubmenuComesFirstWithAllTenSlots) {
 }
 
 TEST(PopupMenu, FewerHostsStillGiveTenSlots) {
-    QMenu* popup = BuildPopupMenu(nullptr, std::vector<std::string>{"solo"}, [](int) {});
+    QMenu* popup = BuildPopupMenu(nullptr, HostHistory{"solo"}, [](CommandId) {});
     const QList<QAction*> hostItems = popup->actions()[0]->menu()->actions();
     ASSERT_EQ(hostItems.size(), 10);
     EXPECT_EQ(hostItems[0]->text(), "solo");
@@ -148,13 +151,13 @@ TEST(PopupMenu, FewerHostsStillGiveTenSlots) {
 
 TEST(QuickKeys, AltLettersGiveTheirCommands) {
     EXPECT_EQ(QuickKeys().size(), 7u);
-    EXPECT_EQ(QuickKeyCommand('N'), cmd::kNewConnection);
-    EXPECT_EQ(QuickKeyCommand('c'), cmd::kCopy);
-    EXPECT_EQ(QuickKeyCommand('V'), cmd::kPaste);
-    EXPECT_EQ(QuickKeyCommand('p'), cmd::kPrintScreen);
-    EXPECT_EQ(QuickKeyCommand('X'), cmd::kExit);
-    EXPECT_EQ(QuickKeyCommand('S'), cmd::kSetupDialog);
-    EXPECT_EQ(QuickKeyCommand('T'), cmd::kTogglePrintCapture);
+    EXPECT_EQ(QuickKeyCommand('N'), CommandId::kNewConnection);
+    EXPECT_EQ(QuickKeyCommand('c'), CommandId::kCopy);
+    EXPECT_EQ(QuickKeyCommand('V'), CommandId::kPaste);
+    EXPECT_EQ(QuickKeyCommand('p'), CommandId::kPrintScreen);
+    EXPECT_EQ(QuickKeyCommand('X'), CommandId::kExit);
+    EXPECT_EQ(QuickKeyCommand('S'), CommandId::kSetupDialog);
+    EXPECT_EQ(QuickKeyCommand('T'), CommandId::kTogglePrintCapture);
     EXPECT_FALSE(QuickKeyCommand('E').has_value());
     EXPECT_FALSE(QuickKeyCommand('1').has_value());
 }
@@ -164,11 +167,12 @@ TEST(QuickKeys, AltLettersGiveTheirCommands) {
 class AcceleratorTest : public ::testing::Test {
   protected:
     AcceleratorTest() {
-        actions_ =
-            BuildMenuBar(*window_.menuBar(), TelMenu(), [this](int id) { menu_.push_back(id); });
+        actions_ = BuildMenuBar(*window_.menuBar(), TelMenu(),
+                                [this](CommandId id) { menu_.push_back(static_cast<int>(id)); });
         window_.setCentralWidget(view_);
         view_->setFocusPolicy(Qt::StrongFocus);
-        InstallAccelerators(&window_, [this](int id) { commands_.push_back(id); });
+        InstallAccelerators(&window_,
+                            [this](CommandId id) { commands_.push_back(static_cast<int>(id)); });
         InstallShiftedMnemonics(*window_.menuBar(), window_);
         window_.show();
         window_.activateWindow();
@@ -210,7 +214,7 @@ TEST_F(AcceleratorTest, MenusWhoseLetterIsNoAcceleratorOpenWithAltWithOrWithoutS
     // A letter shared with an accelerator stays the accelerator's, Shift or not.
     PressKey(view_, Qt::Key_S, Qt::AltModifier | Qt::ShiftModifier);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
-    EXPECT_EQ(commands_, (std::vector<int>{cmd::kSetupDialog}));
+    EXPECT_EQ(commands_, (std::vector<int>{static_cast<int>(CommandId::kSetupDialog)}));
     EXPECT_TRUE(menu_.empty());
 }
 
@@ -266,10 +270,11 @@ TEST(DialogTemplates, IdsAreUniqueWithinEachDialog) {
         std::vector<int> ids;
         for (const ControlTemplate& c : t->controls) {
             if (c.id == kNoControlId) continue;
-            EXPECT_EQ(std::count(ids.begin(), ids.end(), c.id), 0) << name << " " << c.id;
-            ids.push_back(c.id);
+            EXPECT_EQ(std::count(ids.begin(), ids.end(), c.id.value), 0)
+                << name << " " << c.id.value;
+            ids.push_back(c.id.value);
             // Every control lies inside its dialog.
-            EXPECT_LE(c.rect.x + c.rect.width, t->rect.width + 1) << name << " " << c.id;
+            EXPECT_LE(c.rect.x + c.rect.width, t->rect.width + 1) << name << " " << c.id.value;
         }
     }
 }
@@ -281,7 +286,8 @@ std::vector<int> TabOrder(const TemplateDialog& dialog, QWidget* first) {
     for (int guard = 0; guard < 50; ++guard) {
         for (const ControlTemplate& c : dialog.Resource().controls) {
             QWidget* control = dialog.Control(c.id);
-            if (control && (control == w || control->focusProxy() == w)) order.push_back(c.id);
+            if (control && (control == w || control->focusProxy() == w))
+                order.push_back(c.id.value);
         }
         do {
             w = w->nextInFocusChain();
@@ -294,14 +300,15 @@ std::vector<int> TabOrder(const TemplateDialog& dialog, QWidget* first) {
 TEST(TemplateDialog, CheckBoxLabelsShowWholeWhereTheTemplatePutsThem) {
     TemplateDialog setup(SetupTemplate(), nullptr);
     for (int id : {2001, 2002, 2003, 2004, 2005}) {
-        QWidget* box = setup.Control(id);
+        QWidget* box = setup.Control(ControlId(id));
         ASSERT_NE(box, nullptr) << id;
         EXPECT_GE(box->width(), box->sizeHint().width()) << id;
     }
-    EXPECT_EQ(setup.Control(2003)->pos(),
+    EXPECT_EQ(setup.Control(ControlId(2003))->pos(),
               DialogToPixels({10, 41, 53, 12}, setup.BaseUnits()).topLeft());
     // "Max on Start" and "CR = CR/LF" share a row and must not overlap.
-    EXPECT_LT(setup.Control(2003)->geometry().right(), setup.Control(2005)->x());
+    EXPECT_LT(setup.Control(ControlId(2003))->geometry().right(),
+              setup.Control(ControlId(2005))->x());
 }
 
 TEST(TemplateDialog, ConnectControlsSitWhereTheTemplateSays) {
@@ -310,26 +317,27 @@ TEST(TemplateDialog, ConnectControlsSitWhereTheTemplateSays) {
     EXPECT_EQ(u.cy, QFontMetrics(dialog.font()).height());
     EXPECT_EQ(dialog.size(), QSize(MulDiv(102, u.cx, 4), MulDiv(48, u.cy, 8)));
     EXPECT_EQ(dialog.windowTitle(), "Connect");
-    EXPECT_EQ(dialog.Control(100)->geometry(), DialogToPixels({69, 31, 30, 14}, u));
-    EXPECT_EQ(dialog.Control(300)->geometry(), DialogToPixels({9, 33, 25, 12}, u));
+    EXPECT_EQ(dialog.Control(ControlId(100))->geometry(), DialogToPixels({69, 31, 30, 14}, u));
+    EXPECT_EQ(dialog.Control(ControlId(300))->geometry(), DialogToPixels({9, 33, 25, 12}, u));
     // The combo box takes the template's width; its height is the field's.
-    EXPECT_EQ(dialog.Control(200)->geometry().topLeft(),
+    EXPECT_EQ(dialog.Control(ControlId(200))->geometry().topLeft(),
               DialogToPixels({9, 13, 89, 72}, u).topLeft());
-    EXPECT_EQ(dialog.Control(200)->width(), MulDiv(89, u.cx, 4));
-    EXPECT_TRUE(dialog.ControlAs<QComboBox>(200)->isEditable());
-    EXPECT_TRUE(dialog.ControlAs<QPushButton>(100)->isDefault());
-    EXPECT_FALSE(dialog.ControlAs<QPushButton>(101)->isDefault());
-    EXPECT_EQ(dialog.ItemText(101), "Cancel");
-    EXPECT_EQ(dialog.Control(-1), nullptr);
+    EXPECT_EQ(dialog.Control(ControlId(200))->width(), MulDiv(89, u.cx, 4));
+    EXPECT_TRUE(dialog.ControlAs<QComboBox>(ControlId(200))->isEditable());
+    EXPECT_TRUE(dialog.ControlAs<QPushButton>(ControlId(100))->isDefault());
+    EXPECT_FALSE(dialog.ControlAs<QPushButton>(ControlId(101))->isDefault());
+    EXPECT_EQ(dialog.ItemText(ControlId(101)), "Cancel");
+    EXPECT_EQ(dialog.Control(ControlId(-1)), nullptr);
 }
 
 TEST(TemplateDialog, TabGoesInTemplateOrderThroughTabStopsOnly) {
     TemplateDialog connect(ConnectTemplate(), nullptr);
-    EXPECT_EQ(TabOrder(connect, connect.Control(300)), (std::vector<int>{300, 100, 200, 101}));
+    EXPECT_EQ(TabOrder(connect, connect.Control(ControlId(300))),
+              (std::vector<int>{300, 100, 200, 101}));
     // The host list box has no tab stop.
     TemplateDialog list(ListHostsTemplate(), nullptr);
-    EXPECT_EQ(TabOrder(list, list.Control(100)), (std::vector<int>{100, 101}));
-    EXPECT_FALSE(list.Control(200)->focusPolicy() & Qt::TabFocus);
+    EXPECT_EQ(TabOrder(list, list.Control(ControlId(100))), (std::vector<int>{100, 101}));
+    EXPECT_FALSE(list.Control(ControlId(200))->focusPolicy() & Qt::TabFocus);
 }
 
 TEST(TemplateDialog, SetupHasItsCustomControlDisabledBoxAndGroup) {
@@ -341,52 +349,50 @@ TEST(TemplateDialog, SetupHasItsCustomControlDisabledBoxAndGroup) {
         return frame;
     });
     EXPECT_EQ(askedFor, "TextExample");
-    ASSERT_NE(setup.Control(400), nullptr);
-    EXPECT_EQ(setup.Control(400)->objectName(), "preview");
-    EXPECT_EQ(qobject_cast<QFrame*>(setup.Control(400))->frameShape(), QFrame::Box);
-    ASSERT_NE(setup.ControlAs<QCheckBox>(2002), nullptr);
-    EXPECT_FALSE(setup.Control(2002)->isEnabled());
-    EXPECT_TRUE(setup.Control(2001)->isEnabled());
-    EXPECT_EQ(setup.ItemText(2005), "CR = CR/LF");
+    ASSERT_NE(setup.Control(ControlId(400)), nullptr);
+    EXPECT_EQ(setup.Control(ControlId(400))->objectName(), "preview");
+    EXPECT_EQ(qobject_cast<QFrame*>(setup.Control(ControlId(400)))->frameShape(), QFrame::Box);
+    ASSERT_NE(setup.ControlAs<QCheckBox>(ControlId(2002)), nullptr);
+    EXPECT_FALSE(setup.Control(ControlId(2002))->isEnabled());
+    EXPECT_TRUE(setup.Control(ControlId(2001))->isEnabled());
+    EXPECT_EQ(setup.ItemText(ControlId(2005)), "CR = CR/LF");
 }
 
-TEST(TemplateDialog, CommandsReachTheProcedure) {
+TEST(TemplateDialog, CommandsReachTheHandler) {
     std::vector<int> commands;
     bool initialised = false;
-    TemplateDialog setup(SetupTemplate(), nullptr,
-                         [&](TemplateDialog&, DialogMessage message, int id) {
-                             if (message == DialogMessage::InitDialog) initialised = true;
-                             if (message == DialogMessage::Command) commands.push_back(id);
-                             return true;
-                         });
+    DialogHandlers handlers;
+    handlers.onInitDialog = [&](TemplateDialog&) { initialised = true; };
+    handlers.onCommand = [&](TemplateDialog&, ControlId id) { commands.push_back(id.value); };
+    TemplateDialog setup(SetupTemplate(), nullptr, handlers);
     EXPECT_FALSE(initialised);
     setup.Initialise();
     EXPECT_TRUE(initialised);
-    setup.ControlAs<QPushButton>(301)->click();
-    setup.ControlAs<QCheckBox>(2004)->click();
+    setup.ControlAs<QPushButton>(ControlId(301))->click();
+    setup.ControlAs<QCheckBox>(ControlId(2004))->click();
     EXPECT_EQ(commands, (std::vector<int>{301, 2004}));
-    EXPECT_TRUE(setup.ControlAs<QCheckBox>(2004)->isChecked()) << "automatic check box";
+    EXPECT_TRUE(setup.ControlAs<QCheckBox>(ControlId(2004))->isChecked()) << "automatic check box";
 }
 
 TEST(TemplateDialog, EscapeAndCloseBoxSendTheStandardCancelAndStayOpen) {
     std::vector<int> commands;
-    TemplateDialog about(AboutTemplate(), nullptr, [&](TemplateDialog& d, DialogMessage m, int id) {
-        if (m != DialogMessage::Command) return false;
-        commands.push_back(id);
-        if (id == cmd::kDialogOk) d.EndDialog(1);
-        return true;
-    });
+    DialogHandlers handlers;
+    handlers.onCommand = [&](TemplateDialog& d, ControlId id) {
+        commands.push_back(id.value);
+        if (id == AboutControl::kOk) d.EndDialog(1);
+    };
+    TemplateDialog about(AboutTemplate(), nullptr, handlers);
     int result = -1;
     QTimer::singleShot(0, &about, [&] {
         PressKey(&about, Qt::Key_Escape, Qt::NoModifier);
         about.close();
         EXPECT_TRUE(about.isVisible());
-        PressKey(about.Control(100), Qt::Key_Return, Qt::NoModifier);
+        PressKey(about.Control(ControlId(100)), Qt::Key_Return, Qt::NoModifier);
     });
     QTimer::singleShot(5000, &about, [&] { about.done(-2); });  // never hang
     result = about.RunModal();
     EXPECT_EQ(result, 1);
-    EXPECT_EQ(commands, (std::vector<int>{cmd::kStandardCancel, cmd::kStandardCancel, 100}));
+    EXPECT_EQ(commands, (std::vector<int>{2, 2, 100}));
 }
 
 TEST(TemplateDialog, PlacedFromTheOwnersClientArea) {
@@ -399,7 +405,7 @@ TEST(TemplateDialog, PlacedFromTheOwnersClientArea) {
     const QPoint client = owner.centralWidget()->mapToGlobal(QPoint(0, 0));
     EXPECT_EQ(print.pos(), client + DialogToPixels({107, 83, 1, 1}, print.BaseUnits()).topLeft());
     EXPECT_TRUE(print.windowFlags() & Qt::WindowTitleHint);
-    EXPECT_EQ(print.ItemText(-1), "");
+    EXPECT_EQ(print.ItemText(ControlId(-1)), "");
 }
 
 TEST(TemplateDialog, SplashHasNoCaptionAndShowsTheIcon) {

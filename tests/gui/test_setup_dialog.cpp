@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "ui/dialogs/setup_dialog.h"
-#include "ui/resources/command_ids.h"
 
 namespace quill {
 namespace {
@@ -38,9 +37,9 @@ constexpr char kNote[] =
 class SetupDialogTest : public ::testing::Test {
   protected:
     SetupDialogTest() {
-        settings.wrap = true;
-        settings.LocalEcho = true;
-        settings.CRLFTranslation = true;
+        settings.options.SetWrap(true);
+        settings.options.SetLocalEcho(true);
+        settings.options.SetCRLFTranslation(true);
         settings.font = "DejaVu Sans Mono";
         session.hooks.chooseFont = [this](QWidget* owner, const std::string& face, int height) {
             EXPECT_EQ(owner, &Dialog());
@@ -64,13 +63,13 @@ class SetupDialogTest : public ::testing::Test {
 
     void Open() { setup = std::make_unique<SetupDialog>(session, target, nullptr); }
     TemplateDialog& Dialog() { return setup->Dialog(); }
-    void Press(int id) { Dialog().SendCommand(id); }
-    QCheckBox& Box(int id) { return *Dialog().ControlAs<QCheckBox>(id); }
+    void Press(SetupControl id) { Dialog().SendCommand(id); }
+    QCheckBox& Box(SetupControl id) { return *Dialog().ControlAs<QCheckBox>(id); }
 
     // Opens the dialog, presses the buttons and returns the dialog's result.
-    int Run(const std::vector<int>& buttons) {
+    int Run(const std::vector<SetupControl>& buttons) {
         Open();
-        for (int id : buttons) Press(id);
+        for (SetupControl id : buttons) Press(id);
         return Dialog().result();
     }
 
@@ -78,8 +77,7 @@ class SetupDialogTest : public ::testing::Test {
     LoggingBackend backend{log};
     SettingsStore store{backend};
     TerminalSettings settings;
-    bool wrap = true;
-    SetupTarget target{settings, wrap, store, 16, 17, [this] { log.push_back("repaint"); }};
+    SetupTarget target{settings, store, 16, 17, [this] { log.push_back("repaint"); }};
     SetupSession session;
     std::unique_ptr<SetupDialog> setup;
 
@@ -101,43 +99,42 @@ const std::vector<std::string> kDefaultOkWrites{
 };
 
 TEST_F(SetupDialogTest, OpensWithTheTemplateAndTheBoxesOfTheSettings) {
-    wrap = false;  // the menu turned wrap off since start-up
+    settings.options.SetWrap(false);  // the menu turned wrap off since start-up
     settings.MaximizeOnStart = true;
-    settings.LocalEcho = false;
+    settings.options.SetLocalEcho(false);
     Open();
 
     EXPECT_EQ(Dialog().windowTitle(), "Setup");
-    EXPECT_FALSE(Box(setup::kWrap).isChecked());
-    EXPECT_TRUE(Box(setup::kMaxOnStart).isChecked());
-    EXPECT_FALSE(Box(setup::kLocalEcho).isChecked());
-    EXPECT_TRUE(Box(setup::kCRLF).isChecked());
-    EXPECT_EQ(Box(setup::kVaxDelKey).text(), "Vax DEL key");
-    EXPECT_FALSE(Box(setup::kVaxDelKey).isChecked());
-    EXPECT_FALSE(Box(setup::kVaxDelKey).isEnabled());
+    EXPECT_FALSE(Box(SetupControl::kWrap).isChecked());
+    EXPECT_TRUE(Box(SetupControl::kMaxOnStart).isChecked());
+    EXPECT_FALSE(Box(SetupControl::kLocalEcho).isChecked());
+    EXPECT_TRUE(Box(SetupControl::kCRLF).isChecked());
+    EXPECT_EQ(Box(SetupControl::kVaxDelKey).text(), "Vax DEL key");
+    EXPECT_FALSE(Box(SetupControl::kVaxDelKey).isChecked());
+    EXPECT_FALSE(Box(SetupControl::kVaxDelKey).isEnabled());
     EXPECT_EQ(setup->Working().text, kBlack);
     EXPECT_EQ(setup->Working().background, kWhite);
     EXPECT_TRUE(log.empty());
 }
 
 TEST_F(SetupDialogTest, OkWritesEverySettingInOrderWithoutFontNote) {
-    EXPECT_EQ(Run({cmd::kDialogOk}), 1);
+    EXPECT_EQ(Run({SetupControl::kOk}), 1);
     EXPECT_EQ(log, kDefaultOkWrites);
 }
 
 TEST_F(SetupDialogTest, OkTakesTheBoxStatesIntoTheSettingsInUse) {
     Open();
-    Box(setup::kWrap).click();
-    Box(setup::kMaxOnStart).click();
-    Box(setup::kLocalEcho).click();
+    Box(SetupControl::kWrap).click();
+    Box(SetupControl::kMaxOnStart).click();
+    Box(SetupControl::kLocalEcho).click();
     // The vax box cannot be clicked and is never written.
-    Box(setup::kVaxDelKey).click();
-    Press(cmd::kDialogOk);
+    Box(SetupControl::kVaxDelKey).click();
+    Press(SetupControl::kOk);
 
-    EXPECT_FALSE(wrap);
-    EXPECT_FALSE(settings.wrap);
+    EXPECT_FALSE(settings.options.Wrap());
     EXPECT_TRUE(settings.MaximizeOnStart);
-    EXPECT_FALSE(settings.LocalEcho);
-    EXPECT_TRUE(settings.CRLFTranslation);
+    EXPECT_FALSE(settings.options.LocalEcho());
+    EXPECT_TRUE(settings.options.CRLFTranslation());
     EXPECT_EQ(log,
               (std::vector<std::string>{"settings/fgcolor=0,0,0", "settings/bgcolor=255,255,255",
                                         "repaint", "settings/wrap=0", "settings/maximizeonstart=1",
@@ -147,10 +144,10 @@ TEST_F(SetupDialogTest, OkTakesTheBoxStatesIntoTheSettingsInUse) {
 TEST_F(SetupDialogTest, ColourChoicesAreWrittenAsDecimalTriples) {
     colourChoice = Rgb{255, 0, 0};
     Open();
-    Press(setup::kTextColor);
+    Press(SetupControl::kTextColor);
     colourChoice = Rgb{1, 2, 3};
-    Press(setup::kBackground);
-    Press(cmd::kDialogOk);
+    Press(SetupControl::kBackground);
+    Press(SetupControl::kOk);
 
     EXPECT_EQ(settings.fgcolor, (Rgb{255, 0, 0}));
     EXPECT_EQ(settings.bgcolor, (Rgb{1, 2, 3}));
@@ -163,11 +160,11 @@ TEST_F(SetupDialogTest, ColourDialogStartsFromTheWorkingColourAsFirstCustomColou
     settings.bgcolor = Rgb{10, 20, 30};
     colourChoice = Rgb{40, 50, 60};
     Open();
-    Press(setup::kBackground);
+    Press(SetupControl::kBackground);
     EXPECT_EQ(colourDialogStart, (Rgb{10, 20, 30}));
     EXPECT_EQ(customColours[0], (Rgb{10, 20, 30}));
     // The second choice starts from the first one; the others are white.
-    Press(setup::kBackground);
+    Press(SetupControl::kBackground);
     EXPECT_EQ(colourDialogStart, (Rgb{40, 50, 60}));
     EXPECT_EQ(customColours[0], (Rgb{40, 50, 60}));
     for (int i = 1; i < kCustomColourCount; ++i) EXPECT_EQ(customColours[i], kWhite) << i;
@@ -179,26 +176,26 @@ TEST_F(SetupDialogTest, ColourDialogStartsFromTheWorkingColourAsFirstCustomColou
 TEST_F(SetupDialogTest, CancelledColourDialogChangesNothing) {
     colourChoice = std::nullopt;
     Open();
-    Press(setup::kTextColor);
-    Press(cmd::kDialogOk);
+    Press(SetupControl::kTextColor);
+    Press(SetupControl::kOk);
     EXPECT_EQ(log, kDefaultOkWrites);
 }
 
 TEST_F(SetupDialogTest, CancelWritesNothingAndKeepsTheSettings) {
     colourChoice = Rgb{255, 0, 0};
     Open();
-    Press(setup::kTextColor);
-    Press(setup::kBackground);
-    Box(setup::kWrap).click();
-    Box(setup::kCRLF).click();
-    Press(cmd::kDialogCancel);
+    Press(SetupControl::kTextColor);
+    Press(SetupControl::kBackground);
+    Box(SetupControl::kWrap).click();
+    Box(SetupControl::kCRLF).click();
+    Press(SetupControl::kCancel);
 
     EXPECT_EQ(Dialog().result(), 0);
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(settings.fgcolor, kBlack);
     EXPECT_EQ(settings.bgcolor, kWhite);
-    EXPECT_TRUE(wrap);
-    EXPECT_TRUE(settings.CRLFTranslation);
+    EXPECT_TRUE(settings.options.Wrap());
+    EXPECT_TRUE(settings.options.CRLFTranslation());
 }
 
 TEST_F(SetupDialogTest, EscapeAndTheCloseBoxLeaveTheDialogOpen) {
@@ -210,14 +207,14 @@ TEST_F(SetupDialogTest, EscapeAndTheCloseBoxLeaveTheDialogOpen) {
     Dialog().close();
     EXPECT_TRUE(Dialog().isVisible());
     EXPECT_TRUE(log.empty());
-    Press(cmd::kDialogOk);
+    Press(SetupControl::kOk);
     EXPECT_FALSE(Dialog().isVisible());
 }
 
 TEST_F(SetupDialogTest, FontDialogStartsFromTheSetupHeightAndTheFontFace) {
     settings.font = std::string(40, 'f');
     fontChoices = {std::nullopt};
-    Run({setup::kSelectFont});
+    Run({SetupControl::kSelectFont});
     ASSERT_TRUE(fontDialogStart.has_value());
     EXPECT_EQ(fontDialogStart->face, std::string(31, 'f'));
     EXPECT_EQ(fontDialogStart->height, 17);
@@ -225,10 +222,10 @@ TEST_F(SetupDialogTest, FontDialogStartsFromTheSetupHeightAndTheFontFace) {
 
 TEST_F(SetupDialogTest, FontChosenBeforeCancelIsSavedByTheNextOkWithTheNote) {
     fontChoices = {FontChoice{"Liberation Mono", -20}};
-    EXPECT_EQ(Run({setup::kSelectFont, cmd::kDialogCancel}), 0);
+    EXPECT_EQ(Run({SetupControl::kSelectFont, SetupControl::kCancel}), 0);
     EXPECT_TRUE(log.empty());
 
-    EXPECT_EQ(Run({cmd::kDialogOk}), 1);
+    EXPECT_EQ(Run({SetupControl::kOk}), 1);
     std::vector<std::string> expected = kDefaultOkWrites;
     expected.push_back("settings/font=Liberation Mono");
     expected.push_back("settings/fontsize=-20");
@@ -240,13 +237,13 @@ TEST_F(SetupDialogTest, FontChosenBeforeCancelIsSavedByTheNextOkWithTheNote) {
 
     // Saved once: the next OK writes no font and shows no note.
     log.clear();
-    Run({cmd::kDialogOk});
+    Run({SetupControl::kOk});
     EXPECT_EQ(log, kDefaultOkWrites);
 }
 
 TEST_F(SetupDialogTest, OfTwoFontChoicesOnlyTheSecondIsSaved) {
     fontChoices = {FontChoice{"Liberation Mono", -30}, FontChoice{"DejaVu Sans Mono", 14}};
-    Run({setup::kSelectFont, setup::kSelectFont, cmd::kDialogOk});
+    Run({SetupControl::kSelectFont, SetupControl::kSelectFont, SetupControl::kOk});
     const std::vector<std::string> tail(log.end() - 3, log.end());
     EXPECT_EQ(tail[0], "settings/font=DejaVu Sans Mono");
     EXPECT_EQ(tail[1], "settings/fontsize=14");
@@ -255,13 +252,13 @@ TEST_F(SetupDialogTest, OfTwoFontChoicesOnlyTheSecondIsSaved) {
 
 TEST_F(SetupDialogTest, CancelledFontDialogLeavesAnEarlierChoicePending) {
     fontChoices = {FontChoice{"Liberation Mono", -30}, std::nullopt};
-    Run({setup::kSelectFont, setup::kSelectFont, cmd::kDialogOk});
+    Run({SetupControl::kSelectFont, SetupControl::kSelectFont, SetupControl::kOk});
     EXPECT_NE(std::find(log.begin(), log.end(), "settings/fontsize=-30"), log.end());
 }
 
 TEST_F(SetupDialogTest, LongFaceNamesAreCutToThirtyOneCharacters) {
     fontChoices = {FontChoice{std::string(40, 'g'), -12}};
-    Run({setup::kSelectFont, cmd::kDialogOk});
+    Run({SetupControl::kSelectFont, SetupControl::kOk});
     EXPECT_NE(std::find(log.begin(), log.end(), "settings/font=" + std::string(31, 'g')),
               log.end());
 }
@@ -270,7 +267,7 @@ TEST_F(SetupDialogTest, FontChoiceGoesToThePreviewAtOnce) {
     fontChoices = {FontChoice{"DejaVu Sans Mono", -25}};
     Open();
     const QFont before = setup->Preview().PreviewFont();
-    Press(setup::kSelectFont);
+    Press(SetupControl::kSelectFont);
     EXPECT_EQ(setup->Preview().PreviewFont().pixelSize(), 25);
     EXPECT_NE(before.pixelSize(), 25);
 }

@@ -6,7 +6,6 @@
 #include <QTimer>
 
 #include "session_fixture.h"
-#include "ui/app/window_messages.h"
 #include "ui/dialogs/setup_dialog.h"
 #include "ui/resources/command_ids.h"
 #include "ui/terminal/terminal_view.h"
@@ -45,7 +44,7 @@ class WindowSetupTest : public test::SessionTest {
             }
         });
         guard.start(5000);
-        Send(msg::WM_COMMAND, cmd::kSetupDialog);
+        Window().OnCommand(CommandId::kSetupDialog);
     }
 
     int RedPixels() {
@@ -65,30 +64,30 @@ TEST_F(WindowSetupTest, TextColourShowsAtOnceAndTheOptionsApply) {
     Connect();
     EXPECT_EQ(RedPixels(), 0);
     RunSetup([](TemplateDialog& d) {
-        d.SendCommand(setup::kTextColor);
-        d.ControlAs<QCheckBox>(setup::kWrap)->click();
-        d.ControlAs<QCheckBox>(setup::kLocalEcho)->click();
-        d.SendCommand(cmd::kDialogOk);
+        d.SendCommand(SetupControl::kTextColor);
+        d.ControlAs<QCheckBox>(SetupControl::kWrap)->click();
+        d.ControlAs<QCheckBox>(SetupControl::kLocalEcho)->click();
+        d.SendCommand(SetupControl::kOk);
     });
 
     EXPECT_GT(seenTarget.first, 0);
     EXPECT_EQ(seenTarget.second, Window().SetupFontHeight());
     EXPECT_EQ(app->Settings().fgcolor, (Rgb{255, 0, 0}));
     EXPECT_EQ(backend.Values().at({"settings", "fgcolor"}), "255,0,0");
-    EXPECT_TRUE(app->Screen()->wrap);
-    EXPECT_TRUE(app->Settings().LocalEcho);
+    EXPECT_TRUE(app->Settings().options.Wrap());
+    EXPECT_TRUE(app->Settings().options.LocalEcho());
     EXPECT_GT(RedPixels(), 0);
 }
 
 TEST_F(WindowSetupTest, CancelLeavesTheWindowAsItWas) {
     Connect();
     RunSetup([](TemplateDialog& d) {
-        d.SendCommand(setup::kTextColor);
-        d.ControlAs<QCheckBox>(setup::kWrap)->click();
-        d.SendCommand(cmd::kDialogCancel);
+        d.SendCommand(SetupControl::kTextColor);
+        d.ControlAs<QCheckBox>(SetupControl::kWrap)->click();
+        d.SendCommand(SetupControl::kCancel);
     });
     EXPECT_EQ(app->Settings().fgcolor, kBlack);
-    EXPECT_FALSE(app->Screen()->wrap);
+    EXPECT_FALSE(app->Settings().options.Wrap());
     EXPECT_EQ(backend.Values().count({"settings", "fgcolor"}), 0u);
     EXPECT_EQ(RedPixels(), 0);
 }

@@ -6,7 +6,6 @@
 #include <QPixmap>
 #include <QWidget>
 
-#include "ui/app/window_messages.h"
 #include "ui/dialogs/text_example.h"
 
 namespace quill {
@@ -93,19 +92,6 @@ TEST_F(PreviewTest, ATallerFontOverlapsTheBandsThatStayAtTheCellHeight) {
     EXPECT_EQ(qGreen(image.pixel(0, kCell)), 255);
     EXPECT_EQ(qGreen(image.pixel(0, 2 * kCell - 1)), 255);
     EXPECT_NE(qGreen(image.pixel(0, 2 * kCell)), 255);
-}
-
-TEST_F(PreviewTest, FontRequestTakesTheFontAndOtherCommandsDoNothing) {
-    auto font = MakeFixedPitchFont("DejaVu Sans Mono", -30);
-    const QFont* sent = font.get();
-    EXPECT_EQ(
-        preview.TextExampleWindowProc(msg::WM_COMMAND, 2, reinterpret_cast<std::intptr_t>(sent)),
-        0);
-    EXPECT_NE(&preview.PreviewFont(), sent);
-    EXPECT_EQ(preview.TextExampleWindowProc(msg::WM_COMMAND, kTextExampleSetFont,
-                                            reinterpret_cast<std::intptr_t>(font.release())),
-              0);
-    EXPECT_EQ(&preview.PreviewFont(), sent);
 }
 
 TEST_F(PreviewTest, StartsWithTheFontFaceAtTheCellHeight) {

@@ -4,7 +4,6 @@
 #include <QTcpServer>
 
 #include "session_fixture.h"
-#include "ui/app/window_messages.h"
 #include "ui/terminal/terminal_view.h"
 
 namespace quill::test {
@@ -40,13 +39,13 @@ TEST_F(StartUpTest, ThreeArgumentsAreACommandLineError) {
 }
 
 TEST_F(StartUpTest, CancelledConnectDialogEndsSilentlyWithThree) {
-    connectDialogResult = 0;
+    connectDialogOk = false;
     EXPECT_EQ(StartUp({}), 3);
     EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(StartUpTest, ConnectDialogSuppliesTheTarget) {
-    connectDialogResult = 1;
+    connectDialogOk = true;
     connectDialogTarget = {"127.0.0.1", host.Port()};
     EXPECT_EQ(StartUp({}), Application::kStarted);
     EXPECT_TRUE(host.WaitForClient());
@@ -95,7 +94,7 @@ TEST_F(StartUpTest, RefusedPortGivesOnlyCannotOpen) {
 
 TEST_F(StartUpTest, ExitEndsTheLoopWithZeroAndClosesTheConnection) {
     Connect();
-    Send(msg::WM_COMMAND, 108);
+    Window().OnCommand(CommandId::kExit);
     EXPECT_TRUE(app->QuitPosted());
     EXPECT_TRUE(Window().Destroyed());
     EXPECT_EQ(app->MessageLoop(), 0);
@@ -106,7 +105,7 @@ TEST_F(StartUpTest, ReadsSettingsAtStartUp) {
     SetSetting("wrap", "1");
     SetSetting("bgcolor", "0, 0 128");
     Connect();
-    EXPECT_TRUE(app->Screen()->wrap);
+    EXPECT_TRUE(app->Settings().options.Wrap());
     EXPECT_EQ(app->Settings().bgcolor, (Rgb{0, 0, 128}));
 }
 

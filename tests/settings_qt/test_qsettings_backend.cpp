@@ -86,8 +86,8 @@ TEST_F(QSettingsBackendTest, FreshStoreGivesDefaultsAndKeepsKeysInLowerCase) {
     EXPECT_EQ(fresh.fontsize, 12);
     EXPECT_EQ(fresh.fgcolor, kBlack);
     EXPECT_EQ(fresh.bgcolor, kWhite);
-    EXPECT_FALSE(fresh.CRLFTranslation || fresh.LocalEcho || fresh.autoexit || fresh.wrap ||
-                 fresh.MaximizeOnStart);
+    EXPECT_FALSE(fresh.options.CRLFTranslation() || fresh.options.LocalEcho() || fresh.autoexit ||
+                 fresh.options.Wrap() || fresh.MaximizeOnStart);
     EXPECT_FALSE(QFile::exists(ConfPath())) << "reading must not create the file";
 
     EXPECT_TRUE(store.WriteSetting("Settings", "maximizeOnStart", "1"));
@@ -114,7 +114,7 @@ TEST_F(QSettingsBackendTest, ThisProcessReadsWhatAnotherProcessWrote) {
     EXPECT_EQ(store.ReadIntSetting("Settings", "wrap", 0), 0);
     ASSERT_EQ(RunProbe({"write", "Settings", "Wrap", "1"}).first, 0);
     EXPECT_EQ(store.ReadIntSetting("Settings", "wrap", 0), 1);
-    EXPECT_TRUE(ReadTerminalSettings(store).wrap);
+    EXPECT_TRUE(ReadTerminalSettings(store).options.Wrap());
 }
 
 TEST_F(QSettingsBackendTest, HandEditedNamesMatchWhateverTheirCase) {
@@ -145,9 +145,9 @@ TEST_F(QSettingsBackendTest, HandEditedValuesReadAsTheirFormatsSay) {
     EXPECT_EQ(settings.bgcolor, (Rgb{10, 20, 30}));
     EXPECT_EQ(settings.fontsize, 2147483647);
     EXPECT_EQ(settings.font, "Courier New");
-    EXPECT_FALSE(settings.wrap);
-    EXPECT_FALSE(settings.LocalEcho);
-    EXPECT_TRUE(settings.CRLFTranslation);
+    EXPECT_FALSE(settings.options.Wrap());
+    EXPECT_FALSE(settings.options.LocalEcho());
+    EXPECT_TRUE(settings.options.CRLFTranslation());
     EXPECT_TRUE(settings.autoexit);
     EXPECT_FALSE(settings.MaximizeOnStart);
 }
@@ -181,7 +181,7 @@ TEST_F(QSettingsBackendTest, BinaryGarbageReadsAsDefaultsAndDoesNotStopSaving) {
     const TerminalSettings settings = ReadTerminalSettings(store);
     EXPECT_EQ(settings.fgcolor, kBlack);
     EXPECT_EQ(settings.fontsize, 12);
-    EXPECT_FALSE(settings.wrap);
+    EXPECT_FALSE(settings.options.Wrap());
     EXPECT_TRUE(FillHostList(store).hosts.empty());
 
     EXPECT_TRUE(SaveHostHistory(store, "alpha", {}));
@@ -199,7 +199,7 @@ TEST_F(QSettingsBackendTest, StoreBelowAFileReadsDefaultsAndWritesFailQuietly) {
     EXPECT_FALSE(store.WriteSetting("Settings", "wrap", "1"));
     EXPECT_FALSE(SaveHostHistory(store, "alpha", {}));
     EXPECT_FALSE(WriteColourSetting(store, kFgColorKey, Rgb{1, 2, 3}));
-    EXPECT_FALSE(ReadTerminalSettings(store).wrap);
+    EXPECT_FALSE(ReadTerminalSettings(store).options.Wrap());
     EXPECT_TRUE(FillHostList(store).hosts.empty());
 }
 
@@ -211,7 +211,7 @@ TEST_F(QSettingsBackendTest, ReadOnlyStoreKeepsItsValuesAndRefusesWrites) {
     ASSERT_EQ(chmod(ConfPath().toLocal8Bit().constData(), 0444), 0);
     ASSERT_EQ(chmod(dir.c_str(), 0555), 0);
 
-    EXPECT_TRUE(ReadTerminalSettings(store).wrap);
+    EXPECT_TRUE(ReadTerminalSettings(store).options.Wrap());
     EXPECT_FALSE(store.WriteSetting("Settings", "wrap", "0"));
     EXPECT_FALSE(SaveHostHistory(store, "beta", {"alpha"}));
     EXPECT_EQ(RunProbe({"write", "settings", "wrap", "0"}).first, 1);

@@ -9,7 +9,7 @@ namespace quill {
 namespace {
 
 struct Outcome {
-    int result;
+    CommandLineResult result;
     std::string host;
     int port;
     int dialogCalls;
@@ -17,23 +17,23 @@ struct Outcome {
 
 // Runs ParseCommandLine on the arguments after the program name; the dialog
 // answers dialogResult and, on OK, fills in a target of its own.
-Outcome Parse(const std::vector<std::string>& arguments, int dialogResult = 1) {
+Outcome Parse(const std::vector<std::string>& arguments, bool dialogOk = true) {
     std::vector<const char*> argv{"quillterm"};
     for (const std::string& argument : arguments) argv.push_back(argument.c_str());
     ConnectionTarget target{"untouched", -5};
     int dialogCalls = 0;
-    const int result = ParseCommandLine(static_cast<int>(argv.size()), argv.data(), target,
-                                        [&](ConnectionTarget& t) {
-                                            ++dialogCalls;
-                                            if (dialogResult != 0) t = {"fromdialog", 2323};
-                                            return dialogResult;
-                                        });
+    const CommandLineResult result = ParseCommandLine(static_cast<int>(argv.size()), argv.data(),
+                                                      target, [&](ConnectionTarget& t) {
+                                                          ++dialogCalls;
+                                                          if (dialogOk) t = {"fromdialog", 2323};
+                                                          return dialogOk;
+                                                      });
     return {result, target.HostName, target.PortNumber, dialogCalls};
 }
 
 void ExpectTarget(const std::vector<std::string>& arguments, const std::string& host, int port) {
     const Outcome outcome = Parse(arguments);
-    EXPECT_EQ(outcome.result, 1) << arguments[0];
+    EXPECT_EQ(outcome.result, CommandLineResult::TargetKnown) << arguments[0];
     EXPECT_EQ(outcome.host, host) << arguments[0];
     EXPECT_EQ(outcome.port, port) << arguments[0];
     EXPECT_EQ(outcome.dialogCalls, 0);
@@ -41,21 +41,21 @@ void ExpectTarget(const std::vector<std::string>& arguments, const std::string& 
 
 void ExpectError(const std::vector<std::string>& arguments) {
     const Outcome outcome = Parse(arguments);
-    EXPECT_EQ(outcome.result, 0) << (arguments.empty() ? "" : arguments[0]);
+    EXPECT_EQ(outcome.result, CommandLineResult::Error) << (arguments.empty() ? "" : arguments[0]);
     EXPECT_EQ(outcome.host, "untouched");
     EXPECT_EQ(outcome.port, -5);
     EXPECT_EQ(outcome.dialogCalls, 0);
 }
 
 TEST(ParseCommandLine, NoArgumentsAsksTheConnectDialog) {
-    const Outcome ok = Parse({}, 1);
-    EXPECT_EQ(ok.result, 1);
+    const Outcome ok = Parse({}, true);
+    EXPECT_EQ(ok.result, CommandLineResult::TargetKnown);
     EXPECT_EQ(ok.host, "fromdialog");
     EXPECT_EQ(ok.port, 2323);
     EXPECT_EQ(ok.dialogCalls, 1);
 
-    const Outcome cancelled = Parse({}, 0);
-    EXPECT_EQ(cancelled.result, -1);
+    const Outcome cancelled = Parse({}, false);
+    EXPECT_EQ(cancelled.result, CommandLineResult::DialogCancelled);
     EXPECT_EQ(cancelled.host, "untouched");
     EXPECT_EQ(cancelled.dialogCalls, 1);
 }

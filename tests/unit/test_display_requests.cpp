@@ -48,7 +48,7 @@ TEST(DisplayRequests, EveryScrolledLineRepaintsAtOnce) {
 
 TEST(DisplayRequests, WrapMovesTheCaretBeforeTheCellIsInvalidated) {
     Engine e;
-    e.screen.wrap = true;
+    e.session.options.SetWrap(true);
     e.Feed("\x1b[1;80H");
     e.display.calls.clear();
     e.Feed("x");
@@ -63,7 +63,7 @@ TEST(DisplayRequests, ErasingInvalidatesAllAndMovesTheCaret) {
 
 TEST(DisplayRequests, HiddenCaretIsNeverMoved) {
     Engine e;
-    e.screen.caretVisible = false;
+    e.screen.SetCaretVisible(false);
     e.Feed("abc\x1b[5;5H\x1b[2J\n");
     for (const std::string& call : e.display.calls)
         EXPECT_EQ(call.rfind("caret", 0), std::string::npos);
@@ -71,7 +71,7 @@ TEST(DisplayRequests, HiddenCaretIsNeverMoved) {
 
 TEST(DisplayRequests, ShowCodesRepaintsForEveryByte) {
     Engine e;
-    e.inbound.showCodes = true;
+    e.session.options.SetShowCodes(true);
     e.Feed("A");
     // "[65]" for the received byte and again for the stored one, each written
     // as a string with its own caret move and update.
@@ -98,7 +98,7 @@ TEST(DisplayRequests, SpaceRunsMatchWritingSpacesOneByOne) {
             for (int count : {0, 1, 74, 79, 80}) {
                 Engine runs, single;
                 for (Engine* e : {&runs, &single}) {
-                    e->screen.wrap = wrap;
+                    e->session.options.SetWrap(wrap);
                     e->Feed("top\x1b[7m\x1b[24;1H" + std::string(column, 'x'));
                     e->display.calls.clear();
                 }

@@ -25,7 +25,8 @@ std::string TraceOf(std::string_view bytes, bool enabled = true) {
     NullDisplay display;
     RecordingSend send;
     RecordingTrace services(enabled);
-    TerminalEngine engine(display, send, services);
+    UserOptions options;
+    TerminalEngine engine(display, send, services, options);
     engine.inbound.ProcessInbound(reinterpret_cast<const std::uint8_t*>(bytes.data()),
                                   static_cast<int>(bytes.size()));
     return services.trace;

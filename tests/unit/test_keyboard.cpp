@@ -13,18 +13,10 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct Options final : KeyboardOptions {
-    bool crlf = false;
-    bool echo = false;
-    bool CRLFTranslation() const override { return crlf; }
-    bool LocalEcho() const override { return echo; }
-};
-
 struct KeyboardTest : ::testing::Test {
     ReplaySession session{false, false};
-    Options options;
-    ScreenEcho echo{session.screen};
-    Keyboard keyboard{session.escape, options, session.send, echo};
+    UserOptions& options = session.options;
+    Keyboard& keyboard = session.engine.keyboard;
 
     Bytes Sent() {
         Bytes sent = session.send.sent;
@@ -39,10 +31,10 @@ struct KeyboardTest : ::testing::Test {
 };
 
 TEST_F(KeyboardTest, CursorKeysFollowTheHostsMode) {
-    EXPECT_EQ(keyboard.KeyboardTranslateKey(vk::kUp), 0);
+    EXPECT_TRUE(keyboard.KeyboardTranslateKey(vk::kUp));
     EXPECT_EQ(Sent(), (Bytes{0x1b, '[', 'A'}));
     session.Feed("\x1b[?1h", 100);
-    EXPECT_EQ(keyboard.KeyboardTranslateKey(vk::kUp), 0);
+    EXPECT_TRUE(keyboard.KeyboardTranslateKey(vk::kUp));
     keyboard.KeyboardTranslateKey(vk::kLeft);
     EXPECT_EQ(Sent(), (Bytes{0x1b, 'O', 'A', 0x1b, 'O', 'D'}));
     keyboard.KeyboardTranslateKey(vk::kF1);
@@ -56,7 +48,7 @@ TEST_F(KeyboardTest, CursorKeysFollowTheHostsMode) {
 TEST_F(KeyboardTest, FunctionKeysFiveToTwelveRunFromSixteenWithoutAGap) {
     const char* expected[] = {"16", "17", "18", "19", "20", "21", "22", "23"};
     for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(keyboard.KeyboardTranslateKey(static_cast<std::uint16_t>(0x74 + i)), 0);
+        EXPECT_TRUE(keyboard.KeyboardTranslateKey(static_cast<std::uint16_t>(0x74 + i)));
         EXPECT_EQ(Sent(), (Bytes{0x1b, '[', std::uint8_t(expected[i][0]),
                                  std::uint8_t(expected[i][1]), '~'}));
     }
@@ -65,7 +57,7 @@ TEST_F(KeyboardTest, FunctionKeysFiveToTwelveRunFromSixteenWithoutAGap) {
 TEST_F(KeyboardTest, KeysOutsideTheTablesSendNothingOnTheKeyDownPath) {
     // Home, End, Page Up, Page Down, Insert, Delete, the letter A, Enter.
     for (std::uint16_t key : {0x24, 0x23, 0x21, 0x22, 0x2D, 0x2E, 0x41, 0x0D}) {
-        EXPECT_EQ(keyboard.KeyboardTranslateKey(key), 1) << key;
+        EXPECT_FALSE(keyboard.KeyboardTranslateKey(key)) << key;
     }
     EXPECT_EQ(Sent(), Bytes{});
 }
@@ -73,16 +65,16 @@ TEST_F(KeyboardTest, KeysOutsideTheTablesSendNothingOnTheKeyDownPath) {
 TEST_F(KeyboardTest, EnterSendsCrOrCrLfCr) {
     Press(vk::kReturn, '\r');
     EXPECT_EQ(Sent(), (Bytes{'\r'}));
-    options.crlf = true;
+    options.SetCRLFTranslation(true);
     Press(vk::kReturn, '\r');
     EXPECT_EQ(Sent(), (Bytes{'\r', '\n', '\r'}));
 }
 
 TEST_F(KeyboardTest, LocalEchoShowsPrintableCharactersOnly) {
-    options.echo = true;
-    EXPECT_EQ(keyboard.KeyboardSendChar('a'), 0);
-    EXPECT_EQ(keyboard.KeyboardSendChar('\t'), 0);
-    EXPECT_EQ(keyboard.KeyboardSendChar('\r'), 0);
+    options.SetLocalEcho(true);
+    EXPECT_TRUE(keyboard.KeyboardSendChar('a'));
+    EXPECT_TRUE(keyboard.KeyboardSendChar('\t'));
+    EXPECT_TRUE(keyboard.KeyboardSendChar('\r'));
     EXPECT_EQ(Sent(), (Bytes{'a', '\t', '\r'}));
     EXPECT_EQ(session.screen.CharAt(kFirstScreenRow, 0), 'a');
     EXPECT_EQ(session.screen.CharAt(kFirstScreenRow, 1), ' ');
@@ -96,10 +88,10 @@ TEST_F(KeyboardTest, WithoutLocalEchoNothingIsShown) {
 }
 
 TEST_F(KeyboardTest, CodesAbove128AreDropped) {
-    EXPECT_EQ(keyboard.KeyboardSendChar(128), 0);
-    EXPECT_EQ(keyboard.KeyboardSendChar(233), 1);
-    EXPECT_EQ(keyboard.KeyboardSendChar(0x20AC), 1);
-    EXPECT_EQ(keyboard.KeyboardSendChar(3), 0);  // Ctrl+C
+    EXPECT_TRUE(keyboard.KeyboardSendChar(128));
+    EXPECT_FALSE(keyboard.KeyboardSendChar(233));
+    EXPECT_FALSE(keyboard.KeyboardSendChar(0x20AC));
+    EXPECT_TRUE(keyboard.KeyboardSendChar(3));  // Ctrl+C
     EXPECT_EQ(Sent(), (Bytes{128, 3}));
 }
 

@@ -25,10 +25,10 @@ TEST_F(TerminalSettingsTest, FreshStoreGivesTheDefaults) {
     EXPECT_EQ(settings.fontsize, 12);
     EXPECT_EQ(settings.fgcolor, (Rgb{0, 0, 0}));
     EXPECT_EQ(settings.bgcolor, (Rgb{255, 255, 255}));
-    EXPECT_FALSE(settings.CRLFTranslation);
-    EXPECT_FALSE(settings.LocalEcho);
+    EXPECT_FALSE(settings.options.CRLFTranslation());
+    EXPECT_FALSE(settings.options.LocalEcho());
     EXPECT_FALSE(settings.autoexit);
-    EXPECT_FALSE(settings.wrap);
+    EXPECT_FALSE(settings.options.Wrap());
     EXPECT_FALSE(settings.MaximizeOnStart);
     EXPECT_TRUE(backend.Values().empty()) << "reading must not create settings";
 }
@@ -72,10 +72,10 @@ TEST_F(TerminalSettingsTest, StoredValuesAreRead) {
     EXPECT_EQ(settings.fontsize, -16);
     EXPECT_EQ(settings.fgcolor, (Rgb{10, 20, 30}));
     EXPECT_EQ(settings.bgcolor, (Rgb{1, 2, 3}));
-    EXPECT_TRUE(settings.CRLFTranslation);
-    EXPECT_TRUE(settings.LocalEcho);
+    EXPECT_TRUE(settings.options.CRLFTranslation());
+    EXPECT_TRUE(settings.options.LocalEcho());
     EXPECT_TRUE(settings.autoexit);
-    EXPECT_FALSE(settings.wrap);
+    EXPECT_FALSE(settings.options.Wrap());
     EXPECT_TRUE(settings.MaximizeOnStart);
 }
 
@@ -91,8 +91,8 @@ TEST_F(TerminalSettingsTest, DamagedValuesReadAsDefaultsOrZero) {
     EXPECT_EQ(settings.fontsize, 0);
     EXPECT_EQ(settings.fgcolor, kBlack);
     EXPECT_EQ(settings.bgcolor, kWhite);
-    EXPECT_FALSE(settings.wrap);
-    EXPECT_FALSE(settings.LocalEcho);
+    EXPECT_FALSE(settings.options.Wrap());
+    EXPECT_FALSE(settings.options.LocalEcho());
 }
 
 TEST_F(TerminalSettingsTest, LongestFittingFaceNameIsKept) {

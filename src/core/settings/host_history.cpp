@@ -13,12 +13,25 @@ std::string HostKey(int number) {
     return "host" + std::to_string(number);
 }
 
-HostList FillHostList(SettingsStore& store) {
-    HostList list;
+std::string ReadHostEntry(SettingsStore& store, int number, std::size_t bufferSize) {
+    std::string host;
+    store.ReadSetting(kHostsSection, HostKey(number), "", host, bufferSize);
+    return host;
+}
+
+HostHistory ReadHostHistory(SettingsStore& store, std::size_t bufferSize) {
+    HostHistory history;
     for (int number = 1; number <= kHostHistorySize; ++number) {
-        std::string host;
-        store.ReadSetting(kHostsSection, HostKey(number), "", host, kHostBufferSize);
-        if (number == 1) list.editText = host;
+        history[number - 1] = ReadHostEntry(store, number, bufferSize);
+    }
+    return history;
+}
+
+HostList FillHostList(SettingsStore& store) {
+    const HostHistory history = ReadHostHistory(store, kHostBufferSize);
+    HostList list;
+    list.editText = history[0];
+    for (const std::string& host : history) {
         if (!host.empty()) list.hosts.push_back(host);
     }
     return list;

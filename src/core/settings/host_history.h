@@ -21,6 +21,13 @@ using HostHistory = std::array<std::string, kHostHistorySize>;
 // "host1" to "host10".
 std::string HostKey(int number);
 
+// Entry `number` (1 to 10), read into a buffer of bufferSize bytes: an entry
+// that does not fit reads as empty, as a missing one does.
+std::string ReadHostEntry(SettingsStore& store, int number, std::size_t bufferSize);
+
+// All ten entries in order, empty ones included.
+HostHistory ReadHostHistory(SettingsStore& store, std::size_t bufferSize);
+
 // The first maxBytes bytes of text, without splitting a UTF-8 sequence.
 std::string_view Cut(std::string_view text, std::size_t maxBytes);
 

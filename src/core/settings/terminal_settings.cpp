@@ -28,18 +28,18 @@ bool ReadFlag(SettingsStore& store, std::string_view key) {
 }  // namespace
 
 TerminalSettings ReadTerminalSettings(SettingsStore& store) {
-    // Designated initialisers run in order, which keeps the start-up order of reads.
-    return TerminalSettings{
-        .font = ReadText(store, kFontKey, kDefaultFont, kFontBufferSize),
-        .fontsize = store.ReadIntSetting(kSettingsSection, kFontSizeKey, kDefaultFontSize),
-        .fgcolor = ReadColour(store, kFgColorKey, kBlack),
-        .bgcolor = ReadColour(store, kBgColorKey, kWhite),
-        .CRLFTranslation = ReadFlag(store, kCRLFTranslationKey),
-        .LocalEcho = ReadFlag(store, kLocalEchoKey),
-        .autoexit = ReadFlag(store, kAutoexitKey),
-        .wrap = ReadFlag(store, kWrapKey),
-        .MaximizeOnStart = ReadFlag(store, kMaximizeOnStartKey),
-    };
+    // One statement per read keeps the start-up order of reads.
+    TerminalSettings s;
+    s.font = ReadText(store, kFontKey, kDefaultFont, kFontBufferSize);
+    s.fontsize = store.ReadIntSetting(kSettingsSection, kFontSizeKey, kDefaultFontSize);
+    s.fgcolor = ReadColour(store, kFgColorKey, kBlack);
+    s.bgcolor = ReadColour(store, kBgColorKey, kWhite);
+    s.options.SetCRLFTranslation(ReadFlag(store, kCRLFTranslationKey));
+    s.options.SetLocalEcho(ReadFlag(store, kLocalEchoKey));
+    s.autoexit = ReadFlag(store, kAutoexitKey);
+    s.options.SetWrap(ReadFlag(store, kWrapKey));
+    s.MaximizeOnStart = ReadFlag(store, kMaximizeOnStartKey);
+    return s;
 }
 
 Rgb ParseColour(std::string_view text, Rgb fallback) {

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "core/interfaces/rgb.h"
+#include "core/interfaces/terminal_options.h"
 #include "core/settings/settings_store.h"
 
 namespace quill {
@@ -29,28 +30,38 @@ inline constexpr std::size_t kColourBufferSize = 40;
 inline constexpr std::string_view kDefaultFont = "Courier New";
 inline constexpr int kDefaultFontSize = 12;
 
-struct Rgb {
-    std::uint8_t red = 0;
-    std::uint8_t green = 0;
-    std::uint8_t blue = 0;
+// The options in use: read at start-up (show codes always starts off),
+// changed by the menu and the Setup dialog, read by the engine.
+class UserOptions final : public TerminalOptions {
+  public:
+    bool Wrap() const override { return wrap_; }
+    bool LocalEcho() const override { return localEcho_; }
+    bool CRLFTranslation() const override { return crlfTranslation_; }
+    bool ShowCodes() const override { return showCodes_; }
 
-    bool operator==(const Rgb&) const = default;
+    void SetWrap(bool on) { wrap_ = on; }
+    void SetLocalEcho(bool on) { localEcho_ = on; }
+    void SetCRLFTranslation(bool on) { crlfTranslation_ = on; }
+    void SetShowCodes(bool on) { showCodes_ = on; }
+
+  private:
+    bool wrap_ = false;
+    bool localEcho_ = false;
+    bool crlfTranslation_ = false;
+    bool showCodes_ = false;
 };
 
-inline constexpr Rgb kBlack{0, 0, 0};
-inline constexpr Rgb kWhite{255, 255, 255};
-
-// The nine terminal settings, with the values a fresh store gives.
+// The nine terminal settings, with the values a fresh store gives. Three of
+// them (wrap, LocalEcho, CRLFTranslation) are options the user can change
+// while connected; they live in `options`, their one home.
 struct TerminalSettings {
     std::string font{kDefaultFont};
     int fontsize = kDefaultFontSize;
     Rgb fgcolor = kBlack;
     Rgb bgcolor = kWhite;
-    bool CRLFTranslation = false;
-    bool LocalEcho = false;
     bool autoexit = false;
-    bool wrap = false;
     bool MaximizeOnStart = false;
+    UserOptions options;
 };
 
 // Reads the nine settings in start-up order: font, fontsize, fgcolor,

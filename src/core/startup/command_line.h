@@ -1,28 +1,23 @@
 #pragma once
 
-#include <cstddef>
 #include <functional>
-#include <string>
+
+#include "core/interfaces/connection_target.h"
 
 namespace quill {
 
-inline constexpr int kDefaultPort = 23;
-// HostName holds at most this many characters.
-inline constexpr std::size_t kHostNameMaxLength = 99;
-
-// Where to connect: filled by the command line or the Connect dialog.
-struct ConnectionTarget {
-    std::string HostName;
-    int PortNumber = kDefaultPort;
+enum class CommandLineResult {
+    TargetKnown,      // go on and connect
+    Error,            // "Commandline error"
+    DialogCancelled,  // the start-up Connect dialog was cancelled
 };
 
 // Takes the connection target from the arguments (argc counts the program
-// name): none opens connectDialog, which fills target and returns its dialog
-// result; "host", "host:port" or "host port" set it directly.
-// Returns 1 when the target is known, 0 on a command-line error (three or
-// more arguments, a host longer than kHostNameMaxLength, an argument made
-// only of colons) and -1 when the dialog was cancelled (returned 0).
-int ParseCommandLine(int argc, const char* const* argv, ConnectionTarget& target,
-                     const std::function<int(ConnectionTarget&)>& connectDialog);
+// name): none opens connectDialog, which fills target and returns true on OK;
+// "host", "host:port" or "host port" set it directly. Three or more
+// arguments, a host longer than kHostNameMaxLength and an argument made only
+// of colons are errors.
+CommandLineResult ParseCommandLine(int argc, const char* const* argv, ConnectionTarget& target,
+                                   const std::function<bool(ConnectionTarget&)>& connectDialog);
 
 }  // namespace quill

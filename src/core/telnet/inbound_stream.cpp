@@ -27,46 +27,53 @@ bool IsShown(std::uint8_t b) {
 }  // namespace
 
 InboundStream::InboundStream(ScreenModel& screen, EscapeInterpreter& escape, SendPath& send,
-                             TerminalServices& services, DisplaySink& display)
-    : screen_(screen), escape_(escape), send_(send), services_(services), display_(display) {}
+                             TerminalServices& services, DisplaySink& display,
+                             const TerminalOptions& options)
+    : screen_(screen),
+      escape_(escape),
+      send_(send),
+      services_(services),
+      display_(display),
+      options_(options) {}
 
 void InboundStream::ProcessInbound(const std::uint8_t* bytes, int count) {
+    showCodes_ = options_.ShowCodes();
     for (int i = 0; i < count; ++i) Step(bytes[i]);
     display_.UpdateNow();
     screen_.ScreenUpdateCaret();
 }
 
 void InboundStream::Step(std::uint8_t b) {
-    if (showCodes) ShowCode(b);
+    if (showCodes_) ShowCode(b);
     switch (state_) {
-        case kData:
+        case State::kData:
             DataByte(b);
             break;
-        case kCommand:
+        case State::kCommand:
             CommandByte(b);
             break;
-        case kDoOption:
+        case State::kDoOption:
             DoOption(b);
             break;
-        case kWillOption:
+        case State::kWillOption:
             WillOption(b);
             break;
-        case kRefusedOption:
-            state_ = kData;
+        case State::kRefusedOption:
+            state_ = State::kData;
             break;
-        case kSubnegotiation:
+        case State::kSubnegotiation:
             subOption_ = b;
             subLength_ = 0;
             subIsSend_ = false;
-            state_ = kSubnegotiationData;
+            state_ = State::kSubnegotiationData;
             break;
-        case kSubnegotiationData:
+        case State::kSubnegotiationData:
             SubnegotiationByte(b);
             break;
-        case kSubnegotiationIac:
+        case State::kSubnegotiationIac:
             SubnegotiationIacByte(b);
             break;
-        case kEscape:
+        case State::kEscape:
             EscapeByte(b);
             break;
     }
@@ -94,12 +101,12 @@ bool InboundStream::ControlByte(std::uint8_t b) {
 
 void InboundStream::DataByte(std::uint8_t b) {
     if (b == kIac) {
-        state_ = kCommand;
+        state_ = State::kCommand;
     } else if (b == kEsc) {
-        state_ = kEscape;
+        state_ = State::kEscape;
     } else if (IsShown(b)) {
         const std::uint8_t t = screen_.ScreenTranslateChar(b);
-        if (showCodes) {
+        if (showCodes_) {
             ShowCode(t);
         } else {
             screen_.ScreenWriteByte(t);
@@ -112,25 +119,26 @@ void InboundStream::DataByte(std::uint8_t b) {
 void InboundStream::CommandByte(std::uint8_t b) {
     switch (b) {
         case kDo:
-            state_ = kDoOption;
+            state_ = State::kDoOption;
             break;
         case kWill:
-            state_ = kWillOption;
+            state_ = State::kWillOption;
             break;
         case kSb:
-            state_ = kSubnegotiation;
+            state_ = State::kSubnegotiation;
             break;
         case kWont:
         case kDont:
-            state_ = kRefusedOption;
+            state_ = State::kRefusedOption;
             break;
         default:  // IAC IAC, NOP, GA and the other two-byte commands
-            state_ = kData;
+            state_ = State::kData;
     }
 }
 
 void InboundStream::EscapeByte(std::uint8_t b) {
-    if (!ControlByte(b)) state_ = static_cast<State>(escape_.EscapeFeed(b));
+    if (ControlByte(b)) return;
+    if (escape_.EscapeFeed(b) == EscapeResult::Ended) state_ = State::kData;
 }
 
 void InboundStream::Reply(std::uint8_t command, std::uint8_t option) {
@@ -140,19 +148,19 @@ void InboundStream::Reply(std::uint8_t command, std::uint8_t option) {
 
 void InboundStream::DoOption(std::uint8_t option) {
     Reply(option == kTerminalType ? kWill : kWont, option);
-    state_ = kData;
+    state_ = State::kData;
 }
 
 void InboundStream::WillOption(std::uint8_t option) {
     if (option == kEncrypt) Reply(kDont, option);
-    state_ = kData;
+    state_ = State::kData;
 }
 
 // The data of a subnegotiation is read up to IAC SE, even when it arrives in
 // several blocks; only a terminal-type SEND is answered.
 void InboundStream::SubnegotiationByte(std::uint8_t b) {
     if (b == kIac) {
-        state_ = kSubnegotiationIac;
+        state_ = State::kSubnegotiationIac;
     } else {
         AddSubnegotiationData(b);
     }
@@ -165,7 +173,7 @@ void InboundStream::AddSubnegotiationData(std::uint8_t b) {
 
 void InboundStream::SubnegotiationIacByte(std::uint8_t b) {
     if (b == kIac) {  // a doubled IAC is a data byte 255
-        state_ = kSubnegotiationData;
+        state_ = State::kSubnegotiationData;
         AddSubnegotiationData(b);
         return;
     }
@@ -173,11 +181,11 @@ void InboundStream::SubnegotiationIacByte(std::uint8_t b) {
         if (subOption_ == kTerminalType && subIsSend_) {
             send_.SendBytes(kTerminalTypeReply, sizeof kTerminalTypeReply);
         }
-        state_ = kData;
+        state_ = State::kData;
         return;
     }
     // Anything else after IAC abandons the subnegotiation and is a command.
-    state_ = kCommand;
+    state_ = State::kCommand;
     CommandByte(b);
 }
 

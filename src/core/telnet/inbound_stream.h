@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/interfaces/send_path.h"
+#include "core/interfaces/terminal_options.h"
 #include "core/interfaces/terminal_services.h"
 #include "core/terminal/escape_interpreter.h"
 #include "core/terminal/screen_model.h"
@@ -18,22 +19,20 @@ constexpr int kReceiveChunk = 100;
 class InboundStream {
   public:
     InboundStream(ScreenModel& screen, EscapeInterpreter& escape, SendPath& send,
-                  TerminalServices& services, DisplaySink& display);
+                  TerminalServices& services, DisplaySink& display, const TerminalOptions& options);
 
     void ProcessInbound(const std::uint8_t* bytes, int count);
 
-    bool showCodes = false;  // also show every received byte as its decimal value
-
-    enum State : int {
-        kData = 0,
-        kCommand = 1,
-        kDoOption = 2,
-        kSubnegotiation = 3,  // the option code after IAC SB
-        kWillOption = 4,
-        kRefusedOption = 5,
-        kSubnegotiationData = 6,
-        kSubnegotiationIac = 7,
-        kEscape = 100,
+    enum class State {
+        kData,
+        kCommand,
+        kDoOption,
+        kSubnegotiation,  // the option code after IAC SB
+        kWillOption,
+        kRefusedOption,
+        kSubnegotiationData,
+        kSubnegotiationIac,
+        kEscape,  // inside an escape sequence: every byte goes to the interpreter
     };
     State CurrentState() const { return state_; }
 
@@ -56,7 +55,11 @@ class InboundStream {
     SendPath& send_;
     TerminalServices& services_;
     DisplaySink& display_;
-    State state_ = kData;
+    const TerminalOptions& options_;
+    // The show-codes option for the block being processed: options change
+    // between blocks, never inside one.
+    bool showCodes_ = false;
+    State state_ = State::kData;
     // The subnegotiation being read: its option and whether its data so far is
     // exactly the single byte SEND.
     std::uint8_t subOption_ = 0;

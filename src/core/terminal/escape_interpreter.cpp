@@ -44,21 +44,21 @@ void EscapeInterpreter::TraceByte(std::uint8_t b) {
     Trace(std::string_view(&c, 1));
 }
 
-int EscapeInterpreter::Continue(State next) {
+EscapeResult EscapeInterpreter::Continue(State next) {
     state_ = next;
-    return kSequenceContinues;
+    return EscapeResult::Continues;
 }
 
-int EscapeInterpreter::End(std::uint8_t b) {
+EscapeResult EscapeInterpreter::End(std::uint8_t b) {
     firstParameter_ = 0;
     secondParameter_ = 0;
     state_ = kAfterEsc;
     TraceByte(b);
     Trace("\r\n");
-    return kSequenceEnded;
+    return EscapeResult::Ended;
 }
 
-int EscapeInterpreter::EscapeFeed(std::uint8_t b) {
+EscapeResult EscapeInterpreter::EscapeFeed(std::uint8_t b) {
     if (b == kEsc) {
         firstParameter_ = 0;
         secondParameter_ = 0;
@@ -80,7 +80,7 @@ int EscapeInterpreter::EscapeFeed(std::uint8_t b) {
             if (IsDigit(b) || b == ';' || b == '?') {
                 TraceByte(b);
                 if (IsDigit(b)) AddDigit(firstParameter_, b);
-                return b == ';' ? Continue(kSecondParameter) : kSequenceContinues;
+                return b == ';' ? Continue(kSecondParameter) : EscapeResult::Continues;
             }
             FinalByte(b, false);
             break;
@@ -90,15 +90,15 @@ int EscapeInterpreter::EscapeFeed(std::uint8_t b) {
                 TraceByte(b);
                 if (state_ == kSecondParameter && IsDigit(b)) AddDigit(secondParameter_, b);
                 // A third or later parameter is read and skipped up to the final byte.
-                return b == ';' ? Continue(kExtraParameters) : kSequenceContinues;
+                return b == ';' ? Continue(kExtraParameters) : EscapeResult::Continues;
             }
             FinalByte(b, true);
             break;
         case kDesignateG0:
-            Designate(screen_.G0, b);
+            Designate(CharsetSlot::G0, b);
             break;
         case kDesignateG1:
-            Designate(screen_.G1, b);
+            Designate(CharsetSlot::G1, b);
             break;
         case kAfterHash:
             if (b == '8') screen_.ScreenAlignmentFill();
@@ -219,9 +219,9 @@ void EscapeInterpreter::EraseInLine(int mode) {
     }
 }
 
-void EscapeInterpreter::Designate(int& set, std::uint8_t b) {
-    if (b == '1' || b == 'A' || b == 'B') set = kCharsetPlain;
-    if (b == '0' || b == '2') set = kCharsetLineDrawing;
+void EscapeInterpreter::Designate(CharsetSlot slot, std::uint8_t b) {
+    if (b == '1' || b == 'A' || b == 'B') screen_.Designate(slot, kCharsetPlain);
+    if (b == '0' || b == '2') screen_.Designate(slot, kCharsetLineDrawing);
 }
 
 }  // namespace quill

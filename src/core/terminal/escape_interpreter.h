@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "core/interfaces/send_path.h"
 #include "core/interfaces/terminal_services.h"
@@ -8,9 +9,9 @@
 
 namespace quill {
 
-// What EscapeFeed returns: the inbound stream's next state.
-constexpr int kSequenceContinues = 100;
-constexpr int kSequenceEnded = 0;
+// What EscapeFeed tells the inbound stream: whether the next byte still
+// belongs to the sequence.
+enum class EscapeResult { Ended, Continues };
 
 // Interprets the VT100 control sequences the terminal supports, one byte at a
 // time after the ESC that started them.
@@ -18,7 +19,7 @@ class EscapeInterpreter {
   public:
     EscapeInterpreter(ScreenModel& screen, SendPath& send, TerminalServices& services);
 
-    int EscapeFeed(std::uint8_t b);
+    EscapeResult EscapeFeed(std::uint8_t b);
 
     // 0 normal, 1 application; read by keyboard translation.
     int CursorKeyMode() const { return cursorKeyMode_; }
@@ -34,13 +35,13 @@ class EscapeInterpreter {
         kExtraParameters = 8,  // a third or later parameter, skipped
     };
 
-    int Continue(State next);
-    int End(std::uint8_t b);
+    EscapeResult Continue(State next);
+    EscapeResult End(std::uint8_t b);
     void AfterEsc(std::uint8_t b);
     void FinalByte(std::uint8_t b, bool twoParameters);
     void CursorPosition();
     void EraseInLine(int mode);
-    void Designate(int& set, std::uint8_t b);
+    void Designate(CharsetSlot slot, std::uint8_t b);
     void Trace(std::string_view text);
     void TraceByte(std::uint8_t b);
     static void AddDigit(int& parameter, std::uint8_t digit);

@@ -3,18 +3,11 @@
 #include <cstdint>
 
 #include "core/interfaces/send_path.h"
+#include "core/interfaces/terminal_options.h"
 #include "core/terminal/escape_interpreter.h"
 #include "core/terminal/screen_model.h"
 
 namespace quill {
-
-// The two user settings keyboard translation reads at every key.
-class KeyboardOptions {
-  public:
-    virtual ~KeyboardOptions() = default;
-    virtual bool CRLFTranslation() const = 0;
-    virtual bool LocalEcho() const = 0;
-};
 
 // Where local echo shows the printable characters the user types.
 class LocalEchoTarget {
@@ -36,17 +29,18 @@ class ScreenEcho final : public LocalEchoTarget {
 // Turns key-down and character notifications into bytes for the host.
 class Keyboard {
   public:
-    Keyboard(const EscapeInterpreter& escape, const KeyboardOptions& options, SendPath& send,
+    // Reads CR/LF translation and local echo at every key.
+    Keyboard(const EscapeInterpreter& escape, const TerminalOptions& options, SendPath& send,
              LocalEchoTarget& echo);
 
-    // Key-down path: 0 when a table row matched and was sent, 1 otherwise.
-    int KeyboardTranslateKey(std::uint16_t keyCode);
-    // Character path: 0 when the byte was sent, 1 when it was dropped.
-    int KeyboardSendChar(std::uint16_t code);
+    // Key-down path: true when a key-table row matched and was sent.
+    bool KeyboardTranslateKey(std::uint16_t keyCode);
+    // Character path: true when the byte was sent, false when it was dropped.
+    bool KeyboardSendChar(std::uint16_t code);
 
   private:
     const EscapeInterpreter& escape_;
-    const KeyboardOptions& options_;
+    const TerminalOptions& options_;
     SendPath& send_;
     LocalEchoTarget& echo_;
 };

@@ -16,7 +16,8 @@ int ClampInt(int value, int low, int high) {
 
 }  // namespace
 
-ScreenModel::ScreenModel(DisplaySink& display) : display_(display) {}
+ScreenModel::ScreenModel(DisplaySink& display, const TerminalOptions& options)
+    : display_(display), options_(options) {}
 
 void ScreenModel::BlankScreenMemory() {
     std::memset(ScreenMemory.data(), kSpace, kGridBytes);
@@ -24,7 +25,7 @@ void ScreenModel::BlankScreenMemory() {
 }
 
 void ScreenModel::Caret() {
-    if (caretVisible) display_.SetCaretPos(cursorRow_, cursorColumn_);
+    if (caretVisible_) display_.SetCaretPos(cursorRow_, cursorColumn_);
 }
 
 void ScreenModel::InvalidateAndUpdate() {
@@ -43,7 +44,7 @@ void ScreenModel::ScreenPlaceChar(std::uint8_t b) {
     const int column = cursorColumn_;
     StoreAtCursor(b);
     if (++cursorColumn_ == kColumns) {
-        if (wrap) {
+        if (options_.Wrap()) {
             cursorColumn_ = 0;
             ScreenMoveToRow(cursorRow_ + 1);
         } else {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/interfaces/display_sink.h"
+#include "core/interfaces/terminal_options.h"
 
 namespace quill {
 
@@ -26,6 +27,9 @@ constexpr std::uint8_t kAttrReverse = 4;
 constexpr int kCharsetPlain = 1;
 constexpr int kCharsetLineDrawing = 2;
 
+// The two character-set slots SO and SI switch between.
+enum class CharsetSlot { G0, G1 };
+
 // The terminal's screen: a character grid followed by an attribute grid of
 // 300 rows by 80 columns (rows 0-274 history, 275-298 the screen, 299 spare),
 // the cursor, the scrolling region, the current attribute and character sets.
@@ -33,7 +37,8 @@ constexpr int kCharsetLineDrawing = 2;
 // the grids and tell the display what is stale, never drawing themselves.
 class ScreenModel {
   public:
-    explicit ScreenModel(DisplaySink& display);
+    // Reads the wrap option whenever text reaches the last column.
+    ScreenModel(DisplaySink& display, const TerminalOptions& options);
     ScreenModel(const ScreenModel&) = delete;
     ScreenModel& operator=(const ScreenModel&) = delete;
 
@@ -63,10 +68,16 @@ class ScreenModel {
     void ScreenAlignmentFill();
     std::uint8_t ScreenTranslateChar(std::uint8_t b) const;
 
-    // SO and SI.
+    // SO and SI, and the designation of either slot (ESC ( and ESC )).
     void ActivateG1() { activeSet_ = &G1; }
     void ActivateG0() { activeSet_ = &G0; }
     bool G1Active() const { return activeSet_ == &G1; }
+    void Designate(CharsetSlot slot, int charset) { (slot == CharsetSlot::G0 ? G0 : G1) = charset; }
+    int Designation(CharsetSlot slot) const { return slot == CharsetSlot::G0 ? G0 : G1; }
+
+    // The caret follows the cursor only while the window shows it.
+    void SetCaretVisible(bool visible) { caretVisible_ = visible; }
+    bool CaretVisible() const { return caretVisible_; }
 
     // Read access for painting, copy, print and tests.
     const std::array<std::uint8_t, kScreenMemoryBytes>& Memory() const { return ScreenMemory; }
@@ -82,12 +93,6 @@ class ScreenModel {
     int RegionBottom() const { return regionBottom_; }
     std::uint8_t CurrentAttribute() const { return currentAttribute_; }
 
-    // Options and flags kept by other parts of the program.
-    bool wrap = false;         // the user's wrap option
-    bool caretVisible = true;  // set while the window shows its caret
-    int G0 = kCharsetPlain;
-    int G1 = kCharsetLineDrawing;
-
   private:
     std::uint8_t* CharRow(int bufferRow) { return &ScreenMemory[bufferRow * kColumns]; }
     std::uint8_t* AttrRow(int bufferRow) {
@@ -101,12 +106,16 @@ class ScreenModel {
     void StoreAtCursor(std::uint8_t b);
 
     DisplaySink& display_;
+    const TerminalOptions& options_;
     std::array<std::uint8_t, kScreenMemoryBytes> ScreenMemory{};
     int cursorRow_ = 0;
     int cursorColumn_ = 0;
     int regionTop_ = 1;
     int regionBottom_ = kScreenRows;
     std::uint8_t currentAttribute_ = kAttrNormal;
+    bool caretVisible_ = true;
+    int G0 = kCharsetPlain;
+    int G1 = kCharsetLineDrawing;
     int* activeSet_ = &G0;
 };
 

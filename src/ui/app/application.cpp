@@ -8,14 +8,14 @@
 #include <new>
 #include <string>
 
+#include "core/startup/command_line.h"
+#include "core/version.h"
 #include "ui/app/launch_instance.h"
-#include "ui/app/window_messages.h"
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/connect_dialog.h"
 #include "ui/dialogs/host_list_dialog.h"
 #include "ui/dialogs/splash_window.h"
 #include "ui/print/print_screen.h"
-#include "ui/resources/command_ids.h"
 #include "ui/resources/help_window.h"
 #include "ui/resources/message_box.h"
 #include "ui/resources/program_icon.h"
@@ -29,8 +29,6 @@ constexpr int kExitTransport = 1;
 constexpr int kExitScreen = 2;
 constexpr int kExitCommandLine = 3;
 constexpr int kExitConnection = 4;
-constexpr int kCommandLineError = 0;
-constexpr int kDialogCancelled = -1;
 // How long start-up waits for the window system to show the new window.
 constexpr int kExposeWaitMs = 500;
 constexpr int kExposeSliceMs = 10;
@@ -60,7 +58,7 @@ AppHooks DefaultAppHooks(SettingsStore& store) {
     };
     hooks.window.chooseListedHost = [&store](QWidget* owner) -> std::optional<std::string> {
         std::string host;
-        if (ChooseListedHost(owner, store, host) == 0) return std::nullopt;
+        if (!ChooseListedHost(owner, store, host)) return std::nullopt;
         return host;
     };
     hooks.connectDialog = [&store](ConnectionTarget& target, QWidget* owner) {
@@ -80,22 +78,9 @@ AppHooks DefaultAppHooks(SettingsStore& store) {
         return CreateSplashWindow(owner);
     };
     auto help = std::make_shared<HelpViewer>();
-    hooks.window.help = [help](QWidget* owner, int command) {
-        help->Show(owner, command == cmd::kHelpIndex ? HelpTopic::Index : HelpTopic::UsingHelp);
-    };
+    hooks.window.help = [help](QWidget* owner, HelpTopic topic) { help->Show(owner, topic); };
     return hooks;
 }
-
-// Keyboard translation reads the two options at every key.
-class Application::Options final : public KeyboardOptions {
-  public:
-    explicit Options(const TerminalSettings& settings) : settings_(settings) {}
-    bool CRLFTranslation() const override { return settings_.CRLFTranslation; }
-    bool LocalEcho() const override { return settings_.LocalEcho; }
-
-  private:
-    const TerminalSettings& settings_;
-};
 
 Application::Application(SettingsStore& store, AppHooks hooks)
     : store_(store),
@@ -106,10 +91,12 @@ Application::Application(SettingsStore& store, AppHooks hooks)
                                                              QStringLiteral("Socket Error"),
                                                              QMessageBox::Warning);
                                 },
-                                [this](int event) {
-                                    if (window_) window_->MainWindowProc(msg::WM_SOCKET, 0, event);
-                                }}),
-      options_(std::make_unique<Options>(settings_)) {
+                                [this] {
+                                    if (window_) window_->OnSocketReadable();
+                                },
+                                [this] {
+                                    if (window_) window_->OnSocketClosed();
+                                }}) {
     hooks_.window.postQuit = [this](int exitCode) { PostQuit(exitCode); };
 }
 
@@ -134,13 +121,14 @@ int Application::StartUp(int argc, const char* const* argv) {
         transport_.ShutdownTransport();
         return kExitScreen;
     }
-    screen_->ScreenWriteString(std::string(kProgramName) + " " + kProgramVersion + "\r\n");
+    engine_->screen.ScreenWriteString(std::string(kProgramName) + " " +
+                                      std::string(kProgramVersion) + "\r\n");
     ShowTransportBanner();
-    const int parsed = ParseCommandLine(argc, argv, target_, [this](ConnectionTarget& target) {
-        return StartUpConnectDialog(target);
-    });
-    if (parsed == kCommandLineError) ErrorBox("Commandline error");
-    if (parsed == kCommandLineError || parsed == kDialogCancelled) {
+    const CommandLineResult parsed =
+        ParseCommandLine(argc, argv, target_,
+                         [this](ConnectionTarget& target) { return StartUpConnectDialog(target); });
+    if (parsed == CommandLineResult::Error) ErrorBox("Commandline error");
+    if (parsed != CommandLineResult::TargetKnown) {
         transport_.ShutdownTransport();
         FreeScreen();
         return kExitCommandLine;
@@ -178,20 +166,18 @@ void Application::PostQuit(int exitCode) {
     if (loopRunning_) QCoreApplication::exit(exitCode);
 }
 
+// The terminal reads its options from the settings, which are read after it
+// is made: the options object is the same, only its values change.
 bool Application::InitScreen() {
     try {
-        screen_ = std::make_unique<ScreenModel>(display_);
+        engine_ =
+            std::make_unique<TerminalEngine>(display_, transport_, services_, settings_.options);
     } catch (const std::bad_alloc&) {
         hooks_.window.messageBox(nullptr, QStringLiteral("memory problem"), QString(),
                                  QMessageBox::NoIcon);
         return false;
     }
     settings_ = ReadTerminalSettings(store_);
-    screen_->wrap = settings_.wrap;
-    escape_ = std::make_unique<EscapeInterpreter>(*screen_, transport_, services_);
-    inbound_ = std::make_unique<InboundStream>(*screen_, *escape_, transport_, services_, display_);
-    echo_ = std::make_unique<ScreenEcho>(*screen_);
-    keyboard_ = std::make_unique<Keyboard>(*escape_, *options_, transport_, *echo_);
     fonts_ = MakeTerminalFonts(settings_.font, settings_.fontsize);
     if (!CreateMainWindow()) {
         FreeScreen();
@@ -202,11 +188,10 @@ bool Application::InitScreen() {
 
 bool Application::CreateMainWindow() {
     window_ = std::make_unique<MainWindow>(
-        WindowParts{store_, settings_, *screen_, *inbound_, *keyboard_, transport_, fonts_},
-        hooks_.window);
+        WindowParts{store_, settings_, *engine_, transport_, fonts_}, hooks_.window);
     window_->setWindowIcon(ProgramIcon());
     display_.SetTarget(&window_->View());
-    window_->MainWindowProc(msg::WM_CREATE, 0, 0);
+    window_->OnCreate();
     window_->show();
     WaitUntilExposed(*window_);
     window_->View().UpdateNow();
@@ -217,32 +202,28 @@ bool Application::CreateMainWindow() {
 
 // The start-up Connect dialog. When it has gone, the terminal window takes
 // the keyboard back, as the owner of a closed dialog does.
-int Application::StartUpConnectDialog(ConnectionTarget& target) {
-    if (!hooks_.connectDialog) return 0;
-    const int result = hooks_.connectDialog(target, window_.get());
+bool Application::StartUpConnectDialog(ConnectionTarget& target) {
+    if (!hooks_.connectDialog) return false;
+    const bool result = hooks_.connectDialog(target, window_.get());
     window_->activateWindow();
     return result;
 }
 
 // The "Trying" line shows before the connect waits, whatever the frame pacing.
 void Application::WriteLocalLine(const std::string& line) {
-    screen_->ScreenWriteString(line);
+    engine_->screen.ScreenWriteString(line);
     window_->View().PaintStale();
 }
 
 void Application::ShowTransportBanner() {
     const std::string description = TcpTransport::SocketLibraryDescription().toStdString();
-    screen_->ScreenWriteString("Windows Socket Transport\r\n" + description + "\r\n");
+    engine_->screen.ScreenWriteString("Windows Socket Transport\r\n" + description + "\r\n");
 }
 
 void Application::FreeScreen() {
     display_.SetTarget(nullptr);
     window_.reset();
-    keyboard_.reset();
-    echo_.reset();
-    inbound_.reset();
-    escape_.reset();
-    screen_.reset();
+    engine_.reset();
 }
 
 void Application::ErrorBox(const char* text) {

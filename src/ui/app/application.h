@@ -4,13 +4,10 @@
 #include <functional>
 #include <memory>
 
+#include "core/engine/terminal_engine.h"
+#include "core/interfaces/connection_target.h"
 #include "core/settings/settings_store.h"
 #include "core/settings/terminal_settings.h"
-#include "core/startup/command_line.h"
-#include "core/telnet/inbound_stream.h"
-#include "core/terminal/escape_interpreter.h"
-#include "core/terminal/keyboard.h"
-#include "core/terminal/screen_model.h"
 #include "ui/app/display_relay.h"
 #include "ui/app/main_window.h"
 #include "ui/app/qt_services.h"
@@ -19,14 +16,10 @@
 
 namespace quill {
 
-// The program's name and version, as the banner shows them.
-inline constexpr char kProgramName[] = "Quillterm";
-inline constexpr char kProgramVersion[] = "0.9.32.0";
-
 struct AppHooks {
     WindowHooks window;
-    // The start-up Connect dialog: fills the target, returns 0 on Cancel.
-    std::function<int(ConnectionTarget& target, QWidget* owner)> connectDialog;
+    // The start-up Connect dialog: fills the target, returns false on Cancel.
+    std::function<bool(ConnectionTarget& target, QWidget* owner)> connectDialog;
 };
 
 // The boxes, dialogs, menus, help and program starts of a real session.
@@ -52,7 +45,7 @@ class Application {
     int MessageLoop();
 
     MainWindow* Window() const { return window_.get(); }
-    ScreenModel* Screen() const { return screen_.get(); }
+    ScreenModel* Screen() const { return engine_ ? &engine_->screen : nullptr; }
     const ConnectionTarget& Target() const { return target_; }
     TerminalSettings& Settings() { return settings_; }
     const TerminalFonts& Fonts() const { return fonts_; }
@@ -60,17 +53,14 @@ class Application {
     bool QuitPosted() const { return quitPosted_; }
 
   private:
-    class Options;
-
     bool InitScreen();
     bool CreateMainWindow();
-    int StartUpConnectDialog(ConnectionTarget& target);
+    bool StartUpConnectDialog(ConnectionTarget& target);
     void ShowTransportBanner();
     void WriteLocalLine(const std::string& line);
     void FreeScreen();
     void ErrorBox(const char* text);
     void PostQuit(int exitCode);
-    WindowParts Parts();
 
     SettingsStore& store_;
     AppHooks hooks_;
@@ -78,12 +68,7 @@ class Application {
     DisplayRelay display_;
     QtServices services_;
     TcpTransport transport_;
-    std::unique_ptr<Options> options_;
-    std::unique_ptr<ScreenModel> screen_;
-    std::unique_ptr<EscapeInterpreter> escape_;
-    std::unique_ptr<InboundStream> inbound_;
-    std::unique_ptr<ScreenEcho> echo_;
-    std::unique_ptr<Keyboard> keyboard_;
+    std::unique_ptr<TerminalEngine> engine_;
     TerminalFonts fonts_;
     std::unique_ptr<MainWindow> window_;
     ConnectionTarget target_;

@@ -2,29 +2,23 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPaintEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <array>
 
 #include "core/settings/host_history.h"
-#include "ui/app/window_messages.h"
 #include "ui/resources/accelerator_filter.h"
-#include "ui/resources/command_ids.h"
 #include "ui/resources/menu_mnemonics.h"
 #include "ui/resources/menus.h"
 #include "ui/terminal/key_events.h"
 #include "ui/terminal/terminal_view.h"
 
 namespace quill {
-
-using namespace msg;
 
 namespace {
 
@@ -34,6 +28,7 @@ constexpr std::size_t kSubmenuHostBuffer = 50;
 constexpr int kStartSize = 3000;
 // Rows the maximum size allows before the window exists: the whole buffer.
 constexpr int kRowsBeforeCreation = kBufferRows;
+constexpr int kTimerPeriodMs = 1000;
 // Scroll-back lines per notch of a mouse wheel.
 constexpr int kWheelLines = 3;
 constexpr int kWheelNotch = 120;
@@ -52,7 +47,7 @@ MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
     layout->setSpacing(0);
     const TerminalView::Colours colours{[this] { return parts_.settings.fgcolor; },
                                         [this] { return parts_.settings.bgcolor; }};
-    view_ = new TerminalView(parts_.screen, parts_.fonts, colours, central);
+    view_ = new TerminalView(parts_.engine.screen, parts_.fonts, colours, central);
     scrollBar_ = new QScrollBar(Qt::Vertical, central);
     scrollBar_->setTracking(false);
     scrollBar_->setContextMenuPolicy(Qt::NoContextMenu);
@@ -65,7 +60,7 @@ MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
     setCentralWidget(central);
     setFocusProxy(view_);
 
-    const CommandHandler command = [this](int id) { Send(WM_COMMAND, MakeWParam(id, 0)); };
+    const CommandHandler command = [this](CommandId id) { OnCommand(id); };
     menus_ = BuildMenuBar(*menuBar(), TelMenu(), command);
     InstallAccelerators(this, command);
     InstallShiftedMnemonics(*menuBar(), *this);
@@ -74,76 +69,12 @@ MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
     scrollBar_->installEventFilter(this);
     menuBar()->installEventFilter(this);
     connect(scrollBar_, &QScrollBar::actionTriggered, this, &MainWindow::ScrollBarAction);
-    connect(scrollBar_, &QScrollBar::sliderReleased, this, [this] {
-        Send(WM_VSCROLL, MakeWParam(SB_THUMBPOSITION, scrollBar_->sliderPosition()));
-    });
-    connect(&timer_, &QTimer::timeout, this, [this] { Send(WM_TIMER, kTimerId); });
+    connect(scrollBar_, &QScrollBar::sliderReleased, this,
+            [this] { OnScroll(ScrollAction::kThumbPosition, scrollBar_->sliderPosition()); });
+    connect(&timer_, &QTimer::timeout, this, &MainWindow::OnTimer);
 }
 
 MainWindow::~MainWindow() = default;
-
-void MainWindow::Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
-    MainWindowProc(message, wParam, lParam);
-}
-
-std::intptr_t MainWindow::MainWindowProc(unsigned message, std::uintptr_t wParam,
-                                         std::intptr_t lParam) {
-    const auto x = static_cast<int>(LowWord(static_cast<std::uintptr_t>(lParam)));
-    const auto y = static_cast<int>(HighWord(static_cast<std::uintptr_t>(lParam)));
-    switch (message) {
-        case WM_CREATE:
-            OnCreate();
-            return 0;
-        case WM_DESTROY:
-            OnDestroy();
-            return 0;
-        case WM_ACTIVATE:
-            OnActivate(LowWord(wParam));
-            return 0;
-        case WM_PAINT:
-            return view_->DisplayPaint();
-        case WM_CLOSE:
-            DestroyWindow();
-            return 0;
-        case WM_GETMINMAXINFO:
-            OnMinMaxInfo(*reinterpret_cast<MinMaxInfo*>(lParam));
-            return 0;
-        case WM_NCRBUTTONDOWN:
-            if (!hooks_.chooseListedHost) return 0;
-            if (const auto host = hooks_.chooseListedHost(this)) Launch(*host);
-            return 0;
-        case WM_KEYDOWN:
-            view_->DisplayReturnToLive();
-            return parts_.keyboard.KeyboardTranslateKey(
-                static_cast<std::uint16_t>(LowWord(wParam)));
-        case WM_CHAR:
-            view_->DisplayReturnToLive();
-            return parts_.keyboard.KeyboardSendChar(static_cast<std::uint16_t>(LowWord(wParam)));
-        case WM_COMMAND:
-            OnCommand(static_cast<int>(LowWord(wParam)));
-            return 0;
-        case WM_TIMER:
-            OnTimer();
-            return 0;
-        case WM_VSCROLL:
-            OnVScroll(LowWord(wParam), HighWord(wParam));
-            return 0;
-        case WM_MOUSEMOVE:
-            return view_->SelectionDrag(x, y);
-        case WM_LBUTTONDOWN:
-            return view_->SelectionPress(x, y);
-        case WM_LBUTTONUP:
-            return view_->SelectionRelease();
-        case WM_RBUTTONDOWN:
-            PopupMenu(x, y);
-            return 0;
-        case WM_SOCKET:
-            OnSocket(LowWord(static_cast<std::uintptr_t>(lParam)));
-            return 0;
-        default:
-            return 0;
-    }
-}
 
 void MainWindow::OnCreate() {
     scrollBar_->setRange(1, kLiveViewTop);
@@ -153,22 +84,20 @@ void MainWindow::OnCreate() {
         splash_ = hooks_.createSplash(this);
         if (splash_ == nullptr) QApplication::beep();
     }
-    timer_.start(1000);
-    parts_.screen.BlankScreenMemory();
-    parts_.screen.caretVisible = true;
+    timer_.start(kTimerPeriodMs);
+    parts_.engine.screen.BlankScreenMemory();
+    parts_.engine.screen.SetCaretVisible(true);
     created_ = true;
-    MinMaxInfo info;
-    OnMinMaxInfo(info);
-    setMaximumSize(info.maxSize);
+    setMaximumSize(OnGetMinMaxInfo());
     resize(kStartSize, kStartSize);  // the maximum size cuts it to 80 x 24 cells
     if (parts_.settings.MaximizeOnStart) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 // The largest window shows exactly 80 columns and 24 rows of cells.
-void MainWindow::OnMinMaxInfo(MinMaxInfo& info) const {
+QSize MainWindow::OnGetMinMaxInfo() const {
     const int rows = created_ ? kScreenRows : kRowsBeforeCreation;
-    info.maxSize = QSize(kColumns * parts_.fonts.CellWidth + scrollBar_->sizeHint().width(),
-                         rows * parts_.fonts.CellHeight + menuBar()->sizeHint().height());
+    return {kColumns * parts_.fonts.CellWidth + scrollBar_->sizeHint().width(),
+            rows * parts_.fonts.CellHeight + menuBar()->sizeHint().height()};
 }
 
 void MainWindow::OnDestroy() {
@@ -177,142 +106,180 @@ void MainWindow::OnDestroy() {
     hooks_.postQuit(0);
 }
 
+void MainWindow::OnClose() {
+    DestroyWindow();
+}
+
 void MainWindow::DestroyWindow() {
     if (destroyed_) return;
     destroyed_ = true;
-    Send(WM_DESTROY);
+    OnDestroy();
     DestroySplash();
     hide();
 }
 
-void MainWindow::OnActivate(unsigned state) {
-    if (state == WA_INACTIVE) {
+void MainWindow::OnActivate(bool active) {
+    if (!active) {
         view_->CaretOff();
         return;
     }
-    menus_.SetChecked(cmd::kWrap, parts_.screen.wrap);
+    menus_.SetChecked(CommandId::kWrap, parts_.settings.options.Wrap());
     view_->CaretOn();
 }
 
-void MainWindow::OnCommand(int id) {
+void MainWindow::OnNonClientRightButtonDown() {
+    if (!hooks_.chooseListedHost) return;
+    if (const auto host = hooks_.chooseListedHost(this)) Launch(*host);
+}
+
+bool MainWindow::OnKeyDown(std::uint16_t virtualKey) {
+    view_->DisplayReturnToLive();
+    return parts_.engine.keyboard.KeyboardTranslateKey(virtualKey);
+}
+
+bool MainWindow::OnCharacter(std::uint16_t character) {
+    view_->DisplayReturnToLive();
+    return parts_.engine.keyboard.KeyboardSendChar(character);
+}
+
+void MainWindow::OnCommand(CommandId id) {
+    UserOptions& options = parts_.settings.options;
     switch (id) {
-        case cmd::kNewConnection:
+        case CommandId::kNewConnection:
             Launch(std::nullopt);
             return;
-        case cmd::kPrintScreen:
+        case CommandId::kPrintScreen:
             if (hooks_.printScreen) {
-                hooks_.printScreen(this, parts_.screen.Memory().data(), view_->ViewTop(),
+                hooks_.printScreen(this, parts_.engine.screen.Memory().data(), view_->ViewTop(),
                                    kScreenRows);
             }
             return;
-        case cmd::kTogglePrintCapture:
+        case CommandId::kTogglePrintCapture:
             hooks_.messageBox(this, QString::fromLatin1(kSorryText), QStringLiteral("Sorry"),
                               QMessageBox::NoIcon);
             return;
-        case cmd::kExit:
+        case CommandId::kExit:
             hooks_.postQuit(0);
             DestroyWindow();
             return;
-        case cmd::kCopy:
+        case CommandId::kCopy:
             view_->CopySelection();
             return;
-        case cmd::kPaste:
-            view_->PasteClipboard([this](std::uint16_t c) { parts_.keyboard.KeyboardSendChar(c); });
+        case CommandId::kPaste:
+            view_->PasteClipboard([this](std::uint16_t c) { OnCharacter(c); });
             return;
-        case cmd::kHelpIndex:
-        case cmd::kUsingHelp:
-            if (hooks_.help) hooks_.help(this, id);
+        case CommandId::kHelpIndex:
+            if (hooks_.help) hooks_.help(this, HelpTopic::Index);
             return;
-        case cmd::kAbout:
+        case CommandId::kUsingHelp:
+            if (hooks_.help) hooks_.help(this, HelpTopic::UsingHelp);
+            return;
+        case CommandId::kAbout:
             if (hooks_.about) hooks_.about(this);
             return;
-        case cmd::kShowCodes:
-            InvertOption(id, parts_.inbound.showCodes);
+        case CommandId::kShowCodes:
+            FlipOption(id, !options.ShowCodes(), &UserOptions::SetShowCodes);
             return;
-        case cmd::kWrap:
-            InvertOption(id, parts_.screen.wrap);
+        case CommandId::kWrap:
+            FlipOption(id, !options.Wrap(), &UserOptions::SetWrap);
             return;
-        case cmd::kSetupDialog:
+        case CommandId::kSetupDialog:
             if (hooks_.setupDialog) {
-                hooks_.setupDialog(this,
-                                   SetupTarget{parts_.settings, parts_.screen.wrap, parts_.store,
-                                               parts_.fonts.CellHeight, setupFontHeight_,
-                                               [this] { view_->InvalidateAll(); }});
+                hooks_.setupDialog(
+                    this, SetupTarget{parts_.settings, parts_.store, parts_.fonts.CellHeight,
+                                      setupFontHeight_, [this] { view_->InvalidateAll(); }});
             }
             return;
         default:
-            if (id >= cmd::kConnectToFirst && id <= cmd::kConnectToLast) {
-                LaunchHistoryHost(id - (cmd::kConnectToFirst - 1));
-            }
+            if (const int number = HistoryNumberOf(id)) LaunchHistoryHost(number);
             return;
     }
 }
 
 // The option flips first, then its check mark follows it.
-void MainWindow::InvertOption(int id, bool& option) {
-    option = !option;
-    menus_.SetChecked(id, option);
+void MainWindow::FlipOption(CommandId id, bool on, void (UserOptions::*set)(bool)) {
+    (parts_.settings.options.*set)(on);
+    menus_.SetChecked(id, on);
 }
 
 void MainWindow::LaunchHistoryHost(int number) {
-    std::string host;
-    parts_.store.ReadSetting(kHostsSection, HostKey(number), "", host, kHostBufferSize);
-    Launch(host);
+    Launch(ReadHostEntry(parts_.store, number, kHostBufferSize));
 }
 
 void MainWindow::Launch(const std::optional<std::string>& host) {
     if (hooks_.launchInstance) hooks_.launchInstance(host);
 }
 
-void MainWindow::OnVScroll(unsigned code, unsigned position) {
+void MainWindow::OnScroll(ScrollAction action, int position) {
     const int top = view_->ViewTop();
-    switch (code) {
-        case SB_LINEUP:
+    switch (action) {
+        case ScrollAction::kLineUp:
             view_->DisplaySetViewTop(top - 1);
             return;
-        case SB_LINEDOWN:
+        case ScrollAction::kLineDown:
             view_->DisplaySetViewTop(top + 1);
             return;
-        case SB_PAGEUP:
+        case ScrollAction::kPageUp:
             view_->DisplaySetViewTop(top - kPageRows);
             return;
-        case SB_PAGEDOWN:
+        case ScrollAction::kPageDown:
             view_->DisplaySetViewTop(top + kPageRows);
             return;
-        case SB_THUMBPOSITION:
-            view_->DisplaySetViewTop(static_cast<int>(position));
+        case ScrollAction::kThumbPosition:
+            view_->DisplaySetViewTop(position);
             return;
-        default:
+        case ScrollAction::kThumbTrack:
             return;
     }
 }
 
-void MainWindow::OnSocket(unsigned event) {
-    if (event == FD_READ) {
-        ReadSocket();
-    } else if (event == FD_CLOSE) {
-        if (!parts_.settings.autoexit) {
-            hooks_.messageBox(this, QStringLiteral("Connection closed"),
-                              QStringLiteral("Quillterm"), QMessageBox::NoIcon);
-        }
-        DestroyWindow();
-    }
+void MainWindow::OnMouseMove(QPoint at) {
+    view_->SelectionDrag(at.x(), at.y());
+}
+
+void MainWindow::OnLeftButtonDown(QPoint at) {
+    view_->SelectionPress(at.x(), at.y());
+}
+
+void MainWindow::OnLeftButtonUp() {
+    view_->SelectionRelease();
+}
+
+void MainWindow::OnRightButtonDown(QPoint at) {
+    const HostHistory hosts = ReadHostHistory(parts_.store, kSubmenuHostBuffer);
+    std::optional<CommandId> chosen;
+    QMenu* menu = BuildPopupMenu(this, hosts, [&chosen](CommandId id) { chosen = id; });
+    hooks_.trackPopupMenu(*menu, view_->mapToGlobal(at));
+    delete menu;
+    // As with a menu choice, the command arrives after the menu has closed.
+    if (chosen) OnCommand(*chosen);
 }
 
 // Hands what has arrived to the inbound stream in chunks of at most 100
 // bytes. After one display frame of work the window lets other events in (a
 // key typed during a long burst reaches the host at once); the transport then
 // offers the rest again.
-void MainWindow::ReadSocket() {
+void MainWindow::OnSocketReadable() {
     std::array<std::uint8_t, kReceiveChunk + 1> buffer{};
-    QElapsedTimer slice;
-    slice.start();
+    const auto start = Now();
     int count = 0;
-    while (slice.elapsed() < kReadSliceMs &&
+    while (Now() - start < kReadSlice &&
            (count = parts_.transport.ReceiveBytes(buffer.data(), kReceiveChunk)) > 0) {
         buffer[static_cast<std::size_t>(count)] = 0;
-        parts_.inbound.ProcessInbound(buffer.data(), count);
+        parts_.engine.inbound.ProcessInbound(buffer.data(), count);
     }
+}
+
+void MainWindow::OnSocketClosed() {
+    if (!parts_.settings.autoexit) {
+        hooks_.messageBox(this, QStringLiteral("Connection closed"), QStringLiteral("Quillterm"),
+                          QMessageBox::NoIcon);
+    }
+    DestroyWindow();
+}
+
+std::chrono::steady_clock::time_point MainWindow::Now() const {
+    return hooks_.clock ? hooks_.clock() : std::chrono::steady_clock::now();
 }
 
 void MainWindow::OnTimer() {
@@ -325,38 +292,23 @@ void MainWindow::DestroySplash() {
     delete splash_;
 }
 
-void MainWindow::PopupMenu(int x, int y) {
-    std::array<std::string, kHostHistorySize> hosts;
-    for (int n = 1; n <= kHostHistorySize; ++n) {
-        parts_.store.ReadSetting(kHostsSection, HostKey(n), "", hosts[n - 1], kSubmenuHostBuffer);
-    }
-    int chosen = 0;
-    QMenu* menu = BuildPopupMenu(this, hosts, [&chosen](int id) { chosen = id; });
-    hooks_.trackPopupMenu(*menu, view_->mapToGlobal(QPoint(x, y)));
-    delete menu;
-    // As with a menu choice, the command arrives after the menu has closed.
-    if (chosen != 0) Send(WM_COMMAND, MakeWParam(chosen, 0));
-}
-
 void MainWindow::closeEvent(QCloseEvent* event) {
-    Send(WM_CLOSE);
+    OnClose();
     event->accept();
 }
 
 void MainWindow::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ActivationChange && !destroyed_) {
-        Send(WM_ACTIVATE, isActiveWindow() ? WA_ACTIVE : WA_INACTIVE);
-    }
+    if (event->type() == QEvent::ActivationChange && !destroyed_) OnActivate(isActiveWindow());
     QMainWindow::changeEvent(event);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == view_) return ViewEvent(event);
-    if (watched == scrollBar_ && ScrollBarEvent(event)) return true;
+    if (watched == scrollBar_ && WheelEvent(event)) return true;
     // A right click on the window's frame parts (menu bar, scroll bar).
     if (event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-        Send(WM_NCRBUTTONDOWN);
+        OnNonClientRightButtonDown();
         return true;
     }
     return false;
@@ -364,10 +316,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 bool MainWindow::ViewEvent(QEvent* event) {
     switch (event->type()) {
-        case QEvent::Paint:
-            view_->SetUpdateRect(static_cast<QPaintEvent*>(event)->rect());
-            Send(WM_PAINT);
-            return true;
         case QEvent::KeyPress: {
             auto& key = static_cast<QKeyEvent&>(*event);
             if (key.modifiers() & Qt::AltModifier) return false;
@@ -376,18 +324,12 @@ bool MainWindow::ViewEvent(QEvent* event) {
         }
         // The window class asks for no double clicks: a second click is a press.
         case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick: {
-            auto& mouse = static_cast<QMouseEvent&>(*event);
-            if (mouse.button() == Qt::RightButton) return MouseMessage(WM_RBUTTONDOWN, mouse);
-            return mouse.button() == Qt::LeftButton && MouseMessage(WM_LBUTTONDOWN, mouse);
-        }
+        case QEvent::MouseButtonDblClick:
         case QEvent::MouseMove:
-            return MouseMessage(WM_MOUSEMOVE, static_cast<QMouseEvent&>(*event));
         case QEvent::MouseButtonRelease:
-            return static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
-                   MouseMessage(WM_LBUTTONUP, static_cast<QMouseEvent&>(*event));
+            return MouseEvent(static_cast<QMouseEvent&>(*event));
         case QEvent::Wheel:
-            return ScrollBarEvent(event);
+            return WheelEvent(event);
         default:
             return false;
     }
@@ -395,44 +337,59 @@ bool MainWindow::ViewEvent(QEvent* event) {
 
 void MainWindow::KeyPress(const QKeyEvent& event) {
     const KeyMessages messages = TranslateKeyPress(event.key(), event.modifiers(), event.text());
-    if (messages.keyDown) Send(WM_KEYDOWN, *messages.keyDown);
-    if (messages.character) Send(WM_CHAR, *messages.character);
+    if (messages.keyDown) OnKeyDown(*messages.keyDown);
+    if (messages.character) OnCharacter(*messages.character);
 }
 
 // Moves outside the client area are not the window's; a release is always
 // seen, so the selection never keeps growing after the button is up.
-bool MainWindow::MouseMessage(unsigned message, const QMouseEvent& event) {
-    const QPoint p = event.position().toPoint();
-    if (message == WM_MOUSEMOVE && !view_->rect().contains(p)) return true;
-    Send(message, 0, MakeLParam(std::max(p.x(), 0), std::max(p.y(), 0)));
+bool MainWindow::MouseEvent(const QMouseEvent& event) {
+    const QPoint at = event.position().toPoint();
+    switch (event.type()) {
+        case QEvent::MouseMove:
+            if (view_->rect().contains(at)) OnMouseMove(at);
+            return true;
+        case QEvent::MouseButtonRelease:
+            if (event.button() != Qt::LeftButton) return false;
+            OnLeftButtonUp();
+            return true;
+        default:
+            break;
+    }
+    if (event.button() == Qt::RightButton) {
+        OnRightButtonDown(at);
+        return true;
+    }
+    if (event.button() != Qt::LeftButton) return false;
+    OnLeftButtonDown(at);
     return true;
 }
 
-bool MainWindow::ScrollBarEvent(QEvent* event) {
+bool MainWindow::WheelEvent(QEvent* event) {
     if (event->type() != QEvent::Wheel) return false;
     const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
     const int lines = kWheelLines * std::abs(delta) / kWheelNotch;
     for (int i = 0; i < std::max(lines, 1) && delta != 0; ++i) {
-        Send(WM_VSCROLL, delta > 0 ? SB_LINEUP : SB_LINEDOWN);
+        OnScroll(delta > 0 ? ScrollAction::kLineUp : ScrollAction::kLineDown);
     }
     return true;
 }
 
-// The scroll bar's own moves become WM_VSCROLL codes; for the codes the
-// window ignores (top, bottom) the thumb goes back to the view top.
+// The scroll bar's own moves become scroll actions; for the ones the window
+// ignores (top, bottom) the thumb goes back to the view top.
 void MainWindow::ScrollBarAction(int action) {
     switch (action) {
         case QAbstractSlider::SliderSingleStepSub:
-            Send(WM_VSCROLL, SB_LINEUP);
+            OnScroll(ScrollAction::kLineUp);
             return;
         case QAbstractSlider::SliderSingleStepAdd:
-            Send(WM_VSCROLL, SB_LINEDOWN);
+            OnScroll(ScrollAction::kLineDown);
             return;
         case QAbstractSlider::SliderPageStepSub:
-            Send(WM_VSCROLL, SB_PAGEUP);
+            OnScroll(ScrollAction::kPageUp);
             return;
         case QAbstractSlider::SliderPageStepAdd:
-            Send(WM_VSCROLL, SB_PAGEDOWN);
+            OnScroll(ScrollAction::kPageDown);
             return;
         case QAbstractSlider::SliderMove:
             return;  // thumb tracking

@@ -1,22 +1,23 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPoint>
 #include <QPointer>
 #include <QSize>
 #include <QTimer>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
 
+#include "core/engine/terminal_engine.h"
 #include "core/settings/settings_store.h"
 #include "core/settings/terminal_settings.h"
-#include "core/telnet/inbound_stream.h"
-#include "core/terminal/keyboard.h"
-#include "core/terminal/screen_model.h"
 #include "ui/dialogs/setup_dialog.h"
 #include "ui/net/tcp_transport.h"
+#include "ui/resources/command_ids.h"
+#include "ui/resources/help_window.h"
 #include "ui/resources/menu_builder.h"
 #include "ui/resources/message_box.h"
 #include "ui/terminal/terminal_fonts.h"
@@ -34,9 +35,7 @@ class TerminalView;
 struct WindowParts {
     SettingsStore& store;
     TerminalSettings& settings;
-    ScreenModel& screen;
-    InboundStream& inbound;
-    Keyboard& keyboard;
+    TerminalEngine& engine;
     TcpTransport& transport;
     const TerminalFonts& fonts;
 };
@@ -49,46 +48,63 @@ struct WindowHooks {
     std::function<std::optional<std::string>(QWidget* owner)> chooseListedHost;
     // Starts a second copy of the program for the host (none: it asks).
     std::function<void(const std::optional<std::string>& host)> launchInstance;
-    // Help index (901) or using help (905).
-    std::function<void(QWidget* owner, int command)> help;
+    std::function<void(QWidget* owner, HelpTopic topic)> help;
     // Shows the right-button menu at a screen position until it is closed.
     std::function<void(QMenu& menu, const QPoint& globalPosition)> trackPopupMenu;
     // Ends the message loop with the exit code.
     std::function<void(int exitCode)> postQuit;
-    // Print Screen (105) with the rows on display, About (999), Setup (2003)
-    // with what it works on, and the splash window: nothing happens for them
-    // while they are empty.
+    // Print Screen with the rows on display, About, Setup with what it works
+    // on, and the splash window: nothing happens for them while they are empty.
     std::function<void(QWidget* owner, const std::uint8_t* grid, int firstRow, int rowCount)>
         printScreen;
     std::function<void(QWidget* owner)> about;
     std::function<void(QWidget* owner, const SetupTarget& target)> setupDialog;
     // Makes the modeless splash window; none means it could not be made.
     std::function<QWidget*(QWidget* owner)> createSplash;
+    // The time the socket reading is measured by; the steady clock when empty.
+    std::function<std::chrono::steady_clock::time_point()> clock;
 };
 
-// The answer to WM_GETMINMAXINFO.
-struct MinMaxInfo {
-    QSize maxSize;
-};
+// What the scroll bar asks for.
+enum class ScrollAction { kLineUp, kLineDown, kPageUp, kPageDown, kThumbPosition, kThumbTrack };
 
-// The terminal window. Its Qt events are translated into window messages for
-// MainWindowProc, which routes each to the part of the program that does the
-// work; tests send messages to it directly.
+// The terminal window. Each row of its message table is a handler named after
+// the message; Qt's events call them, and so do tests. Painting is the
+// terminal view's own paintEvent.
 class MainWindow final : public QMainWindow {
     Q_OBJECT
   public:
     // Splash ticks before the splash window closes.
     static constexpr int kSplashTicks = 4;
-    // Chunks handed on from one data-ready event before the window lets other
-    // events in: one display frame of work at most.
-    static constexpr int kReadSliceMs = 16;
+    // How long one data-ready event may hand data on before the window lets
+    // other events in: one display frame of work at most.
+    static constexpr std::chrono::milliseconds kReadSlice{16};
 
     MainWindow(WindowParts parts, WindowHooks hooks);
     ~MainWindow() override;
 
-    std::intptr_t MainWindowProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+    void OnCreate();
+    void OnDestroy();
+    void OnActivate(bool active);
+    void OnClose();
+    // The largest size the window may take: 80 x 24 cells.
+    QSize OnGetMinMaxInfo() const;
+    void OnNonClientRightButtonDown();
+    // True when the key was sent as a key-table sequence.
+    bool OnKeyDown(std::uint16_t virtualKey);
+    // True when the character was sent.
+    bool OnCharacter(std::uint16_t character);
+    void OnCommand(CommandId id);
+    void OnTimer();
+    void OnScroll(ScrollAction action, int position = 0);
+    void OnMouseMove(QPoint at);
+    void OnLeftButtonDown(QPoint at);
+    void OnLeftButtonUp();
+    void OnRightButtonDown(QPoint at);
+    void OnSocketReadable();
+    void OnSocketClosed();
 
-    // Destroys the window once: WM_DESTROY, then it disappears.
+    // Destroys the window once: OnDestroy, then it disappears.
     void DestroyWindow();
     bool Destroyed() const { return destroyed_; }
 
@@ -105,27 +121,17 @@ class MainWindow final : public QMainWindow {
     void changeEvent(QEvent* event) override;
 
   private:
-    void OnCreate();
-    void OnDestroy();
-    void OnActivate(unsigned state);
-    void OnCommand(int id);
-    void OnVScroll(unsigned code, unsigned position);
-    void OnSocket(unsigned event);
-    void ReadSocket();
-    void OnTimer();
     void DestroySplash();
-    void OnMinMaxInfo(MinMaxInfo& info) const;
-    void PopupMenu(int x, int y);
     void LaunchHistoryHost(int number);
     void Launch(const std::optional<std::string>& host);
-    void InvertOption(int id, bool& option);
+    void FlipOption(CommandId id, bool on, void (UserOptions::*set)(bool));
+    std::chrono::steady_clock::time_point Now() const;
 
     bool ViewEvent(QEvent* event);
-    bool ScrollBarEvent(QEvent* event);
+    bool WheelEvent(QEvent* event);
     void ScrollBarAction(int action);
     void KeyPress(const QKeyEvent& event);
-    bool MouseMessage(unsigned message, const QMouseEvent& event);
-    void Send(unsigned message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
+    bool MouseEvent(const QMouseEvent& event);
 
     WindowParts parts_;
     WindowHooks hooks_;

@@ -2,31 +2,28 @@
 
 #include <QPointer>
 
-#include "ui/resources/command_ids.h"
+#include "core/version.h"
 
 namespace quill {
 
-std::string_view ProgramVersion() {
-    return "0.9.32.0";
+DialogHandlers AboutHandlers() {
+    DialogHandlers handlers;
+    handlers.onInitDialog = [](TemplateDialog& dialog) {
+        dialog.SetItemText(AboutControl::kVersion, kProgramVersion);
+    };
+    handlers.onCommand = [](TemplateDialog& dialog, ControlId id) {
+        if (id == AboutControl::kOk) dialog.EndDialog(1);
+    };
+    return handlers;
 }
 
-bool AboutDlgProc(TemplateDialog& dialog, DialogMessage message, int id) {
-    if (message == DialogMessage::InitDialog) {
-        dialog.SetItemText(kAboutVersionId, ProgramVersion());
-        return false;
-    }
-    // Escape and the close box send the cancel command: taken, and ignored.
-    if (id == cmd::kDialogOk) dialog.EndDialog(1);
-    return true;
-}
-
-int RunAboutDialog(QWidget* owner) {
+void RunAboutDialog(QWidget* owner) {
     // The owner may take the box along if it goes away while the box is open.
-    const QPointer<TemplateDialog> about = new TemplateDialog(AboutTemplate(), owner, AboutDlgProc);
+    const QPointer<TemplateDialog> about =
+        new TemplateDialog(AboutTemplate(), owner, AboutHandlers());
     about->Initialise();
-    const int result = about->RunModal();
+    about->RunModal();
     delete about;
-    return result;
 }
 
 }  // namespace quill

@@ -1,23 +1,17 @@
 #pragma once
 
-#include <string_view>
-
+#include "ui/resources/control_ids.h"
 #include "ui/resources/template_dialog.h"
 
 class QWidget;
 
 namespace quill {
 
-// The control of the About box that shows the version.
-inline constexpr int kAboutVersionId = 222;
+// The About box's handlers: initialisation shows the version; only OK
+// closes it (Escape and the close box are taken and ignored).
+DialogHandlers AboutHandlers();
 
-// The program's version, as the About box shows it.
-std::string_view ProgramVersion();
-
-// Procedure of the About box: only OK closes it.
-bool AboutDlgProc(TemplateDialog& dialog, DialogMessage message, int id);
-
-// The About command: the box, modal over owner. 1 once OK closes it.
-int RunAboutDialog(QWidget* owner);
+// The About command: the box, modal over owner, until OK closes it.
+void RunAboutDialog(QWidget* owner);
 
 }  // namespace quill

@@ -3,14 +3,11 @@
 #include <QComboBox>
 
 #include "core/settings/host_history.h"
-#include "ui/resources/command_ids.h"
 #include "ui/resources/dialog_font.h"
 
 namespace quill {
 namespace {
 
-constexpr int kHostControl = 200;
-constexpr int kPortControl = 300;
 // The dialog reads the host into 80 bytes and the port into 20.
 constexpr std::size_t kHostFieldBytes = 79;
 constexpr std::size_t kPortFieldBytes = 19;
@@ -25,56 +22,55 @@ std::vector<std::string> ListedHosts(const QComboBox& combo) {
 
 ConnectDialog::ConnectDialog(QWidget* owner, SettingsStore& store, ConnectionTarget& target)
     : store_(store), target_(target) {
-    dialog_ = std::make_unique<TemplateDialog>(
-        ConnectTemplate(), owner, [this](TemplateDialog& dialog, DialogMessage message, int id) {
-            return ConnectDlgProc(dialog, message, id);
-        });
+    DialogHandlers handlers;
+    handlers.onInitDialog = [this](TemplateDialog& dialog) { OnInitDialog(dialog); };
+    handlers.onCommand = [this](TemplateDialog& dialog, ControlId id) {
+        OnCommand(dialog, static_cast<ConnectControl>(id.value));
+    };
+    dialog_ = std::make_unique<TemplateDialog>(ConnectTemplate(), owner, std::move(handlers));
     dialog_->Initialise();
 }
 
 ConnectDialog::~ConnectDialog() = default;
 
-int ConnectDialog::Run() {
-    return dialog_->RunModal();
+bool ConnectDialog::Run() {
+    return dialog_->RunModal() != 0;
 }
 
-bool ConnectDialog::ConnectDlgProc(TemplateDialog& dialog, DialogMessage message, int id) {
-    if (message == DialogMessage::InitDialog) {
-        InitDialog(dialog);
-        return false;  // the focus is set already
-    }
+void ConnectDialog::OnCommand(TemplateDialog& dialog, ConnectControl id) {
     switch (id) {
-        case cmd::kDialogOk:
+        case ConnectControl::kOk:
             Accept(dialog);
             dialog.EndDialog(1);
-            return true;
-        case cmd::kDialogCancel:
+            return;
+        case ConnectControl::kCancel:
             dialog.EndDialog(0);
-            return true;
+            return;
         default:
-            return true;
+            return;  // Escape and the close box leave the dialog open
     }
 }
 
-void ConnectDialog::InitDialog(TemplateDialog& dialog) {
-    auto* combo = dialog.ControlAs<QComboBox>(kHostControl);
+void ConnectDialog::OnInitDialog(TemplateDialog& dialog) {
+    auto* combo = dialog.ControlAs<QComboBox>(ConnectControl::kHost);
     combo->setFont(HostControlFont());
-    dialog.SetItemText(kPortControl, "23");
+    dialog.SetItemText(ConnectControl::kPort, "23");
     const HostList history = FillHostList(store_);
     combo->clear();
     for (const std::string& host : history.hosts) combo->addItem(QString::fromStdString(host));
-    dialog.SetItemText(kHostControl, history.editText);
+    dialog.SetItemText(ConnectControl::kHost, history.editText);
     combo->setFocus();
 }
 
 void ConnectDialog::Accept(TemplateDialog& dialog) {
-    const std::string typed = dialog.ItemText(kHostControl);
+    const std::string typed = dialog.ItemText(ConnectControl::kHost);
     target_.HostName = Cut(typed, kHostFieldBytes);
-    target_.PortNumber = ParseDecimal(Cut(dialog.ItemText(kPortControl), kPortFieldBytes));
-    SaveHostHistory(store_, typed, ListedHosts(*dialog.ControlAs<QComboBox>(kHostControl)));
+    target_.PortNumber = ParseDecimal(Cut(dialog.ItemText(ConnectControl::kPort), kPortFieldBytes));
+    SaveHostHistory(store_, typed,
+                    ListedHosts(*dialog.ControlAs<QComboBox>(ConnectControl::kHost)));
 }
 
-int RunConnectDialog(QWidget* owner, SettingsStore& store, ConnectionTarget& target) {
+bool RunConnectDialog(QWidget* owner, SettingsStore& store, ConnectionTarget& target) {
     ConnectDialog dialog(owner, store, target);
     return dialog.Run();
 }

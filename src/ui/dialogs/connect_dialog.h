@@ -1,11 +1,10 @@
 #pragma once
 
 #include <memory>
-#include <string>
-#include <vector>
 
+#include "core/interfaces/connection_target.h"
 #include "core/settings/settings_store.h"
-#include "core/startup/command_line.h"
+#include "ui/resources/control_ids.h"
 #include "ui/resources/template_dialog.h"
 
 class QWidget;
@@ -21,14 +20,14 @@ class ConnectDialog {
     ConnectDialog(QWidget* owner, SettingsStore& store, ConnectionTarget& target);
     ~ConnectDialog();
 
-    // Shows the dialog modally: 1 after OK, 0 after Cancel.
-    int Run();
+    // Shows the dialog modally: true after OK, false after Cancel.
+    bool Run();
     TemplateDialog& Dialog() { return *dialog_; }
 
-    bool ConnectDlgProc(TemplateDialog& dialog, DialogMessage message, int id);
+    void OnInitDialog(TemplateDialog& dialog);
+    void OnCommand(TemplateDialog& dialog, ConnectControl id);
 
   private:
-    void InitDialog(TemplateDialog& dialog);
     void Accept(TemplateDialog& dialog);
 
     SettingsStore& store_;
@@ -36,7 +35,8 @@ class ConnectDialog {
     std::unique_ptr<TemplateDialog> dialog_;
 };
 
-// Runs the Connect dialog for the command line when no host was given.
-int RunConnectDialog(QWidget* owner, SettingsStore& store, ConnectionTarget& target);
+// Runs the Connect dialog for the command line when no host was given: true
+// after OK.
+bool RunConnectDialog(QWidget* owner, SettingsStore& store, ConnectionTarget& target);
 
 }  // namespace quill

@@ -6,13 +6,11 @@
 #include <QTimer>
 
 #include "core/settings/host_history.h"
-#include "ui/resources/command_ids.h"
 #include "ui/resources/dialog_font.h"
 
 namespace quill {
 namespace {
 
-constexpr int kHostControl = 200;
 // Where the mouse pointer goes, from the dialog's top left corner.
 constexpr QPoint kPointerOffset(10, 10);
 
@@ -47,47 +45,45 @@ class MouseCapture : public QObject {
 };
 
 HostListDialog::HostListDialog(QWidget* owner, SettingsStore& store) : store_(store) {
-    dialog_ = std::make_unique<TemplateDialog>(
-        ListHostsTemplate(), owner, [this](TemplateDialog& dialog, DialogMessage message, int id) {
-            return HostSelectDlgProc(dialog, message, id);
-        });
+    DialogHandlers handlers;
+    handlers.onInitDialog = [this](TemplateDialog& dialog) { OnInitDialog(dialog); };
+    handlers.onCommand = [this](TemplateDialog& dialog, ControlId id) {
+        OnCommand(dialog, static_cast<ListHostsControl>(id.value));
+    };
+    dialog_ = std::make_unique<TemplateDialog>(ListHostsTemplate(), owner, std::move(handlers));
     dialog_->Initialise();
 }
 
 HostListDialog::~HostListDialog() = default;
 
-int HostListDialog::Run() {
-    return dialog_->RunModal();
+bool HostListDialog::Run() {
+    return dialog_->RunModal() != 0;
 }
 
-bool HostListDialog::HostSelectDlgProc(TemplateDialog& dialog, DialogMessage message, int id) {
-    if (message == DialogMessage::InitDialog) {
-        InitDialog(dialog);
-        return false;
-    }
+void HostListDialog::OnCommand(TemplateDialog& dialog, ListHostsControl id) {
     switch (id) {
-        case cmd::kDialogOk:
+        case ListHostsControl::kOk:
             TakeSelection(dialog);
             dialog.EndDialog(1);
             capture_.reset();
-            return true;
-        case cmd::kDialogCancel:
+            return;
+        case ListHostsControl::kCancel:
             dialog.EndDialog(0);
             capture_.reset();
-            return true;
+            return;
         default:
             // Includes the list's own notifications: a double click chooses nothing.
-            return true;
+            return;
     }
 }
 
-void HostListDialog::InitDialog(TemplateDialog& dialog) {
-    auto* list = dialog.ControlAs<QListWidget>(kHostControl);
+void HostListDialog::OnInitDialog(TemplateDialog& dialog) {
+    auto* list = dialog.ControlAs<QListWidget>(ListHostsControl::kHostList);
     list->setFont(HostControlFont());
     const HostList history = FillHostList(store_);
     list->clear();
     for (const std::string& host : history.hosts) list->addItem(QString::fromStdString(host));
-    dialog.SetItemText(kHostControl, history.editText);
+    dialog.SetItemText(ListHostsControl::kHostList, history.editText);
     list->setFocus();
     capture_ = std::make_unique<MouseCapture>(&dialog);
     // The pointer is moved once the dialog is on the screen and its frame is known.
@@ -98,15 +94,15 @@ void HostListDialog::InitDialog(TemplateDialog& dialog) {
 
 void HostListDialog::TakeSelection(TemplateDialog& dialog) {
     const QList<QListWidgetItem*> selected =
-        dialog.ControlAs<QListWidget>(kHostControl)->selectedItems();
+        dialog.ControlAs<QListWidget>(ListHostsControl::kHostList)->selectedItems();
     selection_ = selected.isEmpty() ? std::string() : selected.first()->text().toStdString();
 }
 
-int ChooseListedHost(QWidget* owner, SettingsStore& store, std::string& host) {
+bool ChooseListedHost(QWidget* owner, SettingsStore& store, std::string& host) {
     HostListDialog dialog(owner, store);
-    if (dialog.Run() == 0) return 0;
+    if (!dialog.Run()) return false;
     host = dialog.Selection();
-    return 1;
+    return true;
 }
 
 }  // namespace quill

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/settings/settings_store.h"
+#include "ui/resources/control_ids.h"
 #include "ui/resources/template_dialog.h"
 
 class QWidget;
@@ -21,16 +22,16 @@ class HostListDialog {
     HostListDialog(QWidget* owner, SettingsStore& store);
     ~HostListDialog();
 
-    // Shows the dialog modally: 1 after OK, 0 after Cancel.
-    int Run();
+    // Shows the dialog modally: true after OK, false after Cancel.
+    bool Run();
     TemplateDialog& Dialog() { return *dialog_; }
     // The entry chosen by OK.
     const std::string& Selection() const { return selection_; }
 
-    bool HostSelectDlgProc(TemplateDialog& dialog, DialogMessage message, int id);
+    void OnInitDialog(TemplateDialog& dialog);
+    void OnCommand(TemplateDialog& dialog, ListHostsControl id);
 
   private:
-    void InitDialog(TemplateDialog& dialog);
     void TakeSelection(TemplateDialog& dialog);
 
     SettingsStore& store_;
@@ -40,7 +41,7 @@ class HostListDialog {
 };
 
 // Shows the host list; after OK copies the chosen entry into `host` and
-// returns 1, after Cancel leaves `host` alone and returns 0.
-int ChooseListedHost(QWidget* owner, SettingsStore& store, std::string& host);
+// returns true, after Cancel leaves `host` alone and returns false.
+bool ChooseListedHost(QWidget* owner, SettingsStore& store, std::string& host);
 
 }  // namespace quill

@@ -6,7 +6,6 @@
 #include <QFontInfo>
 #include <string>
 
-#include "ui/resources/command_ids.h"
 #include "ui/resources/message_box.h"
 
 namespace quill {
@@ -18,7 +17,7 @@ constexpr const char* kFontNote =
 
 std::optional<FontChoice> ShowFontDialog(QWidget* owner, const std::string& face, int height) {
     bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, *MakeFixedPitchFont(face, height), owner,
+    const QFont chosen = QFontDialog::getFont(&ok, MakeFixedPitchFont(face, height), owner,
                                               QString(), QFontDialog::MonospacedFonts);
     if (!ok) return std::nullopt;
     // The character height, as the terminal's font heights are given.
@@ -34,7 +33,7 @@ std::optional<Rgb> ShowColourDialog(QWidget* owner, Rgb initial,
     return ToRgb(chosen);
 }
 
-QCheckBox* CheckBox(TemplateDialog& dialog, int id) {
+QCheckBox* CheckBox(TemplateDialog& dialog, SetupControl id) {
     return dialog.ControlAs<QCheckBox>(id);
 }
 
@@ -48,14 +47,16 @@ SetupDialog::SetupDialog(SetupSession& session, const SetupTarget& target, QWidg
     : session_(session),
       target_(target),
       working_{target.settings.fgcolor, target.settings.bgcolor} {
-    const auto procedure = [this](TemplateDialog& dialog, DialogMessage message, int id) {
-        return SetupDlgProc(dialog, message, id);
+    DialogHandlers handlers;
+    handlers.onInitDialog = [this](TemplateDialog& dialog) { OnInitDialog(dialog); };
+    handlers.onCommand = [this](TemplateDialog& dialog, ControlId id) {
+        OnCommand(dialog, static_cast<SetupControl>(id.value));
     };
     const auto controls = [this](std::string_view className, QWidget* parent) -> QWidget* {
         if (className != kTextExampleClass) return nullptr;
         return new TextExample(working_, target_.settings.font, target_.CellHeight, parent);
     };
-    dialog_ = new TemplateDialog(SetupTemplate(), owner, procedure, controls);
+    dialog_ = new TemplateDialog(SetupTemplate(), owner, std::move(handlers), controls);
     dialog_->Initialise();
 }
 
@@ -64,45 +65,40 @@ SetupDialog::~SetupDialog() {
 }
 
 TextExample& SetupDialog::Preview() {
-    return *dialog_->ControlAs<TextExample>(setup::kPreview);
+    return *dialog_->ControlAs<TextExample>(SetupControl::kPreview);
 }
 
-bool SetupDialog::SetupDlgProc(TemplateDialog& dialog, DialogMessage message, int id) {
-    if (message == DialogMessage::InitDialog) {
-        InitDialog(dialog);
-        return false;
-    }
+void SetupDialog::OnCommand(TemplateDialog& dialog, SetupControl id) {
     switch (id) {
-        case setup::kSelectFont:
+        case SetupControl::kSelectFont:
             SelectFont(dialog);
-            break;
-        case setup::kTextColor:
+            return;
+        case SetupControl::kTextColor:
             ChooseColour(dialog, working_.text);
-            break;
-        case setup::kBackground:
+            return;
+        case SetupControl::kBackground:
             ChooseColour(dialog, working_.background);
-            break;
-        case cmd::kDialogOk:
+            return;
+        case SetupControl::kOk:
             Ok(dialog);
-            break;
-        case cmd::kDialogCancel:
+            return;
+        case SetupControl::kCancel:
             dialog.EndDialog(0);
-            break;
+            return;
         default:
             // The check boxes' own clicks, and Escape and the close box: the
             // dialog stays as it is.
-            break;
+            return;
     }
-    return true;
 }
 
-void SetupDialog::InitDialog(TemplateDialog& dialog) {
+void SetupDialog::OnInitDialog(TemplateDialog& dialog) {
     const TerminalSettings& s = target_.settings;
     working_ = WorkingColours{s.fgcolor, s.bgcolor};
-    CheckBox(dialog, setup::kWrap)->setChecked(target_.wrap);
-    CheckBox(dialog, setup::kMaxOnStart)->setChecked(s.MaximizeOnStart);
-    CheckBox(dialog, setup::kLocalEcho)->setChecked(s.LocalEcho);
-    CheckBox(dialog, setup::kCRLF)->setChecked(s.CRLFTranslation);
+    CheckBox(dialog, SetupControl::kWrap)->setChecked(s.options.Wrap());
+    CheckBox(dialog, SetupControl::kMaxOnStart)->setChecked(s.MaximizeOnStart);
+    CheckBox(dialog, SetupControl::kLocalEcho)->setChecked(s.options.LocalEcho());
+    CheckBox(dialog, SetupControl::kCRLF)->setChecked(s.options.CRLFTranslation());
 }
 
 void SetupDialog::SelectFont(TemplateDialog& dialog) {
@@ -133,11 +129,10 @@ void SetupDialog::Ok(TemplateDialog& dialog) {
     WriteColourSetting(target_.store, kBgColorKey, s.bgcolor);
     if (target_.repaintMainWindow) target_.repaintMainWindow();
 
-    SaveFlag(dialog, setup::kWrap, kWrapKey, target_.wrap);
-    s.wrap = target_.wrap;
-    SaveFlag(dialog, setup::kMaxOnStart, "maximizeOnStart", s.MaximizeOnStart);
-    SaveFlag(dialog, setup::kLocalEcho, kLocalEchoKey, s.LocalEcho);
-    SaveFlag(dialog, setup::kCRLF, kCRLFTranslationKey, s.CRLFTranslation);
+    s.options.SetWrap(SaveFlag(dialog, SetupControl::kWrap, kWrapKey));
+    s.MaximizeOnStart = SaveFlag(dialog, SetupControl::kMaxOnStart, "maximizeOnStart");
+    s.options.SetLocalEcho(SaveFlag(dialog, SetupControl::kLocalEcho, kLocalEchoKey));
+    s.options.SetCRLFTranslation(SaveFlag(dialog, SetupControl::kCRLF, kCRLFTranslationKey));
 
     FontChoice& pending = session_.pendingFont;
     if (pending.height != 0) {
@@ -149,14 +144,15 @@ void SetupDialog::Ok(TemplateDialog& dialog) {
     dialog.EndDialog(1);
 }
 
-void SetupDialog::SaveFlag(TemplateDialog& dialog, int id, std::string_view key, bool& setting) {
-    setting = CheckBox(dialog, id)->isChecked();
-    target_.store.WriteSetting(kSettingsSection, key, setting ? "1" : "0");
+bool SetupDialog::SaveFlag(TemplateDialog& dialog, SetupControl id, std::string_view key) {
+    const bool on = CheckBox(dialog, id)->isChecked();
+    target_.store.WriteSetting(kSettingsSection, key, on ? "1" : "0");
+    return on;
 }
 
-int RunSetupDialog(SetupSession& session, const SetupTarget& target, QWidget* owner) {
+bool RunSetupDialog(SetupSession& session, const SetupTarget& target, QWidget* owner) {
     SetupDialog setup(session, target, owner);
-    return setup.Dialog().RunModal();
+    return setup.Dialog().RunModal() != 0;
 }
 
 }  // namespace quill

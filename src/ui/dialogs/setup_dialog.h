@@ -9,23 +9,11 @@
 #include "core/settings/settings_store.h"
 #include "core/settings/terminal_settings.h"
 #include "ui/dialogs/text_example.h"
+#include "ui/resources/control_ids.h"
 #include "ui/resources/message_box.h"
 #include "ui/resources/template_dialog.h"
 
 namespace quill {
-
-// Control ids of the SETUP dialog.
-namespace setup {
-inline constexpr int kSelectFont = 300;
-inline constexpr int kTextColor = 301;
-inline constexpr int kBackground = 302;
-inline constexpr int kPreview = 400;
-inline constexpr int kWrap = 2001;
-inline constexpr int kVaxDelKey = 2002;
-inline constexpr int kMaxOnStart = 2003;
-inline constexpr int kLocalEcho = 2004;
-inline constexpr int kCRLF = 2005;
-}  // namespace setup
 
 // The longest face name a font choice keeps.
 inline constexpr std::size_t kPendingFaceLength = 31;
@@ -54,11 +42,10 @@ struct SetupHooks {
 
 SetupHooks DefaultSetupHooks();
 
-// What the Setup dialog works on: the settings in use and the main window.
+// What the Setup dialog works on: the settings and options in use, and the
+// main window.
 struct SetupTarget {
     TerminalSettings& settings;
-    // The wrap option in use (the menu can change it too).
-    bool& wrap;
     SettingsStore& store;
     // The terminal's cell height, and the height the font choice starts from.
     int CellHeight = 0;
@@ -87,14 +74,15 @@ class SetupDialog {
     TextExample& Preview();
     const WorkingColours& Working() const { return working_; }
 
-    bool SetupDlgProc(TemplateDialog& dialog, DialogMessage message, int id);
+    void OnInitDialog(TemplateDialog& dialog);
+    void OnCommand(TemplateDialog& dialog, SetupControl id);
 
   private:
-    void InitDialog(TemplateDialog& dialog);
     void SelectFont(TemplateDialog& dialog);
     void ChooseColour(TemplateDialog& dialog, Rgb& colour);
     void Ok(TemplateDialog& dialog);
-    void SaveFlag(TemplateDialog& dialog, int id, std::string_view key, bool& setting);
+    // Stores the check box's state under key and returns it.
+    bool SaveFlag(TemplateDialog& dialog, SetupControl id, std::string_view key);
 
     SetupSession& session_;
     const SetupTarget& target_;
@@ -103,7 +91,7 @@ class SetupDialog {
     QPointer<TemplateDialog> dialog_;
 };
 
-// The Setup command: the dialog, modal over owner. 1 after OK, 0 after Cancel.
-int RunSetupDialog(SetupSession& session, const SetupTarget& target, QWidget* owner);
+// The Setup command: the dialog, modal over owner. True after OK.
+bool RunSetupDialog(SetupSession& session, const SetupTarget& target, QWidget* owner);
 
 }  // namespace quill

@@ -5,18 +5,21 @@
 
 namespace quill {
 
-bool SplashDlgProc(TemplateDialog& dialog, DialogMessage message, int) {
-    if (message != DialogMessage::InitDialog) return false;
-    // Centred on the screen, not on the window that owns it.
+namespace {
+
+void CentreOnScreen(TemplateDialog& dialog) {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const QSize size = dialog.frameGeometry().size();
     dialog.move(screen.left() + (screen.width() - size.width()) / 2,
                 screen.top() + (screen.height() - size.height()) / 2);
-    return false;
 }
 
+}  // namespace
+
 TemplateDialog* CreateSplashWindow(QWidget* owner) {
-    auto* splash = new TemplateDialog(SplashTemplate(), owner, SplashDlgProc);
+    DialogHandlers handlers;
+    handlers.onInitDialog = CentreOnScreen;
+    auto* splash = new TemplateDialog(SplashTemplate(), owner, std::move(handlers));
     // The main window keeps the keyboard; nothing on the splash takes input.
     splash->setAttribute(Qt::WA_ShowWithoutActivating);
     splash->Initialise();

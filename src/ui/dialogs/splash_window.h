@@ -6,10 +6,8 @@ class QWidget;
 
 namespace quill {
 
-// Procedure of the splash window: it centres itself on the screen.
-bool SplashDlgProc(TemplateDialog& dialog, DialogMessage message, int id);
-
-// Makes and shows the modeless splash window over owner; the caller closes it.
+// Makes and shows the modeless splash window over owner, centred on the
+// screen rather than on its owner; the caller closes it.
 TemplateDialog* CreateSplashWindow(QWidget* owner);
 
 }  // namespace quill

@@ -215,7 +215,7 @@ void TcpTransport::PeerClosed() {
 void TcpTransport::DeliverRead() {
     readPosted_ = false;
     if (socket_ == nullptr) return;
-    hooks_.notify(FD_READ);
+    hooks_.readable();
     if (Pending() > 0) {
         DataArrived();
     } else if (closePending_) {
@@ -226,7 +226,7 @@ void TcpTransport::DeliverRead() {
 void TcpTransport::DeliverClose() {
     if (closeDelivered_ || socket_ == nullptr) return;
     closeDelivered_ = true;
-    hooks_.notify(FD_CLOSE);
+    hooks_.closed();
 }
 
 }  // namespace quill

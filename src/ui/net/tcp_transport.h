@@ -11,25 +11,23 @@
 
 namespace quill {
 
-// Socket events handed to the main window with WM_SOCKET.
-constexpr int FD_READ = 1;
-constexpr int FD_CLOSE = 32;
-
 // What the transport needs from the program around it.
 struct TransportHooks {
     // Writes a local line ("Trying ...") into the terminal and shows it at once.
     std::function<void(const std::string& text)> writeLine;
     // A "Socket Error" warning box with the given text.
     std::function<void(const QString& text)> socketError;
-    // A data-ready or closed event for the main window.
-    std::function<void(int event)> notify;
+    // Data is waiting to be read.
+    std::function<void()> readable;
+    // The server closed the connection; every byte it sent before has been read.
+    std::function<void()> closed;
 };
 
 // The program's one TCP connection on QTcpSocket. The connect blocks (the
 // window still paints meanwhile, but takes no input); after it, data-ready
-// and closed events reach the main window through the notify hook, on the
-// main thread, in the order they happened: the close only after every byte
-// that came before it has been read.
+// and closed events reach the main window through the hooks, on the main
+// thread, in the order they happened: the close only after every byte that
+// came before it has been read.
 class TcpTransport final : public QObject, public SendPath {
     Q_OBJECT
   public:

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "core/terminal/screen_model.h"
-#include "ui/resources/command_ids.h"
 #include "ui/resources/message_box.h"
 #include "ui/resources/string_table.h"
 
@@ -77,17 +76,14 @@ bool ScreenPrinter::AbortProc() {
     return !printAbort_;
 }
 
-bool ScreenPrinter::PrintDlgProc(TemplateDialog&, DialogMessage message, int id) {
-    if (message != DialogMessage::Command) return false;
-    if (id == cmd::kDialogCancel) printAbort_ = true;
-    return true;
+void ScreenPrinter::OnPrintDialogCommand(ControlId id) {
+    if (id == PrintControl::kCancel) printAbort_ = true;
 }
 
 void ScreenPrinter::CreatePrintingDialog(QWidget* owner) {
-    auto* dialog = new TemplateDialog(PrintTemplate(), owner,
-                                      [this](TemplateDialog& d, DialogMessage message, int id) {
-                                          return PrintDlgProc(d, message, id);
-                                      });
+    DialogHandlers handlers;
+    handlers.onCommand = [this](TemplateDialog&, ControlId id) { OnPrintDialogCommand(id); };
+    auto* dialog = new TemplateDialog(PrintTemplate(), owner, std::move(handlers));
     dialog->Initialise();
     // The owner is disabled; its printing dialog must still take the Cancel click.
     dialog->setEnabled(true);

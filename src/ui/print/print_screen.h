@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "ui/resources/control_ids.h"
 #include "ui/resources/message_box.h"
 #include "ui/resources/template_dialog.h"
 
@@ -51,8 +52,8 @@ class ScreenPrinter {
     // Keeps the program's events flowing during the job; false once Cancel was pressed.
     bool AbortProc();
 
-    // Procedure of the printing dialog: Cancel raises the abort flag.
-    bool PrintDlgProc(TemplateDialog& dialog, DialogMessage message, int id);
+    // The printing dialog's command: Cancel raises the abort flag.
+    void OnPrintDialogCommand(ControlId id);
 
     // The running job's printing dialog, none outside a job.
     TemplateDialog* PrintingDialog() const { return printingDialog_; }

@@ -11,13 +11,13 @@ namespace quill {
 AcceleratorFilter::AcceleratorFilter(QWidget* window, CommandHandler handler)
     : QObject(window), window_(window), handler_(std::move(handler)) {}
 
-int AcceleratorFilter::CommandFor(const QKeyEvent& event) {
+std::optional<CommandId> AcceleratorFilter::CommandFor(const QKeyEvent& event) {
     const Qt::KeyboardModifiers mods =
         event.modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier);
-    if (mods != Qt::AltModifier) return 0;
+    if (mods != Qt::AltModifier) return std::nullopt;
     const int key = event.key();
-    if (key < Qt::Key_A || key > Qt::Key_Z) return 0;
-    return QuickKeyCommand(static_cast<char>('A' + (key - Qt::Key_A))).value_or(0);
+    if (key < Qt::Key_A || key > Qt::Key_Z) return std::nullopt;
+    return QuickKeyCommand(static_cast<char>('A' + (key - Qt::Key_A)));
 }
 
 bool AcceleratorFilter::IsForWindow(QObject* watched) const {
@@ -29,15 +29,15 @@ bool AcceleratorFilter::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress) return false;
     if (!IsForWindow(watched)) return false;
-    const int id = CommandFor(*static_cast<QKeyEvent*>(event));
-    if (id == 0) return false;
+    const std::optional<CommandId> id = CommandFor(*static_cast<QKeyEvent*>(event));
+    if (!id) return false;
     if (type == QEvent::ShortcutOverride) {
         // Claim the key so the shortcut map (menu mnemonics) leaves it alone;
         // the key press that follows carries the command.
         event->accept();
         return true;
     }
-    if (handler_) handler_(id);
+    if (handler_) handler_(*id);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <optional>
 
 #include "ui/resources/menu_builder.h"
 
@@ -17,8 +18,8 @@ class AcceleratorFilter : public QObject {
   public:
     AcceleratorFilter(QWidget* window, CommandHandler handler);
 
-    // The command an Alt+key event stands for, or 0.
-    static int CommandFor(const QKeyEvent& event);
+    // The command an Alt+key event stands for, if any.
+    static std::optional<CommandId> CommandFor(const QKeyEvent& event);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -8,13 +8,13 @@ namespace quill {
 namespace {
 
 constexpr std::array kQuickKeys{
-    Accelerator{'N', cmd::kNewConnection},
-    Accelerator{'C', cmd::kCopy},
-    Accelerator{'V', cmd::kPaste},
-    Accelerator{'P', cmd::kPrintScreen},
-    Accelerator{'X', cmd::kExit},
-    Accelerator{'S', cmd::kSetupDialog},
-    Accelerator{'T', cmd::kTogglePrintCapture},
+    Accelerator{'N', CommandId::kNewConnection},
+    Accelerator{'C', CommandId::kCopy},
+    Accelerator{'V', CommandId::kPaste},
+    Accelerator{'P', CommandId::kPrintScreen},
+    Accelerator{'X', CommandId::kExit},
+    Accelerator{'S', CommandId::kSetupDialog},
+    Accelerator{'T', CommandId::kTogglePrintCapture},
 };
 
 }  // namespace
@@ -23,7 +23,7 @@ std::span<const Accelerator> QuickKeys() {
     return kQuickKeys;
 }
 
-std::optional<int> QuickKeyCommand(char letter) {
+std::optional<CommandId> QuickKeyCommand(char letter) {
     if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
     for (const Accelerator& a : kQuickKeys) {
         if (a.key == letter) return a.id;

@@ -1,28 +1,38 @@
 #pragma once
 
-// Command ids carried by menu items, accelerators and dialog controls.
-namespace quill::cmd {
+namespace quill {
 
-inline constexpr int kNewConnection = 101;
-inline constexpr int kPrintScreen = 105;
-inline constexpr int kTogglePrintCapture = 106;
-inline constexpr int kExit = 108;
-inline constexpr int kCopy = 202;
-inline constexpr int kPaste = 203;
-inline constexpr int kHelpIndex = 901;
-inline constexpr int kUsingHelp = 905;
-inline constexpr int kAbout = 999;
-inline constexpr int kShowCodes = 2001;
-inline constexpr int kWrap = 2002;
-inline constexpr int kSetupDialog = 2003;
-// "Connect to" submenu: host1 .. host10 of the history.
-inline constexpr int kConnectToFirst = 9101;
-inline constexpr int kConnectToLast = 9110;
+// The commands of the menu bar, the right-button menu and the accelerators,
+// as the main window's OnCommand receives them.
+enum class CommandId : int {
+    kNone = 0,
+    kNewConnection = 101,
+    kPrintScreen = 105,
+    kTogglePrintCapture = 106,
+    kExit = 108,
+    kCopy = 202,
+    kPaste = 203,
+    kHelpIndex = 901,
+    kUsingHelp = 905,
+    kAbout = 999,
+    kShowCodes = 2001,
+    kWrap = 2002,
+    kSetupDialog = 2003,
+    // "Connect to" submenu: host1 .. host10 of the history.
+    kConnectToFirst = 9101,
+    kConnectToLast = 9110,
+};
 
-// Dialog commands.
-inline constexpr int kDialogOk = 100;
-inline constexpr int kDialogCancel = 101;
-// What Escape and the close box send; no dialog of the program acts on it.
-inline constexpr int kStandardCancel = 2;
+// The "Connect to" command of history entry `number` (1 to 10).
+constexpr CommandId ConnectToCommand(int number) {
+    return static_cast<CommandId>(static_cast<int>(CommandId::kConnectToFirst) + number - 1);
+}
 
-}  // namespace quill::cmd
+// The history entry (1 to 10) a "Connect to" command stands for, 0 for any other.
+constexpr int HistoryNumberOf(CommandId id) {
+    const int value = static_cast<int>(id);
+    if (id < CommandId::kConnectToFirst || id > CommandId::kConnectToLast) return 0;
+    return value - static_cast<int>(CommandId::kConnectToFirst) + 1;
+}
+
+}  // namespace quill

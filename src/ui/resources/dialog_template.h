@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <type_traits>
 
 namespace quill {
 
@@ -50,14 +51,31 @@ inline constexpr std::uint32_t kModalFrame = 1u << 19;
 inline constexpr std::uint32_t kThinBorder = 1u << 20;
 }  // namespace style
 
-inline constexpr int kNoControlId = -1;
+// The id of a dialog control: one of a dialog's own control enums (see
+// control_ids.h), or none for labels nobody addresses.
+struct ControlId {
+    template <typename Id>
+    requires std::is_enum_v<Id>
+    constexpr ControlId(Id id) : value(static_cast<int>(id)) {}
+    constexpr explicit ControlId(int id) : value(id) {}
+    bool operator==(const ControlId&) const = default;
+    auto operator<=>(const ControlId&) const = default;
+
+    int value;
+};
+
+inline constexpr ControlId kNoControlId{-1};
+// The window class of the program's own control in the SETUP template: the preview.
+inline constexpr std::string_view kTextExampleClass = "TextExample";
+// What Escape and the close box send in every dialog; no dialog acts on it.
+inline constexpr ControlId kStandardCancel{2};
 
 struct ControlTemplate {
-    constexpr ControlTemplate(int id, ControlClass kind, std::string_view text, DialogRect rect,
-                              std::uint32_t style, std::string_view className = {})
+    constexpr ControlTemplate(ControlId id, ControlClass kind, std::string_view text,
+                              DialogRect rect, std::uint32_t style, std::string_view className = {})
         : id(id), kind(kind), text(text), rect(rect), style(style), className(className) {}
 
-    int id;
+    ControlId id;
     ControlClass kind;
     std::string_view text;
     DialogRect rect;
@@ -67,7 +85,7 @@ struct ControlTemplate {
 
 // A dialog as its resource describes it. The controls are in template order,
 // which is also the tab order. No template names a font: all use the system
-// dialog font, and a dialog procedure may give a control another one.
+// dialog font, and a dialog may give a control another one.
 struct DialogTemplate {
     std::string_view name;
     std::string_view caption;

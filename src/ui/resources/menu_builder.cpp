@@ -5,17 +5,12 @@
 #include <QMenuBar>
 #include <QString>
 
-#include "core/settings/host_history.h"
-#include "ui/resources/command_ids.h"
+#include "ui/resources/qt_text.h"
 
 namespace quill {
 namespace {
 
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QAction* AddCommand(QMenu& menu, const QString& text, int id, const CommandHandler& handler) {
+QAction* AddCommand(QMenu& menu, const QString& text, CommandId id, const CommandHandler& handler) {
     QAction* action = menu.addAction(text);
     QObject::connect(action, &QAction::triggered, &menu, [handler, id] {
         if (handler) handler(id);
@@ -25,16 +20,16 @@ QAction* AddCommand(QMenu& menu, const QString& text, int id, const CommandHandl
 
 }  // namespace
 
-QAction* MenuActions::Find(int id) const {
+QAction* MenuActions::Find(CommandId id) const {
     const auto it = actions_.find(id);
     return it == actions_.end() ? nullptr : it->second;
 }
 
-void MenuActions::Add(int id, QAction* action) {
+void MenuActions::Add(CommandId id, QAction* action) {
     actions_.emplace(id, action);
 }
 
-bool MenuActions::SetChecked(int id, bool checked) const {
+bool MenuActions::SetChecked(CommandId id, bool checked) const {
     QAction* action = Find(id);
     if (!action) return false;
     action->setCheckable(true);
@@ -63,17 +58,15 @@ MenuActions BuildMenuBar(QMenuBar& bar, std::span<const MenuPopup> popups,
     return actions;
 }
 
-QMenu* BuildPopupMenu(QWidget* parent, std::span<const std::string> hosts,
-                      const CommandHandler& handler) {
+QMenu* BuildPopupMenu(QWidget* parent, const HostHistory& hosts, const CommandHandler& handler) {
     auto* popup = new QMenu(parent);
     MenuActions unused;
     AppendMenuItems(*popup, PopMenu(), handler, unused);
 
     auto* connectTo = new QMenu(ToQString(kConnectToText), popup);
-    for (int n = 0; n < kHostHistorySize; ++n) {
-        const std::string empty;
-        const std::string& host = n < static_cast<int>(hosts.size()) ? hosts[n] : empty;
-        AddCommand(*connectTo, QString::fromStdString(host), cmd::kConnectToFirst + n, handler);
+    for (int number = 1; number <= kHostHistorySize; ++number) {
+        AddCommand(*connectTo, QString::fromStdString(hosts[number - 1]), ConnectToCommand(number),
+                   handler);
     }
     popup->insertMenu(popup->actions().value(0), connectTo);
     return popup;

@@ -5,6 +5,8 @@
 #include <span>
 #include <string>
 
+#include "core/settings/host_history.h"
+#include "ui/resources/command_ids.h"
 #include "ui/resources/menus.h"
 
 class QAction;
@@ -14,19 +16,19 @@ class QWidget;
 
 namespace quill {
 
-using CommandHandler = std::function<void(int id)>;
+using CommandHandler = std::function<void(CommandId id)>;
 
 // The actions made from a menu table, by command id, so that the window can
 // set check marks and texts later.
 class MenuActions {
   public:
-    QAction* Find(int id) const;
-    void Add(int id, QAction* action);
+    QAction* Find(CommandId id) const;
+    void Add(CommandId id, QAction* action);
     // Sets the check mark of the item; returns false when there is no such item.
-    bool SetChecked(int id, bool checked) const;
+    bool SetChecked(CommandId id, bool checked) const;
 
   private:
-    std::map<int, QAction*> actions_;
+    std::map<CommandId, QAction*> actions_;
 };
 
 // Fills the menu bar with the popups of the table. Choosing an item calls
@@ -41,7 +43,6 @@ void AppendMenuItems(QMenu& menu, const MenuPopup& popup, const CommandHandler& 
 // The right-button menu: the POPMENU items with the "Connect to" submenu in
 // front, holding one item per history slot (ids 9101 up), empty ones too.
 // The caller owns the returned menu.
-QMenu* BuildPopupMenu(QWidget* parent, std::span<const std::string> hosts,
-                      const CommandHandler& handler);
+QMenu* BuildPopupMenu(QWidget* parent, const HostHistory& hosts, const CommandHandler& handler);
 
 }  // namespace quill

@@ -10,30 +10,30 @@ namespace {
 constexpr MenuItem kSeparator{};
 
 constexpr std::array kConnectionItems{
-    MenuItem{"&New Connection\tAlt-N", cmd::kNewConnection},
+    MenuItem{"&New Connection\tAlt-N", CommandId::kNewConnection},
     kSeparator,
-    MenuItem{"&Print Screen\tAlt-P", cmd::kPrintScreen},
-    MenuItem{"&Toggle Print Capture\tAlt-T", cmd::kTogglePrintCapture},
+    MenuItem{"&Print Screen\tAlt-P", CommandId::kPrintScreen},
+    MenuItem{"&Toggle Print Capture\tAlt-T", CommandId::kTogglePrintCapture},
     kSeparator,
-    MenuItem{"E&xit\tAlt-X", cmd::kExit},
+    MenuItem{"E&xit\tAlt-X", CommandId::kExit},
 };
 
 constexpr std::array kEditItems{
-    MenuItem{"&Copy\tAlt-C", cmd::kCopy},
-    MenuItem{"&Paste\tAlt-V", cmd::kPaste},
+    MenuItem{"&Copy\tAlt-C", CommandId::kCopy},
+    MenuItem{"&Paste\tAlt-V", CommandId::kPaste},
 };
 
 constexpr std::array kSetupItems{
-    MenuItem{"Show &codes", cmd::kShowCodes},
-    MenuItem{"&Wrap", cmd::kWrap},
-    MenuItem{"&Setup Dialog\tAlt-S", cmd::kSetupDialog},
+    MenuItem{"Show &codes", CommandId::kShowCodes},
+    MenuItem{"&Wrap", CommandId::kWrap},
+    MenuItem{"&Setup Dialog\tAlt-S", CommandId::kSetupDialog},
 };
 
 constexpr std::array kHelpItems{
-    MenuItem{"&Index", cmd::kHelpIndex},
-    MenuItem{"&Using help", cmd::kUsingHelp},
+    MenuItem{"&Index", CommandId::kHelpIndex},
+    MenuItem{"&Using help", CommandId::kUsingHelp},
     kSeparator,
-    MenuItem{"&About...", cmd::kAbout},
+    MenuItem{"&About...", CommandId::kAbout},
 };
 
 constexpr std::array kTelMenu{
@@ -45,12 +45,12 @@ constexpr std::array kTelMenu{
 
 constexpr std::array kPopupItems{
     kSeparator,
-    MenuItem{"Copy", cmd::kCopy},
-    MenuItem{"Paste", cmd::kPaste},
+    MenuItem{"Copy", CommandId::kCopy},
+    MenuItem{"Paste", CommandId::kPaste},
     kSeparator,
-    MenuItem{"Properties", cmd::kSetupDialog},
+    MenuItem{"Properties", CommandId::kSetupDialog},
     kSeparator,
-    MenuItem{"Exit", cmd::kExit},
+    MenuItem{"Exit", CommandId::kExit},
 };
 
 constexpr MenuPopup kPopMenu{"Popup", kPopupItems};

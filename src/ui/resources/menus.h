@@ -3,14 +3,16 @@
 #include <span>
 #include <string_view>
 
+#include "ui/resources/command_ids.h"
+
 namespace quill {
 
-// One entry of a drop-down menu; id 0 with an empty text is a separator.
+// One entry of a drop-down menu; one without a command is a separator.
 struct MenuItem {
     std::string_view text;
-    int id = 0;
+    CommandId id = CommandId::kNone;
 
-    bool IsSeparator() const { return id == 0; }
+    bool IsSeparator() const { return id == CommandId::kNone; }
 };
 
 struct MenuPopup {

@@ -13,17 +13,13 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "ui/resources/command_ids.h"
 #include "ui/resources/program_icon.h"
+#include "ui/resources/qt_text.h"
 
 namespace quill {
 namespace {
 
 constexpr int kIconPixels = 32;
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 bool Has(std::uint32_t styles, std::uint32_t flag) {
     return (styles & flag) != 0;
@@ -112,10 +108,10 @@ QPoint ClientOrigin(QWidget* owner) {
 }  // namespace
 
 TemplateDialog::TemplateDialog(const DialogTemplate& resource, QWidget* owner,
-                               DialogProcedure procedure, const CustomControlFactory& factory)
+                               DialogHandlers handlers, const CustomControlFactory& factory)
     : QDialog(owner, FlagsFor(resource)),
       resource_(resource),
-      procedure_(std::move(procedure)),
+      handlers_(std::move(handlers)),
       units_(BaseUnitsOf(font())) {
     setObjectName(ToQString(resource.name));
     setWindowTitle(ToQString(resource.caption));
@@ -198,12 +194,12 @@ void TemplateDialog::PlaceDialog(QWidget* owner) {
     move(frame.topLeft());
 }
 
-QWidget* TemplateDialog::Control(int id) const {
+QWidget* TemplateDialog::Control(ControlId id) const {
     const auto it = controls_.find(id);
     return it == controls_.end() ? nullptr : it->second;
 }
 
-std::string TemplateDialog::ItemText(int id) const {
+std::string TemplateDialog::ItemText(ControlId id) const {
     QWidget* widget = Control(id);
     QString text;
     if (auto* label = qobject_cast<QLabel*>(widget)) {
@@ -220,7 +216,7 @@ std::string TemplateDialog::ItemText(int id) const {
     return text.toStdString();
 }
 
-void TemplateDialog::SetItemText(int id, std::string_view value) {
+void TemplateDialog::SetItemText(ControlId id, std::string_view value) {
     QWidget* widget = Control(id);
     const QString text = ToQString(value);
     if (auto* label = qobject_cast<QLabel*>(widget)) {
@@ -237,19 +233,19 @@ void TemplateDialog::SetItemText(int id, std::string_view value) {
 }
 
 void TemplateDialog::Initialise() {
-    if (procedure_) procedure_(*this, DialogMessage::InitDialog, 0);
+    if (handlers_.onInitDialog) handlers_.onInitDialog(*this);
 }
 
 int TemplateDialog::RunModal() {
     return exec();
 }
 
-void TemplateDialog::SendCommand(int id) {
-    if (procedure_) procedure_(*this, DialogMessage::Command, id);
+void TemplateDialog::SendCommand(ControlId id) {
+    if (handlers_.onCommand) handlers_.onCommand(*this, id);
 }
 
 void TemplateDialog::reject() {
-    SendCommand(cmd::kStandardCancel);
+    SendCommand(kStandardCancel);
 }
 
 void TemplateDialog::paintEvent(QPaintEvent* event) {

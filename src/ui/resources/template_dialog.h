@@ -13,11 +13,14 @@ namespace quill {
 
 class TemplateDialog;
 
-// The two messages a dialog procedure gets: once after the controls exist and
-// before the dialog shows, and for every command (a button, Escape or the
-// close box, a list notification). The procedure returns whether it handled it.
-enum class DialogMessage { InitDialog, Command };
-using DialogProcedure = std::function<bool(TemplateDialog& dialog, DialogMessage, int id)>;
+// What a dialog does with its two messages: initialisation, once the controls
+// exist and before the dialog shows, and a command from one of its controls
+// (a button, a list notification; Escape and the close box send
+// kStandardCancel). Either may be left empty.
+struct DialogHandlers {
+    std::function<void(TemplateDialog& dialog)> onInitDialog;
+    std::function<void(TemplateDialog& dialog, ControlId id)> onCommand;
+};
 
 // Makes the widget of a program-defined control class (such as "TextExample").
 using CustomControlFactory = std::function<QWidget*(std::string_view className, QWidget* parent)>;
@@ -27,7 +30,7 @@ using CustomControlFactory = std::function<QWidget*(std::string_view className, 
 class TemplateDialog : public QDialog {
     Q_OBJECT
   public:
-    TemplateDialog(const DialogTemplate& resource, QWidget* owner, DialogProcedure procedure = {},
+    TemplateDialog(const DialogTemplate& resource, QWidget* owner, DialogHandlers handlers = {},
                    const CustomControlFactory& factory = {});
 
     const DialogTemplate& Resource() const { return resource_; }
@@ -35,25 +38,25 @@ class TemplateDialog : public QDialog {
     QRect ToPixels(const DialogRect& rect) const { return DialogToPixels(rect, units_); }
 
     // The control with that id, or nullptr.
-    QWidget* Control(int id) const;
+    QWidget* Control(ControlId id) const;
     template <typename Widget>
-    Widget* ControlAs(int id) const {
+    Widget* ControlAs(ControlId id) const {
         return qobject_cast<Widget*>(Control(id));
     }
 
     // Window text of a control: label, button, edit field, combo box edit field.
-    std::string ItemText(int id) const;
-    void SetItemText(int id, std::string_view text);
+    std::string ItemText(ControlId id) const;
+    void SetItemText(ControlId id, std::string_view text);
 
-    // Sends the procedure InitDialog; the constructor leaves it to the caller so
-    // that the procedure sees a fully made dialog.
+    // Runs the initialisation handler; the constructor leaves it to the caller
+    // so that the handler sees a fully made dialog.
     void Initialise();
     // Shows the dialog modally and returns the result given to EndDialog.
     int RunModal();
     // Closes the dialog with a result; RunModal returns it.
     void EndDialog(int result) { done(result); }
     // Delivers a command as a control would.
-    void SendCommand(int id);
+    void SendCommand(ControlId id);
 
   public slots:
     // Escape and the close box: the standard cancel command, nothing more.
@@ -68,9 +71,9 @@ class TemplateDialog : public QDialog {
     void PlaceDialog(QWidget* owner);
 
     const DialogTemplate& resource_;
-    DialogProcedure procedure_;
+    DialogHandlers handlers_;
     DialogBaseUnits units_;
-    std::map<int, QWidget*> controls_;
+    std::map<ControlId, QWidget*> controls_;
 };
 
 }  // namespace quill

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QColor>
 #include <QGuiApplication>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPointF>
 #include <QScrollBar>
@@ -65,7 +66,7 @@ void TerminalView::MarkStale(const QRect& area) {
 
 void TerminalView::UpdateNow() {
     if (stale_.isEmpty()) return;
-    if (!sincePaint_.isValid() || sincePaint_.elapsed() >= kFrameMs) PaintStale();
+    if (!PaintedWithinFrame()) PaintStale();
     // Otherwise the frame timer paints at the end of the current frame.
 }
 
@@ -87,11 +88,15 @@ QRect TerminalView::CaretRect() const {
     return {caretColumn_ * cellWidth_, caretRow_ * cellHeight_, kCaretWidth, cellHeight_};
 }
 
-int TerminalView::DisplayPaint() {
+void TerminalView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const int first = updateRect_.top() / cellHeight_;
-    const int end = std::min({(updateRect_.top() + updateRect_.height()) / cellHeight_ + 1,
-                              kPaintableRows, kBufferRows - viewTop_});
+    DisplayPaint(painter, event->rect());
+}
+
+void TerminalView::DisplayPaint(QPainter& painter, const QRect& area) {
+    const int first = area.top() / cellHeight_;
+    const int end = std::min(
+        {(area.top() + area.height()) / cellHeight_ + 1, kPaintableRows, kBufferRows - viewTop_});
     if (first < end) {
         PaintRows(painter, first, end);
         PaintBoldCells(painter, first, end);
@@ -100,7 +105,6 @@ int TerminalView::DisplayPaint() {
     InvertOverlays(painter);
     ++paintCount_;
     sincePaint_.start();
-    return 0;
 }
 
 // One opaque text run per row in the normal font.
@@ -182,7 +186,7 @@ void TerminalView::DisplayReturnToLive() {
 }
 
 void TerminalView::CaretOn() {
-    screen_.caretVisible = true;
+    screen_.SetCaretVisible(true);
     caretShown_ = true;
     SetCaretPos(screen_.CursorRow(), screen_.CursorColumn());
     setFocus(Qt::ActiveWindowFocusReason);
@@ -191,26 +195,23 @@ void TerminalView::CaretOn() {
 void TerminalView::CaretOff() {
     if (caretShown_) MarkStale(CaretRect());
     caretShown_ = false;
-    screen_.caretVisible = false;
+    screen_.SetCaretVisible(false);
 }
 
-int TerminalView::SelectionPress(int x, int y) {
+void TerminalView::SelectionPress(int x, int y) {
     MarkStale(HighlightRect());
     selection_.SelectionPress(x, y);
-    return 0;
 }
 
-int TerminalView::SelectionDrag(int x, int y) {
-    if (!selection_.Selecting()) return 0;
+void TerminalView::SelectionDrag(int x, int y) {
+    if (!selection_.Selecting()) return;
     MarkStale(HighlightRect());
     selection_.SelectionDrag(x, y);
     MarkStale(HighlightRect());
-    return 0;
 }
 
-int TerminalView::SelectionRelease() {
+void TerminalView::SelectionRelease() {
     selection_.SelectionRelease();
-    return 0;
 }
 
 void TerminalView::CopySelection() {

@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "core/interfaces/display_sink.h"
-#include "core/settings/terminal_settings.h"
+#include "core/interfaces/rgb.h"
 #include "core/terminal/screen_model.h"
 #include "core/terminal/selection.h"
 #include "ui/terminal/terminal_fonts.h"
@@ -20,9 +20,9 @@ class QScrollBar;
 namespace quill {
 
 // The terminal's client area: paints the grids, keeps the scroll-back view,
-// draws the caret and the selection highlight, and copies and pastes. The
-// main window translates this widget's Qt events into window messages and
-// calls the operations below from its message procedure.
+// draws the caret and the selection highlight, and copies and pastes. Its
+// input events (keys, mouse, wheel) go to the main window's handlers, which
+// call the operations below.
 class TerminalView final : public QWidget, public DisplaySink {
     Q_OBJECT
   public:
@@ -49,9 +49,9 @@ class TerminalView final : public QWidget, public DisplaySink {
     // line that must show before the program blocks.
     void PaintStale();
 
-    // The area a paint message covers (client pixels); set before WM_PAINT.
-    void SetUpdateRect(const QRect& rect) { updateRect_ = rect; }
-    int DisplayPaint();
+    // Paints the rows an update area (client pixels) covers, then the caret
+    // and the selection highlight.
+    void DisplayPaint(QPainter& painter, const QRect& area);
 
     void SetScrollBar(QScrollBar* bar) { scrollBar_ = bar; }
     void DisplaySetViewTop(int top);
@@ -63,9 +63,9 @@ class TerminalView final : public QWidget, public DisplaySink {
     bool CaretShown() const { return caretShown_; }
     QRect CaretRect() const;
 
-    int SelectionPress(int x, int y);
-    int SelectionDrag(int x, int y);
-    int SelectionRelease();
+    void SelectionPress(int x, int y);
+    void SelectionDrag(int x, int y);
+    void SelectionRelease();
     const Selection& CurrentSelection() const { return selection_; }
     void CopySelection();
     // Each character of the clipboard text, up to the first NUL, in order.
@@ -73,10 +73,16 @@ class TerminalView final : public QWidget, public DisplaySink {
 
     // The preferred size: 80 x 24 cells.
     QSize sizeHint() const override;
-    // Paints done so far.
+    // Paints done so far, whether an area waits to be painted, and whether
+    // the last paint was less than a frame ago.
     int PaintCount() const { return paintCount_; }
+    bool UpdatePending() const { return !stale_.isEmpty(); }
+    bool PaintedWithinFrame() const {
+        return sincePaint_.isValid() && sincePaint_.elapsed() < kFrameMs;
+    }
 
   protected:
+    void paintEvent(QPaintEvent* event) override;
     bool focusNextPrevChild(bool) override { return false; }  // Tab belongs to the host
 
   private:
@@ -96,7 +102,6 @@ class TerminalView final : public QWidget, public DisplaySink {
     int viewTop_ = kLiveViewTop;
     QScrollBar* scrollBar_ = nullptr;
 
-    QRect updateRect_;
     QRect stale_;
     QTimer frameTimer_;
     QElapsedTimer sincePaint_;

@@ -1,0 +1,20 @@
+#pragma once
+
+namespace quill {
+
+// The four options the user switches while connected. One object owns them
+// (the program's settings); the engine only reads them, through this.
+class TerminalOptions {
+  public:
+    virtual ~TerminalOptions() = default;
+    // Text reaching the last column continues on the next row.
+    virtual bool Wrap() const = 0;
+    // Printable characters the user types are also shown on the screen.
+    virtual bool LocalEcho() const = 0;
+    // Enter sends CR LF before its own CR.
+    virtual bool CRLFTranslation() const = 0;
+    // Every received byte is also shown as its decimal value in brackets.
+    virtual bool ShowCodes() const = 0;
+};
+
+}  // namespace quill
