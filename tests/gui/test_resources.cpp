@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <vector>
 
+#include "core/version.h"
 #include "ui/resources/accelerator_filter.h"
 #include "ui/resources/accelerators.h"
 #include "ui/resources/command_ids.h"
@@ -439,6 +440,7 @@ TEST(HelpWindow, ShowsTheHelpPageAtTheAskedSectionInOneWindow) {
     for (const char* heading : {"Menus", "Keys", "Options", "Using help", "New Connection"}) {
         EXPECT_TRUE(text.contains(heading)) << heading;
     }
+    EXPECT_TRUE(text.startsWith(QString::fromStdString("Quillterm " + std::string(kProgramVersion))));
     help.Show(nullptr, HelpTopic::UsingHelp);
     EXPECT_EQ(help.Browser(), browser);
     EXPECT_EQ(browser->source().fragment(), "using-help");
