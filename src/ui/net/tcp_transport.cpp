@@ -1,28 +1,21 @@
 #include "ui/net/tcp_transport.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <QCoreApplication>
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QMetaObject>
+#include <QNetworkProxy>
+#include <QTimer>
+#include <QtEndian>
 #include <QtGlobal>
-#include <cerrno>
-#include <cstdio>
 #include <utility>
+
+#include "ui/net/socket_platform.h"
 
 namespace quill {
 
 namespace {
 
-// Resolver failures that mean "this name has no address".
-constexpr int kHostNotFound = 11001;
-constexpr int kTryAgain = 11002;
-constexpr int kNoData = 11004;
 // Qt reads at most this much ahead of the window, so a fast sender is held
 // back by TCP instead of filling memory.
 constexpr qint64 kReadAhead = 64 * 1024;
@@ -41,10 +34,7 @@ TcpTransport::~TcpTransport() {
 
 int TcpTransport::InitTransport() {
     // There is no library to start; what can fail is a system without TCP.
-    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-    if (probe < 0) return 0;
-    ::close(probe);
-    return 1;
+    return platform::CanMakeTcpSockets() ? 1 : 0;
 }
 
 QString TcpTransport::SocketLibraryDescription() {
@@ -56,101 +46,71 @@ int TcpTransport::OpenConnection(const std::string& host, int port) {
     return ConnectToHost(host, static_cast<std::uint16_t>(port & 0xFFFF)) ? 1 : 0;
 }
 
-int TcpTransport::ConnectToHost(const std::string& host, std::uint16_t port) {
-    std::uint32_t address = ::inet_addr(host.c_str());  // network byte order
-    if (address == INADDR_NONE) {
-        if (!ResolveHost(host, address)) return 0;
-        if (address == INADDR_NONE) return 0;
-    }
-    in_addr shown{};
-    shown.s_addr = address;
-    char line[100];
-    std::snprintf(line, sizeof line, "Trying %s\r\n", ::inet_ntoa(shown));
-    hooks_.writeLine(line);
+bool TcpTransport::ConnectToHost(const std::string& host, std::uint16_t port) {
+    const std::optional<QHostAddress> address = AddressOf(host);
+    if (!address) return false;
+    hooks_.writeLine("Trying " + address->toString().toStdString() + "\r\n");
 
-    const int descriptor = ConnectSocket(address, port);
-    if (descriptor < 0) return 0;
-    socket_ = new QTcpSocket(this);
-    if (!socket_->setSocketDescriptor(descriptor)) {
-        ::close(descriptor);
-        delete socket_;
-        socket_ = nullptr;
-        return 0;
+    auto* socket = new QTcpSocket(this);
+    if (!WaitForConnect(*socket, *address, port)) {
+        delete socket;
+        return false;
     }
+    socket_ = socket;
     // Every key is its own send: Nagle's delay would be felt at once.
     socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    // Keep urgent data in the stream, so the IAC of a server's IAC DM stays
-    // in front of its DM.
-    int on = 1;
-    ::setsockopt(static_cast<int>(socket_->socketDescriptor()), SOL_SOCKET, SO_OOBINLINE, &on,
-                 sizeof on);
+    // Urgent data stays in the stream. Qt's socket engine asks for this when
+    // it makes a TCP socket; the transport relies on it, so it says so too.
+    platform::KeepUrgentDataInline(socket_->socketDescriptor());
     socket_->setReadBufferSize(kReadAhead);
     connect(socket_, &QTcpSocket::readyRead, this, &TcpTransport::DataArrived);
     connect(socket_, &QTcpSocket::disconnected, this, &TcpTransport::PeerClosed);
     if (socket_->bytesAvailable() > 0) DataArrived();
-    return 1;
+    return true;
+}
+
+// A dotted address is taken as it is; anything else is a name to look up.
+std::optional<QHostAddress> TcpTransport::AddressOf(const std::string& host) {
+    if (const std::optional<std::uint32_t> dotted = platform::ParseDottedAddress(host)) {
+        return QHostAddress(qFromBigEndian(*dotted));
+    }
+    return ResolveHost(host);
 }
 
 // The thread stays in the connect until the attempt ends, as with a blocking
 // connect (the system's own timeout applies), but waits in slices: in between,
 // the window keeps painting and its close box works, while keys and clicks
-// wait until the connect is over. The connected socket, or -1.
-int TcpTransport::ConnectSocket(std::uint32_t address, std::uint16_t port) {
-    const int descriptor = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (descriptor < 0) return -1;
-    sockaddr_in target{};
-    target.sin_family = AF_INET;
-    target.sin_port = htons(port);
-    target.sin_addr.s_addr = address;
-    const bool started =
-        ::connect(descriptor, reinterpret_cast<const sockaddr*>(&target), sizeof target) == 0 ||
-        errno == EINPROGRESS;
-    if (started && WaitForConnect(descriptor)) return descriptor;
-    ::close(descriptor);
-    return -1;
-}
-
-bool TcpTransport::WaitForConnect(int descriptor) {
+// wait until the connect is over.
+bool TcpTransport::WaitForConnect(QTcpSocket& socket, const QHostAddress& address,
+                                  std::uint16_t port) {
     connecting_ = true;
     connectCancelled_ = false;
-    pollfd writable{descriptor, POLLOUT, 0};
-    int ready = 0;
-    while (!connectCancelled_ && ((ready = ::poll(&writable, 1, kConnectSliceMs)) == 0 ||
-                                  (ready < 0 && errno == EINTR))) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    socket.setProxy(QNetworkProxy::NoProxy);
+    socket.connectToHost(address, port);
+    QTimer wake;  // the wait below returns at least this often
+    wake.start(kConnectSliceMs);
+    while (!connectCancelled_ && socket.state() == QAbstractSocket::ConnectingState) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                        QEventLoop::WaitForMoreEvents);
     }
     connecting_ = false;
-    if (connectCancelled_ || ready < 0) return false;
-    int error = 0;
-    socklen_t length = sizeof error;
-    return ::getsockopt(descriptor, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+    return !connectCancelled_ && socket.state() == QAbstractSocket::ConnectedState;
 }
 
-bool TcpTransport::ResolveHost(const std::string& host, std::uint32_t& address) {
+// The name's first IPv4 address. A name without one, or a failed lookup, is
+// reported as an unknown host.
+std::optional<QHostAddress> TcpTransport::ResolveHost(const std::string& host) {
     const QHostInfo info = QHostInfo::fromName(QString::fromStdString(host));
-    if (info.error() != QHostInfo::NoError) {
-        ReportSocketError("gethostbyname",
-                          info.error() == QHostInfo::HostNotFound ? kHostNotFound : kTryAgain);
-        return false;
-    }
-    for (const QHostAddress& a : info.addresses()) {
-        if (a.protocol() == QAbstractSocket::IPv4Protocol) {
-            address = htonl(a.toIPv4Address());
-            return true;
+    if (info.error() == QHostInfo::NoError) {
+        for (const QHostAddress& a : info.addresses()) {
+            if (a.protocol() != QAbstractSocket::IPv4Protocol) continue;
+            // The all-ones address stands for a failed lookup, as it always has.
+            if (a == QHostAddress(QHostAddress::Broadcast)) return std::nullopt;
+            return a;
         }
     }
-    ReportSocketError("gethostbyname", kNoData);  // a name with IPv6 addresses only
-    return false;
-}
-
-void TcpTransport::ReportSocketError(const char* name, int code) {
-    char text[100];
-    if (code >= kHostNotFound && code <= kNoData) {
-        std::snprintf(text, sizeof text, "%s: Unknown hostname", name);
-    } else {
-        std::snprintf(text, sizeof text, "%s(): [%d]", name, code);
-    }
-    hooks_.socketError(QString::fromLatin1(text));
+    hooks_.socketError(QStringLiteral("gethostbyname: Unknown hostname"));
+    return std::nullopt;
 }
 
 int TcpTransport::ReceiveBytes(std::uint8_t* buffer, int capacity) {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QHostAddress>
 #include <QObject>
 #include <QString>
 #include <QTcpSocket>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "core/interfaces/send_path.h"
@@ -50,11 +52,10 @@ class TcpTransport final : public QObject, public SendPath {
     qint64 Pending() const;
 
   private:
-    int ConnectToHost(const std::string& host, std::uint16_t port);
-    int ConnectSocket(std::uint32_t address, std::uint16_t port);
-    bool WaitForConnect(int descriptor);
-    bool ResolveHost(const std::string& host, std::uint32_t& address);
-    void ReportSocketError(const char* name, int code);
+    bool ConnectToHost(const std::string& host, std::uint16_t port);
+    std::optional<QHostAddress> AddressOf(const std::string& host);
+    std::optional<QHostAddress> ResolveHost(const std::string& host);
+    bool WaitForConnect(QTcpSocket& socket, const QHostAddress& address, std::uint16_t port);
     void SendQueuedBytes();
     void DataArrived();
     void PeerClosed();

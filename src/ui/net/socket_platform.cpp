@@ -1,0 +1,63 @@
+#include "ui/net/socket_platform.h"
+
+#ifdef _WIN32
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
+namespace quill::platform {
+
+#ifdef _WIN32
+namespace {
+
+// Windows needs its socket library started before the first socket call;
+// Qt starts it for its own sockets too, and starts nest.
+bool StartSockets() {
+    static const bool started = [] {
+        WSADATA data;
+        return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    }();
+    return started;
+}
+
+}  // namespace
+
+bool CanMakeTcpSockets() {
+    if (!StartSockets()) return false;
+    const SOCKET probe = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (probe == INVALID_SOCKET) return false;
+    ::closesocket(probe);
+    return true;
+}
+
+void KeepUrgentDataInline(qintptr descriptor) {
+    const BOOL on = TRUE;
+    ::setsockopt(static_cast<SOCKET>(descriptor), SOL_SOCKET, SO_OOBINLINE,
+                 reinterpret_cast<const char*>(&on), sizeof on);
+}
+#else
+bool CanMakeTcpSockets() {
+    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (probe < 0) return false;
+    ::close(probe);
+    return true;
+}
+
+void KeepUrgentDataInline(qintptr descriptor) {
+    const int on = 1;
+    ::setsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_OOBINLINE, &on, sizeof on);
+}
+#endif
+
+std::optional<std::uint32_t> ParseDottedAddress(const std::string& text) {
+    const auto address = static_cast<std::uint32_t>(::inet_addr(text.c_str()));
+    if (address == INADDR_NONE) return std::nullopt;
+    return address;
+}
+
+}  // namespace quill::platform

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QtGlobal>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// The few things the transport needs from the system's own socket interface
+// that Qt's network classes do not offer. Both platforms have them under the
+// same names; socket_platform.cpp holds the one #ifdef between them.
+namespace quill::platform {
+
+// Whether this system can make TCP sockets at all.
+bool CanMakeTcpSockets();
+
+// A dotted IPv4 address read as inet_addr reads it (short, octal and hex
+// forms included), in network byte order. Text that is no address gives
+// none, and so does 255.255.255.255, which inet_addr cannot tell apart from
+// a failure.
+std::optional<std::uint32_t> ParseDottedAddress(const std::string& text);
+
+// Keeps TCP urgent data in the stream (SO_OOBINLINE), so that the IAC of a
+// server's IAC DM stays in front of its DM.
+void KeepUrgentDataInline(qintptr descriptor);
+
+}  // namespace quill::platform
