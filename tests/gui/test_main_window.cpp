@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QScrollBar>
+#include <chrono>
 
 #include "session_fixture.h"
 #include "ui/resources/command_ids.h"
@@ -69,6 +70,50 @@ TEST_F(MainWindowTest, ABurstLargerThanAChunkIsReadWhole) {
     const std::string before = ScreenText();
     Window().OnSocketReadable();
     EXPECT_EQ(ScreenText(), before);
+}
+
+// A clock the test moves: each reading is `step` after the one before.
+class SteppingClock {
+  public:
+    std::chrono::steady_clock::time_point Read() { return now_ += step; }
+    std::chrono::milliseconds step{0};
+
+  private:
+    std::chrono::steady_clock::time_point now_;
+};
+
+// Socket reading measured by the test's clock instead of the machine's speed.
+class ReadSliceTest : public SessionTest {
+  protected:
+    ReadSliceTest() {
+        hooks.window.clock = [this] { return clock.Read(); };
+        app = std::make_unique<Application>(store, hooks);
+    }
+    SteppingClock clock;
+};
+
+TEST_F(ReadSliceTest, OneReadEventTakesInAFrameOfDataAtMost) {
+    Connect();
+    clock.step = std::chrono::seconds(1);  // every slice is over before it starts
+    host.Send(QByteArray(1000, 'x'));
+    ASSERT_TRUE(PumpUntil([this] { return app->Transport().Pending() == 1000; }));
+    clock.step = std::chrono::milliseconds(10);  // one 100-byte chunk fits in a frame
+    Window().OnSocketReadable();
+    EXPECT_EQ(app->Transport().Pending(), 900);
+    EXPECT_EQ(ScreenRow(4), std::string(80, 'x'));
+}
+
+// A burst well under the read-ahead, so that Qt reads it whole and no later
+// data-ready event can make up for a slice's leftovers.
+TEST_F(ReadSliceTest, WhatASliceLeavesIsOfferedAgainBeforeTheClose) {
+    Connect();
+    clock.step = std::chrono::milliseconds(10);
+    host.Send(Lines(1, 60) + "THE END");
+    host.Close();
+    ASSERT_TRUE(PumpUntil([this] { return !boxes.empty(); }));
+    EXPECT_EQ(boxes[0].text, "Connection closed");
+    EXPECT_NE(boxes[0].screenAtThatTime.find("line 60"), std::string::npos);
+    EXPECT_NE(boxes[0].screenAtThatTime.find("THE END"), std::string::npos);
 }
 
 TEST_F(MainWindowTest, UrgentDataStaysInTheStream) {
