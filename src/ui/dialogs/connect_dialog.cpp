@@ -22,12 +22,8 @@ std::vector<std::string> ListedHosts(const QComboBox& combo) {
 
 ConnectDialog::ConnectDialog(QWidget* owner, SettingsStore& store, ConnectionTarget& target)
     : store_(store), target_(target) {
-    DialogHandlers handlers;
-    handlers.onInitDialog = [this](TemplateDialog& dialog) { OnInitDialog(dialog); };
-    handlers.onCommand = [this](TemplateDialog& dialog, ControlId id) {
-        OnCommand(dialog, static_cast<ConnectControl>(id.value));
-    };
-    dialog_ = std::make_unique<TemplateDialog>(ConnectTemplate(), owner, std::move(handlers));
+    dialog_ = std::make_unique<TemplateDialog>(ConnectTemplate(), owner,
+                                               HandlersOf<ConnectControl>(*this));
     dialog_->Initialise();
 }
 

@@ -45,12 +45,8 @@ class MouseCapture : public QObject {
 };
 
 HostListDialog::HostListDialog(QWidget* owner, SettingsStore& store) : store_(store) {
-    DialogHandlers handlers;
-    handlers.onInitDialog = [this](TemplateDialog& dialog) { OnInitDialog(dialog); };
-    handlers.onCommand = [this](TemplateDialog& dialog, ControlId id) {
-        OnCommand(dialog, static_cast<ListHostsControl>(id.value));
-    };
-    dialog_ = std::make_unique<TemplateDialog>(ListHostsTemplate(), owner, std::move(handlers));
+    dialog_ = std::make_unique<TemplateDialog>(ListHostsTemplate(), owner,
+                                               HandlersOf<ListHostsControl>(*this));
     dialog_->Initialise();
 }
 

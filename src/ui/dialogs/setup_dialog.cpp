@@ -47,16 +47,11 @@ SetupDialog::SetupDialog(SetupSession& session, const SetupTarget& target, QWidg
     : session_(session),
       target_(target),
       working_{target.settings.fgcolor, target.settings.bgcolor} {
-    DialogHandlers handlers;
-    handlers.onInitDialog = [this](TemplateDialog& dialog) { OnInitDialog(dialog); };
-    handlers.onCommand = [this](TemplateDialog& dialog, ControlId id) {
-        OnCommand(dialog, static_cast<SetupControl>(id.value));
-    };
     const auto controls = [this](std::string_view className, QWidget* parent) -> QWidget* {
         if (className != kTextExampleClass) return nullptr;
         return new TextExample(working_, target_.settings.font, target_.CellHeight, parent);
     };
-    dialog_ = new TemplateDialog(SetupTemplate(), owner, std::move(handlers), controls);
+    dialog_ = new TemplateDialog(SetupTemplate(), owner, HandlersOf<SetupControl>(*this), controls);
     dialog_->Initialise();
 }
 

@@ -22,6 +22,16 @@ struct DialogHandlers {
     std::function<void(TemplateDialog& dialog, ControlId id)> onCommand;
 };
 
+// The handlers of a dialog class whose OnInitDialog(TemplateDialog&) and
+// OnCommand(TemplateDialog&, Control) take its own control enum.
+template <typename Control, typename Dialog>
+DialogHandlers HandlersOf(Dialog& owner) {
+    return {[&owner](TemplateDialog& dialog) { owner.OnInitDialog(dialog); },
+            [&owner](TemplateDialog& dialog, ControlId id) {
+                owner.OnCommand(dialog, static_cast<Control>(id.value));
+            }};
+}
+
 // Makes the widget of a program-defined control class (such as "TextExample").
 using CustomControlFactory = std::function<QWidget*(std::string_view className, QWidget* parent)>;
 
