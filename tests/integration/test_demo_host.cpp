@@ -44,9 +44,9 @@ TEST(DemoSession, NegotiatesTheTerminalTypeLikeAServer) {
     DemoSession session;
     EXPECT_EQ(session.Start(DemoSession::Clock::now()), kDoTerminalType);
     EXPECT_EQ(Feed(session, kWillTerminalType), kSendRequest);
-    EXPECT_TRUE(session.WaitingForClient());
+    EXPECT_TRUE(session.NextTick().has_value()) << "waits for the answer";
     const Bytes showcase = Feed(session, kIsVt100);
-    EXPECT_FALSE(session.WaitingForClient());
+    EXPECT_FALSE(session.NextTick().has_value());
     EXPECT_EQ(session.TerminalType(), "vt100");
     EXPECT_NE(showcase.find("terminal type: vt100"), Bytes::npos);
 }
