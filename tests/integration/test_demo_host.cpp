@@ -2,6 +2,7 @@
 // program on a free port of 127.0.0.1.
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
@@ -181,8 +182,8 @@ class DemoHostProcess {
         if (output_ >= 0) close(output_);
     }
 
-    // The first line it prints, read within the time limit.
-    std::string FirstLine() {
+    // The next line it prints, read within the time limit.
+    std::string NextLine() {
         std::string line;
         const auto deadline = std::chrono::steady_clock::now() + kWait;
         char c = 0;
@@ -215,16 +216,22 @@ class DemoHostProcess {
     bool reaped_ = false;
 };
 
+// A client of the demo host on a numeric loopback address.
 class Client {
   public:
-    explicit Client(int port) : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(static_cast<std::uint16_t>(port));
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        connected_ = connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    explicit Client(int port, const char* host = "127.0.0.1") {
+        addrinfo hints{};
+        hints.ai_socktype = SOCK_STREAM;
+        hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
+        addrinfo* found = nullptr;
+        if (getaddrinfo(host, std::to_string(port).c_str(), &hints, &found) != 0) return;
+        fd_ = socket(found->ai_family, SOCK_STREAM, 0);
+        connected_ = fd_ >= 0 && connect(fd_, found->ai_addr, found->ai_addrlen) == 0;
+        freeaddrinfo(found);
     }
-    ~Client() { close(fd_); }
+    ~Client() {
+        if (fd_ >= 0) close(fd_);
+    }
     bool Connected() const { return connected_; }
     void Send(const Bytes& bytes) {
         ASSERT_EQ(send(fd_, bytes.data(), bytes.size(), 0), static_cast<ssize_t>(bytes.size()));
@@ -262,7 +269,7 @@ class Client {
         return true;
     }
 
-    int fd_;
+    int fd_ = -1;
     bool connected_ = false;
     bool closed_ = false;
     Bytes received_;
@@ -275,7 +282,7 @@ int PortFrom(const std::string& line) {
 
 TEST(DemoHostProgram, ServesTwoClientsOnAFreeLoopbackPort) {
     DemoHostProcess host({"0"});
-    const std::string line = host.FirstLine();
+    const std::string line = host.NextLine();
     ASSERT_EQ(line.rfind("quillterm-demo-host listening on 127.0.0.1 port ", 0), 0u) << line;
     const int port = PortFrom(line);
     ASSERT_GT(port, 0);
@@ -302,6 +309,30 @@ TEST(DemoHostProgram, ServesTwoClientsOnAFreeLoopbackPort) {
     EXPECT_TRUE(first.ReadUntil("Goodbye.\r\n"));
     EXPECT_TRUE(first.ClosedByPeer());
     EXPECT_EQ(host.ExitStatus(300ms), -1) << "the host keeps serving after a client quits";
+}
+
+// Whether this machine can listen on ::1 at all.
+bool HasIpv6Loopback() {
+    const int fd = socket(AF_INET6, SOCK_STREAM, 0);
+    if (fd < 0) return false;
+    sockaddr_in6 address{};
+    address.sin6_family = AF_INET6;
+    address.sin6_addr = in6addr_loopback;
+    const bool bound = bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    close(fd);
+    return bound;
+}
+
+TEST(DemoHostProgram, AlsoServesIpv6LoopbackOnTheSamePort) {
+    if (!HasIpv6Loopback()) GTEST_SKIP() << "no IPv6 loopback on this machine";
+    DemoHostProcess host({"0"});
+    const int port = PortFrom(host.NextLine());
+    ASSERT_GT(port, 0);
+    EXPECT_EQ(host.NextLine(),
+              "quillterm-demo-host also listening on ::1 port " + std::to_string(port));
+    Client client(port, "::1");
+    ASSERT_TRUE(client.Connected());
+    EXPECT_TRUE(client.ReadUntil(kDoTerminalType));
 }
 
 TEST(DemoHostProgram, RefusesABadPort) {

@@ -1,6 +1,8 @@
-// quillterm-demo-host: a small Telnet server on 127.0.0.1 to try the
-// terminal with. Usage: quillterm-demo-host PORT (0 picks a free port).
-// The port in use is printed on the first line of standard output.
+// quillterm-demo-host: a small Telnet server on 127.0.0.1 (and ::1 on the
+// same port, where the machine has IPv6) to try the terminal with.
+// Usage: quillterm-demo-host PORT (0 picks a free port).
+// The port in use is printed on the first line of standard output, in the
+// same words whatever happens on ::1; the second line says how that went.
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -9,6 +11,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "demo_session.h"
 #include "listeners.h"
@@ -40,9 +43,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "quillterm-demo-host: %s\n", error.c_str());
         return 1;
     }
-    std::printf("quillterm-demo-host listening on 127.0.0.1 port %d\n", BoundPort(listener));
+    const int boundPort = BoundPort(listener);
+    std::printf("quillterm-demo-host listening on 127.0.0.1 port %d\n", boundPort);
+    std::vector<int> listeners{listener};
+    const int ipv6 = ListenOnLoopback(AF_INET6, boundPort, error);
+    if (ipv6 >= 0) {
+        listeners.push_back(ipv6);
+        std::printf("quillterm-demo-host also listening on ::1 port %d\n", boundPort);
+    } else {
+        std::printf("quillterm-demo-host: IPv4 only, %s\n", error.c_str());
+    }
     std::fflush(stdout);
-    Server({listener}, [] { return std::make_unique<DemoSession>(); }).Run();
-    close(listener);
+    Server(listeners, [] { return std::make_unique<DemoSession>(); }).Run();
+    for (int fd : listeners) close(fd);
     return 1;
 }
