@@ -20,7 +20,9 @@ constexpr std::size_t kMaxUnsent = 1 << 20;
 // Wakes up at least this often, so that a far-off deadline fits poll's int.
 constexpr long long kLongestWaitMs = 60'000;
 
-bool WouldBlock() { return errno == EAGAIN || errno == EWOULDBLOCK; }
+bool WouldBlock() {
+    return errno == EAGAIN || errno == EWOULDBLOCK;
+}
 
 }  // namespace
 
