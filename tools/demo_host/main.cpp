@@ -1,60 +1,77 @@
 // quillterm-demo-host: a small Telnet server on 127.0.0.1 (and ::1 on the
 // same port, where the machine has IPv6) to try the terminal with.
-// Usage: quillterm-demo-host PORT (0 picks a free port).
+//   quillterm-demo-host PORT       the demo: terminal-type request,
+//                                  showcase, echo (0 picks a free port)
+//   quillterm-demo-host --play LOG [--timing TIMING] [--speed X] PORT
+//                                  plays a session log back to each client
 // The port in use is printed on the first line of standard output, in the
 // same words whatever happens on ::1; the second line says how that went.
+// Bad use: a one-line message on standard error and exit status 2.
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "demo_session.h"
 #include "listeners.h"
+#include "options.h"
+#include "playback_session.h"
+#include "recording.h"
 #include "server.h"
 
 namespace {
 
-bool ParsePort(const char* text, int& port) {
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(text, &end, 10);
-    if (errno != 0 || end == text || *end != '\0' || value < 0 || value > 65535) return false;
-    port = static_cast<int>(value);
-    return true;
+using namespace quill::demo;
+
+int Fail(const std::string& message, int status) {
+    std::fprintf(stderr, "quillterm-demo-host: %s\n", message.c_str());
+    return status;
+}
+
+// 127.0.0.1 on `port`, then ::1 on the port that got; empty when even
+// 127.0.0.1 failed.
+std::vector<int> Listen(int port) {
+    std::string error;
+    const int ipv4 = ListenOnLoopback(AF_INET, port, error);
+    if (ipv4 < 0) {
+        Fail(error, 1);
+        return {};
+    }
+    const int bound = BoundPort(ipv4);
+    std::printf("quillterm-demo-host listening on 127.0.0.1 port %d\n", bound);
+    const int ipv6 = ListenOnLoopback(AF_INET6, bound, error);
+    if (ipv6 >= 0) {
+        std::printf("quillterm-demo-host also listening on ::1 port %d\n", bound);
+    } else {
+        std::printf("quillterm-demo-host: IPv4 only, %s\n", error.c_str());
+    }
+    std::fflush(stdout);
+    return ipv6 >= 0 ? std::vector<int>{ipv4, ipv6} : std::vector<int>{ipv4};
+}
+
+SessionFactory NewSession(const std::optional<Recording>& recording, double speed) {
+    if (!recording) return [] { return std::make_unique<DemoSession>(); };
+    return [&recording, speed] { return std::make_unique<PlaybackSession>(*recording, speed); };
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    using namespace quill::demo;
-    int port = 0;
-    if (argc != 2 || !ParsePort(argv[1], port)) {
-        std::fprintf(stderr, "usage: quillterm-demo-host PORT   (0 picks a free port)\n");
-        return 2;
-    }
     std::string error;
-    const int listener = ListenOnLoopback(AF_INET, port, error);
-    if (listener < 0) {
-        std::fprintf(stderr, "quillterm-demo-host: %s\n", error.c_str());
-        return 1;
+    const std::optional<Options> options = ParseOptions(argc, argv, error);
+    if (!options) return Fail(error, 2);
+    std::optional<Recording> recording;
+    if (options->play) {
+        recording = LoadRecording(*options->play, options->timing, error);
+        if (!recording) return Fail(error, 2);
     }
-    const int boundPort = BoundPort(listener);
-    std::printf("quillterm-demo-host listening on 127.0.0.1 port %d\n", boundPort);
-    std::vector<int> listeners{listener};
-    const int ipv6 = ListenOnLoopback(AF_INET6, boundPort, error);
-    if (ipv6 >= 0) {
-        listeners.push_back(ipv6);
-        std::printf("quillterm-demo-host also listening on ::1 port %d\n", boundPort);
-    } else {
-        std::printf("quillterm-demo-host: IPv4 only, %s\n", error.c_str());
-    }
-    std::fflush(stdout);
-    Server(listeners, [] { return std::make_unique<DemoSession>(); }).Run();
+    const std::vector<int> listeners = Listen(options->port);
+    if (listeners.empty()) return 1;
+    Server(listeners, NewSession(recording, options->speed)).Run();
     for (int fd : listeners) close(fd);
     return 1;
 }
