@@ -1,20 +1,26 @@
 // The loopback demo host: its session logic byte by byte, and the real
 // program on a free port of 127.0.0.1.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "demo_session.h"
+#include "playback_session.h"
 
 namespace quill::demo {
 namespace {
@@ -27,7 +33,7 @@ const Bytes kWillTerminalType = "\xff\xfb\x18";
 const Bytes kSendRequest = "\xff\xfa\x18\x01\xff\xf0";
 const Bytes kIsVt100 = Bytes("\xff\xfa\x18\x00", 4) + "vt100\xff\xf0";
 
-Bytes Feed(DemoSession& session, const Bytes& bytes) {
+Bytes Feed(ClientSession& session, const Bytes& bytes) {
     return session.Feed(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 
@@ -44,9 +50,9 @@ TEST(DemoSession, NegotiatesTheTerminalTypeLikeAServer) {
     DemoSession session;
     EXPECT_EQ(session.Start(DemoSession::Clock::now()), kDoTerminalType);
     EXPECT_EQ(Feed(session, kWillTerminalType), kSendRequest);
-    EXPECT_TRUE(session.WaitingForClient());
+    EXPECT_TRUE(session.NextTick().has_value()) << "waits for the answer";
     const Bytes showcase = Feed(session, kIsVt100);
-    EXPECT_FALSE(session.WaitingForClient());
+    EXPECT_FALSE(session.NextTick().has_value());
     EXPECT_EQ(session.TerminalType(), "vt100");
     EXPECT_NE(showcase.find("terminal type: vt100"), Bytes::npos);
 }
@@ -149,21 +155,67 @@ TEST(DemoSession, TypingBeforeTheShowcaseIsDropped) {
     EXPECT_EQ(Feed(session, kWillTerminalType), kSendRequest);
 }
 
+TEST(PlaybackSession, SendsEachReadWhenDueAtTheChosenSpeedAndNothingElse) {
+    const Recording timed{"abcdef", {{0.5, 1}, {0.5, 3}, {2.0, 6}}};
+    PlaybackSession session(timed, 2);
+    const auto start = DemoSession::Clock::now();
+    EXPECT_EQ(session.Start(start), "");
+    EXPECT_EQ(session.NextTick(), start + 250ms);
+    EXPECT_EQ(session.Tick(start + 249ms), "");
+    EXPECT_EQ(session.Tick(start + 250ms), "abc") << "two reads at the same moment";
+    EXPECT_EQ(session.NextTick(), start + 1s);
+    EXPECT_EQ(Feed(session, "\xff\xfd\x01hi\r\n"), "") << "the client gets no answer";
+    EXPECT_EQ(session.Tick(start + 5s), "def");
+    EXPECT_EQ(session.NextTick(), std::nullopt);
+    EXPECT_FALSE(session.Finished()) << "the connection stays open";
+
+    // Without timing all of it is due at once, handed out a chunk at a time.
+    const std::size_t size = PlaybackSession::kChunk + 10;
+    const Recording untimed{Bytes(size, 'x'), {{0, size}}};
+    PlaybackSession fast(untimed, 1);
+    EXPECT_EQ(fast.Start(start).size(), PlaybackSession::kChunk);
+    EXPECT_EQ(fast.NextTick(), start) << "the rest is due already";
+    EXPECT_EQ(fast.Tick(start).size(), 10u);
+    EXPECT_EQ(fast.NextTick(), std::nullopt);
+}
+
 // ---- the program itself -------------------------------------------------
 
 constexpr auto kWait = 5s;
 
-// The demo host started on port 0; stopped by its pid whatever the outcome.
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Reads what `fd` has until `stop` says so, the time is up or it ends;
+// false when it ended.
+template <typename Stop>
+bool ReadFor(int fd, std::chrono::milliseconds wait, Bytes& into, Stop stop) {
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    while (!stop() && std::chrono::steady_clock::now() < deadline) {
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, 100) <= 0) continue;
+        char buffer[4096];
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n <= 0) return false;
+        into.append(buffer, static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// The demo host with the given arguments; stopped by its pid whatever the
+// outcome.
 class DemoHostProcess {
   public:
     explicit DemoHostProcess(const std::vector<std::string>& args) {
         int out[2];
-        if (pipe(out) != 0) return;
+        int err[2];
+        if (pipe(out) != 0 || pipe(err) != 0) return;
         pid_ = fork();
         if (pid_ == 0) {
             dup2(out[1], STDOUT_FILENO);
-            close(out[0]);
-            close(out[1]);
+            dup2(err[1], STDERR_FILENO);
+            for (int fd : {out[0], out[1], err[0], err[1]}) close(fd);
             std::vector<char*> argv{const_cast<char*>(QUILL_DEMO_HOST)};
             for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
             argv.push_back(nullptr);
@@ -171,27 +223,29 @@ class DemoHostProcess {
             _exit(127);
         }
         close(out[1]);
+        close(err[1]);
         output_ = out[0];
+        errors_ = err[0];
     }
     ~DemoHostProcess() {
         if (pid_ > 0 && !reaped_) {
             kill(pid_, SIGTERM);
             waitpid(pid_, nullptr, 0);
         }
-        if (output_ >= 0) close(output_);
+        for (int fd : {output_, errors_}) {
+            if (fd >= 0) close(fd);
+        }
     }
 
-    // The first line it prints, read within the time limit.
-    std::string FirstLine() {
-        std::string line;
-        const auto deadline = std::chrono::steady_clock::now() + kWait;
-        char c = 0;
-        while (std::chrono::steady_clock::now() < deadline) {
-            pollfd p{output_, POLLIN, 0};
-            if (poll(&p, 1, 100) <= 0) continue;
-            if (read(output_, &c, 1) != 1 || c == '\n') break;
-            line += c;
-        }
+    // The next line of its standard output, read within the time limit.
+    std::string NextLine() {
+        std::size_t end = 0;
+        ReadFor(output_, kWait, output_text_, [&] {
+            end = output_text_.find('\n');
+            return end != Bytes::npos;
+        });
+        const std::string line = output_text_.substr(0, end);
+        output_text_.erase(0, end == Bytes::npos ? end : end + 1);
         return line;
     }
 
@@ -209,62 +263,84 @@ class DemoHostProcess {
         return -1;
     }
 
+    // Its standard error, once it has ended.
+    std::string Errors() {
+        Bytes text;
+        ReadFor(errors_, kWait, text, [] { return false; });
+        return text;
+    }
+
   private:
     pid_t pid_ = -1;
     int output_ = -1;
+    int errors_ = -1;
+    Bytes output_text_;
     bool reaped_ = false;
 };
 
+// A client of the demo host on a numeric loopback address.
 class Client {
   public:
-    explicit Client(int port) : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(static_cast<std::uint16_t>(port));
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        connected_ = connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    explicit Client(int port, const char* host = "127.0.0.1") {
+        addrinfo hints{};
+        hints.ai_socktype = SOCK_STREAM;
+        hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
+        addrinfo* found = nullptr;
+        if (getaddrinfo(host, std::to_string(port).c_str(), &hints, &found) != 0) return;
+        fd_ = socket(found->ai_family, SOCK_STREAM, 0);
+        if (fd_ >= 0) {
+            LimitBuffers();
+            connected_ = connect(fd_, found->ai_addr, found->ai_addrlen) == 0;
+        }
+        freeaddrinfo(found);
     }
-    ~Client() { close(fd_); }
+    ~Client() {
+        if (fd_ >= 0) close(fd_);
+    }
     bool Connected() const { return connected_; }
     void Send(const Bytes& bytes) {
-        ASSERT_EQ(send(fd_, bytes.data(), bytes.size(), 0), static_cast<ssize_t>(bytes.size()));
+        std::size_t sent = 0;
+        while (sent < bytes.size()) {
+            const ssize_t n = send(fd_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+            if (n <= 0) break;
+            sent += static_cast<std::size_t>(n);
+        }
+        ASSERT_EQ(sent, bytes.size()) << "the host stopped reading";
     }
 
-    // Reads until `wanted` has arrived (true) or the time is up or the
-    // connection closed (false); `closed` tells the last.
+    // Read until `wanted` has arrived, or at least `count` bytes (true), or
+    // the time is up or the connection closed (false).
     bool ReadUntil(const Bytes& wanted) {
-        const auto deadline = std::chrono::steady_clock::now() + kWait;
-        while (received_.find(wanted) == Bytes::npos) {
-            if (std::chrono::steady_clock::now() >= deadline || !ReadSome()) return false;
-        }
-        return true;
+        return Read(kWait, [&] { return received_.find(wanted) != Bytes::npos; });
     }
-    bool ClosedByPeer() {
-        const auto deadline = std::chrono::steady_clock::now() + kWait;
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (!ReadSome()) return closed_;
-        }
-        return false;
+    bool ReadBytes(std::size_t count) {
+        return Read(kWait, [&] { return received_.size() >= count; });
     }
+    // Reads whatever comes for `wait`; false when the peer closed meanwhile.
+    bool StaysOpen(std::chrono::milliseconds wait) {
+        return ReadFor(fd_, wait, received_, [] { return false; });
+    }
+    bool ClosedByPeer() { return !StaysOpen(kWait); }
     const Bytes& Received() const { return received_; }
 
   private:
-    bool ReadSome() {
-        pollfd p{fd_, POLLIN, 0};
-        if (poll(&p, 1, 100) <= 0) return true;
-        char buffer[4096];
-        const ssize_t n = recv(fd_, buffer, sizeof buffer, 0);
-        if (n <= 0) {
-            closed_ = true;
-            return false;
-        }
-        received_.append(buffer, static_cast<std::size_t>(n));
-        return true;
+    // Small buffers that do not grow to megabytes, so that a host which
+    // stops reading shows soon: Send fails in time instead of hanging.
+    void LimitBuffers() {
+        const int size = 64 * 1024;
+        setsockopt(fd_, SOL_SOCKET, SO_SNDBUF, &size, sizeof size);
+        setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+        const timeval sendLimit{std::chrono::seconds(kWait).count(), 0};
+        setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &sendLimit, sizeof sendLimit);
     }
 
-    int fd_;
+    template <typename Done>
+    bool Read(std::chrono::milliseconds wait, Done done) {
+        return ReadFor(fd_, wait, received_, done) && done();
+    }
+
+    int fd_ = -1;
     bool connected_ = false;
-    bool closed_ = false;
     Bytes received_;
 };
 
@@ -273,9 +349,30 @@ int PortFrom(const std::string& line) {
     return blank == std::string::npos ? 0 : std::atoi(line.c_str() + blank + 1);
 }
 
+// Files for --play in a directory of their own, removed afterwards.
+class LogFiles {
+  public:
+    LogFiles() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "quill-demo-XXXXXX");
+        if (mkdtemp(pattern.data()) != nullptr) dir_ = pattern;
+    }
+    ~LogFiles() {
+        std::error_code ignored;
+        if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
+    }
+    std::string Write(const std::string& name, const Bytes& content) {
+        const std::filesystem::path path = dir_ / name;
+        std::ofstream(path, std::ios::binary) << content;
+        return path;
+    }
+
+  private:
+    std::filesystem::path dir_;
+};
+
 TEST(DemoHostProgram, ServesTwoClientsOnAFreeLoopbackPort) {
     DemoHostProcess host({"0"});
-    const std::string line = host.FirstLine();
+    const std::string line = host.NextLine();
     ASSERT_EQ(line.rfind("quillterm-demo-host listening on 127.0.0.1 port ", 0), 0u) << line;
     const int port = PortFrom(line);
     ASSERT_GT(port, 0);
@@ -304,13 +401,151 @@ TEST(DemoHostProgram, ServesTwoClientsOnAFreeLoopbackPort) {
     EXPECT_EQ(host.ExitStatus(300ms), -1) << "the host keeps serving after a client quits";
 }
 
-TEST(DemoHostProgram, RefusesABadPort) {
-    for (const char* bad : {"65536", "-1", "23x", ""}) {
-        DemoHostProcess host({bad});
-        EXPECT_EQ(host.ExitStatus(), 2) << bad;
+// Whether this machine can listen on ::1 at all.
+bool HasIpv6Loopback() {
+    const int fd = socket(AF_INET6, SOCK_STREAM, 0);
+    if (fd < 0) return false;
+    sockaddr_in6 address{};
+    address.sin6_family = AF_INET6;
+    address.sin6_addr = in6addr_loopback;
+    const bool bound = bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    close(fd);
+    return bound;
+}
+
+TEST(DemoHostProgram, AlsoServesIpv6LoopbackOnTheSamePort) {
+    if (!HasIpv6Loopback()) GTEST_SKIP() << "no IPv6 loopback on this machine";
+    DemoHostProcess host({"0"});
+    const int port = PortFrom(host.NextLine());
+    ASSERT_GT(port, 0);
+    EXPECT_EQ(host.NextLine(),
+              "quillterm-demo-host also listening on ::1 port " + std::to_string(port));
+    Client client(port, "::1");
+    ASSERT_TRUE(client.Connected());
+    EXPECT_TRUE(client.ReadUntil(kDoTerminalType));
+}
+
+// The bytes of a session log, every byte value among them, and a timing
+// file that reads them in `reads` steps of 0.1 s.
+struct Session {
+    Bytes log;
+    std::string timing;
+};
+
+Session TenthsOfASecond(int reads, std::size_t bytesPerRead) {
+    Session session;
+    for (int i = 0; i < reads; ++i) {
+        for (std::size_t b = 0; b < bytesPerRead; ++b) session.log += static_cast<char>(b + i);
+        session.timing += "0.100000 " + std::to_string(bytesPerRead) + "\n";
     }
-    DemoHostProcess twoArguments({"0", "1"});
-    EXPECT_EQ(twoArguments.ExitStatus(), 2);
+    return session;
+}
+
+// Plays `log` to one client; the seconds it took to get the first byte and
+// all of them, checking it got exactly the log and the connection stays.
+std::pair<double, double> TimePlayback(const std::vector<std::string>& args, const Bytes& log) {
+    DemoHostProcess host(args);
+    const int port = PortFrom(host.NextLine());
+    // Before connecting, so that the host cannot have started earlier.
+    const auto start = std::chrono::steady_clock::now();
+    Client client(port);
+    EXPECT_TRUE(client.ReadBytes(1));
+    const double first = SecondsSince(start);
+    EXPECT_TRUE(client.ReadBytes(log.size()));
+    const double all = SecondsSince(start);
+    EXPECT_TRUE(client.StaysOpen(200ms)) << "the last screen stays on display";
+    EXPECT_TRUE(client.Received() == log) << client.Received().size() << " bytes";
+    return {first, all};
+}
+
+TEST(DemoHostProgram, PlaysALogBackInItsRhythmAtTheChosenSpeed) {
+    LogFiles files;
+    const Session session = TenthsOfASecond(10, 200);
+    const std::string log = files.Write("session.log", session.log);
+    const std::string timing = files.Write("session.log.timing", session.timing);
+
+    const auto [first, all] = TimePlayback({"--play", log, "--timing", timing, "0"}, session.log);
+    EXPECT_GE(first, 0.09) << "the first read waits too";
+    EXPECT_LT(first, 0.5);
+    EXPECT_GE(all, 0.9);
+    EXPECT_LT(all, 1.5);
+
+    const double tenTimes =
+        TimePlayback({"--play", log, "--timing", timing, "--speed", "10", "0"}, session.log).second;
+    EXPECT_LT(tenTimes, 0.6);
+}
+
+TEST(DemoHostProgram, PlaysALogWithoutTimingAsFastAsEachClientTakesIt) {
+    LogFiles files;
+    // More than the host's send buffer, which grows to a few MiB.
+    const Session session = TenthsOfASecond(256, 32 * 1024);  // 8 MiB
+    const std::string log = files.Write("session.log", session.log);
+    DemoHostProcess host({"--play", log, "0"});
+    const int port = PortFrom(host.NextLine());
+    Client talker(port);
+    Client reader(port);
+    ASSERT_TRUE(talker.Connected());
+    ASSERT_TRUE(reader.Connected());
+
+    // Much more than the sockets hold: the host must go on reading the
+    // client while it is stuck sending it the log.
+    talker.Send(Bytes(4 << 20, 'x') + "\xff\xfd\x01");
+    ASSERT_TRUE(talker.ReadBytes(session.log.size()));
+    ASSERT_TRUE(reader.ReadBytes(session.log.size()));
+    // Nothing else: no answer to DO ECHO or a line, no closing.
+    reader.Send("\xff\xfd\x01hello\r\n");
+    EXPECT_TRUE(reader.StaysOpen(300ms));
+    EXPECT_TRUE(talker.StaysOpen(100ms));
+    EXPECT_TRUE(reader.Received() == session.log) << reader.Received().size() << " bytes";
+    EXPECT_TRUE(talker.Received() == session.log) << talker.Received().size() << " bytes";
+}
+
+TEST(DemoHostProgram, RefusesBadUseWithOneLine) {
+    LogFiles files;
+    const std::string log = files.Write("log", "0123456789");
+    const std::string timing = files.Write("log.timing", "0.500000 4\n0.250000 6\n");
+    const std::vector<std::vector<std::string>> bad{
+        {"65536"},
+        {"-1"},
+        {"23x"},
+        {""},
+        {"0", "1"},
+        {"--play", log},
+        {"--bogus", "0"},
+        {"--play", log, "--play", log, "0"},
+        {"--timing", timing, "0"},
+        {"--speed", "2", "0"},
+        {"--play", log + ".missing", "0"},
+        {"--play", log, "--timing", log + ".missing", "0"},
+        {"--play", log, "--timing", timing, "--speed", "0", "0"},
+        {"--play", log, "--speed", "-1", "0"},
+        {"--play", log, "--speed", "fast", "0"}};
+    const std::vector<std::string> badTimings{
+        "0.500000 4\n0.250000 5\n",         // one byte short
+        "0.500000 4\n0.250000 6\n0.1 1\n",  // one too many
+        "0.500000 4\nx 6\n",                // bad number
+        "0.500000 4\n-0.250000 6\n",        // negative time
+        "0.500000 4\n0.250000\n",           // missing count
+        "0.500000 4\n0.250000 6 6\n",       // extra field
+        "0,500000 4\n0,250000 6\n",         // a decimal comma
+    };
+    std::vector<std::vector<std::string>> all = bad;
+    for (std::size_t i = 0; i < badTimings.size(); ++i) {
+        const std::string path = files.Write("bad" + std::to_string(i), badTimings[i]);
+        all.push_back({"--play", log, "--timing", path, "0"});
+    }
+    for (const std::vector<std::string>& args : all) {
+        DemoHostProcess host(args);
+        std::string shown;
+        for (const std::string& a : args) shown += " '" + a + "'";
+        EXPECT_EQ(host.ExitStatus(), 2) << shown;
+        const std::string errors = host.Errors();
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << shown << ": " << errors;
+        EXPECT_GT(errors.size(), 1u) << shown;
+    }
+    // The good timing file, for contrast.
+    DemoHostProcess good({"--play", log, "--timing", timing, "0"});
+    EXPECT_GT(PortFrom(good.NextLine()), 0);
 }
 
 }  // namespace

@@ -55,6 +55,11 @@ std::string DemoSession::Tick(Clock::time_point now) {
     return out;
 }
 
+std::optional<DemoSession::Clock::time_point> DemoSession::NextTick() const {
+    if (state_ != State::Negotiating) return std::nullopt;
+    return deadline_;
+}
+
 std::string DemoSession::Feed(const std::uint8_t* bytes, std::size_t length) {
     std::string out;
     for (std::size_t i = 0; i < length && !finished_; ++i) TelnetByte(bytes[i], out);

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <chrono>
-#include <cstddef>
-#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "client_session.h"
 
 namespace quill::demo {
 
@@ -13,25 +12,22 @@ namespace quill::demo {
 // a real server does (DO TERMINAL-TYPE, then SB SEND), shows the showcase,
 // then echoes each line the user types together with the bytes that made it,
 // until the line "quit".
-class DemoSession {
+class DemoSession final : public ClientSession {
   public:
-    using Clock = std::chrono::steady_clock;
     // How long to wait for the client's answer before showing the showcase anyway.
     static constexpr std::chrono::milliseconds kNegotiationTimeout{3000};
 
     // The opening request; call once when the client has connected.
-    std::string Start(Clock::time_point now);
+    std::string Start(Clock::time_point now) override;
     // Handles a chunk of bytes from the client.
-    std::string Feed(const std::uint8_t* bytes, std::size_t length);
+    std::string Feed(const std::uint8_t* bytes, std::size_t length) override;
     // Moves on when the client never answers the terminal-type request.
-    std::string Tick(Clock::time_point now);
-
-    // When Tick wants to be called next, if at all.
-    bool WaitingForClient() const { return state_ == State::Negotiating; }
-    Clock::time_point Deadline() const { return deadline_; }
+    std::string Tick(Clock::time_point now) override;
+    // The negotiation deadline while the host waits for the client's answer.
+    std::optional<Clock::time_point> NextTick() const override;
 
     // The client typed "quit": send what is pending, then close.
-    bool Finished() const { return finished_; }
+    bool Finished() const override { return finished_; }
     const std::string& TerminalType() const { return terminalType_; }
 
   private:

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace quill::demo {
+
+// quillterm-demo-host [--play LOG [--timing TIMING] [--speed X]] PORT
+struct Options {
+    int port = 0;  // 0: a free port
+    std::optional<std::string> play;
+    std::optional<std::string> timing;
+    double speed = 1;
+};
+
+// nullopt for bad use, with a one-line `error`.
+std::optional<Options> ParseOptions(int argc, char** argv, std::string& error);
+
+}  // namespace quill::demo
