@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace quill::test {
+
+// The real program in a virtual X display of its own, with a settings file
+// of its own, driven with xdotool as a user would. Everything it starts is
+// stopped when it goes.
+class ProgramUnderXvfb {
+  public:
+    ~ProgramUnderXvfb();
+
+    // Why these tests cannot run here (Xvfb or xdotool missing), or empty.
+    static QString Missing();
+
+    // Starts the display and the program with these settings lines and
+    // arguments; false when either did not start.
+    bool Start(const QByteArray& settings, const QStringList& arguments);
+    // Waits for the window with this exact title, then gives it the keyboard.
+    bool FocusWindow(const QString& title, int timeoutMs = 30000);
+    // xdotool with the display set; its exit code, -1 when it hung.
+    int Xdotool(const QStringList& arguments, QString* output = nullptr) const;
+    // Waits for the program to end; its exit code, or -1 (killed) when it did not.
+    int WaitForExit(int timeoutMs = 15000);
+
+    qint64 ProcessId() const { return program_.processId(); }
+    QString ConfigPath(const QString& name) const { return config_.filePath(name); }
+    // The ids of the windows on the display: for a failure message.
+    QString Windows() const;
+
+  private:
+    bool StartDisplay();
+
+    QProcess xvfb_;
+    QString display_;
+    QTemporaryDir config_;
+    QProcess program_;
+};
+
+}  // namespace quill::test
