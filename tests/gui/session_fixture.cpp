@@ -43,10 +43,11 @@ void SessionTest::Connect() {
 }
 
 QByteArray SessionTest::SentBy(const std::function<void()>& action) {
-    static constexpr std::uint8_t kMarker = 0xFE;  // nothing the program sends on its own
+    // DEL, typed: it goes after whatever the action sent or queued, a paste included.
+    static constexpr std::uint16_t kMarker = 0x7F;
     host.ClearReceived();
     action();
-    app->Transport().SendBytes(&kMarker, 1);
+    Window().OnCharacter(kMarker);
     if (!PumpUntil([this] { return host.Received().endsWith(static_cast<char>(kMarker)); })) {
         ADD_FAILURE() << "the marker did not arrive";
         return host.Received();

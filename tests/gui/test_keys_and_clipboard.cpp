@@ -82,6 +82,48 @@ TEST_F(KeysTest, PasteSendsEveryByteButThoseAbove128) {
     EXPECT_EQ(ScreenRow(4).substr(0, 4), "abc ");
 }
 
+// A large paste goes out in slices between events: the host's ESC Z, sent
+// while the paste is still going out, is answered meanwhile, and the pasted
+// bytes all arrive, in order, around the reply.
+TEST_F(KeysTest, ALargePasteLeavesTheWindowAnsweringTheHost) {
+    Connect();
+    QByteArray pasted;
+    for (int i = 0; pasted.size() < 3 * 1024 * 1024; ++i) {
+        pasted += "pasted line " + QByteArray::number(i).rightJustified(60, '.') + "\r\n";
+    }
+    QGuiApplication::clipboard()->setText(QString::fromLatin1(pasted));
+    host.ClearReceived();
+    QElapsedTimer sincePaste;
+    sincePaste.start();
+    Window().OnCommand(CommandId::kPaste);
+    ASSERT_TRUE(host.WaitForBytes(pasted.size() / 8));
+    host.Send("\x1bZ");
+    QElapsedTimer sinceRequest;
+    sinceRequest.start();
+    const QByteArray reply = "\x1b[?1;7c";
+    ASSERT_TRUE(PumpUntil([&] { return host.Received().contains(reply); }, 5000));
+    EXPECT_LT(sinceRequest.elapsed(), 1000);
+    ASSERT_TRUE(host.WaitForBytes(pasted.size() + reply.size(), 20000));
+    RecordProperty("paste_ms", static_cast<int>(sincePaste.elapsed()));
+    QByteArray received = host.Received();
+    const qsizetype at = received.indexOf(reply);
+    EXPECT_GT(at, 0) << "the reply came before any pasted byte";
+    EXPECT_LT(at, pasted.size()) << "the reply waited for the whole paste";
+    EXPECT_EQ(received.remove(at, reply.size()), pasted);
+}
+
+TEST_F(KeysTest, KeysTypedDuringAPasteGoAfterItAndASecondPasteWaits) {
+    Connect();
+    QGuiApplication::clipboard()->setText(QString(100000, QChar('p')));
+    const QByteArray sent = SentBy([this] {
+        Window().OnCommand(CommandId::kPaste);
+        Window().OnKeyDown(0x26);  // Up
+        Window().OnCommand(CommandId::kPaste);
+        Window().OnCharacter('k');
+    });
+    EXPECT_EQ(sent, QByteArray(100000, 'p') + "\x1b[A" + QByteArray(100000, 'p') + "k");
+}
+
 TEST_F(KeysTest, SendsThatTheSocketCannotTakeAtOnceAreQueuedNotLost) {
     Connect();
     host.PauseReading(true);

@@ -96,6 +96,9 @@ Application::Application(SettingsStore& store, AppHooks hooks)
                                 },
                                 [this] {
                                     if (window_) window_->OnSocketClosed();
+                                },
+                                [this] {
+                                    if (window_) window_->OnSocketWritable();
                                 }}) {
     hooks_.window.postQuit = [this](int exitCode) { PostQuit(exitCode); };
 }

@@ -39,7 +39,7 @@ constexpr char kSorryText[] =
 }  // namespace
 
 MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
-    : parts_(parts), hooks_(std::move(hooks)) {
+    : parts_(parts), hooks_(std::move(hooks)), paste_(MakePasteSink()) {
     setWindowTitle(QStringLiteral("Session"));
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);
@@ -102,6 +102,7 @@ QSize MainWindow::OnGetMinMaxInfo() const {
 
 void MainWindow::OnDestroy() {
     timer_.stop();
+    paste_.Clear();  // what is queued still goes out; the rest of a paste does not
     parts_.transport.CloseConnection();
     hooks_.postQuit(0);
 }
@@ -134,12 +135,46 @@ void MainWindow::OnNonClientRightButtonDown() {
 
 bool MainWindow::OnKeyDown(std::uint16_t virtualKey) {
     view_->DisplayReturnToLive();
+    if (paste_.Busy()) {
+        paste_.Type({TypedKey::Path::kKeyDown, virtualKey});
+        return false;
+    }
     return parts_.engine.keyboard.KeyboardTranslateKey(virtualKey);
 }
 
 bool MainWindow::OnCharacter(std::uint16_t character) {
     view_->DisplayReturnToLive();
+    if (paste_.Busy()) {
+        paste_.Type({TypedKey::Path::kCharacter, character});
+        return false;
+    }
     return parts_.engine.keyboard.KeyboardSendChar(character);
+}
+
+// Pasted characters take the keyboard's character path, as typed ones do,
+// but leave the view where it is.
+PasteSink MainWindow::MakePasteSink() {
+    TcpTransport& transport = parts_.transport;
+    Keyboard& keyboard = parts_.engine.keyboard;
+    return PasteSink{
+        [&transport] { return transport.Queued() < TcpTransport::kResumeBelow; },
+        [&keyboard](char32_t c) {
+            // A character beyond 16 bits is two codes above 128: neither is sent.
+            if (c <= 0xFFFF) keyboard.KeyboardSendChar(static_cast<std::uint16_t>(c));
+        },
+        [this](const TypedKey& key) { SendTyped(key); },
+        [&transport] { transport.HoldFlush(); },
+        [&transport] { transport.ReleaseFlush(); },
+    };
+}
+
+void MainWindow::SendTyped(const TypedKey& key) {
+    Keyboard& keyboard = parts_.engine.keyboard;
+    if (key.path == TypedKey::Path::kKeyDown) {
+        keyboard.KeyboardTranslateKey(key.code);
+    } else {
+        keyboard.KeyboardSendChar(key.code);
+    }
 }
 
 void MainWindow::OnCommand(CommandId id) {
@@ -166,7 +201,7 @@ void MainWindow::OnCommand(CommandId id) {
             view_->CopySelection();
             return;
         case CommandId::kPaste:
-            view_->PasteClipboard([this](std::uint16_t c) { OnCharacter(c); });
+            paste_.Paste(view_->ClipboardText());
             return;
         case CommandId::kHelpIndex:
             if (hooks_.help) hooks_.help(this, HelpTopic::Index);
@@ -258,16 +293,23 @@ void MainWindow::OnRightButtonDown(QPoint at) {
 // Hands what has arrived to the inbound stream in chunks of at most 100
 // bytes. After one display frame of work the window lets other events in (a
 // key typed during a long burst reaches the host at once); the transport then
-// offers the rest again.
+// offers the rest again. The replies the slice makes go out together at its
+// end; the transport stops handing out data once too many wait to go.
 void MainWindow::OnSocketReadable() {
     std::array<std::uint8_t, kReceiveChunk + 1> buffer{};
     const auto start = Now();
     int count = 0;
+    parts_.transport.HoldFlush();
     while (Now() - start < kReadSlice &&
            (count = parts_.transport.ReceiveBytes(buffer.data(), kReceiveChunk)) > 0) {
         buffer[static_cast<std::size_t>(count)] = 0;
         parts_.engine.inbound.ProcessInbound(buffer.data(), count);
     }
+    parts_.transport.ReleaseFlush();
+}
+
+void MainWindow::OnSocketWritable() {
+    paste_.Resume();
 }
 
 void MainWindow::OnSocketClosed() {

@@ -14,6 +14,7 @@
 #include "core/engine/terminal_engine.h"
 #include "core/settings/settings_store.h"
 #include "core/settings/terminal_settings.h"
+#include "ui/app/paste_queue.h"
 #include "ui/dialogs/setup_dialog.h"
 #include "ui/net/tcp_transport.h"
 #include "ui/resources/command_ids.h"
@@ -103,6 +104,8 @@ class MainWindow final : public QMainWindow {
     void OnRightButtonDown(QPoint at);
     void OnSocketReadable();
     void OnSocketClosed();
+    // The outbound queue has room again: a paste that waited goes on.
+    void OnSocketWritable();
 
     // Destroys the window once: OnDestroy, then it disappears.
     void DestroyWindow();
@@ -126,6 +129,8 @@ class MainWindow final : public QMainWindow {
     void Launch(const std::optional<std::string>& host);
     void FlipOption(CommandId id, bool on, void (UserOptions::*set)(bool));
     std::chrono::steady_clock::time_point Now() const;
+    PasteSink MakePasteSink();
+    void SendTyped(const TypedKey& key);
 
     bool ViewEvent(QEvent* event);
     bool WheelEvent(QEvent* event);
@@ -138,6 +143,7 @@ class MainWindow final : public QMainWindow {
     TerminalView* view_;
     QScrollBar* scrollBar_;
     MenuActions menus_;
+    PasteQueue paste_;
     QTimer timer_;
     QPointer<QWidget> splash_;
     int splashCountdown_ = kSplashTicks;

@@ -64,7 +64,10 @@ bool TcpTransport::ConnectToHost(const std::string& host, std::uint16_t port) {
     platform::KeepUrgentDataInline(socket_->socketDescriptor());
     socket_->setReadBufferSize(kReadAhead);
     connect(socket_, &QTcpSocket::readyRead, this, &TcpTransport::DataArrived);
+    connect(socket_, &QTcpSocket::bytesWritten, this, &TcpTransport::QueueShrank);
     connect(socket_, &QTcpSocket::disconnected, this, &TcpTransport::PeerClosed);
+    // A failed write ends the connection; reading must not stay paused for it.
+    connect(socket_, &QTcpSocket::errorOccurred, this, &TcpTransport::ResumeReading);
     if (socket_->bytesAvailable() > 0) DataArrived();
     return true;
 }
@@ -114,7 +117,7 @@ std::optional<QHostAddress> TcpTransport::ResolveHost(const std::string& host) {
 }
 
 int TcpTransport::ReceiveBytes(std::uint8_t* buffer, int capacity) {
-    if (socket_ == nullptr || capacity <= 0) return 0;
+    if (socket_ == nullptr || capacity <= 0 || readingPaused_) return 0;
     const qint64 n = socket_->read(reinterpret_cast<char*>(buffer), capacity);
     return n > 0 ? static_cast<int>(n) : 0;
 }
@@ -125,7 +128,27 @@ void TcpTransport::SendBytes(const std::uint8_t* bytes, std::size_t length) {
     // QTcpSocket queues what the kernel does not take now and sends it, in
     // order, as the socket becomes writable: nothing typed or pasted is lost.
     socket_->write(reinterpret_cast<const char*>(bytes), static_cast<qint64>(length));
-    socket_->flush();
+    if (!flushHeld_) socket_->flush();
+    if (socket_->bytesToWrite() > kQueueCap) readingPaused_ = true;
+}
+
+void TcpTransport::ReleaseFlush() {
+    flushHeld_ = false;
+    if (socket_ != nullptr) socket_->flush();
+}
+
+void TcpTransport::QueueShrank() {
+    if (socket_ == nullptr || socket_->bytesToWrite() >= kResumeBelow) return;
+    ResumeReading();
+    if (hooks_.writable) hooks_.writable();
+}
+
+// What arrived while reading was paused, and a close that came meanwhile, are
+// offered again.
+void TcpTransport::ResumeReading() {
+    if (!readingPaused_) return;
+    readingPaused_ = false;
+    if (Pending() > 0 || closePending_) DataArrived();
 }
 
 void TcpTransport::CloseConnection() {
@@ -154,14 +177,23 @@ qint64 TcpTransport::Pending() const {
     return socket_ != nullptr ? socket_->bytesAvailable() : 0;
 }
 
+qint64 TcpTransport::Queued() const {
+    return socket_ != nullptr ? socket_->bytesToWrite() : 0;
+}
+
+// Nothing is offered while reading is paused: the event would only find
+// nothing to read and post itself again.
 void TcpTransport::DataArrived() {
-    if (readPosted_) return;
+    if (readPosted_ || readingPaused_) return;
     readPosted_ = true;
     QMetaObject::invokeMethod(this, &TcpTransport::DeliverRead, Qt::QueuedConnection);
 }
 
+// A server that closes while reading is paused still has what it sent shown,
+// then the close: nothing it sent can be answered any more.
 void TcpTransport::PeerClosed() {
     closePending_ = true;
+    readingPaused_ = false;
     if (Pending() > 0) {
         DataArrived();
     } else if (!readPosted_) {

@@ -23,6 +23,8 @@ struct TransportHooks {
     std::function<void()> readable;
     // The server closed the connection; every byte it sent before has been read.
     std::function<void()> closed;
+    // The outbound queue has drained below half its cap.
+    std::function<void()> writable;
 };
 
 // The program's one TCP connection on QTcpSocket. The connect blocks (the
@@ -30,9 +32,18 @@ struct TransportHooks {
 // and closed events reach the main window through the hooks, on the main
 // thread, in the order they happened: the close only after every byte that
 // came before it has been read.
+//
+// What the program sends is never dropped, but a server that does not read
+// what it asks for (an ESC Z flood) must not make the queue grow without
+// bound: while more than kQueueCap bytes wait to go out, the transport stops
+// reading, so that TCP holds the server back, as a real line would. Reading
+// resumes when the queue has drained below half the cap.
 class TcpTransport final : public QObject, public SendPath {
     Q_OBJECT
   public:
+    static constexpr qint64 kQueueCap = 1024 * 1024;
+    static constexpr qint64 kResumeBelow = kQueueCap / 2;
+
     explicit TcpTransport(TransportHooks hooks);
     ~TcpTransport() override;
 
@@ -50,6 +61,15 @@ class TcpTransport final : public QObject, public SendPath {
 
     // Bytes received and not yet read.
     qint64 Pending() const;
+    // Bytes waiting to go out.
+    qint64 Queued() const;
+    bool ReadingPaused() const { return readingPaused_; }
+
+    // Sends between the two go out in one write when the hold ends, not one
+    // write each: the replies of a read slice, or a paste slice of many
+    // characters, are one send.
+    void HoldFlush() { flushHeld_ = true; }
+    void ReleaseFlush();
 
   private:
     bool ConnectToHost(const std::string& host, std::uint16_t port);
@@ -57,6 +77,8 @@ class TcpTransport final : public QObject, public SendPath {
     std::optional<QHostAddress> ResolveHost(const std::string& host);
     bool WaitForConnect(QTcpSocket& socket, const QHostAddress& address, std::uint16_t port);
     void SendQueuedBytes();
+    void QueueShrank();
+    void ResumeReading();
     void DataArrived();
     void PeerClosed();
     void DeliverRead();
@@ -65,6 +87,8 @@ class TcpTransport final : public QObject, public SendPath {
     TransportHooks hooks_;
     QTcpSocket* socket_ = nullptr;
     bool readPosted_ = false;
+    bool readingPaused_ = false;
+    bool flushHeld_ = false;
     bool closePending_ = false;
     bool closeDelivered_ = false;
     bool connecting_ = false;

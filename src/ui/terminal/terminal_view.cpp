@@ -223,12 +223,9 @@ void TerminalView::CopySelection() {
     selection_.Clear();
 }
 
-void TerminalView::PasteClipboard(const std::function<void(std::uint16_t)>& sendChar) {
+QString TerminalView::ClipboardText() {
     const QString text = QGuiApplication::clipboard()->text();
-    for (const QChar ch : text) {
-        if (ch.unicode() == 0) break;
-        sendChar(ch.unicode());
-    }
+    return text.left(text.indexOf(QChar(0)));
 }
 
 }  // namespace quill
