@@ -143,7 +143,7 @@ TEST_F(QSettingsBackendTest, HandEditedValuesReadAsTheirFormatsSay) {
     const TerminalSettings settings = ReadTerminalSettings(store);
     EXPECT_EQ(settings.fgcolor, (Rgb{10, 20, 30}));
     EXPECT_EQ(settings.bgcolor, (Rgb{10, 20, 30}));
-    EXPECT_EQ(settings.fontsize, 2147483647);
+    EXPECT_EQ(settings.fontsize, 0);  // beyond any font: the default height
     EXPECT_EQ(settings.font, "Courier New");
     EXPECT_FALSE(settings.options.Wrap());
     EXPECT_FALSE(settings.options.LocalEcho());

@@ -95,6 +95,36 @@ TEST_F(TerminalSettingsTest, DamagedValuesReadAsDefaultsOrZero) {
     EXPECT_FALSE(settings.options.LocalEcho());
 }
 
+// Numbers a hand-edited or damaged file may hold, read by every numeric
+// setting; the sanitizer build runs this too.
+TEST_F(TerminalSettingsTest, ExtremeNumbersReadSafely) {
+    const std::string overlong(79, '9');
+    for (const std::string& extreme :
+         {std::string("-2147483648"), std::string("2147483647"), std::string("-99999999999"),
+          overlong, "-" + overlong.substr(1), std::string("+-5"), std::string("--1")}) {
+        for (const char* key :
+             {"fontsize", "CRLFTranslation", "LocalEcho", "autoexit", "wrap", "MaximizeOnStart"}) {
+            Store(key, extreme);
+        }
+        Store("fgcolor", extreme + ",1,2");  // an overlong one does not fit and gives black
+        const TerminalSettings settings = ReadTerminalSettings(store);
+        EXPECT_EQ(settings.fontsize, 0) << extreme;
+        const int value = ParseDecimal(extreme);
+        EXPECT_EQ(settings.options.Wrap(), value != 0) << extreme;
+        EXPECT_EQ(settings.MaximizeOnStart, value != 0) << extreme;
+        const Rgb colour{static_cast<std::uint8_t>(value & 0xFF), 1, 2};
+        EXPECT_EQ(settings.fgcolor, extreme.size() < 36 ? colour : kBlack) << extreme;
+    }
+}
+
+TEST_F(TerminalSettingsTest, FontSizesBeyondTheLimitReadAsTheDefaultHeight) {
+    for (const auto& [text, size] : std::vector<std::pair<const char*, int>>{
+             {"200", 200}, {"-200", -200}, {"201", 0}, {"-201", 0}, {"100000", 0}}) {
+        Store("fontsize", text);
+        EXPECT_EQ(ReadTerminalSettings(store).fontsize, size) << text;
+    }
+}
+
 TEST_F(TerminalSettingsTest, LongestFittingFaceNameIsKept) {
     Store("font", std::string(79, 'F'));
     EXPECT_EQ(ReadTerminalSettings(store).font, std::string(79, 'F'));

@@ -21,6 +21,13 @@ Rgb ReadColour(SettingsStore& store, std::string_view key, Rgb fallback) {
     return ParseColour(ReadText(store, key, FormatColour(fallback), kColourBufferSize), fallback);
 }
 
+// A damaged or hand-edited size (INT_MIN among them, which no font can take)
+// is treated as a damaged number is: 0.
+int ReadFontSize(SettingsStore& store) {
+    const int size = store.ReadIntSetting(kSettingsSection, kFontSizeKey, kDefaultFontSize);
+    return size > kFontSizeLimit || size < -kFontSizeLimit ? 0 : size;
+}
+
 bool ReadFlag(SettingsStore& store, std::string_view key) {
     return store.ReadIntSetting(kSettingsSection, key, 0) != 0;
 }
@@ -31,7 +38,7 @@ TerminalSettings ReadTerminalSettings(SettingsStore& store) {
     // One statement per read keeps the start-up order of reads.
     TerminalSettings s;
     s.font = ReadText(store, kFontKey, kDefaultFont, kFontBufferSize);
-    s.fontsize = store.ReadIntSetting(kSettingsSection, kFontSizeKey, kDefaultFontSize);
+    s.fontsize = ReadFontSize(store);
     s.fgcolor = ReadColour(store, kFgColorKey, kBlack);
     s.bgcolor = ReadColour(store, kBgColorKey, kWhite);
     s.options.SetCRLFTranslation(ReadFlag(store, kCRLFTranslationKey));

@@ -29,6 +29,9 @@ inline constexpr std::size_t kColourBufferSize = 40;
 
 inline constexpr std::string_view kDefaultFont = "Courier New";
 inline constexpr int kDefaultFontSize = 12;
+// The largest font height, in pixels either way, a terminal font can sensibly
+// have; a stored size beyond it reads as 0, the font's default height.
+inline constexpr int kFontSizeLimit = 200;
 
 // The options in use: read at start-up (show codes always starts off),
 // changed by the menu and the Setup dialog, read by the engine.
