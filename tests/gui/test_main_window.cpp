@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScreen>
 #include <QScrollBar>
 #include <chrono>
 
@@ -192,6 +193,9 @@ TEST_F(MainWindowTest, ShowCodesAndWrapFlipTheirOptionsAndCheckMarks) {
     QAction* wrap = Window().Menus().Find(CommandId::kWrap);
     ASSERT_NE(showCodes, nullptr);
     ASSERT_NE(wrap, nullptr);
+    // Both look alike from the start: a box, checked or not.
+    EXPECT_TRUE(showCodes->isCheckable());
+    EXPECT_TRUE(wrap->isCheckable());
     EXPECT_FALSE(showCodes->isChecked());
     Window().OnCommand(CommandId::kShowCodes);
     EXPECT_TRUE(showCodes->isChecked());
@@ -281,6 +285,16 @@ TEST_F(MainWindowTest, WindowShowsExactlyEightyByTwentyFourCellsAndNeverMore) {
     Window().resize(5000, 5000);
     QCoreApplication::sendPostedEvents();  // the layout that follows a resize
     EXPECT_EQ(view.size(), cells);
+}
+
+TEST_F(MainWindowTest, TheLargestFontStillOpensTheWindowWithinTheScreen) {
+    SetSetting("fontsize", "200");
+    Connect();
+    ASSERT_TRUE(PumpUntil([&] { return Window().isVisible(); }));
+    const QSize area = Window().screen()->availableGeometry().size();
+    EXPECT_GT(24 * app->Fonts().CellHeight, area.height()) << "the font is not large enough";
+    EXPECT_LE(Window().frameGeometry().width(), area.width());
+    EXPECT_LE(Window().frameGeometry().height(), area.height());
 }
 
 TEST_F(MainWindowTest, CloseBoxDestroysTheWindowAndQuits) {

@@ -197,6 +197,7 @@ bool Application::CreateMainWindow() {
     window_->OnCreate();
     window_->show();
     WaitUntilExposed(*window_);
+    window_->FitOnScreen();
     window_->View().UpdateNow();
     // The new window takes the keyboard: keys and Alt+letters reach it without a click.
     window_->activateWindow();

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <array>
@@ -87,10 +88,21 @@ void MainWindow::OnCreate() {
     timer_.start(kTimerPeriodMs);
     parts_.engine.screen.BlankScreenMemory();
     parts_.engine.screen.SetCaretVisible(true);
+    // Both option items show their box from the start, checked or not.
+    menus_.SetChecked(CommandId::kShowCodes, parts_.settings.options.ShowCodes());
+    menus_.SetChecked(CommandId::kWrap, parts_.settings.options.Wrap());
     created_ = true;
     setMaximumSize(OnGetMinMaxInfo());
     resize(kStartSize, kStartSize);  // the maximum size cuts it to 80 x 24 cells
+    FitOnScreen();
     if (parts_.settings.MaximizeOnStart) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+// A large font never makes the window larger than the screen's free area;
+// the frame counts once the window system has put one round it.
+void MainWindow::FitOnScreen() {
+    const QSize frame = frameGeometry().size() - size();
+    resize(size().boundedTo(screen()->availableGeometry().size() - frame));
 }
 
 // The largest window shows exactly 80 columns and 24 rows of cells.

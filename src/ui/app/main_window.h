@@ -107,6 +107,8 @@ class MainWindow final : public QMainWindow {
     // The outbound queue has room again: a paste that waited goes on.
     void OnSocketWritable();
 
+    // Keeps the window, frame and all, within the screen's free area.
+    void FitOnScreen();
     // Destroys the window once: OnDestroy, then it disappears.
     void DestroyWindow();
     bool Destroyed() const { return destroyed_; }
