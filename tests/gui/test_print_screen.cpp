@@ -152,6 +152,32 @@ TEST_F(PrintScreenTest, RowsArePrintedAsStoredWithInnerSpacesAndNoAttributes) {
     EXPECT_TRUE(out.contains(QRegularExpression("row275 end\\s+a\\s+b"))) << out.toStdString();
 }
 
+// Each word's left edge on the page, as pdftotext measures it, by its text.
+std::vector<std::pair<QString, double>> WordPositions(const QString& pdf) {
+    const QString html = RunTool("pdftotext", {"-bbox", pdf, "-"});
+    const QRegularExpression word(R"re(<word xMin="([0-9.]+)"[^>]*>([^<]*)</word>)re");
+    std::vector<std::pair<QString, double>> words;
+    for (const auto& match : word.globalMatch(html)) {
+        words.emplace_back(match.captured(2), match.captured(1).toDouble());
+    }
+    return words;
+}
+
+TEST_F(PrintScreenTest, ColumnsLineUpAsOnTheScreen) {
+    const std::string narrow = "iiiiiiiiiiiiiiiiii X";
+    const std::string wide = "WWWWWWWWWWWWWWWWWW X";
+    std::copy(narrow.begin(), narrow.end(), grid.begin() + kFirstScreenRow * kColumns + 20);
+    std::copy(wide.begin(), wide.end(), grid.begin() + (kFirstScreenRow + 1) * kColumns + 20);
+    printer.PrintScreen(&window, grid.data(), kLiveViewTop, kScreenRows);
+
+    std::vector<double> columnX;
+    for (const auto& [text, x] : WordPositions(pdf)) {
+        if (text == "X") columnX.push_back(x);
+    }
+    ASSERT_EQ(columnX.size(), 2u);
+    EXPECT_NEAR(columnX[0], columnX[1], 0.5);
+}
+
 TEST_F(PrintScreenTest, TallPrinterFontContinuesOnANewPage) {
     const QFont before = QApplication::font();
     QFont tall = before;
@@ -175,6 +201,23 @@ TEST_F(PrintScreenTest, DocumentIsNamedAfterTheWindowTitle) {
     const QString info = RunTool("pdfinfo", {pdf});
     EXPECT_TRUE(info.contains(QRegularExpression("Title:\\s+Quillterm -- alpha\\n")))
         << info.toStdString();
+}
+
+// The printer dialog names a suggested PDF file after the document; the
+// document's own name is not changed by that.
+TEST(PrintDialog, SuggestsTheWholeDocumentNameForAFile) {
+    QPrinter printer;
+    printer.setDocName("Quillterm -- 127.0.0.1");
+    QString nameWhileOpen;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        nameWhileOpen = printer.docName();
+        dialog->reject();
+    });
+    EXPECT_FALSE(DefaultPrintHooks().printDialog(printer, nullptr));
+    EXPECT_EQ(nameWhileOpen, "Quillterm -- 127.0.0.1.pdf");
+    EXPECT_EQ(printer.docName(), "Quillterm -- 127.0.0.1");
 }
 
 TEST(PrintDocumentName, IsCutToThirtyOneCharacters) {

@@ -1,7 +1,9 @@
 #include "ui/print/print_screen.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPrintDialog>
@@ -16,11 +18,27 @@ namespace quill {
 
 namespace {
 
+// The dialog suggests a file name made of the document name with its last
+// ".something" replaced by ".pdf", which would cut "Quillterm -- 127.0.0.1"
+// to "...127.0.0.pdf": while it is open, the name ends in ".pdf" already.
 bool ShowPrintDialog(QPrinter& printer, QWidget* owner) {
+    const QString documentName = printer.docName();
+    printer.setDocName(documentName + ".pdf");
     QPrintDialog dialog(&printer, owner);
     // No page numbers and no selection: the job is always the rows on display.
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
-    return dialog.exec() == QDialog::Accepted;
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    printer.setDocName(documentName);
+    return accepted;
+}
+
+// A printer's own default font is a fixed-pitch one, so the columns of a
+// terminal screen line up on paper: the system's fixed-pitch family, at the
+// size of the program's default font.
+QFont PrinterFont() {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSizeF(QApplication::font().pointSizeF());
+    return font;
 }
 
 QString RowText(const std::uint8_t* grid, int row) {
@@ -93,8 +111,7 @@ void ScreenPrinter::CreatePrintingDialog(QWidget* owner) {
 
 bool ScreenPrinter::PrintRows(QPrinter& printer, const std::uint8_t* grid, int firstRow,
                               int rowCount) {
-    // The printer's own default font: no font is chosen for the job.
-    const QFontMetrics metrics(QFont(), &printer);
+    const QFontMetrics metrics(PrinterFont(), &printer);
     const int lineHeight = metrics.size(Qt::TextSingleLine, QStringLiteral("CC")).height();
     const int pageHeight = printer.height();
     std::vector<PrintedRow> rows;
@@ -118,6 +135,7 @@ bool ScreenPrinter::PrintRows(QPrinter& printer, const std::uint8_t* grid, int f
 bool ScreenPrinter::SendToPrinter(QPrinter& printer, const std::vector<PrintedRow>& rows) {
     QPainter painter;
     if (!painter.begin(&printer)) return false;
+    painter.setFont(PrinterFont());
     int page = 0;
     for (const PrintedRow& row : rows) {
         if (row.page != page && !printer.newPage()) {
