@@ -4,7 +4,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QKeyEvent>
+#include <QTimer>
 #include <deque>
 #include <memory>
 #include <string>
@@ -218,6 +222,24 @@ TEST_F(SetupDialogTest, FontDialogStartsFromTheSetupHeightAndTheFontFace) {
     ASSERT_TRUE(fontDialogStart.has_value());
     EXPECT_EQ(fontDialogStart->face, std::string(31, 'f'));
     EXPECT_EQ(fontDialogStart->height, 17);
+}
+
+// The real font dialog: it lists families and point sizes, and the default
+// face is an alias of a family of another name.
+TEST(FontDialog, StartsFromTheFamilyInUseAtTheTerminalsHeight) {
+    const QFontInfo inUse(MakeFixedPitchFont("Courier New", 17));
+    QFont shown;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        shown = dialog->currentFont();
+        dialog->reject();
+    });
+    EXPECT_FALSE(DefaultSetupHooks().chooseFont(nullptr, "Courier New", 17).has_value());
+    EXPECT_EQ(shown.family(), inUse.family());
+    EXPECT_TRUE(QFontDatabase::isFixedPitch(shown.family()));
+    EXPECT_EQ(QFontInfo(shown).pixelSize(), inUse.pixelSize());
+    EXPECT_EQ(QFontInfo(shown).style(), QFont::StyleNormal);
 }
 
 TEST_F(SetupDialogTest, FontChosenBeforeCancelIsSavedByTheNextOkWithTheNote) {

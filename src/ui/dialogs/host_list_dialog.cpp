@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QListWidget>
+#include <QPointer>
 #include <QTimer>
 
 #include "core/settings/host_history.h"
@@ -19,10 +20,25 @@ constexpr QPoint kPointerOffset(10, 10);
 // Holds the mouse for the dialog the way the window system's capture does for
 // one program: mouse input meant for the dialog's controls goes to the dialog
 // window itself, which does nothing with it. Other programs keep their mouse,
-// unlike with a pointer grab of the whole display.
+// unlike with a pointer grab of the whole display. A click does not even move
+// the keyboard focus (Qt moves it before any filter sees the click, so the
+// controls stop taking focus from clicks while the capture holds).
 class MouseCapture : public QObject {
   public:
-    explicit MouseCapture(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
+    explicit MouseCapture(QWidget* window) : window_(window) {
+        for (QWidget* control : window_->findChildren<QWidget*>()) {
+            const Qt::FocusPolicy policy = control->focusPolicy();
+            if ((policy & Qt::ClickFocus) == 0) continue;
+            policies_.emplace_back(control, policy);
+            control->setFocusPolicy(static_cast<Qt::FocusPolicy>(policy & ~Qt::ClickFocus));
+        }
+        qApp->installEventFilter(this);
+    }
+    ~MouseCapture() override {
+        for (const auto& [control, policy] : policies_) {
+            if (control) control->setFocusPolicy(policy);
+        }
+    }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -42,6 +58,7 @@ class MouseCapture : public QObject {
 
   private:
     QWidget* window_;
+    std::vector<std::pair<QPointer<QWidget>, Qt::FocusPolicy>> policies_;
 };
 
 HostListDialog::HostListDialog(QWidget* owner, SettingsStore& store) : store_(store) {

@@ -4,6 +4,8 @@
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <string>
 
 #include "ui/resources/message_box.h"
@@ -15,10 +17,21 @@ namespace {
 constexpr const char* kFontNote =
     "NOTE:\nFont changes do not take effect until the next time you start quillterm";
 
+// The font dialog lists the families it has, with sizes in points: it starts
+// from the family the face resolves to (a face such as "Courier New" is often
+// an alias of another family), at the point size of the terminal's pixels.
+QFont FontDialogStart(const std::string& face, int height) {
+    const QFontInfo used(MakeFixedPitchFont(face, height));
+    QFont start(used.family());
+    const qreal dotsPerInch = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
+    start.setPointSizeF(used.pixelSize() * 72.0 / dotsPerInch);
+    return start;
+}
+
 std::optional<FontChoice> ShowFontDialog(QWidget* owner, const std::string& face, int height) {
     bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, MakeFixedPitchFont(face, height), owner,
-                                              QString(), QFontDialog::MonospacedFonts);
+    const QFont chosen = QFontDialog::getFont(&ok, FontDialogStart(face, height), owner, QString(),
+                                              QFontDialog::MonospacedFonts);
     if (!ok) return std::nullopt;
     // The character height, as the terminal's font heights are given.
     return FontChoice{chosen.family().toStdString(), -QFontInfo(chosen).pixelSize()};
