@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHostAddress>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QTcpSocket>
@@ -25,6 +26,13 @@ struct TransportHooks {
     std::function<void()> closed;
 };
 
+// Looks a host name up: its addresses in the order the system gives them,
+// none when the lookup fails.
+using HostResolver = std::function<QList<QHostAddress>(const QString& name)>;
+
+// The system's resolver, through QHostInfo.
+QList<QHostAddress> SystemResolver(const QString& name);
+
 // The program's one TCP connection on QTcpSocket. The connect blocks (the
 // window still paints meanwhile, but takes no input); after it, data-ready
 // and closed events reach the main window through the hooks, on the main
@@ -33,7 +41,7 @@ struct TransportHooks {
 class TcpTransport final : public QObject, public SendPath {
     Q_OBJECT
   public:
-    explicit TcpTransport(TransportHooks hooks);
+    explicit TcpTransport(TransportHooks hooks, HostResolver resolver = SystemResolver);
     ~TcpTransport() override;
 
     // 1 when this system can make TCP sockets, 0 otherwise.
@@ -42,7 +50,7 @@ class TcpTransport final : public QObject, public SendPath {
     // The description shown in the start-up banner.
     static QString SocketLibraryDescription();
 
-    // Resolves and connects; 1 when connected, 0 on failure.
+    // Resolves and connects, over IPv4 or IPv6; 1 when connected, 0 on failure.
     int OpenConnection(const std::string& host, int port);
     int ReceiveBytes(std::uint8_t* buffer, int capacity);
     void SendBytes(const std::uint8_t* bytes, std::size_t length) override;
@@ -63,6 +71,7 @@ class TcpTransport final : public QObject, public SendPath {
     void DeliverClose();
 
     TransportHooks hooks_;
+    HostResolver resolver_;
     QTcpSocket* socket_ = nullptr;
     bool readPosted_ = false;
     bool closePending_ = false;
