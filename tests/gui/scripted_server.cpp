@@ -20,8 +20,8 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
     return true;
 }
 
-ScriptedServer::ScriptedServer() {
-    server_.listen(QHostAddress::LocalHost, 0);
+ScriptedServer::ScriptedServer(const QHostAddress& address) {
+    server_.listen(address, 0);
     QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
         client_ = server_.nextPendingConnection();
         QObject::connect(client_, &QTcpSocket::readyRead, client_,

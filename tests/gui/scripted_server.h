@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -11,14 +12,17 @@ namespace quill::test {
 // Runs the event loop until done() holds or timeoutMs has passed; true when done.
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 
-// A Telnet host played by the test on 127.0.0.1: it accepts one client,
-// records every byte the client sends and sends what the test tells it to.
-// It runs on the test's own event loop, like the client.
+// A Telnet host played by the test on a loopback address (127.0.0.1 unless
+// told otherwise): it accepts one client, records every byte the client sends
+// and sends what the test tells it to. It runs on the test's own event loop,
+// like the client.
 class ScriptedServer {
   public:
-    ScriptedServer();
+    explicit ScriptedServer(const QHostAddress& address = QHostAddress(QHostAddress::LocalHost));
     ~ScriptedServer();
 
+    // False when the address cannot be listened on (::1 without IPv6).
+    bool Listening() const { return server_.isListening(); }
     quint16 Port() const { return server_.serverPort(); }
     bool WaitForClient(int timeoutMs = 5000);
     void Send(const QByteArray& bytes);

@@ -164,6 +164,15 @@ TEST_F(ConnectDialogTest, LongHostIsCutTo79ForTheTargetAnd99ForTheHistory) {
     EXPECT_EQ(History()[0], std::string(99, 'x'));
 }
 
+TEST_F(ConnectDialogTest, BracketsComeOffAnIpv6AddressOnly) {
+    Ok([](TemplateDialog& d) { d.SetItemText(ConnectControl::kHost, "[2001:db8::5]"); });
+    EXPECT_EQ(target_.HostName, "2001:db8::5");
+    EXPECT_EQ(History()[0], "2001:db8::5");
+    Ok([](TemplateDialog& d) { d.SetItemText(ConnectControl::kHost, "[name]"); });
+    EXPECT_EQ(target_.HostName, "[name]");
+    EXPECT_EQ(History(), Padded({"[name]", "2001:db8::5"}));
+}
+
 TEST_F(ConnectDialogTest, CancelChangesNothing) {
     SetHistory({"alpha"});
     target_.HostName = "before";

@@ -25,6 +25,7 @@ TEST_F(StartUpTest, HostAndPortInOneArgumentAndAPortAboveSixteenBits) {
     const std::string port = std::to_string(65536 + host.Port());
     ASSERT_EQ(StartUp({"127.0.0.1:" + port}), Application::kStarted);
     EXPECT_TRUE(host.WaitForClient());
+    EXPECT_EQ(ScreenRow(3).substr(0, 17), "Trying 127.0.0.1 ");
     EXPECT_EQ(app->Target().PortNumber, 65536 + host.Port());
 }
 

@@ -1,11 +1,16 @@
 #include "core/startup/command_line.h"
 
+#include <optional>
 #include <string_view>
 
 #include "core/settings/settings_store.h"  // ParseDecimal
+#include "core/startup/ip_address.h"
 
 namespace quill {
 namespace {
+
+constexpr std::string_view kTelnetScheme = "telnet://";
+constexpr int kHighestPort = 65535;
 
 CommandLineResult SetTarget(std::string_view host, int port, ConnectionTarget& target) {
     if (host.size() > kHostNameMaxLength) return CommandLineResult::Error;
@@ -28,6 +33,95 @@ CommandLineResult SetTargetFromColonForm(std::string_view argument, ConnectionTa
     return SetTarget(host, ParseDecimal(argument.substr(colon + 1)), target);
 }
 
+// The port of the newer forms ("[address]:port", telnet URLs): decimal digits
+// only, 0 to 65535. A sign, another character, an empty port or a larger
+// value gives none.
+std::optional<int> StrictPort(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    int port = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        port = port * 10 + (c - '0');
+        if (port > kHighestPort) return std::nullopt;
+    }
+    return port;
+}
+
+// "host", "host:port", "[address]" or "[address]:port" with a strict port:
+// the host part of a telnet URL, and the bracket forms of the command line.
+// An empty host and a colon with no port after it are errors.
+CommandLineResult SetTargetFromHostAndStrictPort(std::string_view text, ConnectionTarget& target) {
+    std::size_t hostEnd = text.find(':');
+    std::string_view host = text.substr(0, hostEnd);
+    if (text.starts_with('[')) {
+        const std::size_t close = text.find(']');
+        if (close == std::string_view::npos) return CommandLineResult::Error;
+        const std::optional<std::string_view> address =
+            BracketedIpv6Address(text.substr(0, close + 1));
+        if (!address) return CommandLineResult::Error;
+        host = *address;
+        hostEnd = close + 1;
+    }
+    if (host.empty()) return CommandLineResult::Error;
+    if (hostEnd >= text.size()) return SetTarget(host, kDefaultPort, target);
+    if (text[hostEnd] != ':') return CommandLineResult::Error;
+    const std::optional<int> port = StrictPort(text.substr(hostEnd + 1));
+    if (!port) return CommandLineResult::Error;
+    return SetTarget(host, *port, target);
+}
+
+// The scheme in any case, compared as ASCII whatever the locale.
+bool HasTelnetScheme(std::string_view argument) {
+    if (argument.size() < kTelnetScheme.size()) return false;
+    for (std::size_t i = 0; i < kTelnetScheme.size(); ++i) {
+        const char c = argument[i];
+        const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        if (lower != kTelnetScheme[i]) return false;
+    }
+    return true;
+}
+
+// telnet://[USERINFO@]HOST[:PORT][/]: the user information is not used, the
+// path may only be empty or "/".
+CommandLineResult SetTargetFromTelnetUrl(std::string_view url, ConnectionTarget& target) {
+    const std::string_view rest = url.substr(kTelnetScheme.size());
+    const std::size_t authorityEnd = rest.find_first_of("/?#");
+    std::string_view authority = rest.substr(0, authorityEnd);
+    if (authorityEnd != std::string_view::npos && rest.substr(authorityEnd) != "/") {
+        return CommandLineResult::Error;
+    }
+    const std::size_t at = authority.rfind('@');
+    if (at != std::string_view::npos) authority.remove_prefix(at + 1);
+    return SetTargetFromHostAndStrictPort(authority, target);
+}
+
+// One argument, recognised in this order: a telnet URL; a bracketed IPv6
+// address; an argument that is as a whole an IPv6 address (each has two or
+// more colons; one made only of colons, "::" among them, is left to the colon
+// rule, which refuses it); then a host with or without ":port".
+CommandLineResult SetTargetFromArgument(std::string_view argument, ConnectionTarget& target) {
+    if (HasTelnetScheme(argument)) return SetTargetFromTelnetUrl(argument, target);
+    if (argument.starts_with('[')) return SetTargetFromHostAndStrictPort(argument, target);
+    const bool onlyColons = argument.find_first_not_of(':') == std::string_view::npos;
+    if (!onlyColons && IsIpv6Address(argument)) return SetTarget(argument, kDefaultPort, target);
+    if (argument.find(':') == std::string_view::npos) {
+        return SetTarget(argument, kDefaultPort, target);
+    }
+    return SetTargetFromColonForm(argument, target);
+}
+
+// "host port", where the host may be a bracketed IPv6 address; the port is
+// read as ParseDecimal reads it.
+CommandLineResult SetTargetFromHostAndPort(std::string_view host, std::string_view port,
+                                           ConnectionTarget& target) {
+    if (host.starts_with('[')) {
+        const std::optional<std::string_view> address = BracketedIpv6Address(host);
+        if (!address) return CommandLineResult::Error;
+        host = *address;
+    }
+    return SetTarget(host, ParseDecimal(port), target);
+}
+
 }  // namespace
 
 CommandLineResult ParseCommandLine(int argc, const char* const* argv, ConnectionTarget& target,
@@ -38,12 +132,9 @@ CommandLineResult ParseCommandLine(int argc, const char* const* argv, Connection
             return connectDialog(target) ? CommandLineResult::TargetKnown
                                          : CommandLineResult::DialogCancelled;
         case 2:
-            if (std::string_view(argv[1]).find(':') == std::string_view::npos) {
-                return SetTarget(argv[1], kDefaultPort, target);
-            }
-            return SetTargetFromColonForm(argv[1], target);
+            return SetTargetFromArgument(argv[1], target);
         case 3:
-            return SetTarget(argv[1], ParseDecimal(argv[2]), target);
+            return SetTargetFromHostAndPort(argv[1], argv[2], target);
         default:
             return CommandLineResult::Error;
     }

@@ -14,9 +14,21 @@ enum class CommandLineResult {
 
 // Takes the connection target from the arguments (argc counts the program
 // name): none opens connectDialog, which fills target and returns true on OK;
-// "host", "host:port" or "host port" set it directly. Three or more
-// arguments, a host longer than kHostNameMaxLength and an argument made only
-// of colons are errors.
+// "host", "host:port" or "host port" set it directly, and so do an IPv6
+// address given whole ("::1"), "[address]", "[address]:port",
+// "[address] port" and telnet://[userinfo@]host[:port][/] (the scheme in any
+// case, host possibly a bracketed IPv6 address). The target's host never has
+// brackets.
+//
+// The port of "host:port" and "host port" is read by ParseDecimal ("abc" is
+// 0, a sign and values beyond 16 bits pass through). The port after
+// "[address]:" and in a URL is stricter: decimal digits only, 0 to 65535;
+// anything else there is an error.
+//
+// Errors: three or more arguments, a host longer than kHostNameMaxLength, an
+// argument made only of colons ("::" too), brackets around anything but an
+// IPv6 address or followed by anything but ":port", and a telnet URL with an
+// empty host, a colon without a port, or a path other than "" or "/".
 CommandLineResult ParseCommandLine(int argc, const char* const* argv, ConnectionTarget& target,
                                    const std::function<bool(ConnectionTarget&)>& connectDialog);
 

@@ -3,6 +3,7 @@
 #include <QComboBox>
 
 #include "core/settings/host_history.h"
+#include "core/startup/ip_address.h"
 #include "ui/resources/dialog_font.h"
 
 namespace quill {
@@ -58,12 +59,14 @@ void ConnectDialog::OnInitDialog(TemplateDialog& dialog) {
     combo->setFocus();
 }
 
+// An IPv6 address may be typed in brackets; the target and the history get it
+// without them, and every rule on the host applies to it without them.
 void ConnectDialog::Accept(TemplateDialog& dialog) {
     const std::string typed = dialog.ItemText(ConnectControl::kHost);
-    target_.HostName = Cut(typed, kHostFieldBytes);
+    const std::string_view host = BracketedIpv6Address(typed).value_or(typed);
+    target_.HostName = Cut(host, kHostFieldBytes);
     target_.PortNumber = ParseDecimal(Cut(dialog.ItemText(ConnectControl::kPort), kPortFieldBytes));
-    SaveHostHistory(store_, typed,
-                    ListedHosts(*dialog.ControlAs<QComboBox>(ConnectControl::kHost)));
+    SaveHostHistory(store_, host, ListedHosts(*dialog.ControlAs<QComboBox>(ConnectControl::kHost)));
 }
 
 bool RunConnectDialog(QWidget* owner, SettingsStore& store, ConnectionTarget& target) {

@@ -10,6 +10,7 @@
 #include <QtGlobal>
 #include <utility>
 
+#include "core/startup/ip_address.h"
 #include "ui/net/socket_platform.h"
 
 namespace quill {
@@ -26,7 +27,8 @@ constexpr int kConnectSliceMs = 20;
 
 }  // namespace
 
-TcpTransport::TcpTransport(TransportHooks hooks) : hooks_(std::move(hooks)) {}
+TcpTransport::TcpTransport(TransportHooks hooks, HostResolver resolver)
+    : hooks_(std::move(hooks)), resolver_(std::move(resolver)) {}
 
 TcpTransport::~TcpTransport() {
     CloseConnection();
@@ -38,7 +40,8 @@ int TcpTransport::InitTransport() {
 }
 
 QString TcpTransport::SocketLibraryDescription() {
-    return QStringLiteral("Qt %1 QTcpSocket, TCP over IPv4").arg(QString::fromLatin1(qVersion()));
+    return QStringLiteral("Qt %1 QTcpSocket, TCP over IPv4 and IPv6")
+        .arg(QString::fromLatin1(qVersion()));
 }
 
 int TcpTransport::OpenConnection(const std::string& host, int port) {
@@ -72,11 +75,13 @@ bool TcpTransport::ConnectToHost(const std::string& host, std::uint16_t port) {
     return true;
 }
 
-// A dotted address is taken as it is; anything else is a name to look up.
+// A dotted IPv4 address or an IPv6 address is taken as it is; anything else
+// is a name to look up.
 std::optional<QHostAddress> TcpTransport::AddressOf(const std::string& host) {
     if (const std::optional<std::uint32_t> dotted = platform::ParseDottedAddress(host)) {
         return QHostAddress(qFromBigEndian(*dotted));
     }
+    if (IsIpv6Address(host)) return QHostAddress(QString::fromStdString(host));
     return ResolveHost(host);
 }
 
@@ -100,17 +105,38 @@ bool TcpTransport::WaitForConnect(QTcpSocket& socket, const QHostAddress& addres
     return !connectCancelled_ && socket.state() == QAbstractSocket::ConnectedState;
 }
 
-// The name's first IPv4 address. A name without one, or a failed lookup, is
-// reported as an unknown host.
+QList<QHostAddress> SystemResolver(const QString& name) {
+    const QHostInfo info = QHostInfo::fromName(name);
+    if (info.error() != QHostInfo::NoError) return {};
+    return info.addresses();
+}
+
+namespace {
+
+std::optional<QHostAddress> FirstOf(const QList<QHostAddress>& addresses,
+                                    QAbstractSocket::NetworkLayerProtocol protocol) {
+    for (const QHostAddress& a : addresses) {
+        if (a.protocol() == protocol) return a;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+// The name's first IPv4 address, or its first IPv6 address when it has no
+// IPv4 one. A name with neither, or a failed lookup, is reported as an unknown
+// host.
 std::optional<QHostAddress> TcpTransport::ResolveHost(const std::string& host) {
-    const QHostInfo info = QHostInfo::fromName(QString::fromStdString(host));
-    if (info.error() == QHostInfo::NoError) {
-        for (const QHostAddress& a : info.addresses()) {
-            if (a.protocol() != QAbstractSocket::IPv4Protocol) continue;
-            // The all-ones address stands for a failed lookup, as it always has.
-            if (a == QHostAddress(QHostAddress::Broadcast)) return std::nullopt;
-            return a;
-        }
+    const QList<QHostAddress> addresses = resolver_(QString::fromStdString(host));
+    if (const std::optional<QHostAddress> ipv4 =
+            FirstOf(addresses, QAbstractSocket::IPv4Protocol)) {
+        // The all-ones address stands for a failed lookup, as it always has.
+        if (*ipv4 == QHostAddress(QHostAddress::Broadcast)) return std::nullopt;
+        return ipv4;
+    }
+    if (const std::optional<QHostAddress> ipv6 =
+            FirstOf(addresses, QAbstractSocket::IPv6Protocol)) {
+        return ipv6;
     }
     hooks_.socketError(QStringLiteral("gethostbyname: Unknown hostname"));
     return std::nullopt;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHostAddress>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QTcpSocket>
@@ -27,6 +28,13 @@ struct TransportHooks {
     std::function<void()> writable;
 };
 
+// Looks a host name up: its addresses in the order the system gives them,
+// none when the lookup fails.
+using HostResolver = std::function<QList<QHostAddress>(const QString& name)>;
+
+// The system's resolver, through QHostInfo.
+QList<QHostAddress> SystemResolver(const QString& name);
+
 // The program's one TCP connection on QTcpSocket. The connect blocks (the
 // window still paints meanwhile, but takes no input); after it, data-ready
 // and closed events reach the main window through the hooks, on the main
@@ -44,7 +52,7 @@ class TcpTransport final : public QObject, public SendPath {
     static constexpr qint64 kQueueCap = 1024 * 1024;
     static constexpr qint64 kResumeBelow = kQueueCap / 2;
 
-    explicit TcpTransport(TransportHooks hooks);
+    explicit TcpTransport(TransportHooks hooks, HostResolver resolver = SystemResolver);
     ~TcpTransport() override;
 
     // 1 when this system can make TCP sockets, 0 otherwise.
@@ -53,7 +61,7 @@ class TcpTransport final : public QObject, public SendPath {
     // The description shown in the start-up banner.
     static QString SocketLibraryDescription();
 
-    // Resolves and connects; 1 when connected, 0 on failure.
+    // Resolves and connects, over IPv4 or IPv6; 1 when connected, 0 on failure.
     int OpenConnection(const std::string& host, int port);
     int ReceiveBytes(std::uint8_t* buffer, int capacity);
     void SendBytes(const std::uint8_t* bytes, std::size_t length) override;
@@ -85,6 +93,7 @@ class TcpTransport final : public QObject, public SendPath {
     void DeliverClose();
 
     TransportHooks hooks_;
+    HostResolver resolver_;
     QTcpSocket* socket_ = nullptr;
     bool readPosted_ = false;
     bool readingPaused_ = false;
