@@ -103,6 +103,7 @@ TEST_F(KeysTest, ALargePasteLeavesTheWindowAnsweringTheHost) {
     const QByteArray reply = "\x1b[?1;7c";
     ASSERT_TRUE(PumpUntil([&] { return host.Received().contains(reply); }, 5000));
     EXPECT_LT(sinceRequest.elapsed(), 1000);
+    RecordProperty("reply_ms", static_cast<int>(sinceRequest.elapsed()));
     ASSERT_TRUE(host.WaitForBytes(pasted.size() + reply.size(), 20000));
     RecordProperty("paste_ms", static_cast<int>(sincePaste.elapsed()));
     QByteArray received = host.Received();
