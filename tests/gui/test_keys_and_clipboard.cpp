@@ -125,6 +125,18 @@ TEST_F(KeysTest, KeysTypedDuringAPasteGoAfterItAndASecondPasteWaits) {
     EXPECT_EQ(sent, QByteArray(100000, 'p') + "\x1b[A" + QByteArray(100000, 'p') + "k");
 }
 
+TEST_F(KeysTest, ExitDuringAPasteSendsWhatIsQueuedAndDropsTheRest) {
+    Connect();
+    const QByteArray pasted(3 * 1024 * 1024, 'e');
+    QGuiApplication::clipboard()->setText(QString::fromLatin1(pasted));
+    Window().OnCommand(CommandId::kPaste);
+    ASSERT_TRUE(host.WaitForBytes(64 * 1024));
+    Window().OnCommand(CommandId::kExit);
+    ASSERT_TRUE(PumpUntil([this] { return host.ClientGone(); }));
+    EXPECT_LT(host.Received().size(), pasted.size());
+    EXPECT_TRUE(pasted.startsWith(host.Received()));
+}
+
 TEST_F(KeysTest, SendsThatTheSocketCannotTakeAtOnceAreQueuedNotLost) {
     Connect();
     host.PauseReading(true);
