@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "loopback_listener.h"
 #include "session_fixture.h"
 #include "ui/resources/command_ids.h"
 
@@ -26,17 +27,7 @@ using namespace std::chrono_literals;
 class SlowReader {
   public:
     explicit SlowReader(std::chrono::milliseconds idle) : idle_(idle) {
-        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        const int small = 4096;
-        ::setsockopt(listener_, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(listener_, 1);
-        socklen_t length = sizeof address;
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
+        listener_ = ListenOnLoopback(1, port_, 4096);
         thread_ = std::thread([this] { Serve(); });
     }
     ~SlowReader() {

@@ -440,7 +440,8 @@ TEST(HelpWindow, ShowsTheHelpPageAtTheAskedSectionInOneWindow) {
     for (const char* heading : {"Menus", "Keys", "Options", "Using help", "New Connection"}) {
         EXPECT_TRUE(text.contains(heading)) << heading;
     }
-    EXPECT_TRUE(text.startsWith(QString::fromStdString("Quillterm " + std::string(kProgramVersion))));
+    EXPECT_TRUE(
+        text.startsWith(QString::fromStdString("Quillterm " + std::string(kProgramVersion))));
     help.Show(nullptr, HelpTopic::UsingHelp);
     EXPECT_EQ(help.Browser(), browser);
     EXPECT_EQ(browser->source().fragment(), "using-help");

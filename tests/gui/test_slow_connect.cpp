@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "loopback_listener.h"
 #include "session_fixture.h"
 #include "ui/terminal/terminal_view.h"
 
@@ -23,15 +24,11 @@ namespace {
 class FullListener {
   public:
     FullListener() {
-        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        listener_ = ListenOnLoopback(0, port_);  // room for one waiting connection
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(listener_, 0);  // room for one waiting connection
-        socklen_t length = sizeof address;
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
+        address.sin_port = htons(static_cast<std::uint16_t>(port_));
         filler_ = ::socket(AF_INET, SOCK_STREAM, 0);
         ::connect(filler_, reinterpret_cast<sockaddr*>(&address), sizeof address);
     }

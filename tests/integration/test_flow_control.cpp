@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "loopback_listener.h"
 #include "program_under_xvfb.h"
 #include "scripted_server.h"
 
@@ -45,15 +46,7 @@ long PeakResidentMiB(qint64 pid) {
 class FloodServer {
   public:
     FloodServer() {
-        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(listener_, 1);
-        socklen_t length = sizeof address;
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
+        listener_ = ListenOnLoopback(1, port_);
         thread_ = std::thread([this] { Serve(); });
     }
     ~FloodServer() {
