@@ -10,6 +10,8 @@ int main(int argc, char** argv) {
     char* qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
     QApplication::setQuitOnLastWindowClosed(false);
+    // Wayland desktops match the window to its desktop entry by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.brannock.Quillterm"));
     quill::QSettingsBackend backend;
     quill::SettingsStore store(backend);
     quill::Application program(store, quill::DefaultAppHooks(store));
