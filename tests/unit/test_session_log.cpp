@@ -1,5 +1,6 @@
-// The session log: the exact bytes of every block, one timing line each, and
-// the system's reason when a file cannot be created or written.
+// The session log: the exact bytes of every block, one timing line each, on
+// disk after a flush, and the system's reason when a file cannot be created
+// or written.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -60,7 +61,8 @@ TEST_F(SessionLogTest, HoldsEveryBlockAsReadWithOneTimingLineEach) {
             // Block n comes 1.25 s and n + 1 microseconds after the one before.
             expectedTiming +=
                 "1." + std::to_string(250000 + n + 1) + " " + std::to_string(count) + "\n";
-            // Written through at once: what is on disk is complete after each block.
+            // Handed to the system on Flush: what is on disk is complete then.
+            ASSERT_TRUE(log->Flush(fault));
             EXPECT_EQ(ReadFile(path), stream.substr(0, at + count));
         }
         EXPECT_EQ(ReadFile(path.string() + ".timing"), expectedTiming) << block;
@@ -96,7 +98,8 @@ TEST_F(SessionLogTest, AWriteThatFailsNamesTheFileAndTheSystemsReason) {
     auto log = SessionLog::Create(path, SteppingClock(), fault);
     ASSERT_NE(log, nullptr) << fault.reason;
     const std::uint8_t block[] = "hello";
-    EXPECT_FALSE(log->Append(block, sizeof block, fault));
+    ASSERT_TRUE(log->Append(block, sizeof block, fault));
+    EXPECT_FALSE(log->Flush(fault));
     EXPECT_EQ(fault.path, path.string());
     EXPECT_EQ(fault.reason, std::strerror(ENOSPC));
 }

@@ -68,19 +68,23 @@ bool SessionLog::Append(const std::uint8_t* bytes, std::size_t count, LogFault& 
     const std::string line =
         TimingLine(std::chrono::duration_cast<std::chrono::microseconds>(now - last_), count);
     last_ = now;
-    if (Write(log_.get(), bytes, count, path_, fault) &&
-        Write(timing_.get(), line.data(), line.size(), timingPath_, fault)) {
-        return true;
+    if (std::fwrite(bytes, 1, count, log_.get()) != count) return Fail(path_, fault);
+    if (std::fwrite(line.data(), 1, line.size(), timing_.get()) != line.size()) {
+        return Fail(timingPath_, fault);
     }
-    log_.reset();
-    timing_.reset();
-    return false;
+    return true;
 }
 
-bool SessionLog::Write(std::FILE* file, const void* bytes, std::size_t count,
-                       const std::string& path, LogFault& fault) {
-    if (std::fwrite(bytes, 1, count, file) == count && std::fflush(file) == 0) return true;
+bool SessionLog::Flush(LogFault& fault) {
+    if (std::fflush(log_.get()) != 0) return Fail(path_, fault);
+    if (std::fflush(timing_.get()) != 0) return Fail(timingPath_, fault);
+    return true;
+}
+
+bool SessionLog::Fail(const std::string& path, LogFault& fault) {
     fault = {path, SystemReason()};
+    log_.reset();
+    timing_.reset();
     return false;
 }
 

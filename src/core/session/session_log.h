@@ -20,8 +20,8 @@ struct LogFault {
 // read (Telnet commands and all), is appended to FILE, and a line
 // "SECONDS COUNT" to FILE.timing: the time since the previous block (since
 // the log began, for the first) with six decimals and a decimal point, and
-// the block's size. Both files go to the system after each block, so a crash
-// loses at most the block being written.
+// the block's size. Flush hands both files to the system: the window does so
+// after each read event, so a crash loses at most the blocks of the last one.
 class SessionLog {
   public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
@@ -34,6 +34,8 @@ class SessionLog {
     // Appends one block and its timing line. False when a write failed:
     // `fault` says why, and the log is finished; the caller discards it.
     bool Append(const std::uint8_t* bytes, std::size_t count, LogFault& fault);
+    // Hands what has been appended to the system; false as for Append.
+    bool Flush(LogFault& fault);
 
     const std::string& Path() const { return path_; }
 
@@ -44,8 +46,8 @@ class SessionLog {
     using File = std::unique_ptr<std::FILE, FileCloser>;
 
     SessionLog(std::string path, File log, File timing, Clock clock);
-    bool Write(std::FILE* file, const void* bytes, std::size_t count, const std::string& path,
-               LogFault& fault);
+    // The system's reason for the failure with `path`; the log is finished.
+    bool Fail(const std::string& path, LogFault& fault);
 
     std::string path_;
     std::string timingPath_;
