@@ -39,7 +39,12 @@ constexpr char kSorryText[] =
 }  // namespace
 
 MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
-    : parts_(parts), hooks_(std::move(hooks)) {
+    : parts_(parts),
+      hooks_(std::move(hooks)),
+      logger_(*this,
+              SessionLoggerHooks{
+                  hooks_.messageBox, hooks_.chooseLogFile, [this] { return Now(); },
+                  [this](bool logging) { menus_.SetChecked(CommandId::kLogSession, logging); }}) {
     setWindowTitle(QStringLiteral("Session"));
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);
@@ -102,6 +107,7 @@ QSize MainWindow::OnGetMinMaxInfo() const {
 
 void MainWindow::OnDestroy() {
     timer_.stop();
+    logger_.Stop();
     parts_.transport.CloseConnection();
     hooks_.postQuit(0);
 }
@@ -157,6 +163,9 @@ void MainWindow::OnCommand(CommandId id) {
         case CommandId::kTogglePrintCapture:
             hooks_.messageBox(this, QString::fromLatin1(kSorryText), QStringLiteral("Sorry"),
                               QMessageBox::NoIcon);
+            return;
+        case CommandId::kLogSession:
+            logger_.Toggle(parts_.target.HostName);
             return;
         case CommandId::kExit:
             hooks_.postQuit(0);
@@ -256,9 +265,9 @@ void MainWindow::OnRightButtonDown(QPoint at) {
 }
 
 // Hands what has arrived to the inbound stream in chunks of at most 100
-// bytes. After one display frame of work the window lets other events in (a
-// key typed during a long burst reaches the host at once); the transport then
-// offers the rest again.
+// bytes, each recorded first when a session log is open. After one display frame of work the window
+// lets other events in (a key typed during a long burst reaches the host at once); the transport
+// then offers the rest again.
 void MainWindow::OnSocketReadable() {
     std::array<std::uint8_t, kReceiveChunk + 1> buffer{};
     const auto start = Now();
@@ -266,11 +275,14 @@ void MainWindow::OnSocketReadable() {
     while (Now() - start < kReadSlice &&
            (count = parts_.transport.ReceiveBytes(buffer.data(), kReceiveChunk)) > 0) {
         buffer[static_cast<std::size_t>(count)] = 0;
+        logger_.Record(buffer.data(), count);
         parts_.engine.inbound.ProcessInbound(buffer.data(), count);
     }
+    logger_.Flush();
 }
 
 void MainWindow::OnSocketClosed() {
+    logger_.Stop();
     if (!parts_.settings.autoexit) {
         hooks_.messageBox(this, QStringLiteral("Connection closed"), QStringLiteral("Quillterm"),
                           QMessageBox::NoIcon);

@@ -12,8 +12,10 @@
 #include <string>
 
 #include "core/engine/terminal_engine.h"
+#include "core/interfaces/connection_target.h"
 #include "core/settings/settings_store.h"
 #include "core/settings/terminal_settings.h"
+#include "ui/app/session_logger.h"
 #include "ui/dialogs/setup_dialog.h"
 #include "ui/net/tcp_transport.h"
 #include "ui/resources/command_ids.h"
@@ -38,6 +40,8 @@ struct WindowParts {
     TerminalEngine& engine;
     TcpTransport& transport;
     const TerminalFonts& fonts;
+    // The host connected to: the suggested name of a session log.
+    const ConnectionTarget& target;
 };
 
 // What the window asks of the world outside it. The defaults talk to the user
@@ -58,6 +62,8 @@ struct WindowHooks {
     std::function<void(QWidget* owner, const std::uint8_t* grid, int firstRow, int rowCount)>
         printScreen;
     std::function<void(QWidget* owner)> about;
+    // The "Log Session" save dialog; no log is started while it is empty.
+    ChooseLogFileFunction chooseLogFile;
     std::function<void(QWidget* owner, const SetupTarget& target)> setupDialog;
     // Makes the modeless splash window; none means it could not be made.
     std::function<QWidget*(QWidget* owner)> createSplash;
@@ -114,6 +120,7 @@ class MainWindow final : public QMainWindow {
     // The height the Setup dialog starts its font choice from.
     int SetupFontHeight() const { return setupFontHeight_; }
     QWidget* SplashWindow() const { return splash_; }
+    SessionLogger& Logger() { return logger_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -139,6 +146,7 @@ class MainWindow final : public QMainWindow {
     QScrollBar* scrollBar_;
     MenuActions menus_;
     QTimer timer_;
+    SessionLogger logger_;
     QPointer<QWidget> splash_;
     int splashCountdown_ = kSplashTicks;
     int setupFontHeight_ = 0;
