@@ -2,14 +2,11 @@
 // asks for the terminal type and logs in only after WILL ENCRYPT has been
 // refused, so a shell prompt proves the negotiation was answered right.
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include "core/settings/memory_settings_backend.h"
@@ -17,6 +14,7 @@
 #include "telnetd_server.h"
 #include "ui/app/application.h"
 #include "ui/terminal/terminal_view.h"
+#include "x_display.h"
 
 namespace quill::test {
 namespace {
@@ -83,84 +81,22 @@ TEST_F(RealTelnetdTest, ShellCommandRunsWithTermVt100AndExitEndsTheProgram) {
     EXPECT_EQ(app.MessageLoop(), 0);
 }
 
-// A virtual X display of its own, stopped by its process id.
-class VirtualDisplay {
-  public:
-    ~VirtualDisplay() {
-        if (xvfb_.state() == QProcess::NotRunning) return;
-        ::kill(static_cast<pid_t>(xvfb_.processId()), SIGTERM);
-        xvfb_.waitForFinished(3000);
-    }
-    bool Start() {
-        xvfb_.start("Xvfb",
-                    {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
-        if (!xvfb_.waitForStarted(3000)) return false;
-        if (!PumpUntil([this] { return xvfb_.canReadLine(); }, 10000)) return false;
-        name_ = ":" + QString::fromLatin1(xvfb_.readLine()).trimmed();
-        return true;
-    }
-    const QString& Name() const { return name_; }
-
-  private:
-    QProcess xvfb_;
-    QString name_;
-};
-
-int RunXdotool(const QString& display, const QStringList& arguments, QString* output = nullptr) {
-    QProcess xdotool;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", display);
-    xdotool.setProcessEnvironment(env);
-    xdotool.start("xdotool", arguments);
-    if (!xdotool.waitForFinished(10000)) {
-        xdotool.kill();
-        xdotool.waitForFinished(1000);
-        return -1;
-    }
-    if (output != nullptr) *output = QString::fromLatin1(xdotool.readAllStandardOutput());
-    return xdotool.exitCode();
-}
-
 TEST_F(RealTelnetdTest, TheProgramTypedIntoUnderXvfbExitsWithZero) {
-    if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
-        QStandardPaths::findExecutable("xdotool").isEmpty()) {
-        GTEST_SKIP() << "Xvfb or xdotool is not installed";
-    }
+    const QString missing = MissingXTools();
+    if (!missing.isEmpty()) GTEST_SKIP() << missing.toStdString();
     VirtualDisplay display;
     ASSERT_TRUE(display.Start());
     QTemporaryDir config;
-    ASSERT_TRUE(QDir(config.path()).mkpath("Brannock"));
-    QFile conf(config.filePath("Brannock/Quillterm.conf"));
-    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
-    conf.write("[settings]\nautoexit=1\n");
-    conf.close();
-
     QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", display.Name());
-    env.insert("XDG_CONFIG_HOME", config.path());
-    env.remove("QT_QPA_PLATFORM");
-    program.setProcessEnvironment(env);
-    // What the program says shows in the test log when something goes wrong.
-    program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(QUILLTERM_BINARY, {"127.0.0.1", QString::number(server.Port())});
-    ASSERT_TRUE(program.waitForStarted(5000));
+    ASSERT_TRUE(StartProgramOnDisplay(program, display.Name(), config.path(),
+                                      {"127.0.0.1", QString::number(server.Port())}));
 
     // The title becomes the host once connected; a first start on a fresh
     // display can be slow on a loaded machine.
-    QString window;
-    ASSERT_TRUE(PumpUntil(
-        [&] {
-            return RunXdotool(display.Name(), {"search", "--name", "^127\\.0\\.0\\.1$"}, &window) ==
-                   0;
-        },
-        30000))
-        << "program state " << program.state() << ", windows on the display: " << [&] {
-               QString names;
-               RunXdotool(display.Name(), {"search", "--name", "."}, &names);
-               return names.toStdString();
-           }();
-    window = window.section('\n', 0, 0);
+    const QString window = WaitForWindow(display.Name(), "^127\\.0\\.0\\.1$", 30000);
+    ASSERT_FALSE(window.isEmpty())
+        << "program state " << program.state()
+        << ", windows on the display: " << WindowIds(display.Name()).toStdString();
     RunXdotool(display.Name(), {"windowfocus", "--sync", window});
 
     // The shell may not be up yet: type the command until its file appears.
@@ -184,12 +120,7 @@ TEST_F(RealTelnetdTest, TheProgramTypedIntoUnderXvfbExitsWithZero) {
 
     RunXdotool(display.Name(), {"type", "--delay", "20", "exit"});
     RunXdotool(display.Name(), {"key", "Return"});
-    const bool finished = program.waitForFinished(15000);
-    if (!finished) {
-        ::kill(static_cast<pid_t>(program.processId()), SIGKILL);
-        program.waitForFinished(3000);
-    }
-    ASSERT_TRUE(finished);
+    ASSERT_TRUE(WaitForProgramEnd(program, 15000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
 }

@@ -1,0 +1,111 @@
+// Logging a session as a user does under Xvfb: Alt+L, the "Log Session"
+// dialog, a path typed and Return; the server's bytes until Alt+L again are
+// in the file exactly, and nothing after.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <vector>
+
+#include "scripted_server.h"
+#include "x_display.h"
+
+namespace quill::test {
+namespace {
+
+const QByteArray kIdentify = "\x1bZ";
+const QByteArray kIdentifyReply = "\x1b[?1;7c";
+
+// About 200 KB of what servers send: text, escape sequences, IAC NOP, IAC
+// IAC and a terminal-type request, cut into blocks of uneven sizes.
+std::vector<QByteArray> ServerBlocks() {
+    const QByteArray iacNop("\xff\xf1", 2);
+    const QByteArray iacIac("\xff\xff", 2);
+    const QByteArray terminalType("\xff\xfd\x18\xff\xfa\x18\x01\xff\xf0", 9);
+    QByteArray stream;
+    for (int i = 0; stream.size() < 200 * 1024; ++i) {
+        stream += "line " + QByteArray::number(i) + " of the session\r\n";
+        if (i % 7 == 0) stream += "\x1b[1mbold\x1b[m \x1b[7mreverse\x1b[0m\x1b[K\r\n";
+        if (i % 11 == 0) stream += iacNop;
+        if (i % 13 == 0) stream += iacIac;
+        if (i % 17 == 0) stream += "\x1b[5;10H\x1b[2A\x1b(0lqk\x1b(B\x1b[24;1H";
+        if (i == 300) stream += terminalType;
+    }
+    std::vector<QByteArray> blocks;
+    const int sizes[] = {1, 4096, 17, 9000, 300, 2, 65536, 777};
+    for (qsizetype at = 0, n = 0; at < stream.size(); at += blocks.back().size(), ++n) {
+        blocks.push_back(stream.mid(at, sizes[n % std::size(sizes)]));
+    }
+    return blocks;
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+qint64 TimedBytes(const QString& path) {
+    qint64 total = 0;
+    for (const QByteArray& line : ReadAll(path).split('\n')) {
+        if (!line.isEmpty()) total += line.split(' ').value(1).toLongLong();
+    }
+    return total;
+}
+
+TEST(LogSessionUnderXvfb, AltLTypedPathAndReturnLogExactlyTheBytesUntilAltLAgain) {
+    const QString missing = MissingXTools();
+    if (!missing.isEmpty()) GTEST_SKIP() << missing.toStdString();
+    VirtualDisplay display;
+    ASSERT_TRUE(display.Start());
+    const QString x = display.Name();
+    QTemporaryDir config;
+    QTemporaryDir folder;
+    const QString path = folder.filePath("session.log");
+    ScriptedServer host;
+    QProcess program;
+    ASSERT_TRUE(StartProgramOnDisplay(program, x, config.path(),
+                                      {"127.0.0.1", QString::number(host.Port())}));
+    ASSERT_TRUE(host.WaitForClient(30000));
+    const QString window = WaitForWindow(x, "^127\\.0\\.0\\.1$", 30000);
+    ASSERT_FALSE(window.isEmpty()) << WindowIds(x).toStdString();
+
+    RunXdotool(x, {"windowfocus", "--sync", window});
+    RunXdotool(x, {"key", "alt+l"});
+    const QString dialog = WaitForWindow(x, "^Log Session$", 15000);
+    ASSERT_FALSE(dialog.isEmpty()) << WindowIds(x).toStdString();
+    RunXdotool(x, {"windowfocus", "--sync", dialog});
+    RunXdotool(x, {"type", "--delay", "10", path});
+    RunXdotool(x, {"key", "Return"});
+    ASSERT_TRUE(PumpUntil([&] { return QFile::exists(path); }, 15000));
+
+    QByteArray logged;
+    for (const QByteArray& block : ServerBlocks()) {
+        host.Send(block);
+        logged += block;
+    }
+    host.Send(kIdentify);
+    logged += kIdentify;
+    ASSERT_TRUE(PumpUntil([&] { return host.Received().contains(kIdentifyReply); }, 60000));
+
+    // Keys reach the window in order: once the host has the key typed after
+    // Alt+L, the log has stopped.
+    RunXdotool(x, {"windowfocus", "--sync", window});
+    RunXdotool(x, {"key", "alt+l"});
+    RunXdotool(x, {"type", "q"});
+    ASSERT_TRUE(PumpUntil([&] { return host.Received().endsWith(kIdentifyReply + "q"); }, 15000));
+    host.Send("not logged\r\n" + kIdentify);
+    ASSERT_TRUE(PumpUntil([&] { return host.Received().count(kIdentifyReply) == 2; }, 15000));
+
+    const QByteArray inFile = ReadAll(path);
+    EXPECT_EQ(inFile.size(), logged.size());
+    EXPECT_TRUE(inFile == logged) << "the log differs from what the host sent";
+    EXPECT_EQ(TimedBytes(path + ".timing"), inFile.size());
+
+    host.Close();
+    ASSERT_TRUE(WaitForProgramEnd(program, 15000));
+    EXPECT_EQ(program.exitCode(), 0);
+}
+
+}  // namespace
+}  // namespace quill::test
