@@ -12,26 +12,13 @@
 #include <cerrno>
 #include <cstring>
 
+#include "log_files.h"
 #include "session_fixture.h"
 #include "ui/dialogs/log_file_dialog.h"
 #include "ui/resources/command_ids.h"
 
 namespace quill::test {
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The bytes a timing file accounts for: the sum of its counts.
-qint64 TimedBytes(const QString& path) {
-    qint64 total = 0;
-    for (const QByteArray& line : ReadAll(path).split('\n')) {
-        if (!line.isEmpty()) total += line.split(' ').value(1).toLongLong();
-    }
-    return total;
-}
 
 // The save dialog answered by the test: each offer is kept, `answer` returned.
 class LogSessionTest : public SessionTest {

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <vector>
 
+#include "log_files.h"
 #include "scripted_server.h"
 #include "x_display.h"
 
@@ -38,19 +39,6 @@ std::vector<QByteArray> ServerBlocks() {
         blocks.push_back(stream.mid(at, sizes[n % std::size(sizes)]));
     }
     return blocks;
-}
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-qint64 TimedBytes(const QString& path) {
-    qint64 total = 0;
-    for (const QByteArray& line : ReadAll(path).split('\n')) {
-        if (!line.isEmpty()) total += line.split(' ').value(1).toLongLong();
-    }
-    return total;
 }
 
 TEST(LogSessionUnderXvfb, AltLTypedPathAndReturnLogExactlyTheBytesUntilAltLAgain) {
