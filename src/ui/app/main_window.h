@@ -62,12 +62,13 @@ struct WindowHooks {
     std::function<void(QWidget* owner, const std::uint8_t* grid, int firstRow, int rowCount)>
         printScreen;
     std::function<void(QWidget* owner)> about;
-    // The "Log Session" save dialog; no log is started while it is empty.
-    ChooseLogFileFunction chooseLogFile;
     std::function<void(QWidget* owner, const SetupTarget& target)> setupDialog;
     // Makes the modeless splash window; none means it could not be made.
     std::function<QWidget*(QWidget* owner)> createSplash;
-    // The time the socket reading is measured by; the steady clock when empty.
+    // The "Log Session" save dialog; no log is started while it is empty.
+    ChooseLogFileFunction chooseLogFile;
+    // The time socket reading and the session log are measured by; the steady
+    // clock when empty.
     std::function<std::chrono::steady_clock::time_point()> clock;
 };
 

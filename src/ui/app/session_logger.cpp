@@ -22,8 +22,6 @@ QString FaultText(const QString& what, const LogFault& fault) {
 SessionLogger::SessionLogger(QWidget& owner, SessionLoggerHooks hooks)
     : owner_(owner), hooks_(std::move(hooks)) {}
 
-SessionLogger::~SessionLogger() = default;
-
 void SessionLogger::Toggle(const std::string& host) {
     if (log_) {
         Stop();

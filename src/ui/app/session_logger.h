@@ -36,7 +36,6 @@ struct SessionLoggerHooks {
 class SessionLogger {
   public:
     SessionLogger(QWidget& owner, SessionLoggerHooks hooks);
-    ~SessionLogger();
 
     // The menu command: stops the log that is open, or asks for a file and
     // starts one there.
