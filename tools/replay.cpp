@@ -6,6 +6,7 @@
 #include <string>
 
 #include "replay_session.h"
+#include "transcript.h"
 
 namespace {
 
@@ -13,6 +14,7 @@ struct Options {
     bool wrap = false;
     bool showCodes = false;
     bool history = false;
+    bool transcript = false;
     int chunk = quill::kReceiveChunk;
     std::string file = "-";
 };
@@ -49,6 +51,8 @@ Options ParseArguments(int argc, char** argv) {
             options.showCodes = true;
         } else if (arg == "--history") {
             options.history = true;
+        } else if (arg == "--transcript") {
+            options.transcript = true;
         } else if (arg == "--chunk") {
             if (i + 1 >= argc) Fail("--chunk needs a number");
             options.chunk = ParseChunk(argv[++i]);
@@ -92,8 +96,11 @@ int main(int argc, char** argv) {
     const Options options = ParseArguments(argc, argv);
     const std::string input = ReadInput(options.file);
     quill::ReplaySession session(options.wrap, options.showCodes);
+    quill::Transcript transcript;
+    if (options.transcript) session.screen.SetScrollOffObserver(&transcript);
     session.Feed(input, options.chunk);
-    const std::string out = session.Render(options.history);
+    const std::string out =
+        options.transcript ? transcript.Text(session.screen) : session.Render(options.history);
     std::fwrite(out.data(), 1, out.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 2;
 }

@@ -16,6 +16,10 @@ echo "$out" | grep -qx 'sent ff fb 18' || fail "sent line: $out"
 echo "$out" | grep -qx 'beeps 1' || fail "beeps line"
 [ "$(echo "$out" | wc -l)" -eq 332 ] || fail "history line count"
 
+# The transcript instead of the report; --history changes nothing in it.
+out=$(printf 'one  \r\n\033[1mtwo\r\n' | "$replay" --transcript --history) || fail "transcript run"
+[ "$out" = "$(printf 'one\ntwo')" ] || fail "transcript: $out"
+
 tmp=$(mktemp)
 printf 'abcdefghij' >"$tmp"
 out=$("$replay" --wrap --show-codes "$tmp") || fail "file run"

@@ -116,6 +116,7 @@ void ScreenModel::BlankCells(int firstOffset, int endOffset) {
 void ScreenModel::ScreenScrollUp(int count) {
     for (int n = 0; n < count; ++n) {
         if (regionTop_ == 1) {
+            if (scrollOff_ != nullptr) scrollOff_->RowScrolledOff(CharRow(kFirstScreenRow));
             // The history and the region above the bottom row are contiguous in
             // both grids: one block copy per grid moves them all up a row.
             const int bytes = (kFirstScreenRow + regionBottom_ - 1) * kColumns;

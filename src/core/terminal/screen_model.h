@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/interfaces/display_sink.h"
+#include "core/interfaces/scroll_off_observer.h"
 #include "core/interfaces/terminal_options.h"
 
 namespace quill {
@@ -75,6 +76,9 @@ class ScreenModel {
     void Designate(CharsetSlot slot, int charset) { (slot == CharsetSlot::G0 ? G0 : G1) = charset; }
     int Designation(CharsetSlot slot) const { return slot == CharsetSlot::G0 ? G0 : G1; }
 
+    // Who is told of rows scrolled off the top; none (null) by default.
+    void SetScrollOffObserver(ScrollOffObserver* observer) { scrollOff_ = observer; }
+
     // The caret follows the cursor only while the window shows it.
     void SetCaretVisible(bool visible) { caretVisible_ = visible; }
     bool CaretVisible() const { return caretVisible_; }
@@ -107,6 +111,7 @@ class ScreenModel {
 
     DisplaySink& display_;
     const TerminalOptions& options_;
+    ScrollOffObserver* scrollOff_ = nullptr;
     std::array<std::uint8_t, kScreenMemoryBytes> ScreenMemory{};
     int cursorRow_ = 0;
     int cursorColumn_ = 0;

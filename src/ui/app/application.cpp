@@ -14,6 +14,7 @@
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/connect_dialog.h"
 #include "ui/dialogs/host_list_dialog.h"
+#include "ui/dialogs/log_file_dialog.h"
 #include "ui/dialogs/splash_window.h"
 #include "ui/print/print_screen.h"
 #include "ui/resources/help_window.h"
@@ -74,6 +75,8 @@ AppHooks DefaultAppHooks(SettingsStore& store) {
         RunSetupDialog(*setup, target, owner);
     };
     hooks.window.about = [](QWidget* owner) { RunAboutDialog(owner); };
+    hooks.window.chooseLogFile = ChooseLogFile;
+    hooks.logAtConnect = qEnvironmentVariable("QUILLTERM_LOG");
     hooks.window.createSplash = [](QWidget* owner) -> QWidget* {
         return CreateSplashWindow(owner);
     };
@@ -146,6 +149,7 @@ int Application::StartUp(int argc, const char* const* argv) {
         return kExitConnection;
     }
     window_->setWindowTitle(QString::fromLocal8Bit(target_.HostName));
+    if (!hooks_.logAtConnect.isEmpty()) window_->Logger().Start(hooks_.logAtConnect);
     return kStarted;
 }
 
@@ -191,7 +195,7 @@ bool Application::InitScreen() {
 
 bool Application::CreateMainWindow() {
     window_ = std::make_unique<MainWindow>(
-        WindowParts{store_, settings_, *engine_, transport_, fonts_}, hooks_.window);
+        WindowParts{store_, settings_, *engine_, transport_, fonts_, target_}, hooks_.window);
     window_->setWindowIcon(ProgramIcon());
     display_.SetTarget(&window_->View());
     window_->OnCreate();

@@ -20,6 +20,8 @@ struct AppHooks {
     WindowHooks window;
     // The start-up Connect dialog: fills the target, returns false on Cancel.
     std::function<bool(ConnectionTarget& target, QWidget* owner)> connectDialog;
+    // A session log to start once connected (QUILLTERM_LOG); none when empty.
+    QString logAtConnect;
 };
 
 // The boxes, dialogs, menus, help and program starts of a real session.

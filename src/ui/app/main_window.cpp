@@ -40,7 +40,13 @@ constexpr char kSorryText[] =
 }  // namespace
 
 MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
-    : parts_(parts), hooks_(std::move(hooks)), paste_(MakePasteSink()) {
+    : parts_(parts),
+      hooks_(std::move(hooks)),
+      paste_(MakePasteSink()),
+      logger_(*this,
+              SessionLoggerHooks{
+                  hooks_.messageBox, hooks_.chooseLogFile, [this] { return Now(); },
+                  [this](bool logging) { menus_.SetChecked(CommandId::kLogSession, logging); }}) {
     setWindowTitle(QStringLiteral("Session"));
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);
@@ -115,6 +121,7 @@ QSize MainWindow::OnGetMinMaxInfo() const {
 void MainWindow::OnDestroy() {
     timer_.stop();
     paste_.Clear();  // what is queued still goes out; the rest of a paste does not
+    logger_.Stop();
     parts_.transport.CloseConnection();
     hooks_.postQuit(0);
 }
@@ -204,6 +211,9 @@ void MainWindow::OnCommand(CommandId id) {
         case CommandId::kTogglePrintCapture:
             hooks_.messageBox(this, QString::fromLatin1(kSorryText), QStringLiteral("Sorry"),
                               QMessageBox::NoIcon);
+            return;
+        case CommandId::kLogSession:
+            logger_.Toggle(parts_.target.HostName);
             return;
         case CommandId::kExit:
             hooks_.postQuit(0);
@@ -303,10 +313,11 @@ void MainWindow::OnRightButtonDown(QPoint at) {
 }
 
 // Hands what has arrived to the inbound stream in chunks of at most 100
-// bytes. After one display frame of work the window lets other events in (a
-// key typed during a long burst reaches the host at once); the transport then
-// offers the rest again. The replies the slice makes go out together at its
-// end; the transport stops handing out data once too many wait to go.
+// bytes, each recorded first when a session log is open. After one display
+// frame of work the window lets other events in (a key typed during a long
+// burst reaches the host at once); the transport then offers the rest again.
+// The replies the slice makes go out together at its end; the transport stops
+// handing out data once too many wait to go.
 void MainWindow::OnSocketReadable() {
     std::array<std::uint8_t, kReceiveChunk + 1> buffer{};
     const auto start = Now();
@@ -315,9 +326,11 @@ void MainWindow::OnSocketReadable() {
     while (Now() - start < kReadSlice &&
            (count = parts_.transport.ReceiveBytes(buffer.data(), kReceiveChunk)) > 0) {
         buffer[static_cast<std::size_t>(count)] = 0;
+        logger_.Record(buffer.data(), count);
         parts_.engine.inbound.ProcessInbound(buffer.data(), count);
     }
     parts_.transport.ReleaseFlush();
+    logger_.Flush();
 }
 
 void MainWindow::OnSocketWritable() {
@@ -325,6 +338,7 @@ void MainWindow::OnSocketWritable() {
 }
 
 void MainWindow::OnSocketClosed() {
+    logger_.Stop();
     if (!parts_.settings.autoexit) {
         hooks_.messageBox(this, QStringLiteral("Connection closed"), QStringLiteral("Quillterm"),
                           QMessageBox::NoIcon);

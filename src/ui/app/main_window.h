@@ -12,9 +12,11 @@
 #include <string>
 
 #include "core/engine/terminal_engine.h"
+#include "core/interfaces/connection_target.h"
 #include "core/settings/settings_store.h"
 #include "core/settings/terminal_settings.h"
 #include "ui/app/paste_queue.h"
+#include "ui/app/session_logger.h"
 #include "ui/dialogs/setup_dialog.h"
 #include "ui/net/tcp_transport.h"
 #include "ui/resources/command_ids.h"
@@ -39,6 +41,8 @@ struct WindowParts {
     TerminalEngine& engine;
     TcpTransport& transport;
     const TerminalFonts& fonts;
+    // The host connected to: the suggested name of a session log.
+    const ConnectionTarget& target;
 };
 
 // What the window asks of the world outside it. The defaults talk to the user
@@ -62,7 +66,10 @@ struct WindowHooks {
     std::function<void(QWidget* owner, const SetupTarget& target)> setupDialog;
     // Makes the modeless splash window; none means it could not be made.
     std::function<QWidget*(QWidget* owner)> createSplash;
-    // The time the socket reading is measured by; the steady clock when empty.
+    // The "Log Session" save dialog; no log is started while it is empty.
+    ChooseLogFileFunction chooseLogFile;
+    // The time socket reading and the session log are measured by; the steady
+    // clock when empty.
     std::function<std::chrono::steady_clock::time_point()> clock;
 };
 
@@ -119,6 +126,7 @@ class MainWindow final : public QMainWindow {
     // The height the Setup dialog starts its font choice from.
     int SetupFontHeight() const { return setupFontHeight_; }
     QWidget* SplashWindow() const { return splash_; }
+    SessionLogger& Logger() { return logger_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -147,6 +155,7 @@ class MainWindow final : public QMainWindow {
     MenuActions menus_;
     PasteQueue paste_;
     QTimer timer_;
+    SessionLogger logger_;
     QPointer<QWidget> splash_;
     int splashCountdown_ = kSplashTicks;
     int setupFontHeight_ = 0;

@@ -15,6 +15,7 @@ constexpr std::array kQuickKeys{
     Accelerator{'X', CommandId::kExit},
     Accelerator{'S', CommandId::kSetupDialog},
     Accelerator{'T', CommandId::kTogglePrintCapture},
+    Accelerator{'L', CommandId::kLogSession},
 };
 
 }  // namespace

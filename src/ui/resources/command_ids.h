@@ -9,6 +9,7 @@ enum class CommandId : int {
     kNewConnection = 101,
     kPrintScreen = 105,
     kTogglePrintCapture = 106,
+    kLogSession = 107,
     kExit = 108,
     kCopy = 202,
     kPaste = 203,

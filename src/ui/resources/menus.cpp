@@ -14,6 +14,7 @@ constexpr std::array kConnectionItems{
     kSeparator,
     MenuItem{"&Print Screen\tAlt-P", CommandId::kPrintScreen},
     MenuItem{"&Toggle Print Capture\tAlt-T", CommandId::kTogglePrintCapture},
+    MenuItem{"&Log Session...\tAlt-L", CommandId::kLogSession},
     kSeparator,
     MenuItem{"E&xit\tAlt-X", CommandId::kExit},
 };

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+
+namespace quill {
+
+// Told of every row that leaves the screen through its top into the history
+// (the scrolling region starts at the top row), before it moves there. Rows
+// erased in place are not told.
+class ScrollOffObserver {
+  public:
+    virtual ~ScrollOffObserver() = default;
+    // The row's 80 character cells as they stand on the screen.
+    virtual void RowScrolledOff(const std::uint8_t* characters) = 0;
+};
+
+}  // namespace quill
