@@ -91,16 +91,21 @@ TEST(MenuBar, HasThePopupsAndItemsOfTheTableInOrder) {
     EXPECT_EQ(items[5]->text(), "E&xit\tAlt-X");
 
     // Every item reaches the handler with its id; the lookup finds the same action.
-    for (int id : {101, 105, 106, 108, 202, 203, 901, 905, 999, 2001, 2002, 2003}) {
+    for (int id : {101, 105, 106, 108, 202, 203, 901, 905, 999, 2001, 2002, 2003, 2004}) {
         QAction* action = actions.Find(CommandId{id});
         ASSERT_NE(action, nullptr) << id;
         action->trigger();
         EXPECT_EQ(chosen.back(), id);
     }
-    EXPECT_EQ(chosen.size(), 12u);
+    EXPECT_EQ(chosen.size(), 13u);
     EXPECT_EQ(actions.Find(CommandId{9101}), nullptr);
     EXPECT_EQ(actions.Find(CommandId{2002})->text(), "&Wrap");
     EXPECT_EQ(actions.Find(CommandId{2001})->text(), "Show &codes");
+    const QList<QAction*> setup = popups[2]->menu()->actions();
+    ASSERT_EQ(setup.size(), 4);
+    EXPECT_EQ(setup[1]->text(), "&Wrap");
+    EXPECT_EQ(setup[2]->text(), "&Extended Terminal");
+    EXPECT_EQ(setup[3]->text(), "&Setup Dialog\tAlt-S");
 }
 
 TEST(MenuBar, CheckMarksFollowSetChecked) {
@@ -440,7 +445,8 @@ TEST(HelpWindow, ShowsTheHelpPageAtTheAskedSectionInOneWindow) {
     for (const char* heading : {"Menus", "Keys", "Options", "Using help", "New Connection"}) {
         EXPECT_TRUE(text.contains(heading)) << heading;
     }
-    EXPECT_TRUE(text.startsWith(QString::fromStdString("Quillterm " + std::string(kProgramVersion))));
+    EXPECT_TRUE(
+        text.startsWith(QString::fromStdString("Quillterm " + std::string(kProgramVersion))));
     help.Show(nullptr, HelpTopic::UsingHelp);
     EXPECT_EQ(help.Browser(), browser);
     EXPECT_EQ(browser->source().fragment(), "using-help");

@@ -124,6 +124,7 @@ void MainWindow::OnActivate(bool active) {
         return;
     }
     menus_.SetChecked(CommandId::kWrap, parts_.settings.options.Wrap());
+    menus_.SetChecked(CommandId::kExtendedTerminal, parts_.settings.options.Extended());
     view_->CaretOn();
 }
 
@@ -182,6 +183,11 @@ void MainWindow::OnCommand(CommandId id) {
             return;
         case CommandId::kWrap:
             FlipOption(id, !options.Wrap(), &UserOptions::SetWrap);
+            return;
+        case CommandId::kExtendedTerminal:
+            FlipOption(id, !options.Extended(), &UserOptions::SetExtended);
+            parts_.store.WriteSetting(kSettingsSection, kExtendedKey,
+                                      options.Extended() ? "1" : "0");
             return;
         case CommandId::kSetupDialog:
             if (hooks_.setupDialog) {
