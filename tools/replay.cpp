@@ -12,6 +12,7 @@ namespace {
 struct Options {
     bool wrap = false;
     bool showCodes = false;
+    bool extended = false;
     bool history = false;
     int chunk = quill::kReceiveChunk;
     std::string file = "-";
@@ -47,6 +48,8 @@ Options ParseArguments(int argc, char** argv) {
             options.wrap = true;
         } else if (arg == "--show-codes") {
             options.showCodes = true;
+        } else if (arg == "--extended") {
+            options.extended = true;
         } else if (arg == "--history") {
             options.history = true;
         } else if (arg == "--chunk") {
@@ -92,6 +95,7 @@ int main(int argc, char** argv) {
     const Options options = ParseArguments(argc, argv);
     const std::string input = ReadInput(options.file);
     quill::ReplaySession session(options.wrap, options.showCodes);
+    session.options.SetExtended(options.extended);
     session.Feed(input, options.chunk);
     const std::string out = session.Render(options.history);
     std::fwrite(out.data(), 1, out.size(), stdout);

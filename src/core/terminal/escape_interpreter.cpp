@@ -1,5 +1,6 @@
 #include "core/terminal/escape_interpreter.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 
@@ -27,8 +28,12 @@ int CountOrOne(int parameter) {
 }  // namespace
 
 EscapeInterpreter::EscapeInterpreter(ScreenModel& screen, SendPath& send,
-                                     TerminalServices& services)
-    : screen_(screen), send_(send), services_(services), tracing_(services.TraceEnabled()) {}
+                                     TerminalServices& services, const TerminalOptions& options)
+    : screen_(screen),
+      send_(send),
+      services_(services),
+      options_(options),
+      tracing_(services.TraceEnabled()) {}
 
 void EscapeInterpreter::AddDigit(int& parameter, std::uint8_t digit) {
     const long long value = static_cast<long long>(parameter) * 10 + (digit - '0');
@@ -52,6 +57,7 @@ EscapeResult EscapeInterpreter::Continue(State next) {
 EscapeResult EscapeInterpreter::End(std::uint8_t b) {
     firstParameter_ = 0;
     secondParameter_ = 0;
+    extraCount_ = 0;
     state_ = kAfterEsc;
     TraceByte(b);
     Trace("\r\n");
@@ -62,6 +68,7 @@ EscapeResult EscapeInterpreter::EscapeFeed(std::uint8_t b) {
     if (b == kEsc) {
         firstParameter_ = 0;
         secondParameter_ = 0;
+        extraCount_ = 0;
         Trace("<esc>");
         return Continue(kAfterEsc);
     }
@@ -88,9 +95,16 @@ EscapeResult EscapeInterpreter::EscapeFeed(std::uint8_t b) {
         case kExtraParameters:
             if (IsDigit(b) || b == ';') {
                 TraceByte(b);
-                if (state_ == kSecondParameter && IsDigit(b)) AddDigit(secondParameter_, b);
-                // A third or later parameter is read and skipped up to the final byte.
-                return b == ';' ? Continue(kExtraParameters) : EscapeResult::Continues;
+                if (b == ';') {
+                    OpenExtraParameter();
+                    return Continue(kExtraParameters);
+                }
+                if (state_ == kSecondParameter) {
+                    AddDigit(secondParameter_, b);
+                } else {
+                    AddExtraDigit(b);
+                }
+                return EscapeResult::Continues;
             }
             FinalByte(b, true);
             break;
@@ -145,7 +159,7 @@ void EscapeInterpreter::FinalByte(std::uint8_t b, bool twoParameters) {
             CursorPosition();
             return;
         case 'm':
-            screen_.ScreenSetAttribute(firstParameter_);
+            SelectGraphicRendition(twoParameters);
             return;
         case 'r':
             screen_.ScreenSetRegion(firstParameter_, secondParameter_);
@@ -192,6 +206,30 @@ void EscapeInterpreter::FinalByte(std::uint8_t b, bool twoParameters) {
             break;
         default:
             break;
+    }
+}
+
+// A third or later parameter begins; those beyond the sixteenth are read
+// and skipped up to the final byte.
+void EscapeInterpreter::OpenExtraParameter() {
+    if (extraCount_ > kExtraSlots) return;
+    if (extraCount_ < kExtraSlots) extraParameters_[extraCount_] = 0;
+    ++extraCount_;
+}
+
+void EscapeInterpreter::AddExtraDigit(std::uint8_t digit) {
+    if (extraCount_ <= kExtraSlots) AddDigit(extraParameters_[extraCount_ - 1], digit);
+}
+
+// The plain terminal takes the first parameter only. The extended one takes
+// each in order as if it came alone; attributes never combine, so the last
+// parameter decides.
+void EscapeInterpreter::SelectGraphicRendition(bool twoParameters) {
+    screen_.ScreenSetAttribute(firstParameter_);
+    if (!twoParameters || !options_.Extended()) return;
+    screen_.ScreenSetAttribute(secondParameter_);
+    for (int i = 0; i < std::min(extraCount_, kExtraSlots); ++i) {
+        screen_.ScreenSetAttribute(extraParameters_[i]);
     }
 }
 
