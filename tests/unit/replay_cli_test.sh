@@ -16,6 +16,9 @@ echo "$out" | grep -qx 'sent ff fb 18' || fail "sent line: $out"
 echo "$out" | grep -qx 'beeps 1' || fail "beeps line"
 [ "$(echo "$out" | wc -l)" -eq 332 ] || fail "history line count"
 
+out=$(printf '\377\375\037' | "$replay" --extended) || fail "extended run"
+echo "$out" | grep -qx 'sent ff fb 1f ff fa 1f 00 50 00 18 ff f0' || fail "--extended: $out"
+
 tmp=$(mktemp)
 printf 'abcdefghij' >"$tmp"
 out=$("$replay" --wrap --show-codes "$tmp") || fail "file run"

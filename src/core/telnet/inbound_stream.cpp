@@ -34,10 +34,12 @@ InboundStream::InboundStream(ScreenModel& screen, EscapeInterpreter& escape, Sen
       send_(send),
       services_(services),
       display_(display),
-      options_(options) {}
+      options_(options),
+      negotiation_(send) {}
 
 void InboundStream::ProcessInbound(const std::uint8_t* bytes, int count) {
     showCodes_ = options_.ShowCodes();
+    extended_ = options_.Extended();
     for (int i = 0; i < count; ++i) Step(bytes[i]);
     display_.UpdateNow();
     screen_.ScreenUpdateCaret();
@@ -62,14 +64,9 @@ void InboundStream::Step(std::uint8_t b) {
         case State::kCommand:
             CommandByte(b);
             break;
-        case State::kDoOption:
-            DoOption(b);
-            break;
-        case State::kWillOption:
-            WillOption(b);
-            break;
-        case State::kRefusedOption:
-            state_ = State::kData;
+        case State::kOption:
+            negotiation_.Request(optionCommand_, b, extended_);
+            ResumeText();
             break;
         case State::kSubnegotiation:
             subOption_ = b;
@@ -126,44 +123,31 @@ void InboundStream::DataByte(std::uint8_t b) {
     }
 }
 
+// After a command: back to text.
+void InboundStream::ResumeText() {
+    state_ = State::kData;
+}
+
 void InboundStream::CommandByte(std::uint8_t b) {
     switch (b) {
         case kDo:
-            state_ = State::kDoOption;
-            break;
+        case kDont:
         case kWill:
-            state_ = State::kWillOption;
+        case kWont:
+            optionCommand_ = b;
+            state_ = State::kOption;
             break;
         case kSb:
             state_ = State::kSubnegotiation;
             break;
-        case kWont:
-        case kDont:
-            state_ = State::kRefusedOption;
-            break;
         default:  // IAC IAC, NOP, GA and the other two-byte commands
-            state_ = State::kData;
+            ResumeText();
     }
 }
 
 void InboundStream::EscapeByte(std::uint8_t b) {
     if (ControlByte(b)) return;
     if (escape_.EscapeFeed(b) == EscapeResult::Ended) state_ = State::kData;
-}
-
-void InboundStream::Reply(std::uint8_t command, std::uint8_t option) {
-    const std::uint8_t reply[] = {kIac, command, option};
-    send_.SendBytes(reply, sizeof reply);
-}
-
-void InboundStream::DoOption(std::uint8_t option) {
-    Reply(option == kTerminalType ? kWill : kWont, option);
-    state_ = State::kData;
-}
-
-void InboundStream::WillOption(std::uint8_t option) {
-    if (option == kEncrypt) Reply(kDont, option);
-    state_ = State::kData;
 }
 
 // The data of a subnegotiation is read up to IAC SE, even when it arrives in
@@ -191,7 +175,7 @@ void InboundStream::SubnegotiationIacByte(std::uint8_t b) {
         if (subOption_ == kTerminalType && subIsSend_) {
             send_.SendBytes(kTerminalTypeReply, sizeof kTerminalTypeReply);
         }
-        state_ = State::kData;
+        ResumeText();
         return;
     }
     // Anything else after IAC abandons the subnegotiation and is a command.
