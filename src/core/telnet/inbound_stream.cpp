@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/telnet/telnet_codes.h"
+#include "core/terminal/grid_character.h"
 
 namespace quill {
 
@@ -19,6 +20,8 @@ constexpr std::uint8_t kBel = 0x07;
 constexpr std::uint8_t kBs = 0x08;
 constexpr std::uint8_t kSo = 0x0E;
 constexpr std::uint8_t kSi = 0x0F;
+constexpr std::uint8_t kFirstHighByte = 0x80;
+constexpr std::uint8_t kMalformedMark = '?';
 
 bool IsShown(std::uint8_t b) {
     return (b >= 0x20 && b <= 0x7E) || b == '\r' || b == '\n' || b == '\t';
@@ -40,6 +43,7 @@ InboundStream::InboundStream(ScreenModel& screen, EscapeInterpreter& escape, Sen
 void InboundStream::ProcessInbound(const std::uint8_t* bytes, int count) {
     showCodes_ = options_.ShowCodes();
     extended_ = options_.Extended();
+    decodeUtf8_ = extended_ && !showCodes_;
     for (int i = 0; i < count; ++i) Step(bytes[i]);
     display_.UpdateNow();
     screen_.ScreenUpdateCaret();
@@ -83,6 +87,9 @@ void InboundStream::Step(std::uint8_t b) {
         case State::kEscape:
             EscapeByte(b);
             break;
+        case State::kUtf8Sequence:
+            Utf8SequenceByte(b);
+            break;
     }
 }
 
@@ -118,14 +125,47 @@ void InboundStream::DataByte(std::uint8_t b) {
         } else {
             screen_.ScreenWriteByte(t);
         }
+    } else if (b >= kFirstHighByte && decodeUtf8_) {
+        Utf8Byte(b);
     } else {
-        ControlByte(b);  // NUL, DEL and the bytes from 0x80 are ignored
+        ControlByte(b);  // NUL, DEL and, in the plain terminal, the bytes from 0x80 are ignored
     }
 }
 
-// After a command: back to text.
+// Text from 0x80 up in the extended terminal: a UTF-8 sequence, which may
+// continue in the next block.
+void InboundStream::Utf8Byte(std::uint8_t b) {
+    const Utf8Decoder::Output out = utf8_.Feed(b);
+    WriteCells(kMalformedMark, out.malformed);
+    if (out.character != Utf8Decoder::kNoCharacter) {
+        const GridCells cells = CellsFor(out.character);
+        WriteCells(cells.byte, cells.count);
+    }
+    ResumeText();
+}
+
+// A byte below 0x80 cuts the open sequence short and is then read as text; a
+// Telnet command is no text and leaves the sequence open.
+void InboundStream::Utf8SequenceByte(std::uint8_t b) {
+    if (b == kIac) {
+        state_ = State::kCommand;
+    } else if (b < kFirstHighByte) {
+        WriteCells(kMalformedMark, utf8_.Abandon());
+        state_ = State::kData;
+        DataByte(b);
+    } else {
+        Utf8Byte(b);
+    }
+}
+
+void InboundStream::WriteCells(std::uint8_t b, int count) {
+    for (int i = 0; i < count; ++i) screen_.ScreenPlaceChar(b);
+}
+
+// After a command, or a character: back to text, inside a UTF-8 sequence
+// when one is open.
 void InboundStream::ResumeText() {
-    state_ = State::kData;
+    state_ = utf8_.Open() ? State::kUtf8Sequence : State::kData;
 }
 
 void InboundStream::CommandByte(std::uint8_t b) {
@@ -140,7 +180,11 @@ void InboundStream::CommandByte(std::uint8_t b) {
         case kSb:
             state_ = State::kSubnegotiation;
             break;
-        default:  // IAC IAC, NOP, GA and the other two-byte commands
+        case kIac:  // a doubled IAC is the data byte 255, text from 0x80 up
+            ResumeText();
+            if (decodeUtf8_) Utf8Byte(b);
+            break;
+        default:  // NOP, GA and the other two-byte commands
             ResumeText();
     }
 }

@@ -8,6 +8,7 @@
 #include "core/telnet/option_negotiation.h"
 #include "core/terminal/escape_interpreter.h"
 #include "core/terminal/screen_model.h"
+#include "core/terminal/utf8_codec.h"
 
 namespace quill {
 
@@ -31,7 +32,8 @@ class InboundStream {
         kSubnegotiation,  // the option code after IAC SB
         kSubnegotiationData,
         kSubnegotiationIac,
-        kEscape,  // inside an escape sequence: every byte goes to the interpreter
+        kEscape,        // inside an escape sequence: every byte goes to the interpreter
+        kUtf8Sequence,  // inside a UTF-8 sequence of the extended terminal
     };
     State CurrentState() const { return state_; }
 
@@ -41,6 +43,9 @@ class InboundStream {
     void CommandByte(std::uint8_t b);
     void EscapeByte(std::uint8_t b);
     bool ControlByte(std::uint8_t b);
+    void Utf8Byte(std::uint8_t b);
+    void Utf8SequenceByte(std::uint8_t b);
+    void WriteCells(std::uint8_t b, int count);
     void ResumeText();
     void SubnegotiationByte(std::uint8_t b);
     void SubnegotiationIacByte(std::uint8_t b);
@@ -55,10 +60,13 @@ class InboundStream {
     const TerminalOptions& options_;
     OptionNegotiation negotiation_;
     // The options for the block being processed: options change between
-    // blocks, never inside one.
+    // blocks, never inside one. Show codes shows the bytes from 0x80 as they
+    // came, so the extended terminal decodes them only without it.
     bool showCodes_ = false;
     bool extended_ = false;
+    bool decodeUtf8_ = false;
     State state_ = State::kData;
+    Utf8Decoder utf8_;
     // DO, DONT, WILL or WONT, while its option code is awaited.
     std::uint8_t optionCommand_ = 0;
     // The subnegotiation being read: its option and whether its data so far is
