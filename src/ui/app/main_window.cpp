@@ -138,7 +138,7 @@ bool MainWindow::OnKeyDown(std::uint16_t virtualKey) {
     return parts_.engine.keyboard.KeyboardTranslateKey(virtualKey);
 }
 
-bool MainWindow::OnCharacter(std::uint16_t character) {
+bool MainWindow::OnCharacter(char32_t character) {
     view_->DisplayReturnToLive();
     return parts_.engine.keyboard.KeyboardSendChar(character);
 }
@@ -167,7 +167,7 @@ void MainWindow::OnCommand(CommandId id) {
             view_->CopySelection();
             return;
         case CommandId::kPaste:
-            view_->PasteClipboard([this](std::uint16_t c) { OnCharacter(c); });
+            view_->PasteClipboard([this](char32_t c) { OnCharacter(c); });
             return;
         case CommandId::kHelpIndex:
             if (hooks_.help) hooks_.help(this, HelpTopic::Index);
@@ -342,9 +342,26 @@ bool MainWindow::ViewEvent(QEvent* event) {
 }
 
 void MainWindow::KeyPress(const QKeyEvent& event) {
+    if (PageScrollBack(event)) return;
     const KeyMessages messages = TranslateKeyPress(event.key(), event.modifiers(), event.text());
     if (messages.keyDown) OnKeyDown(*messages.keyDown);
     if (messages.character) OnCharacter(*messages.character);
+}
+
+// In the extended terminal Shift+Page Up and Shift+Page Down page the
+// scroll-back: they send nothing and leave the view where they put it.
+bool MainWindow::PageScrollBack(const QKeyEvent& event) {
+    if (!parts_.settings.options.Extended() || !(event.modifiers() & Qt::ShiftModifier)) {
+        return false;
+    }
+    if (event.key() == Qt::Key_PageUp) {
+        OnScroll(ScrollAction::kPageUp);
+    } else if (event.key() == Qt::Key_PageDown) {
+        OnScroll(ScrollAction::kPageDown);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 // Moves outside the client area are not the window's; a release is always

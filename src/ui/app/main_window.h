@@ -93,7 +93,7 @@ class MainWindow final : public QMainWindow {
     // True when the key was sent as a key-table sequence.
     bool OnKeyDown(std::uint16_t virtualKey);
     // True when the character was sent.
-    bool OnCharacter(std::uint16_t character);
+    bool OnCharacter(char32_t character);
     void OnCommand(CommandId id);
     void OnTimer();
     void OnScroll(ScrollAction action, int position = 0);
@@ -131,6 +131,7 @@ class MainWindow final : public QMainWindow {
     bool WheelEvent(QEvent* event);
     void ScrollBarAction(int action);
     void KeyPress(const QKeyEvent& event);
+    bool PageScrollBack(const QKeyEvent& event);
     bool MouseEvent(const QMouseEvent& event);
 
     WindowParts parts_;

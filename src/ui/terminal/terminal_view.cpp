@@ -223,11 +223,11 @@ void TerminalView::CopySelection() {
     selection_.Clear();
 }
 
-void TerminalView::PasteClipboard(const std::function<void(std::uint16_t)>& sendChar) {
+void TerminalView::PasteClipboard(const std::function<void(char32_t)>& sendChar) {
     const QString text = QGuiApplication::clipboard()->text();
-    for (const QChar ch : text) {
-        if (ch.unicode() == 0) break;
-        sendChar(ch.unicode());
+    for (const char32_t character : text.toUcs4()) {
+        if (character == 0) break;
+        sendChar(character);
     }
 }
 

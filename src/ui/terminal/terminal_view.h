@@ -68,8 +68,9 @@ class TerminalView final : public QWidget, public DisplaySink {
     void SelectionRelease();
     const Selection& CurrentSelection() const { return selection_; }
     void CopySelection();
-    // Each character of the clipboard text, up to the first NUL, in order.
-    void PasteClipboard(const std::function<void(std::uint16_t)>& sendChar);
+    // Each character of the clipboard text, up to the first NUL, in order; a
+    // surrogate pair is one character.
+    void PasteClipboard(const std::function<void(char32_t)>& sendChar);
 
     // The preferred size: 80 x 24 cells.
     QSize sizeHint() const override;
