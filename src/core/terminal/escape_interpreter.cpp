@@ -57,7 +57,6 @@ EscapeResult EscapeInterpreter::Continue(State next) {
 EscapeResult EscapeInterpreter::End(std::uint8_t b) {
     firstParameter_ = 0;
     secondParameter_ = 0;
-    extraCount_ = 0;
     state_ = kAfterEsc;
     TraceByte(b);
     Trace("\r\n");
@@ -68,7 +67,6 @@ EscapeResult EscapeInterpreter::EscapeFeed(std::uint8_t b) {
     if (b == kEsc) {
         firstParameter_ = 0;
         secondParameter_ = 0;
-        extraCount_ = 0;
         Trace("<esc>");
         return Continue(kAfterEsc);
     }
@@ -95,16 +93,12 @@ EscapeResult EscapeInterpreter::EscapeFeed(std::uint8_t b) {
         case kExtraParameters:
             if (IsDigit(b) || b == ';') {
                 TraceByte(b);
-                if (b == ';') {
-                    OpenExtraParameter();
-                    return Continue(kExtraParameters);
-                }
-                if (state_ == kSecondParameter) {
+                if (state_ == kSecondParameter && IsDigit(b)) {
                     AddDigit(secondParameter_, b);
                 } else {
-                    AddExtraDigit(b);
+                    ExtraParameterByte(b);
                 }
-                return EscapeResult::Continues;
+                return b == ';' ? Continue(kExtraParameters) : EscapeResult::Continues;
             }
             FinalByte(b, true);
             break;
@@ -159,7 +153,8 @@ void EscapeInterpreter::FinalByte(std::uint8_t b, bool twoParameters) {
             CursorPosition();
             return;
         case 'm':
-            SelectGraphicRendition(twoParameters);
+            screen_.ScreenSetAttribute(firstParameter_);
+            if (twoParameters) MoreRenditions();
             return;
         case 'r':
             screen_.ScreenSetRegion(firstParameter_, secondParameter_);
@@ -209,28 +204,30 @@ void EscapeInterpreter::FinalByte(std::uint8_t b, bool twoParameters) {
     }
 }
 
-// A third or later parameter begins; those beyond the sixteenth are read
-// and skipped up to the final byte.
-void EscapeInterpreter::OpenExtraParameter() {
+// A byte of the third or later parameters, or the ';' that begins the
+// third: kept up to the sixteenth parameter, the rest read and skipped up to
+// the final byte.
+void EscapeInterpreter::ExtraParameterByte(std::uint8_t b) {
+    if (b != ';') {
+        if (extraCount_ <= kExtraSlots) AddDigit(extraParameters_[extraCount_ - 1], b);
+        return;
+    }
+    if (state_ == kSecondParameter) extraCount_ = 0;
     if (extraCount_ > kExtraSlots) return;
     if (extraCount_ < kExtraSlots) extraParameters_[extraCount_] = 0;
     ++extraCount_;
 }
 
-void EscapeInterpreter::AddExtraDigit(std::uint8_t digit) {
-    if (extraCount_ <= kExtraSlots) AddDigit(extraParameters_[extraCount_ - 1], digit);
-}
-
-// The plain terminal takes the first parameter only. The extended one takes
-// each in order as if it came alone; attributes never combine, so the last
-// parameter decides.
-void EscapeInterpreter::SelectGraphicRendition(bool twoParameters) {
-    screen_.ScreenSetAttribute(firstParameter_);
-    if (!twoParameters || !options_.Extended()) return;
+// The plain terminal takes the first parameter of a rendition only. The
+// extended one takes each in order as if it came alone; attributes never
+// combine, so the last parameter decides.
+void EscapeInterpreter::MoreRenditions() {
+    if (!options_.Extended()) return;
     screen_.ScreenSetAttribute(secondParameter_);
-    for (int i = 0; i < std::min(extraCount_, kExtraSlots); ++i) {
-        screen_.ScreenSetAttribute(extraParameters_[i]);
-    }
+    // The final byte has not ended the sequence yet: its state tells whether
+    // a third parameter began.
+    const int extras = state_ == kExtraParameters ? std::min(extraCount_, kExtraSlots) : 0;
+    for (int i = 0; i < extras; ++i) screen_.ScreenSetAttribute(extraParameters_[i]);
 }
 
 void EscapeInterpreter::CursorPosition() {

@@ -45,9 +45,8 @@ class EscapeInterpreter {
     EscapeResult End(std::uint8_t b);
     void AfterEsc(std::uint8_t b);
     void FinalByte(std::uint8_t b, bool twoParameters);
-    void OpenExtraParameter();
-    void AddExtraDigit(std::uint8_t digit);
-    void SelectGraphicRendition(bool twoParameters);
+    void ExtraParameterByte(std::uint8_t b);
+    void MoreRenditions();
     void CursorPosition();
     void EraseInLine(int mode);
     void Designate(CharsetSlot slot, std::uint8_t b);
@@ -62,8 +61,9 @@ class EscapeInterpreter {
     State state_ = kAfterEsc;
     int firstParameter_ = 0;
     int secondParameter_ = 0;
-    // The third and later parameters; one more than kExtraSlots once a
-    // parameter beyond them has begun.
+    // The third and later parameters of the sequence being read, when it has
+    // any (state kExtraParameters); the count is one more than kExtraSlots once
+    // a parameter beyond them has begun.
     std::array<int, kExtraSlots> extraParameters_{};
     int extraCount_ = 0;
     int savedColumn_ = 0;
