@@ -83,6 +83,39 @@ TEST_F(RealTelnetdTest, ShellCommandRunsWithTermVt100AndExitEndsTheProgram) {
     EXPECT_EQ(app.MessageLoop(), 0);
 }
 
+// The extended terminal against the same server: it takes NAWS and BINARY
+// when asked, so the shell sees 80 x 24 and a typed é arrives whole (without
+// binary transmission telnetd strips its top bits), and UTF-8 comes back as
+// Latin-1 cells.
+TEST_F(RealTelnetdTest, ExtendedTerminalReportsItsSizeAndCarriesUtf8BothWays) {
+    MemorySettingsBackend backend;
+    SettingsStore store(backend);
+    store.WriteSetting("Settings", "autoexit", "1");
+    store.WriteSetting("Settings", "extended", "1");
+    AppHooks hooks;
+    hooks.window.messageBox = [](QWidget*, const QString&, const QString&, QMessageBox::Icon) {};
+    Application app(store, hooks);
+    const std::string port = std::to_string(server.Port());
+    const char* argv[] = {"quillterm", "127.0.0.1", port.c_str(), nullptr};
+    ASSERT_EQ(app.StartUp(3, argv), Application::kStarted);
+    ASSERT_TRUE(PumpUntil([&] { return Shows(app, "\n# ") || Shows(app, "\n$ "); }, 15000))
+        << ScreenText(*app.Screen());
+
+    QWidget& view = app.Window()->View();
+    TypeInto(view, "stty size; printf 'h\\303\\251llo\\n'; echo ");
+    QKeyEvent eacute(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xE9)));
+    QCoreApplication::sendEvent(&view, &eacute);
+    TypeInto(view, " | od -An -tx1\n");
+    EXPECT_TRUE(PumpUntil([&] { return Shows(app, "\n c3 a9"); }, 10000))
+        << ScreenText(*app.Screen());
+    EXPECT_TRUE(Shows(app, "\n24 80 ")) << ScreenText(*app.Screen());
+    EXPECT_TRUE(Shows(app, "\nh\xe9llo ")) << ScreenText(*app.Screen());
+
+    TypeInto(view, "exit\n");
+    ASSERT_TRUE(PumpUntil([&] { return app.QuitPosted(); }, 10000)) << ScreenText(*app.Screen());
+    EXPECT_EQ(app.MessageLoop(), 0);
+}
+
 // A virtual X display of its own, stopped by its process id.
 class VirtualDisplay {
   public:

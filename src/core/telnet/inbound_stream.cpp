@@ -128,7 +128,7 @@ void InboundStream::DataByte(std::uint8_t b) {
     } else if (b >= kFirstHighByte && decodeUtf8_) {
         Utf8Byte(b);
     } else {
-        ControlByte(b);  // NUL, DEL and, in the plain terminal, the bytes from 0x80 are ignored
+        ControlByte(b);  // NUL, DEL and the bytes from 0x80 that are not decoded are ignored
     }
 }
 
