@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <memory>
 
 #include "core/settings/memory_settings_backend.h"
 #include "scripted_server.h"
@@ -53,34 +54,45 @@ class RealTelnetdTest : public ::testing::Test {
         const QString missing = TelnetdServer::Missing();
         if (!missing.isEmpty()) GTEST_SKIP() << missing.toStdString();
         ASSERT_TRUE(server.Start());
+        store.WriteSetting("Settings", "autoexit", "1");
+        hooks.window.messageBox = [this](QWidget*, const QString& text, const QString&,
+                                         QMessageBox::Icon) { boxes.push_back(text); };
     }
+
+    // Starts the program against the server and waits for the shell's
+    // prompt: the login went through.
+    void StartShell() {
+        app = std::make_unique<Application>(store, hooks);
+        const std::string port = std::to_string(server.Port());
+        const char* argv[] = {"quillterm", "127.0.0.1", port.c_str(), nullptr};
+        ASSERT_EQ(app->StartUp(3, argv), Application::kStarted);
+        ASSERT_TRUE(PumpUntil([&] { return Shows(*app, "\n# ") || Shows(*app, "\n$ "); }, 15000))
+            << ScreenText(*app->Screen());
+    }
+
+    // Ends the shell; the program ends with it, quietly and with status 0.
+    void ExitShell() {
+        TypeInto(app->Window()->View(), "exit\n");
+        ASSERT_TRUE(PumpUntil([&] { return app->QuitPosted(); }, 10000))
+            << ScreenText(*app->Screen());
+        EXPECT_TRUE(boxes.empty());
+        EXPECT_EQ(app->MessageLoop(), 0);
+    }
+
     TelnetdServer server;
+    MemorySettingsBackend backend;
+    SettingsStore store{backend};
+    AppHooks hooks;
+    std::vector<QString> boxes;
+    std::unique_ptr<Application> app;
 };
 
 TEST_F(RealTelnetdTest, ShellCommandRunsWithTermVt100AndExitEndsTheProgram) {
-    MemorySettingsBackend backend;
-    SettingsStore store(backend);
-    store.WriteSetting("Settings", "autoexit", "1");
-    std::vector<QString> boxes;
-    AppHooks hooks;
-    hooks.window.messageBox = [&](QWidget*, const QString& text, const QString&,
-                                  QMessageBox::Icon) { boxes.push_back(text); };
-    Application app(store, hooks);
-    const std::string port = std::to_string(server.Port());
-    const char* argv[] = {"quillterm", "127.0.0.1", port.c_str(), nullptr};
-    ASSERT_EQ(app.StartUp(3, argv), Application::kStarted);
-
-    // The shell's prompt: the login went through.
-    ASSERT_TRUE(PumpUntil([&] { return Shows(app, "\n# ") || Shows(app, "\n$ "); }, 15000))
-        << ScreenText(*app.Screen());
-    TypeInto(app.Window()->View(), "echo $TERM\n");
-    ASSERT_TRUE(PumpUntil([&] { return Shows(app, "\nvt100 "); }, 10000))
-        << ScreenText(*app.Screen());
-
-    TypeInto(app.Window()->View(), "exit\n");
-    ASSERT_TRUE(PumpUntil([&] { return app.QuitPosted(); }, 10000)) << ScreenText(*app.Screen());
-    EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(app.MessageLoop(), 0);
+    StartShell();
+    TypeInto(app->Window()->View(), "echo $TERM\n");
+    ASSERT_TRUE(PumpUntil([&] { return Shows(*app, "\nvt100 "); }, 10000))
+        << ScreenText(*app->Screen());
+    ExitShell();
 }
 
 // The extended terminal against the same server: it takes NAWS and BINARY
@@ -88,32 +100,18 @@ TEST_F(RealTelnetdTest, ShellCommandRunsWithTermVt100AndExitEndsTheProgram) {
 // binary transmission telnetd strips its top bits), and UTF-8 comes back as
 // Latin-1 cells.
 TEST_F(RealTelnetdTest, ExtendedTerminalReportsItsSizeAndCarriesUtf8BothWays) {
-    MemorySettingsBackend backend;
-    SettingsStore store(backend);
-    store.WriteSetting("Settings", "autoexit", "1");
     store.WriteSetting("Settings", "extended", "1");
-    AppHooks hooks;
-    hooks.window.messageBox = [](QWidget*, const QString&, const QString&, QMessageBox::Icon) {};
-    Application app(store, hooks);
-    const std::string port = std::to_string(server.Port());
-    const char* argv[] = {"quillterm", "127.0.0.1", port.c_str(), nullptr};
-    ASSERT_EQ(app.StartUp(3, argv), Application::kStarted);
-    ASSERT_TRUE(PumpUntil([&] { return Shows(app, "\n# ") || Shows(app, "\n$ "); }, 15000))
-        << ScreenText(*app.Screen());
-
-    QWidget& view = app.Window()->View();
+    StartShell();
+    QWidget& view = app->Window()->View();
     TypeInto(view, "stty size; printf 'h\\303\\251llo\\n'; echo ");
     QKeyEvent eacute(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xE9)));
     QCoreApplication::sendEvent(&view, &eacute);
     TypeInto(view, " | od -An -tx1\n");
-    EXPECT_TRUE(PumpUntil([&] { return Shows(app, "\n c3 a9"); }, 10000))
-        << ScreenText(*app.Screen());
-    EXPECT_TRUE(Shows(app, "\n24 80 ")) << ScreenText(*app.Screen());
-    EXPECT_TRUE(Shows(app, "\nh\xe9llo ")) << ScreenText(*app.Screen());
-
-    TypeInto(view, "exit\n");
-    ASSERT_TRUE(PumpUntil([&] { return app.QuitPosted(); }, 10000)) << ScreenText(*app.Screen());
-    EXPECT_EQ(app.MessageLoop(), 0);
+    EXPECT_TRUE(PumpUntil([&] { return Shows(*app, "\n c3 a9"); }, 10000))
+        << ScreenText(*app->Screen());
+    EXPECT_TRUE(Shows(*app, "\n24 80 ")) << ScreenText(*app->Screen());
+    EXPECT_TRUE(Shows(*app, "\nh\xe9llo ")) << ScreenText(*app->Screen());
+    ExitShell();
 }
 
 // A virtual X display of its own, stopped by its process id.
