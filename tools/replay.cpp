@@ -13,6 +13,7 @@ namespace {
 struct Options {
     bool wrap = false;
     bool showCodes = false;
+    bool extended = false;
     bool history = false;
     bool transcript = false;
     int chunk = quill::kReceiveChunk;
@@ -49,6 +50,8 @@ Options ParseArguments(int argc, char** argv) {
             options.wrap = true;
         } else if (arg == "--show-codes") {
             options.showCodes = true;
+        } else if (arg == "--extended") {
+            options.extended = true;
         } else if (arg == "--history") {
             options.history = true;
         } else if (arg == "--transcript") {
@@ -98,6 +101,7 @@ int main(int argc, char** argv) {
     quill::ReplaySession session(options.wrap, options.showCodes);
     quill::Transcript transcript;
     if (options.transcript) session.screen.SetScrollOffObserver(&transcript);
+    session.options.SetExtended(options.extended);
     session.Feed(input, options.chunk);
     const std::string out =
         options.transcript ? transcript.Text(session.screen) : session.Render(options.history);

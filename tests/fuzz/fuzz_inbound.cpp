@@ -1,18 +1,22 @@
 // libFuzzer target for the inbound byte stream.
 //
-// Input layout: byte 0 picks the options (bit 0 wrap, bit 1 show codes),
-// byte 1 the receive block size (1 + byte % 100); the rest is what the server
-// sent. The bytes go through a fresh engine in blocks of that size, and again
-// one byte per block through a second engine. After every block the model must
-// keep its limits; at the end every cell must hold a displayable byte and a
-// known attribute, every reply must be one the client can send, and both
-// engines must agree, since how the bytes were split must never matter.
+// Input layout: byte 0 picks the options (bit 0 wrap, bit 1 show codes,
+// bit 2 the extended terminal), byte 1 the receive block size (1 + byte % 100);
+// the rest is what the server sent. The bytes go through a fresh engine in
+// blocks of that size, and again one byte per block through a second engine.
+// After every block the model must keep its limits; at the end every cell must
+// hold a displayable byte (in the extended terminal also a Latin-1 letter or
+// sign) and a known attribute, every reply must be one the client can send,
+// the extended terminal must never turn an option on twice or off while it
+// is off, and both engines must agree, since how the bytes were split must
+// never matter: a UTF-8 sequence cut by a block boundary included.
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -52,26 +56,64 @@ class BoundedDisplay final : public DisplaySink {
     }
 };
 
+const std::vector<std::uint8_t> kWindowSize = {0xFF, 0xFA, 0x1F, 0, 80, 0, 24, 0xFF, 0xF0};
+const std::vector<std::uint8_t> kWillNaws = {0xFF, 0xFB, 0x1F};
+
 // The replies the client may send: IAC WILL TERMINAL-TYPE, IAC WONT x (x not
-// TERMINAL-TYPE), IAC DONT ENCRYPT, the terminal-type answer and the identify answer.
-bool KnownReply(const std::vector<std::uint8_t>& r) {
+// TERMINAL-TYPE), IAC DONT ENCRYPT, the terminal-type answer and the identify
+// answer; the extended terminal also IAC WILL NAWS with the window size, and
+// IAC WILL, DO and DONT BINARY.
+bool KnownReply(const std::vector<std::uint8_t>& r, bool extended) {
     static const std::vector<std::uint8_t> kTerminalType = {0xFF, 0xFA, 0x18, 0x00, 'v', 't',
                                                             '1',  '0',  '0',  0xFF, 0xF0};
     static const std::vector<std::uint8_t> kIdentify = {0x1B, '[', '?', '1', ';', '7', 'c'};
-    if (r == kTerminalType || r == kIdentify) return true;
+    if (r == kTerminalType || r == kIdentify || (extended && r == kWindowSize)) return true;
     if (r.size() != 3 || r[0] != 0xFF) return false;
-    return (r[1] == 0xFB && r[2] == 0x18) || (r[1] == 0xFC && r[2] != 0x18) ||
-           (r[1] == 0xFE && r[2] == 0x26);
+    const bool plain = (r[1] == 0xFB && r[2] == 0x18) || (r[1] == 0xFC && r[2] != 0x18) ||
+                       (r[1] == 0xFE && r[2] == 0x26);
+    const bool binary = r[2] == 0x00 && (r[1] == 0xFB || r[1] == 0xFD || r[1] == 0xFE);
+    return plain || (extended && (binary || (r[1] == 0xFB && r[2] == 0x1F)));
 }
+
+// The options the extended terminal negotiates: the reply that turns one on,
+// the one that turns it off, and the option code.
+struct Negotiated {
+    std::uint8_t on;
+    std::uint8_t off;
+    std::uint8_t option;
+};
+constexpr Negotiated kNegotiated[] = {{0xFB, 0xFC, 0x1F}, {0xFB, 0xFC, 0x00}, {0xFD, 0xFE, 0x00}};
 
 class CheckedSend final : public SendPath {
   public:
+    explicit CheckedSend(bool extended) : extended_(extended) {}
+
     void SendBytes(const std::uint8_t* bytes, std::size_t length) override {
         std::vector<std::uint8_t> reply(bytes, bytes + length);
-        Require(KnownReply(reply), "sent bytes that are no known reply");
+        Require(KnownReply(reply, extended_), "sent bytes that are no known reply");
+        if (extended_) CheckNegotiation(reply);
         sent.insert(sent.end(), reply.begin(), reply.end());
+        last_ = reply;
     }
     std::vector<std::uint8_t> sent;
+
+  private:
+    void CheckNegotiation(const std::vector<std::uint8_t>& r) {
+        if (r == kWindowSize) Require(last_ == kWillNaws, "window size without WILL NAWS");
+        if (r.size() != 3) return;
+        for (std::size_t i = 0; i < std::size(kNegotiated); ++i) {
+            if (r[2] != kNegotiated[i].option) continue;
+            if (r[1] == kNegotiated[i].on) Require(!on_[i], "an option turned on twice");
+            if (r[1] == kNegotiated[i].off) Require(on_[i], "an option turned off while off");
+            if (r[1] == kNegotiated[i].on || r[1] == kNegotiated[i].off) {
+                on_[i] = r[1] == kNegotiated[i].on;
+            }
+        }
+    }
+
+    const bool extended_;
+    std::vector<std::uint8_t> last_;
+    bool on_[std::size(kNegotiated)] = {};
 };
 
 class CountingServices final : public TerminalServices {
@@ -85,14 +127,16 @@ class CountingServices final : public TerminalServices {
 struct Options {
     bool wrap;
     bool showCodes;
+    bool extended;
     int blockSize;
 };
 
 struct Engine {
-    explicit Engine(const Options& options) {
+    explicit Engine(const Options& options) : extended(options.extended), send(options.extended) {
         screen.BlankScreenMemory();
         userOptions.SetWrap(options.wrap);
         userOptions.SetShowCodes(options.showCodes);
+        userOptions.SetExtended(options.extended);
     }
 
     void Feed(const std::uint8_t* bytes, std::size_t size, int blockSize) {
@@ -129,7 +173,7 @@ struct Engine {
         for (int i = 0; i < kGridBytes; ++i) {
             const std::uint8_t c = cells[i];
             const std::uint8_t a = cells[kGridBytes + i];
-            displayable &= c >= 0x20 && c <= 0x7E;
+            displayable &= (c >= 0x20 && c <= 0x7E) || (extended && c >= 0xA0 && c != 0xAD);
             known &= a == kAttrNormal || a == kAttrBold || a == kAttrReverse;
         }
         Require(displayable, "a cell holds a byte that is not displayable");
@@ -151,6 +195,7 @@ struct Engine {
                send.sent == other.send.sent && services.beeps == other.services.beeps;
     }
 
+    const bool extended;
     BoundedDisplay display;
     CheckedSend send;
     CountingServices services;
@@ -174,7 +219,7 @@ void Run(const Options& options, const std::uint8_t* bytes, std::size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
-    const quill::Options options{(data[0] & 1) != 0, (data[0] & 2) != 0,
+    const quill::Options options{(data[0] & 1) != 0, (data[0] & 2) != 0, (data[0] & 4) != 0,
                                  1 + data[1] % quill::kReceiveChunk};
     quill::Run(options, data + 2, size - 2);
     return 0;

@@ -43,11 +43,11 @@ void SessionTest::Connect() {
 }
 
 QByteArray SessionTest::SentBy(const std::function<void()>& action) {
-    // DEL, typed: it goes after whatever the action sent or queued, a paste included.
-    static constexpr std::uint16_t kMarker = 0x7F;
+    static constexpr std::uint8_t kMarker = 0xFE;  // nothing the program sends on its own
     host.ClearReceived();
     action();
-    Window().OnCharacter(kMarker);
+    if (!PumpUntil([this] { return !Window().Pasting(); })) ADD_FAILURE() << "the paste hangs";
+    app->Transport().SendBytes(&kMarker, 1);
     if (!PumpUntil([this] { return host.Received().endsWith(static_cast<char>(kMarker)); })) {
         ADD_FAILURE() << "the marker did not arrive";
         return host.Received();

@@ -38,8 +38,8 @@ class SessionTest : public ::testing::Test {
     // Starts it against the scripted host and waits for the host to accept.
     void Connect();
 
-    // Runs `action` and returns every byte it sent to the host: a marker key
-    // typed after it tells when they have all arrived.
+    // Runs `action` and returns every byte it sent to the host, a paste
+    // included: a marker sent after it tells when they have all arrived.
     QByteArray SentBy(const std::function<void()>& action);
     // Sends the host's bytes and waits until the screen shows `shows`.
     bool FromHost(const QByteArray& bytes, const std::string& shows);

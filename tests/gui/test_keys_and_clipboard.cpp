@@ -137,6 +137,43 @@ TEST_F(KeysTest, ExitDuringAPasteSendsWhatIsQueuedAndDropsTheRest) {
     EXPECT_TRUE(pasted.startsWith(host.Received()));
 }
 
+TEST_F(KeysTest, ExtendedTerminalSendsEditingKeysAndCharactersBeyondAsciiAsUtf8) {
+    SetSetting("extended", "1");
+    Connect();
+    EXPECT_EQ(Type(Qt::Key_Home), "\x1b[1~");
+    EXPECT_EQ(Type(Qt::Key_Insert), "\x1b[2~");
+    EXPECT_EQ(Type(Qt::Key_Delete, Qt::NoModifier, "\x7f"), "\x1b[3~");
+    EXPECT_EQ(Type(Qt::Key_End), "\x1b[4~");
+    EXPECT_EQ(Type(Qt::Key_PageUp), "\x1b[5~");
+    EXPECT_EQ(Type(Qt::Key_PageDown), "\x1b[6~");
+    EXPECT_EQ(Type(Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xE9))), "\xc3\xa9");
+    EXPECT_EQ(Type(Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8("\xf0\x9f\x98\x80")),
+              "\xf0\x9f\x98\x80");
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("a\xc3\xa9\xf0\x9f\x98\x80"));
+    EXPECT_EQ(SentBy([this] { Window().OnCommand(CommandId::kPaste); }),
+              "a\xc3\xa9\xf0\x9f\x98\x80");
+}
+
+TEST_F(KeysTest, ShiftPageKeysPageTheScrollBackOnlyInTheExtendedTerminal) {
+    Connect();
+    QByteArray lines;
+    for (int i = 1; i <= 60; ++i) lines += "line " + QByteArray::number(i) + "\r\n";
+    ASSERT_TRUE(FromHost(lines, "line 60"));
+    const auto top = [this] { return Window().View().ViewTop(); };
+    Window().OnScroll(ScrollAction::kLineUp);
+    EXPECT_EQ(Type(Qt::Key_PageUp, Qt::ShiftModifier), "");
+    EXPECT_EQ(top(), kLiveViewTop) << "the plain terminal: a key like any other";
+
+    app->Settings().options.SetExtended(true);
+    EXPECT_EQ(Type(Qt::Key_PageUp, Qt::ShiftModifier), "");
+    EXPECT_EQ(Type(Qt::Key_PageUp, Qt::ShiftModifier), "");
+    EXPECT_EQ(top(), kLiveViewTop - 46);
+    EXPECT_EQ(Type(Qt::Key_PageDown, Qt::ShiftModifier), "");
+    EXPECT_EQ(top(), kLiveViewTop - 23);
+    EXPECT_EQ(Type(Qt::Key_A, Qt::NoModifier, "a"), "a");
+    EXPECT_EQ(top(), kLiveViewTop);
+}
+
 TEST_F(KeysTest, SendsThatTheSocketCannotTakeAtOnceAreQueuedNotLost) {
     Connect();
     host.PauseReading(true);
@@ -225,14 +262,14 @@ TEST(KeyTranslation, KeyDownCodesAndCharactersOfTheStroke) {
               std::optional<std::uint16_t>(0x7B));
     const auto enter = TranslateKeyPress(Qt::Key_Return, Qt::NoModifier, "\r");
     EXPECT_EQ(enter.keyDown, std::optional<std::uint16_t>(13));
-    EXPECT_EQ(enter.character, std::optional<std::uint16_t>(13));
+    EXPECT_EQ(enter.character, std::optional<char32_t>(13));
     // Ctrl with a letter is its control code whatever text the platform gives.
     EXPECT_EQ(TranslateKeyPress(Qt::Key_Z, Qt::ControlModifier, "z").character,
-              std::optional<std::uint16_t>(26));
+              std::optional<char32_t>(26));
     EXPECT_EQ(TranslateKeyPress(Qt::Key_BracketLeft, Qt::ControlModifier, "").character,
-              std::optional<std::uint16_t>(27));
+              std::optional<char32_t>(27));
     EXPECT_EQ(TranslateKeyPress(Qt::Key_Backtab, Qt::ShiftModifier, "").character,
-              std::optional<std::uint16_t>(9));
+              std::optional<char32_t>(9));
     const auto alt = TranslateKeyPress(Qt::Key_C, Qt::AltModifier, "c");
     EXPECT_FALSE(alt.keyDown || alt.character);
 }

@@ -212,6 +212,27 @@ TEST_F(MainWindowTest, ShowCodesAndWrapFlipTheirOptionsAndCheckMarks) {
     EXPECT_FALSE(wrap->isChecked());
 }
 
+TEST_F(MainWindowTest, ExtendedTerminalFlipsItsMarkAndIsSavedAtOnce) {
+    SetSetting("extended", "1");
+    Connect();
+    QAction* extended = Window().Menus().Find(CommandId::kExtendedTerminal);
+    ASSERT_NE(extended, nullptr);
+    EXPECT_TRUE(extended->isChecked()) << "the mark shows the setting read at start-up";
+    const auto stored = [this] {
+        std::string text;
+        store.ReadSetting("Settings", "extended", "none", text, 80);
+        return text;
+    };
+    EXPECT_EQ(SentBy([this] { Window().OnCommand(CommandId::kExtendedTerminal); }), "");
+    EXPECT_FALSE(app->Settings().options.Extended());
+    EXPECT_FALSE(extended->isChecked());
+    EXPECT_EQ(stored(), "0");
+    Window().OnCommand(CommandId::kExtendedTerminal);
+    EXPECT_TRUE(app->Settings().options.Extended());
+    EXPECT_TRUE(extended->isChecked());
+    EXPECT_EQ(stored(), "1");
+}
+
 TEST_F(MainWindowTest, TogglePrintCaptureOnlySaysSorry) {
     Connect();
     host.ClearReceived();

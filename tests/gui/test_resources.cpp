@@ -93,16 +93,21 @@ TEST(MenuBar, HasThePopupsAndItemsOfTheTableInOrder) {
     EXPECT_EQ(items[6]->text(), "E&xit\tAlt-X");
 
     // Every item reaches the handler with its id; the lookup finds the same action.
-    for (int id : {101, 105, 106, 107, 108, 202, 203, 901, 905, 999, 2001, 2002, 2003}) {
+    for (int id : {101, 105, 106, 107, 108, 202, 203, 901, 905, 999, 2001, 2002, 2003, 2004}) {
         QAction* action = actions.Find(CommandId{id});
         ASSERT_NE(action, nullptr) << id;
         action->trigger();
         EXPECT_EQ(chosen.back(), id);
     }
-    EXPECT_EQ(chosen.size(), 13u);
+    EXPECT_EQ(chosen.size(), 14u);
     EXPECT_EQ(actions.Find(CommandId{9101}), nullptr);
     EXPECT_EQ(actions.Find(CommandId{2002})->text(), "&Wrap");
     EXPECT_EQ(actions.Find(CommandId{2001})->text(), "Show &codes");
+    const QList<QAction*> setup = popups[2]->menu()->actions();
+    ASSERT_EQ(setup.size(), 4);
+    EXPECT_EQ(setup[1]->text(), "&Wrap");
+    EXPECT_EQ(setup[2]->text(), "&Extended Terminal");
+    EXPECT_EQ(setup[3]->text(), "&Setup Dialog\tAlt-S");
 }
 
 TEST(MenuBar, CheckMarksFollowSetChecked) {

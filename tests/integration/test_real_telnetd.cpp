@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QKeyEvent>
+#include <memory>
 
 #include "core/settings/memory_settings_backend.h"
 #include "program_under_xvfb.h"
@@ -49,34 +50,64 @@ class RealTelnetdTest : public ::testing::Test {
         const QString missing = TelnetdServer::Missing();
         if (!missing.isEmpty()) GTEST_SKIP() << missing.toStdString();
         ASSERT_TRUE(server.Start());
+        store.WriteSetting("Settings", "autoexit", "1");
+        hooks.window.messageBox = [this](QWidget*, const QString& text, const QString&,
+                                         QMessageBox::Icon) { boxes.push_back(text); };
     }
+
+    // Starts the program against the server and waits for the shell's
+    // prompt: the login went through.
+    void StartShell() {
+        app = std::make_unique<Application>(store, hooks);
+        const std::string port = std::to_string(server.Port());
+        const char* argv[] = {"quillterm", "127.0.0.1", port.c_str(), nullptr};
+        ASSERT_EQ(app->StartUp(3, argv), Application::kStarted);
+        ASSERT_TRUE(PumpUntil([&] { return Shows(*app, "\n# ") || Shows(*app, "\n$ "); }, 15000))
+            << ScreenText(*app->Screen());
+    }
+
+    // Ends the shell; the program ends with it, quietly and with status 0.
+    void ExitShell() {
+        TypeInto(app->Window()->View(), "exit\n");
+        ASSERT_TRUE(PumpUntil([&] { return app->QuitPosted(); }, 10000))
+            << ScreenText(*app->Screen());
+        EXPECT_TRUE(boxes.empty());
+        EXPECT_EQ(app->MessageLoop(), 0);
+    }
+
     TelnetdServer server;
+    MemorySettingsBackend backend;
+    SettingsStore store{backend};
+    AppHooks hooks;
+    std::vector<QString> boxes;
+    std::unique_ptr<Application> app;
 };
 
 TEST_F(RealTelnetdTest, ShellCommandRunsWithTermVt100AndExitEndsTheProgram) {
-    MemorySettingsBackend backend;
-    SettingsStore store(backend);
-    store.WriteSetting("Settings", "autoexit", "1");
-    std::vector<QString> boxes;
-    AppHooks hooks;
-    hooks.window.messageBox = [&](QWidget*, const QString& text, const QString&,
-                                  QMessageBox::Icon) { boxes.push_back(text); };
-    Application app(store, hooks);
-    const std::string port = std::to_string(server.Port());
-    const char* argv[] = {"quillterm", "127.0.0.1", port.c_str(), nullptr};
-    ASSERT_EQ(app.StartUp(3, argv), Application::kStarted);
+    StartShell();
+    TypeInto(app->Window()->View(), "echo $TERM\n");
+    ASSERT_TRUE(PumpUntil([&] { return Shows(*app, "\nvt100 "); }, 10000))
+        << ScreenText(*app->Screen());
+    ExitShell();
+}
 
-    // The shell's prompt: the login went through.
-    ASSERT_TRUE(PumpUntil([&] { return Shows(app, "\n# ") || Shows(app, "\n$ "); }, 15000))
-        << ScreenText(*app.Screen());
-    TypeInto(app.Window()->View(), "echo $TERM\n");
-    ASSERT_TRUE(PumpUntil([&] { return Shows(app, "\nvt100 "); }, 10000))
-        << ScreenText(*app.Screen());
-
-    TypeInto(app.Window()->View(), "exit\n");
-    ASSERT_TRUE(PumpUntil([&] { return app.QuitPosted(); }, 10000)) << ScreenText(*app.Screen());
-    EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(app.MessageLoop(), 0);
+// The extended terminal against the same server: it takes NAWS and BINARY
+// when asked, so the shell sees 80 x 24 and a typed é arrives whole (without
+// binary transmission telnetd strips its top bits), and UTF-8 comes back as
+// Latin-1 cells.
+TEST_F(RealTelnetdTest, ExtendedTerminalReportsItsSizeAndCarriesUtf8BothWays) {
+    store.WriteSetting("Settings", "extended", "1");
+    StartShell();
+    QWidget& view = app->Window()->View();
+    TypeInto(view, "stty size; printf 'h\\303\\251llo\\n'; echo ");
+    QKeyEvent eacute(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xE9)));
+    QCoreApplication::sendEvent(&view, &eacute);
+    TypeInto(view, " | od -An -tx1\n");
+    EXPECT_TRUE(PumpUntil([&] { return Shows(*app, "\n c3 a9"); }, 10000))
+        << ScreenText(*app->Screen());
+    EXPECT_TRUE(Shows(*app, "\n24 80 ")) << ScreenText(*app->Screen());
+    EXPECT_TRUE(Shows(*app, "\nh\xe9llo ")) << ScreenText(*app->Screen());
+    ExitShell();
 }
 
 TEST_F(RealTelnetdTest, TheProgramTypedIntoUnderXvfbExitsWithZero) {

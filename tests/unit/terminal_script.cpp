@@ -81,6 +81,8 @@ void ParseLine(std::vector<ScriptCase>& cases, const std::string& file, int numb
                 c.wrap = true;
             else if (option == "showcodes")
                 c.showCodes = true;
+            else if (option == "extended")
+                c.extended = true;
             else if (option.rfind("chunk=", 0) == 0)
                 c.chunk = std::stoi(option.substr(6));
             else
@@ -165,6 +167,7 @@ std::vector<ScriptCase> LoadScriptCases(const std::string& directory) {
 
 std::string RunScriptCase(const ScriptCase& c) {
     ReplaySession session(c.wrap, c.showCodes);
+    session.options.SetExtended(c.extended);
     session.Feed(c.input, c.chunk);
     const std::vector<std::string> output = Lines(session.Render(true));
     std::string failures;

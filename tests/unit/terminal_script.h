@@ -4,7 +4,7 @@
 // and states what the replay output must show afterwards.
 //
 //   test NAME
-//   options wrap showcodes chunk=N     (any of them, optional)
+//   options wrap showcodes extended chunk=N   (any of them, optional)
 //   in "bytes"                         \e \r \n \t \b \0 \xHH \\ \" as escapes
 //   expect LINE                        a line of the replay output, verbatim
 //                                      (cursor, attribute, region, keys, beeps, sent)
@@ -24,6 +24,7 @@ struct ScriptCase {
     std::string name;
     bool wrap = false;
     bool showCodes = false;
+    bool extended = false;
     int chunk = 100;
     std::string input;
     std::vector<std::string> expectations;  // raw expectation lines with their line numbers

@@ -1,7 +1,9 @@
 // Key-down and character paths: the two cursor-key tables, Enter with and
-// without CR/LF translation, local echo, and the bytes that are dropped.
+// without CR/LF translation, local echo, and the bytes that are dropped; in
+// the extended terminal the editing keys and characters sent as UTF-8.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "core/terminal/key_tables.h"
@@ -93,6 +95,35 @@ TEST_F(KeyboardTest, CodesAbove128AreDropped) {
     EXPECT_FALSE(keyboard.KeyboardSendChar(0x20AC));
     EXPECT_TRUE(keyboard.KeyboardSendChar(3));  // Ctrl+C
     EXPECT_EQ(Sent(), (Bytes{128, 3}));
+}
+
+TEST_F(KeyboardTest, ExtendedEditingKeysSendVt220SequencesInEitherCursorMode) {
+    options.SetExtended(true);
+    const std::pair<std::uint16_t, std::uint8_t> keys[] = {
+        {vk::kHome, '1'}, {vk::kInsert, '2'}, {vk::kDelete, '3'},
+        {vk::kEnd, '4'},  {vk::kPageUp, '5'}, {vk::kPageDown, '6'}};
+    for (const char* mode : {"\x1b[?1l", "\x1b[?1h"}) {
+        session.Feed(mode, 100);
+        for (const auto& [key, digit] : keys) {
+            EXPECT_TRUE(keyboard.KeyboardTranslateKey(key)) << key;
+            EXPECT_EQ(Sent(), (Bytes{0x1b, '[', digit, '~'})) << key << " after " << mode + 1;
+        }
+    }
+}
+
+TEST_F(KeyboardTest, ExtendedSendsCharactersBeyondAsciiAsUtf8AndEchoesWhatTheGridKeeps) {
+    options.SetExtended(true);
+    options.SetLocalEcho(true);
+    for (const char32_t c : {U'\u00E9', U'\u0080', U'\u20AC', U'\u4E2D', U'\U0001F600', U'a'}) {
+        EXPECT_TRUE(keyboard.KeyboardSendChar(c)) << static_cast<int>(c);
+    }
+    EXPECT_FALSE(keyboard.KeyboardSendChar(0xD800));  // half a surrogate pair is no character
+    EXPECT_EQ(Sent(), (Bytes{0xC3, 0xA9, 0xC2, 0x80, 0xE2, 0x82, 0xAC, 0xE4, 0xB8, 0xAD, 0xF0, 0x9F,
+                             0x98, 0x80, 'a'}));
+    std::string echoed;
+    for (int c = 0; c < 9; ++c)
+        echoed += static_cast<char>(session.screen.CharAt(kFirstScreenRow, c));
+    EXPECT_EQ(echoed, "\xE9??????a ");
 }
 
 }  // namespace

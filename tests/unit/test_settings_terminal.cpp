@@ -30,6 +30,7 @@ TEST_F(TerminalSettingsTest, FreshStoreGivesTheDefaults) {
     EXPECT_FALSE(settings.autoexit);
     EXPECT_FALSE(settings.options.Wrap());
     EXPECT_FALSE(settings.MaximizeOnStart);
+    EXPECT_FALSE(settings.options.Extended());
     EXPECT_TRUE(backend.Values().empty()) << "reading must not create settings";
 }
 
@@ -54,7 +55,7 @@ TEST(TerminalSettingsOrder, StartUpReadsEachSettingOnceInOrder) {
               (std::vector<std::string>{"settings/font", "settings/fontsize", "settings/fgcolor",
                                         "settings/bgcolor", "settings/crlftranslation",
                                         "settings/localecho", "settings/autoexit", "settings/wrap",
-                                        "settings/maximizeonstart"}));
+                                        "settings/maximizeonstart", "settings/extended"}));
 }
 
 TEST_F(TerminalSettingsTest, StoredValuesAreRead) {
@@ -67,6 +68,7 @@ TEST_F(TerminalSettingsTest, StoredValuesAreRead) {
     Store("AUTOEXIT", "-1");
     Store("wrap", "0");
     Store("maximizeOnStart", "1");  // Setup's spelling of the key
+    Store("Extended", "1");
     const TerminalSettings settings = ReadTerminalSettings(store);
     EXPECT_EQ(settings.font, "DejaVu Sans Mono");
     EXPECT_EQ(settings.fontsize, -16);
@@ -77,6 +79,7 @@ TEST_F(TerminalSettingsTest, StoredValuesAreRead) {
     EXPECT_TRUE(settings.autoexit);
     EXPECT_FALSE(settings.options.Wrap());
     EXPECT_TRUE(settings.MaximizeOnStart);
+    EXPECT_TRUE(settings.options.Extended());
 }
 
 TEST_F(TerminalSettingsTest, DamagedValuesReadAsDefaultsOrZero) {
@@ -86,6 +89,7 @@ TEST_F(TerminalSettingsTest, DamagedValuesReadAsDefaultsOrZero) {
     Store("bgcolor", std::string(40, '1'));  // does not fit the 40-byte buffer
     Store("wrap", "yes");
     Store("LocalEcho", "\x01\x02garbage");
+    Store("extended", "on");
     const TerminalSettings settings = ReadTerminalSettings(store);
     EXPECT_EQ(settings.font, "Courier New");
     EXPECT_EQ(settings.fontsize, 0);
@@ -93,6 +97,7 @@ TEST_F(TerminalSettingsTest, DamagedValuesReadAsDefaultsOrZero) {
     EXPECT_EQ(settings.bgcolor, kWhite);
     EXPECT_FALSE(settings.options.Wrap());
     EXPECT_FALSE(settings.options.LocalEcho());
+    EXPECT_FALSE(settings.options.Extended());
 }
 
 // Numbers a hand-edited or damaged file may hold, read by every numeric

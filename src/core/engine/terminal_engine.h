@@ -20,7 +20,7 @@ struct TerminalEngine {
     TerminalEngine(DisplaySink& display, SendPath& send, TerminalServices& services,
                    const TerminalOptions& options)
         : screen(display, options),
-          escape(screen, send, services),
+          escape(screen, send, services, options),
           inbound(screen, escape, send, services, display, options),
           echo(screen),
           keyboard(escape, options, send, echo) {}

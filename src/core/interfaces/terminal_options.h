@@ -2,7 +2,7 @@
 
 namespace quill {
 
-// The four options the user switches while connected. One object owns them
+// The five options the user switches while connected. One object owns them
 // (the program's settings); the engine only reads them, through this.
 class TerminalOptions {
   public:
@@ -15,6 +15,9 @@ class TerminalOptions {
     virtual bool CRLFTranslation() const = 0;
     // Every received byte is also shown as its decimal value in brackets.
     virtual bool ShowCodes() const = 0;
+    // The extended terminal: every SGR parameter, UTF-8 text, the editing keys,
+    // window size and binary transmission; off, the plain VT100 subset.
+    virtual bool Extended() const = 0;
 };
 
 }  // namespace quill

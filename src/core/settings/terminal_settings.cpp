@@ -46,6 +46,7 @@ TerminalSettings ReadTerminalSettings(SettingsStore& store) {
     s.autoexit = ReadFlag(store, kAutoexitKey);
     s.options.SetWrap(ReadFlag(store, kWrapKey));
     s.MaximizeOnStart = ReadFlag(store, kMaximizeOnStartKey);
+    s.options.SetExtended(ReadFlag(store, kExtendedKey));
     return s;
 }
 

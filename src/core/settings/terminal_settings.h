@@ -22,6 +22,7 @@ inline constexpr std::string_view kWrapKey = "wrap";
 // Read at start-up under this name; Setup writes it as "maximizeOnStart",
 // which is the same key because names are compared without regard to case.
 inline constexpr std::string_view kMaximizeOnStartKey = "MaximizeOnStart";
+inline constexpr std::string_view kExtendedKey = "extended";
 
 // Buffer sizes the stored texts must fit (one byte goes to the terminator).
 inline constexpr std::size_t kFontBufferSize = 80;
@@ -41,22 +42,25 @@ class UserOptions final : public TerminalOptions {
     bool LocalEcho() const override { return localEcho_; }
     bool CRLFTranslation() const override { return crlfTranslation_; }
     bool ShowCodes() const override { return showCodes_; }
+    bool Extended() const override { return extended_; }
 
     void SetWrap(bool on) { wrap_ = on; }
     void SetLocalEcho(bool on) { localEcho_ = on; }
     void SetCRLFTranslation(bool on) { crlfTranslation_ = on; }
     void SetShowCodes(bool on) { showCodes_ = on; }
+    void SetExtended(bool on) { extended_ = on; }
 
   private:
     bool wrap_ = false;
     bool localEcho_ = false;
     bool crlfTranslation_ = false;
     bool showCodes_ = false;
+    bool extended_ = false;
 };
 
-// The nine terminal settings, with the values a fresh store gives. Three of
-// them (wrap, LocalEcho, CRLFTranslation) are options the user can change
-// while connected; they live in `options`, their one home.
+// The ten terminal settings, with the values a fresh store gives. Four of
+// them (wrap, LocalEcho, CRLFTranslation, extended) are options the user can
+// change while connected; they live in `options`, their one home.
 struct TerminalSettings {
     std::string font{kDefaultFont};
     int fontsize = kDefaultFontSize;
@@ -67,8 +71,9 @@ struct TerminalSettings {
     UserOptions options;
 };
 
-// Reads the nine settings in start-up order: font, fontsize, fgcolor,
-// bgcolor, CRLFTranslation, LocalEcho, autoexit, wrap, MaximizeOnStart.
+// Reads the ten settings in start-up order: font, fontsize, fgcolor,
+// bgcolor, CRLFTranslation, LocalEcho, autoexit, wrap, MaximizeOnStart,
+// extended.
 TerminalSettings ReadTerminalSettings(SettingsStore& store);
 
 // A colour text: tokens split at commas and spaces, the first three taken as

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/telnet/telnet_codes.h"
+#include "core/terminal/grid_character.h"
 
 namespace quill {
 
@@ -19,6 +20,8 @@ constexpr std::uint8_t kBel = 0x07;
 constexpr std::uint8_t kBs = 0x08;
 constexpr std::uint8_t kSo = 0x0E;
 constexpr std::uint8_t kSi = 0x0F;
+constexpr std::uint8_t kFirstHighByte = 0x80;
+constexpr std::uint8_t kMalformedMark = '?';
 
 bool IsShown(std::uint8_t b) {
     return (b >= 0x20 && b <= 0x7E) || b == '\r' || b == '\n' || b == '\t';
@@ -34,10 +37,13 @@ InboundStream::InboundStream(ScreenModel& screen, EscapeInterpreter& escape, Sen
       send_(send),
       services_(services),
       display_(display),
-      options_(options) {}
+      options_(options),
+      negotiation_(send) {}
 
 void InboundStream::ProcessInbound(const std::uint8_t* bytes, int count) {
     showCodes_ = options_.ShowCodes();
+    extended_ = options_.Extended();
+    decodeUtf8_ = extended_ && !showCodes_;
     for (int i = 0; i < count; ++i) Step(bytes[i]);
     display_.UpdateNow();
     screen_.ScreenUpdateCaret();
@@ -62,14 +68,9 @@ void InboundStream::Step(std::uint8_t b) {
         case State::kCommand:
             CommandByte(b);
             break;
-        case State::kDoOption:
-            DoOption(b);
-            break;
-        case State::kWillOption:
-            WillOption(b);
-            break;
-        case State::kRefusedOption:
-            state_ = State::kData;
+        case State::kOption:
+            negotiation_.Request(optionCommand_, b, extended_);
+            ResumeText();
             break;
         case State::kSubnegotiation:
             subOption_ = b;
@@ -85,6 +86,9 @@ void InboundStream::Step(std::uint8_t b) {
             break;
         case State::kEscape:
             EscapeByte(b);
+            break;
+        case State::kUtf8Sequence:
+            Utf8SequenceByte(b);
             break;
     }
 }
@@ -121,49 +125,73 @@ void InboundStream::DataByte(std::uint8_t b) {
         } else {
             screen_.ScreenWriteByte(t);
         }
+    } else if (b >= kFirstHighByte && decodeUtf8_) {
+        Utf8Byte(b);
     } else {
-        ControlByte(b);  // NUL, DEL and the bytes from 0x80 are ignored
+        ControlByte(b);  // NUL, DEL and the bytes from 0x80 that are not decoded are ignored
     }
+}
+
+// Text from 0x80 up in the extended terminal: a UTF-8 sequence, which may
+// continue in the next block.
+void InboundStream::Utf8Byte(std::uint8_t b) {
+    const Utf8Decoder::Output out = utf8_.Feed(b);
+    WriteCells(kMalformedMark, out.malformed);
+    if (out.character != Utf8Decoder::kNoCharacter) {
+        const GridCells cells = CellsFor(out.character);
+        WriteCells(cells.byte, cells.count);
+    }
+    ResumeText();
+}
+
+// A byte below 0x80 cuts the open sequence short and is then read as text; a
+// Telnet command is no text and leaves the sequence open.
+void InboundStream::Utf8SequenceByte(std::uint8_t b) {
+    if (b == kIac) {
+        state_ = State::kCommand;
+    } else if (b < kFirstHighByte) {
+        WriteCells(kMalformedMark, utf8_.Abandon());
+        state_ = State::kData;
+        DataByte(b);
+    } else {
+        Utf8Byte(b);
+    }
+}
+
+void InboundStream::WriteCells(std::uint8_t b, int count) {
+    for (int i = 0; i < count; ++i) screen_.ScreenPlaceChar(b);
+}
+
+// After a command, or a character: back to text, inside a UTF-8 sequence
+// when one is open.
+void InboundStream::ResumeText() {
+    state_ = utf8_.Open() ? State::kUtf8Sequence : State::kData;
 }
 
 void InboundStream::CommandByte(std::uint8_t b) {
     switch (b) {
         case kDo:
-            state_ = State::kDoOption;
-            break;
+        case kDont:
         case kWill:
-            state_ = State::kWillOption;
+        case kWont:
+            optionCommand_ = b;
+            state_ = State::kOption;
             break;
         case kSb:
             state_ = State::kSubnegotiation;
             break;
-        case kWont:
-        case kDont:
-            state_ = State::kRefusedOption;
+        case kIac:  // a doubled IAC is the data byte 255, text from 0x80 up
+            ResumeText();
+            if (decodeUtf8_) Utf8Byte(b);
             break;
-        default:  // IAC IAC, NOP, GA and the other two-byte commands
-            state_ = State::kData;
+        default:  // NOP, GA and the other two-byte commands
+            ResumeText();
     }
 }
 
 void InboundStream::EscapeByte(std::uint8_t b) {
     if (ControlByte(b)) return;
     if (escape_.EscapeFeed(b) == EscapeResult::Ended) state_ = State::kData;
-}
-
-void InboundStream::Reply(std::uint8_t command, std::uint8_t option) {
-    const std::uint8_t reply[] = {kIac, command, option};
-    send_.SendBytes(reply, sizeof reply);
-}
-
-void InboundStream::DoOption(std::uint8_t option) {
-    Reply(option == kTerminalType ? kWill : kWont, option);
-    state_ = State::kData;
-}
-
-void InboundStream::WillOption(std::uint8_t option) {
-    if (option == kEncrypt) Reply(kDont, option);
-    state_ = State::kData;
 }
 
 // The data of a subnegotiation is read up to IAC SE, even when it arrives in
@@ -191,7 +219,7 @@ void InboundStream::SubnegotiationIacByte(std::uint8_t b) {
         if (subOption_ == kTerminalType && subIsSend_) {
             send_.SendBytes(kTerminalTypeReply, sizeof kTerminalTypeReply);
         }
-        state_ = State::kData;
+        ResumeText();
         return;
     }
     // Anything else after IAC abandons the subnegotiation and is a command.

@@ -5,8 +5,10 @@
 #include "core/interfaces/send_path.h"
 #include "core/interfaces/terminal_options.h"
 #include "core/interfaces/terminal_services.h"
+#include "core/telnet/option_negotiation.h"
 #include "core/terminal/escape_interpreter.h"
 #include "core/terminal/screen_model.h"
+#include "core/terminal/utf8_codec.h"
 
 namespace quill {
 
@@ -26,13 +28,12 @@ class InboundStream {
     enum class State {
         kData,
         kCommand,
-        kDoOption,
+        kOption,          // the option code after IAC DO, DONT, WILL or WONT
         kSubnegotiation,  // the option code after IAC SB
-        kWillOption,
-        kRefusedOption,
         kSubnegotiationData,
         kSubnegotiationIac,
-        kEscape,  // inside an escape sequence: every byte goes to the interpreter
+        kEscape,        // inside an escape sequence: every byte goes to the interpreter
+        kUtf8Sequence,  // inside a UTF-8 sequence of the extended terminal
     };
     State CurrentState() const { return state_; }
 
@@ -42,13 +43,14 @@ class InboundStream {
     void CommandByte(std::uint8_t b);
     void EscapeByte(std::uint8_t b);
     bool ControlByte(std::uint8_t b);
-    void DoOption(std::uint8_t option);
-    void WillOption(std::uint8_t option);
+    void Utf8Byte(std::uint8_t b);
+    void Utf8SequenceByte(std::uint8_t b);
+    void WriteCells(std::uint8_t b, int count);
+    void ResumeText();
     void SubnegotiationByte(std::uint8_t b);
     void SubnegotiationIacByte(std::uint8_t b);
     void AddSubnegotiationData(std::uint8_t b);
     void ShowCode(std::uint8_t b);
-    void Reply(std::uint8_t command, std::uint8_t option);
 
     ScreenModel& screen_;
     EscapeInterpreter& escape_;
@@ -56,10 +58,17 @@ class InboundStream {
     TerminalServices& services_;
     DisplaySink& display_;
     const TerminalOptions& options_;
-    // The show-codes option for the block being processed: options change
-    // between blocks, never inside one.
+    OptionNegotiation negotiation_;
+    // The options for the block being processed: options change between
+    // blocks, never inside one. Show codes shows the bytes from 0x80 as they
+    // came, so the extended terminal decodes them only without it.
     bool showCodes_ = false;
+    bool extended_ = false;
+    bool decodeUtf8_ = false;
     State state_ = State::kData;
+    Utf8Decoder utf8_;
+    // DO, DONT, WILL or WONT, while its option code is awaited.
+    std::uint8_t optionCommand_ = 0;
     // The subnegotiation being read: its option and whether its data so far is
     // exactly the single byte SEND.
     std::uint8_t subOption_ = 0;

@@ -13,7 +13,9 @@ constexpr std::uint8_t kWill = 251;
 constexpr std::uint8_t kSb = 250;
 constexpr std::uint8_t kSe = 240;
 
+constexpr std::uint8_t kBinary = 0;
 constexpr std::uint8_t kTerminalType = 24;
+constexpr std::uint8_t kNaws = 31;
 constexpr std::uint8_t kEncrypt = 38;
 // Subcodes of a terminal-type subnegotiation.
 constexpr std::uint8_t kIs = 0;

@@ -1,5 +1,6 @@
 #include "core/terminal/escape_interpreter.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 
@@ -27,8 +28,12 @@ int CountOrOne(int parameter) {
 }  // namespace
 
 EscapeInterpreter::EscapeInterpreter(ScreenModel& screen, SendPath& send,
-                                     TerminalServices& services)
-    : screen_(screen), send_(send), services_(services), tracing_(services.TraceEnabled()) {}
+                                     TerminalServices& services, const TerminalOptions& options)
+    : screen_(screen),
+      send_(send),
+      services_(services),
+      options_(options),
+      tracing_(services.TraceEnabled()) {}
 
 void EscapeInterpreter::AddDigit(int& parameter, std::uint8_t digit) {
     const long long value = static_cast<long long>(parameter) * 10 + (digit - '0');
@@ -88,8 +93,11 @@ EscapeResult EscapeInterpreter::EscapeFeed(std::uint8_t b) {
         case kExtraParameters:
             if (IsDigit(b) || b == ';') {
                 TraceByte(b);
-                if (state_ == kSecondParameter && IsDigit(b)) AddDigit(secondParameter_, b);
-                // A third or later parameter is read and skipped up to the final byte.
+                if (state_ == kSecondParameter && IsDigit(b)) {
+                    AddDigit(secondParameter_, b);
+                } else {
+                    ExtraParameterByte(b);
+                }
                 return b == ';' ? Continue(kExtraParameters) : EscapeResult::Continues;
             }
             FinalByte(b, true);
@@ -146,6 +154,7 @@ void EscapeInterpreter::FinalByte(std::uint8_t b, bool twoParameters) {
             return;
         case 'm':
             screen_.ScreenSetAttribute(firstParameter_);
+            if (twoParameters) MoreRenditions();
             return;
         case 'r':
             screen_.ScreenSetRegion(firstParameter_, secondParameter_);
@@ -193,6 +202,32 @@ void EscapeInterpreter::FinalByte(std::uint8_t b, bool twoParameters) {
         default:
             break;
     }
+}
+
+// A byte of the third or later parameters, or the ';' that begins the
+// third: kept up to the sixteenth parameter, the rest read and skipped up to
+// the final byte.
+void EscapeInterpreter::ExtraParameterByte(std::uint8_t b) {
+    if (b != ';') {
+        if (extraCount_ <= kExtraSlots) AddDigit(extraParameters_[extraCount_ - 1], b);
+        return;
+    }
+    if (state_ == kSecondParameter) extraCount_ = 0;
+    if (extraCount_ > kExtraSlots) return;
+    if (extraCount_ < kExtraSlots) extraParameters_[extraCount_] = 0;
+    ++extraCount_;
+}
+
+// The plain terminal takes the first parameter of a rendition only. The
+// extended one takes each in order as if it came alone; attributes never
+// combine, so the last parameter decides.
+void EscapeInterpreter::MoreRenditions() {
+    if (!options_.Extended()) return;
+    screen_.ScreenSetAttribute(secondParameter_);
+    // The final byte has not ended the sequence yet: its state tells whether
+    // a third parameter began.
+    const int extras = state_ == kExtraParameters ? std::min(extraCount_, kExtraSlots) : 0;
+    for (int i = 0; i < extras; ++i) screen_.ScreenSetAttribute(extraParameters_[i]);
 }
 
 void EscapeInterpreter::CursorPosition() {

@@ -10,6 +10,11 @@ constexpr KeyTableRow Row3(std::uint16_t key, std::uint8_t a, std::uint8_t b) {
     return {key, {kEsc, a, b}, 3};
 }
 
+// ESC [ d ~ for the editing keys.
+constexpr KeyTableRow Row4(std::uint16_t key, std::uint8_t digit) {
+    return {key, {kEsc, '[', digit, '~'}, 4};
+}
+
 // ESC [ d d ~ for the numbered function keys.
 constexpr KeyTableRow Row5(std::uint16_t key, std::uint8_t tens, std::uint8_t units) {
     return {key, {kEsc, '[', tens, units, '~'}, 5};
@@ -41,5 +46,13 @@ constexpr KeyTable MakeTable(std::uint8_t cursorIntroducer) {
 
 const KeyTable kNormalKeyTable = MakeTable('[');
 const KeyTable kApplicationKeyTable = MakeTable('O');
+const std::array<KeyTableRow, 6> kEditingKeyTable{{
+    Row4(vk::kHome, '1'),
+    Row4(vk::kInsert, '2'),
+    Row4(vk::kDelete, '3'),
+    Row4(vk::kEnd, '4'),
+    Row4(vk::kPageUp, '5'),
+    Row4(vk::kPageDown, '6'),
+}};
 
 }  // namespace quill

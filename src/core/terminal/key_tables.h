@@ -2,16 +2,23 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 namespace quill {
 
 // Virtual-key codes of the keys the tables translate.
 namespace vk {
 constexpr std::uint16_t kReturn = 0x0D;
+constexpr std::uint16_t kPageUp = 0x21;
+constexpr std::uint16_t kPageDown = 0x22;
+constexpr std::uint16_t kEnd = 0x23;
+constexpr std::uint16_t kHome = 0x24;
 constexpr std::uint16_t kLeft = 0x25;
 constexpr std::uint16_t kUp = 0x26;
 constexpr std::uint16_t kRight = 0x27;
 constexpr std::uint16_t kDown = 0x28;
+constexpr std::uint16_t kInsert = 0x2D;
+constexpr std::uint16_t kDelete = 0x2E;
 constexpr std::uint16_t kF1 = 0x70;
 constexpr std::uint16_t kF12 = 0x7B;
 }  // namespace vk
@@ -26,5 +33,8 @@ using KeyTable = std::array<KeyTableRow, 17>;
 
 extern const KeyTable kNormalKeyTable;
 extern const KeyTable kApplicationKeyTable;
+// The VT220 editing keys, which the extended terminal sends in either
+// cursor-key mode.
+extern const std::array<KeyTableRow, 6> kEditingKeyTable;
 
 }  // namespace quill

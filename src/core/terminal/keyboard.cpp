@@ -1,12 +1,16 @@
 #include "core/terminal/keyboard.h"
 
-#include "core/terminal/key_tables.h"
+#include <array>
+
+#include "core/terminal/grid_character.h"
+#include "core/terminal/utf8_codec.h"
 
 namespace quill {
 
 namespace {
 
-constexpr std::uint16_t kHighestSentCode = 128;
+constexpr char32_t kHighestSentCode = 128;
+constexpr char32_t kFirstBeyondAscii = 0x80;
 
 }  // namespace
 
@@ -20,7 +24,12 @@ bool Keyboard::KeyboardTranslateKey(std::uint16_t keyCode) {
         static const std::uint8_t kCrLf[] = {'\r', '\n'};
         send_.SendBytes(kCrLf, sizeof kCrLf);
     }
-    for (const KeyTableRow& row : table) {
+    if (SendFromTable(table, keyCode)) return true;
+    return options_.Extended() && SendFromTable(kEditingKeyTable, keyCode);
+}
+
+bool Keyboard::SendFromTable(std::span<const KeyTableRow> rows, std::uint16_t keyCode) {
+    for (const KeyTableRow& row : rows) {
         if (row.keyCode == 0) break;
         if (row.keyCode == keyCode) {
             send_.SendBytes(row.output.data(), static_cast<std::size_t>(row.count));
@@ -30,11 +39,26 @@ bool Keyboard::KeyboardTranslateKey(std::uint16_t keyCode) {
     return false;
 }
 
-bool Keyboard::KeyboardSendChar(std::uint16_t code) {
+// The plain terminal sends codes up to 128 as one byte and drops the rest.
+bool Keyboard::KeyboardSendChar(char32_t code) {
+    if (code >= kFirstBeyondAscii && options_.Extended()) return SendUtf8(code);
     if (code > kHighestSentCode) return false;
     const auto byte = static_cast<std::uint8_t>(code);
     send_.SendBytes(&byte, 1);
     if (options_.LocalEcho() && byte >= 0x20 && byte <= 0x7E) echo_.EchoByte(byte);
+    return true;
+}
+
+// The extended terminal sends a character beyond ASCII as UTF-8; local echo
+// shows it as the grid keeps it.
+bool Keyboard::SendUtf8(char32_t code) {
+    std::array<std::uint8_t, 4> bytes{};
+    const int count = EncodeUtf8(code, bytes);
+    if (count == 0) return false;
+    send_.SendBytes(bytes.data(), static_cast<std::size_t>(count));
+    if (!options_.LocalEcho()) return true;
+    const GridCells cells = CellsFor(code);
+    for (int i = 0; i < cells.count; ++i) echo_.EchoByte(cells.byte);
     return true;
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "core/interfaces/send_path.h"
 #include "core/interfaces/terminal_options.h"
 #include "core/terminal/escape_interpreter.h"
+#include "core/terminal/key_tables.h"
 #include "core/terminal/screen_model.h"
 
 namespace quill {
@@ -29,16 +31,20 @@ class ScreenEcho final : public LocalEchoTarget {
 // Turns key-down and character notifications into bytes for the host.
 class Keyboard {
   public:
-    // Reads CR/LF translation and local echo at every key.
+    // Reads CR/LF translation, local echo and the extended option at every key.
     Keyboard(const EscapeInterpreter& escape, const TerminalOptions& options, SendPath& send,
              LocalEchoTarget& echo);
 
     // Key-down path: true when a key-table row matched and was sent.
     bool KeyboardTranslateKey(std::uint16_t keyCode);
-    // Character path: true when the byte was sent, false when it was dropped.
-    bool KeyboardSendChar(std::uint16_t code);
+    // Character path, one character (not a UTF-16 unit): true when it was
+    // sent, false when it was dropped.
+    bool KeyboardSendChar(char32_t code);
 
   private:
+    bool SendFromTable(std::span<const KeyTableRow> rows, std::uint16_t keyCode);
+    bool SendUtf8(char32_t code);
+
     const EscapeInterpreter& escape_;
     const TerminalOptions& options_;
     SendPath& send_;

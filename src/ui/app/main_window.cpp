@@ -144,6 +144,7 @@ void MainWindow::OnActivate(bool active) {
         return;
     }
     menus_.SetChecked(CommandId::kWrap, parts_.settings.options.Wrap());
+    menus_.SetChecked(CommandId::kExtendedTerminal, parts_.settings.options.Extended());
     view_->CaretOn();
 }
 
@@ -161,7 +162,7 @@ bool MainWindow::OnKeyDown(std::uint16_t virtualKey) {
     return parts_.engine.keyboard.KeyboardTranslateKey(virtualKey);
 }
 
-bool MainWindow::OnCharacter(std::uint16_t character) {
+bool MainWindow::OnCharacter(char32_t character) {
     view_->DisplayReturnToLive();
     if (paste_.Busy()) {
         paste_.Type({TypedKey::Path::kCharacter, character});
@@ -177,10 +178,7 @@ PasteSink MainWindow::MakePasteSink() {
     Keyboard& keyboard = parts_.engine.keyboard;
     return PasteSink{
         [&transport] { return transport.Queued() < TcpTransport::kResumeBelow; },
-        [&keyboard](char32_t c) {
-            // A character beyond 16 bits is two codes above 128: neither is sent.
-            if (c <= 0xFFFF) keyboard.KeyboardSendChar(static_cast<std::uint16_t>(c));
-        },
+        [&keyboard](char32_t c) { keyboard.KeyboardSendChar(c); },
         [this](const TypedKey& key) { SendTyped(key); },
         [&transport] { transport.HoldFlush(); },
         [&transport] { transport.ReleaseFlush(); },
@@ -190,7 +188,7 @@ PasteSink MainWindow::MakePasteSink() {
 void MainWindow::SendTyped(const TypedKey& key) {
     Keyboard& keyboard = parts_.engine.keyboard;
     if (key.path == TypedKey::Path::kKeyDown) {
-        keyboard.KeyboardTranslateKey(key.code);
+        keyboard.KeyboardTranslateKey(static_cast<std::uint16_t>(key.code));
     } else {
         keyboard.KeyboardSendChar(key.code);
     }
@@ -239,6 +237,11 @@ void MainWindow::OnCommand(CommandId id) {
             return;
         case CommandId::kWrap:
             FlipOption(id, !options.Wrap(), &UserOptions::SetWrap);
+            return;
+        case CommandId::kExtendedTerminal:
+            FlipOption(id, !options.Extended(), &UserOptions::SetExtended);
+            parts_.store.WriteSetting(kSettingsSection, kExtendedKey,
+                                      options.Extended() ? "1" : "0");
             return;
         case CommandId::kSetupDialog:
             if (hooks_.setupDialog) {
@@ -404,9 +407,26 @@ bool MainWindow::ViewEvent(QEvent* event) {
 }
 
 void MainWindow::KeyPress(const QKeyEvent& event) {
+    if (PageScrollBack(event)) return;
     const KeyMessages messages = TranslateKeyPress(event.key(), event.modifiers(), event.text());
     if (messages.keyDown) OnKeyDown(*messages.keyDown);
     if (messages.character) OnCharacter(*messages.character);
+}
+
+// In the extended terminal Shift+Page Up and Shift+Page Down page the
+// scroll-back: they send nothing and leave the view where they put it.
+bool MainWindow::PageScrollBack(const QKeyEvent& event) {
+    if (!parts_.settings.options.Extended() || !(event.modifiers() & Qt::ShiftModifier)) {
+        return false;
+    }
+    if (event.key() == Qt::Key_PageUp) {
+        OnScroll(ScrollAction::kPageUp);
+    } else if (event.key() == Qt::Key_PageDown) {
+        OnScroll(ScrollAction::kPageDown);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 // Moves outside the client area are not the window's; a release is always

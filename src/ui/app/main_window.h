@@ -101,7 +101,7 @@ class MainWindow final : public QMainWindow {
     // True when the key was sent as a key-table sequence.
     bool OnKeyDown(std::uint16_t virtualKey);
     // True when the character was sent.
-    bool OnCharacter(std::uint16_t character);
+    bool OnCharacter(char32_t character);
     void OnCommand(CommandId id);
     void OnTimer();
     void OnScroll(ScrollAction action, int position = 0);
@@ -119,6 +119,8 @@ class MainWindow final : public QMainWindow {
     // Destroys the window once: OnDestroy, then it disappears.
     void DestroyWindow();
     bool Destroyed() const { return destroyed_; }
+    // A paste, or keys typed behind one, still wait to go out.
+    bool Pasting() const { return paste_.Busy(); }
 
     TerminalView& View() { return *view_; }
     QScrollBar& ScrollBar() { return *scrollBar_; }
@@ -146,6 +148,7 @@ class MainWindow final : public QMainWindow {
     bool WheelEvent(QEvent* event);
     void ScrollBarAction(int action);
     void KeyPress(const QKeyEvent& event);
+    bool PageScrollBack(const QKeyEvent& event);
     bool MouseEvent(const QMouseEvent& event);
 
     WindowParts parts_;

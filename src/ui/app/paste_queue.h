@@ -3,7 +3,6 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
-#include <cstdint>
 #include <deque>
 #include <functional>
 #include <variant>
@@ -14,7 +13,7 @@ namespace quill {
 struct TypedKey {
     enum class Path { kKeyDown, kCharacter };
     Path path;
-    std::uint16_t code;
+    char32_t code;  // a virtual-key code or a whole character
 };
 
 // What the paste queue hands on, and when it may.

@@ -19,6 +19,7 @@ enum class CommandId : int {
     kShowCodes = 2001,
     kWrap = 2002,
     kSetupDialog = 2003,
+    kExtendedTerminal = 2004,
     // "Connect to" submenu: host1 .. host10 of the history.
     kConnectToFirst = 9101,
     kConnectToLast = 9110,

@@ -27,6 +27,7 @@ constexpr std::array kEditItems{
 constexpr std::array kSetupItems{
     MenuItem{"Show &codes", CommandId::kShowCodes},
     MenuItem{"&Wrap", CommandId::kWrap},
+    MenuItem{"&Extended Terminal", CommandId::kExtendedTerminal},
     MenuItem{"&Setup Dialog\tAlt-S", CommandId::kSetupDialog},
 };
 

@@ -1,5 +1,6 @@
 #include "ui/terminal/key_events.h"
 
+#include <QList>
 #include <array>
 #include <utility>
 
@@ -65,8 +66,7 @@ std::optional<std::uint16_t> VirtualKey(int key) {
     return Lookup(kVirtualKeys, key);
 }
 
-std::optional<std::uint16_t> Character(int key, Qt::KeyboardModifiers modifiers,
-                                       const QString& text) {
+std::optional<char32_t> Character(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
     if (auto fixed = Lookup(kFixedCharacters, key)) return fixed;
     if (key == Qt::Key_Escape) return kEscape;
     if (modifiers & Qt::ControlModifier) {
@@ -77,7 +77,7 @@ std::optional<std::uint16_t> Character(int key, Qt::KeyboardModifiers modifiers,
         return Lookup(kControlPunctuation, key);
     }
     if (text.isEmpty()) return std::nullopt;
-    const std::uint16_t code = text.at(0).unicode();
+    const char32_t code = text.toUcs4().constFirst();
     // Delete and the cursor keys bring no character of their own.
     if (code < kSpace || code == kDelete) return std::nullopt;
     return code;

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace quill {
+
+// Decodes UTF-8 one byte at a time, so that a character split between two
+// receive blocks is still one character: the open sequence carries over.
+// It takes only the bytes from 0x80 up; a byte below 0x80 that arrives while
+// a sequence is open ends it, and whoever sees that byte calls Abandon().
+class Utf8Decoder {
+  public:
+    static constexpr char32_t kNoCharacter = 0xFFFFFFFF;
+
+    // What one byte finished: a character, or bytes that form none.
+    struct Output {
+        int malformed = 0;
+        char32_t character = kNoCharacter;
+    };
+
+    Output Feed(std::uint8_t b);
+    // Ends the open sequence; returns how many bytes it held, none of which
+    // forms a character.
+    int Abandon();
+    bool Open() const { return have_ > 0; }
+
+  private:
+    std::array<std::uint8_t, 4> bytes_{};
+    int have_ = 0;
+    int need_ = 0;
+};
+
+// The UTF-8 bytes of a character: their count, 0 for a value that is no
+// character (a surrogate, beyond U+10FFFF).
+int EncodeUtf8(char32_t character, std::array<std::uint8_t, 4>& bytes);
+
+}  // namespace quill
