@@ -19,6 +19,9 @@ echo "$out" | grep -qx 'beeps 1' || fail "beeps line"
 # The transcript instead of the report; --history changes nothing in it.
 out=$(printf 'one  \r\n\033[1mtwo\r\n' | "$replay" --transcript --history) || fail "transcript run"
 [ "$out" = "$(printf 'one\ntwo')" ] || fail "transcript: $out"
+# Cells from the extended terminal's Latin-1 range come out as UTF-8.
+out=$(printf 'h\303\251llo' | "$replay" --transcript --extended) || fail "extended transcript run"
+[ "$out" = "$(printf 'h\303\251llo')" ] || fail "extended transcript: $out"
 out=$(printf '\377\375\037' | "$replay" --extended) || fail "extended run"
 echo "$out" | grep -qx 'sent ff fb 1f ff fa 1f 00 50 00 18 ff f0' || fail "--extended: $out"
 
