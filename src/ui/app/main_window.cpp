@@ -1,22 +1,17 @@
 #include "ui/app/main_window.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
-#include <QWheelEvent>
 #include <array>
 
 #include "core/settings/host_history.h"
 #include "ui/resources/accelerator_filter.h"
 #include "ui/resources/menu_mnemonics.h"
 #include "ui/resources/menus.h"
-#include "ui/terminal/key_events.h"
 #include "ui/terminal/terminal_view.h"
 
 namespace quill {
@@ -30,9 +25,6 @@ constexpr int kStartSize = 3000;
 // Rows the maximum size allows before the window exists: the whole buffer.
 constexpr int kRowsBeforeCreation = kBufferRows;
 constexpr int kTimerPeriodMs = 1000;
-// Scroll-back lines per notch of a mouse wheel.
-constexpr int kWheelLines = 3;
-constexpr int kWheelNotch = 120;
 
 constexpr char kSorryText[] =
     "This option has been disabled in this version\nbecause of too many bugs";
@@ -361,130 +353,6 @@ void MainWindow::OnTimer() {
 // being deleted.
 void MainWindow::DestroySplash() {
     delete splash_;
-}
-
-void MainWindow::closeEvent(QCloseEvent* event) {
-    OnClose();
-    event->accept();
-}
-
-void MainWindow::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ActivationChange && !destroyed_) OnActivate(isActiveWindow());
-    QMainWindow::changeEvent(event);
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == view_) return ViewEvent(event);
-    if (watched == scrollBar_ && WheelEvent(event)) return true;
-    // A right click on the window's frame parts (menu bar, scroll bar).
-    if (event->type() == QEvent::MouseButtonPress &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-        OnNonClientRightButtonDown();
-        return true;
-    }
-    return false;
-}
-
-bool MainWindow::ViewEvent(QEvent* event) {
-    switch (event->type()) {
-        case QEvent::KeyPress: {
-            auto& key = static_cast<QKeyEvent&>(*event);
-            if (key.modifiers() & Qt::AltModifier) return false;
-            KeyPress(key);
-            return true;
-        }
-        // The window class asks for no double clicks: a second click is a press.
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove:
-        case QEvent::MouseButtonRelease:
-            return MouseEvent(static_cast<QMouseEvent&>(*event));
-        case QEvent::Wheel:
-            return WheelEvent(event);
-        default:
-            return false;
-    }
-}
-
-void MainWindow::KeyPress(const QKeyEvent& event) {
-    if (PageScrollBack(event)) return;
-    const KeyMessages messages = TranslateKeyPress(event.key(), event.modifiers(), event.text());
-    if (messages.keyDown) OnKeyDown(*messages.keyDown);
-    if (messages.character) OnCharacter(*messages.character);
-}
-
-// In the extended terminal Shift+Page Up and Shift+Page Down page the
-// scroll-back: they send nothing and leave the view where they put it.
-bool MainWindow::PageScrollBack(const QKeyEvent& event) {
-    if (!parts_.settings.options.Extended() || !(event.modifiers() & Qt::ShiftModifier)) {
-        return false;
-    }
-    if (event.key() == Qt::Key_PageUp) {
-        OnScroll(ScrollAction::kPageUp);
-    } else if (event.key() == Qt::Key_PageDown) {
-        OnScroll(ScrollAction::kPageDown);
-    } else {
-        return false;
-    }
-    return true;
-}
-
-// Moves outside the client area are not the window's; a release is always
-// seen, so the selection never keeps growing after the button is up.
-bool MainWindow::MouseEvent(const QMouseEvent& event) {
-    const QPoint at = event.position().toPoint();
-    switch (event.type()) {
-        case QEvent::MouseMove:
-            if (view_->rect().contains(at)) OnMouseMove(at);
-            return true;
-        case QEvent::MouseButtonRelease:
-            if (event.button() != Qt::LeftButton) return false;
-            OnLeftButtonUp();
-            return true;
-        default:
-            break;
-    }
-    if (event.button() == Qt::RightButton) {
-        OnRightButtonDown(at);
-        return true;
-    }
-    if (event.button() != Qt::LeftButton) return false;
-    OnLeftButtonDown(at);
-    return true;
-}
-
-bool MainWindow::WheelEvent(QEvent* event) {
-    if (event->type() != QEvent::Wheel) return false;
-    const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
-    const int lines = kWheelLines * std::abs(delta) / kWheelNotch;
-    for (int i = 0; i < std::max(lines, 1) && delta != 0; ++i) {
-        OnScroll(delta > 0 ? ScrollAction::kLineUp : ScrollAction::kLineDown);
-    }
-    return true;
-}
-
-// The scroll bar's own moves become scroll actions; for the ones the window
-// ignores (top, bottom) the thumb goes back to the view top.
-void MainWindow::ScrollBarAction(int action) {
-    switch (action) {
-        case QAbstractSlider::SliderSingleStepSub:
-            OnScroll(ScrollAction::kLineUp);
-            return;
-        case QAbstractSlider::SliderSingleStepAdd:
-            OnScroll(ScrollAction::kLineDown);
-            return;
-        case QAbstractSlider::SliderPageStepSub:
-            OnScroll(ScrollAction::kPageUp);
-            return;
-        case QAbstractSlider::SliderPageStepAdd:
-            OnScroll(ScrollAction::kPageDown);
-            return;
-        case QAbstractSlider::SliderMove:
-            return;  // thumb tracking
-        default:
-            scrollBar_->setSliderPosition(view_->ViewTop());
-            return;
-    }
 }
 
 }  // namespace quill
