@@ -86,9 +86,7 @@ void MainWindow::OnCreate() {
     timer_.start(kTimerPeriodMs);
     parts_.engine.screen.BlankScreenMemory();
     parts_.engine.screen.SetCaretVisible(true);
-    // Both option items show their box from the start, checked or not.
-    menus_.SetChecked(CommandId::kShowCodes, parts_.settings.options.ShowCodes());
-    menus_.SetChecked(CommandId::kWrap, parts_.settings.options.Wrap());
+    ShowOptionMarks();
     created_ = true;
     setMaximumSize(OnGetMinMaxInfo());
     resize(kStartSize, kStartSize);  // the maximum size cuts it to 80 x 24 cells
@@ -135,9 +133,17 @@ void MainWindow::OnActivate(bool active) {
         view_->CaretOff();
         return;
     }
-    menus_.SetChecked(CommandId::kWrap, parts_.settings.options.Wrap());
-    menus_.SetChecked(CommandId::kExtendedTerminal, parts_.settings.options.Extended());
+    ShowOptionMarks();
     view_->CaretOn();
+}
+
+// The option items carry their box from the start, checked exactly when the
+// option is on; Setup may have changed wrap since they were last shown.
+void MainWindow::ShowOptionMarks() {
+    const UserOptions& options = parts_.settings.options;
+    menus_.SetChecked(CommandId::kShowCodes, options.ShowCodes());
+    menus_.SetChecked(CommandId::kWrap, options.Wrap());
+    menus_.SetChecked(CommandId::kExtendedTerminal, options.Extended());
 }
 
 void MainWindow::OnNonClientRightButtonDown() {

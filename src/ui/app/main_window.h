@@ -140,6 +140,7 @@ class MainWindow final : public QMainWindow {
     void LaunchHistoryHost(int number);
     void Launch(const std::optional<std::string>& host);
     void FlipOption(CommandId id, bool on, void (UserOptions::*set)(bool));
+    void ShowOptionMarks();
     std::chrono::steady_clock::time_point Now() const;
     PasteSink MakePasteSink();
     void SendTyped(const TypedKey& key);
