@@ -28,7 +28,7 @@ ProgramUnderXvfb::~ProgramUnderXvfb() {
 }
 
 QString ProgramUnderXvfb::Missing() {
-    for (const char* tool : {"Xvfb", "xdotool"}) {
+    for (const char* tool : {"Xvfb", "xdotool", "xdpyinfo"}) {
         if (QStandardPaths::findExecutable(tool).isEmpty()) {
             return QString("%1 is not installed").arg(tool);
         }
@@ -36,12 +36,46 @@ QString ProgramUnderXvfb::Missing() {
     return {};
 }
 
+// Xvfb picks a free display itself and names it on its standard output once
+// it listens (-displayfd). The display counts as up only when a client has
+// really opened it: a server that names a display and then cannot be reached
+// (one still shutting down on the same number, a crash while it starts) is
+// stopped and another is started. -noreset keeps the server from starting
+// over when that first client leaves.
 bool ProgramUnderXvfb::StartDisplay() {
-    xvfb_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
-    if (!xvfb_.waitForStarted(3000)) return false;
-    if (!PumpUntil([this] { return xvfb_.canReadLine(); }, 10000)) return false;
+    constexpr int kAttempts = 4;
+    for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+        if (StartXvfb() && DisplayAnswers()) return true;
+        xvfbErrors_ += xvfb_.readAllStandardError();
+        Stop(xvfb_, SIGKILL);
+        qWarning("Xvfb attempt %d of %d gave no usable display %s: %s", attempt, kAttempts,
+                 qPrintable(display_), xvfbErrors_.constData());
+    }
+    return false;
+}
+
+bool ProgramUnderXvfb::StartXvfb() {
+    display_.clear();
+    xvfb_.start("Xvfb", {"-displayfd", "1", "-noreset", "-screen", "0", "1280x1024x24", "-nolisten",
+                         "tcp"});
+    if (!xvfb_.waitForStarted(5000)) return false;
+    if (!PumpUntil([this] { return xvfb_.canReadLine() || xvfb_.state() != QProcess::Running; },
+                   20000)) {
+        return false;
+    }
+    if (!xvfb_.canReadLine()) return false;
     display_ = ":" + QString::fromLatin1(xvfb_.readLine()).trimmed();
-    return true;
+    return display_.size() > 1;
+}
+
+// xdpyinfo opens the display, asks the server about itself and leaves.
+bool ProgramUnderXvfb::DisplayAnswers() {
+    return PumpUntil(
+               [this] {
+                   return xvfb_.state() != QProcess::Running || RunOnDisplay("xdpyinfo", {}) == 0;
+               },
+               15000) &&
+           xvfb_.state() == QProcess::Running;
 }
 
 bool ProgramUnderXvfb::Start(const QByteArray& settings, const QStringList& arguments) {
@@ -63,18 +97,23 @@ bool ProgramUnderXvfb::Start(const QByteArray& settings, const QStringList& argu
 }
 
 int ProgramUnderXvfb::Xdotool(const QStringList& arguments, QString* output) const {
-    QProcess xdotool;
+    return RunOnDisplay("xdotool", arguments, output);
+}
+
+int ProgramUnderXvfb::RunOnDisplay(const QString& tool, const QStringList& arguments,
+                                   QString* output) const {
+    QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("DISPLAY", display_);
-    xdotool.setProcessEnvironment(env);
-    xdotool.start("xdotool", arguments);
-    if (!xdotool.waitForFinished(10000)) {
-        xdotool.kill();
-        xdotool.waitForFinished(1000);
+    process.setProcessEnvironment(env);
+    process.start(tool, arguments);
+    if (!process.waitForFinished(10000)) {
+        process.kill();
+        process.waitForFinished(1000);
         return -1;
     }
-    if (output != nullptr) *output = QString::fromLatin1(xdotool.readAllStandardOutput());
-    return xdotool.exitCode();
+    if (output != nullptr) *output = QString::fromLatin1(process.readAllStandardOutput());
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
 // A first start on a fresh display can be slow on a loaded machine.
@@ -83,9 +122,11 @@ bool ProgramUnderXvfb::FocusWindow(const QString& title, int timeoutMs) {
     QString window;
     if (!PumpUntil(
             [&] {
-                return Xdotool({"search", "--name", pattern}, &window) == 0;
+                return program_.state() != QProcess::Running ||
+                       Xdotool({"search", "--name", pattern}, &window) == 0;
             },
-            timeoutMs)) {
+            timeoutMs) ||
+        program_.state() != QProcess::Running) {
         return false;
     }
     return Xdotool({"windowfocus", "--sync", window.section('\n', 0, 0)}) == 0;
@@ -100,6 +141,9 @@ int ProgramUnderXvfb::WaitForExit(int timeoutMs) {
 }
 
 QString ProgramUnderXvfb::Windows() const {
+    if (program_.state() != QProcess::Running) {
+        return QString("none: the program ended (exit code %1)").arg(program_.exitCode());
+    }
     QString ids;
     Xdotool({"search", "--name", "."}, &ids);
     return ids;

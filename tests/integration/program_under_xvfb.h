@@ -14,7 +14,7 @@ class ProgramUnderXvfb {
   public:
     ~ProgramUnderXvfb();
 
-    // Why these tests cannot run here (Xvfb or xdotool missing), or empty.
+    // Why these tests cannot run here (Xvfb, xdotool or xdpyinfo missing), or empty.
     static QString Missing();
 
     // Starts the display and the program with these settings lines and
@@ -29,14 +29,21 @@ class ProgramUnderXvfb {
 
     qint64 ProcessId() const { return program_.processId(); }
     QString ConfigPath(const QString& name) const { return config_.filePath(name); }
-    // The ids of the windows on the display: for a failure message.
+    // The ids of the windows on the display, or why there are none: for a
+    // failure message.
     QString Windows() const;
 
   private:
     bool StartDisplay();
+    bool StartXvfb();
+    bool DisplayAnswers();
+    // A tool run on the display; its exit code, -1 when it hung or crashed.
+    int RunOnDisplay(const QString& tool, const QStringList& arguments,
+                     QString* output = nullptr) const;
 
     QProcess xvfb_;
     QString display_;
+    QByteArray xvfbErrors_;
     QTemporaryDir config_;
     QProcess program_;
 };
