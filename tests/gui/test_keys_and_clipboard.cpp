@@ -64,71 +64,25 @@ TEST_F(KeysTest, AltKeysAreAcceleratorsNotText) {
     EXPECT_FALSE(Window().Destroyed());
 }
 
-// Shift+Insert and Ctrl+Shift+V paste, Ctrl+Shift+C copies; Insert, Ctrl+C
-// and Ctrl+V alone keep their meaning.
-TEST_F(KeysTest, PasteAndCopyKeysOfLinuxTerminals) {
-    SetSetting("extended", "1");
-    Connect();
-    QGuiApplication::clipboard()->setText("pasted");
-    EXPECT_EQ(Type(Qt::Key_Insert, Qt::ShiftModifier), "pasted");
-    EXPECT_EQ(Type(Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier, "\x16"), "pasted");
-    EXPECT_EQ(Type(Qt::Key_Insert), "\x1b[2~");
-    EXPECT_EQ(Type(Qt::Key_V, Qt::ControlModifier, "\x16"), "\x16");
-    EXPECT_EQ(Type(Qt::Key_C, Qt::ControlModifier, "\x03"), "\x03");
-
-    ASSERT_TRUE(FromHost("\x1b[H\x1b[2Jmarked", "marked"));
-    Window().OnLeftButtonDown({0, 0});
-    Window().OnMouseMove({6 * app->Fonts().CellWidth, 1});
-    Window().OnLeftButtonUp();
-    EXPECT_EQ(Type(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier, "\x03"), "");
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "marked\r\n");
-
-    app->Settings().options.SetExtended(false);
-    EXPECT_EQ(Type(Qt::Key_Insert, Qt::ShiftModifier), "marked\r\n");
-}
-
-// In the extended terminal Alt with a key that gives a character sends ESC
-// and that character; the program's own Alt keys keep their commands.
-TEST_F(KeysTest, AltIsMetaInTheExtendedTerminalOnly) {
-    Connect();
-    EXPECT_EQ(Type(Qt::Key_B, Qt::AltModifier, "b"), "");
-    app->Settings().options.SetExtended(true);
-    EXPECT_EQ(Type(Qt::Key_B, Qt::AltModifier, "b"), QByteArray("\x1b") + "b");
-    EXPECT_EQ(Type(Qt::Key_F, Qt::AltModifier | Qt::ShiftModifier, "F"), QByteArray("\x1b") + "F");
-    EXPECT_EQ(Type(Qt::Key_Backspace, Qt::AltModifier, "\b"), "\x1b\b");
-    EXPECT_EQ(Type(Qt::Key_Period, Qt::AltModifier, "."), "\x1b.");
-    EXPECT_EQ(Type(Qt::Key_Up, Qt::AltModifier), "");
-    // Ctrl+Alt is AltGr on some platforms: no Meta, no control code.
-    EXPECT_EQ(Type(Qt::Key_Q, Qt::AltModifier | Qt::ControlModifier, "@"), "");
-
-    QGuiApplication::clipboard()->setText("pasted");
-    EXPECT_EQ(Type(Qt::Key_V, Qt::AltModifier, "v"), "pasted");
-}
-
 // Committed text takes the path of typed characters; the text still being
-// composed is shown at the cursor, underlined, and never sent.
+// composed is drawn at the cursor (the input method is told where) and never sent.
 TEST_F(KeysTest, InputMethodTextIsTypedAndThePreeditShownAtTheCursor) {
     Connect();
-    const auto commit = [this](const QString& text, const QString& preedit = {}) {
+    const auto input = [this](const QString& commit, const QString& preedit = {}) {
         return SentBy([&] {
             QInputMethodEvent event(preedit, {});
-            event.setCommitString(text);
+            event.setCommitString(commit);
             QCoreApplication::sendEvent(&Window().View(), &event);
         });
     };
-    EXPECT_EQ(commit("^"), "^");
-    EXPECT_EQ(commit(QString::fromUtf8("\xc3\xa2")), "");
-
+    EXPECT_EQ(input("^"), "^");
+    EXPECT_EQ(input(QString::fromUtf8("\xc3\xa2")), "");
     ASSERT_TRUE(FromHost("\x1b[10;20Hhere", "here"));
-    TerminalView& view = Window().View();
     const int w = app->Fonts().CellWidth;
-    const int h = app->Fonts().CellHeight;
-    const QRect cell(23 * w, 9 * h, w, h);
-    EXPECT_EQ(view.inputMethodQuery(Qt::ImCursorRectangle).toRect(), cell);
-    // Pixels of the text colour right of the caret, in the cells the
-    // pre-edit takes.
-    const auto inked = [&] {
-        const QImage image = view.grab().toImage();
+    const QRect cell(23 * w, 9 * app->Fonts().CellHeight, w, app->Fonts().CellHeight);
+    EXPECT_EQ(Window().View().inputMethodQuery(Qt::ImCursorRectangle).toRect(), cell);
+    const auto inked = [&] {  // dark pixels right of the caret
+        const QImage image = Window().View().grab().toImage();
         int count = 0;
         for (int y = cell.top(); y <= cell.bottom(); ++y) {
             for (int x = cell.left() + 2; x < cell.left() + 4 * w; ++x) {
@@ -139,10 +93,9 @@ TEST_F(KeysTest, InputMethodTextIsTypedAndThePreeditShownAtTheCursor) {
     };
     EXPECT_EQ(inked(), 0);
     app->Settings().options.SetExtended(true);
-    EXPECT_EQ(commit({}, "ni"), "");
+    EXPECT_EQ(input({}, "ni"), "");
     EXPECT_GT(inked(), 0);
-    EXPECT_EQ(commit(QString::fromUtf8("\xe4\xbd\xa0")), "\xe4\xbd\xa0");
-    EXPECT_EQ(view.Preedit(), "");
+    EXPECT_EQ(input(QString::fromUtf8("\xe4\xbd\xa0")), "\xe4\xbd\xa0");
     EXPECT_EQ(inked(), 0);
 }
 
@@ -356,6 +309,16 @@ TEST(KeyTranslation, KeyDownCodesAndCharactersOfTheStroke) {
               std::optional<char32_t>(9));
     const auto alt = TranslateKeyPress(Qt::Key_C, Qt::AltModifier, "c");
     EXPECT_FALSE(alt.keyDown || alt.character);
+}
+
+// Alt as Meta: what follows ESC. Ctrl+Alt is AltGr on some platforms.
+TEST(KeyTranslation, MetaCharactersAndTheClipboardKeys) {
+    EXPECT_EQ(MetaCharacter(Qt::Key_Backspace, Qt::AltModifier, "\b"), char32_t{8});
+    EXPECT_EQ(MetaCharacter(Qt::Key_Up, Qt::AltModifier, {}), std::nullopt);
+    EXPECT_EQ(MetaCharacter(Qt::Key_Q, Qt::AltModifier | Qt::ControlModifier, "@"), std::nullopt);
+    EXPECT_EQ(ClipboardKeyCommand(Qt::Key_Insert, Qt::ShiftModifier), CommandId::kPaste);
+    EXPECT_EQ(ClipboardKeyCommand(Qt::Key_Insert, Qt::NoModifier), std::nullopt);
+    EXPECT_EQ(ClipboardKeyCommand(Qt::Key_V, Qt::ControlModifier), std::nullopt);
 }
 
 }  // namespace
