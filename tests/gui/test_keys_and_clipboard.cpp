@@ -64,9 +64,9 @@ TEST_F(KeysTest, AltKeysAreAcceleratorsNotText) {
     EXPECT_FALSE(Window().Destroyed());
 }
 
-// Committed text takes the path of typed characters; the text still being
-// composed is drawn at the cursor (the input method is told where) and never sent.
-TEST_F(KeysTest, InputMethodTextIsTypedAndThePreeditShownAtTheCursor) {
+// Text still being composed is drawn at the cursor (the input method is told
+// where) and never sent, until it is committed. Dead keys: under Xvfb.
+TEST_F(KeysTest, InputMethodPreeditIsShownAtTheCursorAndNeverSent) {
     Connect();
     const auto input = [this](const QString& commit, const QString& preedit = {}) {
         return SentBy([&] {
@@ -75,8 +75,6 @@ TEST_F(KeysTest, InputMethodTextIsTypedAndThePreeditShownAtTheCursor) {
             QCoreApplication::sendEvent(&Window().View(), &event);
         });
     };
-    EXPECT_EQ(input("^"), "^");
-    EXPECT_EQ(input(QString::fromUtf8("\xc3\xa2")), "");
     ASSERT_TRUE(FromHost("\x1b[10;20Hhere", "here"));
     const int w = app->Fonts().CellWidth;
     const QRect cell(23 * w, 9 * app->Fonts().CellHeight, w, app->Fonts().CellHeight);
