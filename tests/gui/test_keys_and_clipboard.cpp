@@ -4,6 +4,8 @@
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QImage>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -60,6 +62,39 @@ TEST_F(KeysTest, AltKeysAreAcceleratorsNotText) {
     Connect();
     EXPECT_EQ(Type(Qt::Key_Q, Qt::AltModifier, "q"), "");
     EXPECT_FALSE(Window().Destroyed());
+}
+
+// Text still being composed is drawn at the cursor (the input method is told
+// where) and never sent, until it is committed. Dead keys: under Xvfb.
+TEST_F(KeysTest, InputMethodPreeditIsShownAtTheCursorAndNeverSent) {
+    Connect();
+    const auto input = [this](const QString& commit, const QString& preedit = {}) {
+        return SentBy([&] {
+            QInputMethodEvent event(preedit, {});
+            event.setCommitString(commit);
+            QCoreApplication::sendEvent(&Window().View(), &event);
+        });
+    };
+    ASSERT_TRUE(FromHost("\x1b[10;20Hhere", "here"));
+    const int w = app->Fonts().CellWidth;
+    const QRect cell(23 * w, 9 * app->Fonts().CellHeight, w, app->Fonts().CellHeight);
+    EXPECT_EQ(Window().View().inputMethodQuery(Qt::ImCursorRectangle).toRect(), cell);
+    const auto inked = [&] {  // dark pixels right of the caret
+        const QImage image = Window().View().grab().toImage();
+        int count = 0;
+        for (int y = cell.top(); y <= cell.bottom(); ++y) {
+            for (int x = cell.left() + 2; x < cell.left() + 4 * w; ++x) {
+                count += image.pixelColor(x, y).lightness() < 128 ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    EXPECT_EQ(inked(), 0);
+    app->Settings().options.SetExtended(true);
+    EXPECT_EQ(input({}, "ni"), "");
+    EXPECT_GT(inked(), 0);
+    EXPECT_EQ(input(QString::fromUtf8("\xe4\xbd\xa0")), "\xe4\xbd\xa0");
+    EXPECT_EQ(inked(), 0);
 }
 
 TEST_F(KeysTest, LocalEchoShowsPrintableCharactersOnly) {
@@ -272,6 +307,16 @@ TEST(KeyTranslation, KeyDownCodesAndCharactersOfTheStroke) {
               std::optional<char32_t>(9));
     const auto alt = TranslateKeyPress(Qt::Key_C, Qt::AltModifier, "c");
     EXPECT_FALSE(alt.keyDown || alt.character);
+}
+
+// Alt as Meta: what follows ESC. Ctrl+Alt is AltGr on some platforms.
+TEST(KeyTranslation, MetaCharactersAndTheClipboardKeys) {
+    EXPECT_EQ(MetaCharacter(Qt::Key_Backspace, Qt::AltModifier, "\b"), char32_t{8});
+    EXPECT_EQ(MetaCharacter(Qt::Key_Up, Qt::AltModifier, {}), std::nullopt);
+    EXPECT_EQ(MetaCharacter(Qt::Key_Q, Qt::AltModifier | Qt::ControlModifier, "@"), std::nullopt);
+    EXPECT_EQ(ClipboardKeyCommand(Qt::Key_Insert, Qt::ShiftModifier), CommandId::kPaste);
+    EXPECT_EQ(ClipboardKeyCommand(Qt::Key_Insert, Qt::NoModifier), std::nullopt);
+    EXPECT_EQ(ClipboardKeyCommand(Qt::Key_V, Qt::ControlModifier), std::nullopt);
 }
 
 }  // namespace

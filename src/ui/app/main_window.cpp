@@ -1,6 +1,7 @@
 #include "ui/app/main_window.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -169,6 +170,11 @@ bool MainWindow::OnCharacter(char32_t character) {
     return parts_.engine.keyboard.KeyboardSendChar(character);
 }
 
+void MainWindow::OnInputMethod(const QString& commit, const QString& preedit) {
+    view_->SetPreedit(preedit);
+    for (const char32_t character : commit.toUcs4()) OnCharacter(character);
+}
+
 // Pasted characters take the keyboard's character path, as typed ones do,
 // but leave the view where it is.
 PasteSink MainWindow::MakePasteSink() {
@@ -301,6 +307,12 @@ void MainWindow::OnLeftButtonDown(QPoint at) {
 
 void MainWindow::OnLeftButtonUp() {
     view_->SelectionRelease();
+    view_->CopyToSelectionClipboard();
+}
+
+void MainWindow::OnMiddleButtonDown() {
+    if (!QGuiApplication::clipboard()->supportsSelection()) return;
+    paste_.Paste(view_->ClipboardText(QClipboard::Selection));
 }
 
 void MainWindow::OnRightButtonDown(QPoint at) {

@@ -102,13 +102,19 @@ class MainWindow final : public QMainWindow {
     bool OnKeyDown(std::uint16_t virtualKey);
     // True when the character was sent.
     bool OnCharacter(char32_t character);
+    // Text from an input method (dead keys, compose, IBus, Fcitx): each
+    // committed character is typed; the pre-edit is only shown.
+    void OnInputMethod(const QString& commit, const QString& preedit);
     void OnCommand(CommandId id);
     void OnTimer();
     void OnScroll(ScrollAction action, int position = 0);
     void OnMouseMove(QPoint at);
     void OnLeftButtonDown(QPoint at);
+    // Puts the marked cells in the selection clipboard, where there is one.
     void OnLeftButtonUp();
     void OnRightButtonDown(QPoint at);
+    // Pastes the selection clipboard as Paste does the clipboard.
+    void OnMiddleButtonDown();
     void OnSocketReadable();
     void OnSocketClosed();
     // The outbound queue has room again: a paste that waited goes on.
@@ -150,6 +156,7 @@ class MainWindow final : public QMainWindow {
     void ScrollBarAction(int action);
     void KeyPress(const QKeyEvent& event);
     bool PageScrollBack(const QKeyEvent& event);
+    void SendMeta(const QKeyEvent& event);
     bool MouseEvent(const QMouseEvent& event);
 
     WindowParts parts_;

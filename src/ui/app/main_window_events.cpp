@@ -1,6 +1,7 @@
 // The window's Qt events, each turned into the handler of its message:
-// close, activation, keys, mouse, wheel and scroll bar.
+// close, activation, keys, input methods, mouse, wheel and scroll bar.
 #include <QCloseEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -20,6 +21,7 @@ namespace {
 // Scroll-back lines per notch of a mouse wheel.
 constexpr int kWheelLines = 3;
 constexpr int kWheelNotch = 120;
+constexpr char32_t kEscape = 0x1B;
 
 }  // namespace
 
@@ -48,9 +50,18 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 bool MainWindow::ViewEvent(QEvent* event) {
     switch (event->type()) {
         case QEvent::KeyPress: {
+            // Alt keys that reach the view are no accelerator or menu letter:
+            // only the extended terminal gives them a meaning.
             auto& key = static_cast<QKeyEvent&>(*event);
-            if (key.modifiers() & Qt::AltModifier) return false;
+            if ((key.modifiers() & Qt::AltModifier) && !parts_.settings.options.Extended()) {
+                return false;
+            }
             KeyPress(key);
+            return true;
+        }
+        case QEvent::InputMethod: {
+            const auto& input = static_cast<QInputMethodEvent&>(*event);
+            OnInputMethod(input.commitString(), input.preeditString());
             return true;
         }
         // The window class asks for no double clicks: a second click is a press.
@@ -68,9 +79,28 @@ bool MainWindow::ViewEvent(QEvent* event) {
 
 void MainWindow::KeyPress(const QKeyEvent& event) {
     if (PageScrollBack(event)) return;
+    if (const auto command = ClipboardKeyCommand(event.key(), event.modifiers())) {
+        OnCommand(*command);
+        return;
+    }
+    if (event.modifiers() & Qt::AltModifier) {
+        SendMeta(event);
+        return;
+    }
     const KeyMessages messages = TranslateKeyPress(event.key(), event.modifiers(), event.text());
     if (messages.keyDown) OnKeyDown(*messages.keyDown);
     if (messages.character) OnCharacter(*messages.character);
+}
+
+// Alt as Meta: ESC, then what the key sends alone, in one send. Keys without
+// a character send nothing with Alt.
+void MainWindow::SendMeta(const QKeyEvent& event) {
+    const auto character = MetaCharacter(event.key(), event.modifiers(), event.text());
+    if (!character) return;
+    parts_.transport.HoldFlush();
+    OnCharacter(kEscape);
+    OnCharacter(*character);
+    parts_.transport.ReleaseFlush();
 }
 
 // In the extended terminal Shift+Page Up and Shift+Page Down page the
@@ -106,6 +136,10 @@ bool MainWindow::MouseEvent(const QMouseEvent& event) {
     }
     if (event.button() == Qt::RightButton) {
         OnRightButtonDown(at);
+        return true;
+    }
+    if (event.button() == Qt::MiddleButton) {
+        OnMiddleButtonDown();
         return true;
     }
     if (event.button() != Qt::LeftButton) return false;

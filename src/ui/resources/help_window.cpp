@@ -3,6 +3,7 @@
 #include <QTextBrowser>
 #include <QUrl>
 
+#include "ui/resources/dialog_flags.h"
 #include "ui/resources/program_icon.h"
 
 namespace quill {
@@ -13,7 +14,7 @@ constexpr int kHeight = 560;
 
 QTextBrowser* MakeBrowser(QWidget* owner) {
     auto* browser = new QTextBrowser(owner);
-    browser->setWindowFlags(Qt::Window);
+    browser->setWindowFlags(kDialogWindowFlags);
     browser->setAttribute(Qt::WA_DeleteOnClose);
     browser->setWindowTitle(QStringLiteral("Quillterm Help"));
     browser->setWindowIcon(ProgramIcon());

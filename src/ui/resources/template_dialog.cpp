@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "ui/resources/dialog_flags.h"
 #include "ui/resources/program_icon.h"
 #include "ui/resources/qt_text.h"
 
@@ -91,10 +92,8 @@ QWidget* MakeCustom(const ControlTemplate& c, QWidget* parent,
 
 Qt::WindowFlags FlagsFor(const DialogTemplate& t) {
     if (!Has(t.style, style::kCaption)) return Qt::Dialog | Qt::FramelessWindowHint;
-    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    if (Has(t.style, style::kSysMenu))
-        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    return flags;
+    if (Has(t.style, style::kSysMenu)) return kDialogWindowFlags;
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
 }
 
 QPoint ClientOrigin(QWidget* owner) {

@@ -90,4 +90,20 @@ KeyMessages TranslateKeyPress(int key, Qt::KeyboardModifiers modifiers, const QS
     return {VirtualKey(key), Character(key, modifiers, text)};
 }
 
+std::optional<char32_t> MetaCharacter(int key, Qt::KeyboardModifiers modifiers,
+                                      const QString& text) {
+    if (!(modifiers & Qt::AltModifier) || (modifiers & Qt::ControlModifier)) return std::nullopt;
+    return Character(key, modifiers & ~Qt::AltModifier, text);
+}
+
+std::optional<CommandId> ClipboardKeyCommand(int key, Qt::KeyboardModifiers modifiers) {
+    const Qt::KeyboardModifiers held =
+        modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (held == Qt::ShiftModifier && key == Qt::Key_Insert) return CommandId::kPaste;
+    if (held != (Qt::ControlModifier | Qt::ShiftModifier)) return std::nullopt;
+    if (key == Qt::Key_V) return CommandId::kPaste;
+    if (key == Qt::Key_C) return CommandId::kCopy;
+    return std::nullopt;
+}
+
 }  // namespace quill

@@ -9,6 +9,8 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "ui/terminal/preedit.h"
+
 namespace quill {
 
 namespace {
@@ -37,6 +39,7 @@ TerminalView::TerminalView(ScreenModel& screen, const TerminalFonts& fonts, Colo
     setAttribute(Qt::WA_OpaquePaintEvent);  // every row is painted opaque
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
+    setAttribute(Qt::WA_InputMethodEnabled);  // dead keys, compose, IBus, Fcitx
     frameTimer_.setSingleShot(true);
     connect(&frameTimer_, &QTimer::timeout, this, &TerminalView::PaintStale);
 }
@@ -75,13 +78,22 @@ void TerminalView::PaintStale() {
     const QRect area = stale_;
     stale_ = QRect();
     if (!area.isEmpty() && isVisible()) repaint(area);
+    if (caretMoved_ && hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
+    caretMoved_ = false;
 }
 
 void TerminalView::SetCaretPos(int row, int column) {
-    if (caretShown_) MarkStale(CaretRect());
+    MarkCursorStale();
+    caretMoved_ = caretMoved_ || row != caretRow_ || column != caretColumn_;
     caretRow_ = row;
     caretColumn_ = column;
+    MarkCursorStale();
+}
+
+// The caret and a pre-edit text are drawn at the cursor.
+void TerminalView::MarkCursorStale() {
     if (caretShown_) MarkStale(CaretRect());
+    if (!preedit_.isEmpty()) MarkStale(PreeditArea(preedit_, CursorCell(), fonts_));
 }
 
 QRect TerminalView::CaretRect() const {
@@ -103,6 +115,8 @@ void TerminalView::DisplayPaint(QPainter& painter, const QRect& area) {
         InvertReverseCells(painter, first, end);
     }
     InvertOverlays(painter);
+    PaintPreedit(painter, preedit_, CursorCell(), fonts_, ToColour(colours_.text()),
+                 ToColour(colours_.background()));
     ++paintCount_;
     sincePaint_.start();
 }
@@ -214,18 +228,54 @@ void TerminalView::SelectionRelease() {
     selection_.SelectionRelease();
 }
 
+QString TerminalView::SelectedText() const {
+    const std::string text = selection_.CopyText(screen_, viewTop_);
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 void TerminalView::CopySelection() {
     if (selection_.Rect().Empty()) return;
-    const std::string text = selection_.CopyText(screen_, viewTop_);
-    QGuiApplication::clipboard()->setText(
-        QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    QGuiApplication::clipboard()->setText(SelectedText());
     MarkStale(HighlightRect());
     selection_.Clear();
 }
 
-QString TerminalView::ClipboardText() {
-    const QString text = QGuiApplication::clipboard()->text();
+void TerminalView::CopyToSelectionClipboard() {
+    QClipboard& clipboard = *QGuiApplication::clipboard();
+    if (!clipboard.supportsSelection() || HighlightRect().isEmpty()) return;
+    clipboard.setText(SelectedText(), QClipboard::Selection);
+}
+
+QString TerminalView::ClipboardText(QClipboard::Mode mode) {
+    const QString text = QGuiApplication::clipboard()->text(mode);
     return text.left(text.indexOf(QChar(0)));
+}
+
+QRect TerminalView::CursorCell() const {
+    return CellRect(caretRow_, caretColumn_);
+}
+
+void TerminalView::SetPreedit(const QString& preedit) {
+    if (preedit == preedit_) return;
+    MarkStale(PreeditArea(preedit_, CursorCell(), fonts_));
+    preedit_ = preedit;
+    MarkStale(PreeditArea(preedit_, CursorCell(), fonts_));
+}
+
+QVariant TerminalView::inputMethodQuery(Qt::InputMethodQuery query) const {
+    switch (query) {
+        case Qt::ImEnabled:
+            return true;
+        case Qt::ImCursorRectangle:
+            return CursorCell();
+        case Qt::ImFont:
+            return fonts_.fonts[TerminalFonts::kNormal];
+        case Qt::ImHints:
+            // What is typed goes to the host as it is: no guessing, no capitals.
+            return static_cast<int>(Qt::ImhNoPredictiveText | Qt::ImhNoAutoUppercase);
+        default:
+            return QWidget::inputMethodQuery(query);
+    }
 }
 
 }  // namespace quill

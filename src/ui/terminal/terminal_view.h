@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QRect>
 #include <QString>
@@ -68,8 +69,18 @@ class TerminalView final : public QWidget, public DisplaySink {
     void SelectionRelease();
     const Selection& CurrentSelection() const { return selection_; }
     void CopySelection();
+    // Puts the marked cells in the selection clipboard (X11's PRIMARY) in
+    // the form Copy gives, keeping the highlight; nothing where the platform
+    // has no selection clipboard or no cell is marked.
+    void CopyToSelectionClipboard();
     // The clipboard text up to its first NUL: what Paste sends.
-    static QString ClipboardText();
+    static QString ClipboardText(QClipboard::Mode mode = QClipboard::Clipboard);
+
+    // The text an input method is composing, shown at the cursor.
+    void SetPreedit(const QString& preedit);
+    const QString& Preedit() const { return preedit_; }
+    // The cursor's cell, where candidate windows of an input method belong.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
     // The preferred size: 80 x 24 cells.
     QSize sizeHint() const override;
@@ -87,12 +98,15 @@ class TerminalView final : public QWidget, public DisplaySink {
 
   private:
     void MarkStale(const QRect& area);
+    void MarkCursorStale();
     void PaintRows(QPainter& painter, int first, int end);
     void PaintBoldCells(QPainter& painter, int first, int end);
     void InvertReverseCells(QPainter& painter, int first, int end);
     void InvertOverlays(QPainter& painter);
     QRect CellRect(int row, int column) const;
     QRect HighlightRect() const;
+    QString SelectedText() const;
+    QRect CursorCell() const;
 
     ScreenModel& screen_;
     const TerminalFonts& fonts_;
@@ -113,6 +127,9 @@ class TerminalView final : public QWidget, public DisplaySink {
     int caretRow_ = 0;
     int caretColumn_ = 0;
     Selection selection_;
+    QString preedit_;
+    // The input method is told where the cursor went once per paint.
+    bool caretMoved_ = false;
 };
 
 }  // namespace quill
