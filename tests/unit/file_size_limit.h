@@ -5,28 +5,23 @@
 
 namespace quill::test {
 
-// While it lives, no file of this process grows beyond `bytes`: a write
-// across the limit is cut short, the next one fails with EFBIG. The way to a
-// full disk that needs neither root nor a device.
+// While it lives no file of this process grows beyond `bytes`: a write across
+// the limit is cut short, the next fails with EFBIG. A full disk without root.
 class FileSizeLimit {
   public:
-    explicit FileSizeLimit(rlim_t bytes) {
+    explicit FileSizeLimit(rlim_t bytes) : signal_(::signal(SIGXFSZ, SIG_IGN)) {
         ::getrlimit(RLIMIT_FSIZE, &saved_);
-        savedSignal_ = ::signal(SIGXFSZ, SIG_IGN);  // EFBIG instead of the end of the process
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
+        const rlimit limit{bytes, saved_.rlim_max};
         ::setrlimit(RLIMIT_FSIZE, &limit);
     }
     ~FileSizeLimit() {
         ::setrlimit(RLIMIT_FSIZE, &saved_);
-        ::signal(SIGXFSZ, savedSignal_);
+        ::signal(SIGXFSZ, signal_);
     }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
   private:
+    sighandler_t signal_;
     rlimit saved_{};
-    sighandler_t savedSignal_;
 };
 
 }  // namespace quill::test
