@@ -38,25 +38,19 @@ std::unique_ptr<SessionLog> SessionLog::Create(const std::string& path, Clock cl
                                                LogFault& fault) {
     const std::string timingPath = path + kTimingSuffix;
     std::string reason;
-    std::unique_ptr<LogFile> log = LogFile::Open(path, reason);
-    if (!log) {
-        fault = {path, reason};
+    const auto refuse = [&](const std::string& file) {
+        fault = {file, reason};
         return nullptr;
-    }
+    };
+    std::unique_ptr<LogFile> log = LogFile::Open(path, reason);
+    if (!log) return refuse(path);
     std::unique_ptr<LogFile> timing = LogFile::Open(timingPath, reason);
     if (!timing) {
         log->RemoveIfCreated();
-        fault = {timingPath, reason};
-        return nullptr;
+        return refuse(timingPath);
     }
-    if (!log->Truncate(0, reason)) {
-        fault = {path, reason};
-        return nullptr;
-    }
-    if (!timing->Truncate(0, reason)) {
-        fault = {timingPath, reason};
-        return nullptr;
-    }
+    if (!log->Truncate(0, reason)) return refuse(path);
+    if (!timing->Truncate(0, reason)) return refuse(timingPath);
     return std::unique_ptr<SessionLog>(
         new SessionLog(path, std::move(log), std::move(timing), std::move(clock)));
 }
