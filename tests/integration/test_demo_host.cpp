@@ -597,9 +597,11 @@ TEST(DemoHostProgram, PlaysALargeLogInLittleMemory) {
     const std::string path = files.Write("large.log", "");
     ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(log.size())), 0);  // no room on disk
     std::string timing;
-    for (std::size_t at = 0; at < log.size(); at += 64) timing += "0 64\n";
+    for (std::size_t at = 0; at < log.size(); at += 1024) timing += "0 1024\n";  // 256 KiB
     DemoHostProcess host({"--play", path, "--timing", files.Write("large.timing", timing), "0"});
-    Client client(PortFrom(host.NextLine()));
+    const int port = PortFrom(host.NextLine());
+    ASSERT_GT(port, 0);
+    Client client(port);
     ASSERT_TRUE(client.ReadBytes(log.size(), 60s));
     EXPECT_TRUE(client.Received() == log);
 #ifndef QUILL_ASAN
