@@ -5,13 +5,15 @@
 
 script_name="scripts/$(basename "$0")"
 
-# Installs what is missing and builds quillterm and the demo host into
-# $build (QUILL_BUILD_DIR, build/ by default).
+# Installs what is missing and builds into $build (QUILL_BUILD_DIR, build/
+# by default) everything `cmake --install` installs: the three programs and
+# the compressed manual pages and changelog, but no tests.
 build_programs() {
     bash scripts/bootstrap
     build=${QUILL_BUILD_DIR:-build}
     cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build "$build" -j"$(nproc)" --target quillterm quillterm-demo-host
+    cmake --build "$build" -j"$(nproc)" \
+        --target quillterm quillterm-replay quillterm-demo-host quillterm-docs
 }
 
 require_display() {

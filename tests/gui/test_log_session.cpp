@@ -1,17 +1,21 @@
 // Log Session: the command's dialog, check mark and stop, the log started at
 // connect, the boxes for files that cannot be created or written, and the
-// save dialog itself.
+// save dialog itself with its question before replacing a file.
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cerrno>
 #include <cstring>
 
+#include "../unit/file_size_limit.h"
 #include "log_files.h"
 #include "session_fixture.h"
 #include "ui/dialogs/log_file_dialog.h"
@@ -108,20 +112,23 @@ TEST_F(LogSessionTest, AFileThatCannotBeCreatedIsNamedWithTheReason) {
 }
 
 TEST_F(LogSessionTest, AFailedWriteStopsTheLogAtOnceAndSaysSoAfterTheRead) {
-    ASSERT_TRUE(QFile::link("/dev/full", path));
     answer = path;
     Connect();
     Window().OnCommand(CommandId::kLogSession);
     ASSERT_TRUE(Checked());
-    const std::uint8_t block[] = "data";
-    Window().Logger().Record(block, 4);
-    Window().Logger().Flush();
+    const std::vector<std::uint8_t> block(200, 'x');
+    {
+        FileSizeLimit limit(100);
+        Window().Logger().Record(block.data(), static_cast<int>(block.size()));
+        Window().Logger().Flush();
+    }
     EXPECT_FALSE(Checked());
     EXPECT_TRUE(boxes.empty()) << "not from inside the read";
     ASSERT_TRUE(PumpUntil([this] { return !boxes.empty(); }));
     EXPECT_EQ(boxes[0].title, "Log Session");
     EXPECT_TRUE(boxes[0].text.contains(path)) << boxes[0].text.toStdString();
-    EXPECT_TRUE(boxes[0].text.contains(std::strerror(ENOSPC))) << boxes[0].text.toStdString();
+    EXPECT_TRUE(boxes[0].text.contains(std::strerror(EFBIG))) << boxes[0].text.toStdString();
+    EXPECT_EQ(TimedBytes(path + ".timing"), 100) << "the bytes the log holds";
     EXPECT_TRUE(FromHost("still connected", "still connected"));
 }
 
@@ -134,30 +141,87 @@ TEST(LogFileDialog, SuggestsHostAndTimeInDocumentsOrElseHome) {
               QDir::home().filePath("host-20260102-030405.log"));
 }
 
+// Answers each modal window as it comes up with `answer`, which says whether
+// it could (else it is tried again); whatever is still open after 10 s is
+// closed, so nothing hangs.
+class ModalAnswers {
+  public:
+    explicit ModalAnswers(std::function<bool(QWidget*)> answer) {
+        QObject::connect(&poll_, &QTimer::timeout, [this, answer] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == nullptr || modal == last_) return;
+            if (answer(modal)) last_ = modal;
+        });
+        QObject::connect(&guard_, &QTimer::timeout, [] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                dialog->reject();
+            }
+        });
+        poll_.start(20);
+        guard_.start(10000);
+    }
+
+  private:
+    QTimer poll_;
+    QTimer guard_;
+    QPointer<QWidget> last_;  // a widget deleted since is no longer the last
+};
+
+// Types `path` into the file dialog's name field and saves, as the user does
+// (selectFile leaves a field that has the focus alone); false while the
+// dialog has no such field yet.
+bool Choose(QFileDialog& dialog, const QString& path) {
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (name == nullptr) return false;
+    name->setText(path);
+    if (dialog.selectedFiles() != QStringList{path}) return false;
+    static_cast<QDialog&>(dialog).accept();  // as the Save button does
+    return true;
+}
+
 TEST(LogFileDialog, IsASaveDialogTitledLogSessionThatReturnsTheChosenPath) {
     QTemporaryDir folder;
     const QString suggested = folder.filePath("suggested.log");
     QString title;
     QStringList shown;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) return;
+    ModalAnswers answers([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        if (dialog == nullptr) return true;
         title = dialog->windowTitle();
         shown = dialog->selectedFiles();
-        dialog->selectFile(folder.filePath("chosen.log"));
-        static_cast<QDialog*>(dialog)->accept();  // as the Save button does
+        return Choose(*dialog, folder.filePath("chosen.log"));
     });
-    QTimer guard;  // a dialog left open is rejected, so the test cannot hang
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [] {
-        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            dialog->reject();
-        }
-    });
-    guard.start(5000);
     EXPECT_EQ(ChooseLogFile(nullptr, suggested), folder.filePath("chosen.log"));
     EXPECT_EQ(title, "Log Session");
     EXPECT_EQ(shown, QStringList{suggested});
+}
+
+// The file dialog's question names FILE.timing too; No brings the dialog
+// back, Yes takes the file.
+TEST(LogFileDialog, AsksBeforeReplacingTheLogOrItsTimingFile) {
+    QTemporaryDir folder;
+    const QString notes = folder.filePath("notes");
+    QFile(notes + ".timing").open(QIODevice::WriteOnly);
+    std::vector<QString> questions;
+    int dialogs = 0;
+    ModalAnswers answers([&](QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            questions.push_back(box->text());
+            const bool first = questions.size() == 1;
+            if (first) QFile(notes).open(QIODevice::WriteOnly);  // both exist the next time
+            box->button(first ? QMessageBox::No : QMessageBox::Yes)->click();
+            return true;
+        }
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        const bool chosen = dialog != nullptr && Choose(*dialog, notes);
+        dialogs += chosen;
+        return chosen || dialog == nullptr;
+    });
+    EXPECT_EQ(ChooseLogFile(nullptr, folder.filePath("suggested.log")), notes);
+    EXPECT_EQ(dialogs, 2) << "No offers the dialog again";
+    ASSERT_EQ(questions.size(), 2u);
+    EXPECT_EQ(questions[0], "notes.timing already exists.\nDo you want to replace it?");
+    EXPECT_EQ(questions[1], "notes and notes.timing already exist.\nDo you want to replace them?");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,12 +16,22 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "demo_session.h"
 #include "playback_session.h"
+
+// AddressSanitizer keeps freed memory back for a while: no peak to measure there.
+#if defined(__SANITIZE_ADDRESS__)
+#define QUILL_ASAN
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QUILL_ASAN
+#endif
+#endif
 
 namespace quill::demo {
 namespace {
@@ -155,9 +166,35 @@ TEST(DemoSession, TypingBeforeTheShowcaseIsDropped) {
     EXPECT_EQ(Feed(session, kWillTerminalType), kSendRequest);
 }
 
+// Files for --play in a directory of their own, removed afterwards.
+class LogFiles {
+  public:
+    LogFiles() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "quill-demo-XXXXXX");
+        if (mkdtemp(pattern.data()) != nullptr) dir_ = pattern;
+    }
+    ~LogFiles() {
+        std::error_code ignored;
+        if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
+    }
+    std::string Write(const std::string& name, const Bytes& content) {
+        const std::filesystem::path path = dir_ / name;
+        std::ofstream(path, std::ios::binary) << content;
+        return path;
+    }
+
+  private:
+    std::filesystem::path dir_;
+};
+
 TEST(PlaybackSession, SendsEachReadWhenDueAtTheChosenSpeedAndNothingElse) {
-    const Recording timed{"abcdef", {{0.5, 1}, {0.5, 3}, {2.0, 6}}};
-    PlaybackSession session(timed, 2);
+    LogFiles files;
+    std::string error;
+    const std::string log = files.Write("log", "abcdef");
+    const std::optional<Recording> timed =
+        Recording::Load(log, files.Write("log.timing", "0.5 1\n\n0 2\n1.5 3"), error);
+    ASSERT_TRUE(timed) << error;
+    PlaybackSession session(*timed, 2);
     const auto start = DemoSession::Clock::now();
     EXPECT_EQ(session.Start(start), "");
     EXPECT_EQ(session.NextTick(), start + 250ms);
@@ -171,8 +208,10 @@ TEST(PlaybackSession, SendsEachReadWhenDueAtTheChosenSpeedAndNothingElse) {
 
     // Without timing all of it is due at once, handed out a chunk at a time.
     const std::size_t size = PlaybackSession::kChunk + 10;
-    const Recording untimed{Bytes(size, 'x'), {{0, size}}};
-    PlaybackSession fast(untimed, 1);
+    const std::optional<Recording> untimed =
+        Recording::Load(files.Write("big", Bytes(size, 'x')), std::nullopt, error);
+    ASSERT_TRUE(untimed) << error;
+    PlaybackSession fast(*untimed, 1);
     EXPECT_EQ(fast.Start(start).size(), PlaybackSession::kChunk);
     EXPECT_EQ(fast.NextTick(), start) << "the rest is due already";
     EXPECT_EQ(fast.Tick(start).size(), 10u);
@@ -263,6 +302,15 @@ class DemoHostProcess {
         return -1;
     }
 
+    // The most resident memory it has used so far, in KiB; 0 when unknown.
+    long PeakKib() const {
+        std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+        for (std::string line; std::getline(status, line);) {
+            if (line.starts_with("VmHWM:")) return std::atol(line.c_str() + 6);
+        }
+        return 0;
+    }
+
     // Its standard error, once it has ended.
     std::string Errors() {
         Bytes text;
@@ -313,8 +361,8 @@ class Client {
     bool ReadUntil(const Bytes& wanted) {
         return Read(kWait, [&] { return received_.find(wanted) != Bytes::npos; });
     }
-    bool ReadBytes(std::size_t count) {
-        return Read(kWait, [&] { return received_.size() >= count; });
+    bool ReadBytes(std::size_t count, std::chrono::milliseconds wait = kWait) {
+        return Read(wait, [&] { return received_.size() >= count; });
     }
     // Reads whatever comes for `wait`; false when the peer closed meanwhile.
     bool StaysOpen(std::chrono::milliseconds wait) {
@@ -348,27 +396,6 @@ int PortFrom(const std::string& line) {
     const std::size_t blank = line.rfind(' ');
     return blank == std::string::npos ? 0 : std::atoi(line.c_str() + blank + 1);
 }
-
-// Files for --play in a directory of their own, removed afterwards.
-class LogFiles {
-  public:
-    LogFiles() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quill-demo-XXXXXX");
-        if (mkdtemp(pattern.data()) != nullptr) dir_ = pattern;
-    }
-    ~LogFiles() {
-        std::error_code ignored;
-        if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
-    }
-    std::string Write(const std::string& name, const Bytes& content) {
-        const std::filesystem::path path = dir_ / name;
-        std::ofstream(path, std::ios::binary) << content;
-        return path;
-    }
-
-  private:
-    std::filesystem::path dir_;
-};
 
 TEST(DemoHostProgram, ServesTwoClientsOnAFreeLoopbackPort) {
     DemoHostProcess host({"0"});
@@ -504,6 +531,8 @@ TEST(DemoHostProgram, RefusesBadUseWithOneLine) {
     LogFiles files;
     const std::string log = files.Write("log", "0123456789");
     const std::string timing = files.Write("log.timing", "0.500000 4\n0.250000 6\n");
+    const std::string fifo = log + ".fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     const std::vector<std::vector<std::string>> bad{
         {"65536"},
         {"-1"},
@@ -519,15 +548,21 @@ TEST(DemoHostProgram, RefusesBadUseWithOneLine) {
         {"--play", log, "--timing", log + ".missing", "0"},
         {"--play", log, "--timing", timing, "--speed", "0", "0"},
         {"--play", log, "--speed", "-1", "0"},
-        {"--play", log, "--speed", "fast", "0"}};
+        {"--play", log, "--speed", "fast", "0"},
+        // Not regular files: no end, or no writer, to wait for.
+        {"--play", "/dev/zero", "0"},
+        {"--play", log, "--timing", "/dev/zero", "0"},
+        {"--play", fifo, "0"},
+        {"--play", log, "--timing", fifo, "0"}};
     const std::vector<std::string> badTimings{
-        "0.500000 4\n0.250000 5\n",         // one byte short
-        "0.500000 4\n0.250000 6\n0.1 1\n",  // one too many
-        "0.500000 4\nx 6\n",                // bad number
-        "0.500000 4\n-0.250000 6\n",        // negative time
-        "0.500000 4\n0.250000\n",           // missing count
-        "0.500000 4\n0.250000 6 6\n",       // extra field
-        "0,500000 4\n0,250000 6\n",         // a decimal comma
+        "0.500000 4\n0.250000 5\n",                 // one byte short
+        "0.500000 4\n0.250000 6\n0.1 1\n",          // one too many
+        "0.500000 4\nx 6\n",                        // bad number
+        "0.500000 4\n-0.250000 6\n",                // negative time
+        "0.500000 4\n0.250000\n",                   // missing count
+        "0.500000 4\n0.250000 6 6\n",               // extra field
+        "0,500000 4\n0,250000 6\n",                 // a decimal comma
+        "0.5 4\n" + Bytes(2000, ' ') + "0.25 6\n",  // a line too long to be one
     };
     std::vector<std::vector<std::string>> all = bad;
     for (std::size_t i = 0; i < badTimings.size(); ++i) {
@@ -543,9 +578,37 @@ TEST(DemoHostProgram, RefusesBadUseWithOneLine) {
         EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << shown << ": " << errors;
         EXPECT_GT(errors.size(), 1u) << shown;
     }
+    // The bytes of a bad line are shown escaped: a NUL does not end the message.
+    DemoHostProcess nul(
+        {"--play", log, "--timing", files.Write("nul", Bytes("0.5 4\n\0\x1b\\ 6\n", 12)), "0"});
+    EXPECT_EQ(nul.ExitStatus(), 2);
+    EXPECT_NE(nul.Errors().find(": line 2: bad time '\\x00\\x1b\\\\'\n"), std::string::npos);
+
     // The good timing file, for contrast.
     DemoHostProcess good({"--play", log, "--timing", timing, "0"});
     EXPECT_GT(PortFrom(good.NextLine()), 0);
+}
+
+// The log and its timing file are read as they are sent: the host's memory
+// stays far below their size.
+TEST(DemoHostProgram, PlaysALargeLogInLittleMemory) {
+    LogFiles files;
+    const Bytes log(32 << 20, '\0');
+    const std::string path = files.Write("large.log", "");
+    ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(log.size())), 0);  // no room on disk
+    std::string timing;
+    for (std::size_t at = 0; at < log.size(); at += 1024) timing += "0 1024\n";  // 256 KiB
+    DemoHostProcess host({"--play", path, "--timing", files.Write("large.timing", timing), "0"});
+    const int port = PortFrom(host.NextLine());
+    ASSERT_GT(port, 0);
+    Client client(port);
+    ASSERT_TRUE(client.ReadBytes(log.size(), 60s));
+    EXPECT_TRUE(client.Received() == log);
+#ifndef QUILL_ASAN
+    const long peak = host.PeakKib();
+    EXPECT_GT(peak, 0);
+    EXPECT_LT(peak, 16 * 1024) << "KiB at most resident";
+#endif
 }
 
 }  // namespace

@@ -66,7 +66,6 @@ TEST(ParseCommandLine, OneArgumentIsAHostWithAnOptionalPort) {
     ExpectTarget({"myhost:2323"}, "myhost", 2323);
     ExpectTarget({"myhost:99:5"}, "myhost", 99);
     ExpectTarget({":23"}, "23", 23);
-    ExpectTarget({"::myhost::7"}, "myhost", 0);  // the port text is ":7"
     ExpectTarget({"myhost:abc"}, "myhost", 0);
     ExpectTarget({"myhost: 42x"}, "myhost", 42);
     ExpectTarget({"myhost:-1"}, "myhost", -1);
@@ -105,10 +104,17 @@ TEST(ParseCommandLine, AnArgumentThatIsWhollyAnIpv6AddressIsTheHostOnPort23) {
     ExpectTarget({"2001:db8::5"}, "2001:db8::5", 23);
     ExpectTarget({"::1:2323"}, "::1:2323", 23);  // an address itself, not a port
     ExpectTarget({"::ffff:192.0.2.7"}, "::ffff:192.0.2.7", 23);
-    // Not addresses: the colon rule takes them.
-    ExpectTarget({"fe80::1%eth0"}, "fe80", 0);
-    ExpectTarget({"1::2::3"}, "1", 0);
     ExpectError({"::"});
+}
+
+// Two or more colons and no address: a zone id or a port after "::" is
+// refused, a port with more after it ("myhost:99:5") keeps the colon rule.
+TEST(ParseCommandLine, AMalformedIpv6AddressIsAnError) {
+    for (const std::string bad : {"fe80::1%lo", "fe80:0:0:0:0:0:0:1%eth0", "1::2::3", "myhost::23",
+                                  "::myhost::7", "myhost:abc:1"}) {
+        ExpectError({bad});
+    }
+    ExpectTarget({":myhost:23:x"}, "myhost", 23);
 }
 
 TEST(ParseCommandLine, BracketedIpv6AddressWithOrWithoutAPort) {
@@ -160,6 +166,13 @@ TEST(ParseCommandLine, MalformedTelnetUrlIsAnError) {
           "telnet://[::1",    "telnet://[name]",     "telnet://[::1]x",     "telnet://[::1]x23"}) {
         ExpectError({bad});
     }
+    // Not a host: a name is letters, digits, '-' and '.'.
+    for (const std::string bad :
+         {"telnet://my host", "telnet://host\x01", "telnet://ho\\st", "telnet://h%6fst",
+          "telnet://host_1", "telnet://u@h%20:23", "telnet://h\xc3\xa9"}) {
+        ExpectError({bad});
+    }
+    ExpectTarget({"telnet://a-b.9:23"}, "a-b.9", 23);
     ExpectError({"telnet://" + std::string(100, 'h')});
 }
 

@@ -1,7 +1,9 @@
 // The session log: the exact bytes of every block, one timing line each, on
-// disk after a flush, and the system's reason when a file cannot be created
-// or written.
+// disk after a flush; the reason when a file cannot be created or written;
+// existing files kept until both are open; log and timing agreeing after a
+// failed write.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "core/session/session_log.h"
+#include "file_size_limit.h"
 
 namespace quill {
 namespace {
@@ -89,19 +92,78 @@ TEST_F(SessionLogTest, ACreateThatFailsNamesTheFileAndTheSystemsReason) {
     EXPECT_EQ(SessionLog::Create(path, SteppingClock(), fault), nullptr);
     EXPECT_EQ(fault.path, path + ".timing");
     EXPECT_EQ(fault.reason, std::strerror(EISDIR));
+
+    // A FIFO would hold the program until a reader comes; it is refused at
+    // once, and so is a device. The log created before is removed again.
+    const std::string fifo = (folder / "fifo").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(SessionLog::Create(fifo, SteppingClock(), fault), nullptr);
+    EXPECT_EQ(fault.path, fifo);
+    EXPECT_EQ(fault.reason, "not a regular file");
+    fs::create_symlink("/dev/null", fifo + ".log.timing");
+    EXPECT_EQ(SessionLog::Create(fifo + ".log", SteppingClock(), fault), nullptr);
+    EXPECT_EQ(fault.reason, "not a regular file");
+    EXPECT_FALSE(fs::exists(fifo + ".log"));
 }
 
-TEST_F(SessionLogTest, AWriteThatFailsNamesTheFileAndTheSystemsReason) {
-    const fs::path path = folder / "full.log";
-    fs::create_symlink("/dev/full", path);
+// Nothing is emptied before both files are open, and nothing is left behind
+// by a log that could not start; once both are open, both are replaced.
+TEST_F(SessionLogTest, ExistingFilesAreReplacedOnlyOnceBothAreOpen) {
     LogFault fault;
-    auto log = SessionLog::Create(path, SteppingClock(), fault);
+    const fs::path notes = folder / "notes";
+    std::ofstream(notes) << "23 bytes of old notes.\n";
+    fs::create_directory(folder / "notes.timing");
+    EXPECT_EQ(SessionLog::Create(notes, SteppingClock(), fault), nullptr);
+    EXPECT_EQ(ReadFile(notes), "23 bytes of old notes.\n");
+
+    // NAME.timing is too long a name where NAME is not.
+    const fs::path longName = folder / std::string(250, 'n');
+    EXPECT_EQ(SessionLog::Create(longName, SteppingClock(), fault), nullptr);
+    EXPECT_FALSE(fs::exists(longName));
+
+    fs::remove(folder / "notes.timing");
+    std::ofstream(folder / "notes.timing") << "0.5 23\n";
+    auto log = SessionLog::Create(notes, SteppingClock(), fault);
     ASSERT_NE(log, nullptr) << fault.reason;
-    const std::uint8_t block[] = "hello";
-    ASSERT_TRUE(log->Append(block, sizeof block, fault));
-    EXPECT_FALSE(log->Flush(fault));
-    EXPECT_EQ(fault.path, path.string());
-    EXPECT_EQ(fault.reason, std::strerror(ENOSPC));
+    const std::uint8_t block[] = "new";
+    ASSERT_TRUE(log->Append(block, 3, fault));
+    ASSERT_TRUE(log->Flush(fault));
+    EXPECT_EQ(ReadFile(notes), "new");
+    EXPECT_EQ(ReadFile(folder / "notes.timing"), "1.250002 3\n");
+}
+
+// The timing counts add up to exactly what the log holds, whichever of the
+// two files fills up first, and the failure names that file.
+TEST_F(SessionLogTest, AfterAFailedWriteTheTimingCountsWhatTheLogHolds) {
+    constexpr std::size_t kLimit = 1000;
+    const auto timedBytes = [](const fs::path& timing) {
+        std::ifstream in(timing);
+        std::size_t total = 0;
+        std::string seconds;
+        for (std::size_t count = 0; in >> seconds >> count;) total += count;
+        return total;
+    };
+    // Blocks of 300 fill the log first, blocks of 1 (11 timing bytes each) the timing file.
+    for (const std::size_t block : {300, 1}) {
+        const fs::path path = folder / ("full" + std::to_string(block) + ".log");
+        LogFault fault;
+        auto log = SessionLog::Create(path, SteppingClock(), fault);
+        ASSERT_NE(log, nullptr) << fault.reason;
+        const std::vector<std::uint8_t> bytes(block, 'x');
+        bool written = true;
+        {
+            test::FileSizeLimit limit(kLimit);
+            for (int i = 0; i < 2000 && written; ++i) {
+                written = log->Append(bytes.data(), block, fault) && log->Flush(fault);
+            }
+        }
+        ASSERT_FALSE(written) << block;
+        const std::string filled = block == 1 ? path.string() + ".timing" : path.string();
+        EXPECT_EQ(fault.path, filled);
+        EXPECT_EQ(fault.reason, std::strerror(EFBIG));
+        EXPECT_EQ(timedBytes(path.string() + ".timing"), fs::file_size(path)) << block;
+        EXPECT_GT(fs::file_size(path), 0u);
+    }
 }
 
 }  // namespace

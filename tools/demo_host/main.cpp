@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     if (!options) return Fail(error, 2);
     std::optional<Recording> recording;
     if (options->play) {
-        recording = LoadRecording(*options->play, options->timing, error);
+        recording = Recording::Load(*options->play, options->timing, error);
         if (!recording) return Fail(error, 2);
     }
     const std::vector<int> listeners = Listen(options->port);

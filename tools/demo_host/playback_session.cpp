@@ -11,7 +11,14 @@ constexpr double kLongestWaitSeconds = 1e9;
 }  // namespace
 
 PlaybackSession::PlaybackSession(const Recording& recording, double speed)
-    : recording_(recording), speed_(speed) {}
+    : recording_(recording), speed_(speed) {
+    if (recording.Timing() == nullptr) {
+        next_ = Step{0, recording.Log().Size()};
+    } else {
+        steps_.emplace(*recording.Timing());
+        next_ = NextStep();
+    }
+}
 
 std::string PlaybackSession::Start(Clock::time_point now) {
     start_ = now;
@@ -23,22 +30,34 @@ std::string PlaybackSession::Feed(const std::uint8_t*, std::size_t) {
 }
 
 std::string PlaybackSession::Tick(Clock::time_point now) {
-    const std::vector<Recording::Step>& steps = recording_.steps;
-    while (step_ < steps.size() && DueAt(steps[step_]) <= now) due_ = steps[step_++].end;
+    while (next_ && DueAt(*next_) <= now) {
+        due_ = next_->end;
+        next_ = NextStep();
+    }
     const std::size_t length = std::min(due_ - sent_, kChunk);
-    std::string out = recording_.bytes.substr(sent_, length);
-    sent_ += length;
+    std::string out = recording_.Log().Read(sent_, length);
+    if (out.size() < length) {  // the log has shrunk since it was opened: it ends here
+        due_ = sent_ + out.size();
+        next_.reset();
+    }
+    sent_ += out.size();
     return out;
+}
+
+std::optional<Step> PlaybackSession::NextStep() {
+    if (!steps_) return std::nullopt;
+    std::string error;
+    return steps_->Next(error);
 }
 
 std::optional<PlaybackSession::Clock::time_point> PlaybackSession::NextTick() const {
     if (sent_ < due_) return start_;  // due already, held back by the chunk size
-    if (step_ < recording_.steps.size()) return DueAt(recording_.steps[step_]);
+    if (next_) return DueAt(*next_);
     return std::nullopt;
 }
 
 // Measured from the start, so that pauses do not add up rounding errors.
-PlaybackSession::Clock::time_point PlaybackSession::DueAt(const Recording::Step& step) const {
+PlaybackSession::Clock::time_point PlaybackSession::DueAt(const Step& step) const {
     const std::chrono::duration<double> offset{
         std::min(step.seconds / speed_, kLongestWaitSeconds)};
     return start_ + std::chrono::duration_cast<Clock::duration>(offset);

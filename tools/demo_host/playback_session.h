@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "client_session.h"
 #include "recording.h"
 
@@ -9,6 +11,8 @@ namespace quill::demo {
 // by `speed`, and nothing else. What the client sends is ignored; once the
 // last byte is out the session stays open, so the final screen stays on
 // display until the client leaves.
+// The log and its timing are read as they are sent, so a session holds at
+// most kChunk bytes of either.
 class PlaybackSession final : public ClientSession {
   public:
     // The recording must outlive the session.
@@ -24,13 +28,17 @@ class PlaybackSession final : public ClientSession {
     static constexpr std::size_t kChunk = 64 * 1024;
 
   private:
-    Clock::time_point DueAt(const Recording::Step& step) const;
+    Clock::time_point DueAt(const Step& step) const;
+    // The step after the last one read; none at the end of the timing file,
+    // or where the file no longer reads as it did when it was checked.
+    std::optional<Step> NextStep();
 
     const Recording& recording_;
     double speed_;
+    std::optional<StepReader> steps_;  // none without a timing file
+    std::optional<Step> next_;         // the first step not due yet
     Clock::time_point start_{};
-    std::size_t step_ = 0;  // the first step not due yet
-    std::size_t due_ = 0;   // bytes due so far
+    std::size_t due_ = 0;  // bytes due so far
     std::size_t sent_ = 0;
 };
 

@@ -1,11 +1,8 @@
 #include "recording.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <limits>
 #include <string_view>
 #include <vector>
@@ -13,21 +10,27 @@
 namespace quill::demo {
 namespace {
 
-using Step = Recording::Step;
+// A timing file is read this much at a time; its lines are a few dozen
+// bytes, and one longer than kLongestLine is refused.
+constexpr std::size_t kReadPiece = 64 * 1024;
+constexpr std::size_t kLongestLine = 1024;
 
-bool ReadFile(const std::string& path, std::string& bytes, std::string& error) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        error = "cannot read " + path + ": " + std::strerror(errno);
-        return false;
+// `bytes` as printable ASCII, for a message: a backslash doubled, any other
+// byte outside blank to '~' as \xHH.
+std::string Escaped(std::string_view bytes) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string shown;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\') {
+            shown += "\\\\";
+        } else if (byte >= ' ' && byte <= '~') {
+            shown += c;
+        } else {
+            shown += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xf]};
+        }
     }
-    char buffer[1 << 16];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
-    const bool failed = std::ferror(file) != 0;
-    if (failed) error = "cannot read " + path + ": " + std::strerror(errno);
-    std::fclose(file);
-    return !failed;
+    return shown;
 }
 
 // The blank-separated fields of a line (a CR before its LF is a blank too).
@@ -48,23 +51,23 @@ std::string ParseSeconds(std::string_view text, double& seconds) {
     const char* end = text.data() + text.size();
     const auto [stop, code] = std::from_chars(text.data(), end, seconds, std::chars_format::fixed);
     if (code != std::errc() || stop != end || !std::isfinite(seconds)) {
-        return "bad time '" + std::string(text) + "'";
+        return "bad time '" + Escaped(text) + "'";
     }
-    if (text.front() == '-') return "negative time " + std::string(text);
+    if (text.front() == '-') return "negative time " + Escaped(text);
     return {};
 }
 
 std::string ParseCount(std::string_view text, std::size_t& count) {
     const char* end = text.data() + text.size();
     const auto [stop, code] = std::from_chars(text.data(), end, count);
-    if (code != std::errc() || stop != end) return "bad byte count '" + std::string(text) + "'";
+    if (code != std::errc() || stop != end) return "bad byte count '" + Escaped(text) + "'";
     return {};
 }
 
 // The fields of one line into the next step; the problem with them, if any.
 std::string ParseLine(const std::vector<std::string_view>& fields, Step& step) {
     if (fields.size() < 2) return "missing byte count";
-    if (fields.size() > 2) return "extra field '" + std::string(fields[2]) + "'";
+    if (fields.size() > 2) return "extra field '" + Escaped(fields[2]) + "'";
     double seconds = 0;
     std::size_t count = 0;
     std::string problem = ParseSeconds(fields[0], seconds);
@@ -75,33 +78,15 @@ std::string ParseLine(const std::vector<std::string_view>& fields, Step& step) {
     return {};
 }
 
-// Each line of a timing file as the step it ends with; blank lines are skipped.
-std::string ParseTiming(std::string_view text, std::vector<Step>& steps) {
-    Step step;
-    int number = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t newline = std::min(text.find('\n', at), text.size());
-        const std::string_view line = text.substr(at, newline - at);
-        at = newline + 1;
-        ++number;
-        const std::vector<std::string_view> fields = Fields(line);
-        if (fields.empty()) continue;
-        const std::string problem = ParseLine(fields, step);
-        if (!problem.empty()) return "line " + std::to_string(number) + ": " + problem;
-        steps.push_back(step);
-    }
-    return {};
-}
-
-std::string LoadTiming(const std::string& path, std::size_t logSize, std::vector<Step>& steps) {
-    std::string text;
+// Whether the counts of `timing` add up to `logSize`; the problem, if not.
+std::string CheckTiming(const PlainFile& timing, std::size_t logSize) {
+    StepReader reader(timing);
     std::string error;
-    if (!ReadFile(path, text, error)) return error;
-    error = ParseTiming(text, steps);
-    if (!error.empty()) return path + ": " + error;
-    const std::size_t total = steps.empty() ? 0 : steps.back().end;
+    std::size_t total = 0;
+    while (const std::optional<Step> step = reader.Next(error)) total = step->end;
+    if (!error.empty()) return error;
     if (total != logSize) {
-        return path + ": counts add up to " + std::to_string(total) + " bytes, the log has " +
+        return "counts add up to " + std::to_string(total) + " bytes, the log has " +
                std::to_string(logSize);
     }
     return {};
@@ -109,17 +94,63 @@ std::string LoadTiming(const std::string& path, std::size_t logSize, std::vector
 
 }  // namespace
 
-std::optional<Recording> LoadRecording(const std::string& log,
-                                       const std::optional<std::string>& timing,
-                                       std::string& error) {
-    Recording recording;
-    if (!ReadFile(log, recording.bytes, error)) return std::nullopt;
-    if (!timing) {
-        recording.steps.push_back({0, recording.bytes.size()});
-        return recording;
+std::optional<Step> StepReader::Next(std::string& error) {
+    std::string_view line;
+    while (NextLine(line, error)) {
+        const std::vector<std::string_view> fields = Fields(line);
+        if (fields.empty()) continue;
+        const std::string problem = ParseLine(fields, step_);
+        if (!problem.empty()) {
+            error = "line " + std::to_string(number_) + ": " + problem;
+            return std::nullopt;
+        }
+        return step_;
     }
-    error = LoadTiming(*timing, recording.bytes.size(), recording.steps);
-    if (!error.empty()) return std::nullopt;
+    return std::nullopt;
+}
+
+// The buffer holds the file from `offset_` on; lines are taken from its
+// front, and it is refilled once no whole line is left in it.
+bool StepReader::NextLine(std::string_view& line, std::string& error) {
+    for (;;) {
+        const std::size_t newline = buffer_.find('\n', used_);
+        const std::size_t end = std::min(newline, buffer_.size());
+        if (end - used_ > kLongestLine) {
+            error = "line " + std::to_string(number_ + 1) + ": longer than " +
+                    std::to_string(kLongestLine) + " bytes";
+            return false;
+        }
+        std::string piece;
+        if (newline == std::string::npos)
+            piece = timing_.Read(offset_ + buffer_.size(), kReadPiece);
+        if (newline != std::string::npos || piece.empty()) {
+            if (used_ == end && newline == std::string::npos) return false;  // the end
+            line = std::string_view(buffer_).substr(used_, end - used_);
+            used_ = std::min(end + 1, buffer_.size());  // the last line may lack its LF
+            ++number_;
+            return true;
+        }
+        offset_ += used_;
+        buffer_.erase(0, used_);
+        used_ = 0;
+        buffer_ += piece;
+    }
+}
+
+std::optional<Recording> Recording::Load(const std::string& log,
+                                         const std::optional<std::string>& timing,
+                                         std::string& error) {
+    Recording recording;
+    recording.log_ = PlainFile::Open(log, error);
+    if (!recording.log_) return std::nullopt;
+    if (!timing) return recording;
+    recording.timing_ = PlainFile::Open(*timing, error);
+    if (!recording.timing_) return std::nullopt;
+    error = CheckTiming(*recording.timing_, recording.log_->Size());
+    if (!error.empty()) {
+        error = *timing + ": " + error;
+        return std::nullopt;
+    }
     return recording;
 }
 

@@ -1,9 +1,7 @@
 #include "core/session/session_log.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <cstring>
 #include <utility>
 
 namespace quill {
@@ -12,10 +10,8 @@ namespace {
 
 constexpr char kTimingSuffix[] = ".timing";
 constexpr std::int64_t kMicrosecondsPerSecond = 1'000'000;
-
-std::string SystemReason() {
-    return std::strerror(errno);
-}
+// Appended bytes are written at the latest once this many wait.
+constexpr std::size_t kWriteAt = 64 * 1024;
 
 }  // namespace
 
@@ -41,21 +37,26 @@ std::string TimingLine(std::chrono::microseconds elapsed, std::size_t count) {
 std::unique_ptr<SessionLog> SessionLog::Create(const std::string& path, Clock clock,
                                                LogFault& fault) {
     const std::string timingPath = path + kTimingSuffix;
-    File log(std::fopen(path.c_str(), "wb"));
-    if (!log) {
-        fault = {path, SystemReason()};
+    std::string reason;
+    const auto refuse = [&](const std::string& file) {
+        fault = {file, reason};
         return nullptr;
-    }
-    File timing(std::fopen(timingPath.c_str(), "wb"));
+    };
+    std::unique_ptr<LogFile> log = LogFile::Open(path, reason);
+    if (!log) return refuse(path);
+    std::unique_ptr<LogFile> timing = LogFile::Open(timingPath, reason);
     if (!timing) {
-        fault = {timingPath, SystemReason()};
-        return nullptr;
+        log->RemoveIfCreated();
+        return refuse(timingPath);
     }
+    if (!log->Truncate(0, reason)) return refuse(path);
+    if (!timing->Truncate(0, reason)) return refuse(timingPath);
     return std::unique_ptr<SessionLog>(
         new SessionLog(path, std::move(log), std::move(timing), std::move(clock)));
 }
 
-SessionLog::SessionLog(std::string path, File log, File timing, Clock clock)
+SessionLog::SessionLog(std::string path, std::unique_ptr<LogFile> log,
+                       std::unique_ptr<LogFile> timing, Clock clock)
     : path_(std::move(path)),
       timingPath_(path_ + kTimingSuffix),
       log_(std::move(log)),
@@ -63,26 +64,52 @@ SessionLog::SessionLog(std::string path, File log, File timing, Clock clock)
       clock_(std::move(clock)),
       last_(clock_()) {}
 
+SessionLog::~SessionLog() {
+    LogFault ignored;
+    if (log_) Flush(ignored);
+}
+
 bool SessionLog::Append(const std::uint8_t* bytes, std::size_t count, LogFault& fault) {
     const auto now = clock_();
-    const std::string line =
-        TimingLine(std::chrono::duration_cast<std::chrono::microseconds>(now - last_), count);
+    blocks_.push_back({std::chrono::duration_cast<std::chrono::microseconds>(now - last_), count});
     last_ = now;
-    if (std::fwrite(bytes, 1, count, log_.get()) != count) return Fail(path_, fault);
-    if (std::fwrite(line.data(), 1, line.size(), timing_.get()) != line.size()) {
-        return Fail(timingPath_, fault);
-    }
-    return true;
+    waiting_.append(reinterpret_cast<const char*>(bytes), count);
+    return waiting_.size() < kWriteAt || Flush(fault);
 }
 
+// The log first; the timing lines then count what it took. When they cannot
+// all be written, both files go back to where they last agreed.
 bool SessionLog::Flush(LogFault& fault) {
-    if (std::fflush(log_.get()) != 0) return Fail(path_, fault);
-    if (std::fflush(timing_.get()) != 0) return Fail(timingPath_, fault);
+    const std::uint64_t logSize = log_->Size();
+    const std::uint64_t timingSize = timing_->Size();
+    std::string logReason;
+    const std::size_t logged = log_->Write(waiting_, logReason);
+    const std::string lines = TimingLines(logged);
+    std::string timingReason;
+    if (timing_->Write(lines, timingReason) < lines.size()) {
+        std::string ignored;
+        timing_->Truncate(timingSize, ignored);
+        log_->Truncate(logSize, ignored);
+        return Fail(timingPath_, timingReason, fault);
+    }
+    if (logged < waiting_.size()) return Fail(path_, logReason, fault);
+    waiting_.clear();
+    blocks_.clear();
     return true;
 }
 
-bool SessionLog::Fail(const std::string& path, LogFault& fault) {
-    fault = {path, SystemReason()};
+std::string SessionLog::TimingLines(std::size_t bytes) const {
+    std::string lines;
+    for (std::size_t i = 0; i < blocks_.size() && bytes > 0; ++i) {
+        const std::size_t count = std::min(blocks_[i].count, bytes);
+        lines += TimingLine(blocks_[i].elapsed, count);
+        bytes -= count;
+    }
+    return lines;
+}
+
+bool SessionLog::Fail(const std::string& path, const std::string& reason, LogFault& fault) {
+    fault = {path, reason};
     log_.reset();
     timing_.reset();
     return false;

@@ -1,5 +1,6 @@
 #include "core/startup/command_line.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -47,9 +48,19 @@ std::optional<int> StrictPort(std::string_view text) {
     return port;
 }
 
+// A host name as a link may give it: letters, digits, '-' and '.' (so a
+// dotted IPv4 address too), nothing that would need escaping.
+bool IsPlainHostName(std::string_view host) {
+    return std::all_of(host.begin(), host.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '-' || c == '.';
+    });
+}
+
 // "host", "host:port", "[address]" or "[address]:port" with a strict port:
 // the host part of a telnet URL, and the bracket forms of the command line.
-// An empty host and a colon with no port after it are errors.
+// An empty host, a host that is no plain name, and a colon with no port
+// after it are errors.
 CommandLineResult SetTargetFromHostAndStrictPort(std::string_view text, ConnectionTarget& target) {
     std::size_t hostEnd = text.find(':');
     std::string_view host = text.substr(0, hostEnd);
@@ -61,6 +72,8 @@ CommandLineResult SetTargetFromHostAndStrictPort(std::string_view text, Connecti
         if (!address) return CommandLineResult::Error;
         host = *address;
         hostEnd = close + 1;
+    } else if (!IsPlainHostName(host)) {
+        return CommandLineResult::Error;
     }
     if (host.empty()) return CommandLineResult::Error;
     if (hostEnd >= text.size()) return SetTarget(host, kDefaultPort, target);
@@ -95,15 +108,30 @@ CommandLineResult SetTargetFromTelnetUrl(std::string_view url, ConnectionTarget&
     return SetTargetFromHostAndStrictPort(authority, target);
 }
 
+// An argument with two or more colons that is no IPv6 address is a failed
+// one ("fe80::1%eth0": zone ids are not taken), unless it is a host and a port
+// with more after it ("myhost:99:5", port 99): its port text starts with a
+// digit and it holds no '%'.
+bool IsMalformedIpv6Address(std::string_view argument) {
+    if (std::count(argument.begin(), argument.end(), ':') < 2) return false;
+    if (argument.find('%') != std::string_view::npos) return true;
+    const std::size_t hostStart = argument.find_first_not_of(':');
+    const std::size_t colon = argument.find(':', hostStart);
+    const char portStart = colon + 1 < argument.size() ? argument[colon + 1] : '\0';
+    return portStart < '0' || portStart > '9';
+}
+
 // One argument, recognised in this order: a telnet URL; a bracketed IPv6
 // address; an argument that is as a whole an IPv6 address (each has two or
 // more colons; one made only of colons, "::" among them, is left to the colon
-// rule, which refuses it); then a host with or without ":port".
+// rule, which refuses it) or a malformed one; then a host with or without
+// ":port".
 CommandLineResult SetTargetFromArgument(std::string_view argument, ConnectionTarget& target) {
     if (HasTelnetScheme(argument)) return SetTargetFromTelnetUrl(argument, target);
     if (argument.starts_with('[')) return SetTargetFromHostAndStrictPort(argument, target);
     const bool onlyColons = argument.find_first_not_of(':') == std::string_view::npos;
     if (!onlyColons && IsIpv6Address(argument)) return SetTarget(argument, kDefaultPort, target);
+    if (!onlyColons && IsMalformedIpv6Address(argument)) return CommandLineResult::Error;
     if (argument.find(':') == std::string_view::npos) {
         return SetTarget(argument, kDefaultPort, target);
     }

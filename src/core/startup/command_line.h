@@ -26,9 +26,13 @@ enum class CommandLineResult {
 // anything else there is an error.
 //
 // Errors: three or more arguments, a host longer than kHostNameMaxLength, an
-// argument made only of colons ("::" too), brackets around anything but an
-// IPv6 address or followed by anything but ":port", and a telnet URL with an
-// empty host, a colon without a port, or a path other than "" or "/".
+// argument made only of colons ("::" too), one with two or more colons that
+// is no IPv6 address (a zone id, "fe80::1%eth0", or "host::port") unless it is
+// "host:port" with more after the port ("myhost:99:5"), brackets around
+// anything but an IPv6 address or followed by anything but ":port", and a
+// telnet URL with an empty host, a host other than a name of letters, digits,
+// '-' and '.' or a bracketed IPv6 address, a colon without a port, or a path
+// other than "" or "/".
 CommandLineResult ParseCommandLine(int argc, const char* const* argv, ConnectionTarget& target,
                                    const std::function<bool(ConnectionTarget&)>& connectDialog);
 

@@ -16,7 +16,8 @@ namespace quill {
 QString SuggestedLogPath(const std::string& host, const QDateTime& at, const QString& documents);
 
 // The "Log Session" save dialog over `owner`, starting at `suggested`; it
-// asks before an existing file is replaced. The chosen path, none on Cancel.
+// asks before an existing FILE or FILE.timing is replaced. The chosen path,
+// none on Cancel.
 std::optional<QString> ChooseLogFile(QWidget* owner, const QString& suggested);
 
 }  // namespace quill
