@@ -1,0 +1,56 @@
+#include "ui/settings/settings_lock.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace quill {
+namespace {
+
+QString LockFileName(const QString& settingsFile) {
+#ifdef Q_OS_WIN
+    // The store is the registry, which has no folder to put the lock in.
+    Q_UNUSED(settingsFile);
+    return QDir::temp().filePath(QStringLiteral("Brannock-Quillterm.update-lock"));
+#else
+    return settingsFile + QStringLiteral(".update-lock");
+#endif
+}
+
+// QSettings guards each write of the file with a lock file of its own
+// (FILE.lock), and waits for one that no live process holds until it is 30 s
+// old, with no way to shorten that. Every writer of the store holds our lock
+// first, so while we hold it any such file is left over from a process that
+// died: remove it, unless some process still has it locked.
+void RemoveLeftOverStoreLock(const QString& settingsFile) {
+#ifndef Q_OS_WIN
+    const QString name = settingsFile + QStringLiteral(".lock");
+    if (QFileInfo::exists(name)) QLockFile(name).removeStaleLockFile();
+#else
+    Q_UNUSED(settingsFile);
+#endif
+}
+
+}  // namespace
+
+SettingsLock::SettingsLock(const QString& settingsFile)
+    : name_(LockFileName(settingsFile)), lock_(name_) {
+    lock_.setStaleLockTime(kSettingsLockStaleMs);
+    // The store's folder may not exist before its first write.
+    QDir().mkpath(QFileInfo(name_).absolutePath());
+    if (lock_.tryLock(kSettingsLockWaitMs)) RemoveLeftOverStoreLock(settingsFile);
+}
+
+QString SettingsLock::Failure() const {
+    switch (lock_.error()) {
+        case QLockFile::LockFailedError:
+            return QStringLiteral("%1 stayed locked by another process for %2 ms")
+                .arg(name_)
+                .arg(kSettingsLockWaitMs);
+        case QLockFile::PermissionError:
+            return QStringLiteral("no permission to create %1").arg(name_);
+        default:
+            return QStringLiteral("cannot create %1").arg(name_);
+    }
+}
+
+}  // namespace quill
