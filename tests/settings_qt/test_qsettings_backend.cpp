@@ -327,6 +327,7 @@ TEST_F(QSettingsBackendTest, TwelveConnectDialogsOkdAtOnceKeepTheTenThatHeldTheS
     const QDeadlineTimer deadline(60000);
     for (auto& dialog : dialogs) ASSERT_TRUE(Await(*dialog, "ready", deadline));
     for (auto& dialog : dialogs) dialog->write("ok\n");
+    for (auto& dialog : dialogs) dialog->waitForBytesWritten(10000);
     for (auto& dialog : dialogs) EXPECT_TRUE(Finished(*dialog, deadline));
 
     QFile file(journal);

@@ -1,10 +1,15 @@
 #include "ui/settings/settings_lock.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <QThread>
 
 namespace quill {
 namespace {
+
+// How often a waiting writer looks at the lock again.
+constexpr unsigned long kPollMs = 10;
 
 QString LockFileName(const QString& settingsFile) {
 #ifdef Q_OS_WIN
@@ -37,7 +42,19 @@ SettingsLock::SettingsLock(const QString& settingsFile)
     lock_.setStaleLockTime(kSettingsLockStaleMs);
     // The store's folder may not exist before its first write.
     QDir().mkpath(QFileInfo(name_).absolutePath());
-    if (lock_.tryLock(kSettingsLockWaitMs)) RemoveLeftOverStoreLock(settingsFile);
+    if (TakeWithin(kSettingsLockWaitMs)) RemoveLeftOverStoreLock(settingsFile);
+}
+
+// QLockFile's own wait doubles its pauses, in step for every waiter, so that
+// of a dozen instances saving at once only a few get a turn within the
+// bound; waiters that look again every few milliseconds all do.
+bool SettingsLock::TakeWithin(int ms) {
+    const QDeadlineTimer deadline(ms);
+    while (!lock_.tryLock(0)) {
+        if (lock_.error() != QLockFile::LockFailedError || deadline.hasExpired()) return false;
+        QThread::msleep(kPollMs);
+    }
+    return true;
 }
 
 QString SettingsLock::Failure() const {

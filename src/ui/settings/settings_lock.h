@@ -26,6 +26,8 @@ class SettingsLock {
     QString Failure() const;
 
   private:
+    bool TakeWithin(int ms);
+
     QString name_;
     QLockFile lock_;
 };
