@@ -24,8 +24,9 @@ QString LockFileName(const QString& settingsFile) {
 // QSettings guards each write of the file with a lock file of its own
 // (FILE.lock), and waits for one that no live process holds until it is 30 s
 // old, with no way to shorten that. Every writer of the store holds our lock
-// first, so while we hold it any such file is left over from a process that
-// died: remove it, unless some process still has it locked.
+// first, so while we hold it such a file is left over from a process that
+// died, or belongs to a writer that does not know our lock (an older copy of
+// the program): remove it only when no process has it locked.
 void RemoveLeftOverStoreLock(const QString& settingsFile) {
 #ifndef Q_OS_WIN
     const QString name = settingsFile + QStringLiteral(".lock");
