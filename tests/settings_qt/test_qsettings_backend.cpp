@@ -75,27 +75,23 @@ class QSettingsBackendTest : public ::testing::Test {
         return false;
     }
 
-    // Waits for the probe's end; true when it ended normally with code 0.
-    static bool Finished(QProcess& probe, const QDeadlineTimer& deadline) {
+    // The exit code of a probe run to its end, -1 when it did not end
+    // normally before the deadline.
+    static int ExitCode(QProcess& probe, const QDeadlineTimer& deadline) {
         if (!probe.waitForFinished(
                 static_cast<int>(std::max<qint64>(1, deadline.remainingTime())))) {
             probe.kill();
             probe.waitForFinished(5000);
-            return false;
+            return -1;
         }
-        return probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0;
+        return probe.exitStatus() == QProcess::NormalExit ? probe.exitCode() : -1;
     }
 
     // Exit code and output of a probe run to its end (-1 when it did not end
     // normally within the time limit).
     std::pair<int, std::string> RunProbe(const QStringList& arguments) const {
         const std::unique_ptr<QProcess> probe = StartProbe(arguments);
-        if (!probe->waitForFinished(30000)) {
-            probe->kill();
-            probe->waitForFinished(5000);
-            return {-1, ""};
-        }
-        const int code = probe->exitStatus() == QProcess::NormalExit ? probe->exitCode() : -1;
+        const int code = ExitCode(*probe, QDeadlineTimer(30000));
         return {code, probe->readAllStandardOutput().toStdString()};
     }
 
@@ -328,7 +324,7 @@ TEST_F(QSettingsBackendTest, TwelveConnectDialogsOkdAtOnceKeepTheTenThatHeldTheS
     for (auto& dialog : dialogs) ASSERT_TRUE(Await(*dialog, "ready", deadline));
     for (auto& dialog : dialogs) dialog->write("ok\n");
     for (auto& dialog : dialogs) dialog->waitForBytesWritten(10000);
-    for (auto& dialog : dialogs) EXPECT_TRUE(Finished(*dialog, deadline));
+    for (auto& dialog : dialogs) EXPECT_EQ(ExitCode(*dialog, deadline), 0);
 
     QFile file(journal);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -349,9 +345,9 @@ TEST_F(QSettingsBackendTest, TwoSetupDialogsEachKeepTheChangeTheirUserMade) {
     ASSERT_TRUE(Await(*a, "ready", deadline));
     ASSERT_TRUE(Await(*b, "ready", deadline));
     a->write("ok\n");
-    EXPECT_TRUE(Finished(*a, deadline));
+    EXPECT_EQ(ExitCode(*a, deadline), 0);
     b->write("ok\n");
-    EXPECT_TRUE(Finished(*b, deadline));
+    EXPECT_EQ(ExitCode(*b, deadline), 0);
 
     const TerminalSettings settings = ReadTerminalSettings(store);
     EXPECT_TRUE(settings.options.Wrap());
@@ -402,7 +398,7 @@ TEST_F(QSettingsBackendTest, AWriteThatCannotHoldTheStoreWritesNothingAndSaysWhy
         << logged[0].second.toStdString();
 
     holder->closeWriteChannel();
-    EXPECT_TRUE(Finished(*holder, QDeadlineTimer(30000)));
+    EXPECT_EQ(ExitCode(*holder, QDeadlineTimer(30000)), 0);
     EXPECT_TRUE(store.WriteSetting("Settings", "wrap", "1"));
     EXPECT_EQ(store.ReadIntSetting("Settings", "wrap", -1), 1);
 }
