@@ -4,12 +4,27 @@
 //   settings_probe write SECTION KEY TEXT   exits 1 when the write failed
 //   settings_probe save-history TAG COUNT   saves COUNT whole host histories,
 //                                           "TAG-i-1" to "TAG-i-10" for i = 1..COUNT
+//   settings_probe hold                  holds the store, prints "held" and
+//                                        keeps it until its input ends
+// Two run the program's own dialogs (offscreen): they open the dialog, print
+// "ready", and press OK when a line arrives on their input:
+//   settings_probe connect HOST JOURNAL  the Connect dialog with HOST typed;
+//                                        appends HOST to JOURNAL when it
+//                                        gets hold of the store
+//   settings_probe setup BOX             the Setup dialog with BOX ("wrap" or
+//                                        "localecho") clicked
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include "core/settings/host_history.h"
+#include "ui/dialogs/connect_dialog.h"
+#include "ui/dialogs/setup_dialog.h"
 #include "ui/settings/qsettings_backend.h"
 
 namespace {
@@ -27,12 +42,94 @@ int Read(quill::SettingsBackend& backend, const std::string& section, const std:
 int SaveHistories(quill::SettingsStore& store, const std::string& tag, int count) {
     for (int i = 1; i <= count; ++i) {
         const std::string prefix = tag + "-" + std::to_string(i) + "-";
-        std::vector<std::string> listed;
-        for (int n = 2; n <= quill::kHostHistorySize; ++n)
-            listed.push_back(prefix + std::to_string(n));
-        if (!quill::SaveHostHistory(store, prefix + "1", listed)) return 1;
+        std::vector<quill::SettingEntry> entries;
+        for (int n = 1; n <= quill::kHostHistorySize; ++n)
+            entries.push_back({quill::HostKey(n), prefix + std::to_string(n)});
+        if (!store.WriteSettings(quill::kHostsSection, entries)) return 1;
     }
     return 0;
+}
+
+void Say(const char* text) {
+    std::printf("%s\n", text);
+    std::fflush(stdout);
+}
+
+// Waits for a line, or the end, of the input.
+void AwaitInput() {
+    std::string line;
+    std::getline(std::cin, line);
+}
+
+int Hold(quill::SettingsStore& store) {
+    return store.Update([] {
+        Say("held");
+        AwaitInput();
+        return true;
+    })
+               ? 0
+               : 1;
+}
+
+// The program's store, writing a line to a journal each time it gets hold of
+// it: the journal lists the holders in the order they held the store.
+class JournalBackend final : public quill::SettingsBackend {
+  public:
+    JournalBackend(quill::SettingsBackend& store, const QString& journal, const std::string& line)
+        : store_(store), journal_(journal), line_(line + "\n") {}
+
+    std::optional<std::string> ReadText(const std::string& section,
+                                        const std::string& key) override {
+        return store_.ReadText(section, key);
+    }
+    bool WriteTexts(const std::string& section,
+                    const std::vector<quill::SettingEntry>& entries) override {
+        return Update([&] { return store_.WriteTexts(section, entries); });
+    }
+    bool Update(const std::function<bool()>& change) override {
+        if (holding_) return change();
+        return store_.Update([&] {
+            QFile journal(journal_);
+            if (!journal.open(QIODevice::Append) || journal.write(line_.c_str()) < 0) return false;
+            journal.close();
+            holding_ = true;
+            const bool result = change();
+            holding_ = false;
+            return result;
+        });
+    }
+
+  private:
+    quill::SettingsBackend& store_;
+    QString journal_;
+    std::string line_;
+    bool holding_ = false;
+};
+
+int Connect(quill::SettingsBackend& backend, const std::string& host, const QString& journal) {
+    JournalBackend noted(backend, journal, host);
+    quill::SettingsStore store{noted};
+    quill::ConnectionTarget target;
+    quill::ConnectDialog dialog(nullptr, store, target);
+    Say("ready");
+    AwaitInput();
+    dialog.Dialog().SetItemText(quill::ConnectControl::kHost, host);
+    dialog.Dialog().SendCommand(quill::ConnectControl::kOk);
+    return dialog.Dialog().result() == 1 ? 0 : 1;
+}
+
+int Setup(quill::SettingsStore& store, const std::string& box) {
+    quill::TerminalSettings settings = quill::ReadTerminalSettings(store);
+    quill::SetupSession session;
+    const quill::SetupTarget target{settings, store, 16, 16, nullptr};
+    quill::SetupDialog setup(session, target, nullptr);
+    const quill::SetupControl id =
+        box == "wrap" ? quill::SetupControl::kWrap : quill::SetupControl::kLocalEcho;
+    setup.Dialog().ControlAs<QCheckBox>(id)->click();
+    Say("ready");
+    AwaitInput();
+    setup.Dialog().SendCommand(quill::SetupControl::kOk);
+    return setup.Dialog().result() == 1 ? 0 : 1;
 }
 
 }  // namespace
@@ -46,6 +143,13 @@ int main(int argc, char** argv) {
         return store.WriteSetting(argv[2], argv[3], argv[4]) ? 0 : 1;
     if (command == "save-history" && argc == 4)
         return SaveHistories(store, argv[2], std::atoi(argv[3]));
-    std::fprintf(stderr, "usage: settings_probe read|write|save-history ...\n");
+    if (command == "hold" && argc == 2) return Hold(store);
+    if ((command == "connect" && argc == 4) || (command == "setup" && argc == 3)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication application(argc, argv);
+        if (command == "connect") return Connect(backend, argv[2], QString::fromLocal8Bit(argv[3]));
+        return Setup(store, argv[2]);
+    }
+    std::fprintf(stderr, "usage: settings_probe read|write|save-history|hold|connect|setup ...\n");
     return 2;
 }

@@ -4,10 +4,12 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <random>
@@ -61,16 +63,35 @@ class QSettingsBackendTest : public ::testing::Test {
         return probe;
     }
 
+    // True once the probe has printed the line `said`, false when it has not
+    // within the deadline.
+    static bool Await(QProcess& probe, const QByteArray& said, const QDeadlineTimer& deadline) {
+        while (!deadline.hasExpired()) {
+            while (probe.canReadLine()) {
+                if (probe.readLine().trimmed() == said) return true;
+            }
+            probe.waitForReadyRead(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
+        }
+        return false;
+    }
+
+    // The exit code of a probe run to its end, -1 when it did not end
+    // normally before the deadline.
+    static int ExitCode(QProcess& probe, const QDeadlineTimer& deadline) {
+        if (!probe.waitForFinished(
+                static_cast<int>(std::max<qint64>(1, deadline.remainingTime())))) {
+            probe.kill();
+            probe.waitForFinished(5000);
+            return -1;
+        }
+        return probe.exitStatus() == QProcess::NormalExit ? probe.exitCode() : -1;
+    }
+
     // Exit code and output of a probe run to its end (-1 when it did not end
     // normally within the time limit).
     std::pair<int, std::string> RunProbe(const QStringList& arguments) const {
         const std::unique_ptr<QProcess> probe = StartProbe(arguments);
-        if (!probe->waitForFinished(30000)) {
-            probe->kill();
-            probe->waitForFinished(5000);
-            return {-1, ""};
-        }
-        const int code = probe->exitStatus() == QProcess::NormalExit ? probe->exitCode() : -1;
+        const int code = ExitCode(*probe, QDeadlineTimer(30000));
         return {code, probe->readAllStandardOutput().toStdString()};
     }
 
@@ -184,7 +205,7 @@ TEST_F(QSettingsBackendTest, BinaryGarbageReadsAsDefaultsAndDoesNotStopSaving) {
     EXPECT_FALSE(settings.options.Wrap());
     EXPECT_TRUE(FillHostList(store).hosts.empty());
 
-    EXPECT_TRUE(SaveHostHistory(store, "alpha", {}));
+    EXPECT_TRUE(SaveHostHistory(store, "alpha"));
     EXPECT_EQ(RunProbe({"read", "hosts", "host1"}),
               (std::pair<int, std::string>{0, "value:alpha"}));
 }
@@ -197,8 +218,7 @@ TEST_F(QSettingsBackendTest, StoreBelowAFileReadsDefaultsAndWritesFailQuietly) {
 
     EXPECT_EQ(ReadTerminalSettings(store).font, "Courier New");
     EXPECT_FALSE(store.WriteSetting("Settings", "wrap", "1"));
-    EXPECT_FALSE(SaveHostHistory(store, "alpha", {}));
-    EXPECT_FALSE(WriteColourSetting(store, kFgColorKey, Rgb{1, 2, 3}));
+    EXPECT_FALSE(SaveHostHistory(store, "alpha"));
     EXPECT_FALSE(ReadTerminalSettings(store).options.Wrap());
     EXPECT_TRUE(FillHostList(store).hosts.empty());
 }
@@ -213,7 +233,7 @@ TEST_F(QSettingsBackendTest, ReadOnlyStoreKeepsItsValuesAndRefusesWrites) {
 
     EXPECT_TRUE(ReadTerminalSettings(store).options.Wrap());
     EXPECT_FALSE(store.WriteSetting("Settings", "wrap", "0"));
-    EXPECT_FALSE(SaveHostHistory(store, "beta", {"alpha"}));
+    EXPECT_FALSE(SaveHostHistory(store, "beta"));
     EXPECT_EQ(RunProbe({"write", "settings", "wrap", "0"}).first, 1);
     EXPECT_EQ(ReadConfFile(), before);
     chmod(dir.c_str(), 0755);
@@ -284,6 +304,103 @@ TEST_F(QSettingsBackendTest, TwoProcessesSavingAtOnceLeaveOneWholeHistory) {
     EXPECT_TRUE(list.hosts[0] == "A" + last + "1" || list.hosts[0] == "B" + last + "1")
         << list.hosts[0];
     EXPECT_TRUE(IsOneWholeHistory(list.hosts));
+}
+
+}  // namespace
+}  // namespace quill
+
+namespace quill {
+namespace {
+
+// Connect dialogs opened at once in several instances, all showing the same
+// history, and OK'd together: each host goes on top of the history as the
+// instance finds it when it holds the store.
+TEST_F(QSettingsBackendTest, TwelveConnectDialogsOkdAtOnceKeepTheTenThatHeldTheStoreLast) {
+    const QString journal = scratch_.path() + "/journal";
+    std::vector<std::unique_ptr<QProcess>> dialogs;
+    for (int i = 1; i <= 12; ++i)
+        dialogs.push_back(StartProbe({"connect", QString("host-%1").arg(i), journal}));
+    const QDeadlineTimer deadline(60000);
+    for (auto& dialog : dialogs) ASSERT_TRUE(Await(*dialog, "ready", deadline));
+    for (auto& dialog : dialogs) dialog->write("ok\n");
+    for (auto& dialog : dialogs) dialog->waitForBytesWritten(10000);
+    for (auto& dialog : dialogs) EXPECT_EQ(ExitCode(*dialog, deadline), 0);
+
+    QFile file(journal);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    std::vector<std::string> mostRecentFirst;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        if (!line.isEmpty()) mostRecentFirst.insert(mostRecentFirst.begin(), line.toStdString());
+    }
+    ASSERT_EQ(mostRecentFirst.size(), 12u);
+    mostRecentFirst.resize(kHostHistorySize);
+    EXPECT_EQ(FillHostList(store).hosts, mostRecentFirst);
+}
+
+// A turns Wrap on and B Local Echo, both in dialogs opened before either OK.
+TEST_F(QSettingsBackendTest, TwoSetupDialogsEachKeepTheChangeTheirUserMade) {
+    const std::unique_ptr<QProcess> a = StartProbe({"setup", "wrap"});
+    const std::unique_ptr<QProcess> b = StartProbe({"setup", "localecho"});
+    const QDeadlineTimer deadline(60000);
+    ASSERT_TRUE(Await(*a, "ready", deadline));
+    ASSERT_TRUE(Await(*b, "ready", deadline));
+    a->write("ok\n");
+    EXPECT_EQ(ExitCode(*a, deadline), 0);
+    b->write("ok\n");
+    EXPECT_EQ(ExitCode(*b, deadline), 0);
+
+    const TerminalSettings settings = ReadTerminalSettings(store);
+    EXPECT_TRUE(settings.options.Wrap());
+    EXPECT_TRUE(settings.options.LocalEcho());
+    EXPECT_EQ(ReadConfFile(), "[settings]\nlocalecho=1\nwrap=1\n");
+}
+
+// A process killed just after it created a lock file leaves it empty: the
+// store's own lock and the one QSettings takes around each write.
+TEST_F(QSettingsBackendTest, EmptyLockFilesOfADeadProcessCostAWriteUnderASecond) {
+    ASSERT_TRUE(QDir().mkpath(configHome_ + "/Brannock"));
+    for (const QString& name : {ConfPath() + ".lock", ConfPath() + ".update-lock"}) {
+        QFile lock(name);
+        ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    }
+    QElapsedTimer took;
+    took.start();
+    EXPECT_TRUE(SaveHostHistory(store, "alpha"));
+    EXPECT_LT(took.elapsed(), 1000);
+    EXPECT_EQ(FillHostList(store).editText, "alpha");
+    EXPECT_FALSE(QFile::exists(ConfPath() + ".lock"));
+    EXPECT_FALSE(QFile::exists(ConfPath() + ".update-lock"));
+}
+
+std::vector<std::pair<QString, QString>> logged;
+
+void Note(QtMsgType, const QMessageLogContext& context, const QString& text) {
+    logged.emplace_back(context.category, text);
+}
+
+// Another instance holds the store, however long: a write waits for it a
+// bounded time, then writes nothing, says so, and reports failure.
+TEST_F(QSettingsBackendTest, AWriteThatCannotHoldTheStoreWritesNothingAndSaysWhy) {
+    ASSERT_TRUE(store.WriteSetting("Settings", "wrap", "0"));
+    const std::unique_ptr<QProcess> holder = StartProbe({"hold"});
+    ASSERT_TRUE(Await(*holder, "held", QDeadlineTimer(30000)));
+
+    logged.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(Note);
+    const bool written = store.WriteSetting("Settings", "wrap", "1");
+    qInstallMessageHandler(previous);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(store.ReadIntSetting("Settings", "wrap", -1), 0);
+    ASSERT_EQ(logged.size(), 1u);
+    EXPECT_EQ(logged[0].first, "quillterm.settings");
+    EXPECT_TRUE(logged[0].second.startsWith("Settings not written: " + ConfPath() +
+                                            ".update-lock stayed locked by another process"))
+        << logged[0].second.toStdString();
+
+    holder->closeWriteChannel();
+    EXPECT_EQ(ExitCode(*holder, QDeadlineTimer(30000)), 0);
+    EXPECT_TRUE(store.WriteSetting("Settings", "wrap", "1"));
+    EXPECT_EQ(store.ReadIntSetting("Settings", "wrap", -1), 1);
 }
 
 }  // namespace

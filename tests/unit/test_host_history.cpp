@@ -30,10 +30,8 @@ class HostHistoryTest : public ::testing::Test {
         return slots;
     }
 
-    // The dialog opens (reading the list), the user picks or types newHost, OK.
-    void ChooseInDialog(const std::string& newHost) {
-        SaveHostHistory(store, newHost, FillHostList(store).hosts);
-    }
+    // The user picks or types newHost in the dialog and presses OK.
+    void ChooseInDialog(const std::string& newHost) { SaveHostHistory(store, newHost); }
 
     static Hosts Padded(Hosts hosts) {
         hosts.resize(kHostHistorySize);
@@ -110,13 +108,15 @@ TEST_F(HostHistoryTest, EmptySlotsCloseUpAtTheNextSave) {
     EXPECT_EQ(StoredSlots(), Padded({"alpha", "gamma"}));
 }
 
-TEST_F(HostHistoryTest, TheListFromTheDialogIsWhatIsSaved) {
-    // Another process saved after this dialog opened: the list shown is kept.
+TEST_F(HostHistoryTest, SavingBuildsOnTheHistoryAsItStandsOnceTheStoreIsHeld) {
+    // Another process saves "other" while this one waits to hold the store.
     StoreHistory({"alpha", "beta"});
-    const Hosts shown = FillHostList(store).hosts;
-    StoreHistory({"other"});
-    SaveHostHistory(store, "beta", shown);
-    EXPECT_EQ(StoredSlots(), Padded({"beta", "alpha"}));
+    backend.beforeHold = [](MemorySettingsBackend& other) {
+        SettingsStore otherStore{other};
+        SaveHostHistory(otherStore, "other");
+    };
+    ChooseInDialog("beta");
+    EXPECT_EQ(StoredSlots(), Padded({"beta", "other", "alpha"}));
 }
 
 TEST_F(HostHistoryTest, OverlongEntriesAreSkippedAndNewHostsCut) {
@@ -142,9 +142,14 @@ TEST_F(HostHistoryTest, EveryCopyOfTheNewHostIsRemoved) {
 
 TEST_F(HostHistoryTest, FailedSaveIsReportedAndChangesNothing) {
     StoreHistory({"alpha"});
+    backend.holdUnavailable = true;
+    EXPECT_FALSE(SaveHostHistory(store, "beta"));
+    backend.holdUnavailable = false;
     backend.failWrites = true;
-    EXPECT_FALSE(SaveHostHistory(store, "beta", {"alpha"}));
-    EXPECT_EQ(FillHostList(store).hosts, (Hosts{"alpha"}));
+    EXPECT_FALSE(SaveHostHistory(store, "beta"));
+    Hosts unchanged(kHostHistorySize, "<missing>");
+    unchanged[0] = "alpha";
+    EXPECT_EQ(StoredSlots(), unchanged);
 }
 
 }  // namespace

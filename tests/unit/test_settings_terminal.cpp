@@ -43,6 +43,7 @@ class RecordingBackend final : public SettingsBackend {
         return std::nullopt;
     }
     bool WriteTexts(const std::string&, const std::vector<SettingEntry>&) override { return false; }
+    bool Update(const std::function<bool()>& change) override { return change(); }
 
     std::vector<std::string> reads;
 };
@@ -168,8 +169,8 @@ TEST_F(TerminalSettingsTest, TwoNumberColoursFallBackPerSetting) {
 
 TEST_F(TerminalSettingsTest, WrittenColoursReadBack) {
     EXPECT_EQ(FormatColour(Rgb{0, 128, 255}), "0,128,255");
-    EXPECT_TRUE(WriteColourSetting(store, kFgColorKey, Rgb{0, 128, 255}));
-    EXPECT_TRUE(WriteColourSetting(store, kBgColorKey, Rgb{7, 8, 9}));
+    Store(kFgColorKey, FormatColour(Rgb{0, 128, 255}));
+    Store(kBgColorKey, FormatColour(Rgb{7, 8, 9}));
     std::string text;
     store.ReadSetting("settings", "fgcolor", "", text, 40);
     EXPECT_EQ(text, "0,128,255");

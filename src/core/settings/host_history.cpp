@@ -49,14 +49,15 @@ HostHistory HostHistoryAfterSave(std::string_view newHost, const std::vector<std
     return history;
 }
 
-bool SaveHostHistory(SettingsStore& store, std::string_view newHost,
-                     const std::vector<std::string>& listed) {
-    const HostHistory history = HostHistoryAfterSave(newHost, listed);
-    std::vector<SettingEntry> entries;
-    for (int number = 1; number <= kHostHistorySize; ++number) {
-        entries.push_back({HostKey(number), history[number - 1]});
-    }
-    return store.WriteSettings(kHostsSection, entries);
+bool SaveHostHistory(SettingsStore& store, std::string_view newHost) {
+    return store.Update([&store, newHost] {
+        const HostHistory history = HostHistoryAfterSave(newHost, FillHostList(store).hosts);
+        std::vector<SettingEntry> entries;
+        for (int number = 1; number <= kHostHistorySize; ++number) {
+            entries.push_back({HostKey(number), history[number - 1]});
+        }
+        return store.WriteSettings(kHostsSection, entries);
+    });
 }
 
 }  // namespace quill

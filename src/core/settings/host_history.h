@@ -46,9 +46,10 @@ HostList FillHostList(SettingsStore& store);
 // beyond ten, the remaining slots empty.
 HostHistory HostHistoryAfterSave(std::string_view newHost, const std::vector<std::string>& listed);
 
-// Writes all ten slots of HostHistoryAfterSave in one write. False when the
-// store could not be written; callers may ignore it.
-bool SaveHostHistory(SettingsStore& store, std::string_view newHost,
-                     const std::vector<std::string>& listed);
+// Puts newHost at the front of the history as it stands in the store at that
+// moment, in one read-modify-write: HostHistoryAfterSave of the entries the
+// store lists then, all ten slots written in one write. False when the store
+// could not be held or written; callers may ignore it.
+bool SaveHostHistory(SettingsStore& store, std::string_view newHost);
 
 }  // namespace quill

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,10 +27,19 @@ class SettingsBackend {
                                                 const std::string& key) = 0;
 
     // Stores all entries in one write, creating whatever is missing: another
-    // process sees either none of them or all of them. False when the store
-    // could not be written.
+    // process sees either none of them or all of them. Each write is an
+    // Update of its own unless it is part of one. False when the store could
+    // not be written.
     virtual bool WriteTexts(const std::string& section,
                             const std::vector<SettingEntry>& entries) = 0;
+
+    // Read-modify-write: runs change while this process holds the store
+    // against every other writer, here and in other processes, so what
+    // change reads is the store as it stands and nothing lands between those
+    // reads and change's own writes. Calls nest: an Update inside another
+    // runs as part of it. Returns what change returned, or false without
+    // running it when the store could not be held within a bounded wait.
+    virtual bool Update(const std::function<bool()>& change) = 0;
 
     bool WriteText(const std::string& section, const std::string& key, const std::string& text) {
         return WriteTexts(section, {SettingEntry{key, text}});
@@ -62,11 +72,16 @@ class SettingsStore {
     int ReadIntSetting(std::string_view section, std::string_view key, int defaultValue);
 
     // Stores text under (section, key); false when the store could not be
-    // written. Callers may ignore the result: a failed write is not reported.
+    // written. Callers may ignore the result: a failed write is not reported
+    // in the window.
     bool WriteSetting(std::string_view section, std::string_view key, std::string_view text);
 
     // Stores several keys of one section in a single write.
     bool WriteSettings(std::string_view section, const std::vector<SettingEntry>& entries);
+
+    // Runs change, which reads and writes through this store, as one
+    // read-modify-write (SettingsBackend::Update).
+    bool Update(const std::function<bool()>& change) { return backend_.Update(change); }
 
   private:
     SettingsBackend& backend_;

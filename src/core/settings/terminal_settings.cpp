@@ -69,8 +69,4 @@ std::string FormatColour(Rgb colour) {
            std::to_string(colour.blue);
 }
 
-bool WriteColourSetting(SettingsStore& store, std::string_view key, Rgb colour) {
-    return store.WriteSetting(kSettingsSection, key, FormatColour(colour));
-}
-
 }  // namespace quill

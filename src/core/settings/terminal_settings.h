@@ -83,7 +83,4 @@ Rgb ParseColour(std::string_view text, Rgb fallback);
 // "%d,%d,%d" of red, green and blue.
 std::string FormatColour(Rgb colour);
 
-// Writes a colour setting of section "Settings" (fgcolor or bgcolor).
-bool WriteColourSetting(SettingsStore& store, std::string_view key, Rgb colour);
-
 }  // namespace quill

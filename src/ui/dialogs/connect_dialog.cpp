@@ -13,12 +13,6 @@ namespace {
 constexpr std::size_t kHostFieldBytes = 79;
 constexpr std::size_t kPortFieldBytes = 19;
 
-std::vector<std::string> ListedHosts(const QComboBox& combo) {
-    std::vector<std::string> hosts;
-    for (int i = 0; i < combo.count(); ++i) hosts.push_back(combo.itemText(i).toStdString());
-    return hosts;
-}
-
 }  // namespace
 
 ConnectDialog::ConnectDialog(QWidget* owner, SettingsStore& store, ConnectionTarget& target)
@@ -60,13 +54,15 @@ void ConnectDialog::OnInitDialog(TemplateDialog& dialog) {
 }
 
 // An IPv6 address may be typed in brackets; the target and the history get it
-// without them, and every rule on the host applies to it without them.
+// without them, and every rule on the host applies to it without them. The
+// host goes to the front of the history as it stands now: other instances
+// may have saved hosts since this dialog listed it.
 void ConnectDialog::Accept(TemplateDialog& dialog) {
     const std::string typed = dialog.ItemText(ConnectControl::kHost);
     const std::string_view host = BracketedIpv6Address(typed).value_or(typed);
     target_.HostName = Cut(host, kHostFieldBytes);
     target_.PortNumber = ParseDecimal(Cut(dialog.ItemText(ConnectControl::kPort), kPortFieldBytes));
-    SaveHostHistory(store_, host, ListedHosts(*dialog.ControlAs<QComboBox>(ConnectControl::kHost)));
+    SaveHostHistory(store_, host);
 }
 
 bool RunConnectDialog(QWidget* owner, SettingsStore& store, ConnectionTarget& target) {

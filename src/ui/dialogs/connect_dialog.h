@@ -13,8 +13,8 @@ namespace quill {
 
 // The start-up Connect dialog (template CONNECT): a host, typed or picked from
 // the history, and a port. OK fills the connection target and puts the host
-// at the front of the history, an IPv6 address typed in brackets without
-// them; Cancel changes nothing. Escape and the close box leave it open.
+// at the front of the history as the store holds it then, an IPv6 address
+// typed in brackets without them; Cancel changes nothing. Escape and the close box leave it open.
 class ConnectDialog {
   public:
     ConnectDialog(QWidget* owner, SettingsStore& store, ConnectionTarget& target);

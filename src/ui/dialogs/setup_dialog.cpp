@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <string>
+#include <vector>
 
 #include "ui/resources/message_box.h"
 
@@ -48,6 +49,20 @@ std::optional<Rgb> ShowColourDialog(QWidget* owner, Rgb initial,
 
 QCheckBox* CheckBox(TemplateDialog& dialog, SetupControl id) {
     return dialog.ControlAs<QCheckBox>(id);
+}
+
+// The colour chosen; key goes into changed when it differs from the one shown.
+Rgb TakeColour(Rgb shown, Rgb chosen, std::string_view key, std::vector<SettingEntry>& changed) {
+    if (chosen != shown) changed.push_back({std::string(key), FormatColour(chosen)});
+    return chosen;
+}
+
+// The box's state; key goes into changed when the user changed it.
+bool TakeFlag(TemplateDialog& dialog, SetupControl id, bool shown, std::string_view key,
+              std::vector<SettingEntry>& changed) {
+    const bool on = CheckBox(dialog, id)->isChecked();
+    if (on != shown) changed.push_back({std::string(key), on ? "1" : "0"});
+    return on;
 }
 
 }  // namespace
@@ -129,33 +144,35 @@ void SetupDialog::ChooseColour(TemplateDialog& dialog, Rgb& colour) {
     Preview().update();
 }
 
+// Only what the user changed in the dialog is written, all in one write, so
+// that what another instance saved meanwhile stays as it is.
 void SetupDialog::Ok(TemplateDialog& dialog) {
     TerminalSettings& s = target_.settings;
-    s.fgcolor = working_.text;
-    s.bgcolor = working_.background;
-    WriteColourSetting(target_.store, kFgColorKey, s.fgcolor);
-    WriteColourSetting(target_.store, kBgColorKey, s.bgcolor);
+    std::vector<SettingEntry> changed;
+    s.fgcolor = TakeColour(s.fgcolor, working_.text, kFgColorKey, changed);
+    s.bgcolor = TakeColour(s.bgcolor, working_.background, kBgColorKey, changed);
     if (target_.repaintMainWindow) target_.repaintMainWindow();
 
-    s.options.SetWrap(SaveFlag(dialog, SetupControl::kWrap, kWrapKey));
-    s.MaximizeOnStart = SaveFlag(dialog, SetupControl::kMaxOnStart, "maximizeOnStart");
-    s.options.SetLocalEcho(SaveFlag(dialog, SetupControl::kLocalEcho, kLocalEchoKey));
-    s.options.SetCRLFTranslation(SaveFlag(dialog, SetupControl::kCRLF, kCRLFTranslationKey));
+    s.options.SetWrap(TakeFlag(dialog, SetupControl::kWrap, s.options.Wrap(), kWrapKey, changed));
+    s.MaximizeOnStart =
+        TakeFlag(dialog, SetupControl::kMaxOnStart, s.MaximizeOnStart, "maximizeOnStart", changed);
+    s.options.SetLocalEcho(
+        TakeFlag(dialog, SetupControl::kLocalEcho, s.options.LocalEcho(), kLocalEchoKey, changed));
+    s.options.SetCRLFTranslation(TakeFlag(dialog, SetupControl::kCRLF, s.options.CRLFTranslation(),
+                                          kCRLFTranslationKey, changed));
 
     FontChoice& pending = session_.pendingFont;
-    if (pending.height != 0) {
-        target_.store.WriteSetting(kSettingsSection, kFontKey, pending.face);
-        target_.store.WriteSetting(kSettingsSection, kFontSizeKey, std::to_string(pending.height));
+    const bool fontChosen = pending.height != 0;
+    if (fontChosen) {
+        changed.push_back({std::string(kFontKey), pending.face});
+        changed.push_back({std::string(kFontSizeKey), std::to_string(pending.height)});
         pending.height = 0;
+    }
+    if (!changed.empty()) target_.store.WriteSettings(kSettingsSection, changed);
+    if (fontChosen) {
         session_.hooks.messageBox(&dialog, kFontNote, QStringLiteral("NOTE"), QMessageBox::NoIcon);
     }
     dialog.EndDialog(1);
-}
-
-bool SetupDialog::SaveFlag(TemplateDialog& dialog, SetupControl id, std::string_view key) {
-    const bool on = CheckBox(dialog, id)->isChecked();
-    target_.store.WriteSetting(kSettingsSection, key, on ? "1" : "0");
-    return on;
 }
 
 bool RunSetupDialog(SetupSession& session, const SetupTarget& target, QWidget* owner) {

@@ -81,8 +81,6 @@ class SetupDialog {
     void SelectFont(TemplateDialog& dialog);
     void ChooseColour(TemplateDialog& dialog, Rgb& colour);
     void Ok(TemplateDialog& dialog);
-    // Stores the check box's state under key and returns it.
-    bool SaveFlag(TemplateDialog& dialog, SetupControl id, std::string_view key);
 
     SetupSession& session_;
     const SetupTarget& target_;

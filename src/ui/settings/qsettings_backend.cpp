@@ -1,12 +1,18 @@
 #include "ui/settings/qsettings_backend.h"
 
+#include <QLoggingCategory>
+#include <QScopedValueRollback>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
+#include "ui/settings/settings_lock.h"
+
 namespace quill {
 namespace {
+
+Q_LOGGING_CATEGORY(lcSettings, "quillterm.settings", QtWarningMsg)
 
 // On Windows the setting is the unnamed value of the key
 // Software\Brannock\Quillterm\<section>\<key>; elsewhere it is the key
@@ -73,12 +79,25 @@ std::optional<std::string> QSettingsBackend::ReadText(const std::string& section
 
 bool QSettingsBackend::WriteTexts(const std::string& section,
                                   const std::vector<SettingEntry>& entries) {
-    QSettings::Status status = WriteInOneSync(section, entries);
-    // A damaged file reports a format error, which hides whether the write
-    // itself went through; it has been rewritten clean if so, and a second
-    // write then tells.
-    if (status == QSettings::FormatError) status = WriteInOneSync(section, entries);
-    return status == QSettings::NoError;
+    return Update([&section, &entries] {
+        QSettings::Status status = WriteInOneSync(section, entries);
+        // A damaged file reports a format error, which hides whether the
+        // write itself went through; it has been rewritten clean if so, and a
+        // second write then tells.
+        if (status == QSettings::FormatError) status = WriteInOneSync(section, entries);
+        return status == QSettings::NoError;
+    });
+}
+
+bool QSettingsBackend::Update(const std::function<bool()>& change) {
+    if (holding_) return change();
+    const SettingsLock lock(OpenStore().fileName());
+    if (!lock.Held()) {
+        qCWarning(lcSettings).noquote() << "Settings not written:" << lock.Failure();
+        return false;
+    }
+    const QScopedValueRollback<bool> holding(holding_, true);
+    return change();
 }
 
 }  // namespace quill

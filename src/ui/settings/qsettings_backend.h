@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,12 +15,18 @@ namespace quill {
 // group per section; on Windows the registry key
 // HKEY_CURRENT_USER\Software\Brannock\Quillterm\<section>\<key>, the setting
 // being that key's unnamed value. Every call opens the store afresh, so reads
-// see what other processes wrote.
+// see what other processes wrote. Updates hold a SettingsLock; one that
+// cannot be held writes nothing and says why in the category
+// "quillterm.settings" (warnings are on).
 class QSettingsBackend final : public SettingsBackend {
   public:
     std::optional<std::string> ReadText(const std::string& section,
                                         const std::string& key) override;
     bool WriteTexts(const std::string& section, const std::vector<SettingEntry>& entries) override;
+    bool Update(const std::function<bool()>& change) override;
+
+  private:
+    bool holding_ = false;
 };
 
 }  // namespace quill
