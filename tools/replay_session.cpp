@@ -7,13 +7,14 @@ namespace quill {
 
 namespace {
 
+// Characters as the Latin-1 bytes they are in the plain terminal, or attribute codes.
 void AppendRows(std::string& out, const ScreenModel& screen, int firstRow, int rows,
                 bool attributes) {
     for (int r = firstRow; r < firstRow + rows; ++r) {
         out += '|';
-        for (int c = 0; c < kColumns; ++c) {
-            out += attributes ? static_cast<char>('0' + screen.AttrAt(r, c))
-                              : static_cast<char>(screen.CharAt(r, c));
+        for (const Cell& cell : screen.Row(r)) {
+            out += attributes ? static_cast<char>('0' + AttributeCode(cell))
+                              : static_cast<char>(cell.Character());
         }
         out += "|\n";
     }
@@ -51,12 +52,13 @@ std::string ReplaySession::Render(bool withHistory) const {
     out += '\n';
     if (withHistory) {
         out += "history\n";
-        AppendRows(out, screen, 0, kHistoryRows, false);
+        AppendRows(out, screen, 0, screen.FirstScreenRow(), false);
     }
+    const int rows = screen.Geometry().screenRows;
     out += "screen\n";
-    AppendRows(out, screen, kFirstScreenRow, kScreenRows, false);
+    AppendRows(out, screen, screen.FirstScreenRow(), rows, false);
     out += "attributes\n";
-    AppendRows(out, screen, kFirstScreenRow, kScreenRows, true);
+    AppendRows(out, screen, screen.FirstScreenRow(), rows, true);
     return out;
 }
 

@@ -167,21 +167,28 @@ struct Engine {
     // nothing in it is a separate instrumented call): the fuzzer should steer
     // by the engine's branches, not by this scan over every cell.
     __attribute__((no_sanitize("coverage"), noinline)) void CheckGrids() const {
-        const std::uint8_t* cells = screen.Memory().data();
         bool displayable = true;
         bool known = true;
-        for (int i = 0; i < kGridBytes; ++i) {
-            const std::uint8_t c = cells[i];
-            const std::uint8_t a = cells[kGridBytes + i];
-            displayable &= (c >= 0x20 && c <= 0x7E) || (extended && c >= 0xA0 && c != 0xAD);
-            known &= a == kAttrNormal || a == kAttrBold || a == kAttrReverse;
+        for (int r = 0; r < screen.BufferRows(); ++r) {
+            for (const Cell& cell : screen.Row(r)) {
+                const char32_t c = cell.Character();
+                displayable &= (c >= 0x20 && c <= 0x7E) ||
+                               (extended && c >= 0xA0 && c <= 0xFF && c != 0xAD);
+                known &= cell.foreground == CellColour() && cell.background == CellColour() &&
+                         (cell.flags == 0 || cell.flags == cell_flags::kBold ||
+                          cell.flags == cell_flags::kReverse);
+            }
         }
         Require(displayable, "a cell holds a byte that is not displayable");
         Require(known, "a cell holds an unknown attribute");
     }
 
     bool SameOutcome(const Engine& other) const {
-        return screen.Memory() == other.screen.Memory() &&
+        bool sameCells = true;
+        for (int r = 0; r < screen.BufferRows(); ++r) {
+            sameCells &= std::ranges::equal(screen.Row(r), other.screen.Row(r));
+        }
+        return sameCells &&
                screen.CursorRow() == other.screen.CursorRow() &&
                screen.CursorColumn() == other.screen.CursorColumn() &&
                screen.RegionTop() == other.screen.RegionTop() &&

@@ -1,5 +1,6 @@
 #include "core/telnet/inbound_stream.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/telnet/telnet_codes.h"
@@ -23,6 +24,10 @@ constexpr std::uint8_t kSi = 0x0F;
 constexpr std::uint8_t kFirstHighByte = 0x80;
 constexpr std::uint8_t kMalformedMark = '?';
 
+bool IsText(std::uint8_t b) {
+    return b >= 0x20 && b <= 0x7E;
+}
+
 bool IsShown(std::uint8_t b) {
     return (b >= 0x20 && b <= 0x7E) || b == '\r' || b == '\n' || b == '\t';
 }
@@ -44,7 +49,17 @@ void InboundStream::ProcessInbound(const std::uint8_t* bytes, int count) {
     showCodes_ = options_.ShowCodes();
     extended_ = options_.Extended();
     decodeUtf8_ = extended_ && !showCodes_;
-    for (int i = 0; i < count; ++i) Step(bytes[i]);
+    int i = 0;
+    while (i < count) {
+        if (state_ == State::kData && !showCodes_ && IsText(bytes[i])) {
+            int end = i + 1;
+            while (end < count && IsText(bytes[end])) ++end;
+            WriteText(bytes + i, end - i);
+            i = end;
+        } else {
+            Step(bytes[i++]);
+        }
+    }
     display_.UpdateNow();
     screen_.ScreenUpdateCaret();
 }
@@ -90,6 +105,20 @@ void InboundStream::Step(std::uint8_t b) {
         case State::kUtf8Sequence:
             Utf8SequenceByte(b);
             break;
+    }
+}
+
+// A run of displayable bytes, through the active character set.
+void InboundStream::WriteText(const std::uint8_t* text, int count) {
+    if (screen_.PlainSetActive()) {
+        screen_.ScreenWriteText(text, count);
+        return;
+    }
+    std::uint8_t translated[kReceiveChunk];
+    for (int at = 0; at < count; at += kReceiveChunk) {
+        const int length = std::min(count - at, kReceiveChunk);
+        for (int i = 0; i < length; ++i) translated[i] = screen_.ScreenTranslateChar(text[at + i]);
+        screen_.ScreenWriteText(translated, length);
     }
 }
 

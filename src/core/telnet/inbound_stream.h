@@ -40,6 +40,7 @@ class InboundStream {
   private:
     void Step(std::uint8_t b);
     void DataByte(std::uint8_t b);
+    void WriteText(const std::uint8_t* text, int count);
     void CommandByte(std::uint8_t b);
     void EscapeByte(std::uint8_t b);
     bool ControlByte(std::uint8_t b);

@@ -66,9 +66,9 @@ AppHooks DefaultAppHooks(SettingsStore& store) {
         return RunConnectDialog(owner, store, target);
     };
     auto printer = std::make_shared<ScreenPrinter>();
-    hooks.window.printScreen = [printer](QWidget* owner, const std::uint8_t* grid, int firstRow,
+    hooks.window.printScreen = [printer](QWidget* owner, const ScreenModel& screen, int firstRow,
                                          int rowCount) {
-        printer->PrintScreen(owner, grid, firstRow, rowCount);
+        printer->PrintScreen(owner, RowsOnDisplay(screen, firstRow, rowCount));
     };
     auto setup = std::make_shared<SetupSession>();
     hooks.window.setupDialog = [setup](QWidget* owner, const SetupTarget& target) {

@@ -200,7 +200,7 @@ void MainWindow::OnCommand(CommandId id) {
             return;
         case CommandId::kPrintScreen:
             if (hooks_.printScreen) {
-                hooks_.printScreen(this, parts_.engine.screen.Memory().data(), view_->ViewTop(),
+                hooks_.printScreen(this, parts_.engine.screen, view_->ViewTop(),
                                    kScreenRows);
             }
             return;
