@@ -1,6 +1,5 @@
 #include "replay_session.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace quill {
@@ -22,30 +21,23 @@ void AppendRows(std::string& out, const ScreenModel& screen, int firstRow, int r
 
 }  // namespace
 
-ReplaySession::ReplaySession(bool wrap, bool showCodes, DisplaySink& display) : display(display) {
-    screen.BlankScreenMemory();
-    options.SetWrap(wrap);
-    options.SetShowCodes(showCodes);
-}
-
-void ReplaySession::Feed(std::string_view bytes, int chunk) {
-    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-    for (std::size_t at = 0; at < bytes.size(); at += chunk) {
-        const std::size_t length = std::min<std::size_t>(chunk, bytes.size() - at);
-        inbound.ProcessInbound(data + at, static_cast<int>(length));
-    }
+ReplaySession::ReplaySession(bool wrap, bool showCodes, DisplaySink* display)
+    : HeadlessTerminal(HeadlessSetup{display, false}) {
+    Options().SetWrap(wrap);
+    Options().SetShowCodes(showCodes);
 }
 
 std::string ReplaySession::Render(bool withHistory) const {
+    const ScreenModel& screen = terminal().Screen();
     std::string out;
     char line[64];
     std::snprintf(line, sizeof line, "cursor %d %d\nattribute %d\nregion %d %d\n",
                   screen.CursorRow(), screen.CursorColumn(), screen.CurrentAttribute(),
                   screen.RegionTop(), screen.RegionBottom());
     out += line;
-    out += escape.CursorKeyMode() == 1 ? "keys application\n" : "keys normal\n";
-    out += "beeps " + std::to_string(services.beeps) + "\nsent";
-    for (std::uint8_t b : send.sent) {
+    out += terminal().ApplicationCursorKeys() ? "keys application\n" : "keys normal\n";
+    out += "beeps " + std::to_string(Services().beeps) + "\nsent";
+    for (std::uint8_t b : Send().Sent()) {
         std::snprintf(line, sizeof line, " %02x", b);
         out += line;
     }

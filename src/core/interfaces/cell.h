@@ -16,7 +16,8 @@ class CellColour {
         return CellColour(Kind::kPalette, index);
     }
     static constexpr CellColour Direct(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
-        return CellColour(Kind::kRgb, (std::uint32_t{red} << 16) | (std::uint32_t{green} << 8) | blue);
+        return CellColour(Kind::kRgb,
+                          (std::uint32_t{red} << 16) | (std::uint32_t{green} << 8) | blue);
     }
 
     constexpr Kind kind() const { return static_cast<Kind>(bits_ >> 24); }

@@ -21,7 +21,7 @@ class DisplaySink {
     virtual void SetCaretPos(int row, int column) = 0;
 };
 
-// A display that ignores everything: headless tools and benchmarks.
+// A display that ignores everything: the headless terminal.
 class NullDisplay final : public DisplaySink {
   public:
     void InvalidateCell(int, int) override {}

@@ -1,6 +1,7 @@
 #include "core/terminal/screen_model.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <numeric>
 
@@ -302,12 +303,10 @@ void ScreenModel::ScreenAlignmentFill() {
     Caret();
 }
 
-std::uint8_t ScreenModel::ScreenTranslateChar(std::uint8_t b) const {
-    if (*activeSet_ == kCharsetPlain) return b;
-    if (b >= 'j' && b <= 'n') return '+';
-    if (b >= 'o' && b <= 's') return '-';
-    if (b >= 't' && b <= 'x') return '|';
-    return b;
+void ScreenModel::ScreenShowCode(std::uint8_t b) {
+    char text[8];
+    std::snprintf(text, sizeof text, "[%d]", b);
+    ScreenWriteString(text);
 }
 
 }  // namespace quill

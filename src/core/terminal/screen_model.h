@@ -20,13 +20,6 @@ constexpr int kBufferRows = kHistoryRows + kScreenRows + 1;  // history, screen,
 constexpr int kFirstScreenRow = kHistoryRows;
 constexpr int kLiveViewTop = kHistoryRows;
 
-// Character-set designations.
-constexpr int kCharsetPlain = 1;
-constexpr int kCharsetLineDrawing = 2;
-
-// The two character-set slots SO and SI switch between.
-enum class CharsetSlot { G0, G1 };
-
 // The size of a screen: its columns, its rows and the rows of history above.
 struct ScreenGeometry {
     int columns = kColumns;
@@ -77,16 +70,8 @@ class ScreenModel {
     void ScreenSetAttribute(int rendition);
     void ScreenSetRegion(int top, int bottom);
     void ScreenAlignmentFill();
-    std::uint8_t ScreenTranslateChar(std::uint8_t b) const;
-
-    // SO and SI, and the designation of either slot (ESC ( and ESC )).
-    void ActivateG1() { activeSet_ = &G1; }
-    void ActivateG0() { activeSet_ = &G0; }
-    bool G1Active() const { return activeSet_ == &G1; }
-    void Designate(CharsetSlot slot, int charset) { (slot == CharsetSlot::G0 ? G0 : G1) = charset; }
-    int Designation(CharsetSlot slot) const { return slot == CharsetSlot::G0 ? G0 : G1; }
-    // Whether characters pass the active set unchanged.
-    bool PlainSetActive() const { return *activeSet_ == kCharsetPlain; }
+    // Show codes: a byte as its decimal value in brackets, with ScreenWriteString.
+    void ScreenShowCode(std::uint8_t b);
 
     // Who is told of rows scrolled off the top; none (null) by default.
     void SetScrollOffObserver(ScrollOffObserver* observer) { scrollOff_ = observer; }
@@ -151,9 +136,6 @@ class ScreenModel {
     // The rendition placed characters take: a blank cell with its colours and flags.
     Cell pen_;
     bool caretVisible_ = true;
-    int G0 = kCharsetPlain;
-    int G1 = kCharsetLineDrawing;
-    int* activeSet_ = &G0;
 };
 
 }  // namespace quill

@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "core/engine/terminal_engine.h"
+#include "core/engine/terminal.h"
 #include "core/interfaces/connection_target.h"
 #include "core/settings/settings_store.h"
 #include "core/settings/terminal_settings.h"
@@ -38,7 +38,7 @@ class TerminalView;
 struct WindowParts {
     SettingsStore& store;
     TerminalSettings& settings;
-    TerminalEngine& engine;
+    Terminal& engine;
     TcpTransport& transport;
     const TerminalFonts& fonts;
     // The host connected to: the suggested name of a session log.
