@@ -14,10 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/engine/terminal_engine.h"
-#include "core/interfaces/display_sink.h"
-#include "core/interfaces/terminal_services.h"
-#include "core/settings/terminal_settings.h"
+#include "core/engine/headless_terminal.h"
 #include "streams.h"
 #include "vterm_reference.h"
 
@@ -26,20 +23,13 @@ namespace {
 
 constexpr std::size_t kBlock = kReceiveChunk;
 
-// The engine as the window builds it, with a display and send path that do nothing.
+// The terminal as the window builds it, with a display that does nothing.
 struct Quillterm {
-    Quillterm() { screen.BlankScreenMemory(); }
     void Write(const std::uint8_t* bytes, std::size_t count) {
-        inbound.ProcessInbound(bytes, static_cast<int>(count));
+        headless.terminal().Feed(bytes, static_cast<int>(count));
     }
 
-    NullDisplay display;
-    NullSend send;
-    NullServices services;
-    UserOptions options;
-    TerminalEngine engine{display, send, services, options};
-    ScreenModel& screen = engine.screen;
-    InboundStream& inbound = engine.inbound;
+    HeadlessTerminal headless;
 };
 
 // The least a terminal does with a byte: decide what kind it is.

@@ -100,11 +100,11 @@ int main(int argc, char** argv) {
     const std::string input = ReadInput(options.file);
     quill::ReplaySession session(options.wrap, options.showCodes);
     quill::Transcript transcript;
-    if (options.transcript) session.screen.SetScrollOffObserver(&transcript);
-    session.options.SetExtended(options.extended);
+    if (options.transcript) session.terminal().SetScrollOffObserver(&transcript);
+    session.Options().SetExtended(options.extended);
     session.Feed(input, options.chunk);
-    const std::string out =
-        options.transcript ? transcript.Text(session.screen) : session.Render(options.history);
+    const std::string out = options.transcript ? transcript.Text(session.terminal().Screen())
+                                               : session.Render(options.history);
     std::fwrite(out.data(), 1, out.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 2;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstdint>
+#include <span>
 #include <string>
 
 #include "core/interfaces/scroll_off_observer.h"
@@ -15,7 +15,7 @@ namespace quill {
 // never left through the top and are not in it.
 class Transcript final : public ScrollOffObserver {
   public:
-    void RowScrolledOff(const std::uint8_t* characters) override;
+    void RowScrolledOff(std::span<const Cell> cells) override;
     // The rows scrolled off so far, then those of `screen`.
     std::string Text(const ScreenModel& screen) const;
 

@@ -20,11 +20,8 @@
 #include <memory>
 #include <vector>
 
-#include "core/engine/terminal_engine.h"
+#include "core/engine/headless_terminal.h"
 #include "core/interfaces/display_sink.h"
-#include "core/interfaces/send_path.h"
-#include "core/interfaces/terminal_services.h"
-#include "core/settings/terminal_settings.h"
 
 namespace quill {
 namespace {
@@ -84,18 +81,16 @@ struct Negotiated {
 };
 constexpr Negotiated kNegotiated[] = {{0xFB, 0xFC, 0x1F}, {0xFB, 0xFC, 0x00}, {0xFD, 0xFE, 0x00}};
 
-class CheckedSend final : public SendPath {
+// Goes through the replies in the order they were sent.
+class ReplyChecker {
   public:
-    explicit CheckedSend(bool extended) : extended_(extended) {}
+    explicit ReplyChecker(bool extended) : extended_(extended) {}
 
-    void SendBytes(const std::uint8_t* bytes, std::size_t length) override {
-        std::vector<std::uint8_t> reply(bytes, bytes + length);
+    void Check(const std::vector<std::uint8_t>& reply) {
         Require(KnownReply(reply, extended_), "sent bytes that are no known reply");
         if (extended_) CheckNegotiation(reply);
-        sent.insert(sent.end(), reply.begin(), reply.end());
         last_ = reply;
     }
-    std::vector<std::uint8_t> sent;
 
   private:
     void CheckNegotiation(const std::vector<std::uint8_t>& r) {
@@ -116,14 +111,6 @@ class CheckedSend final : public SendPath {
     bool on_[std::size(kNegotiated)] = {};
 };
 
-class CountingServices final : public TerminalServices {
-  public:
-    void Beep() override { ++beeps; }
-    bool TraceEnabled() const override { return true; }  // exercise the trace too
-    void Trace(std::string_view) override {}
-    int beeps = 0;
-};
-
 struct Options {
     bool wrap;
     bool showCodes;
@@ -132,21 +119,22 @@ struct Options {
 };
 
 struct Engine {
-    explicit Engine(const Options& options) : extended(options.extended), send(options.extended) {
-        screen.BlankScreenMemory();
-        userOptions.SetWrap(options.wrap);
-        userOptions.SetShowCodes(options.showCodes);
-        userOptions.SetExtended(options.extended);
+    explicit Engine(const Options& options) : extended(options.extended) {
+        headless.Options().SetWrap(options.wrap);
+        headless.Options().SetShowCodes(options.showCodes);
+        headless.Options().SetExtended(options.extended);
     }
 
     void Feed(const std::uint8_t* bytes, std::size_t size, int blockSize) {
         for (std::size_t at = 0; at < size; at += blockSize) {
             const int count = static_cast<int>(std::min<std::size_t>(blockSize, size - at));
-            inbound.ProcessInbound(bytes + at, count);
+            terminal.Feed(bytes + at, count);
             CheckLimits();
         }
-        inbound.ProcessInbound(bytes, 0);
+        terminal.Feed(bytes, 0);
         CheckGrids();
+        ReplyChecker replies(extended);
+        for (const auto& reply : headless.Send().replies) replies.Check(reply);
     }
 
     void CheckLimits() const {
@@ -155,10 +143,8 @@ struct Engine {
                     screen.RegionBottom() >= 1 && screen.RegionBottom() <= kScreenRows,
                 "scrolling region outside rows 1-24");
         Require(KnownAttribute(screen.CurrentAttribute()), "unknown current attribute");
-        Require(escape.CursorKeyMode() == 0 || escape.CursorKeyMode() == 1,
-                "unknown cursor-key mode");
         for (const CharsetSlot slot : {CharsetSlot::G0, CharsetSlot::G1}) {
-            const int set = screen.Designation(slot);
+            const int set = terminal.Modes().Designation(slot);
             Require(set == kCharsetPlain || set == kCharsetLineDrawing, "unknown designation");
         }
     }
@@ -167,43 +153,48 @@ struct Engine {
     // nothing in it is a separate instrumented call): the fuzzer should steer
     // by the engine's branches, not by this scan over every cell.
     __attribute__((no_sanitize("coverage"), noinline)) void CheckGrids() const {
-        const std::uint8_t* cells = screen.Memory().data();
         bool displayable = true;
         bool known = true;
-        for (int i = 0; i < kGridBytes; ++i) {
-            const std::uint8_t c = cells[i];
-            const std::uint8_t a = cells[kGridBytes + i];
-            displayable &= (c >= 0x20 && c <= 0x7E) || (extended && c >= 0xA0 && c != 0xAD);
-            known &= a == kAttrNormal || a == kAttrBold || a == kAttrReverse;
+        for (int r = 0; r < screen.BufferRows(); ++r) {
+            for (const Cell& cell : screen.Row(r)) {
+                const char32_t c = cell.Character();
+                displayable &=
+                    (c >= 0x20 && c <= 0x7E) || (extended && c >= 0xA0 && c <= 0xFF && c != 0xAD);
+                known &= cell.foreground == CellColour() && cell.background == CellColour() &&
+                         (cell.flags == 0 || cell.flags == cell_flags::kBold ||
+                          cell.flags == cell_flags::kReverse);
+            }
         }
         Require(displayable, "a cell holds a byte that is not displayable");
         Require(known, "a cell holds an unknown attribute");
     }
 
     bool SameOutcome(const Engine& other) const {
-        return screen.Memory() == other.screen.Memory() &&
-               screen.CursorRow() == other.screen.CursorRow() &&
-               screen.CursorColumn() == other.screen.CursorColumn() &&
-               screen.RegionTop() == other.screen.RegionTop() &&
-               screen.RegionBottom() == other.screen.RegionBottom() &&
-               screen.CurrentAttribute() == other.screen.CurrentAttribute() &&
-               screen.Designation(CharsetSlot::G0) == other.screen.Designation(CharsetSlot::G0) &&
-               screen.Designation(CharsetSlot::G1) == other.screen.Designation(CharsetSlot::G1) &&
-               screen.G1Active() == other.screen.G1Active() &&
-               escape.CursorKeyMode() == other.escape.CursorKeyMode() &&
-               inbound.CurrentState() == other.inbound.CurrentState() &&
-               send.sent == other.send.sent && services.beeps == other.services.beeps;
+        const ScreenModel& o = other.screen;
+        const TerminalModes& modes = terminal.Modes();
+        const TerminalModes& otherModes = other.terminal.Modes();
+        bool sameCells = true;
+        for (int r = 0; r < screen.BufferRows(); ++r) {
+            sameCells &= std::ranges::equal(screen.Row(r), o.Row(r));
+        }
+        return sameCells && screen.CursorRow() == o.CursorRow() &&
+               screen.CursorColumn() == o.CursorColumn() && screen.RegionTop() == o.RegionTop() &&
+               screen.RegionBottom() == o.RegionBottom() &&
+               screen.CurrentAttribute() == o.CurrentAttribute() &&
+               modes.Designation(CharsetSlot::G0) == otherModes.Designation(CharsetSlot::G0) &&
+               modes.Designation(CharsetSlot::G1) == otherModes.Designation(CharsetSlot::G1) &&
+               modes.G1Active() == otherModes.G1Active() &&
+               modes.ApplicationCursorKeys() == otherModes.ApplicationCursorKeys() &&
+               headless.Send().Sent() == other.headless.Send().Sent() &&
+               headless.Services().beeps == other.headless.Services().beeps;
     }
 
     const bool extended;
     BoundedDisplay display;
-    CheckedSend send;
-    CountingServices services;
-    UserOptions userOptions;
-    TerminalEngine engine{display, send, services, userOptions};
-    ScreenModel& screen = engine.screen;
-    EscapeInterpreter& escape = engine.escape;
-    InboundStream& inbound = engine.inbound;
+    // The trace is on, to exercise it too.
+    HeadlessTerminal headless{HeadlessSetup{&display, true}};
+    Terminal& terminal = headless.terminal();
+    const ScreenModel& screen = terminal.Screen();
 };
 
 void Run(const Options& options, const std::uint8_t* bytes, std::size_t size) {

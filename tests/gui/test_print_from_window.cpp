@@ -34,10 +34,10 @@ class WindowPrintTest : public test::SessionTest {
         printHooks.messageBox = [this](QWidget*, const QString& text, const QString&,
                                        QMessageBox::Icon) { printBoxes << text; };
         printer = std::make_unique<ScreenPrinter>(printHooks);
-        hooks.window.printScreen = [this](QWidget* owner, const std::uint8_t* grid, int top,
+        hooks.window.printScreen = [this](QWidget* owner, const ScreenModel& screen, int top,
                                           int rows) {
             printedFrom = top;
-            printer->PrintScreen(owner, grid, top, rows);
+            printer->PrintScreen(owner, quill::RowsOnDisplay(screen, top, rows));
         };
         app = std::make_unique<Application>(store, hooks);
     }

@@ -30,15 +30,12 @@ struct ShownBox {
     QMessageBox::Icon icon;
 };
 
-// A character grid whose rows say which buffer row they are: "row 123 ..."
-// padded with spaces to 80 characters.
-std::array<std::uint8_t, kGridBytes> LabelledGrid() {
-    std::array<std::uint8_t, kGridBytes> grid{};
-    grid.fill(' ');
+// Buffer rows that say which row they are: "row 123 ..." padded with spaces
+// to 80 characters.
+QStringList LabelledGrid() {
+    QStringList grid;
     for (int row = 0; row < kBufferRows; ++row) {
-        char label[32];
-        const int n = std::snprintf(label, sizeof label, "row%03d end", row);
-        std::copy(label, label + n, grid.begin() + row * kColumns);
+        grid << QString::asprintf("row%03d end", row).leftJustified(kColumns, ' ');
     }
     return grid;
 }
@@ -116,7 +113,10 @@ class PrintScreenTest : public ::testing::Test {
     QTemporaryDir dir;
     QString pdf;
     QWidget window;
-    std::array<std::uint8_t, kGridBytes> grid;
+    // The rows on display from buffer row `top` on.
+    QStringList Rows(int top) const { return grid.mid(top, kScreenRows); }
+
+    QStringList grid;
     bool confirmPrinter = true;
     std::function<void()> duringJob;
     std::vector<ShownBox> boxes;
@@ -124,7 +124,7 @@ class PrintScreenTest : public ::testing::Test {
 };
 
 TEST_F(PrintScreenTest, LiveViewPrintsTheScreenRowsInOrderOnOnePage) {
-    printer.PrintScreen(&window, grid.data(), kLiveViewTop, kScreenRows);
+    printer.PrintScreen(&window, Rows(kLiveViewTop));
 
     EXPECT_TRUE(boxes.empty());
     const auto pages = LabelsPerPage(pdf);
@@ -135,18 +135,15 @@ TEST_F(PrintScreenTest, LiveViewPrintsTheScreenRowsInOrderOnOnePage) {
 }
 
 TEST_F(PrintScreenTest, ScrolledBackViewPrintsTheHistoryRowsShown) {
-    printer.PrintScreen(&window, grid.data(), 100, kScreenRows);
+    printer.PrintScreen(&window, Rows(100));
 
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(AllLabels(), Expected(100, kScreenRows));
 }
 
-TEST_F(PrintScreenTest, RowsArePrintedAsStoredWithInnerSpacesAndNoAttributes) {
-    const char text[] = "a  b";
-    std::copy(text, text + 4, grid.begin() + kFirstScreenRow * kColumns + 20);
-    // Attributes are not printed: a reverse cell prints like any other.
-    grid[kGridBytes - 1] = kAttrReverse;
-    printer.PrintScreen(&window, grid.data(), kLiveViewTop, kScreenRows);
+TEST_F(PrintScreenTest, RowsArePrintedAsStoredWithInnerSpaces) {
+    grid[kFirstScreenRow].replace(20, 4, "a  b");
+    printer.PrintScreen(&window, Rows(kLiveViewTop));
 
     const QString out = RunTool("pdftotext", {"-layout", pdf, "-"});
     EXPECT_TRUE(out.contains(QRegularExpression("row275 end\\s+a\\s+b"))) << out.toStdString();
@@ -166,9 +163,9 @@ std::vector<std::pair<QString, double>> WordPositions(const QString& pdf) {
 TEST_F(PrintScreenTest, ColumnsLineUpAsOnTheScreen) {
     const std::string narrow = "iiiiiiiiiiiiiiiiii X";
     const std::string wide = "WWWWWWWWWWWWWWWWWW X";
-    std::copy(narrow.begin(), narrow.end(), grid.begin() + kFirstScreenRow * kColumns + 20);
-    std::copy(wide.begin(), wide.end(), grid.begin() + (kFirstScreenRow + 1) * kColumns + 20);
-    printer.PrintScreen(&window, grid.data(), kLiveViewTop, kScreenRows);
+    grid[kFirstScreenRow].replace(20, narrow.size(), QString::fromStdString(narrow));
+    grid[kFirstScreenRow + 1].replace(20, wide.size(), QString::fromStdString(wide));
+    printer.PrintScreen(&window, Rows(kLiveViewTop));
 
     std::vector<double> columnX;
     for (const auto& [text, x] : WordPositions(pdf)) {
@@ -183,7 +180,7 @@ TEST_F(PrintScreenTest, TallPrinterFontContinuesOnANewPage) {
     QFont tall = before;
     tall.setPointSize(48);
     QApplication::setFont(tall);
-    printer.PrintScreen(&window, grid.data(), kLiveViewTop, kScreenRows);
+    printer.PrintScreen(&window, Rows(kLiveViewTop));
     QApplication::setFont(before);
 
     EXPECT_TRUE(boxes.empty());
@@ -196,7 +193,7 @@ TEST_F(PrintScreenTest, TallPrinterFontContinuesOnANewPage) {
 }
 
 TEST_F(PrintScreenTest, DocumentIsNamedAfterTheWindowTitle) {
-    printer.PrintScreen(&window, grid.data(), kLiveViewTop, kScreenRows);
+    printer.PrintScreen(&window, Rows(kLiveViewTop));
 
     const QString info = RunTool("pdfinfo", {pdf});
     EXPECT_TRUE(info.contains(QRegularExpression("Title:\\s+Quillterm -- alpha\\n")))
@@ -229,7 +226,7 @@ TEST(PrintDocumentName, IsCutToThirtyOneCharacters) {
 
 TEST_F(PrintScreenTest, CancelledPrinterDialogGivesPrintErrorAndPrintsNothing) {
     confirmPrinter = false;
-    printer.PrintScreen(&window, grid.data(), kLiveViewTop, kScreenRows);
+    printer.PrintScreen(&window, Rows(kLiveViewTop));
 
     ExpectPrintError();
     EXPECT_FALSE(QFile::exists(pdf));
@@ -248,7 +245,7 @@ TEST_F(PrintScreenTest, CancelDuringTheJobAbortsItWithPrintError) {
         ASSERT_NE(cancel, nullptr);
         cancel->click();
     };
-    printer.PrintScreen(&window, grid.data(), kLiveViewTop, kScreenRows);
+    printer.PrintScreen(&window, Rows(kLiveViewTop));
 
     EXPECT_TRUE(windowDisabled);
     EXPECT_TRUE(dialogShown);
@@ -266,14 +263,14 @@ TEST_F(PrintScreenTest, EnterOnThePrintingDialogPressesCancel) {
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
         QApplication::sendEvent(dialog, &enter);
     };
-    printer.PrintScreen(&window, grid.data(), kLiveViewTop, kScreenRows);
+    printer.PrintScreen(&window, Rows(kLiveViewTop));
 
     ExpectPrintError();
 }
 
 TEST_F(PrintScreenTest, DocumentThatCannotStartGivesPrintError) {
     pdf = dir.filePath("missing/dir/screen.pdf");
-    printer.PrintScreen(&window, grid.data(), kLiveViewTop, kScreenRows);
+    printer.PrintScreen(&window, Rows(kLiveViewTop));
 
     ExpectPrintError();
     EXPECT_TRUE(window.isEnabled());
@@ -282,11 +279,11 @@ TEST_F(PrintScreenTest, DocumentThatCannotStartGivesPrintError) {
 
 TEST_F(PrintScreenTest, ASecondJobAfterACancelledOnePrintsNormally) {
     duringJob = [&] { printer.PrintingDialog()->SendCommand(PrintControl::kCancel); };
-    printer.PrintScreen(&window, grid.data(), kLiveViewTop, kScreenRows);
+    printer.PrintScreen(&window, Rows(kLiveViewTop));
     ExpectPrintError();
     duringJob = nullptr;
     boxes.clear();
-    printer.PrintScreen(&window, grid.data(), kLiveViewTop, kScreenRows);
+    printer.PrintScreen(&window, Rows(kLiveViewTop));
 
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(AllLabels(), Expected(kFirstScreenRow, kScreenRows));

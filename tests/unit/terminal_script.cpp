@@ -167,7 +167,7 @@ std::vector<ScriptCase> LoadScriptCases(const std::string& directory) {
 
 std::string RunScriptCase(const ScriptCase& c) {
     ReplaySession session(c.wrap, c.showCodes);
-    session.options.SetExtended(c.extended);
+    session.Options().SetExtended(c.extended);
     session.Feed(c.input, c.chunk);
     const std::vector<std::string> output = Lines(session.Render(true));
     std::string failures;

@@ -26,8 +26,8 @@ TEST_P(Capture, RepliesMatchTheRecordingInEveryBlockSize) {
     for (int chunk : {100, 1, 7, 64}) {
         ReplaySession session(false, false);
         session.Feed(fromServer, chunk);
-        EXPECT_EQ(std::string(session.send.sent.begin(), session.send.sent.end()), replies)
-            << "chunk " << chunk;
+        const std::vector<std::uint8_t> sent = session.Send().Sent();
+        EXPECT_EQ(std::string(sent.begin(), sent.end()), replies) << "chunk " << chunk;
     }
 }
 

@@ -3,10 +3,12 @@
 // per received block, and no caret moves while the caret is hidden.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "core/telnet/inbound_stream.h"
+#include "core/settings/terminal_settings.h"
+#include "core/terminal/screen_model.h"
 #include "recording_display.h"
 #include "replay_session.h"
 
@@ -15,14 +17,26 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
+bool SameCells(const ScreenModel& a, const ScreenModel& b) {
+    for (int r = 0; r < a.BufferRows(); ++r) {
+        if (!std::ranges::equal(a.Row(r), b.Row(r))) return false;
+    }
+    return true;
+}
+
 struct Engine {
     RecordingDisplay display;
-    ReplaySession session{false, false, display};
-    ScreenModel& screen = session.screen;
-    InboundStream& inbound = session.inbound;
+    ReplaySession session{false, false, &display};
 
     // The bytes as one received block.
     void Feed(std::string_view bytes) { session.Feed(bytes, static_cast<int>(bytes.size())); }
+};
+
+// The screen on its own, for its operations.
+struct Screen {
+    RecordingDisplay display;
+    UserOptions options;
+    ScreenModel screen{display, options};
 };
 
 TEST(DisplayRequests, TextInvalidatesItsCellsThenOneUpdateAndCaretPerBlock) {
@@ -33,7 +47,7 @@ TEST(DisplayRequests, TextInvalidatesItsCellsThenOneUpdateAndCaretPerBlock) {
 
 TEST(DisplayRequests, EmptyBlockStillUpdatesAndMovesTheCaret) {
     Engine e;
-    e.inbound.ProcessInbound(nullptr, 0);
+    e.session.terminal().Feed(nullptr, 0);
     EXPECT_EQ(e.display.calls, (Calls{"update", "caret 0 0"}));
 }
 
@@ -48,7 +62,7 @@ TEST(DisplayRequests, EveryScrolledLineRepaintsAtOnce) {
 
 TEST(DisplayRequests, WrapMovesTheCaretBeforeTheCellIsInvalidated) {
     Engine e;
-    e.session.options.SetWrap(true);
+    e.session.Options().SetWrap(true);
     e.Feed("\x1b[1;80H");
     e.display.calls.clear();
     e.Feed("x");
@@ -63,7 +77,7 @@ TEST(DisplayRequests, ErasingInvalidatesAllAndMovesTheCaret) {
 
 TEST(DisplayRequests, HiddenCaretIsNeverMoved) {
     Engine e;
-    e.screen.SetCaretVisible(false);
+    e.session.terminal().SetCaretVisible(false);
     e.Feed("abc\x1b[5;5H\x1b[2J\n");
     for (const std::string& call : e.display.calls)
         EXPECT_EQ(call.rfind("caret", 0), std::string::npos);
@@ -71,7 +85,7 @@ TEST(DisplayRequests, HiddenCaretIsNeverMoved) {
 
 TEST(DisplayRequests, ShowCodesRepaintsForEveryByte) {
     Engine e;
-    e.session.options.SetShowCodes(true);
+    e.session.Options().SetShowCodes(true);
     e.Feed("A");
     // "[65]" for the received byte and again for the stored one, each written
     // as a string with its own caret move and update.
@@ -81,36 +95,47 @@ TEST(DisplayRequests, ShowCodesRepaintsForEveryByte) {
 }
 
 TEST(DisplayRequests, DeletingCharactersDoesNotTouchTheCaret) {
-    Engine e;
-    e.Feed("abc\x1b[1;1H");
-    e.display.calls.clear();
-    e.screen.ScreenDeleteChars(1);
-    e.screen.ScreenDeleteLines(1);
-    e.screen.ScreenDeleteLines(30);  // moves nothing, still repaints
-    EXPECT_EQ(e.display.calls, (Calls{"all", "all", "all"}));
+    Screen s;
+    s.screen.ScreenWriteString("abc");
+    s.screen.ScreenSetColumn(0);
+    s.display.calls.clear();
+    s.screen.ScreenDeleteChars(1);
+    s.screen.ScreenDeleteLines(1);
+    s.screen.ScreenDeleteLines(30);  // moves nothing, still repaints
+    EXPECT_EQ(s.display.calls, (Calls{"all", "all", "all"}));
 }
 
-// Erasing within a line writes its spaces in runs; it must look exactly like
-// writing them one by one, to the grids and to the window.
-TEST(DisplayRequests, SpaceRunsMatchWritingSpacesOneByOne) {
+// Text and erasing within a line write their cells in runs; that must look
+// exactly like writing them one by one, to the cells and to the window.
+TEST(DisplayRequests, RunsMatchWritingCharactersOneByOne) {
     for (bool wrap : {false, true}) {
         for (int column : {0, 5, 78, 79}) {
             for (int count : {0, 1, 74, 79, 80}) {
-                Engine runs, single;
-                for (Engine* e : {&runs, &single}) {
-                    e->session.options.SetWrap(wrap);
-                    e->Feed("top\x1b[7m\x1b[24;1H" + std::string(column, 'x'));
-                    e->display.calls.clear();
+                Screen runs, text, single;
+                for (Screen* s : {&runs, &text, &single}) {
+                    s->options.SetWrap(wrap);
+                    s->screen.ScreenWriteString("top");
+                    s->screen.ScreenSetAttribute(7);
+                    s->screen.ScreenMoveToRow(23);
+                    s->screen.ScreenSetColumn(0);
+                    s->screen.ScreenWriteString(std::string(column, 'x'));
+                    s->display.calls.clear();
                 }
+                const std::string spaces(count, ' ');
                 runs.screen.ScreenWriteSpaces(count);
-                single.screen.ScreenWriteString(std::string(count, ' '));
+                text.screen.ScreenWriteText(reinterpret_cast<const std::uint8_t*>(spaces.data()),
+                                            count);
+                text.screen.ScreenWriteString("");
+                single.screen.ScreenWriteString(spaces);
                 const std::string where = "wrap " + std::to_string(wrap) + " column " +
                                           std::to_string(column) + " count " +
                                           std::to_string(count);
-                EXPECT_EQ(runs.display.calls, single.display.calls) << where;
-                EXPECT_EQ(runs.screen.Memory(), single.screen.Memory()) << where;
-                EXPECT_EQ(runs.screen.CursorColumn(), single.screen.CursorColumn()) << where;
-                EXPECT_EQ(runs.screen.CursorRow(), single.screen.CursorRow()) << where;
+                for (Screen* s : {&runs, &text}) {
+                    EXPECT_EQ(s->display.calls, single.display.calls) << where;
+                    EXPECT_TRUE(SameCells(s->screen, single.screen)) << where;
+                    EXPECT_EQ(s->screen.CursorColumn(), single.screen.CursorColumn()) << where;
+                    EXPECT_EQ(s->screen.CursorRow(), single.screen.CursorRow()) << where;
+                }
             }
         }
     }

@@ -4,32 +4,17 @@
 
 #include <string>
 
-#include "replay_session.h"
+#include "core/engine/headless_terminal.h"
 
 namespace quill::test {
 namespace {
 
-class RecordingTrace final : public TerminalServices {
-  public:
-    explicit RecordingTrace(bool enabled) : enabled_(enabled) {}
-    void Beep() override {}
-    bool TraceEnabled() const override { return enabled_; }
-    void Trace(std::string_view text) override { trace += text; }
-    std::string trace;
-
-  private:
-    bool enabled_;
-};
-
+// The trace of the bytes as one block; the services keep whatever they are
+// told, asked or not.
 std::string TraceOf(std::string_view bytes, bool enabled = true) {
-    NullDisplay display;
-    RecordingSend send;
-    RecordingTrace services(enabled);
-    UserOptions options;
-    TerminalEngine engine(display, send, services, options);
-    engine.inbound.ProcessInbound(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                  static_cast<int>(bytes.size()));
-    return services.trace;
+    HeadlessTerminal terminal(HeadlessSetup{nullptr, enabled});
+    terminal.Feed(bytes, kReceiveChunk);
+    return terminal.Services().trace;
 }
 
 TEST(EscapeTrace, ShowsEachSequenceOnItsOwnLine) {

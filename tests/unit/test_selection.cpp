@@ -12,7 +12,7 @@ TEST(SelectionRect, SnapsToCellEdgesAndCopiesRowsWithLineEnds) {
     EXPECT_EQ(SnapToCell(20, 8), 16);
     EXPECT_EQ(SnapToCell(23, 8), 24);
     ReplaySession session(false, false);
-    const ScreenModel& screen = session.screen;
+    const ScreenModel& screen = session.terminal().Screen();
     session.Feed("abcdefgh\r\nijklmnop\r\nqrstuvwx", 100);
     Selection selection(8, 16);
 
@@ -33,7 +33,7 @@ TEST(SelectionRect, SnapsToCellEdgesAndCopiesRowsWithLineEnds) {
 
 TEST(SelectionRect, BackwardRectanglesSelectNoCells) {
     ReplaySession session(false, false);
-    const ScreenModel& screen = session.screen;
+    const ScreenModel& screen = session.terminal().Screen();
     Selection selection(8, 16);
     selection.SelectionPress(40, 40);
     selection.SelectionDrag(10, 40);  // left of the press: one line end per row

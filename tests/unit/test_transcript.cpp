@@ -14,9 +14,9 @@ namespace {
 std::string TranscriptOf(const std::string& stream) {
     ReplaySession session(false, false);
     Transcript transcript;
-    session.screen.SetScrollOffObserver(&transcript);
+    session.terminal().SetScrollOffObserver(&transcript);
     session.Feed(stream, kReceiveChunk);
-    return transcript.Text(session.screen);
+    return transcript.Text(session.terminal().Screen());
 }
 
 TEST(Transcript, AThousandLinesComeOutExactlyAsSent) {

@@ -9,6 +9,10 @@ class DisplaySink {
     virtual ~DisplaySink() = default;
     // One character cell of the live screen (screen row 0-23, column 0-79) is stale.
     virtual void InvalidateCell(int row, int column) = 0;
+    // `count` cells of a row from `column` on are stale, as if each were told.
+    virtual void InvalidateCells(int row, int column, int count) {
+        for (int i = 0; i < count; ++i) InvalidateCell(row, column + i);
+    }
     // The whole window is stale (background erased).
     virtual void InvalidateAll() = 0;
     // Bring the window up to date now.
@@ -17,10 +21,11 @@ class DisplaySink {
     virtual void SetCaretPos(int row, int column) = 0;
 };
 
-// A display that ignores everything: headless tools and benchmarks.
+// A display that ignores everything: the headless terminal.
 class NullDisplay final : public DisplaySink {
   public:
     void InvalidateCell(int, int) override {}
+    void InvalidateCells(int, int, int) override {}
     void InvalidateAll() override {}
     void UpdateNow() override {}
     void SetCaretPos(int, int) override {}

@@ -1,6 +1,8 @@
 #pragma once
 
-#include <cstdint>
+#include <span>
+
+#include "core/interfaces/cell.h"
 
 namespace quill {
 
@@ -10,8 +12,8 @@ namespace quill {
 class ScrollOffObserver {
   public:
     virtual ~ScrollOffObserver() = default;
-    // The row's 80 character cells as they stand on the screen.
-    virtual void RowScrolledOff(const std::uint8_t* characters) = 0;
+    // The row's cells as they stand on the screen.
+    virtual void RowScrolledOff(std::span<const Cell> cells) = 0;
 };
 
 }  // namespace quill

@@ -16,11 +16,4 @@ class TerminalServices {
     virtual void Trace(std::string_view text) = 0;
 };
 
-class NullServices final : public TerminalServices {
-  public:
-    void Beep() override {}
-    bool TraceEnabled() const override { return false; }
-    void Trace(std::string_view) override {}
-};
-
 }  // namespace quill

@@ -1,7 +1,8 @@
 #include "core/telnet/option_negotiation.h"
 
+#include <vector>
+
 #include "core/telnet/telnet_codes.h"
-#include "core/terminal/screen_model.h"
 
 namespace quill {
 
@@ -9,31 +10,31 @@ namespace {
 
 using namespace telnet;
 
-static_assert(kColumns < kIac && kScreenRows < kIac, "window size bytes would need doubling");
+// IAC SB TERMINAL-TYPE IS "vt100" IAC SE; IS is the byte 0 and goes out as data.
+constexpr std::uint8_t kTerminalTypeReply[] = {kIac, kSb, kTerminalType, kIs,  'v', 't',
+                                               '1',  '0', '0',           kIac, kSe};
 
-// IAC SB NAWS, width and height as 16-bit numbers, IAC SE.
-constexpr std::uint8_t kWindowSizeReport[] = {kIac,
-                                              kSb,
-                                              kNaws,
-                                              0,
-                                              static_cast<std::uint8_t>(kColumns),
-                                              0,
-                                              static_cast<std::uint8_t>(kScreenRows),
-                                              kIac,
-                                              kSe};
+// A 16-bit number of a subnegotiation, its bytes doubled where they are IAC.
+void AppendNumber(std::vector<std::uint8_t>& out, int value) {
+    for (const auto b : {static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)}) {
+        out.push_back(b);
+        if (b == kIac) out.push_back(b);
+    }
+}
 
 }  // namespace
 
-void OptionNegotiation::Request(std::uint8_t command, std::uint8_t option, bool extended) {
+void OptionNegotiation::Request(std::uint8_t command, std::uint8_t option,
+                                const OptionPolicy& policy) {
     switch (command) {
         case kDo:
-            Do(option, extended);
+            Do(option, policy);
             break;
         case kDont:
             Dont(option);
             break;
         case kWill:
-            Will(option, extended);
+            Will(option, policy);
             break;
         case kWont:
             Wont(option);
@@ -46,22 +47,28 @@ void OptionNegotiation::Reply(std::uint8_t command, std::uint8_t option) {
     send_.SendBytes(reply, sizeof reply);
 }
 
-// The options of the client's own side the extended terminal may turn on.
+// The options of the client's own side the policy may turn on.
 bool* OptionNegotiation::OursFor(std::uint8_t option) {
     if (option == kNaws) return &naws_;
     if (option == kBinary) return &binaryOut_;
     return nullptr;
 }
 
-// Refused is every option but the terminal type, and in the plain terminal
-// NAWS and binary too (which turns them off should they still be on).
-void OptionNegotiation::Do(std::uint8_t option, bool extended) {
+void OptionNegotiation::Subnegotiation(std::uint8_t option, std::span<const std::uint8_t> data) {
+    if (option == kTerminalType && data.size() == 1 && data[0] == kSend) {
+        send_.SendBytes(kTerminalTypeReply, sizeof kTerminalTypeReply);
+    }
+}
+
+// Refused is every option but the terminal type, and without the policy's
+// leave NAWS and binary too (which turns them off should they still be on).
+void OptionNegotiation::Do(std::uint8_t option, const OptionPolicy& policy) {
     if (option == kTerminalType) {
         Reply(kWill, option);
         return;
     }
     bool* on = OursFor(option);
-    if (on == nullptr || !extended) {
+    if (on == nullptr || !policy.windowSizeAndBinary) {
         if (on != nullptr) *on = false;
         Reply(kWont, option);
         return;
@@ -79,11 +86,11 @@ void OptionNegotiation::Dont(std::uint8_t option) {
     Reply(kWont, option);
 }
 
-// The server's own options: encryption is refused, binary taken by the
-// extended terminal; the rest are let be.
-void OptionNegotiation::Will(std::uint8_t option, bool extended) {
+// The server's own options: encryption is refused, binary taken when the
+// policy allows; the rest are let be.
+void OptionNegotiation::Will(std::uint8_t option, const OptionPolicy& policy) {
     if (option == kEncrypt) Reply(kDont, option);
-    if (option != kBinary || !extended || binaryIn_) return;
+    if (option != kBinary || !policy.windowSizeAndBinary || binaryIn_) return;
     binaryIn_ = true;
     Reply(kDo, option);
 }
@@ -94,8 +101,13 @@ void OptionNegotiation::Wont(std::uint8_t option) {
     Reply(kDont, option);
 }
 
+// IAC SB NAWS, width and height as 16-bit numbers, IAC SE.
 void OptionNegotiation::SendWindowSize() {
-    send_.SendBytes(kWindowSizeReport, sizeof kWindowSizeReport);
+    std::vector<std::uint8_t> report = {kIac, kSb, kNaws};
+    AppendNumber(report, columns_);
+    AppendNumber(report, rows_);
+    report.insert(report.end(), {kIac, kSe});
+    send_.SendBytes(report.data(), report.size());
 }
 
 }  // namespace quill

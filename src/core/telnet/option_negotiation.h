@@ -1,34 +1,43 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
+#include "core/interfaces/option_policy.h"
 #include "core/interfaces/send_path.h"
 
 namespace quill {
 
-// Answers the server's option requests (DO, DONT, WILL, WONT). The plain
-// terminal takes only TERMINAL-TYPE and refuses ENCRYPT. The extended one also
-// takes NAWS, reporting the window size, and TRANSMIT-BINARY both ways; their
-// state is kept for the connection, so that an option that is on and is
+// Answers the server's option requests (DO, DONT, WILL, WONT) and its
+// terminal-type request. The terminal type is always taken and ENCRYPT
+// refused. NAWS, reporting the window size, and TRANSMIT-BINARY both ways are
+// taken as the policy in force says; their state is kept for the connection,
+// whatever the policy later becomes, so that an option that is on and is
 // turned off gets one answer, a request for the state in force gets none, and
 // no negotiation loops.
 class OptionNegotiation {
   public:
-    explicit OptionNegotiation(SendPath& send) : send_(send) {}
+    // The window size NAWS reports.
+    OptionNegotiation(SendPath& send, int columns, int rows)
+        : send_(send), columns_(columns), rows_(rows) {}
 
-    // `command` is DO, DONT, WILL or WONT; `extended` the mode in force.
-    void Request(std::uint8_t command, std::uint8_t option, bool extended);
+    // `command` is DO, DONT, WILL or WONT.
+    void Request(std::uint8_t command, std::uint8_t option, const OptionPolicy& policy);
+    // A subnegotiation: a terminal-type SEND is answered with "vt100".
+    void Subnegotiation(std::uint8_t option, std::span<const std::uint8_t> data);
 
   private:
-    void Do(std::uint8_t option, bool extended);
+    void Do(std::uint8_t option, const OptionPolicy& policy);
     void Dont(std::uint8_t option);
-    void Will(std::uint8_t option, bool extended);
+    void Will(std::uint8_t option, const OptionPolicy& policy);
     void Wont(std::uint8_t option);
     bool* OursFor(std::uint8_t option);
     void Reply(std::uint8_t command, std::uint8_t option);
     void SendWindowSize();
 
     SendPath& send_;
+    const int columns_;
+    const int rows_;
     bool naws_ = false;       // the client reports its window size
     bool binaryOut_ = false;  // the client sends binary
     bool binaryIn_ = false;   // the server sends binary

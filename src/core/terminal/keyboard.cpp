@@ -14,18 +14,18 @@ constexpr char32_t kFirstBeyondAscii = 0x80;
 
 }  // namespace
 
-Keyboard::Keyboard(const EscapeInterpreter& escape, const TerminalOptions& options, SendPath& send,
+Keyboard::Keyboard(const TerminalModes& modes, const TerminalOptions& options, SendPath& send,
                    LocalEchoTarget& echo)
-    : escape_(escape), options_(options), send_(send), echo_(echo) {}
+    : modes_(modes), options_(options), send_(send), echo_(echo) {}
 
-bool Keyboard::KeyboardTranslateKey(std::uint16_t keyCode) {
-    const KeyTable& table = escape_.CursorKeyMode() == 1 ? kApplicationKeyTable : kNormalKeyTable;
+bool Keyboard::KeyboardTranslateKey(std::uint16_t keyCode, const Dialect& dialect) {
+    const KeyTable& table = modes_.ApplicationCursorKeys() ? kApplicationKeyTable : kNormalKeyTable;
     if (keyCode == vk::kReturn && options_.CRLFTranslation()) {
         static const std::uint8_t kCrLf[] = {'\r', '\n'};
         send_.SendBytes(kCrLf, sizeof kCrLf);
     }
     if (SendFromTable(table, keyCode)) return true;
-    return options_.Extended() && SendFromTable(kEditingKeyTable, keyCode);
+    return SendFromTable(dialect.editingKeys, keyCode);
 }
 
 bool Keyboard::SendFromTable(std::span<const KeyTableRow> rows, std::uint16_t keyCode) {
@@ -39,9 +39,9 @@ bool Keyboard::SendFromTable(std::span<const KeyTableRow> rows, std::uint16_t ke
     return false;
 }
 
-// The plain terminal sends codes up to 128 as one byte and drops the rest.
-bool Keyboard::KeyboardSendChar(char32_t code) {
-    if (code >= kFirstBeyondAscii && options_.Extended()) return SendUtf8(code);
+// Without UTF-8 codes up to 128 go as one byte and the rest are dropped.
+bool Keyboard::KeyboardSendChar(char32_t code, const Dialect& dialect) {
+    if (code >= kFirstBeyondAscii && dialect.utf8) return SendUtf8(code);
     if (code > kHighestSentCode) return false;
     const auto byte = static_cast<std::uint8_t>(code);
     send_.SendBytes(&byte, 1);
@@ -49,8 +49,7 @@ bool Keyboard::KeyboardSendChar(char32_t code) {
     return true;
 }
 
-// The extended terminal sends a character beyond ASCII as UTF-8; local echo
-// shows it as the grid keeps it.
+// A character beyond ASCII as UTF-8; local echo shows it as the grid keeps it.
 bool Keyboard::SendUtf8(char32_t code) {
     std::array<std::uint8_t, 4> bytes{};
     const int count = EncodeUtf8(code, bytes);

@@ -5,9 +5,10 @@
 
 #include "core/interfaces/send_path.h"
 #include "core/interfaces/terminal_options.h"
-#include "core/terminal/escape_interpreter.h"
+#include "core/terminal/dialect.h"
 #include "core/terminal/key_tables.h"
 #include "core/terminal/screen_model.h"
+#include "core/terminal/terminal_modes.h"
 
 namespace quill {
 
@@ -31,21 +32,21 @@ class ScreenEcho final : public LocalEchoTarget {
 // Turns key-down and character notifications into bytes for the host.
 class Keyboard {
   public:
-    // Reads CR/LF translation, local echo and the extended option at every key.
-    Keyboard(const EscapeInterpreter& escape, const TerminalOptions& options, SendPath& send,
+    // Reads the cursor-key mode, CR/LF translation and local echo at every key.
+    Keyboard(const TerminalModes& modes, const TerminalOptions& options, SendPath& send,
              LocalEchoTarget& echo);
 
     // Key-down path: true when a key-table row matched and was sent.
-    bool KeyboardTranslateKey(std::uint16_t keyCode);
+    bool KeyboardTranslateKey(std::uint16_t keyCode, const Dialect& dialect);
     // Character path, one character (not a UTF-16 unit): true when it was
     // sent, false when it was dropped.
-    bool KeyboardSendChar(char32_t code);
+    bool KeyboardSendChar(char32_t code, const Dialect& dialect);
 
   private:
     bool SendFromTable(std::span<const KeyTableRow> rows, std::uint16_t keyCode);
     bool SendUtf8(char32_t code);
 
-    const EscapeInterpreter& escape_;
+    const TerminalModes& modes_;
     const TerminalOptions& options_;
     SendPath& send_;
     LocalEchoTarget& echo_;

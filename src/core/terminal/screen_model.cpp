@@ -1,27 +1,72 @@
 #include "core/terminal/screen_model.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <numeric>
 
 namespace quill {
 
 namespace {
 
 constexpr int kTabWidth = 8;
-constexpr std::uint8_t kSpace = ' ';
 
 int ClampInt(int value, int low, int high) {
     return std::min(std::max(value, low), high);
 }
 
+// A blank cell is all zero bytes.
+void BlankCells(Cell* cells, int count) {
+    std::memset(static_cast<void*>(cells), 0, static_cast<std::size_t>(count) * sizeof(Cell));
+}
+
 }  // namespace
 
-ScreenModel::ScreenModel(DisplaySink& display, const TerminalOptions& options)
-    : display_(display), options_(options) {}
+ScreenModel::ScreenModel(DisplaySink& display, const TerminalOptions& options,
+                         ScreenGeometry geometry)
+    : display_(display),
+      options_(options),
+      geometry_(geometry),
+      columns_(geometry.columns),
+      ringRows_(geometry.historyRows + geometry.screenRows),
+      cells_(static_cast<std::size_t>((ringRows_ + 1) * columns_)),
+      ring_(static_cast<std::size_t>(ringRows_)),
+      rotation_(static_cast<std::size_t>(geometry.screenRows)),
+      regionBottom_(geometry.screenRows) {
+    std::iota(ring_.begin(), ring_.end(), std::uint16_t{0});
+}
 
 void ScreenModel::BlankScreenMemory() {
-    std::memset(ScreenMemory.data(), kSpace, kGridBytes);
-    std::memset(ScreenMemory.data() + kGridBytes, kAttrNormal, kGridBytes);
+    BlankRows(0, BufferRows());
+}
+
+std::uint16_t& ScreenModel::RingSlot(int bufferRow) {
+    int at = ringBase_ + bufferRow;
+    if (at >= ringRows_) at -= ringRows_;
+    return ring_[static_cast<std::size_t>(at)];
+}
+
+// Buffer rows first to end - 1 (all within the ring) receive the rows
+// `shift` further down, the first ones coming round to the end.
+void ScreenModel::RotateRows(int first, int end, int shift) {
+    const int length = end - first;
+    if (length < 2) return;  // a region of one row, or an upside-down one
+    for (int i = 0; i < length; ++i) rotation_[static_cast<std::size_t>(i)] = RingSlot(first + i);
+    std::rotate(rotation_.begin(), rotation_.begin() + shift, rotation_.begin() + length);
+    for (int i = 0; i < length; ++i) RingSlot(first + i) = rotation_[static_cast<std::size_t>(i)];
+}
+
+void ScreenModel::BlankRows(int first, int end) {
+    for (int r = first; r < end; ++r) BlankCells(RowCells(r), columns_);
+}
+
+void ScreenModel::FillRows(int first, int end, const Cell& cell) {
+    for (int r = first; r < end; ++r) std::fill_n(RowCells(r), columns_, cell);
+}
+
+void ScreenModel::BlankScreenRow(int row) {
+    const int bufferRow = FirstScreenRow() + row;
+    BlankRows(bufferRow, bufferRow + 1);
 }
 
 void ScreenModel::Caret() {
@@ -33,22 +78,18 @@ void ScreenModel::InvalidateAndUpdate() {
     display_.UpdateNow();
 }
 
-void ScreenModel::StoreAtCursor(std::uint8_t b) {
-    const int offset = (kFirstScreenRow + cursorRow_) * kColumns + cursorColumn_;
-    ScreenMemory[offset] = b;
-    ScreenMemory[kGridBytes + offset] = currentAttribute_;
-}
-
-void ScreenModel::ScreenPlaceChar(std::uint8_t b) {
+void ScreenModel::ScreenPlaceChar(char32_t c) {
     const int row = cursorRow_;
     const int column = cursorColumn_;
-    StoreAtCursor(b);
-    if (++cursorColumn_ == kColumns) {
+    Cell* cell = CursorCell();
+    *cell = pen_;
+    cell->character = c;
+    if (++cursorColumn_ == columns_) {
         if (options_.Wrap()) {
             cursorColumn_ = 0;
             ScreenMoveToRow(cursorRow_ + 1);
         } else {
-            cursorColumn_ = kColumns - 1;
+            cursorColumn_ = columns_ - 1;
         }
     }
     display_.InvalidateCell(row, column);
@@ -57,7 +98,7 @@ void ScreenModel::ScreenPlaceChar(std::uint8_t b) {
 void ScreenModel::ScreenWriteByte(std::uint8_t b) {
     switch (b) {
         case '\t':
-            cursorColumn_ = std::min((cursorColumn_ / kTabWidth + 1) * kTabWidth, kColumns - 1);
+            cursorColumn_ = std::min((cursorColumn_ / kTabWidth + 1) * kTabWidth, columns_ - 1);
             break;
         case '\n':
             ScreenMoveToRow(cursorRow_ + 1);
@@ -76,54 +117,49 @@ void ScreenModel::ScreenWriteString(std::string_view s) {
     display_.UpdateNow();
 }
 
-void ScreenModel::ScreenWriteSpaces(int count) {
-    while (count > 0) {
-        // Cells left of the last column take the spaces in one go; the last
-        // column goes through ScreenPlaceChar, which knows about wrapping.
-        const int run = std::min(count, kColumns - 1 - cursorColumn_);
-        const int offset = (kFirstScreenRow + cursorRow_) * kColumns + cursorColumn_;
-        std::memset(&ScreenMemory[offset], kSpace, run);
-        std::memset(&ScreenMemory[kGridBytes + offset], currentAttribute_, run);
-        for (int i = 0; i < run; ++i) display_.InvalidateCell(cursorRow_, cursorColumn_ + i);
-        cursorColumn_ += run;
-        count -= run;
-        if (count > 0) {
-            ScreenPlaceChar(kSpace);
-            --count;
+// Cells left of the last column take the characters in one loop; the last
+// column goes through ScreenPlaceChar, which knows about wrapping.
+template <class CharacterAt>
+void ScreenModel::WriteRun(int count, CharacterAt characterAt) {
+    int i = 0;
+    while (i < count) {
+        const int run = std::min(count - i, columns_ - 1 - cursorColumn_);
+        if (run > 0) {
+            Cell* cell = CursorCell();
+            for (int k = 0; k < run; ++k) {
+                cell[k] = pen_;
+                cell[k].character = characterAt(i + k);
+            }
+            display_.InvalidateCells(cursorRow_, cursorColumn_, run);
+            cursorColumn_ += run;
+            i += run;
         }
+        if (i < count) ScreenPlaceChar(characterAt(i++));
     }
+}
+
+void ScreenModel::ScreenWriteText(const std::uint8_t* text, int count) {
+    WriteRun(count, [text](int i) { return static_cast<char32_t>(text[i]); });
+}
+
+void ScreenModel::ScreenWriteSpaces(int count) {
+    WriteRun(count, [](int) { return U' '; });
     Caret();
     display_.UpdateNow();
 }
 
-void ScreenModel::CopyScreenRow(int from, int to) {
-    const int src = (kFirstScreenRow + from) * kColumns;
-    const int dst = (kFirstScreenRow + to) * kColumns;
-    std::memcpy(&ScreenMemory[dst], &ScreenMemory[src], kColumns);
-    std::memcpy(&ScreenMemory[kGridBytes + dst], &ScreenMemory[kGridBytes + src], kColumns);
-}
-
-void ScreenModel::BlankScreenRow(int row) {
-    const int offset = (kFirstScreenRow + row) * kColumns;
-    BlankCells(offset, offset + kColumns);
-}
-
-void ScreenModel::BlankCells(int firstOffset, int endOffset) {
-    std::memset(&ScreenMemory[firstOffset], kSpace, endOffset - firstOffset);
-    std::memset(&ScreenMemory[kGridBytes + firstOffset], kAttrNormal, endOffset - firstOffset);
-}
-
 void ScreenModel::ScreenScrollUp(int count) {
+    const int first = FirstScreenRow();
     for (int n = 0; n < count; ++n) {
+        const int bottom = first + regionBottom_;  // the buffer row below the region
         if (regionTop_ == 1) {
-            if (scrollOff_ != nullptr) scrollOff_->RowScrolledOff(CharRow(kFirstScreenRow));
-            // The history and the region above the bottom row are contiguous in
-            // both grids: one block copy per grid moves them all up a row.
-            const int bytes = (kFirstScreenRow + regionBottom_ - 1) * kColumns;
-            std::memmove(&ScreenMemory[0], &ScreenMemory[kColumns], bytes);
-            std::memmove(&ScreenMemory[kGridBytes], &ScreenMemory[kGridBytes + kColumns], bytes);
+            if (scrollOff_ != nullptr) scrollOff_->RowScrolledOff(Row(first));
+            // The oldest history row comes round as the region's new last row;
+            // rows below the region are turned back into place.
+            ringBase_ = ringBase_ + 1 == ringRows_ ? 0 : ringBase_ + 1;
+            if (bottom < ringRows_) RotateRows(bottom - 1, ringRows_, ringRows_ - bottom);
         } else {
-            for (int i = regionTop_ - 1; i <= regionBottom_ - 2; ++i) CopyScreenRow(i + 1, i);
+            RotateRows(first + regionTop_ - 1, bottom, 1);
         }
         BlankScreenRow(regionBottom_ - 1);
         InvalidateAndUpdate();
@@ -131,8 +167,11 @@ void ScreenModel::ScreenScrollUp(int count) {
 }
 
 void ScreenModel::ScreenScrollDown(int count) {
+    const int first = FirstScreenRow();
     for (int n = 0; n < count; ++n) {
-        for (int i = regionBottom_ - 2; i >= regionTop_ - 1; --i) CopyScreenRow(i, i + 1);
+        const int top = first + regionTop_ - 1;
+        const int bottom = first + regionBottom_;
+        RotateRows(top, bottom, bottom - top - 1);
         BlankScreenRow(regionTop_ - 1);
         InvalidateAndUpdate();
     }
@@ -152,7 +191,7 @@ void ScreenModel::ScreenMoveToRow(int target) {
 }
 
 void ScreenModel::ScreenSetColumn(int column) {
-    cursorColumn_ = ClampInt(column, 0, kColumns - 1);
+    cursorColumn_ = ClampInt(column, 0, columns_ - 1);
     Caret();
 }
 
@@ -170,28 +209,31 @@ void ScreenModel::ScreenUpdateCaret() {
     Caret();
 }
 
+// The vacated cells at the end of the row are spaces in the rendition the
+// first of them had.
 void ScreenModel::ScreenDeleteChars(int count) {
     if (count < 0) return;
-    const int n = std::min(std::max(count, 1), kColumns - cursorColumn_);
-    const int rowOffset = (kFirstScreenRow + cursorRow_) * kColumns;
-    const std::uint8_t tailAttribute = ScreenMemory[kGridBytes + rowOffset + kColumns - n];
-    for (int i = cursorColumn_; i <= kColumns - 1 - n; ++i) {
-        ScreenMemory[rowOffset + i] = ScreenMemory[rowOffset + i + n];
-        ScreenMemory[kGridBytes + rowOffset + i] = ScreenMemory[kGridBytes + rowOffset + i + n];
-    }
-    std::memset(&ScreenMemory[rowOffset + kColumns - n], kSpace, n);
-    std::memset(&ScreenMemory[kGridBytes + rowOffset + kColumns - n], tailAttribute, n);
+    const int n = std::min(std::max(count, 1), columns_ - cursorColumn_);
+    Cell* row = RowCells(FirstScreenRow() + cursorRow_);
+    Cell tail = row[columns_ - n];
+    tail.character = U' ';
+    tail.marks = 0;
+    tail.flags &= ~cell_flags::kWideRight;
+    std::copy(row + cursorColumn_ + n, row + columns_, row + cursorColumn_);
+    std::fill_n(row + columns_ - n, n, tail);
     display_.InvalidateAll();
 }
 
 void ScreenModel::ScreenDeleteLines(int count) {
     if (count < 0) return;
     const int n = std::max(count, 1);
+    const int rows = geometry_.screenRows;
     // A count that reaches past the screen moves nothing, but the window is
     // still invalidated.
-    if (n < kScreenRows - cursorRow_) {
-        for (int i = cursorRow_; i <= kScreenRows - 1 - n; ++i) CopyScreenRow(i + n, i);
-        for (int i = kScreenRows - n; i < kScreenRows; ++i) BlankScreenRow(i);
+    if (n < rows - cursorRow_) {
+        const int first = FirstScreenRow();
+        RotateRows(first + cursorRow_, first + rows, n);
+        BlankRows(first + rows - n, first + rows);
     }
     display_.InvalidateAll();
 }
@@ -200,21 +242,26 @@ void ScreenModel::ScreenRepaint() {
     display_.InvalidateAll();
 }
 
+// Erasing blanks the history too, and the spare row below the screen.
 void ScreenModel::ScreenEraseAll() {
-    BlankCells(0, kGridBytes);
-    currentAttribute_ = kAttrNormal;
+    BlankRows(0, BufferRows());
+    pen_ = Cell{};
     display_.InvalidateAll();
     Caret();
 }
 
 void ScreenModel::ScreenEraseToCursor() {
-    BlankCells(0, (kFirstScreenRow + cursorRow_) * kColumns + cursorColumn_);
+    const int cursorRow = FirstScreenRow() + cursorRow_;
+    BlankRows(0, cursorRow);
+    BlankCells(RowCells(cursorRow), cursorColumn_);
     display_.InvalidateAll();
     Caret();
 }
 
 void ScreenModel::ScreenEraseFromCursor() {
-    BlankCells((kFirstScreenRow + cursorRow_) * kColumns + cursorColumn_, kGridBytes);
+    const int cursorRow = FirstScreenRow() + cursorRow_;
+    BlankCells(CursorCell(), columns_ - cursorColumn_);
+    BlankRows(cursorRow + 1, BufferRows());
     display_.InvalidateAll();
     Caret();
 }
@@ -224,41 +271,42 @@ void ScreenModel::ScreenSetAttribute(int rendition) {
         case 1:
         case 4:  // underline is shown as bold
         case 5:  // and so is blink
-            currentAttribute_ = kAttrBold;
+            pen_.flags = cell_flags::kBold;
             break;
         case 7:
-            currentAttribute_ = kAttrReverse;
+            pen_.flags = cell_flags::kReverse;
             break;
         default:
-            currentAttribute_ = kAttrNormal;
+            pen_.flags = 0;
     }
 }
 
 void ScreenModel::ScreenSetRegion(int top, int bottom) {
     // Bounds outside the screen are pulled onto it: every scroll and row move
-    // relies on the region lying within rows 1-24.
-    top = top == 0 ? 1 : ClampInt(top, 1, kScreenRows);
-    bottom = bottom == 0 ? kScreenRows : ClampInt(bottom, 1, kScreenRows);
+    // relies on the region lying within the screen rows.
+    const int rows = geometry_.screenRows;
+    top = top == 0 ? 1 : ClampInt(top, 1, rows);
+    bottom = bottom == 0 ? rows : ClampInt(bottom, 1, rows);
     regionTop_ = top;
     regionBottom_ = bottom;
     ScreenSetColumn(0);
     ScreenMoveToRow(bottom - 1);
 }
 
+// The whole buffer, history and spare row included, becomes E.
 void ScreenModel::ScreenAlignmentFill() {
-    currentAttribute_ = kAttrNormal;
-    std::memset(ScreenMemory.data(), 'E', kGridBytes);
-    std::memset(ScreenMemory.data() + kGridBytes, kAttrNormal, kGridBytes);
+    pen_ = Cell{};
+    Cell letter;
+    letter.character = U'E';
+    FillRows(0, BufferRows(), letter);
     display_.InvalidateAll();
     Caret();
 }
 
-std::uint8_t ScreenModel::ScreenTranslateChar(std::uint8_t b) const {
-    if (*activeSet_ == kCharsetPlain) return b;
-    if (b >= 'j' && b <= 'n') return '+';
-    if (b >= 'o' && b <= 's') return '-';
-    if (b >= 't' && b <= 'x') return '|';
-    return b;
+void ScreenModel::ScreenShowCode(std::uint8_t b) {
+    char text[8];
+    std::snprintf(text, sizeof text, "[%d]", b);
+    ScreenWriteString(text);
 }
 
 }  // namespace quill

@@ -1,54 +1,57 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <span>
 #include <string_view>
+#include <vector>
 
+#include "core/interfaces/cell.h"
 #include "core/interfaces/display_sink.h"
 #include "core/interfaces/scroll_off_observer.h"
 #include "core/interfaces/terminal_options.h"
 
 namespace quill {
 
+// The plain terminal's shape: 80 columns, 24 screen rows, 275 history rows.
 constexpr int kColumns = 80;
 constexpr int kScreenRows = 24;
 constexpr int kHistoryRows = 275;
-constexpr int kBufferRows = 300;  // history, screen, one spare row
+constexpr int kBufferRows = kHistoryRows + kScreenRows + 1;  // history, screen, one spare row
 constexpr int kFirstScreenRow = kHistoryRows;
-constexpr int kGridBytes = kBufferRows * kColumns;
-constexpr int kScreenMemoryBytes = 2 * kGridBytes;
 constexpr int kLiveViewTop = kHistoryRows;
 
-// Attribute codes: one per cell, never combined.
-constexpr std::uint8_t kAttrNormal = 0;
-constexpr std::uint8_t kAttrBold = 1;
-constexpr std::uint8_t kAttrReverse = 4;
+// The size of a screen: its columns, its rows and the rows of history above.
+struct ScreenGeometry {
+    int columns = kColumns;
+    int screenRows = kScreenRows;
+    int historyRows = kHistoryRows;
+};
 
-// Character-set designations.
-constexpr int kCharsetPlain = 1;
-constexpr int kCharsetLineDrawing = 2;
-
-// The two character-set slots SO and SI switch between.
-enum class CharsetSlot { G0, G1 };
-
-// The terminal's screen: a character grid followed by an attribute grid of
-// 300 rows by 80 columns (rows 0-274 history, 275-298 the screen, 299 spare),
-// the cursor, the scrolling region, the current attribute and character sets.
+// The terminal's screen: rows of cells, the history rows above the screen
+// rows and one spare row below them, addressed as buffer rows (0 the oldest
+// history row, the history's depth the first screen row). The history and
+// screen rows are kept in a ring, so that scrolling moves row indices, never
+// cells. Also the cursor, the scrolling region and the current rendition.
+// Nothing here asks how many columns and rows the plain terminal has: the
+// geometry is the model's parameter.
 // Every writer of the screen goes through the operations below; they change
-// the grids and tell the display what is stale, never drawing themselves.
+// the cells and tell the display what is stale, never drawing themselves.
 class ScreenModel {
   public:
     // Reads the wrap option whenever text reaches the last column.
-    ScreenModel(DisplaySink& display, const TerminalOptions& options);
+    ScreenModel(DisplaySink& display, const TerminalOptions& options, ScreenGeometry geometry = {});
     ScreenModel(const ScreenModel&) = delete;
     ScreenModel& operator=(const ScreenModel&) = delete;
 
-    // Fill the grids with spaces and attribute 0, as the window does when created.
+    // Blank every cell, as the window does when created.
     void BlankScreenMemory();
 
-    void ScreenPlaceChar(std::uint8_t b);
+    void ScreenPlaceChar(char32_t c);
     void ScreenWriteByte(std::uint8_t b);
     void ScreenWriteString(std::string_view s);
+    // A run of displayable bytes, as many ScreenPlaceChar calls: cells up to
+    // the last column are written in one go.
+    void ScreenWriteText(const std::uint8_t* text, int count);
     // ScreenWriteString of `count` spaces, for erasing within a line.
     void ScreenWriteSpaces(int count);
     void ScreenScrollUp(int count);
@@ -67,14 +70,8 @@ class ScreenModel {
     void ScreenSetAttribute(int rendition);
     void ScreenSetRegion(int top, int bottom);
     void ScreenAlignmentFill();
-    std::uint8_t ScreenTranslateChar(std::uint8_t b) const;
-
-    // SO and SI, and the designation of either slot (ESC ( and ESC )).
-    void ActivateG1() { activeSet_ = &G1; }
-    void ActivateG0() { activeSet_ = &G0; }
-    bool G1Active() const { return activeSet_ == &G1; }
-    void Designate(CharsetSlot slot, int charset) { (slot == CharsetSlot::G0 ? G0 : G1) = charset; }
-    int Designation(CharsetSlot slot) const { return slot == CharsetSlot::G0 ? G0 : G1; }
+    // Show codes: a byte as its decimal value in brackets, with ScreenWriteString.
+    void ScreenShowCode(std::uint8_t b);
 
     // Who is told of rows scrolled off the top; none (null) by default.
     void SetScrollOffObserver(ScrollOffObserver* observer) { scrollOff_ = observer; }
@@ -83,45 +80,62 @@ class ScreenModel {
     void SetCaretVisible(bool visible) { caretVisible_ = visible; }
     bool CaretVisible() const { return caretVisible_; }
 
-    // Read access for painting, copy, print and tests.
-    const std::array<std::uint8_t, kScreenMemoryBytes>& Memory() const { return ScreenMemory; }
-    std::uint8_t CharAt(int bufferRow, int column) const {
-        return ScreenMemory[bufferRow * kColumns + column];
+    // Read access for painting, copy, print, the tools and tests.
+    const ScreenGeometry& Geometry() const { return geometry_; }
+    int BufferRows() const { return ringRows_ + 1; }
+    int FirstScreenRow() const { return geometry_.historyRows; }
+    std::span<const Cell> Row(int bufferRow) const {
+        return {&cells_[RowIndex(bufferRow) * columns_], static_cast<std::size_t>(columns_)};
     }
+    char32_t CharAt(int bufferRow, int column) const { return Row(bufferRow)[column].Character(); }
     std::uint8_t AttrAt(int bufferRow, int column) const {
-        return ScreenMemory[kGridBytes + bufferRow * kColumns + column];
+        return AttributeCode(Row(bufferRow)[column]);
     }
     int CursorRow() const { return cursorRow_; }
     int CursorColumn() const { return cursorColumn_; }
     int RegionTop() const { return regionTop_; }
     int RegionBottom() const { return regionBottom_; }
-    std::uint8_t CurrentAttribute() const { return currentAttribute_; }
+    std::uint8_t CurrentAttribute() const { return AttributeCode(pen_); }
 
   private:
-    std::uint8_t* CharRow(int bufferRow) { return &ScreenMemory[bufferRow * kColumns]; }
-    std::uint8_t* AttrRow(int bufferRow) {
-        return &ScreenMemory[kGridBytes + bufferRow * kColumns];
+    // Where a buffer row's cells are kept: the spare row in the last place,
+    // the others through the ring.
+    std::size_t RowIndex(int bufferRow) const {
+        if (bufferRow == ringRows_) return static_cast<std::size_t>(ringRows_);
+        int at = ringBase_ + bufferRow;
+        if (at >= ringRows_) at -= ringRows_;
+        return ring_[static_cast<std::size_t>(at)];
     }
-    void CopyScreenRow(int from, int to);
+    std::uint16_t& RingSlot(int bufferRow);
+    Cell* RowCells(int bufferRow) { return &cells_[RowIndex(bufferRow) * columns_]; }
+    Cell* CursorCell() { return RowCells(FirstScreenRow() + cursorRow_) + cursorColumn_; }
+    template <class CharacterAt>
+    void WriteRun(int count, CharacterAt characterAt);
+    void RotateRows(int first, int end, int shift);
+    void BlankRows(int first, int end);
+    void FillRows(int first, int end, const Cell& cell);
     void BlankScreenRow(int row);
-    void BlankCells(int firstOffset, int endOffset);
     void Caret();
     void InvalidateAndUpdate();
-    void StoreAtCursor(std::uint8_t b);
 
     DisplaySink& display_;
     const TerminalOptions& options_;
     ScrollOffObserver* scrollOff_ = nullptr;
-    std::array<std::uint8_t, kScreenMemoryBytes> ScreenMemory{};
+    const ScreenGeometry geometry_;
+    const int columns_;
+    // The history and screen rows, in ring order from ringBase_.
+    const int ringRows_;
+    std::vector<Cell> cells_;
+    std::vector<std::uint16_t> ring_;
+    int ringBase_ = 0;
+    std::vector<std::uint16_t> rotation_;  // scratch for RotateRows
     int cursorRow_ = 0;
     int cursorColumn_ = 0;
     int regionTop_ = 1;
-    int regionBottom_ = kScreenRows;
-    std::uint8_t currentAttribute_ = kAttrNormal;
+    int regionBottom_;
+    // The rendition placed characters take: a blank cell with its colours and flags.
+    Cell pen_;
     bool caretVisible_ = true;
-    int G0 = kCharsetPlain;
-    int G1 = kCharsetLineDrawing;
-    int* activeSet_ = &G0;
 };
 
 }  // namespace quill

@@ -33,7 +33,7 @@ std::string Selection::CopyText(const ScreenModel& screen, int viewTop) const {
     const int endRow = std::min(rect_.bottom / cellHeight_, kSelectableRows);
     const int firstColumn = std::min(rect_.left / cellWidth_, kColumns);
     const int endColumn = std::min(rect_.right / cellWidth_, kColumns);
-    const int lastBufferRow = kBufferRows - 1;
+    const int lastBufferRow = screen.BufferRows() - 1;
     for (int r = firstRow; r < endRow; ++r) {
         const int bufferRow = std::min(viewTop + r, lastBufferRow);
         for (int c = firstColumn; c < endColumn; ++c) {

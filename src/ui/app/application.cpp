@@ -66,9 +66,9 @@ AppHooks DefaultAppHooks(SettingsStore& store) {
         return RunConnectDialog(owner, store, target);
     };
     auto printer = std::make_shared<ScreenPrinter>();
-    hooks.window.printScreen = [printer](QWidget* owner, const std::uint8_t* grid, int firstRow,
+    hooks.window.printScreen = [printer](QWidget* owner, const ScreenModel& screen, int firstRow,
                                          int rowCount) {
-        printer->PrintScreen(owner, grid, firstRow, rowCount);
+        printer->PrintScreen(owner, RowsOnDisplay(screen, firstRow, rowCount));
     };
     auto setup = std::make_shared<SetupSession>();
     hooks.window.setupDialog = [setup](QWidget* owner, const SetupTarget& target) {
@@ -127,8 +127,7 @@ int Application::StartUp(int argc, const char* const* argv) {
         transport_.ShutdownTransport();
         return kExitScreen;
     }
-    engine_->screen.ScreenWriteString(std::string(kProgramName) + " " +
-                                      std::string(kProgramVersion) + "\r\n");
+    engine_->WriteLocal(std::string(kProgramName) + " " + std::string(kProgramVersion) + "\r\n");
     ShowTransportBanner();
     const CommandLineResult parsed =
         ParseCommandLine(argc, argv, target_,
@@ -177,8 +176,7 @@ void Application::PostQuit(int exitCode) {
 // is made: the options object is the same, only its values change.
 bool Application::InitScreen() {
     try {
-        engine_ =
-            std::make_unique<TerminalEngine>(display_, transport_, services_, settings_.options);
+        engine_ = std::make_unique<Terminal>(display_, transport_, services_, settings_.options);
     } catch (const std::bad_alloc&) {
         hooks_.window.messageBox(nullptr, QStringLiteral("memory problem"), QString(),
                                  QMessageBox::NoIcon);
@@ -219,13 +217,13 @@ bool Application::StartUpConnectDialog(ConnectionTarget& target) {
 
 // The "Trying" line shows before the connect waits, whatever the frame pacing.
 void Application::WriteLocalLine(const std::string& line) {
-    engine_->screen.ScreenWriteString(line);
+    engine_->WriteLocal(line);
     window_->View().PaintStale();
 }
 
 void Application::ShowTransportBanner() {
     const std::string description = TcpTransport::SocketLibraryDescription().toStdString();
-    engine_->screen.ScreenWriteString("Windows Socket Transport\r\n" + description + "\r\n");
+    engine_->WriteLocal("Windows Socket Transport\r\n" + description + "\r\n");
 }
 
 void Application::FreeScreen() {

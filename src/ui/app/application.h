@@ -4,7 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "core/engine/terminal_engine.h"
+#include "core/engine/terminal.h"
 #include "core/interfaces/connection_target.h"
 #include "core/settings/settings_store.h"
 #include "core/settings/terminal_settings.h"
@@ -47,7 +47,7 @@ class Application {
     int MessageLoop();
 
     MainWindow* Window() const { return window_.get(); }
-    ScreenModel* Screen() const { return engine_ ? &engine_->screen : nullptr; }
+    const ScreenModel* Screen() const { return engine_ ? &engine_->Screen() : nullptr; }
     const ConnectionTarget& Target() const { return target_; }
     TerminalSettings& Settings() { return settings_; }
     const TerminalFonts& Fonts() const { return fonts_; }
@@ -70,7 +70,7 @@ class Application {
     DisplayRelay display_;
     QtServices services_;
     TcpTransport transport_;
-    std::unique_ptr<TerminalEngine> engine_;
+    std::unique_ptr<Terminal> engine_;
     TerminalFonts fonts_;
     std::unique_ptr<MainWindow> window_;
     ConnectionTarget target_;

@@ -47,7 +47,7 @@ MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
     layout->setSpacing(0);
     const TerminalView::Colours colours{[this] { return parts_.settings.fgcolor; },
                                         [this] { return parts_.settings.bgcolor; }};
-    view_ = new TerminalView(parts_.engine.screen, parts_.fonts, colours, central);
+    view_ = new TerminalView(parts_.engine, parts_.fonts, colours, central);
     scrollBar_ = new QScrollBar(Qt::Vertical, central);
     scrollBar_->setTracking(false);
     scrollBar_->setContextMenuPolicy(Qt::NoContextMenu);
@@ -85,8 +85,8 @@ void MainWindow::OnCreate() {
         if (splash_ == nullptr) QApplication::beep();
     }
     timer_.start(kTimerPeriodMs);
-    parts_.engine.screen.BlankScreenMemory();
-    parts_.engine.screen.SetCaretVisible(true);
+    parts_.engine.BlankScreen();
+    parts_.engine.SetCaretVisible(true);
     ShowOptionMarks();
     created_ = true;
     setMaximumSize(OnGetMinMaxInfo());
@@ -158,7 +158,7 @@ bool MainWindow::OnKeyDown(std::uint16_t virtualKey) {
         paste_.Type({TypedKey::Path::kKeyDown, virtualKey});
         return false;
     }
-    return parts_.engine.keyboard.KeyboardTranslateKey(virtualKey);
+    return parts_.engine.KeyDown(virtualKey);
 }
 
 bool MainWindow::OnCharacter(char32_t character) {
@@ -167,7 +167,7 @@ bool MainWindow::OnCharacter(char32_t character) {
         paste_.Type({TypedKey::Path::kCharacter, character});
         return false;
     }
-    return parts_.engine.keyboard.KeyboardSendChar(character);
+    return parts_.engine.Character(character);
 }
 
 void MainWindow::OnInputMethod(const QString& commit, const QString& preedit) {
@@ -179,10 +179,12 @@ void MainWindow::OnInputMethod(const QString& commit, const QString& preedit) {
 // but leave the view where it is.
 PasteSink MainWindow::MakePasteSink() {
     TcpTransport& transport = parts_.transport;
-    Keyboard& keyboard = parts_.engine.keyboard;
+    Terminal& terminal = parts_.engine;
     return PasteSink{
         [&transport] { return transport.Queued() < TcpTransport::kResumeBelow; },
-        [&keyboard](char32_t c) { keyboard.KeyboardSendChar(c); },
+        [&terminal](char32_t c) {
+            terminal.Paste({&c, 1});
+        },
         [this](const TypedKey& key) { SendTyped(key); },
         [&transport] { transport.HoldFlush(); },
         [&transport] { transport.ReleaseFlush(); },
@@ -190,11 +192,10 @@ PasteSink MainWindow::MakePasteSink() {
 }
 
 void MainWindow::SendTyped(const TypedKey& key) {
-    Keyboard& keyboard = parts_.engine.keyboard;
     if (key.path == TypedKey::Path::kKeyDown) {
-        keyboard.KeyboardTranslateKey(static_cast<std::uint16_t>(key.code));
+        parts_.engine.KeyDown(static_cast<std::uint16_t>(key.code));
     } else {
-        keyboard.KeyboardSendChar(key.code);
+        parts_.engine.Character(key.code);
     }
 }
 
@@ -206,8 +207,7 @@ void MainWindow::OnCommand(CommandId id) {
             return;
         case CommandId::kPrintScreen:
             if (hooks_.printScreen) {
-                hooks_.printScreen(this, parts_.engine.screen.Memory().data(), view_->ViewTop(),
-                                   kScreenRows);
+                hooks_.printScreen(this, parts_.engine.Screen(), view_->ViewTop(), kScreenRows);
             }
             return;
         case CommandId::kTogglePrintCapture:
@@ -340,7 +340,7 @@ void MainWindow::OnSocketReadable() {
            (count = parts_.transport.ReceiveBytes(buffer.data(), kReceiveChunk)) > 0) {
         buffer[static_cast<std::size_t>(count)] = 0;
         logger_.Record(buffer.data(), count);
-        parts_.engine.inbound.ProcessInbound(buffer.data(), count);
+        parts_.engine.Feed(buffer.data(), count);
     }
     parts_.transport.ReleaseFlush();
     logger_.Flush();

@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "core/engine/terminal_engine.h"
+#include "core/engine/terminal.h"
 #include "core/interfaces/connection_target.h"
 #include "core/settings/settings_store.h"
 #include "core/settings/terminal_settings.h"
@@ -38,7 +38,7 @@ class TerminalView;
 struct WindowParts {
     SettingsStore& store;
     TerminalSettings& settings;
-    TerminalEngine& engine;
+    Terminal& engine;
     TcpTransport& transport;
     const TerminalFonts& fonts;
     // The host connected to: the suggested name of a session log.
@@ -60,7 +60,7 @@ struct WindowHooks {
     std::function<void(int exitCode)> postQuit;
     // Print Screen with the rows on display, About, Setup with what it works
     // on, and the splash window: nothing happens for them while they are empty.
-    std::function<void(QWidget* owner, const std::uint8_t* grid, int firstRow, int rowCount)>
+    std::function<void(QWidget* owner, const ScreenModel& screen, int firstRow, int rowCount)>
         printScreen;
     std::function<void(QWidget* owner)> about;
     std::function<void(QWidget* owner, const SetupTarget& target)> setupDialog;

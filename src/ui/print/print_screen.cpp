@@ -41,11 +41,20 @@ QFont PrinterFont() {
     return font;
 }
 
-QString RowText(const std::uint8_t* grid, int row) {
-    return QString::fromLatin1(reinterpret_cast<const char*>(grid + row * kColumns), kColumns);
-}
-
 }  // namespace
+
+QStringList RowsOnDisplay(const ScreenModel& screen, int firstRow, int rowCount) {
+    QStringList rows;
+    for (int row = firstRow; row < firstRow + rowCount; ++row) {
+        QString text;
+        for (const Cell& cell : screen.Row(row)) {
+            const char32_t c = cell.Character();
+            text += QString::fromUcs4(&c, 1);
+        }
+        rows << text;
+    }
+    return rows;
+}
 
 PrintHooks DefaultPrintHooks() {
     return PrintHooks{ShowPrintDialog, ShowMessageBox};
@@ -63,8 +72,7 @@ ScreenPrinter::~ScreenPrinter() {
     delete printingDialog_;
 }
 
-void ScreenPrinter::PrintScreen(QWidget* owner, const std::uint8_t* grid, int firstRow,
-                                int rowCount) {
+void ScreenPrinter::PrintScreen(QWidget* owner, const QStringList& rows) {
     // The owner can go away while events flow during the job.
     const QPointer<QWidget> window(owner);
     printAbort_ = false;
@@ -73,7 +81,7 @@ void ScreenPrinter::PrintScreen(QWidget* owner, const std::uint8_t* grid, int fi
     if (QPrinter* printer = GetPrinterDC(owner)) {
         if (window) window->setEnabled(false);
         CreatePrintingDialog(window);
-        printed = PrintRows(*printer, grid, firstRow, rowCount);
+        printed = PrintRows(*printer, rows);
         if (window) window->setEnabled(true);
         delete printingDialog_;
     }
@@ -109,22 +117,21 @@ void ScreenPrinter::CreatePrintingDialog(QWidget* owner) {
     printingDialog_ = dialog;
 }
 
-bool ScreenPrinter::PrintRows(QPrinter& printer, const std::uint8_t* grid, int firstRow,
-                              int rowCount) {
+bool ScreenPrinter::PrintRows(QPrinter& printer, const QStringList& texts) {
     const QFontMetrics metrics(PrinterFont(), &printer);
     const int lineHeight = metrics.size(Qt::TextSingleLine, QStringLiteral("CC")).height();
     const int pageHeight = printer.height();
     std::vector<PrintedRow> rows;
     int page = 0;
     int y = 0;
-    for (int row = firstRow; row < firstRow + rowCount; ++row) {
+    for (const QString& text : texts) {
         // A row taller than the page still goes on a page of its own rather
         // than leaving an empty page before it.
         if (y > 0 && y + lineHeight > pageHeight) {
             ++page;
             y = 0;
         }
-        rows.push_back({page, y + metrics.ascent(), RowText(grid, row)});
+        rows.push_back({page, y + metrics.ascent(), text});
         AbortProc();
         if (printAbort_) return false;
         y += lineHeight;

@@ -3,10 +3,12 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <vector>
 
+#include "core/terminal/screen_model.h"
 #include "ui/resources/control_ids.h"
 #include "ui/resources/message_box.h"
 #include "ui/resources/template_dialog.h"
@@ -32,6 +34,10 @@ PrintHooks DefaultPrintHooks();
 // "Quillterm -- " followed by the window title, cut to 31 characters.
 QString PrintDocumentName(const QString& windowTitle);
 
+// The text of rowCount buffer rows of the screen from firstRow on: the rows
+// on display in the main window, as print shows them.
+QStringList RowsOnDisplay(const ScreenModel& screen, int firstRow, int rowCount);
+
 // Prints rows of the character grid: the rows on display in the main window.
 // One instance lives as long as the program; the printer it keeps remembers the
 // user's last choice in the printer dialog.
@@ -42,9 +48,9 @@ class ScreenPrinter {
     ScreenPrinter(const ScreenPrinter&) = delete;
     ScreenPrinter& operator=(const ScreenPrinter&) = delete;
 
-    // Prints rowCount rows of 80 characters of grid, from buffer row firstRow on.
-    // owner is disabled while the job runs; its title names the document.
-    void PrintScreen(QWidget* owner, const std::uint8_t* grid, int firstRow, int rowCount);
+    // Prints the rows, one line each. owner is disabled while the job runs;
+    // its title names the document.
+    void PrintScreen(QWidget* owner, const QStringList& rows);
 
     // Asks for a printer; none when the user cancelled or it cannot be used.
     QPrinter* GetPrinterDC(QWidget* owner);
@@ -69,7 +75,7 @@ class ScreenPrinter {
     // Lays the rows out on pages, letting events in after each row; the
     // printer gets the document only when no Cancel came, because a print
     // engine cannot take back what it was given.
-    bool PrintRows(QPrinter& printer, const std::uint8_t* grid, int firstRow, int rowCount);
+    bool PrintRows(QPrinter& printer, const QStringList& rows);
     bool SendToPrinter(QPrinter& printer, const std::vector<PrintedRow>& rows);
     void CreatePrintingDialog(QWidget* owner);
 

@@ -25,10 +25,11 @@ QColor ToColour(Rgb rgb) {
 
 }  // namespace
 
-TerminalView::TerminalView(ScreenModel& screen, const TerminalFonts& fonts, Colours colours,
+TerminalView::TerminalView(Terminal& terminal, const TerminalFonts& fonts, Colours colours,
                            QWidget* parent)
     : QWidget(parent),
-      screen_(screen),
+      terminal_(terminal),
+      screen_(terminal.Screen()),
       fonts_(fonts),
       colours_(std::move(colours)),
       cellWidth_(fonts.CellWidth),
@@ -200,7 +201,7 @@ void TerminalView::DisplayReturnToLive() {
 }
 
 void TerminalView::CaretOn() {
-    screen_.SetCaretVisible(true);
+    terminal_.SetCaretVisible(true);
     caretShown_ = true;
     SetCaretPos(screen_.CursorRow(), screen_.CursorColumn());
     setFocus(Qt::ActiveWindowFocusReason);
@@ -209,7 +210,7 @@ void TerminalView::CaretOn() {
 void TerminalView::CaretOff() {
     if (caretShown_) MarkStale(CaretRect());
     caretShown_ = false;
-    screen_.SetCaretVisible(false);
+    terminal_.SetCaretVisible(false);
 }
 
 void TerminalView::SelectionPress(int x, int y) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "core/engine/terminal.h"
 #include "core/interfaces/display_sink.h"
 #include "core/interfaces/rgb.h"
 #include "core/terminal/screen_model.h"
@@ -36,7 +37,7 @@ class TerminalView final : public QWidget, public DisplaySink {
     // How long one display frame lasts; updates are honoured at most once per frame.
     static constexpr int kFrameMs = 16;
 
-    TerminalView(ScreenModel& screen, const TerminalFonts& fonts, Colours colours,
+    TerminalView(Terminal& terminal, const TerminalFonts& fonts, Colours colours,
                  QWidget* parent = nullptr);
 
     // DisplaySink: invalidations collect into one stale area; an update
@@ -108,7 +109,8 @@ class TerminalView final : public QWidget, public DisplaySink {
     QString SelectedText() const;
     QRect CursorCell() const;
 
-    ScreenModel& screen_;
+    Terminal& terminal_;
+    const ScreenModel& screen_;
     const TerminalFonts& fonts_;
     Colours colours_;
     const int cellWidth_;

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/engine/terminal.h"
+#include "core/interfaces/display_sink.h"
+#include "core/interfaces/send_path.h"
+#include "core/interfaces/terminal_services.h"
+#include "core/settings/terminal_settings.h"
+
+namespace quill {
+
+// Keeps what the terminal sends, each SendBytes as one reply.
+class RecordingSend final : public SendPath {
+  public:
+    void SendBytes(const std::uint8_t* bytes, std::size_t length) override {
+        replies.emplace_back(bytes, bytes + length);
+    }
+    // Every reply, one after the other.
+    std::vector<std::uint8_t> Sent() const {
+        std::vector<std::uint8_t> sent;
+        for (const auto& reply : replies) sent.insert(sent.end(), reply.begin(), reply.end());
+        return sent;
+    }
+    std::vector<std::vector<std::uint8_t>> replies;
+};
+
+// Counts beeps and, when asked to, keeps the escape trace.
+class RecordingServices final : public TerminalServices {
+  public:
+    explicit RecordingServices(bool tracing) : tracing_(tracing) {}
+    void Beep() override { ++beeps; }
+    bool TraceEnabled() const override { return tracing_; }
+    void Trace(std::string_view text) override { trace += text; }
+    int beeps = 0;
+    std::string trace;
+
+  private:
+    const bool tracing_;
+};
+
+// What a headless terminal is built with: a display of the caller's (none
+// for one that does nothing), and whether the escape trace is kept.
+struct HeadlessSetup {
+    DisplaySink* display = nullptr;
+    bool tracing = false;
+};
+
+// A terminal without a window, as the window has it after creation: the
+// display does nothing (unless the caller brings one), what is sent and
+// beeped is recorded, and the options are its own.
+class HeadlessTerminal {
+  public:
+    explicit HeadlessTerminal(HeadlessSetup setup = {})
+        : services_(setup.tracing),
+          terminal_(setup.display != nullptr ? *setup.display : nullDisplay_, send_, services_,
+                    options_) {
+        terminal_.BlankScreen();
+    }
+    HeadlessTerminal(const HeadlessTerminal&) = delete;
+    HeadlessTerminal& operator=(const HeadlessTerminal&) = delete;
+
+    // The bytes in consecutive blocks of `chunk`.
+    void Feed(std::string_view bytes, int chunk) {
+        const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+        const auto step = static_cast<std::size_t>(chunk);
+        for (std::size_t at = 0; at < bytes.size(); at += step) {
+            const std::size_t length = std::min(step, bytes.size() - at);
+            terminal_.Feed(data + at, static_cast<int>(length));
+        }
+    }
+
+    Terminal& terminal() { return terminal_; }
+    const Terminal& terminal() const { return terminal_; }
+    UserOptions& Options() { return options_; }
+    RecordingSend& Send() { return send_; }
+    const RecordingSend& Send() const { return send_; }
+    const RecordingServices& Services() const { return services_; }
+
+  private:
+    NullDisplay nullDisplay_;
+    RecordingSend send_;
+    RecordingServices services_;
+    UserOptions options_;
+    Terminal terminal_;
+};
+
+}  // namespace quill

@@ -1,0 +1,74 @@
+#include "core/engine/terminal.h"
+
+namespace quill {
+
+Terminal::Terminal(DisplaySink& display, SendPath& send, TerminalServices& services,
+                   const TerminalOptions& options, ScreenGeometry geometry)
+    : display_(display),
+      options_(options),
+      screen_(display, options, geometry),
+      dispatcher_(screen_, modes_, send),
+      collector_(dispatcher_, services),
+      input_(screen_, modes_, collector_, services),
+      negotiation_(send, geometry.columns, geometry.screenRows),
+      decoder_(*this, input_),
+      echo_(screen_),
+      keyboard_(modes_, options, send, echo_) {}
+
+// The dialect the options ask for. At a switch, an escape or UTF-8 sequence
+// still open is abandoned; the options agreed with the host stay as they are.
+const Dialect& Terminal::CurrentDialect() {
+    const Dialect& wanted = options_.Extended() ? kExtendedTerminal : kPlainTerminal;
+    if (&wanted != dialect_) {
+        input_.Abandon();
+        dialect_ = &wanted;
+        dispatcher_.SetDialect(wanted);
+    }
+    return wanted;
+}
+
+// Show codes shows every received byte, before the decoder takes it.
+void Terminal::Feed(const std::uint8_t* bytes, int count) {
+    const bool showCodes = options_.ShowCodes();
+    input_.SetBlockOptions(CurrentDialect(), showCodes);
+    if (showCodes) {
+        for (int i = 0; i < count; ++i) {
+            screen_.ScreenShowCode(bytes[i]);
+            decoder_.Decode(bytes + i, 1);
+        }
+    } else {
+        decoder_.Decode(bytes, count);
+    }
+    display_.UpdateNow();
+    screen_.ScreenUpdateCaret();
+}
+
+bool Terminal::KeyDown(std::uint16_t keyCode) {
+    return keyboard_.KeyboardTranslateKey(keyCode, CurrentDialect());
+}
+
+bool Terminal::Character(char32_t code) {
+    return keyboard_.KeyboardSendChar(code, CurrentDialect());
+}
+
+void Terminal::Paste(std::u32string_view text) {
+    for (const char32_t c : text) Character(c);
+}
+
+void Terminal::WriteLocal(std::string_view text) {
+    screen_.ScreenWriteString(text);
+}
+
+void Terminal::OnData(const std::uint8_t* bytes, int count) {
+    input_.Write(bytes, count);
+}
+
+void Terminal::OnOptionRequest(std::uint8_t command, std::uint8_t option) {
+    negotiation_.Request(command, option, dialect_->options);
+}
+
+void Terminal::OnSubnegotiation(std::uint8_t option, std::span<const std::uint8_t> data) {
+    negotiation_.Subnegotiation(option, data);
+}
+
+}  // namespace quill

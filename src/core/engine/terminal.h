@@ -1,0 +1,98 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "core/interfaces/display_sink.h"
+#include "core/interfaces/printed_text_sink.h"
+#include "core/interfaces/scroll_off_observer.h"
+#include "core/interfaces/send_path.h"
+#include "core/interfaces/terminal_options.h"
+#include "core/interfaces/terminal_services.h"
+#include "core/telnet/option_negotiation.h"
+#include "core/telnet/telnet_decoder.h"
+#include "core/terminal/dialect.h"
+#include "core/terminal/keyboard.h"
+#include "core/terminal/screen_model.h"
+#include "core/terminal/sequence_collector.h"
+#include "core/terminal/sequence_dispatcher.h"
+#include "core/terminal/terminal_input.h"
+#include "core/terminal/terminal_modes.h"
+
+namespace quill {
+
+// Largest block the window reads from the socket and hands on at once.
+constexpr int kReceiveChunk = 100;
+
+// The terminal, as every user holds it: the program, the replay tool, the
+// benchmark, the fuzz target and the tests. Received bytes go in through
+// Feed, the user's keys through KeyDown, Character and Paste; the screen and
+// the modes come out for reading. It talks to the world only through the
+// four interfaces it is given, and to whoever listens through the optional
+// observers below.
+//
+// Inside, the Telnet decoder splits the bytes into data for the terminal's
+// input and option requests for the negotiation; the input hands escape
+// sequences to the collector, which hands them whole to the dispatcher. The
+// dialect in force (the plain or the extended terminal) is chosen from the
+// options whenever the terminal is used, so a switch takes effect at the
+// next block or key.
+class Terminal final : private TelnetEvents {
+  public:
+    Terminal(DisplaySink& display, SendPath& send, TerminalServices& services,
+             const TerminalOptions& options, ScreenGeometry geometry = {});
+    Terminal(const Terminal&) = delete;
+    Terminal& operator=(const Terminal&) = delete;
+
+    // ProcessInbound: one block of received bytes. The window is brought up
+    // to date and the caret moved once, at its end.
+    void Feed(const std::uint8_t* bytes, int count);
+    // The key-down path: true when a key table had the key.
+    bool KeyDown(std::uint16_t keyCode);
+    // The character path, one whole character: false when it was dropped.
+    bool Character(char32_t code);
+    // Pasted text goes the character path, character by character.
+    void Paste(std::u32string_view text);
+    // A line of the program's own (banner, connection messages), written
+    // onto the screen at once.
+    void WriteLocal(std::string_view text);
+
+    const ScreenModel& Screen() const { return screen_; }
+    const TerminalModes& Modes() const { return modes_; }
+    bool ApplicationCursorKeys() const { return modes_.ApplicationCursorKeys(); }
+
+    // Blank every cell, as the window does when created.
+    void BlankScreen() { screen_.BlankScreenMemory(); }
+    // The caret follows the cursor only while the window shows it.
+    void SetCaretVisible(bool visible) { screen_.SetCaretVisible(visible); }
+
+    // Observers, none (null) by default: rows leaving the screen through its
+    // top, and the text the host has printed.
+    void SetScrollOffObserver(ScrollOffObserver* observer) {
+        screen_.SetScrollOffObserver(observer);
+    }
+    void SetPrintedTextSink(PrintedTextSink* sink) { input_.SetPrintedTextSink(sink); }
+
+  private:
+    void OnData(const std::uint8_t* bytes, int count) override;
+    void OnOptionRequest(std::uint8_t command, std::uint8_t option) override;
+    void OnSubnegotiation(std::uint8_t option, std::span<const std::uint8_t> data) override;
+    const Dialect& CurrentDialect();
+
+    DisplaySink& display_;
+    const TerminalOptions& options_;
+    ScreenModel screen_;
+    TerminalModes modes_;
+    SequenceDispatcher dispatcher_;
+    SequenceCollector collector_;
+    TerminalInput input_;
+    OptionNegotiation negotiation_;
+    TelnetDecoder decoder_;
+    ScreenEcho echo_;
+    Keyboard keyboard_;
+    const Dialect* dialect_ = &kPlainTerminal;
+};
+
+}  // namespace quill

@@ -1,0 +1,12 @@
+#pragma once
+
+namespace quill {
+
+// The Telnet options the client takes beyond the terminal type, which it
+// always takes: it reports its window size (NAWS) and transmits binary data
+// both ways, or refuses both.
+struct OptionPolicy {
+    bool windowSizeAndBinary = false;
+};
+
+}  // namespace quill

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <span>
+
+#include "core/interfaces/option_policy.h"
+#include "core/terminal/key_tables.h"
+
+namespace quill {
+
+// What sets one terminal type apart from the other. The plain terminal is
+// the VT100 subset; the extended one takes every rendition parameter, UTF-8
+// both ways, the editing keys, window size and binary transmission. The
+// terminal holds one of the two and changes it when the user switches.
+struct Dialect {
+    // A rendition sequence acts with every parameter kept, in order; or with
+    // the first only.
+    bool everyRendition;
+    // Bytes from 0x80 are UTF-8 text, and characters beyond ASCII go out as
+    // UTF-8; or such bytes are ignored and such characters dropped.
+    bool utf8;
+    OptionPolicy options;
+    // Keys sent the same in either cursor-key mode, besides the cursor and
+    // function keys.
+    std::span<const KeyTableRow> editingKeys;
+};
+
+extern const Dialect kPlainTerminal;
+extern const Dialect kExtendedTerminal;
+
+}  // namespace quill

@@ -1,0 +1,120 @@
+#include "core/terminal/sequence_collector.h"
+
+#include <climits>
+
+namespace quill {
+
+namespace {
+
+constexpr std::uint8_t kEsc = 0x1B;
+
+bool IsDigit(std::uint8_t b) {
+    return b >= '0' && b <= '9';
+}
+
+void AddDigit(int& parameter, std::uint8_t digit) {
+    const long long value = static_cast<long long>(parameter) * 10 + (digit - '0');
+    parameter = value > INT_MAX ? INT_MAX : static_cast<int>(value);
+}
+
+}  // namespace
+
+void SequenceCollector::Trace(std::string_view text) {
+    if (tracing_) services_.Trace(text);
+}
+
+void SequenceCollector::TraceByte(std::uint8_t b) {
+    const char c = static_cast<char>(b);
+    Trace(std::string_view(&c, 1));
+}
+
+void SequenceCollector::Restart() {
+    sequence_.parameters[0] = 0;
+    sequence_.parameters[1] = 0;
+    sequence_.count = 1;
+}
+
+void SequenceCollector::Abandon() {
+    Restart();
+    state_ = State::kAfterEsc;
+}
+
+EscapeResult SequenceCollector::Continue(State next) {
+    state_ = next;
+    return EscapeResult::Continues;
+}
+
+EscapeResult SequenceCollector::End(std::uint8_t b) {
+    Abandon();
+    TraceByte(b);
+    Trace("\r\n");
+    return EscapeResult::Ended;
+}
+
+EscapeResult SequenceCollector::EscapeFeed(std::uint8_t b) {
+    if (b == kEsc) {
+        Restart();
+        Trace("<esc>");
+        return Continue(State::kAfterEsc);
+    }
+    switch (state_) {
+        case State::kAfterEsc:
+            return AfterEsc(b);
+        case State::kFirstParameter:
+        case State::kMoreParameters:
+            return ParameterByte(b);
+        case State::kDesignateG0:
+            dispatcher_.Designate(CharsetSlot::G0, b);
+            break;
+        case State::kDesignateG1:
+            dispatcher_.Designate(CharsetSlot::G1, b);
+            break;
+        case State::kAfterHash:
+            dispatcher_.Hash(b);
+            break;
+    }
+    return End(b);
+}
+
+EscapeResult SequenceCollector::AfterEsc(std::uint8_t b) {
+    switch (b) {
+        case '[':
+            Trace("[");
+            return Continue(State::kFirstParameter);
+        case '(':
+            return Continue(State::kDesignateG0);
+        case ')':
+            return Continue(State::kDesignateG1);
+        case '#':
+            return Continue(State::kAfterHash);
+        default:
+            dispatcher_.Escape(b);
+            return End(b);
+    }
+}
+
+// Digits build the parameter begun last; ';' begins the next, up to
+// kMaxParameters (later ones are read and skipped up to the final byte).
+// The private mark '?' is ignored in the first parameter; anywhere else, as
+// any other byte, it is the final byte.
+EscapeResult SequenceCollector::ParameterByte(std::uint8_t b) {
+    ControlSequence& s = sequence_;
+    const bool first = state_ == State::kFirstParameter;
+    if (!IsDigit(b) && b != ';' && !(first && b == '?')) {
+        s.final = b;
+        dispatcher_.Control(s);
+        return End(b);
+    }
+    TraceByte(b);
+    if (IsDigit(b)) {
+        if (s.count <= ControlSequence::kMaxParameters) AddDigit(s.parameters[s.count - 1], b);
+        return EscapeResult::Continues;
+    }
+    if (b == ';' && s.count <= ControlSequence::kMaxParameters) {
+        if (s.count < ControlSequence::kMaxParameters) s.parameters[s.count] = 0;
+        ++s.count;
+    }
+    return b == ';' ? Continue(State::kMoreParameters) : EscapeResult::Continues;
+}
+
+}  // namespace quill

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "core/interfaces/terminal_services.h"
+#include "core/terminal/sequence_dispatcher.h"
+
+namespace quill {
+
+// What SequenceCollector::Feed tells the terminal's input: whether the next
+// byte still belongs to the sequence.
+enum class EscapeResult { Ended, Continues };
+
+// EscapeFeed: collects an escape sequence one byte at a time after the ESC
+// that started it (its kind, its parameters, its final byte) and hands it
+// whole to the dispatcher. The collector keeps the quirks of what ends a
+// sequence: ESC starts over, '?' is let pass in the first parameter only,
+// and any byte that is not a digit or ';' ends a control sequence.
+class SequenceCollector {
+  public:
+    SequenceCollector(SequenceDispatcher& dispatcher, TerminalServices& services)
+        : dispatcher_(dispatcher), services_(services), tracing_(services.TraceEnabled()) {}
+
+    EscapeResult EscapeFeed(std::uint8_t b);
+    // Drops the sequence being collected, as if it had never begun.
+    void Abandon();
+
+  private:
+    enum class State {
+        kAfterEsc,
+        kFirstParameter,
+        kMoreParameters,
+        kDesignateG0,
+        kDesignateG1,
+        kAfterHash
+    };
+
+    EscapeResult Continue(State next);
+    EscapeResult End(std::uint8_t b);
+    EscapeResult AfterEsc(std::uint8_t b);
+    EscapeResult ParameterByte(std::uint8_t b);
+    void Restart();
+    void Trace(std::string_view text);
+    void TraceByte(std::uint8_t b);
+
+    SequenceDispatcher& dispatcher_;
+    TerminalServices& services_;
+    const bool tracing_;
+    State state_ = State::kAfterEsc;
+    ControlSequence sequence_;
+};
+
+}  // namespace quill

@@ -1,0 +1,159 @@
+#include "core/terminal/sequence_dispatcher.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace quill {
+
+namespace {
+
+constexpr std::uint8_t kIdentifyReply[] = {0x1B, '[', '?', '1', ';', '7', 'c'};
+
+// Cursor movement adds host-supplied counts to positions: keep the sum in int.
+int SaturatingAdd(int a, int b) {
+    const long long sum = static_cast<long long>(a) + b;
+    return sum > INT_MAX ? INT_MAX : (sum < INT_MIN ? INT_MIN : static_cast<int>(sum));
+}
+
+int CountOrOne(int parameter) {
+    return parameter == 0 ? 1 : parameter;
+}
+
+}  // namespace
+
+void SequenceDispatcher::Escape(std::uint8_t final) {
+    switch (final) {
+        case '7':
+            modes_.SaveCursor({screen_.ScreenColumn(), screen_.ScreenRow()});
+            break;
+        case '8': {
+            const TerminalModes::CursorPosition saved = modes_.SavedCursor();
+            screen_.ScreenSetColumn(saved.column);
+            screen_.ScreenMoveToRow(saved.row);
+            break;
+        }
+        case 'D':
+            screen_.ScreenMoveToRow(screen_.ScreenRow() + 1);
+            break;
+        case 'E':
+            screen_.ScreenSetColumn(0);
+            screen_.ScreenMoveToRow(screen_.ScreenRow() + 1);
+            break;
+        case 'M':
+            screen_.ScreenMoveToRow(screen_.ScreenRow() - 1);
+            break;
+        case 'Z':
+            send_.SendBytes(kIdentifyReply, sizeof kIdentifyReply);
+            break;
+        default:
+            break;
+    }
+}
+
+// With two (or more) parameters only cursor position, rendition and region act.
+void SequenceDispatcher::Control(const ControlSequence& sequence) {
+    const int first = sequence.parameters[0];
+    switch (sequence.final) {
+        case 'H':
+        case 'f':
+            CursorPosition(sequence);
+            return;
+        case 'm':
+            Renditions(sequence);
+            return;
+        case 'r':
+            screen_.ScreenSetRegion(first, sequence.count > 1 ? sequence.parameters[1] : 0);
+            return;
+        default:
+            break;
+    }
+    if (sequence.count > 1) return;
+    const int n = CountOrOne(first);
+    switch (sequence.final) {
+        case 'A':
+            screen_.ScreenMoveToRow(SaturatingAdd(screen_.ScreenRow(), -n));
+            break;
+        case 'B':
+            screen_.ScreenMoveToRow(SaturatingAdd(screen_.ScreenRow(), n));
+            break;
+        case 'C':
+            screen_.ScreenSetColumn(SaturatingAdd(screen_.ScreenColumn(), n));
+            break;
+        case 'D':
+            screen_.ScreenSetColumn(SaturatingAdd(screen_.ScreenColumn(), -n));
+            break;
+        case 'J':
+            EraseInDisplay(first);
+            break;
+        case 'K':
+            EraseInLine(first);
+            break;
+        case 'L':
+            screen_.ScreenDeleteLines(first);
+            break;
+        case 'M':
+            screen_.ScreenRepaint();
+            break;
+        case 'P':
+            screen_.ScreenDeleteChars(first);
+            break;
+        case 'h':
+        case 'l':
+            if (first == 1) modes_.SetApplicationCursorKeys(sequence.final == 'h');
+            break;
+        default:
+            break;
+    }
+}
+
+// The plain terminal takes the first parameter of a rendition only; the
+// extended one takes each kept one in order, as if it came alone, so that
+// (attributes never combining) the last decides.
+void SequenceDispatcher::Renditions(const ControlSequence& sequence) {
+    const int count =
+        dialect_->everyRendition ? std::min(sequence.count, ControlSequence::kMaxParameters) : 1;
+    for (int i = 0; i < count; ++i) screen_.ScreenSetAttribute(sequence.parameters[i]);
+}
+
+void SequenceDispatcher::CursorPosition(const ControlSequence& sequence) {
+    const int second = sequence.count > 1 ? sequence.parameters[1] : 0;
+    screen_.ScreenMoveToRow(CountOrOne(sequence.parameters[0]) - 1);
+    screen_.ScreenSetColumn(CountOrOne(second) - 1);
+}
+
+void SequenceDispatcher::EraseInDisplay(int mode) {
+    if (mode == 0) screen_.ScreenEraseFromCursor();
+    if (mode == 1) screen_.ScreenEraseToCursor();
+    if (mode == 2) screen_.ScreenEraseAll();
+}
+
+// Line erasing writes spaces through the character path, so the blanked cells
+// take the current rendition; the last column is left alone when erasing to
+// the end of the line.
+void SequenceDispatcher::EraseInLine(int mode) {
+    const int columns = screen_.Geometry().columns;
+    if (mode == 0) {
+        const int column = screen_.ScreenColumn();
+        screen_.ScreenWriteSpaces(columns - 1 - column);
+        screen_.ScreenSetColumn(column);
+    } else if (mode == 1) {
+        const int column = screen_.ScreenColumn();
+        screen_.ScreenSetColumn(0);
+        screen_.ScreenWriteSpaces(column);
+    } else if (mode == 2) {
+        screen_.ScreenSetColumn(0);
+        screen_.ScreenWriteSpaces(columns);
+        screen_.ScreenSetColumn(0);
+    }
+}
+
+void SequenceDispatcher::Designate(CharsetSlot slot, std::uint8_t b) {
+    if (b == '1' || b == 'A' || b == 'B') modes_.Designate(slot, kCharsetPlain);
+    if (b == '0' || b == '2') modes_.Designate(slot, kCharsetLineDrawing);
+}
+
+void SequenceDispatcher::Hash(std::uint8_t b) {
+    if (b == '8') screen_.ScreenAlignmentFill();
+}
+
+}  // namespace quill

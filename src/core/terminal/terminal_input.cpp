@@ -1,0 +1,169 @@
+#include "core/terminal/terminal_input.h"
+
+#include <algorithm>
+
+#include "core/terminal/grid_character.h"
+
+namespace quill {
+
+namespace {
+
+constexpr std::uint8_t kEsc = 0x1B;
+constexpr std::uint8_t kBel = 0x07;
+constexpr std::uint8_t kBs = 0x08;
+constexpr std::uint8_t kSo = 0x0E;
+constexpr std::uint8_t kSi = 0x0F;
+constexpr std::uint8_t kFirstHighByte = 0x80;
+constexpr std::uint8_t kMalformedMark = '?';
+// Characters handed to the printed-text sink at once.
+constexpr int kPrintedBatch = 128;
+
+bool IsText(std::uint8_t b) {
+    return b >= 0x20 && b <= 0x7E;
+}
+
+bool IsShown(std::uint8_t b) {
+    return IsText(b) || b == '\r' || b == '\n' || b == '\t';
+}
+
+}  // namespace
+
+void TerminalInput::Abandon() {
+    if (state_ == State::kEscape) collector_.Abandon();
+    if (state_ == State::kUtf8Sequence) WriteCells(kMalformedMark, utf8_.Abandon());
+    state_ = State::kText;
+}
+
+void TerminalInput::Write(const std::uint8_t* bytes, int count) {
+    int i = 0;
+    while (i < count) {
+        if (state_ == State::kText && !showCodes_ && IsText(bytes[i])) {
+            int end = i + 1;
+            while (end < count && IsText(bytes[end])) ++end;
+            WriteText(bytes + i, end - i);
+            i = end;
+        } else {
+            Step(bytes[i++]);
+        }
+    }
+}
+
+void TerminalInput::Step(std::uint8_t b) {
+    switch (state_) {
+        case State::kText:
+            DataByte(b);
+            break;
+        case State::kEscape:
+            EscapeByte(b);
+            break;
+        case State::kUtf8Sequence:
+            Utf8SequenceByte(b);
+            break;
+    }
+}
+
+// A run of displayable bytes, through the active character set.
+void TerminalInput::WriteText(const std::uint8_t* text, int count) {
+    if (modes_.PlainSetActive()) {
+        screen_.ScreenWriteText(text, count);
+        Printed(text, count);
+        return;
+    }
+    std::uint8_t translated[kPrintedBatch];
+    for (int at = 0; at < count; at += kPrintedBatch) {
+        const int length = std::min(count - at, kPrintedBatch);
+        for (int i = 0; i < length; ++i) translated[i] = modes_.ScreenTranslateChar(text[at + i]);
+        screen_.ScreenWriteText(translated, length);
+        Printed(translated, length);
+    }
+}
+
+// BS, SO, SI and BEL act the same in text and inside escape sequences.
+bool TerminalInput::ControlByte(std::uint8_t b) {
+    switch (b) {
+        case kBs:
+            screen_.ScreenSetColumn(screen_.ScreenColumn() - 1);
+            return true;
+        case kSo:
+            modes_.ActivateG1();
+            return true;
+        case kSi:
+            modes_.ActivateG0();
+            return true;
+        case kBel:
+            services_.Beep();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TerminalInput::DataByte(std::uint8_t b) {
+    if (b == kEsc) {
+        state_ = State::kEscape;
+    } else if (IsShown(b)) {
+        const std::uint8_t t = modes_.ScreenTranslateChar(b);
+        if (showCodes_) {
+            screen_.ScreenShowCode(t);
+        } else {
+            screen_.ScreenWriteByte(t);
+            if (t != '\t') Printed(t);
+        }
+    } else if (b >= kFirstHighByte && decodeUtf8_) {
+        Utf8Byte(b);
+    } else {
+        ControlByte(b);  // NUL, DEL and the bytes from 0x80 that are not decoded are ignored
+    }
+}
+
+void TerminalInput::EscapeByte(std::uint8_t b) {
+    if (ControlByte(b)) return;
+    if (collector_.EscapeFeed(b) == EscapeResult::Ended) state_ = State::kText;
+}
+
+// Text from 0x80 up in a dialect with UTF-8: a sequence, which may continue
+// in the next block.
+void TerminalInput::Utf8Byte(std::uint8_t b) {
+    const Utf8Decoder::Output out = utf8_.Feed(b);
+    WriteCells(kMalformedMark, out.malformed);
+    if (out.character != Utf8Decoder::kNoCharacter) {
+        const GridCells cells = CellsFor(out.character);
+        for (int i = 0; i < cells.count; ++i) screen_.ScreenPlaceChar(cells.byte);
+        Printed(out.character);
+    }
+    state_ = utf8_.Open() ? State::kUtf8Sequence : State::kText;
+}
+
+// A byte below 0x80 cuts the open sequence short and is then read as text.
+void TerminalInput::Utf8SequenceByte(std::uint8_t b) {
+    if (b < kFirstHighByte) {
+        WriteCells(kMalformedMark, utf8_.Abandon());
+        state_ = State::kText;
+        DataByte(b);
+    } else {
+        Utf8Byte(b);
+    }
+}
+
+void TerminalInput::WriteCells(std::uint8_t b, int count) {
+    for (int i = 0; i < count; ++i) {
+        screen_.ScreenPlaceChar(b);
+        Printed(b);
+    }
+}
+
+void TerminalInput::Printed(const std::uint8_t* text, int count) {
+    if (printed_ == nullptr) return;
+    char32_t characters[kPrintedBatch];
+    for (int at = 0; at < count; at += kPrintedBatch) {
+        const int length = std::min(count - at, kPrintedBatch);
+        std::copy(text + at, text + at + length, characters);
+        printed_->OnPrintedText(characters, static_cast<unsigned>(length));
+    }
+}
+
+void TerminalInput::Printed(char32_t c) {
+    if (printed_ != nullptr) printed_->OnPrintedText(&c, 1);
+}
+
+}  // namespace quill

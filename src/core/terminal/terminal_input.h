@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/interfaces/escape_sequence_state.h"
+#include "core/interfaces/printed_text_sink.h"
+#include "core/interfaces/terminal_services.h"
+#include "core/terminal/dialect.h"
+#include "core/terminal/screen_model.h"
+#include "core/terminal/sequence_collector.h"
+#include "core/terminal/terminal_modes.h"
+#include "core/terminal/utf8_codec.h"
+
+namespace quill {
+
+// The terminal's side of the received bytes, once Telnet is taken out:
+// text, the control bytes that act outside escape sequences, escape
+// sequences (handed to the collector) and, in a dialect that has it, UTF-8.
+// An escape or UTF-8 sequence open at the end of a block goes on in the next.
+class TerminalInput final : public EscapeSequenceState {
+  public:
+    TerminalInput(ScreenModel& screen, TerminalModes& modes, SequenceCollector& collector,
+                  TerminalServices& services)
+        : screen_(screen), modes_(modes), collector_(collector), services_(services) {}
+
+    // What holds for the bytes to come, until the next call: the dialect,
+    // and whether text is shown as codes instead (which shows the bytes from
+    // 0x80 as they came, so they are then not decoded).
+    void SetBlockOptions(const Dialect& dialect, bool showCodes) {
+        showCodes_ = showCodes;
+        decodeUtf8_ = dialect.utf8 && !showCodes;
+    }
+    // Ends an open escape or UTF-8 sequence as an invalid one ends: at a
+    // switch of dialect.
+    void Abandon();
+
+    void Write(const std::uint8_t* bytes, int count);
+
+    bool EscapeSequenceOpen() const override { return state_ == State::kEscape; }
+
+    void SetPrintedTextSink(PrintedTextSink* sink) { printed_ = sink; }
+
+  private:
+    enum class State { kText, kEscape, kUtf8Sequence };
+
+    void Step(std::uint8_t b);
+    void WriteText(const std::uint8_t* text, int count);
+    void DataByte(std::uint8_t b);
+    bool ControlByte(std::uint8_t b);
+    void EscapeByte(std::uint8_t b);
+    void Utf8Byte(std::uint8_t b);
+    void Utf8SequenceByte(std::uint8_t b);
+    void WriteCells(std::uint8_t b, int count);
+    void Printed(const std::uint8_t* text, int count);
+    void Printed(char32_t c);
+
+    ScreenModel& screen_;
+    TerminalModes& modes_;
+    SequenceCollector& collector_;
+    TerminalServices& services_;
+    PrintedTextSink* printed_ = nullptr;
+    bool showCodes_ = false;
+    bool decodeUtf8_ = false;
+    State state_ = State::kText;
+    Utf8Decoder utf8_;
+};
+
+}  // namespace quill

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+
+namespace quill {
+
+// Character-set designations.
+constexpr int kCharsetPlain = 1;
+constexpr int kCharsetLineDrawing = 2;
+
+// The two character-set slots SO and SI switch between.
+enum class CharsetSlot { G0, G1 };
+
+// The modes the host sets with control sequences and others read: the
+// cursor-key mode (the keyboard), the saved cursor, and the character sets
+// (text on its way to the screen).
+class TerminalModes {
+  public:
+    bool ApplicationCursorKeys() const { return applicationCursorKeys_; }
+    void SetApplicationCursorKeys(bool on) { applicationCursorKeys_ = on; }
+
+    // ESC 7 and ESC 8: the position only.
+    struct CursorPosition {
+        int column = 0;
+        int row = 0;
+    };
+    void SaveCursor(CursorPosition position) { savedCursor_ = position; }
+    CursorPosition SavedCursor() const { return savedCursor_; }
+
+    // SO and SI, and the designation of either slot (ESC ( and ESC )). The
+    // active set refers to a slot, so a later designation of that slot takes
+    // effect at once.
+    void ActivateG1() { activeSet_ = &G1; }
+    void ActivateG0() { activeSet_ = &G0; }
+    bool G1Active() const { return activeSet_ == &G1; }
+    void Designate(CharsetSlot slot, int charset) { (slot == CharsetSlot::G0 ? G0 : G1) = charset; }
+    int Designation(CharsetSlot slot) const { return slot == CharsetSlot::G0 ? G0 : G1; }
+    // Whether characters pass the active set unchanged.
+    bool PlainSetActive() const { return *activeSet_ == kCharsetPlain; }
+    // ScreenTranslateChar: a byte through the active set; line drawing maps
+    // the special-graphics letters to ASCII approximations.
+    std::uint8_t ScreenTranslateChar(std::uint8_t b) const {
+        if (PlainSetActive()) return b;
+        if (b >= 'j' && b <= 'n') return '+';
+        if (b >= 'o' && b <= 's') return '-';
+        if (b >= 't' && b <= 'x') return '|';
+        return b;
+    }
+
+  private:
+    bool applicationCursorKeys_ = false;
+    CursorPosition savedCursor_;
+    int G0 = kCharsetPlain;
+    int G1 = kCharsetLineDrawing;
+    int* activeSet_ = &G0;
+};
+
+}  // namespace quill

@@ -1,0 +1,92 @@
+// The terminal as a whole, at what no replay of one stream shows: the user
+// switching between the plain and the extended terminal in mid-stream, and
+// the text the terminal reports as printed.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "replay_session.h"
+
+namespace quill::test {
+namespace {
+
+struct TerminalTest : ::testing::Test {
+    ReplaySession session{false, false};
+    const ScreenModel& screen = session.terminal().Screen();
+
+    void Feed(const std::string& bytes) { session.Feed(bytes, kReceiveChunk); }
+    std::string Row0() const {
+        std::string text;
+        for (int c = 0; c < 6; ++c) text += static_cast<char>(screen.CharAt(kFirstScreenRow, c));
+        return text;
+    }
+    void Extended(bool on) { session.Options().SetExtended(on); }
+};
+
+// A sequence open when the user switches is abandoned as an invalid one is:
+// a UTF-8 sequence leaves its mark, an escape sequence leaves nothing, and the
+// next byte is read afresh.
+TEST_F(TerminalTest, SwitchAbandonsAnOpenSequenceAtTheNextBlock) {
+    Extended(true);
+    Feed("\xc3");
+    Extended(false);
+    Feed(
+        "\xa9"
+        "A\x1b[2");
+    Extended(true);
+    Feed("J\xc3\xa9");
+    EXPECT_EQ(Row0(), "?AJ\xe9  ");
+    EXPECT_EQ(screen.CursorColumn(), 4);
+}
+
+// The dialect decides how renditions count and how keys beyond ASCII go out.
+TEST_F(TerminalTest, SwitchChangesRenditionsAndCharactersFromThenOn) {
+    Feed("\x1b[1;7m");
+    EXPECT_EQ(screen.CurrentAttribute(), kAttrBold);
+    EXPECT_FALSE(session.terminal().Character(U'\u00e9'));
+    Extended(true);
+    Feed("\x1b[1;7m");
+    EXPECT_EQ(screen.CurrentAttribute(), kAttrReverse);
+    EXPECT_TRUE(session.terminal().Character(U'\u00e9'));
+    EXPECT_EQ(session.Send().Sent(), (std::vector<std::uint8_t>{0xc3, 0xa9}));
+}
+
+// Options agreed with the host stay agreed when the user switches back: the
+// window size the host was promised is withdrawn once, when it asks.
+TEST_F(TerminalTest, NegotiatedOptionsOutliveASwitch) {
+    Extended(true);
+    Feed("\xff\xfd\x1f");
+    session.Send().replies.clear();
+    Extended(false);
+    Feed("\xff\xfe\x1f\xff\xfe\x1f");
+    EXPECT_EQ(session.Send().Sent(), (std::vector<std::uint8_t>{0xff, 0xfc, 0x1f}));
+}
+
+class RecordingPrinted final : public PrintedTextSink {
+  public:
+    void OnPrintedText(const char32_t* text, unsigned count) override {
+        printed.append(text, count);
+    }
+    std::u32string printed;
+};
+
+// The sink hears characters as printed (after the character set, decoded
+// from UTF-8), and CR and LF; never Telnet commands, escape sequences, tabs
+// or other control bytes.
+TEST_F(TerminalTest, PrintedTextSinkHearsTextAndLineEndsOnly) {
+    RecordingPrinted sink;
+    session.terminal().SetPrintedTextSink(&sink);
+    Feed(
+        "ab\x1b[1mc\r\n\xff\xfb\x01\t\x07"
+        "d\x0eq\x0f");
+    Extended(true);
+    Feed("\xc3\xa9\xff\xff");  // a doubled IAC is the byte 255, no UTF-8
+    EXPECT_EQ(sink.printed, U"abc\r\nd-\u00e9?");
+    session.terminal().SetPrintedTextSink(nullptr);
+    Feed("x");
+    EXPECT_EQ(sink.printed, U"abc\r\nd-\u00e9?");
+}
+
+}  // namespace
+}  // namespace quill::test
