@@ -124,6 +124,7 @@ void InboundStream::DataByte(std::uint8_t b) {
             ShowCode(t);
         } else {
             screen_.ScreenWriteByte(t);
+            Printed(t);
         }
     } else if (b >= kFirstHighByte && decodeUtf8_) {
         Utf8Byte(b);
@@ -136,10 +137,11 @@ void InboundStream::DataByte(std::uint8_t b) {
 // continue in the next block.
 void InboundStream::Utf8Byte(std::uint8_t b) {
     const Utf8Decoder::Output out = utf8_.Feed(b);
-    WriteCells(kMalformedMark, out.malformed);
+    WriteMalformed(out.malformed);
     if (out.character != Utf8Decoder::kNoCharacter) {
         const GridCells cells = CellsFor(out.character);
         WriteCells(cells.byte, cells.count);
+        Printed(out.character);
     }
     ResumeText();
 }
@@ -150,7 +152,7 @@ void InboundStream::Utf8SequenceByte(std::uint8_t b) {
     if (b == kIac) {
         state_ = State::kCommand;
     } else if (b < kFirstHighByte) {
-        WriteCells(kMalformedMark, utf8_.Abandon());
+        WriteMalformed(utf8_.Abandon());
         state_ = State::kData;
         DataByte(b);
     } else {
@@ -160,6 +162,11 @@ void InboundStream::Utf8SequenceByte(std::uint8_t b) {
 
 void InboundStream::WriteCells(std::uint8_t b, int count) {
     for (int i = 0; i < count; ++i) screen_.ScreenPlaceChar(b);
+}
+
+void InboundStream::WriteMalformed(int count) {
+    WriteCells(kMalformedMark, count);
+    for (int i = 0; i < count; ++i) Printed(kMalformedMark);
 }
 
 // After a command, or a character: back to text, inside a UTF-8 sequence

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "core/interfaces/printed_text_sink.h"
 #include "core/interfaces/send_path.h"
 #include "core/interfaces/terminal_options.h"
 #include "core/interfaces/terminal_services.h"
@@ -37,6 +38,9 @@ class InboundStream {
     };
     State CurrentState() const { return state_; }
 
+    // Who is told of the text the host prints; none (null) by default.
+    void SetPrintedTextSink(PrintedTextSink* sink) { printed_ = sink; }
+
   private:
     void Step(std::uint8_t b);
     void DataByte(std::uint8_t b);
@@ -46,11 +50,15 @@ class InboundStream {
     void Utf8Byte(std::uint8_t b);
     void Utf8SequenceByte(std::uint8_t b);
     void WriteCells(std::uint8_t b, int count);
+    void WriteMalformed(int count);
     void ResumeText();
     void SubnegotiationByte(std::uint8_t b);
     void SubnegotiationIacByte(std::uint8_t b);
     void AddSubnegotiationData(std::uint8_t b);
     void ShowCode(std::uint8_t b);
+    void Printed(char32_t c) {
+        if (printed_ != nullptr) printed_->OnPrintedText(&c, 1);
+    }
 
     ScreenModel& screen_;
     EscapeInterpreter& escape_;
@@ -58,6 +66,7 @@ class InboundStream {
     TerminalServices& services_;
     DisplaySink& display_;
     const TerminalOptions& options_;
+    PrintedTextSink* printed_ = nullptr;
     OptionNegotiation negotiation_;
     // The options for the block being processed: options change between
     // blocks, never inside one. Show codes shows the bytes from 0x80 as they
