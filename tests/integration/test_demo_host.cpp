@@ -519,7 +519,8 @@ TEST(DemoHostProgram, RefusesBadUseWithOneLine) {
         {"--play", log, "--timing", log + ".missing", "0"},
         {"--play", log, "--timing", timing, "--speed", "0", "0"},
         {"--play", log, "--speed", "-1", "0"},
-        {"--play", log, "--speed", "fast", "0"}};
+        {"--play", log, "--speed", "fast", "0"},
+        {"--login-file", log + ".missing", "0"}};
     const std::vector<std::string> badTimings{
         "0.500000 4\n0.250000 5\n",         // one byte short
         "0.500000 4\n0.250000 6\n0.1 1\n",  // one too many

@@ -2,13 +2,17 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
 #include <QMenu>
 #include <QTimer>
 #include <QWindow>
 #include <new>
 #include <string>
 
+#include "core/script/host_key.h"
 #include "core/startup/command_line.h"
+#include "core/startup/script_argument.h"
 #include "core/version.h"
 #include "ui/app/launch_instance.h"
 #include "ui/dialogs/about_dialog.h"
@@ -20,6 +24,8 @@
 #include "ui/resources/help_window.h"
 #include "ui/resources/message_box.h"
 #include "ui/resources/program_icon.h"
+#include "ui/script/script_file.h"
+#include "ui/settings/settings_folder.h"
 #include "ui/terminal/terminal_view.h"
 
 namespace quill {
@@ -30,6 +36,8 @@ constexpr int kExitTransport = 1;
 constexpr int kExitScreen = 2;
 constexpr int kExitCommandLine = 3;
 constexpr int kExitConnection = 4;
+// The longest script path the `scripts` settings may hold.
+constexpr std::size_t kScriptPathBuffer = 4096;
 // How long start-up waits for the window system to show the new window.
 constexpr int kExposeWaitMs = 500;
 constexpr int kExposeSliceMs = 10;
@@ -76,6 +84,12 @@ AppHooks DefaultAppHooks(SettingsStore& store) {
     };
     hooks.window.about = [](QWidget* owner) { RunAboutDialog(owner); };
     hooks.window.chooseLogFile = ChooseLogFile;
+    hooks.window.chooseScriptFile = [](QWidget* owner) -> std::optional<QString> {
+        const QString path = QFileDialog::getOpenFileName(owner, QStringLiteral("Run Script"));
+        if (path.isEmpty()) return std::nullopt;
+        return path;
+    };
+    hooks.window.keyring = MakeDesktopKeyring();
     hooks.logAtConnect = qEnvironmentVariable("QUILLTERM_LOG");
     hooks.window.createSplash = [](QWidget* owner) -> QWidget* {
         return CreateSplashWindow(owner);
@@ -130,9 +144,17 @@ int Application::StartUp(int argc, const char* const* argv) {
     engine_->screen.ScreenWriteString(std::string(kProgramName) + " " +
                                       std::string(kProgramVersion) + "\r\n");
     ShowTransportBanner();
-    const CommandLineResult parsed =
-        ParseCommandLine(argc, argv, target_,
-                         [this](ConnectionTarget& target) { return StartUpConnectDialog(target); });
+    const ScriptArgument scriptArgument = TakeScriptArgument(argc, argv);
+    std::optional<LoadedScript> script;
+    CommandLineResult parsed = CommandLineResult::Error;
+    if (!scriptArgument.error) {
+        if (scriptArgument.file) script = LoadCommandLineScript(*scriptArgument.file);
+        if (!script || !script->unreadable) {
+            parsed = ParseCommandLine(
+                static_cast<int>(scriptArgument.rest.size()), scriptArgument.rest.data(), target_,
+                [this](ConnectionTarget& target) { return StartUpConnectDialog(target); });
+        }
+    }
     if (parsed == CommandLineResult::Error) ErrorBox("Commandline error");
     if (parsed != CommandLineResult::TargetKnown) {
         transport_.ShutdownTransport();
@@ -150,7 +172,35 @@ int Application::StartUp(int argc, const char* const* argv) {
     }
     window_->setWindowTitle(QString::fromLocal8Bit(target_.HostName));
     if (!hooks_.logAtConnect.isEmpty()) window_->Logger().Start(hooks_.logAtConnect);
+    StartScript(std::move(script));
     return kStarted;
+}
+
+// A script given with --script is read and checked before anything else
+// happens: a file that cannot be read is a command-line error, a fault in
+// the script only a box (the connection is made all the same).
+std::optional<LoadedScript> Application::LoadCommandLineScript(const std::string& file) {
+    LoadedScript loaded = LoadScript(QFile::decodeName(file.c_str()));
+    if (!loaded.script && !loaded.unreadable) window_->Scripts().Report(loaded.fault);
+    return loaded;
+}
+
+// Once connected: the script of the command line, or else the one the
+// `scripts` settings give for this host. It runs before the first byte from
+// the host is read.
+void Application::StartScript(std::optional<LoadedScript> commandLine) {
+    ScriptSession& scripts = window_->Scripts();
+    if (commandLine) {
+        if (commandLine->script) scripts.Start(std::move(*commandLine->script), target_.HostName);
+        return;
+    }
+    std::string path;
+    store_.ReadSetting(kScriptsSection, ScriptHostKey(target_.HostName), "", path,
+                       kScriptPathBuffer);
+    if (!path.empty()) {
+        scripts.StartFile(ResolveScriptPath(QFile::decodeName(path.c_str()), SettingsFolder()),
+                          target_.HostName);
+    }
 }
 
 int Application::MessageLoop() {

@@ -12,6 +12,7 @@
 #include "ui/app/main_window.h"
 #include "ui/app/qt_services.h"
 #include "ui/net/tcp_transport.h"
+#include "ui/script/script_file.h"
 #include "ui/terminal/terminal_fonts.h"
 
 namespace quill {
@@ -62,6 +63,8 @@ class Application {
     void WriteLocalLine(const std::string& line);
     void FreeScreen();
     void ErrorBox(const char* text);
+    std::optional<LoadedScript> LoadCommandLineScript(const std::string& file);
+    void StartScript(std::optional<LoadedScript> commandLine);
     void PostQuit(int exitCode);
 
     SettingsStore& store_;
