@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QTimer>
 #include <QWindow>
+#include <cstdio>
 #include <new>
 #include <string>
 
@@ -144,17 +145,8 @@ int Application::StartUp(int argc, const char* const* argv) {
     engine_->screen.ScreenWriteString(std::string(kProgramName) + " " +
                                       std::string(kProgramVersion) + "\r\n");
     ShowTransportBanner();
-    const ScriptArgument scriptArgument = TakeScriptArgument(argc, argv);
     std::optional<LoadedScript> script;
-    CommandLineResult parsed = CommandLineResult::Error;
-    if (!scriptArgument.error) {
-        if (scriptArgument.file) script = LoadCommandLineScript(*scriptArgument.file);
-        if (!script || !script->unreadable) {
-            parsed = ParseCommandLine(
-                static_cast<int>(scriptArgument.rest.size()), scriptArgument.rest.data(), target_,
-                [this](ConnectionTarget& target) { return StartUpConnectDialog(target); });
-        }
-    }
+    const CommandLineResult parsed = ReadCommandLine(argc, argv, script);
     if (parsed == CommandLineResult::Error) ErrorBox("Commandline error");
     if (parsed != CommandLineResult::TargetKnown) {
         transport_.ShutdownTransport();
@@ -176,13 +168,25 @@ int Application::StartUp(int argc, const char* const* argv) {
     return kStarted;
 }
 
-// A script given with --script is read and checked before anything else
-// happens: a file that cannot be read is a command-line error, a fault in
-// the script only a box (the connection is made all the same).
-std::optional<LoadedScript> Application::LoadCommandLineScript(const std::string& file) {
-    LoadedScript loaded = LoadScript(QFile::decodeName(file.c_str()));
-    if (!loaded.script && !loaded.unreadable) window_->Scripts().Report(loaded.fault);
-    return loaded;
+// A leading --script FILE first: the script is read and checked before the
+// host is looked at. A file that cannot be read is a command-line error, a
+// fault in the script only a box (the connection is made all the same).
+CommandLineResult Application::ReadCommandLine(int argc, const char* const* argv,
+                                               std::optional<LoadedScript>& script) {
+    const ScriptArgument taken = TakeScriptArgument(argc, argv);
+    if (taken.error) return CommandLineResult::Error;
+    if (taken.file) {
+        script = LoadScript(QFile::decodeName(taken.file->c_str()));
+        if (script->unreadable) {
+            // The box is the usual "Commandline error"; standard error says why.
+            std::fprintf(stderr, "%s\n", script->fault.toLocal8Bit().constData());
+            return CommandLineResult::Error;
+        }
+        if (!script->script) window_->Scripts().Report(script->fault);
+    }
+    return ParseCommandLine(
+        static_cast<int>(taken.rest.size()), taken.rest.data(), target_,
+        [this](ConnectionTarget& target) { return StartUpConnectDialog(target); });
 }
 
 // Once connected: the script of the command line, or else the one the

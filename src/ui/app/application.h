@@ -8,6 +8,7 @@
 #include "core/interfaces/connection_target.h"
 #include "core/settings/settings_store.h"
 #include "core/settings/terminal_settings.h"
+#include "core/startup/command_line.h"
 #include "ui/app/display_relay.h"
 #include "ui/app/main_window.h"
 #include "ui/app/qt_services.h"
@@ -63,7 +64,8 @@ class Application {
     void WriteLocalLine(const std::string& line);
     void FreeScreen();
     void ErrorBox(const char* text);
-    std::optional<LoadedScript> LoadCommandLineScript(const std::string& file);
+    CommandLineResult ReadCommandLine(int argc, const char* const* argv,
+                                      std::optional<LoadedScript>& script);
     void StartScript(std::optional<LoadedScript> commandLine);
     void PostQuit(int exitCode);
 
