@@ -40,7 +40,8 @@ struct ScriptRunnerTest : ::testing::Test {
     void Start(const std::string& text, const std::u32string& shown = {}) {
         auto parsed = ParseScript(text, "t.qs");
         ASSERT_TRUE(std::holds_alternative<Script>(parsed)) << std::get<ScriptError>(parsed).Text();
-        runner = std::make_unique<ScriptRunner>(std::get<Script>(std::move(parsed)), session.send,
+        runner = std::make_unique<ScriptRunner>(std::get<Script>(std::move(parsed)),
+                                                session.engine.keyboard, session.send,
                                                 session.options, host, [this] { return now; });
         session.inbound.SetPrintedTextSink(runner.get());
         runner->Preload(shown);
@@ -171,7 +172,7 @@ TEST_F(ScriptRunnerTest, SendlnEndsWithWhatEnterSendsAndSendKeepsTelnetCommandsO
 }
 
 TEST_F(ScriptRunnerTest, PasswordIsAskedSentWithEnterNeverShownAndCleared) {
-    session.options.SetLocalEcho(true);
+    session.options.SetLocalEcho(true);  // what `send` sends shows, the password never
     Start("expect \"Password: \"\npassword \"root\"\nsend \"after\"");
     Host("Password: ");
     EXPECT_EQ(host.passwordsAsked, std::vector<std::string>{"root"});
@@ -183,6 +184,7 @@ TEST_F(ScriptRunnerTest, PasswordIsAskedSentWithEnterNeverShownAndCleared) {
     RunIfWoken();
     EXPECT_EQ(Sent(), "scret\rafter");  // the plain terminal: ASCII only
     EXPECT_EQ(session.Render(false).find("scret"), std::string::npos);
+    EXPECT_NE(session.Render(false).find("more textafter"), std::string::npos);
 
     host = RecordingHost();
     Start("password \"root\"\nsend \"after\"");

@@ -1,9 +1,6 @@
 #include "core/script/script_output.h"
 
-#include <array>
-
 #include "core/telnet/telnet_codes.h"
-#include "core/terminal/utf8_codec.h"
 
 namespace quill {
 namespace {
@@ -17,19 +14,9 @@ void Put(std::uint8_t b, std::vector<std::uint8_t>& out) {
 
 }  // namespace
 
-std::vector<std::uint8_t> ScriptSendBytes(const ScriptText& text, bool extended) {
+std::vector<std::uint8_t> RawByteBytes(char32_t rawByte) {
     std::vector<std::uint8_t> out;
-    for (const char32_t c : text) {
-        if (IsRawByte(c)) {
-            Put(static_cast<std::uint8_t>(c - kRawByteBase), out);
-        } else if (c < kFirstBeyondAscii) {
-            Put(static_cast<std::uint8_t>(c), out);
-        } else if (extended) {
-            std::array<std::uint8_t, 4> bytes{};
-            const int count = EncodeUtf8(c, bytes);
-            for (int i = 0; i < count; ++i) Put(bytes[static_cast<std::size_t>(i)], out);
-        }
-    }
+    Put(static_cast<std::uint8_t>(rawByte - kRawByteBase), out);
     return out;
 }
 
@@ -42,11 +29,6 @@ std::vector<std::uint8_t> Utf8SendBytes(const std::string& text, bool extended) 
         if (b < kFirstBeyondAscii || extended) Put(b, out);
     }
     return out;
-}
-
-std::vector<std::uint8_t> EnterBytes(bool crlfTranslation) {
-    if (crlfTranslation) return {'\r', '\n', '\r'};
-    return {'\r'};
 }
 
 }  // namespace quill

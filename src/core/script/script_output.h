@@ -8,17 +8,14 @@
 
 namespace quill {
 
-// What a script's `send` puts on the wire, as a paste would: ASCII as it is;
-// a character beyond ASCII as UTF-8 in the extended terminal and not at all
-// in the plain one, which sends ASCII only; a \xHH byte as that byte. A byte
-// 255 goes out twice, as Telnet wants, so that it never starts a command.
-std::vector<std::uint8_t> ScriptSendBytes(const ScriptText& text, bool extended);
+// What a \xHH byte of a script's `send` puts on the wire: that byte, and
+// 255 twice, as Telnet wants, so that it never starts a command.
+std::vector<std::uint8_t> RawByteBytes(char32_t rawByte);
 
-// The same for UTF-8 text (a password).
+// What a password (UTF-8) puts on the wire, as typing it would: ASCII as it
+// is; beyond ASCII its UTF-8 in the extended terminal and nothing in the
+// plain one, which sends ASCII only.
 std::vector<std::uint8_t> Utf8SendBytes(const std::string& text, bool extended);
-
-// What the Enter key sends: CR, or CR LF CR with CR = CR/LF translation.
-std::vector<std::uint8_t> EnterBytes(bool crlfTranslation);
 
 // Overwrites a secret before its memory is given back.
 template <typename Bytes>

@@ -27,9 +27,10 @@ std::u32string Expected(const ScriptText& text) {
 
 }  // namespace
 
-ScriptRunner::ScriptRunner(Script script, SendPath& send, const TerminalOptions& options,
-                           ScriptHost& host, Clock clock)
+ScriptRunner::ScriptRunner(Script script, Keyboard& keyboard, SendPath& send,
+                           const TerminalOptions& options, ScriptHost& host, Clock clock)
     : script_(std::move(script)),
+      keyboard_(keyboard),
       send_(send),
       options_(options),
       host_(host),
@@ -109,9 +110,21 @@ void ScriptRunner::Execute(const GotoCommand& c) {
 }
 
 void ScriptRunner::Execute(const SendCommand& c) {
-    Send(ScriptSendBytes(c.text, options_.Extended()));
-    if (c.enter) Send(EnterBytes(options_.CRLFTranslation()));
+    for (const char32_t character : c.text) {
+        if (IsRawByte(character)) {
+            Send(RawByteBytes(character));
+        } else {
+            keyboard_.KeyboardSendChar(character);
+        }
+    }
+    if (c.enter) PressEnter();
     ++pc_;
+}
+
+// Exactly what the Enter key sends: its key-down, then its character.
+void ScriptRunner::PressEnter() {
+    keyboard_.KeyboardTranslateKey(vk::kReturn);
+    keyboard_.KeyboardSendChar('\r');
 }
 
 void ScriptRunner::Execute(const PasswordCommand& c) {
@@ -133,7 +146,7 @@ void ScriptRunner::ProvidePassword(std::string& password) {
         std::vector<std::uint8_t> bytes = Utf8SendBytes(password, options_.Extended());
         Send(bytes);
         ClearSecret(bytes);
-        Send(EnterBytes(options_.CRLFTranslation()));
+        PressEnter();
         state_ = State::kReady;
         ++pc_;
         host_.WakeAt(clock_());

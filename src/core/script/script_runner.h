@@ -11,6 +11,7 @@
 #include "core/interfaces/terminal_options.h"
 #include "core/script/recent_text.h"
 #include "core/script/script.h"
+#include "core/terminal/keyboard.h"
 
 namespace quill {
 
@@ -40,8 +41,10 @@ class ScriptRunner final : public PrintedTextSink {
     // a script that jumps in a circle cannot freeze the program.
     static constexpr int kStepsPerRun = 1000;
 
-    ScriptRunner(Script script, SendPath& send, const TerminalOptions& options, ScriptHost& host,
-                 Clock clock);
+    // Text goes out through the keyboard's character path, as a paste does
+    // (local echo included); \xHH bytes and passwords through `send` directly.
+    ScriptRunner(Script script, Keyboard& keyboard, SendPath& send, const TerminalOptions& options,
+                 ScriptHost& host, Clock clock);
 
     // Text counted as arrived before the script starts (a prompt already shown).
     void Preload(const std::u32string& text) { recent_.Add(text.data(), text.size()); }
@@ -72,10 +75,12 @@ class ScriptRunner final : public PrintedTextSink {
     void Execute(const PauseCommand& c);
     void Execute(const StopCommand& c);
     void Send(const std::vector<std::uint8_t>& bytes);
+    void PressEnter();
     void Finish(const std::optional<std::string>& message);
     TimePoint After(ScriptMillis millis) const;
 
     Script script_;
+    Keyboard& keyboard_;
     SendPath& send_;
     const TerminalOptions& options_;
     ScriptHost& host_;

@@ -64,8 +64,8 @@ void ScriptSession::StartFile(const QString& path, const std::string& host) {
 void ScriptSession::Begin(Script script, const std::string& host, const std::u32string& shown) {
     Stop();
     host_ = host;
-    runner_ = std::make_unique<ScriptRunner>(std::move(script), send_, options_, *this,
-                                             [this] { return Now(); });
+    runner_ = std::make_unique<ScriptRunner>(std::move(script), engine_.keyboard, send_, options_,
+                                             *this, [this] { return Now(); });
     runner_->Preload(shown);
     engine_.inbound.SetPrintedTextSink(runner_.get());
     hooks_.showRunning(true);
