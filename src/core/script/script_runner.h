@@ -28,6 +28,7 @@ class ScriptHost {
     // ProvidePassword() or PasswordRefused().
     virtual void RequestPassword(const std::string& name) = 0;
     // The script has ended (its last command, stop, a time-out or a refusal).
+    // The runner may be inside Run(): it must outlive this call.
     virtual void Finished() = 0;
 };
 
