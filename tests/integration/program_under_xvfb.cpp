@@ -89,6 +89,9 @@ bool ProgramUnderXvfb::Start(const QByteArray& settings, const QStringList& argu
     env.insert("DISPLAY", display_);
     env.insert("XDG_CONFIG_HOME", config_.path());
     env.remove("QT_QPA_PLATFORM");
+    // No session bus: the program never reaches the developer's own keyring.
+    env.remove("DBUS_SESSION_BUS_ADDRESS");
+    env.insert(variables_);
     program_.setProcessEnvironment(env);
     // What the program says shows in the test log when something goes wrong.
     program_.setProcessChannelMode(QProcess::ForwardedChannels);

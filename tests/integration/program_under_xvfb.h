@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -20,6 +21,8 @@ class ProgramUnderXvfb {
     // Starts the display and the program with these settings lines and
     // arguments; false when either did not start.
     bool Start(const QByteArray& settings, const QStringList& arguments);
+    // An environment variable for the program; call before Start.
+    void SetVariable(const QString& name, const QString& value) { variables_.insert(name, value); }
     // Waits for the window with this exact title, then gives it the keyboard.
     bool FocusWindow(const QString& title, int timeoutMs = 30000);
     // xdotool with the display set; its exit code, -1 when it hung.
@@ -46,6 +49,7 @@ class ProgramUnderXvfb {
     QByteArray xvfbErrors_;
     QTemporaryDir config_;
     QProcess program_;
+    QProcessEnvironment variables_;
 };
 
 }  // namespace quill::test

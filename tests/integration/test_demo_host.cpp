@@ -553,7 +553,8 @@ TEST(DemoHostProgram, RefusesBadUseWithOneLine) {
         {"--play", "/dev/zero", "0"},
         {"--play", log, "--timing", "/dev/zero", "0"},
         {"--play", fifo, "0"},
-        {"--play", log, "--timing", fifo, "0"}};
+        {"--play", log, "--timing", fifo, "0"},
+        {"--login-file", log + ".missing", "0"}};
     const std::vector<std::string> badTimings{
         "0.500000 4\n0.250000 5\n",                 // one byte short
         "0.500000 4\n0.250000 6\n0.1 1\n",          // one too many

@@ -4,6 +4,8 @@
 //                                  showcase, echo (0 picks a free port)
 //   quillterm-demo-host --play LOG [--timing TIMING] [--speed X] PORT
 //                                  plays a session log back to each client
+//   --login-file FILE (with either) asks each client for the user and the
+//                                  password on the two lines of FILE first
 // The port in use is printed on the first line of standard output, in the
 // same words whatever happens on ::1; the second line says how that went.
 // Bad use: a one-line message on standard error and exit status 2.
@@ -18,6 +20,7 @@
 
 #include "demo_session.h"
 #include "listeners.h"
+#include "login_session.h"
 #include "options.h"
 #include "playback_session.h"
 #include "recording.h"
@@ -58,6 +61,12 @@ SessionFactory NewSession(const std::optional<Recording>& recording, double spee
     return [&recording, speed] { return std::make_unique<PlaybackSession>(*recording, speed); };
 }
 
+// The same sessions, each behind a login.
+SessionFactory BehindLogin(const std::optional<Login>& login, SessionFactory session) {
+    if (!login) return session;
+    return [&login, session] { return std::make_unique<LoginSession>(*login, session()); };
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -69,9 +78,14 @@ int main(int argc, char** argv) {
         recording = Recording::Load(*options->play, options->timing, error);
         if (!recording) return Fail(error, 2);
     }
+    std::optional<Login> login;
+    if (options->loginFile) {
+        login = LoadLoginFile(*options->loginFile, error);
+        if (!login) return Fail(error, 2);
+    }
     const std::vector<int> listeners = Listen(options->port);
     if (listeners.empty()) return 1;
-    Server(listeners, NewSession(recording, options->speed)).Run();
+    Server(listeners, BehindLogin(login, NewSession(recording, options->speed))).Run();
     for (int fd : listeners) close(fd);
     return 1;
 }

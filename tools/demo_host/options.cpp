@@ -8,17 +8,19 @@ namespace quill::demo {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: [--play LOG [--timing TIMING] [--speed X]] PORT, 0 picks a free port";
+    "usage: [--login-file FILE] [--play LOG [--timing TIMING] [--speed X]] PORT, 0 picks a free "
+    "port";
 
 // The arguments as given, before their values are checked.
 struct Words {
-    std::optional<std::string> play, timing, speed, port;
+    std::optional<std::string> play, timing, speed, port, loginFile;
 };
 
 std::optional<std::string>* SlotFor(std::string_view argument, Words& words) {
     if (argument == "--play") return &words.play;
     if (argument == "--timing") return &words.timing;
     if (argument == "--speed") return &words.speed;
+    if (argument == "--login-file") return &words.loginFile;
     return nullptr;
 }
 
@@ -74,6 +76,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
     }
     options.play = words.play;
     options.timing = words.timing;
+    options.loginFile = words.loginFile;
     return options;
 }
 

@@ -5,12 +5,14 @@
 
 namespace quill::demo {
 
-// quillterm-demo-host [--play LOG [--timing TIMING] [--speed X]] PORT
+// quillterm-demo-host [--login-file FILE] [--play LOG [--timing TIMING] [--speed X]] PORT
 struct Options {
     int port = 0;  // 0: a free port
     std::optional<std::string> play;
     std::optional<std::string> timing;
     double speed = 1;
+    // Ask for the login this file holds before the session starts.
+    std::optional<std::string> loginFile;
 };
 
 // nullopt for bad use, with a one-line `error`.

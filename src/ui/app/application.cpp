@@ -2,13 +2,18 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
 #include <QMenu>
 #include <QTimer>
 #include <QWindow>
+#include <cstdio>
 #include <new>
 #include <string>
 
+#include "core/script/host_key.h"
 #include "core/startup/command_line.h"
+#include "core/startup/script_argument.h"
 #include "core/version.h"
 #include "ui/app/launch_instance.h"
 #include "ui/dialogs/about_dialog.h"
@@ -20,6 +25,8 @@
 #include "ui/resources/help_window.h"
 #include "ui/resources/message_box.h"
 #include "ui/resources/program_icon.h"
+#include "ui/script/script_file.h"
+#include "ui/settings/settings_folder.h"
 #include "ui/terminal/terminal_view.h"
 
 namespace quill {
@@ -30,6 +37,8 @@ constexpr int kExitTransport = 1;
 constexpr int kExitScreen = 2;
 constexpr int kExitCommandLine = 3;
 constexpr int kExitConnection = 4;
+// The longest script path the `scripts` settings may hold.
+constexpr std::size_t kScriptPathBuffer = 4096;
 // How long start-up waits for the window system to show the new window.
 constexpr int kExposeWaitMs = 500;
 constexpr int kExposeSliceMs = 10;
@@ -76,6 +85,12 @@ AppHooks DefaultAppHooks(SettingsStore& store) {
     };
     hooks.window.about = [](QWidget* owner) { RunAboutDialog(owner); };
     hooks.window.chooseLogFile = ChooseLogFile;
+    hooks.window.chooseScriptFile = [](QWidget* owner) -> std::optional<QString> {
+        const QString path = QFileDialog::getOpenFileName(owner, QStringLiteral("Run Script"));
+        if (path.isEmpty()) return std::nullopt;
+        return path;
+    };
+    hooks.window.keyring = MakeDesktopKeyring();
     hooks.logAtConnect = qEnvironmentVariable("QUILLTERM_LOG");
     hooks.window.createSplash = [](QWidget* owner) -> QWidget* {
         return CreateSplashWindow(owner);
@@ -129,9 +144,8 @@ int Application::StartUp(int argc, const char* const* argv) {
     }
     engine_->WriteLocal(std::string(kProgramName) + " " + std::string(kProgramVersion) + "\r\n");
     ShowTransportBanner();
-    const CommandLineResult parsed =
-        ParseCommandLine(argc, argv, target_,
-                         [this](ConnectionTarget& target) { return StartUpConnectDialog(target); });
+    std::optional<LoadedScript> script;
+    const CommandLineResult parsed = ReadCommandLine(argc, argv, script);
     if (parsed == CommandLineResult::Error) ErrorBox("Commandline error");
     if (parsed != CommandLineResult::TargetKnown) {
         transport_.ShutdownTransport();
@@ -149,7 +163,47 @@ int Application::StartUp(int argc, const char* const* argv) {
     }
     window_->setWindowTitle(QString::fromLocal8Bit(target_.HostName));
     if (!hooks_.logAtConnect.isEmpty()) window_->Logger().Start(hooks_.logAtConnect);
+    StartScript(std::move(script));
     return kStarted;
+}
+
+// A leading --script FILE first: the script is read and checked before the
+// host is looked at. A file that cannot be read is a command-line error, a
+// fault in the script only a box (the connection is made all the same).
+CommandLineResult Application::ReadCommandLine(int argc, const char* const* argv,
+                                               std::optional<LoadedScript>& script) {
+    const ScriptArgument taken = TakeScriptArgument(argc, argv);
+    if (taken.error) return CommandLineResult::Error;
+    if (taken.file) {
+        script = LoadScript(QFile::decodeName(taken.file->c_str()));
+        if (script->unreadable) {
+            // The box is the usual "Commandline error"; standard error says why.
+            std::fprintf(stderr, "%s\n", script->fault.toLocal8Bit().constData());
+            return CommandLineResult::Error;
+        }
+        if (!script->script) window_->Scripts().Report(script->fault);
+    }
+    return ParseCommandLine(
+        static_cast<int>(taken.rest.size()), taken.rest.data(), target_,
+        [this](ConnectionTarget& target) { return StartUpConnectDialog(target); });
+}
+
+// Once connected: the script of the command line, or else the one the
+// `scripts` settings give for this host. It runs before the first byte from
+// the host is read.
+void Application::StartScript(std::optional<LoadedScript> commandLine) {
+    ScriptSession& scripts = window_->Scripts();
+    if (commandLine) {
+        if (commandLine->script) scripts.Start(std::move(*commandLine->script), target_.HostName);
+        return;
+    }
+    std::string path;
+    store_.ReadSetting(kScriptsSection, ScriptHostKey(target_.HostName), "", path,
+                       kScriptPathBuffer);
+    if (!path.empty()) {
+        scripts.StartFile(ResolveScriptPath(QFile::decodeName(path.c_str()), SettingsFolder()),
+                          target_.HostName);
+    }
 }
 
 int Application::MessageLoop() {

@@ -8,10 +8,12 @@
 #include "core/interfaces/connection_target.h"
 #include "core/settings/settings_store.h"
 #include "core/settings/terminal_settings.h"
+#include "core/startup/command_line.h"
 #include "ui/app/display_relay.h"
 #include "ui/app/main_window.h"
 #include "ui/app/qt_services.h"
 #include "ui/net/tcp_transport.h"
+#include "ui/script/script_file.h"
 #include "ui/terminal/terminal_fonts.h"
 
 namespace quill {
@@ -62,6 +64,9 @@ class Application {
     void WriteLocalLine(const std::string& line);
     void FreeScreen();
     void ErrorBox(const char* text);
+    CommandLineResult ReadCommandLine(int argc, const char* const* argv,
+                                      std::optional<LoadedScript>& script);
+    void StartScript(std::optional<LoadedScript> commandLine);
     void PostQuit(int exitCode);
 
     SettingsStore& store_;

@@ -39,7 +39,12 @@ MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
       logger_(*this,
               SessionLoggerHooks{
                   hooks_.messageBox, hooks_.chooseLogFile, [this] { return Now(); },
-                  [this](bool logging) { menus_.SetChecked(CommandId::kLogSession, logging); }}) {
+                  [this](bool logging) { menus_.SetChecked(CommandId::kLogSession, logging); }}),
+      scripts_(*this, parts_.engine, parts_.transport, parts_.settings.options,
+               ScriptSessionHooks{
+                   hooks_.messageBox, hooks_.chooseScriptFile, [this] { return Now(); },
+                   [this](bool running) { menus_.SetChecked(CommandId::kRunScript, running); },
+                   hooks_.keyring}) {
     setWindowTitle(QStringLiteral("Session"));
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);
@@ -113,6 +118,7 @@ void MainWindow::OnDestroy() {
     timer_.stop();
     paste_.Clear();  // what is queued still goes out; the rest of a paste does not
     logger_.Stop();
+    scripts_.Stop();
     parts_.transport.CloseConnection();
     hooks_.postQuit(0);
 }
@@ -216,6 +222,9 @@ void MainWindow::OnCommand(CommandId id) {
             return;
         case CommandId::kLogSession:
             logger_.Toggle(parts_.target.HostName);
+            return;
+        case CommandId::kRunScript:
+            scripts_.Toggle(parts_.target.HostName);
             return;
         case CommandId::kExit:
             hooks_.postQuit(0);
@@ -352,6 +361,7 @@ void MainWindow::OnSocketWritable() {
 
 void MainWindow::OnSocketClosed() {
     logger_.Stop();
+    scripts_.Stop();
     if (!parts_.settings.autoexit) {
         hooks_.messageBox(this, QStringLiteral("Connection closed"), QStringLiteral("Quillterm"),
                           QMessageBox::NoIcon);

@@ -16,6 +16,7 @@
 #include "core/settings/settings_store.h"
 #include "core/settings/terminal_settings.h"
 #include "ui/app/paste_queue.h"
+#include "ui/app/script_session.h"
 #include "ui/app/session_logger.h"
 #include "ui/dialogs/setup_dialog.h"
 #include "ui/net/tcp_transport.h"
@@ -68,6 +69,10 @@ struct WindowHooks {
     std::function<QWidget*(QWidget* owner)> createSplash;
     // The "Log Session" save dialog; no log is started while it is empty.
     ChooseLogFileFunction chooseLogFile;
+    // The "Run Script" open dialog; no script is started by hand while it is empty.
+    ChooseScriptFileFunction chooseScriptFile;
+    // Where scripts find passwords; none: no keyring, the Password dialog asks.
+    std::shared_ptr<Keyring> keyring;
     // The time socket reading and the session log are measured by; the steady
     // clock when empty.
     std::function<std::chrono::steady_clock::time_point()> clock;
@@ -135,6 +140,7 @@ class MainWindow final : public QMainWindow {
     int SetupFontHeight() const { return setupFontHeight_; }
     QWidget* SplashWindow() const { return splash_; }
     SessionLogger& Logger() { return logger_; }
+    ScriptSession& Scripts() { return scripts_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -167,6 +173,7 @@ class MainWindow final : public QMainWindow {
     PasteQueue paste_;
     QTimer timer_;
     SessionLogger logger_;
+    ScriptSession scripts_;
     QPointer<QWidget> splash_;
     int splashCountdown_ = kSplashTicks;
     int setupFontHeight_ = 0;

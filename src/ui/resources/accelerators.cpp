@@ -16,6 +16,7 @@ constexpr std::array kQuickKeys{
     Accelerator{'S', CommandId::kSetupDialog},
     Accelerator{'T', CommandId::kTogglePrintCapture},
     Accelerator{'L', CommandId::kLogSession},
+    Accelerator{'R', CommandId::kRunScript},
 };
 
 }  // namespace

@@ -11,6 +11,7 @@ enum class CommandId : int {
     kTogglePrintCapture = 106,
     kLogSession = 107,
     kExit = 108,
+    kRunScript = 109,
     kCopy = 202,
     kPaste = 203,
     kHelpIndex = 901,

@@ -15,6 +15,7 @@ constexpr std::array kConnectionItems{
     MenuItem{"&Print Screen\tAlt-P", CommandId::kPrintScreen},
     MenuItem{"&Toggle Print Capture\tAlt-T", CommandId::kTogglePrintCapture},
     MenuItem{"&Log Session...\tAlt-L", CommandId::kLogSession},
+    MenuItem{"&Run Script...\tAlt-R", CommandId::kRunScript},
     kSeparator,
     MenuItem{"E&xit\tAlt-X", CommandId::kExit},
 };
