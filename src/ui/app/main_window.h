@@ -68,8 +68,8 @@ struct WindowHooks {
     std::function<QWidget*(QWidget* owner)> createSplash;
     // The "Log Session" save dialog; no log is started while it is empty.
     ChooseLogFileFunction chooseLogFile;
-    // The time socket reading and the session log are measured by; the steady
-    // clock when empty.
+    // The time socket reading, display frames and the session log are
+    // measured by; the steady clock when empty.
     std::function<std::chrono::steady_clock::time_point()> clock;
 };
 
