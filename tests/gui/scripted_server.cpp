@@ -61,6 +61,12 @@ void ScriptedServer::Close() {
     if (client_) client_->disconnectFromHost();
 }
 
+void ScriptedServer::EndSending() {
+    if (!client_) return;
+    client_->flush();
+    ::shutdown(static_cast<int>(client_->socketDescriptor()), SHUT_WR);
+}
+
 bool ScriptedServer::WaitForBytes(qsizetype count, int timeoutMs) {
     return PumpUntil([this, count] { return received_.size() >= count; }, timeoutMs);
 }

@@ -32,6 +32,10 @@ class ScriptedServer {
     void PauseReading(bool paused);
     // Closes the client's connection from the host's side.
     void Close();
+    // Ends what the host sends (the client reads its end of stream) and keeps
+    // the connection open for reading: an orderly close even while bytes the
+    // client sent wait unread.
+    void EndSending();
 
     const QByteArray& Received() const { return received_; }
     void ClearReceived() { received_.clear(); }

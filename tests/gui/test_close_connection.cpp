@@ -22,24 +22,28 @@ namespace {
 using namespace std::chrono_literals;
 
 // A host on its own thread, so that it reads while the client's close blocks
-// the test's thread. It keeps its receive buffer small, takes nothing for
-// `idle`, then reads until the client's end of stream, for at most 10 s.
+// the test's thread. It keeps its receive buffer small and takes nothing until
+// it is let go (or, should that never happen, for 30 s); then, after `delay`,
+// it reads until the client's end of stream, for at most 30 s.
 class SlowReader {
   public:
-    explicit SlowReader(std::chrono::milliseconds idle) : idle_(idle) {
+    explicit SlowReader(std::chrono::milliseconds delay = 0ms) : delay_(delay) {
         listener_ = ListenOnLoopback(1, port_, 4096);
         thread_ = std::thread([this] { Serve(); });
     }
     ~SlowReader() {
         stop_ = true;
+        LetGo();
         if (thread_.joinable()) thread_.join();
         ::close(listener_);
     }
 
     int Port() const { return port_; }
+    void LetGo() { letGo_ = true; }
     // Waits for the host to finish; the bytes it read, and whether the stream
     // ended with the client's orderly close.
     std::size_t Finish(bool& orderlyEnd) {
+        LetGo();
         if (thread_.joinable()) thread_.join();
         orderlyEnd = orderlyEnd_;
         return total_;
@@ -49,21 +53,25 @@ class SlowReader {
     void Serve() {
         const int client = Accept();
         if (client < 0) return;
-        std::this_thread::sleep_for(idle_);
+        const auto giveUp = std::chrono::steady_clock::now() + 30s;
+        while (!letGo_ && std::chrono::steady_clock::now() < giveUp) {
+            std::this_thread::sleep_for(10ms);
+        }
+        if (!stop_) std::this_thread::sleep_for(delay_);
         ReadUntilEnd(client);
         ::close(client);
     }
     int Accept() {
         pollfd p{listener_, POLLIN, 0};
-        for (int i = 0; i < 100 && !stop_; ++i) {
+        for (int i = 0; i < 300 && !stop_; ++i) {
             if (::poll(&p, 1, 100) > 0) return ::accept(listener_, nullptr, nullptr);
         }
         return -1;
     }
     void ReadUntilEnd(int client) {
         std::vector<char> buffer(16 * 1024);
-        const auto deadline = std::chrono::steady_clock::now() + 10s;
-        while (std::chrono::steady_clock::now() < deadline) {
+        const auto deadline = std::chrono::steady_clock::now() + 30s;
+        while (!stop_ && std::chrono::steady_clock::now() < deadline) {
             pollfd p{client, POLLIN, 0};
             if (::poll(&p, 1, 100) <= 0) continue;
             const ssize_t n = ::recv(client, buffer.data(), buffer.size(), 0);
@@ -75,11 +83,12 @@ class SlowReader {
         }
     }
 
-    std::chrono::milliseconds idle_;
+    std::chrono::milliseconds delay_;
     int listener_ = -1;
     int port_ = 0;
     std::thread thread_;
     std::atomic<bool> stop_{false};
+    std::atomic<bool> letGo_{false};
     std::size_t total_ = 0;
     bool orderlyEnd_ = false;
 };
@@ -90,7 +99,9 @@ constexpr std::size_t kLargeSend = 8 * 1024 * 1024;
 
 class CloseConnectionTest : public SessionTest {
   protected:
-    void ConnectTo(const SlowReader& host) {
+    void ConnectTo(const SlowReader& host, std::chrono::milliseconds closeWait) {
+        hooks.closeWait = closeWait;
+        app = std::make_unique<Application>(store, hooks);
         ASSERT_EQ(StartUp({"127.0.0.1", std::to_string(host.Port())}), Application::kStarted);
     }
     void SendLarge() {
@@ -106,10 +117,13 @@ class CloseConnectionTest : public SessionTest {
     }
 };
 
+// The host starts reading only after the close has waited longer than it
+// would by default: the wait it was given holds the close open for it.
 TEST_F(CloseConnectionTest, ExitSendsWhatIsStillQueuedThenClosesInOrder) {
-    SlowReader host(300ms);
-    ConnectTo(host);
+    SlowReader host(kCloseWait + 500ms);
+    ConnectTo(host, 60s);
     SendLarge();
+    host.LetGo();
     Exit();
     EXPECT_TRUE(Window().Destroyed());
     bool orderlyEnd = false;
@@ -117,14 +131,15 @@ TEST_F(CloseConnectionTest, ExitSendsWhatIsStillQueuedThenClosesInOrder) {
     EXPECT_TRUE(orderlyEnd);
 }
 
-TEST_F(CloseConnectionTest, AHostThatTakesNothingHoldsTheCloseForAboutTwoSecondsOnly) {
-    SlowReader host(2500ms);
-    ConnectTo(host);
+// The host takes nothing until the window has gone.
+TEST_F(CloseConnectionTest, AHostThatTakesNothingHoldsTheCloseForTheCloseWaitOnly) {
+    SlowReader host;
+    constexpr auto kWait = 300ms;
+    ConnectTo(host, kWait);
     SendLarge();
     const qint64 took = Exit();
-    EXPECT_GE(took, 1500);
-    EXPECT_LT(took, 3500);
     EXPECT_TRUE(Window().Destroyed());
+    EXPECT_GE(took, kWait.count());
     bool orderlyEnd = true;
     EXPECT_LT(host.Finish(orderlyEnd), kLargeSend);
 }

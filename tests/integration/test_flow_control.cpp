@@ -7,7 +7,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QByteArray>
 #include <QFile>
+#include <QList>
 #include <QRegularExpression>
 #include <algorithm>
 #include <atomic>
@@ -31,6 +33,17 @@ constexpr std::string_view kRequest("\x1bZ\xff\xfd\x01", 5);
 constexpr std::string_view kReply("\x1b[?1;7c\xff\xfc\x01", 10);
 constexpr std::size_t kRequests = (64u << 20) / kRequest.size();  // 64 MiB of requests
 
+// The processor time a process has used so far, in clock ticks; -1 when it
+// cannot be read.
+long long ProcessorTicks(qint64 pid) {
+    QFile stat(QString("/proc/%1/stat").arg(pid));
+    if (pid <= 0 || !stat.open(QIODevice::ReadOnly)) return -1;
+    // After the command name in parentheses: state, then 10 fields, then user and system time.
+    const QList<QByteArray> fields = stat.readAll().split(')').last().simplified().split(' ');
+    if (fields.size() < 13) return -1;
+    return fields[11].toLongLong() + fields[12].toLongLong();
+}
+
 // The peak resident memory of a process, in MiB.
 long PeakResidentMiB(qint64 pid) {
     QFile status(QString("/proc/%1/status").arg(pid));
@@ -43,6 +56,9 @@ long PeakResidentMiB(qint64 pid) {
 // The flooding server, on a thread of its own: the test's thread watches the
 // client meanwhile. It writes requests without reading until the client's
 // flow control holds it back, then, once told, reads and writes the rest.
+// Held back means: the connection takes nothing more while the client, with
+// requests waiting for it, uses no processor time at all. A client that is
+// only slow, on a busy machine, still uses some.
 class FloodServer {
   public:
     FloodServer() {
@@ -57,6 +73,7 @@ class FloodServer {
     }
 
     int Port() const { return port_; }
+    void WatchClient(qint64 pid) { clientPid_ = pid; }
     // The server wrote until it was held back, or until it had written all.
     bool FirstPhaseOver() const { return firstPhaseOver_; }
     std::size_t WrittenWithoutReading() const { return writtenWithoutReading_; }
@@ -85,10 +102,22 @@ class FloodServer {
         }
         return -1;
     }
-    // Until nothing more could be written for two seconds.
+    // Until the client is held back (checked every 200 ms, three times in a
+    // row), or everything is written; for at most 90 s.
     void WriteUntilHeldBack(int client) {
-        pollfd p{client, POLLOUT, 0};
-        while (!stop_ && Write(client) && ::poll(&p, 1, 2000) != 0) {
+        const auto deadline = Clock::now() + 90s;
+        int stillChecks = 0;
+        long long ticks = -1;
+        while (!stop_ && Write(client) && stillChecks < 3 && Clock::now() < deadline) {
+            pollfd p{client, POLLOUT, 0};
+            if (::poll(&p, 1, 200) != 0) {
+                stillChecks = 0;
+                ticks = -1;
+                continue;
+            }
+            const long long now = ProcessorTicks(clientPid_);
+            stillChecks = now >= 0 && now == ticks ? stillChecks + 1 : 0;
+            ticks = now;
         }
         writtenWithoutReading_ = written_.load();
         firstPhaseOver_ = true;
@@ -134,6 +163,7 @@ class FloodServer {
     int listener_ = -1;
     int port_ = 0;
     std::thread thread_;
+    std::atomic<qint64> clientPid_{0};
     std::atomic<bool> stop_{false};
     std::atomic<bool> readAgain_{false};
     std::atomic<bool> firstPhaseOver_{false};
@@ -151,6 +181,7 @@ TEST(FlowControl, AServerThatDoesNotReadIsHeldBackAndEveryRequestIsAnsweredLater
     FloodServer server;
     ProgramUnderXvfb program;
     ASSERT_TRUE(program.Start("", {"127.0.0.1", QString::number(server.Port())}));
+    server.WatchClient(program.ProcessId());
     ASSERT_TRUE(program.FocusWindow("127.0.0.1"))
         << "windows on the display: " << program.Windows().toStdString();
 

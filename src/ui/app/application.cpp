@@ -117,7 +117,8 @@ Application::Application(SettingsStore& store, AppHooks hooks)
                                 },
                                 [this] {
                                     if (window_) window_->OnSocketWritable();
-                                }}) {
+                                },
+                                hooks_.closeWait}) {
     hooks_.window.postQuit = [this](int exitCode) { PostQuit(exitCode); };
 }
 

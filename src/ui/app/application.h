@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -24,6 +25,8 @@ struct AppHooks {
     std::function<bool(ConnectionTarget& target, QWidget* owner)> connectDialog;
     // A session log to start once connected (QUILLTERM_LOG); none when empty.
     QString logAtConnect;
+    // How long closing the connection waits for queued bytes to go out.
+    std::chrono::milliseconds closeWait = kCloseWait;
 };
 
 // The boxes, dialogs, menus, help and program starts of a real session.

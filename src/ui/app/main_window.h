@@ -73,8 +73,8 @@ struct WindowHooks {
     ChooseScriptFileFunction chooseScriptFile;
     // Where scripts find passwords; none: no keyring, the Password dialog asks.
     std::shared_ptr<Keyring> keyring;
-    // The time socket reading and the session log are measured by; the steady
-    // clock when empty.
+    // The time socket reading, display frames and the session log are
+    // measured by; the steady clock when empty.
     std::function<std::chrono::steady_clock::time_point()> clock;
 };
 

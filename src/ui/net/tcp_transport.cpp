@@ -20,8 +20,6 @@ namespace {
 // Qt reads at most this much ahead of the window, so a fast sender is held
 // back by TCP instead of filling memory.
 constexpr qint64 kReadAhead = 64 * 1024;
-// How long a close waits for queued bytes (a paste, then Exit) to go out.
-constexpr int kCloseFlushMs = 2000;
 // How often a waiting connect lets the window paint.
 constexpr int kConnectSliceMs = 20;
 
@@ -195,7 +193,7 @@ void TcpTransport::SendQueuedBytes() {
     if (socket_->state() != QAbstractSocket::ConnectedState) return;
     socket_->disconnectFromHost();
     if (socket_->state() != QAbstractSocket::UnconnectedState) {
-        socket_->waitForDisconnected(kCloseFlushMs);
+        socket_->waitForDisconnected(static_cast<int>(hooks_.closeWait.count()));
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QTcpSocket>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -13,6 +14,10 @@
 #include "core/interfaces/send_path.h"
 
 namespace quill {
+
+// How long a close waits, by default, for queued bytes (a paste, then Exit)
+// to go out to a host that takes nothing.
+inline constexpr std::chrono::milliseconds kCloseWait{2000};
 
 // What the transport needs from the program around it.
 struct TransportHooks {
@@ -26,6 +31,7 @@ struct TransportHooks {
     std::function<void()> closed;
     // The outbound queue has drained below half its cap.
     std::function<void()> writable;
+    std::chrono::milliseconds closeWait = kCloseWait;
 };
 
 // Looks a host name up: its addresses in the order the system gives them,

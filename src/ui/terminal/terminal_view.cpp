@@ -26,12 +26,13 @@ QColor ToColour(Rgb rgb) {
 }  // namespace
 
 TerminalView::TerminalView(Terminal& terminal, const TerminalFonts& fonts, Colours colours,
-                           QWidget* parent)
+                           Clock clock, QWidget* parent)
     : QWidget(parent),
       terminal_(terminal),
       screen_(terminal.Screen()),
       fonts_(fonts),
       colours_(std::move(colours)),
+      clock_(std::move(clock)),
       cellWidth_(fonts.CellWidth),
       cellHeight_(fonts.CellHeight),
       rowText_(kColumns, QLatin1Char(' ')),
@@ -64,8 +65,13 @@ void TerminalView::InvalidateAll() {
 void TerminalView::MarkStale(const QRect& area) {
     stale_ |= area;
     if (frameTimer_.isActive()) return;
-    const qint64 sinceLast = sincePaint_.isValid() ? sincePaint_.elapsed() : kFrameMs;
-    frameTimer_.start(static_cast<int>(std::max<qint64>(0, kFrameMs - sinceLast)));
+    frameTimer_.start(static_cast<int>(std::max<std::int64_t>(0, kFrameMs - SincePaint().count())));
+}
+
+// A view that has never painted is a whole frame past its last paint.
+std::chrono::milliseconds TerminalView::SincePaint() const {
+    if (!lastPaint_) return std::chrono::milliseconds(kFrameMs);
+    return std::chrono::duration_cast<std::chrono::milliseconds>(clock_() - *lastPaint_);
 }
 
 void TerminalView::UpdateNow() {
@@ -119,7 +125,7 @@ void TerminalView::DisplayPaint(QPainter& painter, const QRect& area) {
     PaintPreedit(painter, preedit_, CursorCell(), fonts_, ToColour(colours_.text()),
                  ToColour(colours_.background()));
     ++paintCount_;
-    sincePaint_.start();
+    lastPaint_ = clock_();
 }
 
 // One opaque text run per row in the normal font.

@@ -1,13 +1,14 @@
 #pragma once
 
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QRect>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "core/engine/terminal.h"
 #include "core/interfaces/display_sink.h"
@@ -34,10 +35,13 @@ class TerminalView final : public QWidget, public DisplaySink {
         std::function<Rgb()> background;
     };
 
+    // The time frames are measured by.
+    using Clock = std::function<std::chrono::steady_clock::time_point()>;
+
     // How long one display frame lasts; updates are honoured at most once per frame.
     static constexpr int kFrameMs = 16;
 
-    TerminalView(Terminal& terminal, const TerminalFonts& fonts, Colours colours,
+    TerminalView(Terminal& terminal, const TerminalFonts& fonts, Colours colours, Clock clock,
                  QWidget* parent = nullptr);
 
     // DisplaySink: invalidations collect into one stale area; an update
@@ -89,9 +93,7 @@ class TerminalView final : public QWidget, public DisplaySink {
     // the last paint was less than a frame ago.
     int PaintCount() const { return paintCount_; }
     bool UpdatePending() const { return !stale_.isEmpty(); }
-    bool PaintedWithinFrame() const {
-        return sincePaint_.isValid() && sincePaint_.elapsed() < kFrameMs;
-    }
+    bool PaintedWithinFrame() const { return SincePaint().count() < kFrameMs; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -100,6 +102,7 @@ class TerminalView final : public QWidget, public DisplaySink {
   private:
     void MarkStale(const QRect& area);
     void MarkCursorStale();
+    std::chrono::milliseconds SincePaint() const;
     void PaintRows(QPainter& painter, int first, int end);
     void PaintBoldCells(QPainter& painter, int first, int end);
     void InvertReverseCells(QPainter& painter, int first, int end);
@@ -113,6 +116,7 @@ class TerminalView final : public QWidget, public DisplaySink {
     const ScreenModel& screen_;
     const TerminalFonts& fonts_;
     Colours colours_;
+    Clock clock_;
     const int cellWidth_;
     const int cellHeight_;
     int viewTop_ = kLiveViewTop;
@@ -120,7 +124,7 @@ class TerminalView final : public QWidget, public DisplaySink {
 
     QRect stale_;
     QTimer frameTimer_;
-    QElapsedTimer sincePaint_;
+    std::optional<std::chrono::steady_clock::time_point> lastPaint_;
     int paintCount_ = 0;
     QString rowText_;   // one row of text, reused by every paint
     QString cellText_;  // one bold character
