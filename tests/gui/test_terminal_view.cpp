@@ -1,5 +1,6 @@
 // Painting of the terminal view (colours, bold and reverse cells, the caret),
 // the pacing of updates during bulk output, and the selection rectangle.
+#include <QElapsedTimer>
 #include <QImage>
 
 #include "session_fixture.h"

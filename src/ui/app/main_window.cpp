@@ -47,7 +47,8 @@ MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
     layout->setSpacing(0);
     const TerminalView::Colours colours{[this] { return parts_.settings.fgcolor; },
                                         [this] { return parts_.settings.bgcolor; }};
-    view_ = new TerminalView(parts_.engine, parts_.fonts, colours, central);
+    view_ = new TerminalView(
+        parts_.engine, parts_.fonts, colours, [this] { return Now(); }, central);
     scrollBar_ = new QScrollBar(Qt::Vertical, central);
     scrollBar_->setTracking(false);
     scrollBar_->setContextMenuPolicy(Qt::NoContextMenu);

@@ -8,6 +8,7 @@
 #include <QPointF>
 #include <QScrollBar>
 #include <algorithm>
+#include <cstdlib>
 
 #include "ui/terminal/preedit.h"
 
@@ -26,12 +27,13 @@ QColor ToColour(Rgb rgb) {
 }  // namespace
 
 TerminalView::TerminalView(Terminal& terminal, const TerminalFonts& fonts, Colours colours,
-                           QWidget* parent)
+                           Clock clock, QWidget* parent)
     : QWidget(parent),
       terminal_(terminal),
       screen_(terminal.Screen()),
       fonts_(fonts),
       colours_(std::move(colours)),
+      clock_(std::move(clock)),
       cellWidth_(fonts.CellWidth),
       cellHeight_(fonts.CellHeight),
       rowText_(kColumns, QLatin1Char(' ')),
@@ -53,6 +55,10 @@ QRect TerminalView::CellRect(int row, int column) const {
     return {column * cellWidth_, row * cellHeight_, cellWidth_, cellHeight_};
 }
 
+QRect TerminalView::WindowRows(int first, int end) const {
+    return {0, first * cellHeight_, width(), (end - first) * cellHeight_};
+}
+
 void TerminalView::InvalidateCell(int row, int column) {
     MarkStale(CellRect(row, column));
 }
@@ -61,26 +67,87 @@ void TerminalView::InvalidateAll() {
     MarkStale(rect());
 }
 
-void TerminalView::MarkStale(const QRect& area) {
+void TerminalView::MarkStale(const QRegion& area) {
     stale_ |= area;
+    ScheduleFrame();
+}
+
+void TerminalView::ScheduleFrame() {
     if (frameTimer_.isActive()) return;
-    const qint64 sinceLast = sincePaint_.isValid() ? sincePaint_.elapsed() : kFrameMs;
-    frameTimer_.start(static_cast<int>(std::max<qint64>(0, kFrameMs - sinceLast)));
+    frameTimer_.start(static_cast<int>(std::max<std::int64_t>(0, kFrameMs - SincePaint().count())));
+}
+
+// A view that has never painted is a whole frame past its last paint.
+std::chrono::milliseconds TerminalView::SincePaint() const {
+    if (!lastPaint_) return std::chrono::milliseconds(kFrameMs);
+    return std::chrono::duration_cast<std::chrono::milliseconds>(clock_() - *lastPaint_);
 }
 
 void TerminalView::UpdateNow() {
-    if (stale_.isEmpty()) return;
-    if (!PaintedWithinFrame()) PaintStale();
-    // Otherwise the frame timer paints at the end of the current frame.
+    if (!UpdatePending()) return;
+    if (PaintedWithinFrame()) {
+        ScheduleFrame();  // the frame tick paints at the end of the current frame
+    } else {
+        PaintStale();
+    }
 }
 
 void TerminalView::PaintStale() {
     frameTimer_.stop();
-    const QRect area = stale_;
-    stale_ = QRect();
+    TakeDamage();
+    const QRegion area = stale_;
+    stale_ = QRegion();
     if (!area.isEmpty() && isVisible()) repaint(area);
     if (caretMoved_ && hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
     caretMoved_ = false;
+}
+
+// The terminal's damage becomes stale window rows. Rows that scrolled are
+// moved with one blit and only the rows that changed are painted again.
+void TerminalView::TakeDamage() {
+    const ScreenDamage& damage = terminal_.Damage();
+    if (damage.Clean()) return;
+    const int top = screen_.FirstScreenRow() - viewTop_;  // the window row of screen row 0
+    if (damage.all || (damage.history && viewTop_ != kLiveViewTop)) {
+        stale_ |= rect();
+    } else {
+        if (damage.scrolled > 0) BlitRows(damage.scrolled, top + damage.scrollEnd);
+        for (int r = 0; r < static_cast<int>(damage.rows.size()); ++r) {
+            const ScreenDamage::Columns& columns = damage.rows[static_cast<std::size_t>(r)];
+            if (columns.Empty() || top + r >= kPaintableRows) continue;
+            stale_ |= QRect(columns.first * cellWidth_, (top + r) * cellHeight_,
+                            (columns.end - columns.first) * cellWidth_, cellHeight_);
+        }
+    }
+    terminal_.ClearDamage();
+}
+
+// Window rows 0 to end - 1 show text that moved `shift` rows up (down when
+// negative). Their pixels move with it; the rows that come into the range,
+// and the caret, selection and pre-edit drawn over the pixels, are painted
+// again.
+void TerminalView::BlitRows(int shift, int end) {
+    end = std::min(end, kPaintableRows);
+    if (end <= 0 || shift == 0) return;
+    const QRect range = WindowRows(0, end);
+    if (std::abs(shift) >= end || !isVisible()) {
+        stale_ |= range;
+        return;
+    }
+    const int dy = -shift * cellHeight_;
+    const QRegion overlays = Overlays();
+    scroll(0, dy, range);
+    ++blitCount_;
+    const QRegion moved = (stale_ | overlays) & range;
+    stale_ = (stale_ - range) | moved.translated(0, dy) | overlays;
+    stale_ |= shift > 0 ? WindowRows(end - shift, end) : WindowRows(0, -shift);
+}
+
+QRegion TerminalView::Overlays() const {
+    QRegion area = HighlightRect();
+    if (caretShown_) area |= CaretRect();
+    if (!preedit_.isEmpty()) area |= PreeditArea(preedit_, CursorCell(), fonts_);
+    return area;
 }
 
 void TerminalView::SetCaretPos(int row, int column) {
@@ -103,14 +170,15 @@ QRect TerminalView::CaretRect() const {
 
 void TerminalView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    DisplayPaint(painter, event->rect());
+    DisplayPaint(painter, event->region());
 }
 
-void TerminalView::DisplayPaint(QPainter& painter, const QRect& area) {
-    const int first = area.top() / cellHeight_;
-    const int end = std::min(
-        {(area.top() + area.height()) / cellHeight_ + 1, kPaintableRows, kBufferRows - viewTop_});
-    if (first < end) {
+void TerminalView::DisplayPaint(QPainter& painter, const QRegion& area) {
+    for (const QRect& band : area) {
+        const int first = band.top() / cellHeight_;
+        const int end = std::min({(band.top() + band.height() - 1) / cellHeight_ + 1,
+                                  kPaintableRows, kBufferRows - viewTop_});
+        if (first >= end) continue;
         PaintRows(painter, first, end);
         PaintBoldCells(painter, first, end);
         InvertReverseCells(painter, first, end);
@@ -119,7 +187,8 @@ void TerminalView::DisplayPaint(QPainter& painter, const QRect& area) {
     PaintPreedit(painter, preedit_, CursorCell(), fonts_, ToColour(colours_.text()),
                  ToColour(colours_.background()));
     ++paintCount_;
-    sincePaint_.start();
+    lastPaintArea_ = area;
+    lastPaint_ = clock_();
 }
 
 // One opaque text run per row in the normal font.
@@ -191,9 +260,14 @@ QRect TerminalView::HighlightRect() const {
 }
 
 void TerminalView::DisplaySetViewTop(int top) {
-    viewTop_ = std::clamp(top, 1, kLiveViewTop);
+    top = std::clamp(top, 1, kLiveViewTop);
+    if (top != viewTop_) {
+        TakeDamage();  // the damage is in the rows the old view top showed
+        BlitRows(top - viewTop_, kPaintableRows);
+        viewTop_ = top;
+    }
     if (scrollBar_ != nullptr) scrollBar_->setValue(viewTop_);
-    MarkStale(rect());
+    if (!stale_.isEmpty()) ScheduleFrame();
 }
 
 void TerminalView::DisplayReturnToLive() {
