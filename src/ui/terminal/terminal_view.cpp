@@ -8,6 +8,7 @@
 #include <QPointF>
 #include <QScrollBar>
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 #include "ui/terminal/preedit.h"
@@ -173,15 +174,24 @@ void TerminalView::paintEvent(QPaintEvent* event) {
     DisplayPaint(painter, event->region());
 }
 
+// Each row the area touches is painted once, runs of such rows together.
 void TerminalView::DisplayPaint(QPainter& painter, const QRegion& area) {
+    const int rows = std::min(kPaintableRows, kBufferRows - viewTop_);
+    std::array<bool, kPaintableRows + 1> touched{};
     for (const QRect& band : area) {
-        const int first = band.top() / cellHeight_;
-        const int end = std::min({(band.top() + band.height() - 1) / cellHeight_ + 1,
-                                  kPaintableRows, kBufferRows - viewTop_});
-        if (first >= end) continue;
-        PaintRows(painter, first, end);
-        PaintBoldCells(painter, first, end);
-        InvertReverseCells(painter, first, end);
+        const int end = std::min((band.top() + band.height() - 1) / cellHeight_ + 1, rows);
+        for (int r = std::max(band.top() / cellHeight_, 0); r < end; ++r)
+            touched[static_cast<std::size_t>(r)] = true;
+    }
+    for (int first = 0; first < rows;) {
+        int end = first;
+        while (touched[static_cast<std::size_t>(end)]) ++end;
+        if (end > first) {
+            PaintRows(painter, first, end);
+            PaintBoldCells(painter, first, end);
+            InvertReverseCells(painter, first, end);
+        }
+        first = end + 1;
     }
     InvertOverlays(painter);
     PaintPreedit(painter, preedit_, CursorCell(), fonts_, ToColour(colours_.text()),
