@@ -40,13 +40,9 @@ bool KnownAttribute(std::uint8_t code) {
     return code == kAttrNormal || code == kAttrBold || code == kAttrReverse;
 }
 
-// A display that draws nothing but refuses coordinates off the screen.
+// A display that draws nothing but refuses a caret off the screen.
 class BoundedDisplay final : public DisplaySink {
   public:
-    void InvalidateCell(int row, int column) override {
-        Require(OnScreen(row, column), "invalidated a cell off the screen");
-    }
-    void InvalidateAll() override {}
     void UpdateNow() override {}
     void SetCaretPos(int row, int column) override {
         Require(OnScreen(row, column), "caret off the screen");
@@ -143,6 +139,11 @@ struct Engine {
                     screen.RegionBottom() >= 1 && screen.RegionBottom() <= kScreenRows,
                 "scrolling region outside rows 1-24");
         Require(KnownAttribute(screen.CurrentAttribute()), "unknown current attribute");
+        const ScreenDamage& damage = terminal.Damage();
+        for (const ScreenDamage::Columns& columns : damage.rows)
+            Require(columns.Empty() || (columns.first >= 0 && columns.end <= kColumns),
+                    "damage off the screen");
+        Require(damage.scrollEnd >= 0 && damage.scrollEnd <= kScreenRows, "scroll off the screen");
         for (const CharsetSlot slot : {CharsetSlot::G0, CharsetSlot::G1}) {
             const int set = terminal.Modes().Designation(slot);
             Require(set == kCharsetPlain || set == kCharsetLineDrawing, "unknown designation");

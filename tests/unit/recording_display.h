@@ -7,13 +7,9 @@
 
 namespace quill::test {
 
-// Records every request the screen model makes of the window, in order.
+// Records every request the terminal makes of the window, in order.
 class RecordingDisplay final : public DisplaySink {
   public:
-    void InvalidateCell(int row, int column) override {
-        calls.push_back("cell " + std::to_string(row) + " " + std::to_string(column));
-    }
-    void InvalidateAll() override { calls.push_back("all"); }
     void UpdateNow() override { calls.push_back("update"); }
     void SetCaretPos(int row, int column) override {
         calls.push_back("caret " + std::to_string(row) + " " + std::to_string(column));

@@ -1,6 +1,7 @@
-// What the engine asks of the window, and when: cells invalidated one by one
-// for text, the whole window for scrolls and erases, one update and caret move
-// per received block, and no caret moves while the caret is hidden.
+// What the engine asks of the window and records for it: one caret move and
+// then one update per received block, no caret moves while the caret is
+// hidden, and the damage (changed columns per row, rows scrolled) the window
+// pulls.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,12 +25,37 @@ bool SameCells(const ScreenModel& a, const ScreenModel& b) {
     return true;
 }
 
+// The damage as text: "row:first-end" for each changed row, then the scroll
+// ("scrolled N of END") and "history" when set; "all" alone when all is stale.
+std::string Damage(const ScreenDamage& damage) {
+    if (damage.all) return "all";
+    std::string text;
+    for (std::size_t r = 0; r < damage.rows.size(); ++r) {
+        const ScreenDamage::Columns& c = damage.rows[r];
+        if (!c.Empty())
+            text += std::to_string(r) + ":" + std::to_string(c.first) + "-" +
+                    std::to_string(c.end) + " ";
+    }
+    if (damage.scrolled > 0)
+        text += "scrolled " + std::to_string(damage.scrolled) + " of " +
+                std::to_string(damage.scrollEnd) + " ";
+    if (damage.history) text += "history ";
+    return text;
+}
+
 struct Engine {
     RecordingDisplay display;
     ReplaySession session{false, false, &display};
 
     // The bytes as one received block.
     void Feed(std::string_view bytes) { session.Feed(bytes, static_cast<int>(bytes.size())); }
+    // The bytes, after what came before has been taken by the window.
+    std::string DamageOf(std::string_view bytes) {
+        session.terminal().ClearDamage();
+        display.calls.clear();
+        Feed(bytes);
+        return Damage(session.terminal().Damage());
+    }
 };
 
 // The screen on its own, for its operations.
@@ -39,40 +65,45 @@ struct Screen {
     ScreenModel screen{display, options};
 };
 
-TEST(DisplayRequests, TextInvalidatesItsCellsThenOneUpdateAndCaretPerBlock) {
+TEST(DisplayRequests, ABlockRecordsItsColumnsThenOneUpdateAndCaret) {
     Engine e;
-    e.Feed("ab");
-    EXPECT_EQ(e.display.calls, (Calls{"cell 0 0", "cell 0 1", "update", "caret 0 2"}));
+    e.Feed("");
+    EXPECT_EQ(e.DamageOf("ab"), "0:0-2 ");
+    EXPECT_EQ(e.display.calls, (Calls{"caret 0 2", "update"}));
+    EXPECT_EQ(e.DamageOf(""), "");
+    // Rows far apart are marked on their own, the rows between stay clean.
+    EXPECT_EQ(e.DamageOf("\x1b[2;5Hx\x1b[20;70Hyz\x1b[2;3Hw"), "1:2-5 19:69-71 ");
 }
 
-TEST(DisplayRequests, EmptyBlockStillUpdatesAndMovesTheCaret) {
-    Engine e;
-    e.session.terminal().Feed(nullptr, 0);
-    EXPECT_EQ(e.display.calls, (Calls{"update", "caret 0 0"}));
-}
-
-TEST(DisplayRequests, EveryScrolledLineRepaintsAtOnce) {
+TEST(DisplayRequests, ScrolledLinesAreCountedAndTheirMarksMoveWithThem) {
     Engine e;
     e.Feed("\x1b[24;1H");
-    e.display.calls.clear();
-    e.Feed("\n\n");
-    EXPECT_EQ(e.display.calls, (Calls{"all", "update", "caret 23 0", "all", "update", "caret 23 0",
-                                      "update", "caret 23 0"}));
+    EXPECT_EQ(e.DamageOf("a\n\n"), "21:0-1 22:0-80 23:0-80 scrolled 2 of 24 ");
+    EXPECT_EQ(e.display.calls, (Calls{"caret 23 1", "caret 23 1", "caret 23 1", "update"}));
+    // A changed row that scrolls into the history makes the history stale.
+    EXPECT_EQ(e.DamageOf("\x1b[1;1Hq\x1b[24;1H\n"), "23:0-80 scrolled 1 of 24 history ");
+    // A region from the top scrolls its rows only; rows below stay put.
+    EXPECT_EQ(e.DamageOf("\x1b[1;10r\x1b[10;1H\n"), "9:0-80 scrolled 1 of 10 ");
+    // A region lower down, and scrolling down, mark the region's rows.
+    EXPECT_EQ(e.DamageOf("\x1b[20;22r\x1b[22;1H\n"), "19:0-80 20:0-80 21:0-80 ");
+    EXPECT_EQ(e.DamageOf("\x1b[20;1H\x1bM"), "19:0-80 20:0-80 21:0-80 ");
 }
 
-TEST(DisplayRequests, WrapMovesTheCaretBeforeTheCellIsInvalidated) {
+TEST(DisplayRequests, ScrollsThatCannotBeOneBlitAndErasingMakeEverythingStale) {
+    Engine e;
+    e.Feed("\x1b[24;1H");
+    EXPECT_EQ(e.DamageOf("\n\x1b[1;10r\x1b[10;1H\n"), "all");  // two extents
+    EXPECT_EQ(e.DamageOf("\x1b[r\x1b[24;1H" + std::string(24, '\n')), "all");
+    EXPECT_EQ(e.DamageOf("\x1b[2J"), "all");
+    EXPECT_EQ(e.display.calls, (Calls{"caret 23 0", "caret 23 0", "update"}));
+}
+
+TEST(DisplayRequests, WrapMovesTheCaretAndMarksTheLastColumn) {
     Engine e;
     e.session.Options().SetWrap(true);
     e.Feed("\x1b[1;80H");
-    e.display.calls.clear();
-    e.Feed("x");
-    EXPECT_EQ(e.display.calls, (Calls{"caret 1 0", "cell 0 79", "update", "caret 1 0"}));
-}
-
-TEST(DisplayRequests, ErasingInvalidatesAllAndMovesTheCaret) {
-    Engine e;
-    e.Feed("\x1b[2J");
-    EXPECT_EQ(e.display.calls, (Calls{"all", "caret 0 0", "update", "caret 0 0"}));
+    EXPECT_EQ(e.DamageOf("x"), "0:79-80 ");
+    EXPECT_EQ(e.display.calls, (Calls{"caret 1 0", "caret 1 0", "update"}));
 }
 
 TEST(DisplayRequests, HiddenCaretIsNeverMoved) {
@@ -83,26 +114,29 @@ TEST(DisplayRequests, HiddenCaretIsNeverMoved) {
         EXPECT_EQ(call.rfind("caret", 0), std::string::npos);
 }
 
-TEST(DisplayRequests, ShowCodesRepaintsForEveryByte) {
+TEST(DisplayRequests, ShowCodesUpdatesOncePerBlock) {
     Engine e;
     e.session.Options().SetShowCodes(true);
-    e.Feed("A");
-    // "[65]" for the received byte and again for the stored one, each written
-    // as a string with its own caret move and update.
-    EXPECT_EQ(e.display.calls, (Calls{"cell 0 0", "cell 0 1", "cell 0 2", "cell 0 3", "caret 0 4",
-                                      "update", "cell 0 4", "cell 0 5", "cell 0 6", "cell 0 7",
-                                      "caret 0 8", "update", "update", "caret 0 8"}));
+    // "[65]" for the received byte and again for the stored one.
+    EXPECT_EQ(e.DamageOf("A"), "0:0-8 ");
+    EXPECT_EQ(e.display.calls, (Calls{"caret 0 4", "caret 0 8", "caret 0 8", "update"}));
 }
 
-TEST(DisplayRequests, DeletingCharactersDoesNotTouchTheCaret) {
+TEST(DisplayRequests, DeletingMarksFromTheCursorOnAndLeavesTheCaret) {
     Screen s;
     s.screen.ScreenWriteString("abc");
-    s.screen.ScreenSetColumn(0);
+    s.screen.ScreenMoveToRow(5);
+    s.screen.ScreenSetColumn(1);
     s.display.calls.clear();
+    s.screen.ClearDamage();
     s.screen.ScreenDeleteChars(1);
+    s.screen.ScreenDeleteLines(30);  // moves nothing
+    EXPECT_EQ(Damage(s.screen.Damage()), "5:1-80 ");
     s.screen.ScreenDeleteLines(1);
-    s.screen.ScreenDeleteLines(30);  // moves nothing, still repaints
-    EXPECT_EQ(s.display.calls, (Calls{"all", "all", "all"}));
+    std::string rows;
+    for (int r = 5; r < kScreenRows; ++r) rows += std::to_string(r) + ":0-80 ";
+    EXPECT_EQ(Damage(s.screen.Damage()), rows);
+    EXPECT_TRUE(s.display.calls.empty());
 }
 
 // Text and erasing within a line write their cells in runs; that must look
@@ -120,6 +154,7 @@ TEST(DisplayRequests, RunsMatchWritingCharactersOneByOne) {
                     s->screen.ScreenSetColumn(0);
                     s->screen.ScreenWriteString(std::string(column, 'x'));
                     s->display.calls.clear();
+                    s->screen.ClearDamage();
                 }
                 const std::string spaces(count, ' ');
                 runs.screen.ScreenWriteSpaces(count);
@@ -132,6 +167,7 @@ TEST(DisplayRequests, RunsMatchWritingCharactersOneByOne) {
                                           std::to_string(count);
                 for (Screen* s : {&runs, &text}) {
                     EXPECT_EQ(s->display.calls, single.display.calls) << where;
+                    EXPECT_EQ(Damage(s->screen.Damage()), Damage(single.screen.Damage())) << where;
                     EXPECT_TRUE(SameCells(s->screen, single.screen)) << where;
                     EXPECT_EQ(s->screen.CursorColumn(), single.screen.CursorColumn()) << where;
                     EXPECT_EQ(s->screen.CursorRow(), single.screen.CursorRow()) << where;

@@ -39,8 +39,8 @@ void Terminal::Feed(const std::uint8_t* bytes, int count) {
     } else {
         decoder_.Decode(bytes, count);
     }
-    display_.UpdateNow();
     screen_.ScreenUpdateCaret();
+    display_.UpdateNow();
 }
 
 bool Terminal::KeyDown(std::uint16_t keyCode) {
@@ -48,7 +48,9 @@ bool Terminal::KeyDown(std::uint16_t keyCode) {
 }
 
 bool Terminal::Character(char32_t code) {
-    return keyboard_.KeyboardSendChar(code, CurrentDialect());
+    const bool sent = keyboard_.KeyboardSendChar(code, CurrentDialect());
+    display_.UpdateNow();
+    return sent;
 }
 
 void Terminal::Paste(std::u32string_view text) {
@@ -57,6 +59,7 @@ void Terminal::Paste(std::u32string_view text) {
 
 void Terminal::WriteLocal(std::string_view text) {
     screen_.ScreenWriteString(text);
+    display_.UpdateNow();
 }
 
 void Terminal::OnData(const std::uint8_t* bytes, int count) {

@@ -46,20 +46,24 @@ class Terminal final : private TelnetEvents {
     Terminal(const Terminal&) = delete;
     Terminal& operator=(const Terminal&) = delete;
 
-    // ProcessInbound: one block of received bytes. The window is brought up
-    // to date and the caret moved once, at its end.
+    // ProcessInbound: one block of received bytes. The caret is moved and
+    // the window brought up to date once, at its end.
     void Feed(const std::uint8_t* bytes, int count);
     // The key-down path: true when a key table had the key.
     bool KeyDown(std::uint16_t keyCode);
     // The character path, one whole character: false when it was dropped.
+    // A local echo is brought to the window.
     bool Character(char32_t code);
     // Pasted text goes the character path, character by character.
     void Paste(std::u32string_view text);
     // A line of the program's own (banner, connection messages), written
-    // onto the screen at once.
+    // onto the screen and brought to the window.
     void WriteLocal(std::string_view text);
 
     const ScreenModel& Screen() const { return screen_; }
+    // What changed on the screen since the window last took it.
+    const ScreenDamage& Damage() const { return screen_.Damage(); }
+    void ClearDamage() { screen_.ClearDamage(); }
     const TerminalModes& Modes() const { return modes_; }
     bool ApplicationCursorKeys() const { return modes_.ApplicationCursorKeys(); }
 

@@ -32,12 +32,14 @@ ScreenModel::ScreenModel(DisplaySink& display, const TerminalOptions& options,
       cells_(static_cast<std::size_t>((ringRows_ + 1) * columns_)),
       ring_(static_cast<std::size_t>(ringRows_)),
       rotation_(static_cast<std::size_t>(geometry.screenRows)),
-      regionBottom_(geometry.screenRows) {
+      regionBottom_(geometry.screenRows),
+      damage_(geometry.screenRows, geometry.columns) {
     std::iota(ring_.begin(), ring_.end(), std::uint16_t{0});
 }
 
 void ScreenModel::BlankScreenMemory() {
     BlankRows(0, BufferRows());
+    damage_.MarkAll();
 }
 
 std::uint16_t& ScreenModel::RingSlot(int bufferRow) {
@@ -73,11 +75,6 @@ void ScreenModel::Caret() {
     if (caretVisible_) display_.SetCaretPos(cursorRow_, cursorColumn_);
 }
 
-void ScreenModel::InvalidateAndUpdate() {
-    display_.InvalidateAll();
-    display_.UpdateNow();
-}
-
 void ScreenModel::ScreenPlaceChar(char32_t c) {
     const int row = cursorRow_;
     const int column = cursorColumn_;
@@ -92,7 +89,7 @@ void ScreenModel::ScreenPlaceChar(char32_t c) {
             cursorColumn_ = columns_ - 1;
         }
     }
-    display_.InvalidateCell(row, column);
+    damage_.MarkColumns(row, column, column + 1);
 }
 
 void ScreenModel::ScreenWriteByte(std::uint8_t b) {
@@ -114,7 +111,6 @@ void ScreenModel::ScreenWriteByte(std::uint8_t b) {
 void ScreenModel::ScreenWriteString(std::string_view s) {
     for (char c : s) ScreenWriteByte(static_cast<std::uint8_t>(c));
     Caret();
-    display_.UpdateNow();
 }
 
 // Cells left of the last column take the characters in one loop; the last
@@ -130,7 +126,7 @@ void ScreenModel::WriteRun(int count, CharacterAt characterAt) {
                 cell[k] = pen_;
                 cell[k].character = characterAt(i + k);
             }
-            display_.InvalidateCells(cursorRow_, cursorColumn_, run);
+            damage_.MarkColumns(cursorRow_, cursorColumn_, cursorColumn_ + run);
             cursorColumn_ += run;
             i += run;
         }
@@ -145,7 +141,6 @@ void ScreenModel::ScreenWriteText(const std::uint8_t* text, int count) {
 void ScreenModel::ScreenWriteSpaces(int count) {
     WriteRun(count, [](int) { return U' '; });
     Caret();
-    display_.UpdateNow();
 }
 
 void ScreenModel::ScreenScrollUp(int count) {
@@ -158,11 +153,12 @@ void ScreenModel::ScreenScrollUp(int count) {
             // rows below the region are turned back into place.
             ringBase_ = ringBase_ + 1 == ringRows_ ? 0 : ringBase_ + 1;
             if (bottom < ringRows_) RotateRows(bottom - 1, ringRows_, ringRows_ - bottom);
+            damage_.ScrollUp(regionBottom_);
         } else {
             RotateRows(first + regionTop_ - 1, bottom, 1);
+            damage_.MarkRows(regionTop_ - 1, regionBottom_);
         }
         BlankScreenRow(regionBottom_ - 1);
-        InvalidateAndUpdate();
     }
 }
 
@@ -173,7 +169,7 @@ void ScreenModel::ScreenScrollDown(int count) {
         const int bottom = first + regionBottom_;
         RotateRows(top, bottom, bottom - top - 1);
         BlankScreenRow(regionTop_ - 1);
-        InvalidateAndUpdate();
+        damage_.MarkRows(regionTop_ - 1, regionBottom_);
     }
 }
 
@@ -221,32 +217,31 @@ void ScreenModel::ScreenDeleteChars(int count) {
     tail.flags &= ~cell_flags::kWideRight;
     std::copy(row + cursorColumn_ + n, row + columns_, row + cursorColumn_);
     std::fill_n(row + columns_ - n, n, tail);
-    display_.InvalidateAll();
+    damage_.MarkColumns(cursorRow_, cursorColumn_, columns_);
 }
 
 void ScreenModel::ScreenDeleteLines(int count) {
     if (count < 0) return;
     const int n = std::max(count, 1);
     const int rows = geometry_.screenRows;
-    // A count that reaches past the screen moves nothing, but the window is
-    // still invalidated.
+    // A count that reaches past the screen moves nothing.
     if (n < rows - cursorRow_) {
         const int first = FirstScreenRow();
         RotateRows(first + cursorRow_, first + rows, n);
         BlankRows(first + rows - n, first + rows);
+        damage_.MarkRows(cursorRow_, rows);
     }
-    display_.InvalidateAll();
 }
 
 void ScreenModel::ScreenRepaint() {
-    display_.InvalidateAll();
+    damage_.MarkAll();
 }
 
 // Erasing blanks the history too, and the spare row below the screen.
 void ScreenModel::ScreenEraseAll() {
     BlankRows(0, BufferRows());
     pen_ = Cell{};
-    display_.InvalidateAll();
+    damage_.MarkAll();
     Caret();
 }
 
@@ -254,7 +249,7 @@ void ScreenModel::ScreenEraseToCursor() {
     const int cursorRow = FirstScreenRow() + cursorRow_;
     BlankRows(0, cursorRow);
     BlankCells(RowCells(cursorRow), cursorColumn_);
-    display_.InvalidateAll();
+    damage_.MarkAll();
     Caret();
 }
 
@@ -262,7 +257,7 @@ void ScreenModel::ScreenEraseFromCursor() {
     const int cursorRow = FirstScreenRow() + cursorRow_;
     BlankCells(CursorCell(), columns_ - cursorColumn_);
     BlankRows(cursorRow + 1, BufferRows());
-    display_.InvalidateAll();
+    damage_.MarkAll();
     Caret();
 }
 
@@ -299,7 +294,7 @@ void ScreenModel::ScreenAlignmentFill() {
     Cell letter;
     letter.character = U'E';
     FillRows(0, BufferRows(), letter);
-    display_.InvalidateAll();
+    damage_.MarkAll();
     Caret();
 }
 

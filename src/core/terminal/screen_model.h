@@ -9,6 +9,7 @@
 #include "core/interfaces/display_sink.h"
 #include "core/interfaces/scroll_off_observer.h"
 #include "core/interfaces/terminal_options.h"
+#include "core/terminal/screen_damage.h"
 
 namespace quill {
 
@@ -35,7 +36,7 @@ struct ScreenGeometry {
 // Nothing here asks how many columns and rows the plain terminal has: the
 // geometry is the model's parameter.
 // Every writer of the screen goes through the operations below; they change
-// the cells and tell the display what is stale, never drawing themselves.
+// the cells and record what changed (Damage), never drawing themselves.
 class ScreenModel {
   public:
     // Reads the wrap option whenever text reaches the last column.
@@ -91,6 +92,9 @@ class ScreenModel {
     std::uint8_t AttrAt(int bufferRow, int column) const {
         return AttributeCode(Row(bufferRow)[column]);
     }
+    // What changed since the window last took it; the window clears it.
+    const ScreenDamage& Damage() const { return damage_; }
+    void ClearDamage() { damage_.Clear(); }
     int CursorRow() const { return cursorRow_; }
     int CursorColumn() const { return cursorColumn_; }
     int RegionTop() const { return regionTop_; }
@@ -116,7 +120,6 @@ class ScreenModel {
     void FillRows(int first, int end, const Cell& cell);
     void BlankScreenRow(int row);
     void Caret();
-    void InvalidateAndUpdate();
 
     DisplaySink& display_;
     const TerminalOptions& options_;
@@ -136,6 +139,7 @@ class ScreenModel {
     // The rendition placed characters take: a blank cell with its colours and flags.
     Cell pen_;
     bool caretVisible_ = true;
+    ScreenDamage damage_;
 };
 
 }  // namespace quill

@@ -10,12 +10,6 @@ class DisplayRelay final : public DisplaySink {
   public:
     void SetTarget(DisplaySink* target) { target_ = target; }
 
-    void InvalidateCell(int row, int column) override {
-        if (target_ != nullptr) target_->InvalidateCell(row, column);
-    }
-    void InvalidateAll() override {
-        if (target_ != nullptr) target_->InvalidateAll();
-    }
     void UpdateNow() override {
         if (target_ != nullptr) target_->UpdateNow();
     }

@@ -8,6 +8,8 @@
 #include <QPointF>
 #include <QScrollBar>
 #include <algorithm>
+#include <array>
+#include <cstdlib>
 
 #include "ui/terminal/preedit.h"
 
@@ -54,6 +56,10 @@ QRect TerminalView::CellRect(int row, int column) const {
     return {column * cellWidth_, row * cellHeight_, cellWidth_, cellHeight_};
 }
 
+QRect TerminalView::WindowRows(int first, int end) const {
+    return {0, first * cellHeight_, width(), (end - first) * cellHeight_};
+}
+
 void TerminalView::InvalidateCell(int row, int column) {
     MarkStale(CellRect(row, column));
 }
@@ -62,8 +68,12 @@ void TerminalView::InvalidateAll() {
     MarkStale(rect());
 }
 
-void TerminalView::MarkStale(const QRect& area) {
+void TerminalView::MarkStale(const QRegion& area) {
     stale_ |= area;
+    ScheduleFrame();
+}
+
+void TerminalView::ScheduleFrame() {
     if (frameTimer_.isActive()) return;
     frameTimer_.start(static_cast<int>(std::max<std::int64_t>(0, kFrameMs - SincePaint().count())));
 }
@@ -75,18 +85,70 @@ std::chrono::milliseconds TerminalView::SincePaint() const {
 }
 
 void TerminalView::UpdateNow() {
-    if (stale_.isEmpty()) return;
-    if (!PaintedWithinFrame()) PaintStale();
-    // Otherwise the frame timer paints at the end of the current frame.
+    if (!UpdatePending()) return;
+    if (PaintedWithinFrame()) {
+        ScheduleFrame();  // the frame tick paints at the end of the current frame
+    } else {
+        PaintStale();
+    }
 }
 
 void TerminalView::PaintStale() {
     frameTimer_.stop();
-    const QRect area = stale_;
-    stale_ = QRect();
+    TakeDamage();
+    const QRegion area = stale_;
+    stale_ = QRegion();
     if (!area.isEmpty() && isVisible()) repaint(area);
     if (caretMoved_ && hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
     caretMoved_ = false;
+}
+
+// The terminal's damage becomes stale window rows. Rows that scrolled are
+// moved with one blit and only the rows that changed are painted again.
+void TerminalView::TakeDamage() {
+    const ScreenDamage& damage = terminal_.Damage();
+    if (damage.Clean()) return;
+    const int top = screen_.FirstScreenRow() - viewTop_;  // the window row of screen row 0
+    if (damage.all || (damage.history && viewTop_ != kLiveViewTop)) {
+        stale_ |= rect();
+    } else {
+        if (damage.scrolled > 0) BlitRows(damage.scrolled, top + damage.scrollEnd);
+        for (int r = 0; r < static_cast<int>(damage.rows.size()); ++r) {
+            const ScreenDamage::Columns& columns = damage.rows[static_cast<std::size_t>(r)];
+            if (columns.Empty() || top + r >= kPaintableRows) continue;
+            stale_ |= QRect(columns.first * cellWidth_, (top + r) * cellHeight_,
+                            (columns.end - columns.first) * cellWidth_, cellHeight_);
+        }
+    }
+    terminal_.ClearDamage();
+}
+
+// Window rows 0 to end - 1 show text that moved `shift` rows up (down when
+// negative). Their pixels move with it; the rows that come into the range,
+// and the caret, selection and pre-edit drawn over the pixels, are painted
+// again.
+void TerminalView::BlitRows(int shift, int end) {
+    end = std::min(end, kPaintableRows);
+    if (end <= 0 || shift == 0) return;
+    const QRect range = WindowRows(0, end);
+    if (std::abs(shift) >= end || !isVisible()) {
+        stale_ |= range;
+        return;
+    }
+    const int dy = -shift * cellHeight_;
+    const QRegion overlays = Overlays();
+    scroll(0, dy, range);
+    ++blitCount_;
+    const QRegion moved = (stale_ | overlays) & range;
+    stale_ = (stale_ - range) | moved.translated(0, dy) | overlays;
+    stale_ |= shift > 0 ? WindowRows(end - shift, end) : WindowRows(0, -shift);
+}
+
+QRegion TerminalView::Overlays() const {
+    QRegion area = HighlightRect();
+    if (caretShown_) area |= CaretRect();
+    if (!preedit_.isEmpty()) area |= PreeditArea(preedit_, CursorCell(), fonts_);
+    return area;
 }
 
 void TerminalView::SetCaretPos(int row, int column) {
@@ -109,22 +171,33 @@ QRect TerminalView::CaretRect() const {
 
 void TerminalView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    DisplayPaint(painter, event->rect());
+    DisplayPaint(painter, event->region());
 }
 
-void TerminalView::DisplayPaint(QPainter& painter, const QRect& area) {
-    const int first = area.top() / cellHeight_;
-    const int end = std::min(
-        {(area.top() + area.height()) / cellHeight_ + 1, kPaintableRows, kBufferRows - viewTop_});
-    if (first < end) {
-        PaintRows(painter, first, end);
-        PaintBoldCells(painter, first, end);
-        InvertReverseCells(painter, first, end);
+// Each row the area touches is painted once, runs of such rows together.
+void TerminalView::DisplayPaint(QPainter& painter, const QRegion& area) {
+    const int rows = std::min(kPaintableRows, kBufferRows - viewTop_);
+    std::array<bool, kPaintableRows + 1> touched{};
+    for (const QRect& band : area) {
+        const int end = std::min((band.top() + band.height() - 1) / cellHeight_ + 1, rows);
+        for (int r = std::max(band.top() / cellHeight_, 0); r < end; ++r)
+            touched[static_cast<std::size_t>(r)] = true;
+    }
+    for (int first = 0; first < rows;) {
+        int end = first;
+        while (touched[static_cast<std::size_t>(end)]) ++end;
+        if (end > first) {
+            PaintRows(painter, first, end);
+            PaintBoldCells(painter, first, end);
+            InvertReverseCells(painter, first, end);
+        }
+        first = end + 1;
     }
     InvertOverlays(painter);
     PaintPreedit(painter, preedit_, CursorCell(), fonts_, ToColour(colours_.text()),
                  ToColour(colours_.background()));
     ++paintCount_;
+    lastPaintArea_ = area;
     lastPaint_ = clock_();
 }
 
@@ -197,9 +270,14 @@ QRect TerminalView::HighlightRect() const {
 }
 
 void TerminalView::DisplaySetViewTop(int top) {
-    viewTop_ = std::clamp(top, 1, kLiveViewTop);
+    top = std::clamp(top, 1, kLiveViewTop);
+    if (top != viewTop_) {
+        TakeDamage();  // the damage is in the rows the old view top showed
+        BlitRows(top - viewTop_, kPaintableRows);
+        viewTop_ = top;
+    }
     if (scrollBar_ != nullptr) scrollBar_->setValue(viewTop_);
-    MarkStale(rect());
+    if (!stale_.isEmpty()) ScheduleFrame();
 }
 
 void TerminalView::DisplayReturnToLive() {

@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QRect>
+#include <QRegion>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -44,20 +45,23 @@ class TerminalView final : public QWidget, public DisplaySink {
     TerminalView(Terminal& terminal, const TerminalFonts& fonts, Colours colours, Clock clock,
                  QWidget* parent = nullptr);
 
-    // DisplaySink: invalidations collect into one stale area; an update
-    // request paints it at once unless a paint happened within the last
-    // frame, in which case the paint follows at the end of that frame.
-    void InvalidateCell(int row, int column) override;
-    void InvalidateAll() override;
+    // DisplaySink: an update request takes the terminal's damage and paints
+    // at once unless a paint happened within the last frame, in which case
+    // the paint follows at the end of that frame.
     void UpdateNow() override;
     void SetCaretPos(int row, int column) override;
-    // Paints the stale area at once, whatever the frame pacing: for a local
-    // line that must show before the program blocks.
+    // The view's own stale areas (a window cell, the whole window), painted
+    // at the next frame.
+    void InvalidateCell(int row, int column);
+    void InvalidateAll();
+    // Takes the terminal's damage and paints the stale area at once, whatever
+    // the frame pacing: the frame tick, and a local line that must show
+    // before the program blocks.
     void PaintStale();
 
-    // Paints the rows an update area (client pixels) covers, then the caret
-    // and the selection highlight.
-    void DisplayPaint(QPainter& painter, const QRect& area);
+    // Paints the rows each rectangle of an update area (client pixels)
+    // covers, then the caret and the selection highlight.
+    void DisplayPaint(QPainter& painter, const QRegion& area);
 
     void SetScrollBar(QScrollBar* bar) { scrollBar_ = bar; }
     void DisplaySetViewTop(int top);
@@ -92,15 +96,26 @@ class TerminalView final : public QWidget, public DisplaySink {
     // Paints done so far, whether an area waits to be painted, and whether
     // the last paint was less than a frame ago.
     int PaintCount() const { return paintCount_; }
-    bool UpdatePending() const { return !stale_.isEmpty(); }
+    bool UpdatePending() const { return !stale_.isEmpty() || !terminal_.Damage().Clean(); }
     bool PaintedWithinFrame() const { return SincePaint().count() < kFrameMs; }
+    // Whether a frame tick is waiting; none while nothing is stale.
+    bool FrameScheduled() const { return frameTimer_.isActive(); }
+    // Pixel scrolls done so far, and the window rows the last paint covered.
+    int BlitCount() const { return blitCount_; }
+    const QRegion& LastPaintArea() const { return lastPaintArea_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     bool focusNextPrevChild(bool) override { return false; }  // Tab belongs to the host
 
   private:
-    void MarkStale(const QRect& area);
+    void MarkStale(const QRegion& area);
+    void ScheduleFrame();
+    std::chrono::milliseconds SincePaint() const;
+    void TakeDamage();
+    void BlitRows(int shift, int end);
+    QRect WindowRows(int first, int end) const;
+    QRegion Overlays() const;
     void MarkCursorStale();
     std::chrono::milliseconds SincePaint() const;
     void PaintRows(QPainter& painter, int first, int end);
@@ -122,10 +137,12 @@ class TerminalView final : public QWidget, public DisplaySink {
     int viewTop_ = kLiveViewTop;
     QScrollBar* scrollBar_ = nullptr;
 
-    QRect stale_;
+    QRegion stale_;
     QTimer frameTimer_;
     std::optional<std::chrono::steady_clock::time_point> lastPaint_;
     int paintCount_ = 0;
+    int blitCount_ = 0;
+    QRegion lastPaintArea_;
     QString rowText_;   // one row of text, reused by every paint
     QString cellText_;  // one bold character
 
