@@ -2,6 +2,13 @@
 
 namespace quill {
 
+namespace {
+
+// What the plain terminal reports itself as.
+constexpr std::string_view kPlainTerminalType = "vt100";
+
+}  // namespace
+
 Terminal::Terminal(DisplaySink& display, SendPath& send, TerminalServices& services,
                    const TerminalOptions& options, ScreenGeometry geometry)
     : display_(display),
@@ -68,7 +75,9 @@ void Terminal::OnOptionRequest(std::uint8_t command, std::uint8_t option) {
 }
 
 void Terminal::OnSubnegotiation(std::uint8_t option, std::span<const std::uint8_t> data) {
-    negotiation_.Subnegotiation(option, data);
+    const std::string_view type =
+        dialect_->options.userTerminalType ? options_.TerminalType() : kPlainTerminalType;
+    negotiation_.Subnegotiation(option, data, type);
 }
 
 }  // namespace quill
