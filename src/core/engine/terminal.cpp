@@ -14,7 +14,7 @@ Terminal::Terminal(DisplaySink& display, SendPath& send, TerminalServices& servi
     : display_(display),
       options_(options),
       screen_(display, options, geometry),
-      dispatcher_(screen_, modes_, send),
+      dispatcher_(screen_, modes_, send, services),
       collector_(dispatcher_, services),
       input_(screen_, modes_, collector_, services),
       negotiation_(send, geometry.columns, geometry.screenRows),
@@ -30,6 +30,7 @@ const Dialect& Terminal::CurrentDialect() {
         input_.Abandon();
         dialect_ = &wanted;
         dispatcher_.SetDialect(wanted);
+        collector_.SetDialect(wanted);
     }
     return wanted;
 }

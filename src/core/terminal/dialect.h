@@ -18,6 +18,9 @@ struct Dialect {
     // Bytes from 0x80 are UTF-8 text, and characters beyond ASCII go out as
     // UTF-8; or such bytes are ignored and such characters dropped.
     bool utf8;
+    // ESC ] (OSC), ESC P, ESC X, ESC ^ and ESC _ open a string that runs to
+    // BEL or ST and is taken whole; or those bytes end the sequence at once.
+    bool strings;
     OptionPolicy options;
     // Keys sent the same in either cursor-key mode, besides the cursor and
     // function keys.

@@ -156,4 +156,13 @@ void SequenceDispatcher::Hash(std::uint8_t b) {
     if (b == '8') screen_.ScreenAlignmentFill();
 }
 
+// OSC 0 (icon name and title) and 2 (title) set the window title; the
+// others, OSC 1 (icon name) among them, are taken and do nothing.
+void SequenceDispatcher::OperatingSystemCommand(std::string_view text) {
+    const std::size_t separator = text.find(';');
+    if (separator == std::string_view::npos) return;
+    const std::string_view number = text.substr(0, separator);
+    if (number == "0" || number == "2") services_.SetTitle(text.substr(separator + 1));
+}
+
 }  // namespace quill
