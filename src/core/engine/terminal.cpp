@@ -31,6 +31,7 @@ const Dialect& Terminal::CurrentDialect() {
         dialect_ = &wanted;
         dispatcher_.SetDialect(wanted);
         collector_.SetDialect(wanted);
+        screen_.SetDeferredWrap(wanted.deferredWrap);
     }
     return wanted;
 }

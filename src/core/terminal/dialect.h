@@ -21,6 +21,13 @@ struct Dialect {
     // ESC ] (OSC), ESC P, ESC X, ESC ^ and ESC _ open a string that runs to
     // BEL or ST and is taken whole; or those bytes end the sequence at once.
     bool strings;
+    // With wrap on, a character written in the last column leaves the cursor
+    // there, and the next printable character wraps first; or the cursor
+    // wraps at once.
+    bool deferredWrap;
+    // Erasing within a line reaches the last column and includes the cursor's
+    // cell when erasing from the start; or it stops short of both.
+    bool eraseToLineEnds;
     OptionPolicy options;
     // Keys sent the same in either cursor-key mode, besides the cursor and
     // function keys.

@@ -76,6 +76,13 @@ class ScreenModel {
     // Who is told of rows scrolled off the top; none (null) by default.
     void SetScrollOffObserver(ScrollOffObserver* observer) { scrollOff_ = observer; }
 
+    // Whether a wrap waits for the next printable character (see Dialect);
+    // switching drops a wrap that waits.
+    void SetDeferredWrap(bool on) {
+        deferredWrap_ = on;
+        wrapPending_ = false;
+    }
+
     // The caret follows the cursor only while the window shows it.
     void SetCaretVisible(bool visible) { caretVisible_ = visible; }
     bool CaretVisible() const { return caretVisible_; }
@@ -117,6 +124,7 @@ class ScreenModel {
     void BlankScreenRow(int row);
     void Caret();
     void InvalidateAndUpdate();
+    void WrapToNextRow();
 
     DisplaySink& display_;
     const TerminalOptions& options_;
@@ -136,6 +144,10 @@ class ScreenModel {
     // The rendition placed characters take: a blank cell with its colours and flags.
     Cell pen_;
     bool caretVisible_ = true;
+    bool deferredWrap_ = false;
+    // A character went into the last column with wrap on; any cursor move
+    // cancels the wrap.
+    bool wrapPending_ = false;
 };
 
 }  // namespace quill

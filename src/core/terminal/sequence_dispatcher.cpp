@@ -128,18 +128,21 @@ void SequenceDispatcher::EraseInDisplay(int mode) {
 }
 
 // Line erasing writes spaces through the character path, so the blanked cells
-// take the current rendition; the last column is left alone when erasing to
-// the end of the line.
+// take the current rendition. Unless the dialect erases to the line's ends,
+// the last column is left alone when erasing to the end of the line, and the
+// cursor's cell when erasing from its start.
 void SequenceDispatcher::EraseInLine(int mode) {
     const int columns = screen_.Geometry().columns;
+    const int reach = dialect_->eraseToLineEnds ? 1 : 0;
     if (mode == 0) {
         const int column = screen_.ScreenColumn();
-        screen_.ScreenWriteSpaces(columns - 1 - column);
+        screen_.ScreenWriteSpaces(columns - 1 - column + reach);
         screen_.ScreenSetColumn(column);
     } else if (mode == 1) {
         const int column = screen_.ScreenColumn();
         screen_.ScreenSetColumn(0);
-        screen_.ScreenWriteSpaces(column);
+        screen_.ScreenWriteSpaces(column + reach);
+        if (reach != 0) screen_.ScreenSetColumn(column);
     } else if (mode == 2) {
         screen_.ScreenSetColumn(0);
         screen_.ScreenWriteSpaces(columns);
