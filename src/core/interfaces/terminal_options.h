@@ -18,7 +18,7 @@ class TerminalOptions {
     virtual bool CRLFTranslation() const = 0;
     // Every received byte is also shown as its decimal value in brackets.
     virtual bool ShowCodes() const = 0;
-    // The extended terminal: every SGR parameter, UTF-8 text, the editing keys,
+    // The extended terminal: every SGR parameter, UTF-8 text, xterm's keys,
     // window size and binary transmission; off, the plain VT100 subset.
     virtual bool Extended() const = 0;
     // The terminal type the extended terminal reports to the host.

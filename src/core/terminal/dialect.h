@@ -8,9 +8,10 @@
 namespace quill {
 
 // What sets one terminal type apart from the other. The plain terminal is
-// the VT100 subset; the extended one takes every rendition parameter, UTF-8
-// both ways, the editing keys, window size and binary transmission. The
-// terminal holds one of the two and changes it when the user switches.
+// the VT100 subset; the extended one is xterm-like: every rendition
+// parameter, UTF-8 both ways, strings, deferred wrap, xterm's keys, window
+// size, binary transmission and the terminal type the user set. The terminal
+// holds one of the two and changes it when the user switches.
 struct Dialect {
     // A rendition sequence acts with every parameter kept, in order; or with
     // the first only.
@@ -29,9 +30,10 @@ struct Dialect {
     // cell when erasing from the start; or it stops short of both.
     bool eraseToLineEnds;
     OptionPolicy options;
-    // Keys sent the same in either cursor-key mode, besides the cursor and
-    // function keys.
-    std::span<const KeyTableRow> editingKeys;
+    // The keys the key-down path sends, in normal and in application
+    // cursor-key mode.
+    std::span<const KeyTableRow> normalKeys;
+    std::span<const KeyTableRow> applicationKeys;
 };
 
 extern const Dialect kPlainTerminal;
