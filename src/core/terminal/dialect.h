@@ -13,9 +13,10 @@ namespace quill {
 // size, binary transmission and the terminal type the user set. The terminal
 // holds one of the two and changes it when the user switches.
 struct Dialect {
-    // A rendition sequence acts with every parameter kept, in order; or with
-    // the first only.
-    bool everyRendition;
+    // A rendition sequence acts as xterm's, every parameter kept in order,
+    // with colours and combining attributes; or with the first only, as
+    // bold or reverse.
+    bool xtermRenditions;
     // Bytes from 0x80 are UTF-8 text, and characters beyond ASCII go out as
     // UTF-8; or such bytes are ignored and such characters dropped.
     bool utf8;

@@ -68,6 +68,9 @@ class ScreenModel {
     void ScreenEraseToCursor();
     void ScreenEraseFromCursor();
     void ScreenSetAttribute(int rendition);
+    // The rendition placed characters take, whole.
+    const Cell& Pen() const { return pen_; }
+    void ScreenSetPen(const Cell& pen) { pen_ = pen; }
     void ScreenSetRegion(int top, int bottom);
     void ScreenAlignmentFill();
     // Show codes: a byte as its decimal value in brackets, with ScreenWriteString.

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <span>
+
+#include "core/terminal/rendition.h"
 
 namespace quill {
 
@@ -107,12 +110,17 @@ void SequenceDispatcher::Control(const ControlSequence& sequence) {
 }
 
 // The plain terminal takes the first parameter of a rendition only; the
-// extended one takes each kept one in order, as if it came alone, so that
-// (attributes never combining) the last decides.
+// extended one takes each kept one in order, as xterm does.
 void SequenceDispatcher::Renditions(const ControlSequence& sequence) {
-    const int count =
-        dialect_->everyRendition ? std::min(sequence.count, ControlSequence::kMaxParameters) : 1;
-    for (int i = 0; i < count; ++i) screen_.ScreenSetAttribute(sequence.parameters[i]);
+    if (!dialect_->xtermRenditions) {
+        screen_.ScreenSetAttribute(sequence.parameters[0]);
+        return;
+    }
+    const auto count = static_cast<std::size_t>(
+        std::min(sequence.count, ControlSequence::kMaxParameters));
+    Cell pen = screen_.Pen();
+    ApplyXtermRenditions(pen, std::span<const int>(sequence.parameters.data(), count));
+    screen_.ScreenSetPen(pen);
 }
 
 void SequenceDispatcher::CursorPosition(const ControlSequence& sequence) {
