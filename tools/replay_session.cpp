@@ -36,7 +36,10 @@ std::string ReplaySession::Render(bool withHistory) const {
                   screen.RegionTop(), screen.RegionBottom());
     out += line;
     out += terminal().ApplicationCursorKeys() ? "keys application\n" : "keys normal\n";
-    out += "beeps " + std::to_string(Services().beeps) + "\nsent";
+    out += "beeps " + std::to_string(Services().beeps) + "\n";
+    // Only a terminal whose host set a title has this line.
+    if (!Services().title.empty()) out += "title " + Services().title + "\n";
+    out += "sent";
     for (std::uint8_t b : Send().Sent()) {
         std::snprintf(line, sizeof line, " %02x", b);
         out += line;

@@ -188,10 +188,10 @@ TEST_F(KeysTest, ExitDuringAPasteSendsWhatIsQueuedAndDropsTheRest) {
 TEST_F(KeysTest, ExtendedTerminalSendsEditingKeysAndCharactersBeyondAsciiAsUtf8) {
     SetSetting("extended", "1");
     Connect();
-    EXPECT_EQ(Type(Qt::Key_Home), "\x1b[1~");
+    EXPECT_EQ(Type(Qt::Key_Home), "\x1b[H");
     EXPECT_EQ(Type(Qt::Key_Insert), "\x1b[2~");
     EXPECT_EQ(Type(Qt::Key_Delete, Qt::NoModifier, "\x7f"), "\x1b[3~");
-    EXPECT_EQ(Type(Qt::Key_End), "\x1b[4~");
+    EXPECT_EQ(Type(Qt::Key_End), "\x1b[F");
     EXPECT_EQ(Type(Qt::Key_PageUp), "\x1b[5~");
     EXPECT_EQ(Type(Qt::Key_PageDown), "\x1b[6~");
     EXPECT_EQ(Type(Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xE9))), "\xc3\xa9");

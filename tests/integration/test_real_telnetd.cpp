@@ -91,20 +91,21 @@ TEST_F(RealTelnetdTest, ShellCommandRunsWithTermVt100AndExitEndsTheProgram) {
     ExitShell();
 }
 
-// The extended terminal against the same server: it takes NAWS and BINARY
-// when asked, so the shell sees 80 x 24 and a typed é arrives whole (without
-// binary transmission telnetd strips its top bits), and UTF-8 comes back as
-// Latin-1 cells.
-TEST_F(RealTelnetdTest, ExtendedTerminalReportsItsSizeAndCarriesUtf8BothWays) {
+// The extended terminal against the same server: the shell sees its type
+// (xterm-256color by default), it takes NAWS and BINARY when asked, so the
+// shell sees 80 x 24 and a typed é arrives whole (without binary transmission
+// telnetd strips its top bits), and UTF-8 comes back as Latin-1 cells.
+TEST_F(RealTelnetdTest, ExtendedTerminalReportsItsTypeAndSizeAndCarriesUtf8BothWays) {
     store.WriteSetting("Settings", "extended", "1");
     StartShell();
     QWidget& view = app->Window()->View();
-    TypeInto(view, "stty size; printf 'h\\303\\251llo\\n'; echo ");
+    TypeInto(view, "echo $TERM; stty size; printf 'h\\303\\251llo\\n'; echo ");
     QKeyEvent eacute(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xE9)));
     QCoreApplication::sendEvent(&view, &eacute);
     TypeInto(view, " | od -An -tx1\n");
     EXPECT_TRUE(PumpUntil([&] { return Shows(*app, "\n c3 a9"); }, 10000))
         << ScreenText(*app->Screen());
+    EXPECT_TRUE(Shows(*app, "\nxterm-256color ")) << ScreenText(*app->Screen());
     EXPECT_TRUE(Shows(*app, "\n24 80 ")) << ScreenText(*app->Screen());
     EXPECT_TRUE(Shows(*app, "\nh\xe9llo ")) << ScreenText(*app->Screen());
     ExitShell();

@@ -1,8 +1,11 @@
 // Key-down and character paths: the two cursor-key tables, Enter with and
 // without CR/LF translation, local echo, and the bytes that are dropped; in
-// the extended terminal the editing keys and characters sent as UTF-8.
+// the extended terminal the keys of its terminfo entry and characters sent
+// as UTF-8.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -97,18 +100,62 @@ TEST_F(KeyboardTest, CodesAbove128AreDropped) {
     EXPECT_EQ(Sent(), (Bytes{128, 3}));
 }
 
-TEST_F(KeyboardTest, ExtendedEditingKeysSendVt220SequencesInEitherCursorMode) {
-    options.SetExtended(true);
-    const std::pair<std::uint16_t, std::uint8_t> keys[] = {
-        {vk::kHome, '1'}, {vk::kInsert, '2'}, {vk::kDelete, '3'},
-        {vk::kEnd, '4'},  {vk::kPageUp, '5'}, {vk::kPageDown, '6'}};
-    for (const char* mode : {"\x1b[?1l", "\x1b[?1h"}) {
-        session.Feed(mode, 100);
-        for (const auto& [key, digit] : keys) {
-            EXPECT_TRUE(terminal.KeyDown(key)) << key;
-            EXPECT_EQ(Sent(), (Bytes{0x1b, '[', digit, '~'})) << key << " after " << mode + 1;
+// The key capabilities of the xterm-256color entry a PC keyboard has, read
+// from the system's terminfo: "name=string" with \E for ESC.
+std::map<std::string, Bytes> TerminfoKeys() {
+    std::map<std::string, Bytes> keys;
+    FILE* pipe = popen("infocmp -1 xterm-256color 2>/dev/null", "r");
+    if (pipe == nullptr) return keys;
+    char line[256];
+    while (std::fgets(line, sizeof line, pipe) != nullptr) {
+        const std::string text(line);
+        const std::size_t equals = text.find('=');
+        const std::size_t comma = text.rfind(',');
+        if (equals == std::string::npos || comma == std::string::npos || comma < equals) continue;
+        const std::string name = text.substr(text.find_first_not_of(" \t"), equals - 1);
+        Bytes value;
+        for (std::size_t i = equals + 1; i < comma; ++i) {
+            const bool escape = text.compare(i, 2, "\\E") == 0;
+            value.push_back(escape ? 0x1b : static_cast<std::uint8_t>(text[i]));
+            if (escape) ++i;
         }
+        keys[name] = value;
     }
+    pclose(pipe);
+    return keys;
+}
+
+// After the entry's smkx, every key sends exactly its terminfo string.
+TEST_F(KeyboardTest, ExtendedKeysSendTheirTerminfoStringsInKeypadTransmitMode) {
+    const std::map<std::string, Bytes> terminfo = TerminfoKeys();
+    if (terminfo.empty()) GTEST_SKIP() << "infocmp (ncurses-bin) is not installed";
+    std::vector<std::pair<std::string, std::uint16_t>> caps = {
+        {"kcuu1", vk::kUp},    {"kcud1", vk::kDown},   {"kcuf1", vk::kRight},
+        {"kcub1", vk::kLeft},  {"khome", vk::kHome},   {"kend", vk::kEnd},
+        {"kich1", vk::kInsert}, {"kdch1", vk::kDelete}, {"kpp", vk::kPageUp},
+        {"knp", vk::kPageDown}};
+    for (int f = 1; f <= 12; ++f) {
+        caps.emplace_back("kf" + std::to_string(f), static_cast<std::uint16_t>(vk::kF1 + f - 1));
+    }
+    options.SetExtended(true);
+    session.Feed(std::string(terminfo.at("smkx").begin(), terminfo.at("smkx").end()), 100);
+    for (const auto& [cap, key] : caps) {
+        ASSERT_TRUE(terminfo.count(cap)) << cap;
+        EXPECT_TRUE(terminal.KeyDown(key)) << cap;
+        EXPECT_EQ(Sent(), terminfo.at(cap)) << cap;
+    }
+}
+
+// In normal mode the cursor keys, Home and End send their CSI forms; the
+// plain terminal's keys stay as they were.
+TEST_F(KeyboardTest, ExtendedCursorKeysHomeAndEndSendCsiFormsInNormalMode) {
+    options.SetExtended(true);
+    for (const std::uint16_t key : {vk::kUp, vk::kLeft, vk::kHome, vk::kEnd}) terminal.KeyDown(key);
+    EXPECT_EQ(Sent(), (Bytes{0x1b, '[', 'A', 0x1b, '[', 'D', 0x1b, '[', 'H', 0x1b, '[', 'F'}));
+    options.SetExtended(false);
+    EXPECT_FALSE(terminal.KeyDown(vk::kHome));
+    EXPECT_TRUE(terminal.KeyDown(vk::kF1 + 4));
+    EXPECT_EQ(Sent(), (Bytes{0x1b, '[', '1', '6', '~'}));
 }
 
 TEST_F(KeyboardTest, ExtendedSendsCharactersBeyondAsciiAsUtf8AndEchoesWhatTheGridKeeps) {

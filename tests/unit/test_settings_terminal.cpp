@@ -31,6 +31,7 @@ TEST_F(TerminalSettingsTest, FreshStoreGivesTheDefaults) {
     EXPECT_FALSE(settings.options.Wrap());
     EXPECT_FALSE(settings.MaximizeOnStart);
     EXPECT_FALSE(settings.options.Extended());
+    EXPECT_EQ(settings.options.TerminalType(), "xterm-256color");
     EXPECT_TRUE(backend.Values().empty()) << "reading must not create settings";
 }
 
@@ -56,7 +57,8 @@ TEST(TerminalSettingsOrder, StartUpReadsEachSettingOnceInOrder) {
               (std::vector<std::string>{"settings/font", "settings/fontsize", "settings/fgcolor",
                                         "settings/bgcolor", "settings/crlftranslation",
                                         "settings/localecho", "settings/autoexit", "settings/wrap",
-                                        "settings/maximizeonstart", "settings/extended"}));
+                                        "settings/maximizeonstart", "settings/extended",
+                                        "settings/termtype"}));
 }
 
 TEST_F(TerminalSettingsTest, StoredValuesAreRead) {
@@ -128,6 +130,22 @@ TEST_F(TerminalSettingsTest, FontSizesBeyondTheLimitReadAsTheDefaultHeight) {
              {"200", 200}, {"-200", -200}, {"201", 0}, {"-201", 0}, {"100000", 0}}) {
         Store("fontsize", text);
         EXPECT_EQ(ReadTerminalSettings(store).fontsize, size) << text;
+    }
+}
+
+// A type is 1 to 40 printable ASCII characters; anything else is the default.
+TEST_F(TerminalSettingsTest, TerminalTypesOutsideTheRuleReadAsTheDefault) {
+    for (const auto& [text, type] : std::vector<std::pair<std::string, std::string>>{
+             {"vt220", "vt220"},
+             {std::string(40, 'x'), std::string(40, 'x')},
+             {"~ !", "~ !"},
+             {std::string(41, 'x'), "xterm-256color"},
+             {"", "xterm-256color"},
+             {"xterm\x7f", "xterm-256color"},
+             {"x\ty", "xterm-256color"},
+             {"caf\xc3\xa9", "xterm-256color"}}) {
+        Store("termtype", text);
+        EXPECT_EQ(ReadTerminalSettings(store).options.TerminalType(), type) << text;
     }
 }
 

@@ -88,5 +88,25 @@ TEST_F(TerminalTest, PrintedTextSinkHearsTextAndLineEndsOnly) {
     EXPECT_EQ(sink.printed, U"abc\r\nd-\u00e9?");
 }
 
+// The extended terminal keeps xterm's colours and attributes in the cells.
+TEST_F(TerminalTest, ExtendedRenditionsStoreColoursAndAttributesInTheCells) {
+    Extended(true);
+    Feed("\x1b[31;102mA\x1b[38;5;200;48;2;1;2;3mB\x1b[2;3;5;8;9mC"
+         "\x1b[39;49;22;23;25;28;29mD\x1b[94;45;38;5;256mE");
+    const auto row = screen.Row(kFirstScreenRow);
+    using namespace cell_flags;
+    EXPECT_EQ(row[0].foreground, CellColour::Palette(1));
+    EXPECT_EQ(row[0].background, CellColour::Palette(10));
+    EXPECT_EQ(row[1].foreground, CellColour::Palette(200));
+    EXPECT_EQ(row[1].background, CellColour::Direct(1, 2, 3));
+    EXPECT_EQ(row[2].flags, kFaint | kItalic | kBlink | kHidden | kStrike);
+    EXPECT_EQ(row[2].background, CellColour::Direct(1, 2, 3));
+    EXPECT_EQ(row[3].foreground, CellColour{});
+    EXPECT_EQ(row[3].background, CellColour{});
+    EXPECT_EQ(row[3].flags, 0);
+    EXPECT_EQ(row[4].foreground, CellColour::Palette(12));  // 256 is no palette index
+    EXPECT_EQ(row[4].background, CellColour::Palette(5));
+}
+
 }  // namespace
 }  // namespace quill::test

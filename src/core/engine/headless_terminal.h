@@ -29,15 +29,17 @@ class RecordingSend final : public SendPath {
     std::vector<std::vector<std::uint8_t>> replies;
 };
 
-// Counts beeps and, when asked to, keeps the escape trace.
+// Counts beeps, keeps the last title and, when asked to, the escape trace.
 class RecordingServices final : public TerminalServices {
   public:
     explicit RecordingServices(bool tracing) : tracing_(tracing) {}
     void Beep() override { ++beeps; }
     bool TraceEnabled() const override { return tracing_; }
     void Trace(std::string_view text) override { trace += text; }
+    void SetTitle(std::string_view text) override { title = text; }
     int beeps = 0;
     std::string trace;
+    std::string title;
 
   private:
     const bool tracing_;

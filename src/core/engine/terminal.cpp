@@ -2,12 +2,19 @@
 
 namespace quill {
 
+namespace {
+
+// What the plain terminal reports itself as.
+constexpr std::string_view kPlainTerminalType = "vt100";
+
+}  // namespace
+
 Terminal::Terminal(DisplaySink& display, SendPath& send, TerminalServices& services,
                    const TerminalOptions& options, ScreenGeometry geometry)
     : display_(display),
       options_(options),
       screen_(display, options, geometry),
-      dispatcher_(screen_, modes_, send),
+      dispatcher_(screen_, modes_, send, services),
       collector_(dispatcher_, services),
       input_(screen_, modes_, collector_, services),
       negotiation_(send, geometry.columns, geometry.screenRows),
@@ -23,6 +30,8 @@ const Dialect& Terminal::CurrentDialect() {
         input_.Abandon();
         dialect_ = &wanted;
         dispatcher_.SetDialect(wanted);
+        collector_.SetDialect(wanted);
+        screen_.SetDeferredWrap(wanted.deferredWrap);
     }
     return wanted;
 }
@@ -71,7 +80,9 @@ void Terminal::OnOptionRequest(std::uint8_t command, std::uint8_t option) {
 }
 
 void Terminal::OnSubnegotiation(std::uint8_t option, std::span<const std::uint8_t> data) {
-    negotiation_.Subnegotiation(option, data);
+    const std::string_view type =
+        dialect_->options.userTerminalType ? options_.TerminalType() : kPlainTerminalType;
+    negotiation_.Subnegotiation(option, data, type);
 }
 
 }  // namespace quill

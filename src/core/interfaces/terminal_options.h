@@ -1,8 +1,11 @@
 #pragma once
 
+#include <string_view>
+
 namespace quill {
 
-// The five options the user switches while connected. One object owns them
+// The five options the user switches while connected, and the terminal
+// type the extended terminal reports. One object owns them
 // (the program's settings); the engine only reads them, through this.
 class TerminalOptions {
   public:
@@ -15,9 +18,11 @@ class TerminalOptions {
     virtual bool CRLFTranslation() const = 0;
     // Every received byte is also shown as its decimal value in brackets.
     virtual bool ShowCodes() const = 0;
-    // The extended terminal: every SGR parameter, UTF-8 text, the editing keys,
+    // The extended terminal: every SGR parameter, UTF-8 text, xterm's keys,
     // window size and binary transmission; off, the plain VT100 subset.
     virtual bool Extended() const = 0;
+    // The terminal type the extended terminal reports to the host.
+    virtual std::string_view TerminalType() const = 0;
 };
 
 }  // namespace quill

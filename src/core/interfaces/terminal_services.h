@@ -14,6 +14,8 @@ class TerminalServices {
     // said so when the interpreter was made.
     virtual bool TraceEnabled() const = 0;
     virtual void Trace(std::string_view text) = 0;
+    // The host set the window title: UTF-8 text, at most a few KiB.
+    virtual void SetTitle(std::string_view text) = 0;
 };
 
 }  // namespace quill

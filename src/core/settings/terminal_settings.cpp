@@ -1,5 +1,6 @@
 #include "core/settings/terminal_settings.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
@@ -47,7 +48,16 @@ TerminalSettings ReadTerminalSettings(SettingsStore& store) {
     s.options.SetWrap(ReadFlag(store, kWrapKey));
     s.MaximizeOnStart = ReadFlag(store, kMaximizeOnStartKey);
     s.options.SetExtended(ReadFlag(store, kExtendedKey));
+    s.options.SetTerminalType(
+        ReadText(store, kTermTypeKey, kDefaultTermType, kTermTypeLimit + 1));
     return s;
+}
+
+void UserOptions::SetTerminalType(std::string_view type) {
+    const bool printable = std::all_of(type.begin(), type.end(),
+                                       [](char c) { return c >= 0x20 && c <= 0x7E; });
+    const bool fits = !type.empty() && type.size() <= kTermTypeLimit;
+    termType_ = printable && fits ? type : kDefaultTermType;
 }
 
 Rgb ParseColour(std::string_view text, Rgb fallback) {

@@ -23,10 +23,16 @@ inline constexpr std::string_view kWrapKey = "wrap";
 // which is the same key because names are compared without regard to case.
 inline constexpr std::string_view kMaximizeOnStartKey = "MaximizeOnStart";
 inline constexpr std::string_view kExtendedKey = "extended";
+inline constexpr std::string_view kTermTypeKey = "termtype";
 
 // Buffer sizes the stored texts must fit (one byte goes to the terminator).
 inline constexpr std::size_t kFontBufferSize = 80;
 inline constexpr std::size_t kColourBufferSize = 40;
+
+// The terminal type the extended terminal reports: 1 to 40 printable ASCII
+// characters; any other stored text reads as the default.
+inline constexpr std::string_view kDefaultTermType = "xterm-256color";
+inline constexpr std::size_t kTermTypeLimit = 40;
 
 inline constexpr std::string_view kDefaultFont = "Courier New";
 inline constexpr int kDefaultFontSize = 12;
@@ -43,12 +49,15 @@ class UserOptions final : public TerminalOptions {
     bool CRLFTranslation() const override { return crlfTranslation_; }
     bool ShowCodes() const override { return showCodes_; }
     bool Extended() const override { return extended_; }
+    std::string_view TerminalType() const override { return termType_; }
 
     void SetWrap(bool on) { wrap_ = on; }
     void SetLocalEcho(bool on) { localEcho_ = on; }
     void SetCRLFTranslation(bool on) { crlfTranslation_ = on; }
     void SetShowCodes(bool on) { showCodes_ = on; }
     void SetExtended(bool on) { extended_ = on; }
+    // A type that is not 1 to 40 printable ASCII characters sets the default.
+    void SetTerminalType(std::string_view type);
 
   private:
     bool wrap_ = false;
@@ -56,11 +65,13 @@ class UserOptions final : public TerminalOptions {
     bool crlfTranslation_ = false;
     bool showCodes_ = false;
     bool extended_ = false;
+    std::string termType_{kDefaultTermType};
 };
 
-// The ten terminal settings, with the values a fresh store gives. Four of
+// The eleven terminal settings, with the values a fresh store gives. Four of
 // them (wrap, LocalEcho, CRLFTranslation, extended) are options the user can
-// change while connected; they live in `options`, their one home.
+// change while connected; they and termtype, which the engine reads too, live
+// in `options`, their one home.
 struct TerminalSettings {
     std::string font{kDefaultFont};
     int fontsize = kDefaultFontSize;
@@ -71,9 +82,9 @@ struct TerminalSettings {
     UserOptions options;
 };
 
-// Reads the ten settings in start-up order: font, fontsize, fgcolor,
+// Reads the eleven settings in start-up order: font, fontsize, fgcolor,
 // bgcolor, CRLFTranslation, LocalEcho, autoexit, wrap, MaximizeOnStart,
-// extended.
+// extended, and then termtype.
 TerminalSettings ReadTerminalSettings(SettingsStore& store);
 
 // A colour text: tokens split at commas and spaces, the first three taken as

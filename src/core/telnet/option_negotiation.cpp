@@ -10,9 +10,6 @@ namespace {
 
 using namespace telnet;
 
-// IAC SB TERMINAL-TYPE IS "vt100" IAC SE; IS is the byte 0 and goes out as data.
-constexpr std::uint8_t kTerminalTypeReply[] = {kIac, kSb, kTerminalType, kIs,  'v', 't',
-                                               '1',  '0', '0',           kIac, kSe};
 
 // A 16-bit number of a subnegotiation, its bytes doubled where they are IAC.
 void AppendNumber(std::vector<std::uint8_t>& out, int value) {
@@ -54,10 +51,15 @@ bool* OptionNegotiation::OursFor(std::uint8_t option) {
     return nullptr;
 }
 
-void OptionNegotiation::Subnegotiation(std::uint8_t option, std::span<const std::uint8_t> data) {
-    if (option == kTerminalType && data.size() == 1 && data[0] == kSend) {
-        send_.SendBytes(kTerminalTypeReply, sizeof kTerminalTypeReply);
-    }
+// IAC SB TERMINAL-TYPE IS type IAC SE; IS is the byte 0 and goes out as data,
+// and the type is printable ASCII, so no byte of it is doubled.
+void OptionNegotiation::Subnegotiation(std::uint8_t option, std::span<const std::uint8_t> data,
+                                       std::string_view terminalType) {
+    if (option != kTerminalType || data.size() != 1 || data[0] != kSend) return;
+    std::vector<std::uint8_t> reply = {kIac, kSb, kTerminalType, kIs};
+    reply.insert(reply.end(), terminalType.begin(), terminalType.end());
+    reply.insert(reply.end(), {kIac, kSe});
+    send_.SendBytes(reply.data(), reply.size());
 }
 
 // Refused is every option but the terminal type, and without the policy's

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 #include "core/interfaces/option_policy.h"
 #include "core/interfaces/send_path.h"
@@ -23,8 +24,9 @@ class OptionNegotiation {
 
     // `command` is DO, DONT, WILL or WONT.
     void Request(std::uint8_t command, std::uint8_t option, const OptionPolicy& policy);
-    // A subnegotiation: a terminal-type SEND is answered with "vt100".
-    void Subnegotiation(std::uint8_t option, std::span<const std::uint8_t> data);
+    // A subnegotiation: a terminal-type SEND is answered with `terminalType`.
+    void Subnegotiation(std::uint8_t option, std::span<const std::uint8_t> data,
+                        std::string_view terminalType);
 
   private:
     void Do(std::uint8_t option, const OptionPolicy& policy);

@@ -31,10 +31,15 @@ struct KeyTableRow {
 
 using KeyTable = std::array<KeyTableRow, 17>;
 
+// The plain terminal's keys, in normal and application cursor-key mode.
 extern const KeyTable kNormalKeyTable;
 extern const KeyTable kApplicationKeyTable;
-// The VT220 editing keys, which the extended terminal sends in either
-// cursor-key mode.
-extern const std::array<KeyTableRow, 6> kEditingKeyTable;
+
+// The extended terminal's keys, as xterm sends them: the strings of the
+// xterm-256color terminfo entry in application mode, the CSI forms of the
+// cursor keys, Home and End in normal mode.
+using XtermKeyTable = std::array<KeyTableRow, 22>;
+extern const XtermKeyTable kXtermNormalKeyTable;
+extern const XtermKeyTable kXtermApplicationKeyTable;
 
 }  // namespace quill

@@ -19,13 +19,13 @@ Keyboard::Keyboard(const TerminalModes& modes, const TerminalOptions& options, S
     : modes_(modes), options_(options), send_(send), echo_(echo) {}
 
 bool Keyboard::KeyboardTranslateKey(std::uint16_t keyCode, const Dialect& dialect) {
-    const KeyTable& table = modes_.ApplicationCursorKeys() ? kApplicationKeyTable : kNormalKeyTable;
+    const std::span<const KeyTableRow> table =
+        modes_.ApplicationCursorKeys() ? dialect.applicationKeys : dialect.normalKeys;
     if (keyCode == vk::kReturn && options_.CRLFTranslation()) {
         static const std::uint8_t kCrLf[] = {'\r', '\n'};
         send_.SendBytes(kCrLf, sizeof kCrLf);
     }
-    if (SendFromTable(table, keyCode)) return true;
-    return SendFromTable(dialect.editingKeys, keyCode);
+    return SendFromTable(table, keyCode);
 }
 
 bool Keyboard::SendFromTable(std::span<const KeyTableRow> rows, std::uint16_t keyCode) {

@@ -75,24 +75,31 @@ void ScreenModel::Caret() {
     if (caretVisible_) display_.SetCaretPos(cursorRow_, cursorColumn_);
 }
 
+void ScreenModel::WrapToNextRow() {
+    cursorColumn_ = 0;
+    ScreenMoveToRow(cursorRow_ + 1);
+}
+
 void ScreenModel::ScreenPlaceChar(char32_t c) {
+    if (wrapPending_) WrapToNextRow();
     const int row = cursorRow_;
     const int column = cursorColumn_;
     Cell* cell = CursorCell();
     *cell = pen_;
     cell->character = c;
     if (++cursorColumn_ == columns_) {
-        if (options_.Wrap()) {
-            cursorColumn_ = 0;
-            ScreenMoveToRow(cursorRow_ + 1);
+        if (options_.Wrap() && !deferredWrap_) {
+            WrapToNextRow();
         } else {
             cursorColumn_ = columns_ - 1;
+            wrapPending_ = deferredWrap_ && options_.Wrap();
         }
     }
     damage_.MarkColumns(row, column, column + 1);
 }
 
 void ScreenModel::ScreenWriteByte(std::uint8_t b) {
+    if (b == '\t' || b == '\n' || b == '\r') wrapPending_ = false;
     switch (b) {
         case '\t':
             cursorColumn_ = std::min((cursorColumn_ / kTabWidth + 1) * kTabWidth, columns_ - 1);
@@ -138,7 +145,9 @@ void ScreenModel::ScreenWriteText(const std::uint8_t* text, int count) {
     WriteRun(count, [text](int i) { return static_cast<char32_t>(text[i]); });
 }
 
+// Erasing never wraps: a wrap that waits is dropped first.
 void ScreenModel::ScreenWriteSpaces(int count) {
+    wrapPending_ = false;
     WriteRun(count, [](int) { return U' '; });
     Caret();
 }
@@ -174,6 +183,7 @@ void ScreenModel::ScreenScrollDown(int count) {
 }
 
 void ScreenModel::ScreenMoveToRow(int target) {
+    wrapPending_ = false;
     if (target < regionTop_ - 1) {
         ScreenScrollDown(1);
         target = std::max(target + 1, 0);
@@ -187,6 +197,7 @@ void ScreenModel::ScreenMoveToRow(int target) {
 }
 
 void ScreenModel::ScreenSetColumn(int column) {
+    wrapPending_ = false;
     cursorColumn_ = ClampInt(column, 0, columns_ - 1);
     Caret();
 }

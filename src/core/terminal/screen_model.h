@@ -69,6 +69,9 @@ class ScreenModel {
     void ScreenEraseToCursor();
     void ScreenEraseFromCursor();
     void ScreenSetAttribute(int rendition);
+    // The rendition placed characters take, whole.
+    const Cell& Pen() const { return pen_; }
+    void ScreenSetPen(const Cell& pen) { pen_ = pen; }
     void ScreenSetRegion(int top, int bottom);
     void ScreenAlignmentFill();
     // Show codes: a byte as its decimal value in brackets, with ScreenWriteString.
@@ -76,6 +79,13 @@ class ScreenModel {
 
     // Who is told of rows scrolled off the top; none (null) by default.
     void SetScrollOffObserver(ScrollOffObserver* observer) { scrollOff_ = observer; }
+
+    // Whether a wrap waits for the next printable character (see Dialect);
+    // switching drops a wrap that waits.
+    void SetDeferredWrap(bool on) {
+        deferredWrap_ = on;
+        wrapPending_ = false;
+    }
 
     // The caret follows the cursor only while the window shows it.
     void SetCaretVisible(bool visible) { caretVisible_ = visible; }
@@ -120,6 +130,7 @@ class ScreenModel {
     void FillRows(int first, int end, const Cell& cell);
     void BlankScreenRow(int row);
     void Caret();
+    void WrapToNextRow();
 
     DisplaySink& display_;
     const TerminalOptions& options_;
@@ -140,6 +151,10 @@ class ScreenModel {
     Cell pen_;
     bool caretVisible_ = true;
     ScreenDamage damage_;
+    bool deferredWrap_ = false;
+    // A character went into the last column with wrap on; any cursor move
+    // cancels the wrap.
+    bool wrapPending_ = false;
 };
 
 }  // namespace quill

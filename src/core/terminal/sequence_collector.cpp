@@ -7,6 +7,16 @@ namespace quill {
 namespace {
 
 constexpr std::uint8_t kEsc = 0x1B;
+constexpr std::uint8_t kBel = 0x07;
+constexpr std::uint8_t kCan = 0x18;
+constexpr std::uint8_t kSub = 0x1A;
+// The longest string kept; the rest of a longer one is read and dropped.
+constexpr std::size_t kStringLimit = 4096;
+
+// The bytes after ESC that open a string: OSC, DCS, SOS, PM and APC.
+bool OpensString(std::uint8_t b) {
+    return b == ']' || b == 'P' || b == 'X' || b == '^' || b == '_';
+}
 
 bool IsDigit(std::uint8_t b) {
     return b >= '0' && b <= '9';
@@ -36,6 +46,7 @@ void SequenceCollector::Restart() {
 
 void SequenceCollector::Abandon() {
     Restart();
+    string_.clear();
     state_ = State::kAfterEsc;
 }
 
@@ -53,6 +64,8 @@ EscapeResult SequenceCollector::End(std::uint8_t b) {
 
 EscapeResult SequenceCollector::EscapeFeed(std::uint8_t b) {
     if (b == kEsc) {
+        // ESC ends a string (as the first byte of ST or of a new sequence).
+        if (state_ == State::kString) FinishString();
         Restart();
         Trace("<esc>");
         return Continue(State::kAfterEsc);
@@ -72,8 +85,24 @@ EscapeResult SequenceCollector::EscapeFeed(std::uint8_t b) {
         case State::kAfterHash:
             dispatcher_.Hash(b);
             break;
+        case State::kString:
+            return StringByte(b);
     }
     return End(b);
+}
+
+// BEL ends the string and hands it on; CAN and SUB cancel it; other control
+// bytes are ignored, the rest kept up to the limit.
+EscapeResult SequenceCollector::StringByte(std::uint8_t b) {
+    if (b == kBel) FinishString();
+    if (b == kBel || b == kCan || b == kSub) return End(b);
+    if (b >= 0x20 && string_.size() < kStringLimit) string_.push_back(static_cast<char>(b));
+    return EscapeResult::Continues;
+}
+
+void SequenceCollector::FinishString() {
+    if (osc_) dispatcher_.OperatingSystemCommand(string_);
+    string_.clear();
 }
 
 EscapeResult SequenceCollector::AfterEsc(std::uint8_t b) {
@@ -88,6 +117,11 @@ EscapeResult SequenceCollector::AfterEsc(std::uint8_t b) {
         case '#':
             return Continue(State::kAfterHash);
         default:
+            if (dialect_->strings && OpensString(b)) {
+                osc_ = b == ']';
+                string_.clear();
+                return Continue(State::kString);
+            }
             dispatcher_.Escape(b);
             return End(b);
     }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "core/interfaces/terminal_services.h"
@@ -17,15 +18,22 @@ enum class EscapeResult { Ended, Continues };
 // that started it (its kind, its parameters, its final byte) and hands it
 // whole to the dispatcher. The collector keeps the quirks of what ends a
 // sequence: ESC starts over, '?' is let pass in the first parameter only,
-// and any byte that is not a digit or ';' ends a control sequence.
+// and any byte that is not a digit or ';' ends a control sequence. In a
+// dialect with strings, ESC ] and its kin open a string that runs to BEL or
+// ST (ESC \\); an OSC's is handed on, the others' are dropped.
 class SequenceCollector {
   public:
     SequenceCollector(SequenceDispatcher& dispatcher, TerminalServices& services)
         : dispatcher_(dispatcher), services_(services), tracing_(services.TraceEnabled()) {}
 
+    // The dialect in force decides whether strings exist.
+    void SetDialect(const Dialect& dialect) { dialect_ = &dialect; }
+
     EscapeResult EscapeFeed(std::uint8_t b);
     // Drops the sequence being collected, as if it had never begun.
     void Abandon();
+    // Inside a string every byte but its ends is the string's.
+    bool InString() const { return state_ == State::kString; }
 
   private:
     enum class State {
@@ -34,13 +42,16 @@ class SequenceCollector {
         kMoreParameters,
         kDesignateG0,
         kDesignateG1,
-        kAfterHash
+        kAfterHash,
+        kString
     };
 
     EscapeResult Continue(State next);
     EscapeResult End(std::uint8_t b);
     EscapeResult AfterEsc(std::uint8_t b);
     EscapeResult ParameterByte(std::uint8_t b);
+    EscapeResult StringByte(std::uint8_t b);
+    void FinishString();
     void Restart();
     void Trace(std::string_view text);
     void TraceByte(std::uint8_t b);
@@ -48,8 +59,12 @@ class SequenceCollector {
     SequenceDispatcher& dispatcher_;
     TerminalServices& services_;
     const bool tracing_;
+    const Dialect* dialect_ = &kPlainTerminal;
     State state_ = State::kAfterEsc;
     ControlSequence sequence_;
+    // The open string: whether it is an OSC, and its text, cut off at kStringLimit.
+    bool osc_ = false;
+    std::string string_;
 };
 
 }  // namespace quill

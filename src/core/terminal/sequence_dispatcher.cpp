@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <span>
+
+#include "core/terminal/rendition.h"
 
 namespace quill {
 
@@ -107,12 +110,17 @@ void SequenceDispatcher::Control(const ControlSequence& sequence) {
 }
 
 // The plain terminal takes the first parameter of a rendition only; the
-// extended one takes each kept one in order, as if it came alone, so that
-// (attributes never combining) the last decides.
+// extended one takes each kept one in order, as xterm does.
 void SequenceDispatcher::Renditions(const ControlSequence& sequence) {
-    const int count =
-        dialect_->everyRendition ? std::min(sequence.count, ControlSequence::kMaxParameters) : 1;
-    for (int i = 0; i < count; ++i) screen_.ScreenSetAttribute(sequence.parameters[i]);
+    if (!dialect_->xtermRenditions) {
+        screen_.ScreenSetAttribute(sequence.parameters[0]);
+        return;
+    }
+    const auto count = static_cast<std::size_t>(
+        std::min(sequence.count, ControlSequence::kMaxParameters));
+    Cell pen = screen_.Pen();
+    ApplyXtermRenditions(pen, std::span<const int>(sequence.parameters.data(), count));
+    screen_.ScreenSetPen(pen);
 }
 
 void SequenceDispatcher::CursorPosition(const ControlSequence& sequence) {
@@ -128,18 +136,21 @@ void SequenceDispatcher::EraseInDisplay(int mode) {
 }
 
 // Line erasing writes spaces through the character path, so the blanked cells
-// take the current rendition; the last column is left alone when erasing to
-// the end of the line.
+// take the current rendition. Unless the dialect erases to the line's ends,
+// the last column is left alone when erasing to the end of the line, and the
+// cursor's cell when erasing from its start.
 void SequenceDispatcher::EraseInLine(int mode) {
     const int columns = screen_.Geometry().columns;
+    const int reach = dialect_->eraseToLineEnds ? 1 : 0;
     if (mode == 0) {
         const int column = screen_.ScreenColumn();
-        screen_.ScreenWriteSpaces(columns - 1 - column);
+        screen_.ScreenWriteSpaces(columns - 1 - column + reach);
         screen_.ScreenSetColumn(column);
     } else if (mode == 1) {
         const int column = screen_.ScreenColumn();
         screen_.ScreenSetColumn(0);
-        screen_.ScreenWriteSpaces(column);
+        screen_.ScreenWriteSpaces(column + reach);
+        if (reach != 0) screen_.ScreenSetColumn(column);
     } else if (mode == 2) {
         screen_.ScreenSetColumn(0);
         screen_.ScreenWriteSpaces(columns);
@@ -154,6 +165,15 @@ void SequenceDispatcher::Designate(CharsetSlot slot, std::uint8_t b) {
 
 void SequenceDispatcher::Hash(std::uint8_t b) {
     if (b == '8') screen_.ScreenAlignmentFill();
+}
+
+// OSC 0 (icon name and title) and 2 (title) set the window title; the
+// others, OSC 1 (icon name) among them, are taken and do nothing.
+void SequenceDispatcher::OperatingSystemCommand(std::string_view text) {
+    const std::size_t separator = text.find(';');
+    if (separator == std::string_view::npos) return;
+    const std::string_view number = text.substr(0, separator);
+    if (number == "0" || number == "2") services_.SetTitle(text.substr(separator + 1));
 }
 
 }  // namespace quill

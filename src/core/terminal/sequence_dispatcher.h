@@ -2,8 +2,10 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 #include "core/interfaces/send_path.h"
+#include "core/interfaces/terminal_services.h"
 #include "core/terminal/dialect.h"
 #include "core/terminal/screen_model.h"
 #include "core/terminal/terminal_modes.h"
@@ -24,8 +26,9 @@ struct ControlSequence {
 // chosen by their final byte.
 class SequenceDispatcher {
   public:
-    SequenceDispatcher(ScreenModel& screen, TerminalModes& modes, SendPath& send)
-        : screen_(screen), modes_(modes), send_(send) {}
+    SequenceDispatcher(ScreenModel& screen, TerminalModes& modes, SendPath& send,
+                       TerminalServices& services)
+        : screen_(screen), modes_(modes), send_(send), services_(services) {}
 
     // The dialect in force decides how rendition parameters count.
     void SetDialect(const Dialect& dialect) { dialect_ = &dialect; }
@@ -38,6 +41,8 @@ class SequenceDispatcher {
     void Designate(CharsetSlot slot, std::uint8_t b);
     // ESC # and its byte.
     void Hash(std::uint8_t b);
+    // ESC ] text BEL (or ST): a number, ';' and its text.
+    void OperatingSystemCommand(std::string_view text);
 
   private:
     void Renditions(const ControlSequence& sequence);
@@ -48,6 +53,7 @@ class SequenceDispatcher {
     ScreenModel& screen_;
     TerminalModes& modes_;
     SendPath& send_;
+    TerminalServices& services_;
     const Dialect* dialect_ = &kPlainTerminal;
 };
 

@@ -78,7 +78,8 @@ void TerminalInput::WriteText(const std::uint8_t* text, int count) {
     }
 }
 
-// BS, SO, SI and BEL act the same in text and inside escape sequences.
+// BS, SO, SI and BEL act the same in text and inside escape sequences
+// (strings aside).
 bool TerminalInput::ControlByte(std::uint8_t b) {
     switch (b) {
         case kBs:
@@ -116,8 +117,9 @@ void TerminalInput::DataByte(std::uint8_t b) {
     }
 }
 
+// Inside a string, control bytes are the string's business.
 void TerminalInput::EscapeByte(std::uint8_t b) {
-    if (ControlByte(b)) return;
+    if (!collector_.InString() && ControlByte(b)) return;
     if (collector_.EscapeFeed(b) == EscapeResult::Ended) state_ = State::kText;
 }
 

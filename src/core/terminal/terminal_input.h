@@ -36,7 +36,10 @@ class TerminalInput final : public EscapeSequenceState {
 
     void Write(const std::uint8_t* bytes, int count);
 
-    bool EscapeSequenceOpen() const override { return state_ == State::kEscape; }
+    // A string is not: Telnet commands inside it are the connection's.
+    bool EscapeSequenceOpen() const override {
+        return state_ == State::kEscape && !collector_.InString();
+    }
 
     void SetPrintedTextSink(PrintedTextSink* sink) { printed_ = sink; }
 

@@ -251,6 +251,7 @@ bool Application::CreateMainWindow() {
         WindowParts{store_, settings_, *engine_, transport_, fonts_, target_}, hooks_.window);
     window_->setWindowIcon(ProgramIcon());
     display_.SetTarget(&window_->View());
+    services_.SetTitleWindow(window_.get());
     window_->OnCreate();
     window_->show();
     WaitUntilExposed(*window_);

@@ -20,4 +20,10 @@ void QtServices::Trace(std::string_view text) {
                                                       static_cast<qsizetype>(text.size()));
 }
 
+void QtServices::SetTitle(std::string_view text) {
+    if (titleWindow_.isNull()) return;
+    titleWindow_->setWindowTitle(
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
 }  // namespace quill

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QLoggingCategory>
+#include <QPointer>
+#include <QWidget>
 #include <string_view>
 
 #include "core/interfaces/terminal_services.h"
@@ -16,6 +18,13 @@ class QtServices final : public TerminalServices {
     void Beep() override;
     bool TraceEnabled() const override;
     void Trace(std::string_view text) override;
+    void SetTitle(std::string_view text) override;
+
+    // The window whose title the host sets; none (null) until it exists.
+    void SetTitleWindow(QWidget* window) { titleWindow_ = window; }
+
+  private:
+    QPointer<QWidget> titleWindow_;
 };
 
 }  // namespace quill
