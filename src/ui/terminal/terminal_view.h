@@ -117,7 +117,6 @@ class TerminalView final : public QWidget, public DisplaySink {
     QRect WindowRows(int first, int end) const;
     QRegion Overlays() const;
     void MarkCursorStale();
-    std::chrono::milliseconds SincePaint() const;
     void PaintRows(QPainter& painter, int first, int end);
     void PaintBoldCells(QPainter& painter, int first, int end);
     void InvertReverseCells(QPainter& painter, int first, int end);
