@@ -54,13 +54,21 @@ const std::vector<std::uint8_t> kWillNaws = {0xFF, 0xFB, 0x1F};
 
 // The replies the client may send: IAC WILL TERMINAL-TYPE, IAC WONT x (x not
 // TERMINAL-TYPE), IAC DONT ENCRYPT, the terminal-type answer and the identify
-// answer; the extended terminal also IAC WILL NAWS with the window size, and
-// IAC WILL, DO and DONT BINARY.
+// answer (the extended terminal answers with its own type); the extended
+// terminal also IAC WILL NAWS with the window size, and IAC WILL, DO and DONT
+// BINARY.
 bool KnownReply(const std::vector<std::uint8_t>& r, bool extended) {
     static const std::vector<std::uint8_t> kTerminalType = {0xFF, 0xFA, 0x18, 0x00, 'v', 't',
                                                             '1',  '0',  '0',  0xFF, 0xF0};
     static const std::vector<std::uint8_t> kIdentify = {0x1B, '[', '?', '1', ';', '7', 'c'};
-    if (r == kTerminalType || r == kIdentify || (extended && r == kWindowSize)) return true;
+    static const std::vector<std::uint8_t> kExtendedType = [] {
+        std::vector<std::uint8_t> reply = {0xFF, 0xFA, 0x18, 0x00};
+        reply.insert(reply.end(), kDefaultTermType.begin(), kDefaultTermType.end());
+        reply.insert(reply.end(), {0xFF, 0xF0});
+        return reply;
+    }();
+    if (r == kIdentify || r == (extended ? kExtendedType : kTerminalType)) return true;
+    if (extended && r == kWindowSize) return true;
     if (r.size() != 3 || r[0] != 0xFF) return false;
     const bool plain = (r[1] == 0xFB && r[2] == 0x18) || (r[1] == 0xFC && r[2] != 0x18) ||
                        (r[1] == 0xFE && r[2] == 0x26);
@@ -138,7 +146,8 @@ struct Engine {
         Require(screen.RegionTop() >= 1 && screen.RegionTop() <= kScreenRows &&
                     screen.RegionBottom() >= 1 && screen.RegionBottom() <= kScreenRows,
                 "scrolling region outside rows 1-24");
-        Require(KnownAttribute(screen.CurrentAttribute()), "unknown current attribute");
+        // The extended terminal keeps every rendition a host can ask for.
+        Require(extended || KnownAttribute(screen.CurrentAttribute()), "unknown current attribute");
         const ScreenDamage& damage = terminal.Damage();
         for (const ScreenDamage::Columns& columns : damage.rows)
             Require(columns.Empty() || (columns.first >= 0 && columns.end <= kColumns),
@@ -161,9 +170,10 @@ struct Engine {
                 const char32_t c = cell.Character();
                 displayable &=
                     (c >= 0x20 && c <= 0x7E) || (extended && c >= 0xA0 && c <= 0xFF && c != 0xAD);
-                known &= cell.foreground == CellColour() && cell.background == CellColour() &&
-                         (cell.flags == 0 || cell.flags == cell_flags::kBold ||
-                          cell.flags == cell_flags::kReverse);
+                known &= extended ||
+                         (cell.foreground == CellColour() && cell.background == CellColour() &&
+                          (cell.flags == 0 || cell.flags == cell_flags::kBold ||
+                           cell.flags == cell_flags::kReverse));
             }
         }
         Require(displayable, "a cell holds a byte that is not displayable");
