@@ -1,10 +1,10 @@
 #include "core/terminal/key_tables.h"
 
+#include "core/terminal/control_codes.h"
+
 namespace quill {
 
 namespace {
-
-constexpr std::uint8_t kEsc = 0x1B;
 
 constexpr KeyTableRow Row3(std::uint16_t key, std::uint8_t a, std::uint8_t b) {
     return {key, {kEsc, a, b}, 3};

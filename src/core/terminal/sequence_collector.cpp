@@ -2,14 +2,12 @@
 
 #include <climits>
 
+#include "core/terminal/control_codes.h"
+
 namespace quill {
 
 namespace {
 
-constexpr std::uint8_t kEsc = 0x1B;
-constexpr std::uint8_t kBel = 0x07;
-constexpr std::uint8_t kCan = 0x18;
-constexpr std::uint8_t kSub = 0x1A;
 // The longest string kept; the rest of a longer one is read and dropped.
 constexpr std::size_t kStringLimit = 4096;
 

@@ -2,17 +2,13 @@
 
 #include <algorithm>
 
+#include "core/terminal/control_codes.h"
 #include "core/terminal/grid_character.h"
 
 namespace quill {
 
 namespace {
 
-constexpr std::uint8_t kEsc = 0x1B;
-constexpr std::uint8_t kBel = 0x07;
-constexpr std::uint8_t kBs = 0x08;
-constexpr std::uint8_t kSo = 0x0E;
-constexpr std::uint8_t kSi = 0x0F;
 constexpr std::uint8_t kFirstHighByte = 0x80;
 constexpr std::uint8_t kMalformedMark = '?';
 // Characters handed to the printed-text sink at once.
