@@ -31,6 +31,7 @@ ScreenModel::ScreenModel(DisplaySink& display, const TerminalOptions& options,
       ringRows_(geometry.historyRows + geometry.screenRows),
       cells_(static_cast<std::size_t>((ringRows_ + 1) * columns_)),
       ring_(static_cast<std::size_t>(ringRows_)),
+      otherScreen_(static_cast<std::size_t>(geometry.screenRows * geometry.columns)),
       rotation_(static_cast<std::size_t>(geometry.screenRows)),
       regionBottom_(geometry.screenRows),
       damage_(geometry.screenRows, geometry.columns) {
@@ -156,7 +157,7 @@ void ScreenModel::ScreenScrollUp(int count) {
     const int first = FirstScreenRow();
     for (int n = 0; n < count; ++n) {
         const int bottom = first + regionBottom_;  // the buffer row below the region
-        if (regionTop_ == 1) {
+        if (regionTop_ == 1 && !alternate_) {
             if (scrollOff_ != nullptr) scrollOff_->RowScrolledOff(Row(first));
             // The oldest history row comes round as the region's new last row;
             // rows below the region are turned back into place.
@@ -169,6 +170,17 @@ void ScreenModel::ScreenScrollUp(int count) {
         }
         BlankScreenRow(regionBottom_ - 1);
     }
+}
+
+void ScreenModel::SetAlternateScreen(bool on) {
+    if (on == alternate_) return;
+    const int first = FirstScreenRow();
+    for (int r = 0; r < geometry_.screenRows; ++r) {
+        Cell* row = RowCells(first + r);
+        std::swap_ranges(row, row + columns_, otherScreen_.begin() + r * columns_);
+    }
+    alternate_ = on;
+    damage_.MarkAll();
 }
 
 void ScreenModel::ScreenScrollDown(int count) {

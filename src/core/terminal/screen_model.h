@@ -87,6 +87,12 @@ class ScreenModel {
         wrapPending_ = false;
     }
 
+    // The alternate screen: the screen rows are exchanged with a second set,
+    // which has no history; while it shows, nothing scrolls into the history.
+    // Each keeps its cells while the other shows.
+    void SetAlternateScreen(bool on);
+    bool AlternateScreen() const { return alternate_; }
+
     // The caret follows the cursor only while the window shows it.
     void SetCaretVisible(bool visible) { caretVisible_ = visible; }
     bool CaretVisible() const { return caretVisible_; }
@@ -142,6 +148,10 @@ class ScreenModel {
     std::vector<Cell> cells_;
     std::vector<std::uint16_t> ring_;
     int ringBase_ = 0;
+    // The screen rows not shown: the alternate screen's, or the normal one's
+    // while the alternate one shows.
+    std::vector<Cell> otherScreen_;
+    bool alternate_ = false;
     std::vector<std::uint16_t> rotation_;  // scratch for RotateRows
     int cursorRow_ = 0;
     int cursorColumn_ = 0;

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "core/terminal/palette.h"
+
 namespace quill {
 
 // Character-set designations.
@@ -47,7 +49,12 @@ class TerminalModes {
         return b;
     }
 
+    // The colours palette indices name, as the host has set them.
+    const Palette& Colours() const { return palette_; }
+    Palette& Colours() { return palette_; }
+
   private:
+    Palette palette_;
     bool applicationCursorKeys_ = false;
     CursorPosition savedCursor_;
     int G0 = kCharsetPlain;
