@@ -10,6 +10,15 @@ namespace quill {
 constexpr int kCharsetPlain = 1;
 constexpr int kCharsetLineDrawing = 2;
 
+// Which mouse events the host asked for (none, and then ever more).
+enum class MouseTracking {
+    kOff,
+    kPresses,          // ?9: button presses only
+    kPressesReleases,  // ?1000: presses, releases and the wheel
+    kDrags,            // ?1002: and motion while a button is down
+    kAllMotion         // ?1003: and every motion
+};
+
 // The two character-set slots SO and SI switch between.
 enum class CharsetSlot { G0, G1 };
 
@@ -20,6 +29,23 @@ class TerminalModes {
   public:
     bool ApplicationCursorKeys() const { return applicationCursorKeys_; }
     void SetApplicationCursorKeys(bool on) { applicationCursorKeys_ = on; }
+
+    // The extended terminal's modes the keyboard, the mouse, the paste and
+    // the window read: application keypad (ESC = and ESC >), bracketed
+    // paste (?2004), mouse tracking and its SGR encoding (?1006), the
+    // reverse screen (?5) and the visible cursor (?25).
+    bool ApplicationKeypad() const { return applicationKeypad_; }
+    void SetApplicationKeypad(bool on) { applicationKeypad_ = on; }
+    bool BracketedPaste() const { return bracketedPaste_; }
+    void SetBracketedPaste(bool on) { bracketedPaste_ = on; }
+    MouseTracking Mouse() const { return mouse_; }
+    void SetMouse(MouseTracking tracking) { mouse_ = tracking; }
+    bool MouseSgr() const { return mouseSgr_; }
+    void SetMouseSgr(bool on) { mouseSgr_ = on; }
+    bool ReverseScreen() const { return reverseScreen_; }
+    void SetReverseScreen(bool on) { reverseScreen_ = on; }
+    bool CursorVisible() const { return cursorVisible_; }
+    void SetCursorVisible(bool on) { cursorVisible_ = on; }
 
     // ESC 7 and ESC 8: the position only.
     struct CursorPosition {
@@ -56,6 +82,12 @@ class TerminalModes {
   private:
     Palette palette_;
     bool applicationCursorKeys_ = false;
+    bool applicationKeypad_ = false;
+    bool bracketedPaste_ = false;
+    MouseTracking mouse_ = MouseTracking::kOff;
+    bool mouseSgr_ = false;
+    bool reverseScreen_ = false;
+    bool cursorVisible_ = true;
     CursorPosition savedCursor_;
     int G0 = kCharsetPlain;
     int G1 = kCharsetLineDrawing;
