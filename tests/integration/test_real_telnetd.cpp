@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QKeyEvent>
+#include <QTemporaryDir>
 #include <memory>
 
 #include "core/settings/memory_settings_backend.h"
@@ -42,6 +43,11 @@ void TypeInto(QWidget& view, const std::string& text) {
                         enter ? QString("\r") : QString(QChar(c)));
         QCoreApplication::sendEvent(&view, &press);
     }
+}
+
+void PressKey(QWidget& view, int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(&view, &press);
 }
 
 class RealTelnetdTest : public ::testing::Test {
@@ -108,6 +114,40 @@ TEST_F(RealTelnetdTest, ExtendedTerminalReportsItsTypeAndSizeAndCarriesUtf8BothW
     EXPECT_TRUE(Shows(*app, "\nxterm-256color ")) << ScreenText(*app->Screen());
     EXPECT_TRUE(Shows(*app, "\n24 80 ")) << ScreenText(*app->Screen());
     EXPECT_TRUE(Shows(*app, "\nh\xe9llo ")) << ScreenText(*app->Screen());
+    ExitShell();
+}
+
+// An editor on the host reads the editing keys as the terminal type the
+// extended terminal announces defines them: PgDn and End only move, Delete
+// removes the one character under the cursor, and nothing of a key's
+// sequence arrives as a command of its own (a stray '~' would flip a case).
+TEST_F(RealTelnetdTest, EditorTakesTheExtendedTerminalsEditingKeys) {
+    if (!QFile::exists("/usr/bin/vim")) GTEST_SKIP() << "vim is not installed";
+    QTemporaryDir dir;
+    const QString path = dir.filePath("hello.txt");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Hello\nWorld\n");
+    file.close();
+
+    store.WriteSetting("Settings", "extended", "1");
+    StartShell();
+    QWidget& view = app->Window()->View();
+    TypeInto(view, "vim -u NONE " + path.toStdString() + "\n");
+    ASSERT_TRUE(PumpUntil([&] { return Shows(*app, "hello.txt\" 2 lines"); }, 10000))
+        << ScreenText(*app->Screen());
+    for (const int key : {Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End, Qt::Key_PageUp, Qt::Key_Home,
+                          Qt::Key_Delete}) {
+        PressKey(view, key);
+    }
+    TypeInto(view, ":wq\n");
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            QFile edited(path);
+            return edited.open(QIODevice::ReadOnly) && edited.readAll() == "ello\nWorld\n";
+        },
+        10000))
+        << ScreenText(*app->Screen());
     ExitShell();
 }
 
