@@ -2,12 +2,13 @@
 // server puts each client into character mode and, round after round, sends
 // three letters to row 12, column 1 (ESC [ 12 ; 1 H and the letters), while
 // a poller grabs a band of the screen around that row (the same size for
-// every client) until its pixels change. The time from the send to the grab
+// every client), every 0.2 ms by default, until its pixels change. The time from the send to the grab
 // that shows the change is one round. The clients take their rounds in turn,
 // in an order that rotates, so that the machine's load falls on them alike.
 //
 //   xvfb-run -a -s '-screen 0 2400x1000x24' quillterm-bench-latency
 //       [--rounds N] [--clients quillterm,xterm,putty] [--band WxH]
+//       [--interval MICROSECONDS]
 //
 // Quillterm is the program this benchmark was built with (or $QUILLTERM);
 // the peers are `xterm -e telnet` and `putty -telnet`, skipped when missing.
@@ -49,11 +50,15 @@ struct Arguments {
     std::vector<Client> clients{Client::kQuillterm, Client::kXterm, Client::kPutty};
     int bandWidth = 320;
     int bandHeight = 60;
+    // Between the starts of two grabs; the poller sleeps in between, so that
+    // it leaves the clients and the X server the processor.
+    std::chrono::microseconds interval{200};
 };
 
 [[noreturn]] void Usage() {
     std::fprintf(stderr,
-                 "usage: quillterm-bench-latency [--rounds N] [--clients LIST] [--band WxH]\n");
+                 "usage: quillterm-bench-latency [--rounds N] [--clients LIST] [--band WxH]"
+                 " [--interval MICROSECONDS]\n");
     std::exit(2);
 }
 
@@ -68,6 +73,9 @@ Arguments Parse(int argc, char** argv) {
             if (arguments.rounds < 1) Usage();
         } else if (arg == "--clients") {
             if (!ParseClients(value, arguments.clients)) Usage();
+        } else if (arg == "--interval") {
+            arguments.interval = std::chrono::microseconds(std::atoi(value.c_str()));
+            if (arguments.interval.count() < 0) Usage();
         } else if (arg == "--band") {
             if (std::sscanf(value.c_str(), "%dx%d", &arguments.bandWidth,
                             &arguments.bandHeight) != 2 ||
@@ -201,7 +209,8 @@ struct PollCount {
 };
 
 // One round: the time from the send to the first grab that differs.
-void Round(Display* display, Subject& s, char letter, PollCount& polls) {
+void Round(Display* display, Subject& s, char letter, std::chrono::microseconds interval,
+           PollCount& polls) {
     ScreenGrab grab(display, s.band);
     Drain(s.fd);
     grab.Take();
@@ -214,7 +223,10 @@ void Round(Display* display, Subject& s, char letter, PollCount& polls) {
     }
     Clock::time_point now;
     bool changed = false;
+    Clock::time_point next = sent;
     do {
+        std::this_thread::sleep_until(next);
+        next += interval;
         grab.Take();
         now = Clock::now();
         ++polls.grabs;
@@ -292,7 +304,7 @@ int main(int argc, char** argv) {
         const char letter = static_cast<char>('a' + round % 26);
         for (std::size_t i = 0; i < subjects.size(); ++i) {
             Round(display, *subjects[(i + static_cast<std::size_t>(round)) % subjects.size()],
-                  letter, polls);
+                  letter, arguments.interval, polls);
         }
     }
     const bool sharedMemory = ScreenGrab(display, subjects.front()->band).SharedMemory();
