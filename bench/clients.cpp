@@ -27,7 +27,9 @@ constexpr std::array<ClientFacts, 3> kClients{{
     {Client::kPutty, "putty", "Putty"},
 }};
 
-const ClientFacts& Facts(Client client) { return kClients[static_cast<std::size_t>(client)]; }
+const ClientFacts& Facts(Client client) {
+    return kClients[static_cast<std::size_t>(client)];
+}
 
 std::string QuilltermBinary() {
     const char* chosen = std::getenv("QUILLTERM");
@@ -81,9 +83,13 @@ bool Exited(pid_t pid, std::chrono::milliseconds within) {
 
 }  // namespace
 
-std::string_view ClientName(Client client) { return Facts(client).name; }
+std::string_view ClientName(Client client) {
+    return Facts(client).name;
+}
 
-std::string_view WindowClass(Client client) { return Facts(client).windowClass; }
+std::string_view WindowClass(Client client) {
+    return Facts(client).windowClass;
+}
 
 bool ParseClients(std::string_view list, std::vector<Client>& clients) {
     clients.clear();

@@ -2,9 +2,9 @@
 // server puts each client into character mode and, round after round, sends
 // three letters to row 12, column 1 (ESC [ 12 ; 1 H and the letters), while
 // a poller grabs a band of the screen around that row (the same size for
-// every client), every 0.2 ms by default, until its pixels change. The time from the send to the grab
-// that shows the change is one round. The clients take their rounds in turn,
-// in an order that rotates, so that the machine's load falls on them alike.
+// every client), every 0.2 ms by default, until its pixels change. The time from the send to the
+// grab that shows the change is one round. The clients take their rounds in turn, in an order that
+// rotates, so that the machine's load falls on them alike.
 //
 //   xvfb-run -a -s '-screen 0 2400x1000x24' quillterm-bench-latency
 //       [--rounds N] [--clients quillterm,xterm,putty] [--band WxH]
@@ -77,8 +77,8 @@ Arguments Parse(int argc, char** argv) {
             arguments.interval = std::chrono::microseconds(std::atoi(value.c_str()));
             if (arguments.interval.count() < 0) Usage();
         } else if (arg == "--band") {
-            if (std::sscanf(value.c_str(), "%dx%d", &arguments.bandWidth,
-                            &arguments.bandHeight) != 2 ||
+            if (std::sscanf(value.c_str(), "%dx%d", &arguments.bandWidth, &arguments.bandHeight) !=
+                    2 ||
                 arguments.bandWidth < 8 || arguments.bandHeight < 8) {
                 Usage();
             }
@@ -243,16 +243,17 @@ void Round(Display* display, Subject& s, char letter, std::chrono::microseconds 
 
 // The value below which `share` of the sorted values lie (nearest rank).
 double Percentile(const std::vector<double>& sorted, double share) {
-    const auto rank = static_cast<std::size_t>(std::ceil(share * static_cast<double>(sorted.size())));
+    const auto rank =
+        static_cast<std::size_t>(std::ceil(share * static_cast<double>(sorted.size())));
     return sorted[std::max<std::size_t>(rank, 1) - 1];
 }
 
 void Report(std::vector<std::unique_ptr<Subject>>& subjects, const PollCount& polls,
             bool sharedMemory, const Arguments& a) {
-    std::printf("polling: %s of %d x %d pixels, every %.3f ms on average\n",
-                sharedMemory ? "XShmGetImage" : "XGetImage", a.bandWidth, a.bandHeight,
-                polls.grabs > 0 ? Millis(polls.spent).count() / static_cast<double>(polls.grabs)
-                                : 0.0);
+    std::printf(
+        "polling: %s of %d x %d pixels, every %.3f ms on average\n",
+        sharedMemory ? "XShmGetImage" : "XGetImage", a.bandWidth, a.bandHeight,
+        polls.grabs > 0 ? Millis(polls.spent).count() / static_cast<double>(polls.grabs) : 0.0);
     std::printf("%-10s %7s %7s %10s %8s %8s %8s\n", "client", "rounds", "missed", "median ms",
                 "p90 ms", "min ms", "max ms");
     for (auto& s : subjects) {

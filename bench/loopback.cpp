@@ -25,7 +25,9 @@ LoopbackServer::LoopbackServer() : fd_(::socket(AF_INET, SOCK_STREAM, 0)) {
     port_ = ntohs(address.sin_port);
 }
 
-LoopbackServer::~LoopbackServer() { ::close(fd_); }
+LoopbackServer::~LoopbackServer() {
+    ::close(fd_);
+}
 
 int LoopbackServer::Accept(std::chrono::milliseconds timeout) const {
     pollfd p{fd_, POLLIN, 0};

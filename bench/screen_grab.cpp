@@ -71,10 +71,11 @@ ScreenGrab::ScreenGrab(Display* display, Rect rect) : display_(display), rect_(r
     const auto width = static_cast<unsigned>(rect.width);
     const auto height = static_cast<unsigned>(rect.height);
     if (XShmQueryExtension(display) != 0) {
-        image_ = XShmCreateImage(display, visual, depth, ZPixmap, nullptr, &segment_, width, height);
-        segment_.shmid = shmget(IPC_PRIVATE,
-                                static_cast<std::size_t>(image_->bytes_per_line) * height,
-                                IPC_CREAT | 0600);
+        image_ =
+            XShmCreateImage(display, visual, depth, ZPixmap, nullptr, &segment_, width, height);
+        segment_.shmid =
+            shmget(IPC_PRIVATE, static_cast<std::size_t>(image_->bytes_per_line) * height,
+                   IPC_CREAT | 0600);
         void* memory = segment_.shmid < 0 ? nullptr : shmat(segment_.shmid, nullptr, 0);
         if (memory == reinterpret_cast<void*>(-1)) memory = nullptr;
         segment_.shmaddr = image_->data = static_cast<char*>(memory);

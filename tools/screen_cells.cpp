@@ -44,7 +44,9 @@ constexpr std::array<std::pair<std::uint16_t, char>, 8> kFlagLetters{{
 // The combining marks after a cell's character. The screen keeps them in a
 // side table that the cell's `marks` field numbers; until the screen has
 // one, no cell has marks.
-std::u32string_view MarksOf(const ScreenModel& /*screen*/, const Cell& /*cell*/) { return {}; }
+std::u32string_view MarksOf(const ScreenModel& /*screen*/, const Cell& /*cell*/) {
+    return {};
+}
 
 }  // namespace
 
