@@ -1,32 +1,33 @@
-// End-to-end throughput of the program: a loopback server sends N MiB of text
-// followed by ESC Z to a running quillterm and measures the time until the
-// identify reply ESC [ ? 1 ; 7 c comes back, that is until the client has
-// processed and displayed the whole stream. Run it under a display, e.g.
-//   xvfb-run -s '-screen 0 1280x1024x24' quillterm-bench-e2e [MiB]
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
+// End-to-end throughput of a Telnet client: a loopback server puts it into
+// character mode, sends N MiB of text followed by ESC Z and measures the time
+// until the identify reply (ESC [ ? ... c) comes back, that is until the
+// client has processed and displayed the whole stream. The same stream goes
+// to each client asked for: Quillterm, and for comparison `xterm -e telnet`
+// and `putty -telnet` when they are installed. Run it under a display, e.g.
+//   xvfb-run -a -s '-screen 0 1600x1200x24' quillterm-bench-e2e
+//       [--clients quillterm,xterm,putty] [MiB]
 #include <poll.h>
-#include <signal.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 #include <string_view>
+#include <thread>
+#include <vector>
 
+#include "clients.h"
+#include "loopback.h"
+
+namespace quill::bench {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr std::string_view kIdentifyReply = "\x1b[?1;7c";
-constexpr int kConnectTimeoutMs = 20000;
+constexpr auto kConnectTimeout = std::chrono::seconds(20);
 constexpr auto kReplyTimeout = std::chrono::minutes(5);
 
 // Lines of printable text with lengths drawn from [shortest, longest].
@@ -46,55 +47,15 @@ std::string Lines(std::size_t bytes, int shortest, int longest) {
     return text;
 }
 
-struct Listener {
-    int fd = -1;
-    int port = 0;
-};
-
-Listener Listen() {
-    Listener l;
-    l.fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    if (::bind(l.fd, reinterpret_cast<sockaddr*>(&address), size) != 0 || ::listen(l.fd, 1) != 0 ||
-        ::getsockname(l.fd, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-        std::perror("listen");
-        std::exit(1);
+// Whether the client's bytes hold an identify reply: ESC [ ?, digits and
+// semicolons, c. Each terminal names itself differently.
+bool HasIdentifyReply(std::string_view replies) {
+    for (std::size_t at = replies.find("\x1b[?"); at != std::string_view::npos;
+         at = replies.find("\x1b[?", at + 1)) {
+        const std::size_t end = replies.find_first_not_of("0123456789;", at + 3);
+        if (end != std::string_view::npos && replies[end] == 'c') return true;
     }
-    l.port = ntohs(address.sin_port);
-    return l;
-}
-
-// A settings directory in which the program closes silently at the end.
-std::filesystem::path ConfigWithAutoexit() {
-    char pattern[] = "/tmp/quillterm-e2e-XXXXXX";
-    const std::filesystem::path dir = ::mkdtemp(pattern);
-    std::filesystem::create_directories(dir / "Brannock");
-    std::ofstream(dir / "Brannock" / "Quillterm.conf") << "[settings]\nautoexit=1\n";
-    return dir;
-}
-
-pid_t StartClient(const char* program, int port, const std::filesystem::path& config) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-        const std::string portText = std::to_string(port);
-        ::execl(program, program, "127.0.0.1", portText.c_str(), static_cast<char*>(nullptr));
-        std::perror(program);
-        ::_exit(127);
-    }
-    return pid;
-}
-
-void StopClient(pid_t pid) {
-    for (int i = 0; i < 100; ++i) {
-        if (::waitpid(pid, nullptr, WNOHANG) == pid) return;
-        ::usleep(100000);
-    }
-    ::kill(pid, SIGKILL);
-    ::waitpid(pid, nullptr, 0);
+    return false;
 }
 
 // Sends everything while reading what the client says; returns the seconds
@@ -103,7 +64,7 @@ double SendAndTime(int fd, const std::string& stream) {
     std::string replies;
     std::size_t sent = 0;
     const Clock::time_point start = Clock::now();
-    while (replies.find(kIdentifyReply) == std::string::npos) {
+    while (!HasIdentifyReply(replies)) {
         if (Clock::now() - start > kReplyTimeout) return -1;
         pollfd p{fd, static_cast<short>(POLLIN | (sent < stream.size() ? POLLOUT : 0)), 0};
         if (::poll(&p, 1, 1000) <= 0) continue;
@@ -122,34 +83,57 @@ double SendAndTime(int fd, const std::string& stream) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-double Measure(const char* program, const std::string& stream) {
-    const Listener listener = Listen();
-    const std::filesystem::path config = ConfigWithAutoexit();
-    const pid_t client = StartClient(program, listener.port, config);
-    pollfd p{listener.fd, POLLIN, 0};
+double Measure(Client client, const std::string& stream) {
+    const LoopbackServer server;
+    const ClientProcess process(client, server.Port());
+    const int fd = server.Accept(kConnectTimeout);
+    if (fd < 0) return -1;
     double seconds = -1;
-    if (::poll(&p, 1, kConnectTimeoutMs) == 1) {
-        const int fd = ::accept(listener.fd, nullptr, nullptr);
-        ::usleep(500000);  // let the window finish its start-up painting
+    if (SendCharacterMode(fd)) {
+        // Let the window finish its start-up painting and the negotiation settle.
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        Drain(fd);
         seconds = SendAndTime(fd, stream);
-        ::close(fd);
     }
-    ::close(listener.fd);
-    StopClient(client);
-    std::filesystem::remove_all(config);
+    ::close(fd);
     return seconds;
 }
 
+struct Arguments {
+    std::vector<Client> clients{Client::kQuillterm};
+    double mib = 8.0;
+};
+
+Arguments Parse(int argc, char** argv) {
+    Arguments arguments;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--clients" && i + 1 < argc) {
+            if (!ParseClients(argv[++i], arguments.clients)) {
+                std::fprintf(stderr, "--clients takes a list of quillterm, xterm, putty\n");
+                std::exit(2);
+            }
+        } else if (std::atof(argv[i]) > 0) {
+            arguments.mib = std::atof(argv[i]);
+        } else {
+            std::fprintf(stderr, "usage: quillterm-bench-e2e [--clients LIST] [MiB]\n");
+            std::exit(2);
+        }
+    }
+    return arguments;
+}
+
 }  // namespace
+}  // namespace quill::bench
 
 int main(int argc, char** argv) {
-    const double mib = argc > 1 ? std::atof(argv[1]) : 8.0;
-    const char* program = std::getenv("QUILLTERM") ? std::getenv("QUILLTERM") : QUILLTERM_BINARY;
+    using namespace quill::bench;
+    const Arguments arguments = Parse(argc, argv);
     if (std::getenv("DISPLAY") == nullptr) {
         std::fprintf(stderr, "needs a display: run it under xvfb-run\n");
         return 2;
     }
-    const auto bytes = static_cast<std::size_t>(mib * 1024 * 1024);
+    const auto bytes = static_cast<std::size_t>(arguments.mib * 1024 * 1024);
     struct Case {
         const char* name;
         int shortest;
@@ -160,15 +144,26 @@ int main(int argc, char** argv) {
     int status = 0;
     for (const Case& c : cases) {
         const std::string stream = Lines(bytes, c.shortest, c.longest) + "\x1bZ";
-        const double seconds = Measure(program, stream);
-        if (seconds < 0) {
-            std::printf("%-30s failed\n", c.name);
-            status = 1;
-            continue;
+        const double mib = static_cast<double>(stream.size()) / (1024 * 1024);
+        for (const Client client : arguments.clients) {
+            const std::string_view name = ClientName(client);
+            const std::string missing = MissingReason(client);
+            if (!missing.empty()) {
+                std::printf("%-30s %-9.*s skipped: %s\n", c.name, static_cast<int>(name.size()),
+                            name.data(), missing.c_str());
+                continue;
+            }
+            const double seconds = Measure(client, stream);
+            if (seconds < 0) {
+                std::printf("%-30s %-9.*s failed\n", c.name, static_cast<int>(name.size()),
+                            name.data());
+                status = 1;
+                continue;
+            }
+            std::printf("%-30s %-9.*s %7.2f MiB in %6.2f s: %6.2f MiB/s\n", c.name,
+                        static_cast<int>(name.size()), name.data(), mib, seconds, mib / seconds);
+            std::fflush(stdout);
         }
-        std::printf("%-30s %7.2f MiB in %6.2f s: %6.2f MiB/s\n", c.name,
-                    static_cast<double>(stream.size()) / (1024 * 1024), seconds,
-                    static_cast<double>(stream.size()) / (1024 * 1024) / seconds);
     }
     return status;
 }

@@ -3,9 +3,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "replay_session.h"
+#include "screen_cells.h"
 #include "transcript.h"
 
 namespace {
@@ -16,7 +18,9 @@ struct Options {
     bool extended = false;
     bool history = false;
     bool transcript = false;
+    bool cells = false;
     int chunk = quill::kReceiveChunk;
+    std::optional<quill::ScreenGeometry> size;
     std::string file = "-";
 };
 
@@ -41,6 +45,26 @@ int ParseChunk(const std::string& text) {
     return value;
 }
 
+// COLSxROWS, within the smallest grid the window makes and a generous largest.
+quill::ScreenGeometry ParseSize(const std::string& text) {
+    constexpr int kMinColumns = 20, kMaxColumns = 1000, kMinRows = 5, kMaxRows = 1000;
+    const std::size_t x = text.find('x');
+    const auto number = [](const std::string& digits) {
+        const bool valid = !digits.empty() && digits.size() <= 4 &&
+                           digits.find_first_not_of("0123456789") == std::string::npos;
+        return valid ? std::stoi(digits) : 0;
+    };
+    const int columns = x == std::string::npos ? 0 : number(text.substr(0, x));
+    const int rows = x == std::string::npos ? 0 : number(text.substr(x + 1));
+    if (columns < kMinColumns || columns > kMaxColumns || rows < kMinRows || rows > kMaxRows) {
+        Fail("--size takes COLSxROWS, 20 to 1000 columns and 5 to 1000 rows");
+    }
+    quill::ScreenGeometry geometry;
+    geometry.columns = columns;
+    geometry.screenRows = rows;
+    return geometry;
+}
+
 Options ParseArguments(int argc, char** argv) {
     Options options;
     bool haveFile = false;
@@ -56,6 +80,11 @@ Options ParseArguments(int argc, char** argv) {
             options.history = true;
         } else if (arg == "--transcript") {
             options.transcript = true;
+        } else if (arg == "--cells") {
+            options.cells = true;
+        } else if (arg == "--size") {
+            if (i + 1 >= argc) Fail("--size needs COLSxROWS");
+            options.size = ParseSize(argv[++i]);
         } else if (arg == "--chunk") {
             if (i + 1 >= argc) Fail("--chunk needs a number");
             options.chunk = ParseChunk(argv[++i]);
@@ -68,6 +97,8 @@ Options ParseArguments(int argc, char** argv) {
             haveFile = true;
         }
     }
+    if (options.cells && options.transcript) Fail("--cells and --transcript exclude each other");
+    if (options.size && !options.extended) Fail("--size works with --extended only");
     return options;
 }
 
@@ -98,12 +129,15 @@ std::string ReadInput(const std::string& file) {
 int main(int argc, char** argv) {
     const Options options = ParseArguments(argc, argv);
     const std::string input = ReadInput(options.file);
-    quill::ReplaySession session(options.wrap, options.showCodes);
+    quill::ReplaySession session(options.wrap, options.showCodes, nullptr,
+                                 options.size.value_or(quill::ScreenGeometry{}));
     quill::Transcript transcript;
     if (options.transcript) session.terminal().SetScrollOffObserver(&transcript);
     session.Options().SetExtended(options.extended);
     session.Feed(input, options.chunk);
-    const std::string out = options.transcript ? transcript.Text(session.terminal().Screen())
+    const quill::ScreenModel& screen = session.terminal().Screen();
+    const std::string out = options.transcript ? transcript.Text(screen)
+                            : options.cells    ? quill::ScreenCells(screen)
                                                : session.Render(options.history);
     std::fwrite(out.data(), 1, out.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 2;

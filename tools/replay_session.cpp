@@ -21,8 +21,9 @@ void AppendRows(std::string& out, const ScreenModel& screen, int firstRow, int r
 
 }  // namespace
 
-ReplaySession::ReplaySession(bool wrap, bool showCodes, DisplaySink* display)
-    : HeadlessTerminal(HeadlessSetup{display, false}) {
+ReplaySession::ReplaySession(bool wrap, bool showCodes, DisplaySink* display,
+                             ScreenGeometry geometry)
+    : HeadlessTerminal(HeadlessSetup{display, false, geometry}) {
     Options().SetWrap(wrap);
     Options().SetShowCodes(showCodes);
 }

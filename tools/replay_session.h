@@ -11,7 +11,8 @@ namespace quill {
 class ReplaySession : public HeadlessTerminal {
   public:
     // A display of the caller's shows what the window is asked.
-    ReplaySession(bool wrap, bool showCodes, DisplaySink* display = nullptr);
+    ReplaySession(bool wrap, bool showCodes, DisplaySink* display = nullptr,
+                  ScreenGeometry geometry = {});
 
     std::string Render(bool withHistory) const;
 };

@@ -25,13 +25,33 @@ out=$(printf 'h\303\251llo' | "$replay" --transcript --extended) || fail "extend
 out=$(printf '\377\375\037' | "$replay" --extended) || fail "extended run"
 echo "$out" | grep -qx 'sent ff fb 1f ff fa 1f 00 50 00 18 ff f0' || fail "--extended: $out"
 
+# --cells: the size, the cursor and one line of cells per row, in both terminals.
+out=$(printf 'A\033[1mB' | "$replay" --cells) || fail "cells run"
+[ "$(echo "$out" | sed -n 1,2p | tr '\n' ';')" = "size 24 80;cursor 0 2;" ] || fail "cells header: $out"
+[ "$(echo "$out" | wc -l)" -eq 26 ] || fail "cells line count"
+row0=$(echo "$out" | sed -n 3p)
+[ "$(echo "$row0" | cut -d' ' -f1-5)" = "row 0: 41,d,d,- 42,d,d,b 20,d,d,-" ] || fail "cells row 0: $row0"
+[ "$(echo "$row0" | wc -w)" -eq 82 ] || fail "cells per row"
+[ "$(echo "$out" | sed -n 26p | cut -d' ' -f1-2)" = "row 23:" ] || fail "last row"
+# The extended terminal at another size, the smallest; a pending wrap shows in the last column.
+out=$(printf '\033[31;48;2;1;2;3mx\033[2;1H%020d' 0 | "$replay" --cells --extended --size 20x5) \
+    || fail "extended cells run"
+[ "$(echo "$out" | sed -n 1,2p | tr '\n' ';')" = "size 5 20;cursor 1 19;" ] || fail "sized header: $out"
+[ "$(echo "$out" | sed -n 3p | cut -d' ' -f1-3)" = "row 0: 78,1,#010203,-" ] || fail "extended cell"
+[ "$(echo "$out" | sed -n 4p | wc -w)" -eq 22 ] || fail "sized row width"
+[ "$(echo "$out" | wc -l)" -eq 7 ] || fail "sized line count"
+
 tmp=$(mktemp)
 printf 'abcdefghij' >"$tmp"
 out=$("$replay" --wrap --show-codes "$tmp") || fail "file run"
 echo "$out" | grep -q '^|\[97\]\[97\]\[98\]' || fail "show codes: $out"
 rm -f "$tmp"
 
-for bad in "--chunk 0" "--chunk 101" "--chunk x" "--chunk" "--frobnicate" "/nonexistent/file" "/"; do
+for bad in "--chunk 0" "--chunk 101" "--chunk x" "--chunk" "--frobnicate" "/nonexistent/file" "/" \
+    "--size 20x5" "--cells --transcript" "--extended --size" "--extended --size 19x5" \
+    "--extended --size 20x4" "--extended --size 1001x24" "--extended --size 80x1001" \
+    "--extended --size 80x" "--extended --size x24" "--extended --size 80*24" \
+    "--extended --size 80x24x2"; do
     # shellcheck disable=SC2086
     "$replay" $bad </dev/null >/dev/null 2>"$tmp.err"
     rc=$?

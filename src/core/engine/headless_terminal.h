@@ -46,10 +46,12 @@ class RecordingServices final : public TerminalServices {
 };
 
 // What a headless terminal is built with: a display of the caller's (none
-// for one that does nothing), and whether the escape trace is kept.
+// for one that does nothing), whether the escape trace is kept, and the
+// screen's size.
 struct HeadlessSetup {
     DisplaySink* display = nullptr;
     bool tracing = false;
+    ScreenGeometry geometry = {};
 };
 
 // A terminal without a window, as the window has it after creation: the
@@ -60,7 +62,7 @@ class HeadlessTerminal {
     explicit HeadlessTerminal(HeadlessSetup setup = {})
         : services_(setup.tracing),
           terminal_(setup.display != nullptr ? *setup.display : nullDisplay_, send_, services_,
-                    options_) {
+                    options_, setup.geometry) {
         terminal_.BlankScreen();
     }
     HeadlessTerminal(const HeadlessTerminal&) = delete;
