@@ -43,10 +43,16 @@ struct Strokes {
     int heavy;
     int gap;
     int Width(int weight) const { return weight == 2 ? heavy : light; }
-    // How far a stroke of this weight reaches from the centre line.
-    int Reach(int weight) const {
+    // How many pixels a stroke of this weight covers before its centre line
+    // (above or left of it) and after it.
+    int Before(int weight) const {
         if (weight == 0) return 0;
-        return weight == 3 ? gap + light : (Width(weight) + 1) / 2;
+        return weight == 3 ? gap + light / 2 : Width(weight) / 2;
+    }
+    int After(int weight) const {
+        if (weight == 0) return 0;
+        const int width = weight == 3 ? light : Width(weight);
+        return (weight == 3 ? gap : 0) + width - 1 - width / 2;
     }
 };
 
@@ -66,17 +72,26 @@ class BoxPainter {
             if (weight == 3) {
                 DoubleArm(arm);
             } else if (weight != 0) {
-                // A single stroke reaches over the centre to cover the strokes across it.
-                const int across = Horizontal(arm) ? std::max(Reach(kUp), Reach(kDown))
-                                                   : std::max(Reach(kLeft), Reach(kRight));
-                Line(arm, 0, strokes_.Width(weight), -std::max(across, strokes_.Width(weight) / 2));
+                Line(arm, 0, strokes_.Width(weight), -Across(arm));
             }
         }
     }
 
   private:
     int Weight(Arm arm) const { return arms_[arm] - '0'; }
-    int Reach(Arm arm) const { return strokes_.Reach(Weight(arm)); }
+    // A single stroke reaches over the centre to the far side of the
+    // strokes across it.
+    int Across(Arm arm) const {
+        const std::array<Arm, 2> across =
+            Horizontal(arm) ? std::array{kUp, kDown} : std::array{kLeft, kRight};
+        int reach = 0;
+        for (const Arm a : across) {
+            const int weight = Weight(a);
+            reach = std::max(reach, arm == kLeft || arm == kUp ? strokes_.After(weight)
+                                                               : strokes_.Before(weight));
+        }
+        return reach;
+    }
     static bool Horizontal(Arm arm) { return arm == kLeft || arm == kRight; }
 
     // The two lines of a double arm stop short of the centre on a side
