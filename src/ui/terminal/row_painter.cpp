@@ -42,17 +42,12 @@ QRgb Faint(QRgb text, QRgb background) {
                 (qBlue(text) + qBlue(background)) / 2);
 }
 
-struct CellColours {
-    QRgb text;
-    QRgb background;
-};
-
-CellColours ColoursOf(const Cell& cell, const CellLook& look) {
+RowPainter::CellColours ColoursOf(const Cell& cell, const CellLook& look) {
     QRgb text = look.text.rgb();
     QRgb background = look.background.rgb();
     if (look.reverseScreen) std::swap(text, background);
-    CellColours colours{Resolve(cell.foreground, look.palette, text),
-                        Resolve(cell.background, look.palette, background)};
+    RowPainter::CellColours colours{Resolve(cell.foreground, look.palette, text),
+                                    Resolve(cell.background, look.palette, background)};
     if (cell.Has(cell_flags::kReverse)) std::swap(colours.text, colours.background);
     if (cell.Has(cell_flags::kFaint)) colours.text = Faint(colours.text, colours.background);
     return colours;
@@ -185,11 +180,12 @@ void RowPainter::PaintCells(QPainter& painter, std::span<const Cell> cells, int 
                             const CellLook& look) {
     const QRgb defaultBackground = (look.reverseScreen ? look.text : look.background).rgb();
     const int columns = static_cast<int>(cells.size());
+    colours_.resize(cells.size());
+    for (std::size_t c = 0; c < cells.size(); ++c) colours_[c] = ColoursOf(cells[c], look);
     for (int c = 0; c < columns;) {
-        const QRgb background = ColoursOf(cells[static_cast<std::size_t>(c)], look).background;
+        const QRgb background = colours_[static_cast<std::size_t>(c)].background;
         const int start = c;
-        while (++c < columns &&
-               ColoursOf(cells[static_cast<std::size_t>(c)], look).background == background) {
+        while (++c < columns && colours_[static_cast<std::size_t>(c)].background == background) {
         }
         if (background != defaultBackground)
             painter.fillRect(Cells(row, start, c - start), QColor::fromRgb(background));
@@ -200,7 +196,7 @@ void RowPainter::PaintCells(QPainter& painter, std::span<const Cell> cells, int 
         const bool wide =
             c + 1 < columns && cells[static_cast<std::size_t>(c) + 1].Has(cell_flags::kWideRight);
         const QRect area = Cells(row, c, wide ? 2 : 1);
-        const QColor text = QColor::fromRgb(ColoursOf(cell, look).text);
+        const QColor text = QColor::fromRgb(colours_[static_cast<std::size_t>(c)].text);
         const char32_t ch = cell.Character();
         if (ch != U' ' && !DrawBoxCharacter(painter, ch, area, text))
             runs_.Add(glyphs_.Find(VariantOf(cell), ch, wide ? 2 : 1), text.rgb(), Baseline(row, c),

@@ -70,6 +70,12 @@ class RowPainter {
 
     const GlyphCache& Glyphs() const { return glyphs_; }
 
+    // A cell's colours once its flags and the screen have had their say.
+    struct CellColours {
+        QRgb text;
+        QRgb background;
+    };
+
   private:
     QPointF Baseline(int row, int column) const;
     QRect Cells(int row, int column, int count) const;
@@ -79,6 +85,7 @@ class RowPainter {
 
     GlyphCache glyphs_;
     GlyphRuns runs_;
+    std::vector<CellColours> colours_;  // one row's, reused by every paint
     const int cellWidth_;
     const int cellHeight_;
     const int ascent_;
