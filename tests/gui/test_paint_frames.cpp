@@ -160,6 +160,34 @@ TEST_F(PaintFramesTest, ExtendedCellsReachTheWindowInTheirColours) {
     EXPECT_EQ(at(3), 0xFFFFFFU);
 }
 
+// A grid of another size: the view asks for room for all of it and paints
+// its last cell.
+TEST(PaintAnyGeometry, TheViewPaintsTheScreensOwnColumnsAndRows) {
+    UserOptions options;
+    options.SetExtended(true);
+    RecordingSend send;
+    RecordingServices services(false);
+    DisplayRelay relay;
+    Terminal terminal(relay, send, services, options, ScreenGeometry{100, 30, 50});
+    const TerminalFonts fonts = MakeTerminalFonts(kDefaultFont, kDefaultFontSize);
+    TerminalView view(terminal, fonts,
+                      TerminalView::Colours{[] { return kBlack; }, [] { return kWhite; }},
+                      [] { return std::chrono::steady_clock::now(); });
+    relay.SetTarget(&view);
+    EXPECT_EQ(view.sizeHint(), QSize(100 * fonts.CellWidth, 30 * fonts.CellHeight));
+    view.resize(view.sizeHint());
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    const std::string bytes = "\x1b[30;100H\x1b[41m ";
+    terminal.Feed(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                  static_cast<int>(bytes.size()));
+    view.PaintStale();
+    const QImage shown = view.screen()->grabWindow(view.winId()).toImage();
+    EXPECT_EQ(shown.pixel(99 * fonts.CellWidth + 1, 29 * fonts.CellHeight + 1) & 0xFFFFFF,
+              0xCD0000U);
+    relay.SetTarget(nullptr);
+}
+
 // One row of the extended terminal painted straight from a screen model.
 class RowPainterTest : public ::testing::Test {
   protected:
