@@ -139,9 +139,9 @@ void TerminalView::TakeDamage() {
     }
     const ScreenDamage& damage = terminal_.Damage();
     if (damage.Clean()) return;
-    const int top = rowsBack_;  // the window row of screen row 0
+    const int top = screen_.FirstScreenRow() - ViewTop();  // the window row of screen row 0
     const int paintable = PaintableRows();
-    if (damage.all || (damage.history && rowsBack_ != 0)) {
+    if (damage.all || (damage.history && top != 0)) {
         stale_ |= rect();
     } else {
         if (damage.scrolled > 0) BlitRows(damage.scrolled, top + damage.scrollEnd);

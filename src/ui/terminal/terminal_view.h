@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -70,8 +71,12 @@ class TerminalView final : public QWidget, public DisplaySink {
     void SetScrollBar(QScrollBar* bar) { scrollBar_ = bar; }
     void DisplaySetViewTop(int top);
     void DisplayReturnToLive();
-    // The buffer row in the window's first row; the screen's first row when live.
-    int ViewTop() const { return screen_.FirstScreenRow() - rowsBack_; }
+    // The buffer row in the window's first row: the screen's first row when
+    // live, never above row 1, even after the history has shrunk.
+    int ViewTop() const {
+        const int live = screen_.FirstScreenRow();
+        return std::max(live - rowsBack_, std::min(1, live));
+    }
 
     void CaretOn();
     void CaretOff();
