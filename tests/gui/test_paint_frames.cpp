@@ -1,18 +1,24 @@
 // Frames of the terminal view, driven by its clock: a scroll moves the
 // pixels with one blit and paints only the rows that changed, rows changed
 // far apart are painted on their own, and an idle view keeps no timer.
+// Glyphs are found once; the extended terminal's cells show their colours,
+// wide characters and lines.
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 #include <QScreen>
 #include <QTest>
 #include <chrono>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/engine/headless_terminal.h"
 #include "core/settings/terminal_settings.h"
+#include "core/terminal/screen_model.h"
 #include "ui/app/display_relay.h"
+#include "ui/terminal/row_painter.h"
 #include "ui/terminal/terminal_fonts.h"
 #include "ui/terminal/terminal_view.h"
 
@@ -69,8 +75,12 @@ class PaintFramesTest : public ::testing::Test {
     HeadlessTerminal headless{HeadlessSetup{&relay}};
     TerminalFonts fonts = MakeTerminalFonts(kDefaultFont, kDefaultFontSize);
     TerminalView view{headless.terminal(), fonts,
-                      TerminalView::Colours{[] { return Rgb{0, 0, 0}; },
-                                            [] { return Rgb{255, 255, 255}; }},
+                      TerminalView::Colours{[] {
+                                                return Rgb{0, 0, 0};
+                                            },
+                                            [] {
+                                                return Rgb{255, 255, 255};
+                                            }},
                       [this] { return now; }};
 };
 
@@ -124,6 +134,149 @@ TEST_F(PaintFramesTest, WithinAFrameTheTickPaintsAndAnIdleViewKeepsNoTimer) {
     Feed("");
     EXPECT_EQ(view.PaintCount(), paints + 1);  // nothing changed: no paint
     EXPECT_FALSE(view.FrameScheduled());
+}
+
+TEST_F(PaintFramesTest, PaintingAgainAsksTheFontsNothing) {
+    Feed("\x1b[1mbold\x1b[0m plain text");
+    view.InvalidateAll();
+    view.PaintStale();
+    const int misses = view.GlyphMisses();
+    EXPECT_GT(misses, 0);
+    view.InvalidateAll();
+    view.PaintStale();
+    EXPECT_EQ(view.GlyphMisses(), misses);
+}
+
+TEST_F(PaintFramesTest, ExtendedCellsReachTheWindowInTheirColours) {
+    headless.Options().SetExtended(true);
+    Feed("\x1b[41m \x1b[48;2;1;2;3m \x1b[0;7m \x1b[0m");
+    const QImage shown = Shown();
+    const auto at = [&](int column) {
+        return shown.pixel(column * fonts.CellWidth + 1, fonts.CellHeight / 2) & 0xFFFFFF;
+    };
+    EXPECT_EQ(at(0), 0xCD0000U);  // palette entry 1
+    EXPECT_EQ(at(1), 0x010203U);
+    EXPECT_EQ(at(2), 0x000000U);  // reverse: the text colour
+    EXPECT_EQ(at(3), 0xFFFFFFU);
+}
+
+// A grid of another size: the view asks for room for all of it and paints
+// its last cell.
+TEST(PaintAnyGeometry, TheViewPaintsTheScreensOwnColumnsAndRows) {
+    UserOptions options;
+    options.SetExtended(true);
+    RecordingSend send;
+    RecordingServices services(false);
+    DisplayRelay relay;
+    Terminal terminal(relay, send, services, options, ScreenGeometry{100, 30, 50});
+    const TerminalFonts fonts = MakeTerminalFonts(kDefaultFont, kDefaultFontSize);
+    TerminalView view(terminal, fonts,
+                      TerminalView::Colours{[] { return kBlack; }, [] { return kWhite; }},
+                      [] { return std::chrono::steady_clock::now(); });
+    relay.SetTarget(&view);
+    EXPECT_EQ(view.sizeHint(), QSize(100 * fonts.CellWidth, 30 * fonts.CellHeight));
+    view.resize(view.sizeHint());
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    const std::string bytes = "\x1b[30;100H\x1b[41m ";
+    terminal.Feed(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                  static_cast<int>(bytes.size()));
+    view.PaintStale();
+    const QImage shown = view.screen()->grabWindow(view.winId()).toImage();
+    EXPECT_EQ(shown.pixel(99 * fonts.CellWidth + 1, 29 * fonts.CellHeight + 1) & 0xFFFFFF,
+              0xCD0000U);
+    relay.SetTarget(nullptr);
+}
+
+// One row of the extended terminal painted straight from a screen model.
+class RowPainterTest : public ::testing::Test {
+  protected:
+    void Place(char32_t c, std::uint16_t flags = 0, CellColour background = {}) {
+        Cell pen;
+        pen.flags = flags;
+        pen.background = background;
+        screen.ScreenSetPen(pen);
+        screen.ScreenPlaceChar(c);
+    }
+    void PlaceWide(char32_t c) {
+        Place(c);
+        Place(U' ', cell_flags::kWideRight);
+    }
+    QImage Paint(bool reverseScreen = false) {
+        QImage image(fonts.CellWidth * kColumns, fonts.CellHeight, QImage::Format_RGB32);
+        QPainter p(&image);
+        const CellLook look{palette, Qt::black, Qt::white, reverseScreen};
+        painter.PaintExtended(p, screen, screen.FirstScreenRow(), 0, 1, image.width(), look);
+        return image;
+    }
+    // The first and last pixel columns holding anything but white, from x on.
+    static std::pair<int, int> Ink(const QImage& image, int x, int end) {
+        std::pair<int, int> ink{-1, -1};
+        for (; x < end; ++x) {
+            for (int y = 0; y < image.height(); ++y) {
+                if ((image.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF) continue;
+                if (ink.first < 0) ink.first = x;
+                ink.second = x;
+            }
+        }
+        return ink;
+    }
+    int CellX(int column) const { return column * fonts.CellWidth; }
+
+    NullDisplay display;
+    UserOptions options;
+    ScreenModel screen{display, options};
+    TerminalFonts fonts = MakeTerminalFonts(kDefaultFont, kDefaultFontSize);
+    RowPainter painter{fonts};
+    Palette palette;
+};
+
+// The emoji is missing from the terminal font: the fallback font's glyph
+// fills up to two cells when wide, and stays inside one cell otherwise.
+TEST_F(RowPainterTest, AFallbackGlyphKeepsToItsCells) {
+    PlaceWide(U'\U0001F600');
+    Place(U' ');
+    Place(U'\U0001F600');
+    const QImage image = Paint();
+    const auto [left, right] = Ink(image, 0, CellX(3));
+    EXPECT_GE(left, 0);
+    EXPECT_GE(right, CellX(1)) << "a wide character reaches into its second cell";
+    EXPECT_LT(right, CellX(2));
+    const auto narrow = Ink(image, CellX(3), image.width());
+    EXPECT_GE(narrow.first, CellX(3));
+    EXPECT_LT(narrow.second, CellX(4));
+}
+
+TEST_F(RowPainterTest, ColoursComeFromThePaletteTheFlagsAndTheScreen) {
+    palette.Set(1, Rgb{1, 2, 3});
+    Place(U' ', 0, CellColour::Palette(1));
+    Place(U' ', cell_flags::kReverse);
+    Place(U'X', cell_flags::kHidden);
+    const auto at = [&](const QImage& image, int column) {
+        return image.pixel(CellX(column) + 1, fonts.CellHeight / 2) & 0xFFFFFF;
+    };
+    QImage image = Paint();
+    EXPECT_EQ(at(image, 0), 0x010203U);
+    EXPECT_EQ(at(image, 1), 0x000000U);
+    EXPECT_EQ(Ink(image, CellX(2), CellX(3)).first, -1) << "a hidden character shows nothing";
+    image = Paint(true);
+    EXPECT_EQ(at(image, 1), 0xFFFFFFU);
+    EXPECT_EQ(at(image, 5), 0x000000U);
+}
+
+// A frame's corners and lines meet: the middle pixel row is inked from the
+// corner's centre across the next cell, and the corner's stem reaches down
+// to the cell's bottom edge.
+TEST_F(RowPainterTest, BoxDrawingLinesJoinTheirNeighbours) {
+    Place(U'\u250C');
+    Place(U'\u2500');
+    Place(U'\u2500');
+    const QImage image = Paint();
+    const int middle = fonts.CellHeight / 2;
+    const int centre = fonts.CellWidth / 2;
+    for (int x = centre; x < CellX(3); ++x) EXPECT_EQ(image.pixel(x, middle) & 0xFFFFFF, 0U) << x;
+    for (int y = middle; y < fonts.CellHeight; ++y)
+        EXPECT_EQ(image.pixel(centre, y) & 0xFFFFFF, 0U) << y;
 }
 
 }  // namespace

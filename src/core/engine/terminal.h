@@ -65,6 +65,9 @@ class Terminal final : private TelnetEvents {
     const ScreenDamage& Damage() const { return screen_.Damage(); }
     void ClearDamage() { screen_.ClearDamage(); }
     const TerminalModes& Modes() const { return modes_; }
+    // Whether the extended terminal is in force: it follows the option at
+    // the next block or key.
+    bool Extended() const { return dialect_ == &kExtendedTerminal; }
     bool ApplicationCursorKeys() const { return modes_.ApplicationCursorKeys(); }
 
     // Blank every cell, as the window does when created.

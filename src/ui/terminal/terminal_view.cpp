@@ -8,8 +8,9 @@
 #include <QPointF>
 #include <QScrollBar>
 #include <algorithm>
-#include <array>
 #include <cstdlib>
+#include <cstring>
+#include <type_traits>
 
 #include "ui/terminal/preedit.h"
 
@@ -18,11 +19,15 @@ namespace quill {
 namespace {
 
 constexpr int kCaretWidth = 2;
-// The rows a window can show: 24, and one more at the snapped bottom edge.
-constexpr int kPaintableRows = kScreenRows + 1;
 
 QColor ToColour(Rgb rgb) {
     return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+// Compared as bytes: this runs at every update request.
+bool SamePalette(const Palette& a, const Palette& b) {
+    static_assert(std::is_trivially_copyable_v<Palette> && sizeof(Palette) == 3 * Palette::kSize);
+    return std::memcmp(&a, &b, sizeof(Palette)) == 0;
 }
 
 }  // namespace
@@ -37,8 +42,8 @@ TerminalView::TerminalView(Terminal& terminal, const TerminalFonts& fonts, Colou
       clock_(std::move(clock)),
       cellWidth_(fonts.CellWidth),
       cellHeight_(fonts.CellHeight),
-      rowText_(kColumns, QLatin1Char(' ')),
-      cellText_(1, QLatin1Char(' ')),
+      painter_(fonts),
+      painted_(CurrentLook()),
       selection_(fonts.CellWidth, fonts.CellHeight) {
     setAttribute(Qt::WA_OpaquePaintEvent);  // every row is painted opaque
     setFocusPolicy(Qt::StrongFocus);
@@ -49,7 +54,8 @@ TerminalView::TerminalView(Terminal& terminal, const TerminalFonts& fonts, Colou
 }
 
 QSize TerminalView::sizeHint() const {
-    return {kColumns * cellWidth_, kScreenRows * cellHeight_};
+    const ScreenGeometry& grid = screen_.Geometry();
+    return {grid.columns * cellWidth_, grid.screenRows * cellHeight_};
 }
 
 QRect TerminalView::CellRect(int row, int column) const {
@@ -103,19 +109,45 @@ void TerminalView::PaintStale() {
     caretMoved_ = false;
 }
 
+// The rows a window can show: the screen's, and one more at the snapped
+// bottom edge.
+int TerminalView::PaintableRows() const {
+    return screen_.Geometry().screenRows + 1;
+}
+
+TerminalView::Look TerminalView::CurrentLook() const {
+    const TerminalModes& modes = terminal_.Modes();
+    const ScreenGeometry& grid = screen_.Geometry();
+    return {terminal_.Extended(), modes.ReverseScreen(), grid.columns, grid.screenRows,
+            modes.Colours()};
+}
+
+bool TerminalView::LookChanged() const {
+    const TerminalModes& modes = terminal_.Modes();
+    const ScreenGeometry& grid = screen_.Geometry();
+    return painted_.extended != terminal_.Extended() ||
+           painted_.reverseScreen != modes.ReverseScreen() || painted_.columns != grid.columns ||
+           painted_.rows != grid.screenRows || !SamePalette(painted_.palette, modes.Colours());
+}
+
 // The terminal's damage becomes stale window rows. Rows that scrolled are
 // moved with one blit and only the rows that changed are painted again.
 void TerminalView::TakeDamage() {
+    if (LookChanged()) {
+        painted_ = CurrentLook();
+        stale_ |= rect();
+    }
     const ScreenDamage& damage = terminal_.Damage();
     if (damage.Clean()) return;
-    const int top = screen_.FirstScreenRow() - viewTop_;  // the window row of screen row 0
-    if (damage.all || (damage.history && viewTop_ != kLiveViewTop)) {
+    const int top = screen_.FirstScreenRow() - ViewTop();  // the window row of screen row 0
+    const int paintable = PaintableRows();
+    if (damage.all || (damage.history && top != 0)) {
         stale_ |= rect();
     } else {
         if (damage.scrolled > 0) BlitRows(damage.scrolled, top + damage.scrollEnd);
         for (int r = 0; r < static_cast<int>(damage.rows.size()); ++r) {
             const ScreenDamage::Columns& columns = damage.rows[static_cast<std::size_t>(r)];
-            if (columns.Empty() || top + r >= kPaintableRows) continue;
+            if (columns.Empty() || top + r >= paintable) continue;
             stale_ |= QRect(columns.first * cellWidth_, (top + r) * cellHeight_,
                             (columns.end - columns.first) * cellWidth_, cellHeight_);
         }
@@ -128,7 +160,7 @@ void TerminalView::TakeDamage() {
 // and the caret, selection and pre-edit drawn over the pixels, are painted
 // again.
 void TerminalView::BlitRows(int shift, int end) {
-    end = std::min(end, kPaintableRows);
+    end = std::min(end, PaintableRows());
     if (end <= 0 || shift == 0) return;
     const QRect range = WindowRows(0, end);
     if (std::abs(shift) >= end || !isVisible()) {
@@ -176,21 +208,17 @@ void TerminalView::paintEvent(QPaintEvent* event) {
 
 // Each row the area touches is painted once, runs of such rows together.
 void TerminalView::DisplayPaint(QPainter& painter, const QRegion& area) {
-    const int rows = std::min(kPaintableRows, kBufferRows - viewTop_);
-    std::array<bool, kPaintableRows + 1> touched{};
+    const int rows = std::min(PaintableRows(), screen_.BufferRows() - ViewTop());
+    touched_.assign(static_cast<std::size_t>(rows) + 1, false);
     for (const QRect& band : area) {
         const int end = std::min((band.top() + band.height() - 1) / cellHeight_ + 1, rows);
         for (int r = std::max(band.top() / cellHeight_, 0); r < end; ++r)
-            touched[static_cast<std::size_t>(r)] = true;
+            touched_[static_cast<std::size_t>(r)] = true;
     }
     for (int first = 0; first < rows;) {
         int end = first;
-        while (touched[static_cast<std::size_t>(end)]) ++end;
-        if (end > first) {
-            PaintRows(painter, first, end);
-            PaintBoldCells(painter, first, end);
-            InvertReverseCells(painter, first, end);
-        }
+        while (touched_[static_cast<std::size_t>(end)]) ++end;
+        if (end > first) PaintRows(painter, first, end);
         first = end + 1;
     }
     InvertOverlays(painter);
@@ -201,61 +229,27 @@ void TerminalView::DisplayPaint(QPainter& painter, const QRegion& area) {
     lastPaint_ = clock_();
 }
 
-// One opaque text run per row in the normal font.
 void TerminalView::PaintRows(QPainter& painter, int first, int end) {
-    painter.fillRect(0, first * cellHeight_, width(), (end - first) * cellHeight_,
-                     ToColour(colours_.background()));
-    painter.setPen(ToColour(colours_.text()));
-    painter.setFont(fonts_.fonts[TerminalFonts::kNormal]);
-    QChar* text = rowText_.data();
-    for (int i = first; i < end; ++i) {
-        const int row = viewTop_ + i;
-        for (int c = 0; c < kColumns; ++c)
-            text[c] = QLatin1Char(static_cast<char>(screen_.CharAt(row, c)));
-        painter.drawText(QPointF(0, i * cellHeight_ + fonts_.ascent), rowText_);
-    }
-}
-
-// Bold cells are drawn again, one character each, over the normal glyph.
-void TerminalView::PaintBoldCells(QPainter& painter, int first, int end) {
+    const QColor text = ToColour(colours_.text());
     const QColor background = ToColour(colours_.background());
-    painter.setFont(fonts_.fonts[TerminalFonts::kBold]);
-    for (int i = first; i < end; ++i) {
-        const int row = viewTop_ + i;
-        for (int c = 0; c < kColumns; ++c) {
-            if (screen_.AttrAt(row, c) != kAttrBold) continue;
-            painter.fillRect(CellRect(i, c), background);
-            cellText_[0] = QLatin1Char(static_cast<char>(screen_.CharAt(row, c)));
-            painter.drawText(QPointF(c * cellWidth_, i * cellHeight_ + fonts_.ascent), cellText_);
-        }
+    if (painted_.extended) {
+        const CellLook look{painted_.palette, text, background, painted_.reverseScreen};
+        painter_.PaintExtended(painter, screen_, ViewTop(), first, end, width(), look);
+    } else {
+        painter_.PaintPlain(painter, screen_, ViewTop(), first, end, width(), text, background);
     }
 }
 
-// Reverse video is the pixel inverse of the normal drawing; each run of
-// reverse cells in a row is inverted in one go.
-void TerminalView::InvertReverseCells(QPainter& painter, int first, int end) {
-    painter.setCompositionMode(QPainter::CompositionMode_Difference);
-    for (int i = first; i < end; ++i) {
-        const int row = viewTop_ + i;
-        int c = 0;
-        while (c < kColumns) {
-            if (screen_.AttrAt(row, c) != kAttrReverse) {
-                ++c;
-                continue;
-            }
-            const int start = c;
-            while (c < kColumns && screen_.AttrAt(row, c) == kAttrReverse) ++c;
-            painter.fillRect(start * cellWidth_, i * cellHeight_, (c - start) * cellWidth_,
-                             cellHeight_, Qt::white);
-        }
-    }
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+// The caret shows while the window has it, unless the extended terminal's
+// host has hidden the cursor.
+bool TerminalView::CaretDrawn() const {
+    return caretShown_ && !(painted_.extended && !terminal_.Modes().CursorVisible());
 }
 
 // The caret and the selection highlight invert what lies under them.
 void TerminalView::InvertOverlays(QPainter& painter) {
     painter.setCompositionMode(QPainter::CompositionMode_Difference);
-    if (caretShown_) painter.fillRect(CaretRect(), Qt::white);
+    if (CaretDrawn()) painter.fillRect(CaretRect(), Qt::white);
     const QRect highlight = HighlightRect();
     if (!highlight.isEmpty()) painter.fillRect(highlight, Qt::white);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -269,19 +263,21 @@ QRect TerminalView::HighlightRect() const {
     return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
 }
 
+// The view shows buffer rows 1 and on; 0 is never shown.
 void TerminalView::DisplaySetViewTop(int top) {
-    top = std::clamp(top, 1, kLiveViewTop);
-    if (top != viewTop_) {
+    const int live = screen_.FirstScreenRow();
+    top = std::clamp(top, std::min(1, live), live);
+    if (top != ViewTop()) {
         TakeDamage();  // the damage is in the rows the old view top showed
-        BlitRows(top - viewTop_, kPaintableRows);
-        viewTop_ = top;
+        BlitRows(top - ViewTop(), PaintableRows());
+        rowsBack_ = live - top;
     }
-    if (scrollBar_ != nullptr) scrollBar_->setValue(viewTop_);
+    if (scrollBar_ != nullptr) scrollBar_->setValue(ViewTop());
     if (!stale_.isEmpty()) ScheduleFrame();
 }
 
 void TerminalView::DisplayReturnToLive() {
-    if (viewTop_ != kLiveViewTop) DisplaySetViewTop(kLiveViewTop);
+    if (rowsBack_ != 0) DisplaySetViewTop(screen_.FirstScreenRow());
 }
 
 void TerminalView::CaretOn() {
@@ -314,7 +310,7 @@ void TerminalView::SelectionRelease() {
 }
 
 QString TerminalView::SelectedText() const {
-    const std::string text = selection_.CopyText(screen_, viewTop_);
+    const std::string text = selection_.CopyText(screen_, ViewTop());
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 

@@ -6,16 +6,20 @@
 #include <QString>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "core/engine/terminal.h"
 #include "core/interfaces/display_sink.h"
 #include "core/interfaces/rgb.h"
+#include "core/terminal/palette.h"
 #include "core/terminal/screen_model.h"
 #include "core/terminal/selection.h"
+#include "ui/terminal/row_painter.h"
 #include "ui/terminal/terminal_fonts.h"
 
 class QPainter;
@@ -23,7 +27,8 @@ class QScrollBar;
 
 namespace quill {
 
-// The terminal's client area: paints the grids, keeps the scroll-back view,
+// The terminal's client area: paints the grid the screen model has, whatever
+// its size, keeps the scroll-back view,
 // draws the caret and the selection highlight, and copies and pastes. Its
 // input events (keys, mouse, wheel) go to the main window's handlers, which
 // call the operations below.
@@ -66,7 +71,12 @@ class TerminalView final : public QWidget, public DisplaySink {
     void SetScrollBar(QScrollBar* bar) { scrollBar_ = bar; }
     void DisplaySetViewTop(int top);
     void DisplayReturnToLive();
-    int ViewTop() const { return viewTop_; }
+    // The buffer row in the window's first row: the screen's first row when
+    // live, never above row 1, even after the history has shrunk.
+    int ViewTop() const {
+        const int live = screen_.FirstScreenRow();
+        return std::max(live - rowsBack_, std::min(1, live));
+    }
 
     void CaretOn();
     void CaretOff();
@@ -91,18 +101,22 @@ class TerminalView final : public QWidget, public DisplaySink {
     // The cursor's cell, where candidate windows of an input method belong.
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
-    // The preferred size: 80 x 24 cells.
+    // The preferred size: the screen's columns and rows.
     QSize sizeHint() const override;
     // Paints done so far, whether an area waits to be painted, and whether
     // the last paint was less than a frame ago.
     int PaintCount() const { return paintCount_; }
-    bool UpdatePending() const { return !stale_.isEmpty() || !terminal_.Damage().Clean(); }
+    bool UpdatePending() const {
+        return !stale_.isEmpty() || !terminal_.Damage().Clean() || LookChanged();
+    }
     bool PaintedWithinFrame() const { return SincePaint().count() < kFrameMs; }
     // Whether a frame tick is waiting; none while nothing is stale.
     bool FrameScheduled() const { return frameTimer_.isActive(); }
     // Pixel scrolls done so far, and the window rows the last paint covered.
     int BlitCount() const { return blitCount_; }
     const QRegion& LastPaintArea() const { return lastPaintArea_; }
+    // The glyph lookups that had to ask the fonts so far.
+    int GlyphMisses() const { return painter_.Glyphs().Misses(); }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -117,9 +131,20 @@ class TerminalView final : public QWidget, public DisplaySink {
     QRect WindowRows(int first, int end) const;
     QRegion Overlays() const;
     void MarkCursorStale();
+    int PaintableRows() const;
     void PaintRows(QPainter& painter, int first, int end);
-    void PaintBoldCells(QPainter& painter, int first, int end);
-    void InvertReverseCells(QPainter& painter, int first, int end);
+    // What paints every cell differently: the terminal in force, the
+    // reverse screen, the palette and the grid's size. A change repaints all.
+    struct Look {
+        bool extended = false;
+        bool reverseScreen = false;
+        int columns = 0;
+        int rows = 0;
+        Palette palette;
+    };
+    Look CurrentLook() const;
+    bool LookChanged() const;
+    bool CaretDrawn() const;
     void InvertOverlays(QPainter& painter);
     QRect CellRect(int row, int column) const;
     QRect HighlightRect() const;
@@ -133,7 +158,8 @@ class TerminalView final : public QWidget, public DisplaySink {
     Clock clock_;
     const int cellWidth_;
     const int cellHeight_;
-    int viewTop_ = kLiveViewTop;
+    // How many rows above the live screen the view shows.
+    int rowsBack_ = 0;
     QScrollBar* scrollBar_ = nullptr;
 
     QRegion stale_;
@@ -142,8 +168,9 @@ class TerminalView final : public QWidget, public DisplaySink {
     int paintCount_ = 0;
     int blitCount_ = 0;
     QRegion lastPaintArea_;
-    QString rowText_;   // one row of text, reused by every paint
-    QString cellText_;  // one bold character
+    RowPainter painter_;
+    Look painted_;
+    std::vector<bool> touched_;  // the window rows a paint covers
 
     bool caretShown_ = false;
     int caretRow_ = 0;

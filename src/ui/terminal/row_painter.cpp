@@ -1,0 +1,223 @@
+#include "ui/terminal/row_painter.h"
+
+#include <QGlyphRun>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "ui/terminal/box_drawing.h"
+
+namespace quill {
+
+namespace {
+
+void DrawGlyphs(QPainter& painter, const QRawFont& font, QRgb colour, const quint32* glyphs,
+                const QPointF* positions, int count) {
+    QGlyphRun run;
+    run.setRawFont(font);
+    run.setRawData(glyphs, positions, count);
+    painter.setPen(QColor::fromRgb(colour));
+    painter.drawGlyphRun(QPointF(0, 0), run);
+}
+
+QRgb ToQRgb(Rgb rgb) {
+    return qRgb(rgb.red, rgb.green, rgb.blue);
+}
+
+QRgb Resolve(CellColour colour, const Palette& palette, QRgb byDefault) {
+    switch (colour.kind()) {
+        case CellColour::Kind::kPalette:
+            return ToQRgb(palette.Colour(static_cast<std::uint8_t>(colour.value())));
+        case CellColour::Kind::kRgb:
+            return 0xFF000000U | colour.value();
+        case CellColour::Kind::kDefault:
+            break;
+    }
+    return byDefault;
+}
+
+// Halfway between the text colour and the background.
+QRgb Faint(QRgb text, QRgb background) {
+    return qRgb((qRed(text) + qRed(background)) / 2, (qGreen(text) + qGreen(background)) / 2,
+                (qBlue(text) + qBlue(background)) / 2);
+}
+
+RowPainter::CellColours ColoursOf(const Cell& cell, const CellLook& look) {
+    QRgb text = look.text.rgb();
+    QRgb background = look.background.rgb();
+    if (look.reverseScreen) std::swap(text, background);
+    RowPainter::CellColours colours{Resolve(cell.foreground, look.palette, text),
+                                    Resolve(cell.background, look.palette, background)};
+    if (cell.Has(cell_flags::kReverse)) std::swap(colours.text, colours.background);
+    if (cell.Has(cell_flags::kFaint)) colours.text = Faint(colours.text, colours.background);
+    return colours;
+}
+
+// Blink is shown steadily, as bold.
+GlyphCache::Variant VariantOf(const Cell& cell) {
+    const bool bold = cell.Has(cell_flags::kBold) || cell.Has(cell_flags::kBlink);
+    const bool italic = cell.Has(cell_flags::kItalic);
+    if (italic) return bold ? GlyphCache::kBoldItalic : GlyphCache::kItalic;
+    return bold ? GlyphCache::kBold : GlyphCache::kRegular;
+}
+
+}  // namespace
+
+void GlyphRuns::Add(const GlyphCache::Glyph& glyph, QRgb colour, QPointF at, const QRect& cells) {
+    if (GlyphCache::Substitute(glyph.font)) {
+        clipped_.push_back({glyph, colour, at, cells});
+        return;
+    }
+    auto run =
+        std::find_if(runs_.begin(), runs_.begin() + static_cast<std::ptrdiff_t>(used_),
+                     [&](const Run& r) { return r.font == glyph.font && r.colour == colour; });
+    if (run == runs_.begin() + static_cast<std::ptrdiff_t>(used_)) {
+        if (used_ == runs_.size()) runs_.emplace_back();
+        run = runs_.begin() + static_cast<std::ptrdiff_t>(used_++);
+        run->font = glyph.font;
+        run->colour = colour;
+    }
+    run->glyphs.push_back(glyph.index);
+    run->positions.push_back(at);
+}
+
+void GlyphRuns::Draw(QPainter& painter, const GlyphCache& cache) {
+    for (std::size_t i = 0; i < used_; ++i) {
+        Run& run = runs_[i];
+        DrawGlyphs(painter, cache.Font(run.font), run.colour, run.glyphs.data(),
+                   run.positions.data(), static_cast<int>(run.glyphs.size()));
+        run.glyphs.clear();
+        run.positions.clear();
+    }
+    used_ = 0;
+    for (const Clipped& c : clipped_) {
+        painter.setClipRect(c.cells);
+        DrawGlyphs(painter, cache.Font(c.glyph.font), c.colour, &c.glyph.index, &c.at, 1);
+        painter.setClipping(false);
+    }
+    clipped_.clear();
+}
+
+RowPainter::RowPainter(const TerminalFonts& fonts)
+    : glyphs_(fonts),
+      cellWidth_(fonts.CellWidth),
+      cellHeight_(fonts.CellHeight),
+      ascent_(fonts.ascent),
+      lineWidth_(std::max(1, static_cast<int>(std::lround(glyphs_.Font(0).lineThickness())))) {}
+
+QPointF RowPainter::Baseline(int row, int column) const {
+    return {static_cast<qreal>(column * cellWidth_),
+            static_cast<qreal>(row * cellHeight_ + ascent_)};
+}
+
+QRect RowPainter::Cells(int row, int column, int count) const {
+    return {column * cellWidth_, row * cellHeight_, count * cellWidth_, cellHeight_};
+}
+
+// One glyph run per band of rows in the normal font; bold cells are filled
+// and drawn again, one character each, over the normal glyph; reverse cells
+// are the pixel inverse of that drawing, each run of them inverted at once.
+void RowPainter::PaintPlain(QPainter& painter, const ScreenModel& screen, int top, int first,
+                            int end, int width, const QColor& text, const QColor& background) {
+    painter.fillRect(0, first * cellHeight_, width, (end - first) * cellHeight_, background);
+    const int columns = screen.Geometry().columns;
+    for (int i = first; i < end; ++i) {
+        const std::span<const Cell> row = screen.Row(top + i);
+        for (int c = 0; c < columns; ++c) {
+            const char32_t ch = row[static_cast<std::size_t>(c)].Character();
+            if (ch != U' ')
+                runs_.Add(glyphs_.Find(GlyphCache::kRegular, ch, 1), text.rgb(), Baseline(i, c),
+                          Cells(i, c, 1));
+        }
+    }
+    runs_.Draw(painter, glyphs_);
+
+    for (int i = first; i < end; ++i) {
+        const std::span<const Cell> row = screen.Row(top + i);
+        for (int c = 0; c < columns; ++c) {
+            const Cell& cell = row[static_cast<std::size_t>(c)];
+            if (AttributeCode(cell) != kAttrBold) continue;
+            painter.fillRect(Cells(i, c, 1), background);
+            runs_.Add(glyphs_.Find(GlyphCache::kBold, cell.Character(), 1), text.rgb(),
+                      Baseline(i, c), Cells(i, c, 1));
+            runs_.Draw(painter, glyphs_);
+        }
+    }
+
+    painter.setCompositionMode(QPainter::CompositionMode_Difference);
+    for (int i = first; i < end; ++i) {
+        const std::span<const Cell> row = screen.Row(top + i);
+        for (int c = 0; c < columns;) {
+            if (AttributeCode(row[static_cast<std::size_t>(c)]) != kAttrReverse) {
+                ++c;
+                continue;
+            }
+            const int start = c;
+            while (c < columns && AttributeCode(row[static_cast<std::size_t>(c)]) == kAttrReverse)
+                ++c;
+            painter.fillRect(Cells(i, start, c - start), Qt::white);
+        }
+    }
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+// The default background first, across the whole width; then each row's
+// cells. The row below the screen holds nothing to show here.
+void RowPainter::PaintExtended(QPainter& painter, const ScreenModel& screen, int top, int first,
+                               int end, int width, const CellLook& look) {
+    const QColor background = look.reverseScreen ? look.text : look.background;
+    painter.fillRect(0, first * cellHeight_, width, (end - first) * cellHeight_, background);
+    const int spare = screen.BufferRows() - 1;
+    for (int i = first; i < end && top + i < spare; ++i)
+        PaintCells(painter, screen.Row(top + i), i, look);
+    runs_.Draw(painter, glyphs_);
+}
+
+// Backgrounds that differ from the default, in runs; then each cell's
+// glyph (none for a blank, hidden or right-half cell), line or block, and
+// its underline and strike.
+void RowPainter::PaintCells(QPainter& painter, std::span<const Cell> cells, int row,
+                            const CellLook& look) {
+    const QRgb defaultBackground = (look.reverseScreen ? look.text : look.background).rgb();
+    const int columns = static_cast<int>(cells.size());
+    colours_.resize(cells.size());
+    for (std::size_t c = 0; c < cells.size(); ++c) colours_[c] = ColoursOf(cells[c], look);
+    for (int c = 0; c < columns;) {
+        const QRgb background = colours_[static_cast<std::size_t>(c)].background;
+        const int start = c;
+        while (++c < columns && colours_[static_cast<std::size_t>(c)].background == background) {
+        }
+        if (background != defaultBackground)
+            painter.fillRect(Cells(row, start, c - start), QColor::fromRgb(background));
+    }
+    for (int c = 0; c < columns; ++c) {
+        const Cell& cell = cells[static_cast<std::size_t>(c)];
+        if (cell.Has(cell_flags::kWideRight) || cell.Has(cell_flags::kHidden)) continue;
+        const bool wide =
+            c + 1 < columns && cells[static_cast<std::size_t>(c) + 1].Has(cell_flags::kWideRight);
+        const QRect area = Cells(row, c, wide ? 2 : 1);
+        const QColor text = QColor::fromRgb(colours_[static_cast<std::size_t>(c)].text);
+        const char32_t ch = cell.Character();
+        if (ch != U' ' && !DrawBoxCharacter(painter, ch, area, text))
+            runs_.Add(glyphs_.Find(VariantOf(cell), ch, wide ? 2 : 1), text.rgb(), Baseline(row, c),
+                      area);
+        PaintDecorations(painter, cell, area, text);
+    }
+}
+
+void RowPainter::PaintDecorations(QPainter& painter, const Cell& cell, const QRect& cells,
+                                  const QColor& colour) {
+    const QRawFont& font = glyphs_.Font(GlyphCache::kRegular);
+    const int baseline = cells.top() + ascent_;
+    if (cell.Has(cell_flags::kUnderline)) {
+        const int below = std::max(1, static_cast<int>(std::lround(font.underlinePosition())));
+        painter.fillRect(cells.left(), std::min(baseline + below, cells.bottom() - lineWidth_ + 1),
+                         cells.width(), lineWidth_, colour);
+    }
+    if (cell.Has(cell_flags::kStrike)) {
+        const int above = static_cast<int>(std::lround(font.xHeight() / 2));
+        painter.fillRect(cells.left(), baseline - above, cells.width(), lineWidth_, colour);
+    }
+}
+
+}  // namespace quill

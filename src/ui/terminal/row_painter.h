@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QColor>
+#include <QPointF>
+#include <QRect>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "core/interfaces/cell.h"
+#include "core/terminal/palette.h"
+#include "core/terminal/screen_model.h"
+#include "ui/terminal/glyph_cache.h"
+#include "ui/terminal/terminal_fonts.h"
+
+class QPainter;
+
+namespace quill {
+
+// Glyphs gathered by font and colour and drawn as one glyph run each; a
+// fallback font's glyph is drawn on its own, clipped to its cells.
+class GlyphRuns {
+  public:
+    void Add(const GlyphCache::Glyph& glyph, QRgb colour, QPointF at, const QRect& cells);
+    // Draws what was gathered and starts afresh.
+    void Draw(QPainter& painter, const GlyphCache& cache);
+
+  private:
+    struct Run {
+        std::uint16_t font = 0;
+        QRgb colour = 0;
+        std::vector<quint32> glyphs;
+        std::vector<QPointF> positions;
+    };
+    struct Clipped {
+        GlyphCache::Glyph glyph;
+        QRgb colour;
+        QPointF at;
+        QRect cells;
+    };
+    std::vector<Run> runs_;  // the first `used_` are in use; the rest keep their storage
+    std::size_t used_ = 0;
+    std::vector<Clipped> clipped_;
+};
+
+// How the extended terminal's cells are coloured: the palette the host may
+// change, the user's text and background colours for the default colours,
+// and the reverse screen, which exchanges those two.
+struct CellLook {
+    const Palette& palette;
+    QColor text;
+    QColor background;
+    bool reverseScreen = false;
+};
+
+// Paints rows of cells from the screen model. The plain terminal draws each
+// row in the normal font, bold cells again in the bold font, and inverts the
+// pixels of reverse cells; the extended terminal draws every cell in its
+// own colours, fonts and decorations, and box-drawing characters as lines.
+class RowPainter {
+  public:
+    explicit RowPainter(const TerminalFonts& fonts);
+
+    // Window rows [first, end), row i showing buffer row top + i, across
+    // `width` pixels.
+    void PaintPlain(QPainter& painter, const ScreenModel& screen, int top, int first, int end,
+                    int width, const QColor& text, const QColor& background);
+    void PaintExtended(QPainter& painter, const ScreenModel& screen, int top, int first, int end,
+                       int width, const CellLook& look);
+
+    const GlyphCache& Glyphs() const { return glyphs_; }
+
+    // A cell's colours once its flags and the screen have had their say.
+    struct CellColours {
+        QRgb text;
+        QRgb background;
+    };
+
+  private:
+    QPointF Baseline(int row, int column) const;
+    QRect Cells(int row, int column, int count) const;
+    void PaintCells(QPainter& painter, std::span<const Cell> cells, int row, const CellLook& look);
+    void PaintDecorations(QPainter& painter, const Cell& cell, const QRect& cells,
+                          const QColor& colour);
+
+    GlyphCache glyphs_;
+    GlyphRuns runs_;
+    std::vector<CellColours> colours_;  // one row's, reused by every paint
+    const int cellWidth_;
+    const int cellHeight_;
+    const int ascent_;
+    const int lineWidth_;  // underline and strike
+};
+
+}  // namespace quill
