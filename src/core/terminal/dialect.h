@@ -30,6 +30,11 @@ struct Dialect {
     // Erasing within a line reaches the last column and includes the cursor's
     // cell when erasing from the start; or it stops short of both.
     bool eraseToLineEnds;
+    // Control sequences are collected with xterm's grammar (private markers,
+    // intermediates, colon sub-parameters, control bytes acted on inside)
+    // and performed as xterm does (XtermDispatcher); or with the plain
+    // terminal's quirks.
+    bool xtermControls;
     OptionPolicy options;
     // The keys the key-down path sends, in normal and in application
     // cursor-key mode.

@@ -25,6 +25,7 @@ int CountOrOne(int parameter) {
 }  // namespace
 
 void SequenceDispatcher::Escape(std::uint8_t final) {
+    if (xtermControls_) return xterm_.Escape(final);
     switch (final) {
         case '7':
             modes_.SaveCursor({screen_.ScreenColumn(), screen_.ScreenRow()});
@@ -55,6 +56,7 @@ void SequenceDispatcher::Escape(std::uint8_t final) {
 
 // With two (or more) parameters only cursor position, rendition and region act.
 void SequenceDispatcher::Control(const ControlSequence& sequence) {
+    if (xtermControls_) return xterm_.Control(sequence);
     const int first = sequence.parameters[0];
     switch (sequence.final) {
         case 'H':
@@ -164,12 +166,14 @@ void SequenceDispatcher::Designate(CharsetSlot slot, std::uint8_t b) {
 }
 
 void SequenceDispatcher::Hash(std::uint8_t b) {
+    if (xtermControls_) return xterm_.Hash(b);
     if (b == '8') screen_.ScreenAlignmentFill();
 }
 
 // OSC 0 (icon name and title) and 2 (title) set the window title; the
 // others, OSC 1 (icon name) among them, are taken and do nothing.
 void SequenceDispatcher::OperatingSystemCommand(std::string_view text) {
+    if (xtermControls_) return xterm_.OperatingSystemCommand(text);
     const std::size_t separator = text.find(';');
     if (separator == std::string_view::npos) return;
     const std::string_view number = text.substr(0, separator);
