@@ -63,9 +63,10 @@ void ScreenModel::SetOriginMode(bool on) {
     CursorTo(0, 0);
 }
 
-// Turning the mode off (or on) puts the margins at the screen's edges.
+// Turning the mode off puts the margins at the screen's edges.
 void ScreenModel::SetSideMarginMode(bool on) {
     sideMarginMode_ = on;
+    if (on) return;
     leftMargin_ = 0;
     rightMargin_ = columns_ - 1;
 }
@@ -202,7 +203,8 @@ void ScreenModel::TabForward(int count) {
         do ++column;
         while (column < last && !tabStops_[static_cast<std::size_t>(column)]);
     }
-    RestoreCursor(cursorRow_, column, false);
+    // A tab that cannot move keeps a wrap that waits, as in xterm.
+    RestoreCursor(cursorRow_, column, wrapPending_ && column == cursorColumn_);
 }
 
 void ScreenModel::TabBackward(int count) {

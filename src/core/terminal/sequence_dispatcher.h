@@ -26,11 +26,13 @@ class SequenceDispatcher {
           xterm_(screen, modes, send, services) {}
 
     // The dialect in force decides how rendition parameters count, and
-    // whether xterm's dispatcher performs the sequences instead.
+    // whether xterm's dispatcher performs the sequences instead. A switch
+    // starts the character sets afresh, G1 as the dialect has it.
     void SetDialect(const Dialect& dialect) {
         dialect_ = &dialect;
         xtermControls_ = dialect.xtermControls;
         screen_.SetXtermEditing(xtermControls_);
+        modes_.ResetCharsets(xtermControls_ ? kCharsetPlain : kCharsetLineDrawing);
     }
 
     // ESC and one byte.

@@ -58,14 +58,14 @@ class TerminalModes {
         bool originMode = false;
         Cell pen;
         int g0 = kCharsetPlain;
-        int g1 = kCharsetLineDrawing;
+        int g1 = kCharsetPlain;
         bool g1Active = false;
     };
     void SaveState(bool alternate, const SavedState& state) { savedStates_[alternate ? 1 : 0] = state; }
     const SavedState& SavedStateOf(bool alternate) const { return savedStates_[alternate ? 1 : 0]; }
 
-    // The modes, character sets, palette and saved states as they are at
-    // start (RIS).
+    // The modes, character sets, palette and saved states as xterm starts
+    // with them (RIS).
     void Reset() {
         palette_.ResetAll();
         applicationCursorKeys_ = applicationKeypad_ = bracketedPaste_ = false;
@@ -74,11 +74,13 @@ class TerminalModes {
         cursorVisible_ = true;
         savedCursor_ = {};
         savedStates_[0] = savedStates_[1] = {};
-        ResetCharsets();
+        ResetCharsets(kCharsetPlain);
     }
-    void ResetCharsets() {
+    // G0 plain, G1 as given (line drawing in the plain terminal, plain in
+    // xterm), G0 active.
+    void ResetCharsets(int g1) {
         G0 = kCharsetPlain;
-        G1 = kCharsetLineDrawing;
+        G1 = g1;
         activeSet_ = &G0;
     }
 
@@ -114,7 +116,7 @@ class TerminalModes {
     // graphics are the Unicode characters xterm shows for them.
     char32_t XtermTranslateChar(std::uint8_t b) const {
         static constexpr char32_t kSpecialGraphics[] = {
-            U'\u00A0', U'\u25C6', U'\u2592', U'\u2409', U'\u240C', U'\u240D', U'\u240A', U'\u00B0',
+            U' ', U'\u25C6', U'\u2592', U'\u2409', U'\u240C', U'\u240D', U'\u240A', U'\u00B0',
             U'\u00B1', U'\u2424', U'\u240B', U'\u2518', U'\u2510', U'\u250C', U'\u2514', U'\u253C',
             U'\u23BA', U'\u23BB', U'\u2500', U'\u23BC', U'\u23BD', U'\u251C', U'\u2524', U'\u2534',
             U'\u252C', U'\u2502', U'\u2264', U'\u2265', U'\u03C0', U'\u2260', U'\u00A3', U'\u00B7'};

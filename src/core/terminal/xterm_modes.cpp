@@ -77,15 +77,16 @@ void XtermDispatcher::PrivateMode(int mode, bool on) {
 
 // 47 switches; 1047 also erases the alternate screen as it leaves it; 1048
 // saves and restores the cursor; 1049 saves the cursor and erases the
-// alternate screen as it enters, and restores the cursor as it leaves.
+// alternate screen as it enters, and restores the cursor as it leaves. As
+// in xterm, the cursor is saved, erased and restored even when the screen
+// does not change.
 void XtermDispatcher::AlternateScreen(int mode, bool on) {
     if (mode == 1048) {
         on ? SaveCursor() : RestoreCursor();
         return;
     }
-    if (on == screen_.AlternateScreen()) return;
     if (mode == 1049 && on) SaveCursor();
-    if (mode == 1047 && !on) screen_.EraseInDisplay(2);
+    if (mode == 1047 && !on && screen_.AlternateScreen()) screen_.EraseInDisplay(2);
     screen_.SetAlternateScreen(on);
     if (mode == 1049 && on) screen_.EraseInDisplay(2);
     if (mode == 1049 && !on) RestoreCursor();
@@ -114,11 +115,13 @@ void XtermDispatcher::RestoreCursor() {
     state.g1Active ? modes_.ActivateG1() : modes_.ActivateG0();
 }
 
-// RIS: the terminal as it starts, but for the history and the title.
+// RIS: the terminal as it starts (both screens blank), but for the history
+// and the title.
 void XtermDispatcher::FullReset() {
-    screen_.SetAlternateScreen(false);
     modes_.Reset();
     screen_.ScreenSetPen(Cell{});
+    if (screen_.AlternateScreen()) screen_.ClearScreenForReset();
+    screen_.SetAlternateScreen(false);
     screen_.ResetEditing();
     screen_.ResetTabStops();
     screen_.ClearScreenForReset();
@@ -133,7 +136,7 @@ void XtermDispatcher::SoftReset() {
     modes_.SetCursorVisible(true);
     modes_.SetApplicationCursorKeys(false);
     modes_.SetApplicationKeypad(false);
-    modes_.ResetCharsets();
+    modes_.ResetCharsets(kCharsetPlain);
     modes_.SaveState(screen_.AlternateScreen(), {});
     screen_.ScreenSetPen(Cell{});
     screen_.ResetEditing();
