@@ -3,6 +3,7 @@
 // inserting and deleting characters and lines, scrolling the region.
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/terminal/screen_model.h"
 
@@ -35,10 +36,15 @@ Cell ScreenModel::Erased() const {
     return cell;
 }
 
+// Erased cells in the default background are blank, all zero bytes.
 void ScreenModel::FillCells(int row, int first, int end) {
     if (first >= end) return;
     Cell* cells = RowCells(FirstScreenRow() + row);
-    std::fill(cells + first, cells + end, Erased());
+    if (pen_.background == CellColour()) {
+        std::memset(static_cast<void*>(cells + first), 0, static_cast<std::size_t>(end - first) * sizeof(Cell));
+    } else {
+        std::fill(cells + first, cells + end, Erased());
+    }
     damage_.MarkColumns(row, first, end);
 }
 
@@ -318,7 +324,9 @@ void ScreenModel::DeleteLines(int count) {
 void ScreenModel::ScrollRegionUp(int count) {
     const int n = std::min(CountOf(count), regionBottom_ - regionTop_ + 1);
     if (regionTop_ == 1 && !alternate_ && leftMargin_ == 0 && rightMargin_ == columns_ - 1) {
+        // The rows that come in are blank; only a background is left to fill.
         ScreenScrollUp(n);
+        if (pen_.background == CellColour()) return;
         for (int row = regionBottom_ - n; row < regionBottom_; ++row) FillCells(row, 0, columns_);
     } else {
         ShiftRows(regionTop_ - 1, regionBottom_ - 1, n);

@@ -1,10 +1,6 @@
 #include "core/terminal/sequence_dispatcher.h"
 
-#include <algorithm>
 #include <climits>
-#include <span>
-
-#include "core/terminal/rendition.h"
 
 namespace quill {
 
@@ -111,18 +107,9 @@ void SequenceDispatcher::Control(const ControlSequence& sequence) {
     }
 }
 
-// The plain terminal takes the first parameter of a rendition only; the
-// extended one takes each kept one in order, as xterm does.
+// The plain terminal takes the first parameter of a rendition only.
 void SequenceDispatcher::Renditions(const ControlSequence& sequence) {
-    if (!dialect_->xtermRenditions) {
-        screen_.ScreenSetAttribute(sequence.parameters[0]);
-        return;
-    }
-    const auto count = static_cast<std::size_t>(
-        std::min(sequence.count, ControlSequence::kMaxParameters));
-    Cell pen = screen_.Pen();
-    ApplyXtermRenditions(pen, std::span<const int>(sequence.parameters.data(), count));
-    screen_.ScreenSetPen(pen);
+    screen_.ScreenSetAttribute(sequence.parameters[0]);
 }
 
 void SequenceDispatcher::CursorPosition(const ControlSequence& sequence) {
@@ -138,21 +125,18 @@ void SequenceDispatcher::EraseInDisplay(int mode) {
 }
 
 // Line erasing writes spaces through the character path, so the blanked cells
-// take the current rendition. Unless the dialect erases to the line's ends,
-// the last column is left alone when erasing to the end of the line, and the
-// cursor's cell when erasing from its start.
+// take the current rendition. The last column is left alone when erasing to
+// the end of the line, and the cursor's cell when erasing from its start.
 void SequenceDispatcher::EraseInLine(int mode) {
     const int columns = screen_.Geometry().columns;
-    const int reach = dialect_->eraseToLineEnds ? 1 : 0;
     if (mode == 0) {
         const int column = screen_.ScreenColumn();
-        screen_.ScreenWriteSpaces(columns - 1 - column + reach);
+        screen_.ScreenWriteSpaces(columns - 1 - column);
         screen_.ScreenSetColumn(column);
     } else if (mode == 1) {
         const int column = screen_.ScreenColumn();
         screen_.ScreenSetColumn(0);
-        screen_.ScreenWriteSpaces(column + reach);
-        if (reach != 0) screen_.ScreenSetColumn(column);
+        screen_.ScreenWriteSpaces(column);
     } else if (mode == 2) {
         screen_.ScreenSetColumn(0);
         screen_.ScreenWriteSpaces(columns);

@@ -25,9 +25,9 @@ class SequenceDispatcher {
           services_(services),
           xterm_(screen, modes, send, services) {}
 
-    // The dialect in force decides how rendition parameters count, and
-    // whether xterm's dispatcher performs the sequences instead. A switch
-    // starts the character sets afresh, G1 as the dialect has it.
+    // The dialect in force decides whether xterm's dispatcher performs the
+    // sequences instead. A switch starts the character sets afresh, G1 as
+    // the dialect has it.
     void SetDialect(const Dialect& dialect) {
         dialect_ = &dialect;
         xtermControls_ = dialect.xtermControls;
