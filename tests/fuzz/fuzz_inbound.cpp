@@ -18,6 +18,8 @@
 #include <cstdlib>
 #include <iterator>
 #include <memory>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "core/engine/headless_terminal.h"
@@ -40,6 +42,18 @@ bool KnownAttribute(std::uint8_t code) {
     return code == kAttrNormal || code == kAttrBold || code == kAttrReverse;
 }
 
+// What the extended terminal shows for DEC special graphics.
+const std::set<char32_t>& SpecialGraphics() {
+    static const std::set<char32_t> graphics = [] {
+        TerminalModes modes;
+        modes.Designate(CharsetSlot::G0, kCharsetLineDrawing);
+        std::set<char32_t> shown;
+        for (int b = 0x20; b <= 0x7E; ++b) shown.insert(modes.XtermTranslateChar(static_cast<std::uint8_t>(b)));
+        return shown;
+    }();
+    return graphics;
+}
+
 // A display that draws nothing but refuses a caret off the screen.
 class BoundedDisplay final : public DisplaySink {
   public:
@@ -52,11 +66,24 @@ class BoundedDisplay final : public DisplaySink {
 const std::vector<std::uint8_t> kWindowSize = {0xFF, 0xFA, 0x1F, 0, 80, 0, 24, 0xFF, 0xF0};
 const std::vector<std::uint8_t> kWillNaws = {0xFF, 0xFB, 0x1F};
 
+// The extended terminal's answers: DA1, DA2, the status and the cursor
+// position (ESC [ row ; column R, both on the screen).
+bool ExtendedReply(const std::vector<std::uint8_t>& r) {
+    const std::string text(r.begin(), r.end());
+    if (text == "\x1b[?62;22c" || text == "\x1b[>1;10;0c" || text == "\x1b[0n") return true;
+    int row = 0;
+    int column = 0;
+    char end = 0;
+    return std::sscanf(text.c_str(), "\x1b[%d;%d%c", &row, &column, &end) == 3 && end == 'R' &&
+           OnScreen(row - 1, column - 1) && text == "\x1b[" + std::to_string(row) + ";" +
+                                                       std::to_string(column) + "R";
+}
+
 // The replies the client may send: IAC WILL TERMINAL-TYPE, IAC WONT x (x not
 // TERMINAL-TYPE), IAC DONT ENCRYPT, the terminal-type answer and the identify
-// answer (the extended terminal answers with its own type); the extended
-// terminal also IAC WILL NAWS with the window size, and IAC WILL, DO and DONT
-// BINARY.
+// answer (the extended terminal answers with its own type and its own
+// answers); the extended terminal also IAC WILL NAWS with the window size,
+// and IAC WILL, DO and DONT BINARY.
 bool KnownReply(const std::vector<std::uint8_t>& r, bool extended) {
     static const std::vector<std::uint8_t> kTerminalType = {0xFF, 0xFA, 0x18, 0x00, 'v', 't',
                                                             '1',  '0',  '0',  0xFF, 0xF0};
@@ -67,7 +94,8 @@ bool KnownReply(const std::vector<std::uint8_t>& r, bool extended) {
         reply.insert(reply.end(), {0xFF, 0xF0});
         return reply;
     }();
-    if (r == kIdentify || r == (extended ? kExtendedType : kTerminalType)) return true;
+    if (r == (extended ? kExtendedType : kTerminalType)) return true;
+    if (extended ? ExtendedReply(r) : r == kIdentify) return true;
     if (extended && r == kWindowSize) return true;
     if (r.size() != 3 || r[0] != 0xFF) return false;
     const bool plain = (r[1] == 0xFB && r[2] == 0x18) || (r[1] == 0xFC && r[2] != 0x18) ||
@@ -168,8 +196,9 @@ struct Engine {
         for (int r = 0; r < screen.BufferRows(); ++r) {
             for (const Cell& cell : screen.Row(r)) {
                 const char32_t c = cell.Character();
-                displayable &=
-                    (c >= 0x20 && c <= 0x7E) || (extended && c >= 0xA0 && c <= 0xFF && c != 0xAD);
+                displayable &= (c >= 0x20 && c <= 0x7E) ||
+                               (extended && ((c >= 0xA0 && c <= 0xFF && c != 0xAD) ||
+                                             SpecialGraphics().contains(c)));
                 known &= extended ||
                          (cell.foreground == CellColour() && cell.background == CellColour() &&
                           (cell.flags == 0 || cell.flags == cell_flags::kBold ||

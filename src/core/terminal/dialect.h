@@ -13,23 +13,23 @@ namespace quill {
 // size, binary transmission and the terminal type the user set. The terminal
 // holds one of the two and changes it when the user switches.
 struct Dialect {
-    // A rendition sequence acts as xterm's, every parameter kept in order,
-    // with colours and combining attributes; or with the first only, as
-    // bold or reverse.
-    bool xtermRenditions;
     // Bytes from 0x80 are UTF-8 text, and characters beyond ASCII go out as
     // UTF-8; or such bytes are ignored and such characters dropped.
     bool utf8;
     // ESC ] (OSC), ESC P, ESC X, ESC ^ and ESC _ open a string that runs to
     // BEL or ST and is taken whole; or those bytes end the sequence at once.
     bool strings;
-    // With wrap on, a character written in the last column leaves the cursor
-    // there, and the next printable character wraps first; or the cursor
-    // wraps at once.
+    // With wrap on (the Wrap option; with xterm's controls, auto-wrap), a
+    // character written in the last column leaves the cursor there, and the
+    // next printable character wraps first; or the cursor wraps at once.
     bool deferredWrap;
-    // Erasing within a line reaches the last column and includes the cursor's
-    // cell when erasing from the start; or it stops short of both.
-    bool eraseToLineEnds;
+    // Control sequences are collected with xterm's grammar (private markers,
+    // intermediates, colon sub-parameters, control bytes acted on inside)
+    // and performed as xterm does (XtermDispatcher: every rendition
+    // parameter in order, erasing to the line's ends, margins, modes); or
+    // with the plain terminal's quirks (the first rendition parameter only,
+    // as bold or reverse; line erasing short of the last column).
+    bool xtermControls;
     OptionPolicy options;
     // The keys the key-down path sends, in normal and in application
     // cursor-key mode.

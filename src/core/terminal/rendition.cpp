@@ -63,11 +63,41 @@ std::size_t ExtendedColour(CellColour& colour, std::span<const int> p, std::size
     return left;  // an incomplete colour ends the sequence
 }
 
+// The colon form of 38 or 48 (5:N, 2:R:G:B or 2:I:R:G:B with I the colour
+// space, which is ignored): `group` holds the sub-parameters.
+void ColonColour(CellColour& colour, std::span<const int> group) {
+    if (group.size() >= 2 && group[0] == 5 && IsByte(group[1])) {
+        colour = CellColour::Palette(Byte(group[1]));
+    } else if (group.size() >= 4 && group[0] == 2) {
+        const std::size_t red = group.size() >= 5 ? 2 : 1;
+        if (IsByte(group[red]) && IsByte(group[red + 1]) && IsByte(group[red + 2])) {
+            colour = CellColour::Direct(Byte(group[red]), Byte(group[red + 1]), Byte(group[red + 2]));
+        }
+    }
+}
+
+// How many sub-parameters follow parameter `at`.
+std::size_t SubparameterCount(std::uint32_t subparameters, std::size_t at, std::size_t size) {
+    std::size_t count = 0;
+    while (at + 1 + count < size && at + 1 + count < 32 &&
+           (subparameters >> (at + 1 + count) & 1U) != 0) {
+        ++count;
+    }
+    return count;
+}
+
 }  // namespace
 
-void ApplyXtermRenditions(Cell& pen, std::span<const int> p) {
+void ApplyXtermRenditions(Cell& pen, std::span<const int> p, std::uint32_t subparameters) {
     for (std::size_t at = 0; at < p.size(); ++at) {
         const int n = p[at];
+        const std::size_t group = SubparameterCount(subparameters, at, p.size());
+        if (group > 0) {
+            if (n == 38) ColonColour(pen.foreground, p.subspan(at + 1, group));
+            if (n == 48) ColonColour(pen.background, p.subspan(at + 1, group));
+            at += group;
+            if (n == 38 || n == 48) continue;
+        }
         if (n == 0) {
             pen = Cell{};
         } else if (n <= 9) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <span>
 
 #include "core/interfaces/cell.h"
@@ -11,6 +12,10 @@ namespace quill {
 // colours are the eight and the bright eight, 38;5;N and 48;5;N from the
 // 256-colour palette, 38;2;R;G;B and 48;2;R;G;B direct; 39 and 49 the
 // defaults; 0 (and an empty parameter) resets all. Unknown ones are skipped.
-void ApplyXtermRenditions(Cell& pen, std::span<const int> parameters);
+// Bit i of `subparameters` marks parameter i as begun by a colon: 38 and 48
+// then take their colour from the colon group (38:5:N, 38:2:R:G:B,
+// 38:2:I:R:G:B), and any other parameter ignores its group.
+void ApplyXtermRenditions(Cell& pen, std::span<const int> parameters,
+                          std::uint32_t subparameters = 0);
 
 }  // namespace quill

@@ -77,29 +77,35 @@ void ScreenModel::Caret() {
 }
 
 void ScreenModel::WrapToNextRow() {
+    if (xterm_) return XtermWrap();
     cursorColumn_ = 0;
     ScreenMoveToRow(cursorRow_ + 1);
 }
 
 void ScreenModel::ScreenPlaceChar(char32_t c) {
     if (wrapPending_) WrapToNextRow();
+    if (insertMode_) InsertChars(1);
     const int row = cursorRow_;
     const int column = cursorColumn_;
+    const int end = LineEnd();
     Cell* cell = CursorCell();
     *cell = pen_;
     cell->character = c;
-    if (++cursorColumn_ == columns_) {
-        if (options_.Wrap() && !deferredWrap_) {
+    lastCharacter_ = c;
+    if (++cursorColumn_ == end) {
+        const bool wrap = xterm_ ? autoWrap_ : options_.Wrap();
+        if (wrap && !deferredWrap_) {
             WrapToNextRow();
         } else {
-            cursorColumn_ = columns_ - 1;
-            wrapPending_ = deferredWrap_ && options_.Wrap();
+            cursorColumn_ = end - 1;
+            wrapPending_ = deferredWrap_ && wrap;
         }
     }
     damage_.MarkColumns(row, column, column + 1);
 }
 
 void ScreenModel::ScreenWriteByte(std::uint8_t b) {
+    if (xterm_ && XtermControl(b)) return;
     if (b == '\t' || b == '\n' || b == '\r') wrapPending_ = false;
     switch (b) {
         case '\t':
@@ -127,7 +133,7 @@ template <class CharacterAt>
 void ScreenModel::WriteRun(int count, CharacterAt characterAt) {
     int i = 0;
     while (i < count) {
-        const int run = std::min(count - i, columns_ - 1 - cursorColumn_);
+        const int run = std::min(count - i, insertMode_ ? 0 : LineEnd() - 1 - cursorColumn_);
         if (run > 0) {
             Cell* cell = CursorCell();
             for (int k = 0; k < run; ++k) {
@@ -140,6 +146,7 @@ void ScreenModel::WriteRun(int count, CharacterAt characterAt) {
         }
         if (i < count) ScreenPlaceChar(characterAt(i++));
     }
+    if (count > 0) lastCharacter_ = characterAt(count - 1);
 }
 
 void ScreenModel::ScreenWriteText(const std::uint8_t* text, int count) {

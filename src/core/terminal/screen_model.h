@@ -165,6 +165,99 @@ class ScreenModel {
     // A character went into the last column with wrap on; any cursor move
     // cancels the wrap.
     bool wrapPending_ = false;
+  public:
+    // xterm's editing of the screen, for the extended terminal
+    // (screen_editing.cpp). Rows and columns are 0-based screen positions;
+    // erasing and scrolling fill with the pen's background only. The left
+    // and right margins count while their mode (?69) is on; the scrolling
+    // region is the top and bottom margins.
+    void SetXtermEditing(bool on) { xterm_ = on; }
+    // Margins, origin, insert and margin modes as at start, and auto-wrap
+    // on; and the tab stops every eight columns.
+    void ResetEditing();
+    void ResetTabStops() { tabStops_ = DefaultTabStops(columns_); }
+    void SetAutoWrap(bool on);
+    bool AutoWrap() const { return autoWrap_; }
+    void SetOriginMode(bool on);
+    bool OriginMode() const { return originMode_; }
+    void SetInsertMode(bool on) { insertMode_ = on; }
+    void SetSideMarginMode(bool on);
+    // The cursor as DECSC keeps it, and where DECRC puts it back.
+    bool WrapPending() const { return wrapPending_; }
+    void RestoreCursor(int row, int column, bool wrapPending);
+    // CUP/HVP, VPA and HPA/CHA: positions relative to the margins in origin
+    // mode; each clamped.
+    void CursorTo(int row, int column);
+    void CursorToRow(int row);
+    void CursorToColumn(int column);
+    // CUU, CUD, CUF, CUB: stop at a margin the cursor is inside, else at
+    // the screen's edge.
+    void CursorUp(int count);
+    void CursorDown(int count);
+    void CursorForward(int count);
+    void CursorBackward(int count);
+    // The cursor's position as a report (CPR) gives it, origin counted.
+    int ReportedRow() const;
+    int ReportedColumn() const;
+    void CarriageReturn();
+    void Index();
+    void ReverseIndex();
+    void TabForward(int count);
+    void TabBackward(int count);
+    void SetTabStop();
+    void ClearTabStop();
+    void ClearAllTabStops();
+    void EraseInLine(int mode);
+    // 0-2 as erasing in a line does, over the screen; 3 clears the history.
+    void EraseInDisplay(int mode);
+    void EraseChars(int count);
+    void InsertChars(int count);
+    void DeleteChars(int count);
+    void InsertLines(int count);
+    void DeleteLines(int count);
+    // SU and SD: the region's content moves up or down.
+    void ScrollRegionUp(int count);
+    void ScrollRegionDown(int count);
+    // DECSTBM and DECSLRM, 1-based with 0 for the screen's edge: an
+    // invalid pair changes nothing; a valid one homes the cursor.
+    void SetTopBottomMargins(int top, int bottom);
+    void SetLeftRightMargins(int left, int right);
+    bool SideMarginMode() const { return sideMarginMode_; }
+    // REP: the last character placed, again.
+    void RepeatCharacter(int count);
+    // DECALN: E over the screen, margins reset, the cursor home.
+    void FillWithE();
+    // The whole screen blank and the cursor home, as a reset leaves it.
+    void ClearScreenForReset();
+
+  private:
+    // The cell erasing leaves: blank, in the pen's background.
+    Cell Erased() const;
+    void FillCells(int row, int first, int end);
+    void ShiftRows(int top, int bottom, int count);
+    void ShiftCells(int first, int end, int count);
+    bool InsideSideMargins() const;
+    bool InsideRegion() const;
+    int LeftEdge() const;
+    int RightEdge() const;
+    // Where text wraps: the right margin for a cursor left of it, else the
+    // screen's last column (one past it).
+    int LineEnd() const {
+        return sideMarginMode_ && cursorColumn_ <= rightMargin_ ? rightMargin_ + 1 : columns_;
+    }
+    bool XtermControl(std::uint8_t b);
+    void XtermWrap();
+    static std::vector<bool> DefaultTabStops(int columns);
+    // The xterm editing's state.
+    bool xterm_ = false;
+    bool autoWrap_ = true;
+    bool originMode_ = false;
+    bool insertMode_ = false;
+    bool sideMarginMode_ = false;
+    int leftMargin_ = 0;
+    int rightMargin_ = columns_ - 1;
+    std::vector<bool> tabStops_ = DefaultTabStops(columns_);
+    char32_t lastCharacter_ = 0;
 };
 
 }  // namespace quill

@@ -10,6 +10,7 @@ namespace {
 
 // The longest string kept; the rest of a longer one is read and dropped.
 constexpr std::size_t kStringLimit = 4096;
+constexpr std::uint8_t kDel = 0x7F;
 
 // The bytes after ESC that open a string: OSC, DCS, SOS, PM and APC.
 bool OpensString(std::uint8_t b) {
@@ -40,6 +41,9 @@ void SequenceCollector::Restart() {
     sequence_.parameters[0] = 0;
     sequence_.parameters[1] = 0;
     sequence_.count = 1;
+    sequence_.marker = 0;
+    sequence_.intermediate = 0;
+    sequence_.subparameters = 0;
 }
 
 void SequenceCollector::Abandon() {
@@ -68,24 +72,25 @@ EscapeResult SequenceCollector::EscapeFeed(std::uint8_t b) {
         Trace("<esc>");
         return Continue(State::kAfterEsc);
     }
+    if (xterm_ && state_ != State::kString) return XtermByte(b);
     switch (state_) {
         case State::kAfterEsc:
             return AfterEsc(b);
         case State::kFirstParameter:
         case State::kMoreParameters:
             return ParameterByte(b);
-        case State::kDesignateG0:
-            dispatcher_.Designate(CharsetSlot::G0, b);
-            break;
-        case State::kDesignateG1:
-            dispatcher_.Designate(CharsetSlot::G1, b);
-            break;
-        case State::kAfterHash:
-            dispatcher_.Hash(b);
-            break;
         case State::kString:
             return StringByte(b);
+        default:
+            return AfterIntermediate(b);
     }
+}
+
+// The byte after ESC (, ESC ) or ESC #.
+EscapeResult SequenceCollector::AfterIntermediate(std::uint8_t b) {
+    if (state_ == State::kDesignateG0) dispatcher_.Designate(CharsetSlot::G0, b);
+    if (state_ == State::kDesignateG1) dispatcher_.Designate(CharsetSlot::G1, b);
+    if (state_ == State::kAfterHash) dispatcher_.Hash(b);
     return End(b);
 }
 
@@ -147,6 +152,86 @@ EscapeResult SequenceCollector::ParameterByte(std::uint8_t b) {
         ++s.count;
     }
     return b == ';' ? Continue(State::kMoreParameters) : EscapeResult::Continues;
+}
+
+// xterm acts on control bytes anywhere in a sequence but a string, and
+// ignores DEL there.
+EscapeResult SequenceCollector::XtermByte(std::uint8_t b) {
+    if (b < 0x20) return XtermControlByte(b);
+    if (b == kDel) return EscapeResult::Continues;
+    switch (state_) {
+        case State::kAfterEsc:
+            return XtermAfterEsc(b);
+        case State::kEscIntermediate:
+            // ESC SP F, ESC % G, ESC * B and their kin: taken, nothing to do.
+            return b < 0x30 ? EscapeResult::Continues : End(b);
+        case State::kXtermEntry:
+        case State::kXtermParameters:
+        case State::kXtermIntermediate:
+        case State::kXtermIgnore:
+            return XtermParameterByte(b);
+        default:
+            return AfterIntermediate(b);
+    }
+}
+
+// CAN and SUB cancel the sequence; the others act and the sequence goes on.
+EscapeResult SequenceCollector::XtermControlByte(std::uint8_t b) {
+    if (b == kCan || b == kSub) return End(b);
+    dispatcher_.Execute(b);
+    return EscapeResult::Continues;
+}
+
+EscapeResult SequenceCollector::XtermAfterEsc(std::uint8_t b) {
+    if (b == '[') {
+        Trace("[");
+        return Continue(State::kXtermEntry);
+    }
+    if (b >= 0x20 && b <= 0x2F && b != '(' && b != ')' && b != '#') {
+        return Continue(State::kEscIntermediate);
+    }
+    return AfterEsc(b);
+}
+
+// Digits build the parameter begun last; ';' begins the next and ':' the
+// next as a sub-parameter, up to kMaxXtermParameters (later ones are read
+// and dropped). A private marker counts only before any other byte, an
+// intermediate only before the final byte; a sequence with either out of
+// place is read to its final byte and dropped.
+EscapeResult SequenceCollector::XtermParameterByte(std::uint8_t b) {
+    ControlSequence& s = sequence_;
+    if (b >= 0x40) return XtermFinal(b);
+    TraceByte(b);
+    if (state_ == State::kXtermIgnore) return EscapeResult::Continues;
+    if (b < 0x30) {
+        if (state_ == State::kXtermIntermediate) return Continue(State::kXtermIgnore);
+        s.intermediate = b;
+        return Continue(State::kXtermIntermediate);
+    }
+    if (state_ == State::kXtermIntermediate) return Continue(State::kXtermIgnore);
+    if (IsDigit(b)) {
+        if (s.count <= ControlSequence::kMaxXtermParameters) AddDigit(s.parameters[s.count - 1], b);
+        return Continue(State::kXtermParameters);
+    }
+    if (b == ';' || b == ':') {
+        if (s.count < ControlSequence::kMaxXtermParameters) {
+            s.parameters[s.count] = 0;
+            if (b == ':') s.subparameters |= 1U << s.count;
+        }
+        if (s.count <= ControlSequence::kMaxXtermParameters) ++s.count;
+        return Continue(State::kXtermParameters);
+    }
+    if (state_ != State::kXtermEntry) return Continue(State::kXtermIgnore);
+    s.marker = b;
+    return Continue(State::kXtermParameters);
+}
+
+EscapeResult SequenceCollector::XtermFinal(std::uint8_t b) {
+    if (state_ != State::kXtermIgnore) {
+        sequence_.final = b;
+        dispatcher_.Control(sequence_);
+    }
+    return End(b);
 }
 
 }  // namespace quill

@@ -20,14 +20,19 @@ enum class EscapeResult { Ended, Continues };
 // sequence: ESC starts over, '?' is let pass in the first parameter only,
 // and any byte that is not a digit or ';' ends a control sequence. In a
 // dialect with strings, ESC ] and its kin open a string that runs to BEL or
-// ST (ESC \\); an OSC's is handed on, the others' are dropped.
+// ST (ESC \\); an OSC's is handed on, the others' are dropped. In a dialect
+// with xterm's controls, sequences follow xterm's grammar instead
+// (xterm_collector.cpp).
 class SequenceCollector {
   public:
     SequenceCollector(SequenceDispatcher& dispatcher, TerminalServices& services)
         : dispatcher_(dispatcher), services_(services), tracing_(services.TraceEnabled()) {}
 
-    // The dialect in force decides whether strings exist.
-    void SetDialect(const Dialect& dialect) { dialect_ = &dialect; }
+    // The dialect in force decides whether strings exist, and the grammar.
+    void SetDialect(const Dialect& dialect) {
+        dialect_ = &dialect;
+        xterm_ = dialect.xtermControls;
+    }
 
     EscapeResult EscapeFeed(std::uint8_t b);
     // Drops the sequence being collected, as if it had never begun.
@@ -43,7 +48,15 @@ class SequenceCollector {
         kDesignateG0,
         kDesignateG1,
         kAfterHash,
-        kString
+        kString,
+        // xterm's grammar: ESC [ before any parameter byte, among the
+        // parameters, after an intermediate, in a sequence that is read to
+        // its final byte and dropped; ESC and an intermediate.
+        kXtermEntry,
+        kXtermParameters,
+        kXtermIntermediate,
+        kXtermIgnore,
+        kEscIntermediate
     };
 
     EscapeResult Continue(State next);
@@ -51,6 +64,12 @@ class SequenceCollector {
     EscapeResult AfterEsc(std::uint8_t b);
     EscapeResult ParameterByte(std::uint8_t b);
     EscapeResult StringByte(std::uint8_t b);
+    EscapeResult AfterIntermediate(std::uint8_t b);
+    EscapeResult XtermAfterEsc(std::uint8_t b);
+    EscapeResult XtermByte(std::uint8_t b);
+    EscapeResult XtermControlByte(std::uint8_t b);
+    EscapeResult XtermParameterByte(std::uint8_t b);
+    EscapeResult XtermFinal(std::uint8_t b);
     void FinishString();
     void Restart();
     void Trace(std::string_view text);
@@ -60,6 +79,7 @@ class SequenceCollector {
     TerminalServices& services_;
     const bool tracing_;
     const Dialect* dialect_ = &kPlainTerminal;
+    bool xterm_ = false;
     State state_ = State::kAfterEsc;
     ControlSequence sequence_;
     // The open string: whether it is an OSC, and its text, cut off at kStringLimit.

@@ -1,10 +1,6 @@
 #include "core/terminal/sequence_dispatcher.h"
 
-#include <algorithm>
 #include <climits>
-#include <span>
-
-#include "core/terminal/rendition.h"
 
 namespace quill {
 
@@ -25,6 +21,7 @@ int CountOrOne(int parameter) {
 }  // namespace
 
 void SequenceDispatcher::Escape(std::uint8_t final) {
+    if (xtermControls_) return xterm_.Escape(final);
     switch (final) {
         case '7':
             modes_.SaveCursor({screen_.ScreenColumn(), screen_.ScreenRow()});
@@ -55,6 +52,7 @@ void SequenceDispatcher::Escape(std::uint8_t final) {
 
 // With two (or more) parameters only cursor position, rendition and region act.
 void SequenceDispatcher::Control(const ControlSequence& sequence) {
+    if (xtermControls_) return xterm_.Control(sequence);
     const int first = sequence.parameters[0];
     switch (sequence.final) {
         case 'H':
@@ -109,18 +107,9 @@ void SequenceDispatcher::Control(const ControlSequence& sequence) {
     }
 }
 
-// The plain terminal takes the first parameter of a rendition only; the
-// extended one takes each kept one in order, as xterm does.
+// The plain terminal takes the first parameter of a rendition only.
 void SequenceDispatcher::Renditions(const ControlSequence& sequence) {
-    if (!dialect_->xtermRenditions) {
-        screen_.ScreenSetAttribute(sequence.parameters[0]);
-        return;
-    }
-    const auto count = static_cast<std::size_t>(
-        std::min(sequence.count, ControlSequence::kMaxParameters));
-    Cell pen = screen_.Pen();
-    ApplyXtermRenditions(pen, std::span<const int>(sequence.parameters.data(), count));
-    screen_.ScreenSetPen(pen);
+    screen_.ScreenSetAttribute(sequence.parameters[0]);
 }
 
 void SequenceDispatcher::CursorPosition(const ControlSequence& sequence) {
@@ -136,21 +125,18 @@ void SequenceDispatcher::EraseInDisplay(int mode) {
 }
 
 // Line erasing writes spaces through the character path, so the blanked cells
-// take the current rendition. Unless the dialect erases to the line's ends,
-// the last column is left alone when erasing to the end of the line, and the
-// cursor's cell when erasing from its start.
+// take the current rendition. The last column is left alone when erasing to
+// the end of the line, and the cursor's cell when erasing from its start.
 void SequenceDispatcher::EraseInLine(int mode) {
     const int columns = screen_.Geometry().columns;
-    const int reach = dialect_->eraseToLineEnds ? 1 : 0;
     if (mode == 0) {
         const int column = screen_.ScreenColumn();
-        screen_.ScreenWriteSpaces(columns - 1 - column + reach);
+        screen_.ScreenWriteSpaces(columns - 1 - column);
         screen_.ScreenSetColumn(column);
     } else if (mode == 1) {
         const int column = screen_.ScreenColumn();
         screen_.ScreenSetColumn(0);
-        screen_.ScreenWriteSpaces(column + reach);
-        if (reach != 0) screen_.ScreenSetColumn(column);
+        screen_.ScreenWriteSpaces(column);
     } else if (mode == 2) {
         screen_.ScreenSetColumn(0);
         screen_.ScreenWriteSpaces(columns);
@@ -164,12 +150,14 @@ void SequenceDispatcher::Designate(CharsetSlot slot, std::uint8_t b) {
 }
 
 void SequenceDispatcher::Hash(std::uint8_t b) {
+    if (xtermControls_) return xterm_.Hash(b);
     if (b == '8') screen_.ScreenAlignmentFill();
 }
 
 // OSC 0 (icon name and title) and 2 (title) set the window title; the
 // others, OSC 1 (icon name) among them, are taken and do nothing.
 void SequenceDispatcher::OperatingSystemCommand(std::string_view text) {
+    if (xtermControls_) return xterm_.OperatingSystemCommand(text);
     const std::size_t separator = text.find(';');
     if (separator == std::string_view::npos) return;
     const std::string_view number = text.substr(0, separator);

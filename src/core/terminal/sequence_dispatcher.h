@@ -1,26 +1,17 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string_view>
 
 #include "core/interfaces/send_path.h"
 #include "core/interfaces/terminal_services.h"
+#include "core/terminal/control_sequence.h"
 #include "core/terminal/dialect.h"
 #include "core/terminal/screen_model.h"
 #include "core/terminal/terminal_modes.h"
+#include "core/terminal/xterm_dispatcher.h"
 
 namespace quill {
-
-// A control sequence as collected: ESC [, parameters, final byte.
-struct ControlSequence {
-    static constexpr int kMaxParameters = 16;
-    // A parameter that received no digit is 0.
-    std::array<int, kMaxParameters> parameters{};
-    // Parameters begun: one more than kMaxParameters once a later one began.
-    int count = 1;
-    std::uint8_t final = 0;
-};
 
 // Performs complete escape sequences on the screen and the terminal's modes,
 // chosen by their final byte.
@@ -28,10 +19,21 @@ class SequenceDispatcher {
   public:
     SequenceDispatcher(ScreenModel& screen, TerminalModes& modes, SendPath& send,
                        TerminalServices& services)
-        : screen_(screen), modes_(modes), send_(send), services_(services) {}
+        : screen_(screen),
+          modes_(modes),
+          send_(send),
+          services_(services),
+          xterm_(screen, modes, send, services) {}
 
-    // The dialect in force decides how rendition parameters count.
-    void SetDialect(const Dialect& dialect) { dialect_ = &dialect; }
+    // The dialect in force decides whether xterm's dispatcher performs the
+    // sequences instead. A switch starts the character sets afresh, G1 as
+    // the dialect has it.
+    void SetDialect(const Dialect& dialect) {
+        dialect_ = &dialect;
+        xtermControls_ = dialect.xtermControls;
+        screen_.SetXtermEditing(xtermControls_);
+        modes_.ResetCharsets(xtermControls_ ? kCharsetPlain : kCharsetLineDrawing);
+    }
 
     // ESC and one byte.
     void Escape(std::uint8_t final);
@@ -43,6 +45,8 @@ class SequenceDispatcher {
     void Hash(std::uint8_t b);
     // ESC ] text BEL (or ST): a number, ';' and its text.
     void OperatingSystemCommand(std::string_view text);
+    // A control byte inside a sequence, in xterm's grammar.
+    void Execute(std::uint8_t b) { xterm_.Execute(b); }
 
   private:
     void Renditions(const ControlSequence& sequence);
@@ -55,6 +59,8 @@ class SequenceDispatcher {
     SendPath& send_;
     TerminalServices& services_;
     const Dialect* dialect_ = &kPlainTerminal;
+    bool xtermControls_ = false;
+    XtermDispatcher xterm_;
 };
 
 }  // namespace quill

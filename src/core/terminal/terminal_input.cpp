@@ -65,6 +65,14 @@ void TerminalInput::WriteText(const std::uint8_t* text, int count) {
         Printed(text, count);
         return;
     }
+    if (unicodeGraphics_) {
+        for (int i = 0; i < count; ++i) {
+            const char32_t c = modes_.XtermTranslateChar(text[i]);
+            screen_.ScreenPlaceChar(c);
+            Printed(c);
+        }
+        return;
+    }
     std::uint8_t translated[kPrintedBatch];
     for (int at = 0; at < count; at += kPrintedBatch) {
         const int length = std::min(count - at, kPrintedBatch);

@@ -29,6 +29,7 @@ class TerminalInput final : public EscapeSequenceState {
     void SetBlockOptions(const Dialect& dialect, bool showCodes) {
         showCodes_ = showCodes;
         decodeUtf8_ = dialect.utf8 && !showCodes;
+        unicodeGraphics_ = dialect.xtermControls;
     }
     // Ends an open escape or UTF-8 sequence as an invalid one ends: at a
     // switch of dialect.
@@ -64,6 +65,8 @@ class TerminalInput final : public EscapeSequenceState {
     PrintedTextSink* printed_ = nullptr;
     bool showCodes_ = false;
     bool decodeUtf8_ = false;
+    // DEC special graphics as Unicode box drawing (xterm), or as ASCII.
+    bool unicodeGraphics_ = false;
     State state_ = State::kText;
     Utf8Decoder utf8_;
 };

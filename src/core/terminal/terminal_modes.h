@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "core/interfaces/cell.h"
 #include "core/terminal/palette.h"
 
 namespace quill {
@@ -47,6 +48,42 @@ class TerminalModes {
     bool CursorVisible() const { return cursorVisible_; }
     void SetCursorVisible(bool on) { cursorVisible_ = on; }
 
+    // DECSC and DECRC in the extended terminal: the position with its
+    // waiting wrap, the pen, the character sets and origin mode. The normal
+    // and the alternate screen each keep their own.
+    struct SavedState {
+        int row = 0;
+        int column = 0;
+        bool wrapPending = false;
+        bool originMode = false;
+        Cell pen;
+        int g0 = kCharsetPlain;
+        int g1 = kCharsetPlain;
+        bool g1Active = false;
+    };
+    void SaveState(bool alternate, const SavedState& state) { savedStates_[alternate ? 1 : 0] = state; }
+    const SavedState& SavedStateOf(bool alternate) const { return savedStates_[alternate ? 1 : 0]; }
+
+    // The modes, character sets, palette and saved states as xterm starts
+    // with them (RIS).
+    void Reset() {
+        palette_.ResetAll();
+        applicationCursorKeys_ = applicationKeypad_ = bracketedPaste_ = false;
+        mouse_ = MouseTracking::kOff;
+        mouseSgr_ = reverseScreen_ = false;
+        cursorVisible_ = true;
+        savedCursor_ = {};
+        savedStates_[0] = savedStates_[1] = {};
+        ResetCharsets(kCharsetPlain);
+    }
+    // G0 plain, G1 as given (line drawing in the plain terminal, plain in
+    // xterm), G0 active.
+    void ResetCharsets(int g1) {
+        G0 = kCharsetPlain;
+        G1 = g1;
+        activeSet_ = &G0;
+    }
+
     // ESC 7 and ESC 8: the position only.
     struct CursorPosition {
         int column = 0;
@@ -75,6 +112,18 @@ class TerminalModes {
         return b;
     }
 
+    // A byte through the active set in the extended terminal: DEC special
+    // graphics are the Unicode characters xterm shows for them.
+    char32_t XtermTranslateChar(std::uint8_t b) const {
+        static constexpr char32_t kSpecialGraphics[] = {
+            U' ', U'\u25C6', U'\u2592', U'\u2409', U'\u240C', U'\u240D', U'\u240A', U'\u00B0',
+            U'\u00B1', U'\u2424', U'\u240B', U'\u2518', U'\u2510', U'\u250C', U'\u2514', U'\u253C',
+            U'\u23BA', U'\u23BB', U'\u2500', U'\u23BC', U'\u23BD', U'\u251C', U'\u2524', U'\u2534',
+            U'\u252C', U'\u2502', U'\u2264', U'\u2265', U'\u03C0', U'\u2260', U'\u00A3', U'\u00B7'};
+        if (PlainSetActive() || b < 0x5F || b > 0x7E) return b;
+        return kSpecialGraphics[b - 0x5F];
+    }
+
     // The colours palette indices name, as the host has set them.
     const Palette& Colours() const { return palette_; }
     Palette& Colours() { return palette_; }
@@ -89,6 +138,7 @@ class TerminalModes {
     bool reverseScreen_ = false;
     bool cursorVisible_ = true;
     CursorPosition savedCursor_;
+    SavedState savedStates_[2];
     int G0 = kCharsetPlain;
     int G1 = kCharsetLineDrawing;
     int* activeSet_ = &G0;

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace quill {
+
+// A control sequence as collected: ESC [, parameters, final byte. The plain
+// terminal keeps up to kMaxParameters; the extended one up to
+// kMaxXtermParameters, with xterm's private marker, intermediate byte and
+// colon sub-parameters.
+struct ControlSequence {
+    static constexpr int kMaxParameters = 16;
+    static constexpr int kMaxXtermParameters = 32;
+    // A parameter that received no digit is 0.
+    std::array<int, kMaxXtermParameters> parameters{};
+    // Parameters begun: one more than the limit once a later one began.
+    int count = 1;
+    std::uint8_t final = 0;
+    // '?', '>', '=' or '<' before the parameters, else 0.
+    std::uint8_t marker = 0;
+    // The byte from 0x20 to 0x2F before the final byte, else 0.
+    std::uint8_t intermediate = 0;
+    // Bit i: parameter i was begun by ':' (a sub-parameter of the one before).
+    std::uint32_t subparameters = 0;
+
+    // Parameter i, 0 when it was not given.
+    int At(int i) const { return i < count && i < kMaxXtermParameters ? parameters[i] : 0; }
+};
+
+}  // namespace quill

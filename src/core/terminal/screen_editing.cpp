@@ -1,0 +1,383 @@
+// xterm's editing operations on the screen, for the extended terminal: the
+// cursor within margins, tab stops, erasing in the pen's background,
+// inserting and deleting characters and lines, scrolling the region.
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/terminal/screen_model.h"
+
+namespace quill {
+
+namespace {
+
+constexpr int kTabWidth = 8;
+
+int Clamp(int value, int low, int high) {
+    return std::min(std::max(value, low), high);
+}
+
+// A count of 0 means 1.
+int CountOf(int count) {
+    return std::max(count, 1);
+}
+
+}  // namespace
+
+std::vector<bool> ScreenModel::DefaultTabStops(int columns) {
+    std::vector<bool> stops(static_cast<std::size_t>(columns));
+    for (int c = kTabWidth; c < columns; c += kTabWidth) stops[static_cast<std::size_t>(c)] = true;
+    return stops;
+}
+
+Cell ScreenModel::Erased() const {
+    Cell cell;
+    cell.background = pen_.background;
+    return cell;
+}
+
+// Erased cells in the default background are blank, all zero bytes.
+void ScreenModel::FillCells(int row, int first, int end) {
+    if (first >= end) return;
+    Cell* cells = RowCells(FirstScreenRow() + row);
+    if (pen_.background == CellColour()) {
+        std::memset(static_cast<void*>(cells + first), 0, static_cast<std::size_t>(end - first) * sizeof(Cell));
+    } else {
+        std::fill(cells + first, cells + end, Erased());
+    }
+    damage_.MarkColumns(row, first, end);
+}
+
+void ScreenModel::ResetEditing() {
+    autoWrap_ = true;
+    originMode_ = false;
+    insertMode_ = false;
+    sideMarginMode_ = false;
+    leftMargin_ = 0;
+    rightMargin_ = columns_ - 1;
+    regionTop_ = 1;
+    regionBottom_ = geometry_.screenRows;
+}
+
+void ScreenModel::SetAutoWrap(bool on) {
+    autoWrap_ = on;
+    wrapPending_ = false;
+}
+
+void ScreenModel::SetOriginMode(bool on) {
+    originMode_ = on;
+    CursorTo(0, 0);
+}
+
+// Turning the mode off puts the margins at the screen's edges.
+void ScreenModel::SetSideMarginMode(bool on) {
+    sideMarginMode_ = on;
+    if (on) return;
+    leftMargin_ = 0;
+    rightMargin_ = columns_ - 1;
+}
+
+void ScreenModel::RestoreCursor(int row, int column, bool wrapPending) {
+    cursorRow_ = Clamp(row, 0, geometry_.screenRows - 1);
+    cursorColumn_ = Clamp(column, 0, columns_ - 1);
+    wrapPending_ = wrapPending && cursorColumn_ == LineEnd() - 1;
+    Caret();
+}
+
+bool ScreenModel::InsideSideMargins() const {
+    return cursorColumn_ >= leftMargin_ && cursorColumn_ <= rightMargin_;
+}
+
+bool ScreenModel::InsideRegion() const {
+    return cursorRow_ >= regionTop_ - 1 && cursorRow_ <= regionBottom_ - 1;
+}
+
+// The columns a cursor inside the margins keeps to.
+int ScreenModel::LeftEdge() const {
+    return InsideSideMargins() ? leftMargin_ : 0;
+}
+
+int ScreenModel::RightEdge() const {
+    return InsideSideMargins() ? rightMargin_ : columns_ - 1;
+}
+
+void ScreenModel::CursorTo(int row, int column) {
+    int top = 0;
+    int bottom = geometry_.screenRows - 1;
+    int left = 0;
+    int right = columns_ - 1;
+    if (originMode_) {
+        top = regionTop_ - 1;
+        bottom = regionBottom_ - 1;
+        left = leftMargin_;
+        right = rightMargin_;
+    }
+    RestoreCursor(Clamp(row, 0, bottom - top) + top, Clamp(column, 0, right - left) + left, false);
+}
+
+void ScreenModel::CursorToRow(int row) {
+    CursorTo(row, ReportedColumn() - 1);
+}
+
+void ScreenModel::CursorToColumn(int column) {
+    CursorTo(ReportedRow() - 1, column);
+}
+
+int ScreenModel::ReportedRow() const {
+    return cursorRow_ - (originMode_ ? regionTop_ - 1 : 0) + 1;
+}
+
+int ScreenModel::ReportedColumn() const {
+    return cursorColumn_ - (originMode_ ? leftMargin_ : 0) + 1;
+}
+
+void ScreenModel::CursorUp(int count) {
+    const int top = cursorRow_ >= regionTop_ - 1 ? regionTop_ - 1 : 0;
+    RestoreCursor(std::max(cursorRow_ - std::min(CountOf(count), geometry_.screenRows), top),
+                  cursorColumn_, false);
+}
+
+void ScreenModel::CursorDown(int count) {
+    const int bottom = cursorRow_ <= regionBottom_ - 1 ? regionBottom_ - 1 : geometry_.screenRows - 1;
+    RestoreCursor(std::min(cursorRow_ + std::min(CountOf(count), geometry_.screenRows), bottom),
+                  cursorColumn_, false);
+}
+
+void ScreenModel::CursorForward(int count) {
+    RestoreCursor(cursorRow_, std::min(cursorColumn_ + std::min(CountOf(count), columns_), RightEdge()),
+                  false);
+}
+
+void ScreenModel::CursorBackward(int count) {
+    const int left = cursorColumn_ >= leftMargin_ ? leftMargin_ : 0;
+    RestoreCursor(cursorRow_, std::max(cursorColumn_ - std::min(CountOf(count), columns_), left), false);
+}
+
+void ScreenModel::CarriageReturn() {
+    RestoreCursor(cursorRow_, cursorColumn_ >= leftMargin_ ? leftMargin_ : 0, false);
+}
+
+// At the bottom margin the region scrolls (when the cursor is inside the
+// side margins); below it the cursor moves down to the last row.
+void ScreenModel::Index() {
+    if (cursorRow_ == regionBottom_ - 1) {
+        wrapPending_ = false;
+        if (InsideSideMargins()) ScrollRegionUp(1);
+        Caret();
+    } else {
+        RestoreCursor(std::min(cursorRow_ + 1, geometry_.screenRows - 1), cursorColumn_, false);
+    }
+}
+
+void ScreenModel::ReverseIndex() {
+    if (cursorRow_ == regionTop_ - 1) {
+        wrapPending_ = false;
+        if (InsideSideMargins()) ScrollRegionDown(1);
+        Caret();
+    } else {
+        RestoreCursor(std::max(cursorRow_ - 1, 0), cursorColumn_, false);
+    }
+}
+
+// The control bytes text carries, in the extended terminal: true when taken.
+bool ScreenModel::XtermControl(std::uint8_t b) {
+    switch (b) {
+        case '\r':
+            CarriageReturn();
+            return true;
+        case '\n':
+            Index();
+            return true;
+        case '\t':
+            TabForward(1);
+            return true;
+        default:
+            return false;
+    }
+}
+
+// A wrap that waited: to the left margin of the next row.
+void ScreenModel::XtermWrap() {
+    CarriageReturn();
+    Index();
+}
+
+void ScreenModel::TabForward(int count) {
+    const int last = RightEdge();
+    int column = cursorColumn_;
+    for (int n = std::min(CountOf(count), columns_); n > 0 && column < last; --n) {
+        do ++column;
+        while (column < last && !tabStops_[static_cast<std::size_t>(column)]);
+    }
+    // A tab that cannot move keeps a wrap that waits, as in xterm.
+    RestoreCursor(cursorRow_, column, wrapPending_ && column == cursorColumn_);
+}
+
+void ScreenModel::TabBackward(int count) {
+    const int first = LeftEdge();
+    int column = cursorColumn_;
+    for (int n = std::min(CountOf(count), columns_); n > 0 && column > first; --n) {
+        do --column;
+        while (column > first && !tabStops_[static_cast<std::size_t>(column)]);
+    }
+    RestoreCursor(cursorRow_, column, false);
+}
+
+void ScreenModel::SetTabStop() {
+    tabStops_[static_cast<std::size_t>(cursorColumn_)] = true;
+}
+
+void ScreenModel::ClearTabStop() {
+    tabStops_[static_cast<std::size_t>(cursorColumn_)] = false;
+}
+
+void ScreenModel::ClearAllTabStops() {
+    std::fill(tabStops_.begin(), tabStops_.end(), false);
+}
+
+void ScreenModel::EraseInLine(int mode) {
+    wrapPending_ = false;
+    if (mode == 0) FillCells(cursorRow_, cursorColumn_, columns_);
+    if (mode == 1) FillCells(cursorRow_, 0, cursorColumn_ + 1);
+    if (mode == 2) FillCells(cursorRow_, 0, columns_);
+}
+
+void ScreenModel::EraseInDisplay(int mode) {
+    if (mode == 3) {
+        BlankRows(0, FirstScreenRow());
+        damage_.MarkAll();
+        return;
+    }
+    if (mode < 0 || mode > 2) return;
+    EraseInLine(mode);
+    const int first = mode == 0 ? cursorRow_ + 1 : 0;
+    const int end = mode == 1 ? cursorRow_ : geometry_.screenRows;
+    for (int row = first; row < end; ++row) FillCells(row, 0, columns_);
+}
+
+void ScreenModel::EraseChars(int count) {
+    wrapPending_ = false;
+    FillCells(cursorRow_, cursorColumn_, std::min(cursorColumn_ + std::min(CountOf(count), columns_), columns_));
+}
+
+// Cells from `first` to `end` - 1 of the cursor row move right by `count`
+// (left when negative); the cells left behind are erased.
+void ScreenModel::ShiftCells(int first, int end, int count) {
+    Cell* row = RowCells(FirstScreenRow() + cursorRow_);
+    const int n = std::min(std::abs(count), end - first);
+    if (count > 0) {
+        std::copy_backward(row + first, row + end - n, row + end);
+        FillCells(cursorRow_, first, first + n);
+    } else {
+        std::copy(row + first + n, row + end, row + first);
+        FillCells(cursorRow_, end - n, end);
+    }
+    damage_.MarkColumns(cursorRow_, first, end);
+}
+
+void ScreenModel::InsertChars(int count) {
+    wrapPending_ = false;
+    ShiftCells(cursorColumn_, RightEdge() + 1, CountOf(count));
+}
+
+void ScreenModel::DeleteChars(int count) {
+    wrapPending_ = false;
+    ShiftCells(cursorColumn_, RightEdge() + 1, -CountOf(count));
+}
+
+// Rows `top` to `bottom` (inclusive) between the side margins move up by
+// `count` (down when negative); the rows left behind are erased. Whole rows
+// turn in the ring; within side margins the cells are copied.
+void ScreenModel::ShiftRows(int top, int bottom, int count) {
+    const int height = bottom - top + 1;
+    const int n = std::min(std::abs(count), height);
+    const int first = FirstScreenRow();
+    if (leftMargin_ == 0 && rightMargin_ == columns_ - 1) {
+        RotateRows(first + top, first + bottom + 1, count > 0 ? n : height - n);
+    } else {
+        const int width = rightMargin_ - leftMargin_ + 1;
+        for (int i = 0; i < height - n; ++i) {
+            const int to = count > 0 ? top + i : bottom - i;
+            const int from = count > 0 ? to + n : to - n;
+            std::copy_n(RowCells(first + from) + leftMargin_, width, RowCells(first + to) + leftMargin_);
+        }
+    }
+    const int erasedFirst = count > 0 ? bottom - n + 1 : top;
+    for (int row = erasedFirst; row < erasedFirst + n; ++row) FillCells(row, leftMargin_, rightMargin_ + 1);
+    damage_.MarkRows(top, bottom + 1);
+}
+
+void ScreenModel::InsertLines(int count) {
+    if (!InsideRegion() || !InsideSideMargins()) return;
+    ShiftRows(cursorRow_, regionBottom_ - 1, -CountOf(count));
+    RestoreCursor(cursorRow_, leftMargin_, false);
+}
+
+void ScreenModel::DeleteLines(int count) {
+    if (!InsideRegion() || !InsideSideMargins()) return;
+    ShiftRows(cursorRow_, regionBottom_ - 1, CountOf(count));
+    RestoreCursor(cursorRow_, leftMargin_, false);
+}
+
+// A region at the top of the normal screen, margins aside, scrolls its rows
+// into the history, one by one, as a line feed does.
+void ScreenModel::ScrollRegionUp(int count) {
+    const int n = std::min(CountOf(count), regionBottom_ - regionTop_ + 1);
+    if (regionTop_ == 1 && !alternate_ && leftMargin_ == 0 && rightMargin_ == columns_ - 1) {
+        // The rows that come in are blank; only a background is left to fill.
+        ScreenScrollUp(n);
+        if (pen_.background == CellColour()) return;
+        for (int row = regionBottom_ - n; row < regionBottom_; ++row) FillCells(row, 0, columns_);
+    } else {
+        ShiftRows(regionTop_ - 1, regionBottom_ - 1, n);
+    }
+}
+
+void ScreenModel::ScrollRegionDown(int count) {
+    ShiftRows(regionTop_ - 1, regionBottom_ - 1, -CountOf(count));
+}
+
+void ScreenModel::SetTopBottomMargins(int top, int bottom) {
+    top = top == 0 ? 1 : top;
+    bottom = bottom == 0 ? geometry_.screenRows : std::min(bottom, geometry_.screenRows);
+    if (top >= bottom) return;
+    regionTop_ = top;
+    regionBottom_ = bottom;
+    CursorTo(0, 0);
+}
+
+void ScreenModel::SetLeftRightMargins(int left, int right) {
+    left = left == 0 ? 1 : left;
+    right = right == 0 ? columns_ : std::min(right, columns_);
+    if (left >= right) return;
+    leftMargin_ = left - 1;
+    rightMargin_ = right - 1;
+    CursorTo(0, 0);
+}
+
+void ScreenModel::RepeatCharacter(int count) {
+    if (lastCharacter_ == 0) return;
+    const int n = std::min(CountOf(count), columns_ * geometry_.screenRows);
+    for (int i = 0; i < n; ++i) ScreenPlaceChar(lastCharacter_);
+    Caret();
+}
+
+void ScreenModel::FillWithE() {
+    Cell letter;
+    letter.character = U'E';
+    FillRows(FirstScreenRow(), FirstScreenRow() + geometry_.screenRows, letter);
+    regionTop_ = 1;
+    regionBottom_ = geometry_.screenRows;
+    leftMargin_ = 0;
+    rightMargin_ = columns_ - 1;
+    damage_.MarkAll();
+    RestoreCursor(0, 0, false);
+}
+
+void ScreenModel::ClearScreenForReset() {
+    BlankRows(FirstScreenRow(), FirstScreenRow() + geometry_.screenRows);
+    damage_.MarkAll();
+    RestoreCursor(0, 0, false);
+}
+
+}  // namespace quill

@@ -1,0 +1,260 @@
+#include "core/terminal/xterm_dispatcher.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <span>
+
+#include "core/terminal/rendition.h"
+
+namespace quill {
+
+namespace {
+
+constexpr std::string_view kPrimaryAttributes = "\x1b[?62;22c";
+constexpr std::string_view kSecondaryAttributes = "\x1b[>1;10;0c";
+constexpr std::string_view kStatusOk = "\x1b[0n";
+
+}  // namespace
+
+void XtermDispatcher::Escape(std::uint8_t final) {
+    switch (final) {
+        case '7':
+            SaveCursor();
+            break;
+        case '8':
+            RestoreCursor();
+            break;
+        case 'D':
+            screen_.Index();
+            break;
+        case 'E':
+            screen_.CarriageReturn();
+            screen_.Index();
+            break;
+        case 'M':
+            screen_.ReverseIndex();
+            break;
+        case 'H':
+            screen_.SetTabStop();
+            break;
+        case 'Z':
+            Reply(kPrimaryAttributes);
+            break;
+        case 'c':
+            FullReset();
+            break;
+        case '=':
+        case '>':
+            modes_.SetApplicationKeypad(final == '=');
+            break;
+        default:
+            break;
+    }
+}
+
+void XtermDispatcher::Execute(std::uint8_t b) {
+    switch (b) {
+        case '\r':
+            screen_.CarriageReturn();
+            break;
+        case '\n':
+        case '\v':
+        case '\f':
+            screen_.Index();
+            break;
+        case '\t':
+            screen_.TabForward(1);
+            break;
+        default:
+            break;
+    }
+}
+
+void XtermDispatcher::Hash(std::uint8_t b) {
+    if (b == '8') screen_.FillWithE();
+}
+
+void XtermDispatcher::Control(const ControlSequence& sequence) {
+    if (sequence.intermediate == '!' && sequence.final == 'p' && sequence.marker == 0) {
+        SoftReset();
+    } else if (sequence.intermediate != 0) {
+        return;  // cursor style, mode requests and their kin
+    } else if (sequence.marker == '?') {
+        Private(sequence);
+    } else if (sequence.marker == '>') {
+        if (sequence.final == 'c' && sequence.At(0) == 0) Reply(kSecondaryAttributes);
+    } else if (sequence.marker == 0) {
+        Plain(sequence);
+    }
+}
+
+void XtermDispatcher::Plain(const ControlSequence& s) {
+    if (Cursor(s) || Editing(s)) return;
+    switch (s.final) {
+        case 'c':
+            if (s.At(0) == 0) Reply(kPrimaryAttributes);
+            break;
+        case 'h':
+        case 'l':
+            for (int i = 0; i < std::min(s.count, ControlSequence::kMaxXtermParameters); ++i) {
+                if (s.parameters[i] == 4) screen_.SetInsertMode(s.final == 'h');
+            }
+            break;
+        case 'm':
+            Renditions(s);
+            break;
+        case 'n':
+            DeviceStatus(s.At(0));
+            break;
+        case 'r':
+            screen_.SetTopBottomMargins(s.At(0), s.At(1));
+            break;
+        case 's':
+            if (screen_.SideMarginMode()) {
+                screen_.SetLeftRightMargins(s.At(0), s.At(1));
+            } else {
+                SaveCursor();
+            }
+            break;
+        case 'u':
+            RestoreCursor();
+            break;
+        case 't':
+            TitleStack(s);
+            break;
+        default:
+            break;  // media copy (i) among them
+    }
+}
+
+// Cursor movement and addressing, and tab stops: true when taken.
+bool XtermDispatcher::Cursor(const ControlSequence& s) {
+    const int n = s.At(0);
+    switch (s.final) {
+        case 'A':
+            screen_.CursorUp(n);
+            return true;
+        case 'B':
+        case 'e':
+            screen_.CursorDown(n);
+            return true;
+        case 'C':
+        case 'a':
+            screen_.CursorForward(n);
+            return true;
+        case 'D':
+            screen_.CursorBackward(n);
+            return true;
+        case 'E':
+        case 'F':
+            s.final == 'E' ? screen_.CursorDown(n) : screen_.CursorUp(n);
+            screen_.CarriageReturn();
+            return true;
+        case 'G':
+        case '`':
+            screen_.CursorToColumn(std::max(n, 1) - 1);
+            return true;
+        case 'H':
+        case 'f':
+            screen_.CursorTo(std::max(n, 1) - 1, std::max(s.At(1), 1) - 1);
+            return true;
+        case 'd':
+            screen_.CursorToRow(std::max(n, 1) - 1);
+            return true;
+        case 'I':
+            screen_.TabForward(n);
+            return true;
+        case 'Z':
+            screen_.TabBackward(n);
+            return true;
+        case 'g':
+            if (n == 0) screen_.ClearTabStop();
+            if (n == 3) screen_.ClearAllTabStops();
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Erasing, inserting, deleting and scrolling: true when taken.
+bool XtermDispatcher::Editing(const ControlSequence& s) {
+    const int n = s.At(0);
+    switch (s.final) {
+        case 'J':
+            screen_.EraseInDisplay(n);
+            return true;
+        case 'K':
+            screen_.EraseInLine(n);
+            return true;
+        case 'X':
+            screen_.EraseChars(n);
+            return true;
+        case '@':
+            screen_.InsertChars(n);
+            return true;
+        case 'P':
+            screen_.DeleteChars(n);
+            return true;
+        case 'L':
+            screen_.InsertLines(n);
+            return true;
+        case 'M':
+            screen_.DeleteLines(n);
+            return true;
+        case 'S':
+            screen_.ScrollRegionUp(n);
+            return true;
+        case 'T':
+            // With more parameters it is mouse highlight tracking, not taken.
+            if (s.count == 1) screen_.ScrollRegionDown(n);
+            return true;
+        case 'b':
+            screen_.RepeatCharacter(n);
+            return true;
+        default:
+            return false;
+    }
+}
+
+// CSI ? ...: DEC private modes, and selective erasing, which is erasing
+// here (no cell is protected).
+void XtermDispatcher::Private(const ControlSequence& s) {
+    switch (s.final) {
+        case 'h':
+        case 'l':
+            Modes(s);
+            break;
+        case 'J':
+            screen_.EraseInDisplay(s.At(0));
+            break;
+        case 'K':
+            screen_.EraseInLine(s.At(0));
+            break;
+        default:
+            break;
+    }
+}
+
+void XtermDispatcher::Renditions(const ControlSequence& s) {
+    const auto count =
+        static_cast<std::size_t>(std::min(s.count, ControlSequence::kMaxXtermParameters));
+    Cell pen = screen_.Pen();
+    ApplyXtermRenditions(pen, std::span<const int>(s.parameters.data(), count), s.subparameters);
+    screen_.ScreenSetPen(pen);
+}
+
+void XtermDispatcher::DeviceStatus(int request) {
+    if (request == 5) Reply(kStatusOk);
+    if (request == 6) {
+        char text[32];
+        std::snprintf(text, sizeof text, "\x1b[%d;%dR", screen_.ReportedRow(),
+                      screen_.ReportedColumn());
+        Reply(text);
+    }
+}
+
+void XtermDispatcher::Reply(std::string_view text) {
+    send_.SendBytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+}
+
+}  // namespace quill

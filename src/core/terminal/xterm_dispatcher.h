@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/interfaces/send_path.h"
+#include "core/interfaces/terminal_services.h"
+#include "core/terminal/control_sequence.h"
+#include "core/terminal/screen_model.h"
+#include "core/terminal/terminal_modes.h"
+
+namespace quill {
+
+// Performs escape sequences as xterm does, for the extended terminal: the
+// cursor, erasing and editing, scrolling and margins, modes, resets,
+// renditions, character sets, replies and the OSC strings. Sequences xterm
+// does not know, and window operations but the title stack, do nothing.
+class XtermDispatcher {
+  public:
+    XtermDispatcher(ScreenModel& screen, TerminalModes& modes, SendPath& send,
+                    TerminalServices& services)
+        : screen_(screen), modes_(modes), send_(send), services_(services) {}
+
+    // ESC and one byte.
+    void Escape(std::uint8_t final);
+    // ESC [ with marker, parameters, intermediate and final byte.
+    void Control(const ControlSequence& sequence);
+    // A control byte inside a sequence (CR, LF, VT, FF, HT act; the others
+    // are ignored).
+    void Execute(std::uint8_t b);
+    // ESC # and its byte.
+    void Hash(std::uint8_t b);
+    // ESC ] text BEL (or ST).
+    void OperatingSystemCommand(std::string_view text);
+
+  private:
+    void Plain(const ControlSequence& sequence);
+    bool Cursor(const ControlSequence& sequence);
+    bool Editing(const ControlSequence& sequence);
+    void Private(const ControlSequence& sequence);
+    void Modes(const ControlSequence& sequence);
+    void PrivateMode(int mode, bool on);
+    void AlternateScreen(int mode, bool on);
+    void Renditions(const ControlSequence& sequence);
+    void SaveCursor();
+    void RestoreCursor();
+    void FullReset();
+    void SoftReset();
+    void DeviceStatus(int request);
+    void Reply(std::string_view text);
+    void TitleStack(const ControlSequence& sequence);
+    void SetTitle(std::string_view title);
+    void SetColours(std::string_view list);
+    void ResetColours(std::string_view list);
+
+    ScreenModel& screen_;
+    TerminalModes& modes_;
+    SendPath& send_;
+    TerminalServices& services_;
+    // The title the host set last, and those it pushed (CSI 22 t).
+    std::string title_;
+    std::vector<std::string> titles_;
+};
+
+}  // namespace quill

@@ -1,0 +1,115 @@
+// The extended terminal's cells, palette and modes after xterm's sequences:
+// what the replay output does not show.
+
+#include <gtest/gtest.h>
+
+#include <string_view>
+
+#include "core/engine/headless_terminal.h"
+
+namespace quill {
+namespace {
+
+class XtermScreen : public ::testing::Test {
+  protected:
+    XtermScreen() { headless.Options().SetExtended(true); }
+
+    void Feed(std::string_view bytes) { headless.Feed(bytes, 100); }
+    const Cell& At(int row, int column) const {
+        const ScreenModel& screen = headless.terminal().Screen();
+        return screen.Row(screen.FirstScreenRow() + row)[static_cast<std::size_t>(column)];
+    }
+    const TerminalModes& Modes() const { return headless.terminal().Modes(); }
+
+    HeadlessTerminal headless;
+};
+
+Cell Erased(CellColour background) {
+    Cell cell;
+    cell.background = background;
+    return cell;
+}
+
+TEST_F(XtermScreen, ErasingAndScrollingFillWithThePensBackgroundOnly) {
+    const CellColour blue = CellColour::Palette(4);
+    Feed("xxxxxxxxxx\r\nyyyyyyyyyy\e[1;31;44;7m");
+    Feed("\e[1;3H\e[K\e[2;2H\e[1K\e[2;6H\e[2X");
+    EXPECT_EQ(At(0, 2), Erased(blue));
+    EXPECT_EQ(At(0, 79), Erased(blue));
+    EXPECT_EQ(At(1, 0), Erased(blue));
+    EXPECT_EQ(At(1, 6), Erased(blue));
+    EXPECT_EQ(At(1, 8).Character(), U'y');
+    Feed("\e[24;1H\n\e[S");
+    EXPECT_EQ(At(23, 40), Erased(blue));
+    EXPECT_EQ(At(22, 40), Erased(blue));
+    Feed("\e[5;1H\e[L");
+    EXPECT_EQ(At(4, 0), Erased(blue));
+}
+
+TEST_F(XtermScreen, RenditionsTakeColonColoursWithOrWithoutAColourSpace) {
+    Feed("\e[38:2::10:20:30;48:5:200mA\e[38:2:1:2:3mB\e[58:5:3;4mC");
+    EXPECT_EQ(At(0, 0).foreground, CellColour::Direct(10, 20, 30));
+    EXPECT_EQ(At(0, 0).background, CellColour::Palette(200));
+    EXPECT_EQ(At(0, 1).foreground, CellColour::Direct(1, 2, 3));
+    EXPECT_TRUE(At(0, 2).Has(cell_flags::kUnderline));
+    EXPECT_EQ(At(0, 2).foreground, CellColour::Direct(1, 2, 3));
+}
+
+TEST_F(XtermScreen, SpecialGraphicsAreBoxDrawingAndG1StartsAsAscii) {
+    Feed("\x0eq\x0f\e(0lqx~_\e(B\e)0\x0eq");
+    EXPECT_EQ(At(0, 0).Character(), U'q');
+    EXPECT_EQ(At(0, 1).Character(), U'\u250C');
+    EXPECT_EQ(At(0, 2).Character(), U'\u2500');
+    EXPECT_EQ(At(0, 3).Character(), U'\u2502');
+    EXPECT_EQ(At(0, 4).Character(), U'\u00B7');
+    EXPECT_EQ(At(0, 5).Character(), U' ');
+    EXPECT_EQ(At(0, 6).Character(), U'\u2500');
+}
+
+TEST_F(XtermScreen, SavedCursorKeepsPenCharsetsOriginAndAWaitingWrap) {
+    Feed("\e[3;10r\e[?6h\e(0\e[1;32m\e[1;80Hq\e7\e(B\e[0m\e[?6l\e[20;1H\e8x");
+    EXPECT_TRUE(headless.terminal().Screen().OriginMode());
+    EXPECT_EQ(At(3, 0).Character(), U'\u2502');
+    EXPECT_EQ(At(3, 0).foreground, CellColour::Palette(2));
+    EXPECT_TRUE(At(3, 0).Has(cell_flags::kBold));
+}
+
+TEST_F(XtermScreen, PaletteColoursAreSetInBothFormsAndReset) {
+    Feed("\e]4;1;rgb:10/20/30;2;#405060;3;rgb:f/ffff/8\x07\e]4;300;#ffffff;4;nonsense\x07");
+    const Palette& colours = Modes().Colours();
+    EXPECT_EQ(colours.Colour(1), (Rgb{0x10, 0x20, 0x30}));
+    EXPECT_EQ(colours.Colour(2), (Rgb{0x40, 0x50, 0x60}));
+    EXPECT_EQ(colours.Colour(3), (Rgb{0xFF, 0xFF, 0x88}));
+    EXPECT_EQ(colours.Colour(4), Palette::Default(4));
+    Feed("\e]104;1\e\\");
+    EXPECT_EQ(colours.Colour(1), Palette::Default(1));
+    EXPECT_EQ(colours.Colour(2), (Rgb{0x40, 0x50, 0x60}));
+    Feed("\e]104\x07");
+    EXPECT_EQ(colours.Colour(2), Palette::Default(2));
+}
+
+TEST_F(XtermScreen, ModesAreSetForTheirReadersAndResetByDecstrAndRis) {
+    Feed("\e[?1;5;2004;1002;1006h\e[?25l\e=");
+    EXPECT_TRUE(Modes().ApplicationCursorKeys());
+    EXPECT_TRUE(Modes().ReverseScreen());
+    EXPECT_TRUE(Modes().BracketedPaste());
+    EXPECT_EQ(Modes().Mouse(), MouseTracking::kDrags);
+    EXPECT_TRUE(Modes().MouseSgr());
+    EXPECT_FALSE(Modes().CursorVisible());
+    EXPECT_TRUE(Modes().ApplicationKeypad());
+    Feed("\e[?1000l");
+    EXPECT_EQ(Modes().Mouse(), MouseTracking::kOff);
+    Feed("\e[?9h\e[!p");
+    EXPECT_FALSE(Modes().ApplicationCursorKeys());
+    EXPECT_FALSE(Modes().ApplicationKeypad());
+    EXPECT_TRUE(Modes().CursorVisible());
+    EXPECT_EQ(Modes().Mouse(), MouseTracking::kPresses);
+    Feed("\e]4;1;#010203\x07\ec");
+    EXPECT_EQ(Modes().Mouse(), MouseTracking::kOff);
+    EXPECT_FALSE(Modes().BracketedPaste());
+    EXPECT_FALSE(Modes().ReverseScreen());
+    EXPECT_EQ(Modes().Colours().Colour(1), Palette::Default(1));
+}
+
+}  // namespace
+}  // namespace quill
