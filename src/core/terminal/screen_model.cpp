@@ -85,6 +85,7 @@ void ScreenModel::ScreenPlaceChar(char32_t c) {
     if (wrapPending_) WrapToNextRow();
     const int row = cursorRow_;
     const int column = cursorColumn_;
+    ScreenRepairWide(row, column, column + 1);
     Cell* cell = CursorCell();
     *cell = pen_;
     cell->character = c;
@@ -129,6 +130,7 @@ void ScreenModel::WriteRun(int count, CharacterAt characterAt) {
     while (i < count) {
         const int run = std::min(count - i, columns_ - 1 - cursorColumn_);
         if (run > 0) {
+            ScreenRepairWide(cursorRow_, cursorColumn_, cursorColumn_ + run);
             Cell* cell = CursorCell();
             for (int k = 0; k < run; ++k) {
                 cell[k] = pen_;

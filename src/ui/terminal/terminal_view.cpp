@@ -315,7 +315,7 @@ void TerminalView::SelectionRelease() {
 
 QString TerminalView::SelectedText() const {
     const std::string text = selection_.CopyText(screen_, viewTop_);
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 void TerminalView::CopySelection() {
