@@ -131,12 +131,10 @@ class ScreenModel {
     // blanked, both halves. Overwriting and erasing pass the columns they
     // change; inserting n cells at column c passes (c, columns - n), and
     // deleting n cells there passes (c, c + n), before the cells move.
+    // Inline and cheap until the screen has seen a wide character, as every
+    // run of text calls it.
     void ScreenRepairWide(int row, int first, int end) {
-        const Cell* cells = RowCells(FirstScreenRow() + row);
-        if ((first < columns_ && cells[first].Has(cell_flags::kWideRight)) ||
-            (end < columns_ && cells[end].Has(cell_flags::kWideRight))) {
-            BlankBrokenWide(row, first, end);
-        }
+        if (wideCharacters_) [[unlikely]] BlankBrokenWide(row, first, end);
     }
     // The combining marks that follow a cell's character; empty for none.
     std::u32string_view Marks(const Cell& cell) const { return marks_.Marks(cell.marks); }
@@ -169,6 +167,8 @@ class ScreenModel {
     void BlankCellsAt(int row, int first, int end);
     void ReclaimMarks();
     CombiningMarks marks_;
+    // Set at the first wide character: until then no cell is a right half.
+    bool wideCharacters_ = false;
 
     DisplaySink& display_;
     const TerminalOptions& options_;

@@ -24,6 +24,7 @@ void ScreenModel::ScreenPlaceCharacter(char32_t c) {
 // The right half goes through ScreenPlaceChar too, with the pen flagged for
 // it, so that it wraps and marks damage as any character does.
 void ScreenModel::PlaceWide(char32_t c) {
+    wideCharacters_ = true;
     if (wrapPending_) WrapToNextRow();
     if (cursorColumn_ == columns_ - 1) {
         if (options_.Wrap()) {
@@ -57,7 +58,7 @@ void ScreenModel::JoinMark(char32_t mark) {
 
 void ScreenModel::BlankBrokenWide(int row, int first, int end) {
     const Cell* cells = RowCells(FirstScreenRow() + row);
-    if (first > 0 && cells[first].Has(cell_flags::kWideRight)) {
+    if (first > 0 && first < columns_ && cells[first].Has(cell_flags::kWideRight)) {
         BlankCellsAt(row, first - 1, first + 1);
     }
     if (end < columns_ && end > 0 && cells[end].Has(cell_flags::kWideRight)) {

@@ -36,16 +36,18 @@ void TerminalInput::EndInput() {
     state_ = State::kText;
 }
 
+// Runs of text are found with pointers alone: the loop runs once per byte.
 void TerminalInput::Write(const std::uint8_t* bytes, int count) {
-    int i = 0;
-    while (i < count) {
-        if (state_ == State::kText && !showCodes_ && IsText(bytes[i])) {
-            int end = i + 1;
-            while (end < count && IsText(bytes[end])) ++end;
-            WriteText(bytes + i, end - i);
-            i = end;
+    const std::uint8_t* const end = bytes + count;
+    const std::uint8_t* at = bytes;
+    while (at < end) {
+        if (state_ == State::kText && !showCodes_ && IsText(*at)) {
+            const std::uint8_t* run = at + 1;
+            while (run < end && IsText(*run)) ++run;
+            WriteText(at, static_cast<int>(run - at));
+            at = run;
         } else {
-            Step(bytes[i++]);
+            Step(*at++);
         }
     }
 }
