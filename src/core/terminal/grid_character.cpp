@@ -4,10 +4,12 @@
 
 namespace quill {
 
+// One look-up of the character's properties gives both its category and its width.
 GridWidth GridWidthOf(char32_t character) {
-    const auto value = static_cast<utf8proc_int32_t>(character);
-    if (utf8proc_category(value) == UTF8PROC_CATEGORY_CC) return GridWidth::kNone;
-    switch (utf8proc_charwidth(value)) {
+    const utf8proc_property_t* property =
+        utf8proc_get_property(static_cast<utf8proc_int32_t>(character));
+    if (property->category == UTF8PROC_CATEGORY_CC) return GridWidth::kNone;
+    switch (property->charwidth) {
         case 0:
             return GridWidth::kMark;
         case 2:

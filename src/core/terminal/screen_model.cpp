@@ -235,6 +235,7 @@ void ScreenModel::ScreenUpdateCaret() {
 void ScreenModel::ScreenDeleteChars(int count) {
     if (count < 0) return;
     const int n = std::min(std::max(count, 1), columns_ - cursorColumn_);
+    ScreenRepairWide(cursorRow_, cursorColumn_, cursorColumn_ + n);
     Cell* row = RowCells(FirstScreenRow() + cursorRow_);
     Cell tail = row[columns_ - n];
     tail.character = U' ';
@@ -273,6 +274,7 @@ void ScreenModel::ScreenEraseAll() {
 void ScreenModel::ScreenEraseToCursor() {
     const int cursorRow = FirstScreenRow() + cursorRow_;
     BlankRows(0, cursorRow);
+    ScreenRepairWide(cursorRow_, 0, cursorColumn_);
     BlankCells(RowCells(cursorRow), cursorColumn_);
     damage_.MarkAll();
     Caret();
@@ -280,6 +282,7 @@ void ScreenModel::ScreenEraseToCursor() {
 
 void ScreenModel::ScreenEraseFromCursor() {
     const int cursorRow = FirstScreenRow() + cursorRow_;
+    ScreenRepairWide(cursorRow_, cursorColumn_, columns_);
     BlankCells(CursorCell(), columns_ - cursorColumn_);
     BlankRows(cursorRow + 1, BufferRows());
     damage_.MarkAll();

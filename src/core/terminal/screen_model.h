@@ -131,10 +131,15 @@ class ScreenModel {
     // blanked, both halves. Overwriting and erasing pass the columns they
     // change; inserting n cells at column c passes (c, columns - n), and
     // deleting n cells there passes (c, c + n), before the cells move.
-    // Inline and cheap until the screen has seen a wide character, as every
-    // run of text calls it.
+    // Inline and cheap, as every run of text calls it: one test until the
+    // screen has seen a wide character.
     void ScreenRepairWide(int row, int first, int end) {
-        if (wideCharacters_) [[unlikely]] BlankBrokenWide(row, first, end);
+        if (!wideCharacters_) [[likely]] return;
+        const Cell* cells = RowCells(FirstScreenRow() + row);
+        if ((first < columns_ && cells[first].Has(cell_flags::kWideRight)) ||
+            (end < columns_ && cells[end].Has(cell_flags::kWideRight))) {
+            BlankBrokenWide(row, first, end);
+        }
     }
     // The combining marks that follow a cell's character; empty for none.
     std::u32string_view Marks(const Cell& cell) const { return marks_.Marks(cell.marks); }

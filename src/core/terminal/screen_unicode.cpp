@@ -56,6 +56,7 @@ void ScreenModel::JoinMark(char32_t mark) {
     damage_.MarkColumns(cursorRow_, column, column + (wide ? 2 : 1));
 }
 
+// A right half in the first column has no left half to blank.
 void ScreenModel::BlankBrokenWide(int row, int first, int end) {
     const Cell* cells = RowCells(FirstScreenRow() + row);
     if (first > 0 && first < columns_ && cells[first].Has(cell_flags::kWideRight)) {
