@@ -72,7 +72,7 @@ TEST_F(UnicodeTest, WideCharacterAtTheLastColumn) {
 }
 
 // Writing over either half of a wide character, by text, another wide
-// character or erasing, blanks its other half.
+// character, erasing or deleting, blanks its other half.
 TEST_F(UnicodeTest, OverwritingHalfAWideCharacterBlanksTheOtherHalf) {
     const std::string two = "\xE4\xB8\xAD\xE6\x96\x87";  // two wide characters, four cells
     Feed(two + "\r\x1b[Cx\r\n" + two + "\r\x1b[2Cy\r\n" + two + "\r\x1b[C\xE5\xAD\x97\r\n" + two +
@@ -81,6 +81,8 @@ TEST_F(UnicodeTest, OverwritingHalfAWideCharacterBlanksTheOtherHalf) {
     EXPECT_EQ(Cells(1, 5), U"\u4E2D~y  ");
     EXPECT_EQ(Cells(2, 5), U" \u5B57~  ");
     EXPECT_EQ(Cells(3, 5), U"     ");
+    Feed("\r\n" + two + "\r\x1b[P");  // deleting a left half
+    EXPECT_EQ(Cells(4, 5), U" \u6587~  ");
 }
 
 // Marks join the character before the cursor, the left half of a wide one,
