@@ -135,6 +135,8 @@ int main(int argc, char** argv) {
     if (options.transcript) session.terminal().SetScrollOffObserver(&transcript);
     session.Options().SetExtended(options.extended);
     session.Feed(input, options.chunk);
+    // A character still open at the end of the input counts as malformed.
+    session.terminal().EndInput();
     const quill::ScreenModel& screen = session.terminal().Screen();
     const std::string out = options.transcript ? transcript.Text(screen)
                             : options.cells    ? quill::ScreenCells(screen)

@@ -41,13 +41,6 @@ constexpr std::array<std::pair<std::uint16_t, char>, 8> kFlagLetters{{
     {cell_flags::kStrike, 's'},
 }};
 
-// The combining marks after a cell's character. The screen keeps them in a
-// side table that the cell's `marks` field numbers; until the screen has
-// one, no cell has marks.
-std::u32string_view MarksOf(const ScreenModel& /*screen*/, const Cell& /*cell*/) {
-    return {};
-}
-
 }  // namespace
 
 std::string CellText(const Cell& cell, std::u32string_view marks) {
@@ -84,7 +77,7 @@ std::string ScreenCells(const ScreenModel& screen) {
         out += "row " + std::to_string(row) + ":";
         for (const Cell& cell : screen.Row(screen.FirstScreenRow() + row)) {
             out += ' ';
-            out += CellText(cell, MarksOf(screen, cell));
+            out += CellText(cell, screen.Marks(cell));
         }
         out += '\n';
     }

@@ -5,8 +5,10 @@
 // the rest is what the server sent. The bytes go through a fresh engine in
 // blocks of that size, and again one byte per block through a second engine.
 // After every block the model must keep its limits; at the end every cell must
-// hold a displayable byte (in the extended terminal also a Latin-1 letter or
-// sign) and a known attribute, every reply must be one the client can send,
+// hold a displayable character (in the extended terminal also one from U+00A0
+// up that takes one or two cells, a wide one followed by its right half, its
+// combining marks in the side table) and a known attribute, every reply must
+// be one the client can send,
 // the extended terminal must never turn an option on twice or off while it
 // is off, and both engines must agree, since how the bytes were split must
 // never matter: a UTF-8 sequence cut by a block boundary included.
@@ -18,12 +20,12 @@
 #include <cstdlib>
 #include <iterator>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "core/engine/headless_terminal.h"
 #include "core/interfaces/display_sink.h"
+#include "core/terminal/grid_character.h"
 
 namespace quill {
 namespace {
@@ -38,20 +40,23 @@ bool OnScreen(int row, int column) {
     return row >= 0 && row < kScreenRows && column >= 0 && column < kColumns;
 }
 
-bool KnownAttribute(std::uint8_t code) {
-    return code == kAttrNormal || code == kAttrBold || code == kAttrReverse;
+// A character a cell may hold: printable ASCII, or in the extended terminal
+// one from U+00A0 up that takes one or two cells. Like the scan over the cells
+// that uses them, these are left out of the coverage map.
+__attribute__((no_sanitize("coverage"))) bool Displayable(char32_t c, bool extended) {
+    if (c >= 0x20 && c <= 0x7E) return true;
+    if (!extended || c < 0xA0) return false;
+    const GridWidth width = GridWidthOf(c);
+    return width == GridWidth::kNarrow || width == GridWidth::kWide;
 }
 
-// What the extended terminal shows for DEC special graphics.
-const std::set<char32_t>& SpecialGraphics() {
-    static const std::set<char32_t> graphics = [] {
-        TerminalModes modes;
-        modes.Designate(CharsetSlot::G0, kCharsetLineDrawing);
-        std::set<char32_t> shown;
-        for (int b = 0x20; b <= 0x7E; ++b) shown.insert(modes.XtermTranslateChar(static_cast<std::uint8_t>(b)));
-        return shown;
-    }();
-    return graphics;
+__attribute__((no_sanitize("coverage"))) bool OnlyMarks(std::u32string_view marks) {
+    return std::ranges::all_of(marks,
+                               [](char32_t m) { return GridWidthOf(m) == GridWidth::kMark; });
+}
+
+bool KnownAttribute(std::uint8_t code) {
+    return code == kAttrNormal || code == kAttrBold || code == kAttrReverse;
 }
 
 // A display that draws nothing but refuses a caret off the screen.
@@ -192,20 +197,29 @@ struct Engine {
     // by the engine's branches, not by this scan over every cell.
     __attribute__((no_sanitize("coverage"), noinline)) void CheckGrids() const {
         bool displayable = true;
+        bool pairs = true;
+        bool marks = true;
         bool known = true;
         for (int r = 0; r < screen.BufferRows(); ++r) {
+            bool afterWide = false;
             for (const Cell& cell : screen.Row(r)) {
                 const char32_t c = cell.Character();
-                displayable &= (c >= 0x20 && c <= 0x7E) ||
-                               (extended && ((c >= 0xA0 && c <= 0xFF && c != 0xAD) ||
-                                             SpecialGraphics().contains(c)));
+                const bool right = cell.Has(cell_flags::kWideRight);
+                displayable &= right ? cell.character == 0 : Displayable(c, extended);
+                pairs &= right == afterWide;
+                afterWide = !right && c >= 0xA0 && GridWidthOf(c) == GridWidth::kWide;
+                marks &= (cell.marks == 0) == screen.Marks(cell).empty() &&
+                         OnlyMarks(screen.Marks(cell));
                 known &= extended ||
                          (cell.foreground == CellColour() && cell.background == CellColour() &&
                           (cell.flags == 0 || cell.flags == cell_flags::kBold ||
                            cell.flags == cell_flags::kReverse));
             }
+            pairs &= !afterWide;
         }
-        Require(displayable, "a cell holds a byte that is not displayable");
+        Require(displayable, "a cell holds a character that is not displayable");
+        Require(pairs, "half a wide character");
+        Require(marks, "marks that are not the side table's");
         Require(known, "a cell holds an unknown attribute");
     }
 

@@ -16,9 +16,9 @@ struct TerminalTest : ::testing::Test {
     const ScreenModel& screen = session.terminal().Screen();
 
     void Feed(const std::string& bytes) { session.Feed(bytes, kReceiveChunk); }
-    std::string Row0() const {
-        std::string text;
-        for (int c = 0; c < 6; ++c) text += static_cast<char>(screen.CharAt(kFirstScreenRow, c));
+    std::u32string Row0() const {
+        std::u32string text;
+        for (int c = 0; c < 6; ++c) text += screen.CharAt(kFirstScreenRow, c);
         return text;
     }
     void Extended(bool on) { session.Options().SetExtended(on); }
@@ -36,7 +36,7 @@ TEST_F(TerminalTest, SwitchAbandonsAnOpenSequenceAtTheNextBlock) {
         "A\x1b[2");
     Extended(true);
     Feed("J\xc3\xa9");
-    EXPECT_EQ(Row0(), "?AJ\xe9  ");
+    EXPECT_EQ(Row0(), U"\uFFFDAJ\u00e9  ");
     EXPECT_EQ(screen.CursorColumn(), 4);
 }
 
@@ -82,10 +82,10 @@ TEST_F(TerminalTest, PrintedTextSinkHearsTextAndLineEndsOnly) {
         "d\x0eq\x0f");
     Extended(true);
     Feed("\xc3\xa9\xff\xff");  // a doubled IAC is the byte 255, no UTF-8
-    EXPECT_EQ(sink.printed, U"abc\r\nd-\u00e9?");
+    EXPECT_EQ(sink.printed, U"abc\r\nd-\u00e9\uFFFD");
     session.terminal().SetPrintedTextSink(nullptr);
     Feed("x");
-    EXPECT_EQ(sink.printed, U"abc\r\nd-\u00e9?");
+    EXPECT_EQ(sink.printed, U"abc\r\nd-\u00e9\uFFFD");
 }
 
 // The extended terminal keeps xterm's colours and attributes in the cells.

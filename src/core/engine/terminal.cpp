@@ -71,6 +71,12 @@ void Terminal::WriteLocal(std::string_view text) {
     display_.UpdateNow();
 }
 
+void Terminal::EndInput() {
+    input_.EndInput();
+    screen_.ScreenUpdateCaret();
+    display_.UpdateNow();
+}
+
 void Terminal::OnData(const std::uint8_t* bytes, int count) {
     input_.Write(bytes, count);
 }

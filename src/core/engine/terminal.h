@@ -59,6 +59,9 @@ class Terminal final : private TelnetEvents {
     // A line of the program's own (banner, connection messages), written
     // onto the screen and brought to the window.
     void WriteLocal(std::string_view text);
+    // The received bytes have ended (the end of a replay's input): a UTF-8
+    // sequence still open shows as one malformed character.
+    void EndInput();
 
     const ScreenModel& Screen() const { return screen_; }
     // What changed on the screen since the window last took it.

@@ -4,17 +4,19 @@
 
 namespace quill {
 
-namespace {
-
-constexpr char32_t kSoftHyphen = 0xAD;
-
-}  // namespace
-
-GridCells CellsFor(char32_t character) {
-    if (character == kSoftHyphen) return {'-', 1};
-    if (character >= 0xA0 && character <= 0xFF) return {static_cast<std::uint8_t>(character), 1};
-    const bool wide = utf8proc_charwidth(static_cast<utf8proc_int32_t>(character)) == 2;
-    return {'?', wide ? 2 : 1};
+// One look-up of the character's properties gives both its category and its width.
+GridWidth GridWidthOf(char32_t character) {
+    const utf8proc_property_t* property =
+        utf8proc_get_property(static_cast<utf8proc_int32_t>(character));
+    if (property->category == UTF8PROC_CATEGORY_CC) return GridWidth::kNone;
+    switch (property->charwidth) {
+        case 0:
+            return GridWidth::kMark;
+        case 2:
+            return GridWidth::kWide;
+        default:
+            return GridWidth::kNarrow;
+    }
 }
 
 }  // namespace quill

@@ -1,20 +1,16 @@
 #pragma once
 
-#include <cstdint>
-
 namespace quill {
 
-// What a character beyond ASCII becomes in the grid, whose cells hold one
-// byte each and are shown, copied and printed as Latin-1: `byte` in `count`
-// cells.
-struct GridCells {
-    std::uint8_t byte;
-    int count;
+// How a character takes its place in the grid of the extended terminal.
+enum class GridWidth {
+    kNone,    // a control character: it takes no place
+    kMark,    // no width of its own: it joins the cell before (combining marks, joiners)
+    kNarrow,  // one cell
+    kWide,    // two cells (East Asian wide and full-width characters, emoji)
 };
 
-// U+00A0 to U+00FF are their own byte; U+00AD (soft hyphen), which has no
-// width of its own in a text run, is '-'. Any other character is '?', in two
-// cells when it takes two columns (East Asian wide, emoji), else in one.
-GridCells CellsFor(char32_t character);
+// The place a character takes, by libutf8proc's widths and categories.
+GridWidth GridWidthOf(char32_t character);
 
 }  // namespace quill

@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "core/terminal/grid_character.h"
 #include "core/terminal/utf8_codec.h"
 
 namespace quill {
@@ -49,15 +48,14 @@ bool Keyboard::KeyboardSendChar(char32_t code, const Dialect& dialect) {
     return true;
 }
 
-// A character beyond ASCII as UTF-8; local echo shows it as the grid keeps it.
+// A character beyond ASCII as UTF-8, and as itself in a local echo.
 bool Keyboard::SendUtf8(char32_t code) {
     std::array<std::uint8_t, 4> bytes{};
     const int count = EncodeUtf8(code, bytes);
     if (count == 0) return false;
     send_.SendBytes(bytes.data(), static_cast<std::size_t>(count));
     if (!options_.LocalEcho()) return true;
-    const GridCells cells = CellsFor(code);
-    for (int i = 0; i < cells.count; ++i) echo_.EchoByte(cells.byte);
+    echo_.EchoCharacter(code);
     return true;
 }
 

@@ -17,6 +17,7 @@ class LocalEchoTarget {
   public:
     virtual ~LocalEchoTarget() = default;
     virtual void EchoByte(std::uint8_t b) = 0;
+    virtual void EchoCharacter(char32_t c) = 0;
 };
 
 // Local echo onto the terminal screen, as if the host had sent the byte.
@@ -24,6 +25,7 @@ class ScreenEcho final : public LocalEchoTarget {
   public:
     explicit ScreenEcho(ScreenModel& screen) : screen_(screen) {}
     void EchoByte(std::uint8_t b) override { screen_.ScreenWriteByte(b); }
+    void EchoCharacter(char32_t c) override { screen_.ScreenPlaceCharacter(c); }
 
   private:
     ScreenModel& screen_;

@@ -39,6 +39,7 @@ Cell ScreenModel::Erased() const {
 // Erased cells in the default background are blank, all zero bytes.
 void ScreenModel::FillCells(int row, int first, int end) {
     if (first >= end) return;
+    ScreenRepairWide(row, first, end);
     Cell* cells = RowCells(FirstScreenRow() + row);
     if (pen_.background == CellColour()) {
         std::memset(static_cast<void*>(cells + first), 0, static_cast<std::size_t>(end - first) * sizeof(Cell));
@@ -265,10 +266,14 @@ void ScreenModel::EraseChars(int count) {
 void ScreenModel::ShiftCells(int first, int end, int count) {
     Cell* row = RowCells(FirstScreenRow() + cursorRow_);
     const int n = std::min(std::abs(count), end - first);
+    // A wide character cut at the cursor, or where cells fall off the end
+    // (insert) or out of the row (delete), loses both halves.
     if (count > 0) {
+        ScreenRepairWide(cursorRow_, first, end - n);
         std::copy_backward(row + first, row + end - n, row + end);
         FillCells(cursorRow_, first, first + n);
     } else {
+        ScreenRepairWide(cursorRow_, first, first + n);
         std::copy(row + first + n, row + end, row + first);
         FillCells(cursorRow_, end - n, end);
     }

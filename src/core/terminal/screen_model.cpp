@@ -88,12 +88,13 @@ void ScreenModel::ScreenPlaceChar(char32_t c) {
     const int row = cursorRow_;
     const int column = cursorColumn_;
     const int end = LineEnd();
+    ScreenRepairWide(row, column, column + 1);
     Cell* cell = CursorCell();
     *cell = pen_;
     cell->character = c;
     lastCharacter_ = c;
     if (++cursorColumn_ == end) {
-        const bool wrap = xterm_ ? autoWrap_ : options_.Wrap();
+        const bool wrap = WrapOn();
         if (wrap && !deferredWrap_) {
             WrapToNextRow();
         } else {
@@ -135,6 +136,7 @@ void ScreenModel::WriteRun(int count, CharacterAt characterAt) {
     while (i < count) {
         const int run = std::min(count - i, insertMode_ ? 0 : LineEnd() - 1 - cursorColumn_);
         if (run > 0) {
+            ScreenRepairWide(cursorRow_, cursorColumn_, cursorColumn_ + run);
             Cell* cell = CursorCell();
             for (int k = 0; k < run; ++k) {
                 cell[k] = pen_;
@@ -240,6 +242,7 @@ void ScreenModel::ScreenUpdateCaret() {
 void ScreenModel::ScreenDeleteChars(int count) {
     if (count < 0) return;
     const int n = std::min(std::max(count, 1), columns_ - cursorColumn_);
+    ScreenRepairWide(cursorRow_, cursorColumn_, cursorColumn_ + n);
     Cell* row = RowCells(FirstScreenRow() + cursorRow_);
     Cell tail = row[columns_ - n];
     tail.character = U' ';
@@ -278,6 +281,7 @@ void ScreenModel::ScreenEraseAll() {
 void ScreenModel::ScreenEraseToCursor() {
     const int cursorRow = FirstScreenRow() + cursorRow_;
     BlankRows(0, cursorRow);
+    ScreenRepairWide(cursorRow_, 0, cursorColumn_);
     BlankCells(RowCells(cursorRow), cursorColumn_);
     damage_.MarkAll();
     Caret();
@@ -285,6 +289,7 @@ void ScreenModel::ScreenEraseToCursor() {
 
 void ScreenModel::ScreenEraseFromCursor() {
     const int cursorRow = FirstScreenRow() + cursorRow_;
+    ScreenRepairWide(cursorRow_, cursorColumn_, columns_);
     BlankCells(CursorCell(), columns_ - cursorColumn_);
     BlankRows(cursorRow + 1, BufferRows());
     damage_.MarkAll();

@@ -9,6 +9,7 @@
 #include "core/interfaces/display_sink.h"
 #include "core/interfaces/scroll_off_observer.h"
 #include "core/interfaces/terminal_options.h"
+#include "core/terminal/combining_marks.h"
 #include "core/terminal/screen_damage.h"
 
 namespace quill {
@@ -117,6 +118,32 @@ class ScreenModel {
     int RegionBottom() const { return regionBottom_; }
     std::uint8_t CurrentAttribute() const { return AttributeCode(pen_); }
 
+    // Unicode, for the extended terminal (screen_unicode.cpp).
+    // A character beyond ASCII as its width asks: one cell, two for a wide
+    // one (the right one flagged kWideRight, its character 0), or a
+    // combining mark joined to the cell before the cursor; a control
+    // character is dropped. A wide character that does not fit in the last
+    // column wraps first, leaving that column blank, with wrap on; with wrap
+    // off it takes the last two columns.
+    void ScreenPlaceCharacter(char32_t c);
+    // Call before columns first to end - 1 of screen row `row` change: a
+    // wide character with one half inside them and the other outside is
+    // blanked, both halves. Overwriting and erasing pass the columns they
+    // change; inserting n cells at column c passes (c, columns - n), and
+    // deleting n cells there passes (c, c + n), before the cells move.
+    // Inline and cheap, as every run of text calls it: one test until the
+    // screen has seen a wide character.
+    void ScreenRepairWide(int row, int first, int end) {
+        if (!wideCharacters_) [[likely]] return;
+        const Cell* cells = RowCells(FirstScreenRow() + row);
+        if ((first < columns_ && cells[first].Has(cell_flags::kWideRight)) ||
+            (end < columns_ && cells[end].Has(cell_flags::kWideRight))) {
+            BlankBrokenWide(row, first, end);
+        }
+    }
+    // The combining marks that follow a cell's character; empty for none.
+    std::u32string_view Marks(const Cell& cell) const { return marks_.Marks(cell.marks); }
+
   private:
     // Where a buffer row's cells are kept: the spare row in the last place,
     // the others through the ring.
@@ -137,6 +164,16 @@ class ScreenModel {
     void BlankScreenRow(int row);
     void Caret();
     void WrapToNextRow();
+
+    // Unicode, for the extended terminal (screen_unicode.cpp).
+    void PlaceWide(char32_t c);
+    void JoinMark(char32_t mark);
+    void BlankBrokenWide(int row, int first, int end);
+    void BlankCellsAt(int row, int first, int end);
+    void ReclaimMarks();
+    CombiningMarks marks_;
+    // Set at the first wide character: until then no cell is a right half.
+    bool wideCharacters_ = false;
 
     DisplaySink& display_;
     const TerminalOptions& options_;
@@ -245,6 +282,10 @@ class ScreenModel {
     int LineEnd() const {
         return sideMarginMode_ && cursorColumn_ <= rightMargin_ ? rightMargin_ + 1 : columns_;
     }
+    // Whether text reaching the line's end continues on the next row: the
+    // host's auto-wrap mode in the extended terminal, the user's Wrap in the
+    // plain one.
+    bool WrapOn() const { return xterm_ ? autoWrap_ : options_.Wrap(); }
     bool XtermControl(std::uint8_t b);
     void XtermWrap();
     static std::vector<bool> DefaultTabStops(int columns);

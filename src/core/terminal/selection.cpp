@@ -1,14 +1,27 @@
 #include "core/terminal/selection.h"
 
 #include <algorithm>
+#include <array>
+
+#include "core/terminal/utf8_codec.h"
 
 namespace quill {
 
 namespace {
 
-// A rectangle snapped at the last pixel row of a full window reaches one row
-// below the 24 screen rows; buffer row 275 + 24 is the spare row.
-constexpr int kSelectableRows = kScreenRows + 1;
+void AppendUtf8(std::string& text, char32_t character) {
+    std::array<std::uint8_t, 4> bytes{};
+    const int count = EncodeUtf8(character, bytes);
+    text.append(reinterpret_cast<const char*>(bytes.data()), static_cast<std::size_t>(count));
+}
+
+// A cell as text: its character and its marks; nothing for the right half
+// of a wide character, whose left half holds it.
+void AppendCell(std::string& text, const ScreenModel& screen, const Cell& cell) {
+    if (cell.Has(cell_flags::kWideRight)) return;
+    AppendUtf8(text, cell.Character());
+    for (const char32_t mark : screen.Marks(cell)) AppendUtf8(text, mark);
+}
 
 }  // namespace
 
@@ -29,16 +42,18 @@ void Selection::SelectionDrag(int x, int y) {
 std::string Selection::CopyText(const ScreenModel& screen, int viewTop) const {
     std::string text;
     if (rect_.Empty()) return text;
-    const int firstRow = std::min(rect_.top / cellHeight_, kSelectableRows);
-    const int endRow = std::min(rect_.bottom / cellHeight_, kSelectableRows);
-    const int firstColumn = std::min(rect_.left / cellWidth_, kColumns);
-    const int endColumn = std::min(rect_.right / cellWidth_, kColumns);
+    // A rectangle snapped at the last pixel row of a full window reaches one
+    // row below the screen rows, onto the spare row.
+    const int selectableRows = screen.Geometry().screenRows + 1;
+    const int columns = screen.Geometry().columns;
+    const int firstRow = std::min(rect_.top / cellHeight_, selectableRows);
+    const int endRow = std::min(rect_.bottom / cellHeight_, selectableRows);
+    const int firstColumn = std::min(rect_.left / cellWidth_, columns);
+    const int endColumn = std::min(rect_.right / cellWidth_, columns);
     const int lastBufferRow = screen.BufferRows() - 1;
     for (int r = firstRow; r < endRow; ++r) {
-        const int bufferRow = std::min(viewTop + r, lastBufferRow);
-        for (int c = firstColumn; c < endColumn; ++c) {
-            text.push_back(static_cast<char>(screen.CharAt(bufferRow, c)));
-        }
+        const std::span<const Cell> row = screen.Row(std::min(viewTop + r, lastBufferRow));
+        for (int c = firstColumn; c < endColumn; ++c) AppendCell(text, screen, row[c]);
         text += "\r\n";
     }
     return text;

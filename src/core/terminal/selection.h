@@ -41,8 +41,10 @@ class Selection {
     bool Selecting() const { return selecting_; }
 
     // The marked cells of the rows on display (window row r shows buffer row
-    // viewTop + r), each row followed by CR LF; kept within the 80 columns and
-    // the window rows 0 to 24 that a rectangle can reach.
+    // viewTop + r) as UTF-8, each row followed by CR LF: every character
+    // once with its combining marks, a wide one from its left half. Kept
+    // within the screen's columns and the window rows a rectangle can reach
+    // (the screen rows and the one below).
     std::string CopyText(const ScreenModel& screen, int viewTop) const;
 
   private:

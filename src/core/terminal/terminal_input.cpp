@@ -3,14 +3,14 @@
 #include <algorithm>
 
 #include "core/terminal/control_codes.h"
-#include "core/terminal/grid_character.h"
 
 namespace quill {
 
 namespace {
 
 constexpr std::uint8_t kFirstHighByte = 0x80;
-constexpr std::uint8_t kMalformedMark = '?';
+// What bytes that form no character become.
+constexpr char32_t kReplacementCharacter = 0xFFFD;
 // Characters handed to the printed-text sink at once.
 constexpr int kPrintedBatch = 128;
 
@@ -26,20 +26,28 @@ bool IsShown(std::uint8_t b) {
 
 void TerminalInput::Abandon() {
     if (state_ == State::kEscape) collector_.Abandon();
-    if (state_ == State::kUtf8Sequence) WriteCells(kMalformedMark, utf8_.Abandon());
+    EndInput();
     state_ = State::kText;
 }
 
+void TerminalInput::EndInput() {
+    if (state_ != State::kUtf8Sequence) return;
+    Replace(utf8_.Abandon());
+    state_ = State::kText;
+}
+
+// Runs of text are found with pointers alone: the loop runs once per byte.
 void TerminalInput::Write(const std::uint8_t* bytes, int count) {
-    int i = 0;
-    while (i < count) {
-        if (state_ == State::kText && !showCodes_ && IsText(bytes[i])) {
-            int end = i + 1;
-            while (end < count && IsText(bytes[end])) ++end;
-            WriteText(bytes + i, end - i);
-            i = end;
+    const std::uint8_t* const end = bytes + count;
+    const std::uint8_t* at = bytes;
+    while (at < end) {
+        if (state_ == State::kText && !showCodes_ && IsText(*at)) {
+            const std::uint8_t* run = at + 1;
+            while (run < end && IsText(*run)) ++run;
+            WriteText(at, static_cast<int>(run - at));
+            at = run;
         } else {
-            Step(bytes[i++]);
+            Step(*at++);
         }
     }
 }
@@ -131,10 +139,9 @@ void TerminalInput::EscapeByte(std::uint8_t b) {
 // in the next block.
 void TerminalInput::Utf8Byte(std::uint8_t b) {
     const Utf8Decoder::Output out = utf8_.Feed(b);
-    WriteCells(kMalformedMark, out.malformed);
+    Replace(out.malformed);
     if (out.character != Utf8Decoder::kNoCharacter) {
-        const GridCells cells = CellsFor(out.character);
-        for (int i = 0; i < cells.count; ++i) screen_.ScreenPlaceChar(cells.byte);
+        screen_.ScreenPlaceCharacter(out.character);
         Printed(out.character);
     }
     state_ = utf8_.Open() ? State::kUtf8Sequence : State::kText;
@@ -143,18 +150,17 @@ void TerminalInput::Utf8Byte(std::uint8_t b) {
 // A byte below 0x80 cuts the open sequence short and is then read as text.
 void TerminalInput::Utf8SequenceByte(std::uint8_t b) {
     if (b < kFirstHighByte) {
-        WriteCells(kMalformedMark, utf8_.Abandon());
-        state_ = State::kText;
+        EndInput();
         DataByte(b);
     } else {
         Utf8Byte(b);
     }
 }
 
-void TerminalInput::WriteCells(std::uint8_t b, int count) {
-    for (int i = 0; i < count; ++i) {
-        screen_.ScreenPlaceChar(b);
-        Printed(b);
+void TerminalInput::Replace(int malformed) {
+    for (int i = 0; i < malformed; ++i) {
+        screen_.ScreenPlaceChar(kReplacementCharacter);
+        Printed(kReplacementCharacter);
     }
 }
 

@@ -34,6 +34,9 @@ class TerminalInput final : public EscapeSequenceState {
     // Ends an open escape or UTF-8 sequence as an invalid one ends: at a
     // switch of dialect.
     void Abandon();
+    // The input has ended: a UTF-8 sequence still open is one malformed
+    // character.
+    void EndInput();
 
     void Write(const std::uint8_t* bytes, int count);
 
@@ -54,7 +57,8 @@ class TerminalInput final : public EscapeSequenceState {
     void EscapeByte(std::uint8_t b);
     void Utf8Byte(std::uint8_t b);
     void Utf8SequenceByte(std::uint8_t b);
-    void WriteCells(std::uint8_t b, int count);
+    // U+FFFD for each of `malformed` characters.
+    void Replace(int malformed);
     void Printed(const std::uint8_t* text, int count);
     void Printed(char32_t c);
 

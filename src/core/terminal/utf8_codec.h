@@ -9,23 +9,32 @@ namespace quill {
 // receive blocks is still one character: the open sequence carries over.
 // It takes only the bytes from 0x80 up; a byte below 0x80 that arrives while
 // a sequence is open ends it, and whoever sees that byte calls Abandon().
+//
+// Bytes that form no character are counted as the Unicode standard
+// recommends: one malformed character for each maximal subpart, that is the
+// longest run that begins like a well-formed sequence (or one byte where
+// none begins), so "\xF1\x80\x80" cut off by any other byte is one.
 class Utf8Decoder {
   public:
     static constexpr char32_t kNoCharacter = 0xFFFFFFFF;
 
-    // What one byte finished: a character, or bytes that form none.
+    // What one byte finished: malformed characters (a cut-off sequence
+    // and/or the byte itself), or a character.
     struct Output {
         int malformed = 0;
         char32_t character = kNoCharacter;
     };
 
     Output Feed(std::uint8_t b);
-    // Ends the open sequence; returns how many bytes it held, none of which
-    // forms a character.
+    // Ends the open sequence; returns the malformed characters it makes:
+    // one when a sequence was open, else none.
     int Abandon();
     bool Open() const { return have_ > 0; }
 
   private:
+    void Begin(std::uint8_t lead, Output& out);
+    bool Continues(std::uint8_t b) const;
+
     std::array<std::uint8_t, 4> bytes_{};
     int have_ = 0;
     int need_ = 0;

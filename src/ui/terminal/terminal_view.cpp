@@ -311,7 +311,7 @@ void TerminalView::SelectionRelease() {
 
 QString TerminalView::SelectedText() const {
     const std::string text = selection_.CopyText(screen_, ViewTop());
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 void TerminalView::CopySelection() {
