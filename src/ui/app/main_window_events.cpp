@@ -204,8 +204,9 @@ bool MainWindow::HostMouseEvent(const QMouseEvent& event) {
             return true;
         case QEvent::MouseButtonRelease:
             if (!mouseToHost_) return false;
-            if (button)
+            if (button) {
                 ReportMouse(MouseAction::kRelease, *button, event.position(), event.modifiers());
+            }
             mouseToHost_ = event.buttons() != Qt::NoButton;
             return true;
         default:
@@ -233,10 +234,7 @@ void MainWindow::ReportMouse(MouseAction action, MouseButton button, QPointF at,
         std::clamp(static_cast<int>(at.x()) / parts_.fonts.CellWidth, 0, grid.columns - 1);
     const int row =
         std::clamp(static_cast<int>(at.y()) / parts_.fonts.CellHeight, 0, grid.screenRows - 1);
-    const KeyModifiers held{(modifiers & Qt::ShiftModifier) != 0,
-                            (modifiers & Qt::AltModifier) != 0,
-                            (modifiers & Qt::ControlModifier) != 0};
-    parts_.engine.ReportMouse({action, button, column, row, held});
+    parts_.engine.ReportMouse({action, button, column, row, HeldModifiers(modifiers)});
 }
 
 bool MainWindow::WheelEvent(QEvent* event) {

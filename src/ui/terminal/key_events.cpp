@@ -113,11 +113,16 @@ std::optional<char32_t> Character(int key, Qt::KeyboardModifiers modifiers, cons
 
 KeyMessages TranslateKeyPress(int key, Qt::KeyboardModifiers modifiers, const QString& text,
                               bool numLock) {
-    const KeyModifiers held{(modifiers & Qt::ShiftModifier) || key == Qt::Key_Backtab,
-                            (modifiers & Qt::AltModifier) != 0,
-                            (modifiers & Qt::ControlModifier) != 0, numLock};
+    KeyModifiers held = HeldModifiers(modifiers);
+    held.shift = held.shift || key == Qt::Key_Backtab;
+    held.numLock = numLock;
     if (held.alt) return {VirtualKey(key, modifiers), std::nullopt, held};
     return {VirtualKey(key, modifiers), Character(key, modifiers, text), held};
+}
+
+KeyModifiers HeldModifiers(Qt::KeyboardModifiers modifiers) {
+    return {(modifiers & Qt::ShiftModifier) != 0, (modifiers & Qt::AltModifier) != 0,
+            (modifiers & Qt::ControlModifier) != 0};
 }
 
 // X11 carries NumLock as Mod2 in the event's state, which Qt passes on.

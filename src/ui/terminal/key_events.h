@@ -29,6 +29,9 @@ struct KeyMessages {
 KeyMessages TranslateKeyPress(int key, Qt::KeyboardModifiers modifiers, const QString& text,
                               bool numLock = true);
 
+// Shift, Alt and Ctrl, as keys and the mouse report them.
+KeyModifiers HeldModifiers(Qt::KeyboardModifiers modifiers);
+
 // Whether NumLock is on for the key; on where the platform does not say, so
 // the keypad sends its characters.
 bool NumLockOn(const QKeyEvent& event);
