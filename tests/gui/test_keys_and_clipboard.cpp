@@ -11,6 +11,7 @@
 #include <chrono>
 #include <memory>
 
+#include "core/engine/headless_terminal.h"
 #include "core/version.h"
 #include "session_fixture.h"
 #include "ui/resources/command_ids.h"
@@ -202,6 +203,66 @@ TEST_F(KeysTest, ExtendedTerminalSendsEditingKeysAndCharactersBeyondAsciiAsUtf8)
               "a\xc3\xa9\xf0\x9f\x98\x80");
 }
 
+// Keys with a sequence of their own send no character besides it.
+TEST_F(KeysTest, ExtendedTerminalSendsModifiersBackspaceAsDelAndShiftTab) {
+    SetSetting("extended", "1");
+    Connect();
+    EXPECT_EQ(Type(Qt::Key_Left, Qt::ControlModifier), "\x1b[1;5D");
+    EXPECT_EQ(Type(Qt::Key_F5, Qt::ShiftModifier), "\x1b[15;2~");
+    EXPECT_EQ(Type(Qt::Key_Up, Qt::AltModifier), "\x1b[1;3A");
+    EXPECT_EQ(Type(Qt::Key_Backspace, Qt::NoModifier, "\b"), "\x7f");
+    EXPECT_EQ(Type(Qt::Key_Backspace, Qt::AltModifier, "\b"), "\x1b\x7f");
+    EXPECT_EQ(Type(Qt::Key_Backtab, Qt::ShiftModifier, "\t"), "\x1b[Z");
+    EXPECT_EQ(Type(Qt::Key_B, Qt::AltModifier, "b"),
+              "\x1b"
+              "b");
+}
+
+// Whether this build's engine takes the host's mode sequence.
+bool EngineTakes(const std::string& sequence, bool (*on)(const TerminalModes&)) {
+    HeadlessTerminal terminal;
+    terminal.Options().SetExtended(true);
+    terminal.Feed(sequence, kReceiveChunk);
+    return on(terminal.terminal().Modes());
+}
+
+// While the host asks for the mouse, a click goes to it; with Shift it selects here.
+TEST_F(KeysTest, ClicksGoToTheHostThatAsksForThem) {
+    if (!EngineTakes("\x1b[?1000h",
+                     [](const TerminalModes& m) { return m.Mouse() != MouseTracking::kOff; })) {
+        GTEST_SKIP() << "the engine does not take ?1000 yet";
+    }
+    SetSetting("extended", "1");
+    Connect();
+    ASSERT_TRUE(FromHost("\x1b[?1000hmouse", "mouse"));
+    const QSize cell(Window().View().sizeHint().width() / kColumns,
+                     Window().View().sizeHint().height() / kScreenRows);
+    const QPointF at(cell.width() * 3.5, cell.height() * 2.5);  // column 3, row 2
+    const auto click = [&](Qt::KeyboardModifiers modifiers) {
+        return SentBy([&] {
+            QMouseEvent press(QEvent::MouseButtonPress, at, at, Qt::LeftButton, Qt::LeftButton,
+                              modifiers);
+            QCoreApplication::sendEvent(&Window().View(), &press);
+            QMouseEvent release(QEvent::MouseButtonRelease, at, at, Qt::LeftButton, Qt::NoButton,
+                                modifiers);
+            QCoreApplication::sendEvent(&Window().View(), &release);
+        });
+    };
+    EXPECT_EQ(click(Qt::ControlModifier), "\x1b[M0$#\x1b[M3$#");
+    EXPECT_EQ(click(Qt::ShiftModifier), "");
+}
+
+TEST_F(KeysTest, APasteGoesBetweenBracketsWhenTheHostAsks) {
+    if (!EngineTakes("\x1b[?2004h", [](const TerminalModes& m) { return m.BracketedPaste(); })) {
+        GTEST_SKIP() << "the engine does not take ?2004 yet";
+    }
+    SetSetting("extended", "1");
+    Connect();
+    ASSERT_TRUE(FromHost("\x1b[?2004hpaste", "paste"));
+    QGuiApplication::clipboard()->setText(QString::fromLatin1("a\x1b[201~b"));
+    EXPECT_EQ(SentBy([this] { Window().OnCommand(CommandId::kPaste); }), "\x1b[200~ab\x1b[201~");
+}
+
 TEST_F(KeysTest, ShiftPageKeysPageTheScrollBackOnlyInTheExtendedTerminal) {
     Connect();
     QByteArray lines;
@@ -323,8 +384,14 @@ TEST(KeyTranslation, KeyDownCodesAndCharactersOfTheStroke) {
               std::optional<char32_t>(27));
     EXPECT_EQ(TranslateKeyPress(Qt::Key_Backtab, Qt::ShiftModifier, "").character,
               std::optional<char32_t>(9));
-    const auto alt = TranslateKeyPress(Qt::Key_C, Qt::AltModifier, "c");
-    EXPECT_FALSE(alt.keyDown || alt.character);
+    // Alt gives the key with its modifier and no character: Meta is apart.
+    const auto alt = TranslateKeyPress(Qt::Key_Left, Qt::AltModifier | Qt::ShiftModifier, "");
+    EXPECT_EQ(alt.keyDown, std::optional<std::uint16_t>(0x25));
+    EXPECT_TRUE(alt.modifiers.alt && alt.modifiers.shift && !alt.modifiers.control);
+    EXPECT_EQ(TranslateKeyPress(Qt::Key_C, Qt::AltModifier, "c").character, std::nullopt);
+    EXPECT_EQ(TranslateKeyPress(Qt::Key_Plus, Qt::KeypadModifier, "+").keyDown,
+              std::optional<std::uint16_t>(0x6B));
+    EXPECT_EQ(TranslateKeyPress(Qt::Key_Plus, Qt::NoModifier, "+").keyDown, std::nullopt);
 }
 
 // Alt as Meta: what follows ESC. Ctrl+Alt is AltGr on some platforms.

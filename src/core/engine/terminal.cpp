@@ -1,5 +1,7 @@
 #include "core/engine/terminal.h"
 
+#include "core/terminal/bracketed_paste.h"
+
 namespace quill {
 
 namespace {
@@ -12,6 +14,7 @@ constexpr std::string_view kPlainTerminalType = "vt100";
 Terminal::Terminal(DisplaySink& display, SendPath& send, TerminalServices& services,
                    const TerminalOptions& options, ScreenGeometry geometry)
     : display_(display),
+      send_(send),
       options_(options),
       screen_(display, options, geometry),
       dispatcher_(screen_, modes_, send, services),
@@ -25,7 +28,7 @@ Terminal::Terminal(DisplaySink& display, SendPath& send, TerminalServices& servi
 // The dialect the options ask for. At a switch, an escape or UTF-8 sequence
 // still open is abandoned; the options agreed with the host stay as they are.
 const Dialect& Terminal::CurrentDialect() {
-    const Dialect& wanted = options_.Extended() ? kExtendedTerminal : kPlainTerminal;
+    const Dialect& wanted = WantedDialect();
     if (&wanted != dialect_) {
         input_.Abandon();
         dialect_ = &wanted;
@@ -34,6 +37,10 @@ const Dialect& Terminal::CurrentDialect() {
         screen_.SetDeferredWrap(wanted.deferredWrap);
     }
     return wanted;
+}
+
+const Dialect& Terminal::WantedDialect() const {
+    return options_.Extended() ? kExtendedTerminal : kPlainTerminal;
 }
 
 // Show codes shows every received byte, before the decoder takes it.
@@ -52,8 +59,33 @@ void Terminal::Feed(const std::uint8_t* bytes, int count) {
     display_.UpdateNow();
 }
 
-bool Terminal::KeyDown(std::uint16_t keyCode) {
-    return keyboard_.KeyboardTranslateKey(keyCode, CurrentDialect());
+bool Terminal::KeyDown(std::uint16_t keyCode, KeyModifiers modifiers) {
+    return keyboard_.KeyboardTranslateKey(keyCode, modifiers, CurrentDialect());
+}
+
+bool Terminal::KeyHasSequence(std::uint16_t keyCode, KeyModifiers modifiers) const {
+    return keyboard_.KeySequenceFor(keyCode, modifiers, WantedDialect()).has_value();
+}
+
+bool Terminal::MouseReporting() const {
+    return options_.Extended() && modes_.Mouse() != MouseTracking::kOff;
+}
+
+bool Terminal::ReportMouse(const MouseEvent& event) {
+    if (!MouseReporting()) return false;
+    const std::string report = mouse_.Report(event, modes_);
+    if (report.empty()) return false;
+    send_.SendBytes(reinterpret_cast<const std::uint8_t*>(report.data()), report.size());
+    return true;
+}
+
+bool Terminal::PasteBracketed() const {
+    return options_.Extended() && modes_.BracketedPaste();
+}
+
+void Terminal::SendPasteBracket(bool start) {
+    const std::string_view bracket = start ? kPasteStart : kPasteEnd;
+    send_.SendBytes(reinterpret_cast<const std::uint8_t*>(bracket.data()), bracket.size());
 }
 
 bool Terminal::Character(char32_t code) {

@@ -15,6 +15,7 @@
 #include "core/telnet/telnet_decoder.h"
 #include "core/terminal/dialect.h"
 #include "core/terminal/keyboard.h"
+#include "core/terminal/mouse_report.h"
 #include "core/terminal/screen_model.h"
 #include "core/terminal/sequence_collector.h"
 #include "core/terminal/sequence_dispatcher.h"
@@ -49,13 +50,25 @@ class Terminal final : private TelnetEvents {
     // ProcessInbound: one block of received bytes. The caret is moved and
     // the window brought up to date once, at its end.
     void Feed(const std::uint8_t* bytes, int count);
-    // The key-down path: true when a key table had the key.
-    bool KeyDown(std::uint16_t keyCode);
+    // The key-down path: true when the key has a sequence of its own, which
+    // was sent; its character must then not follow.
+    bool KeyDown(std::uint16_t keyCode, KeyModifiers modifiers = {});
+    // Whether KeyDown would send a sequence for the key now.
+    bool KeyHasSequence(std::uint16_t keyCode, KeyModifiers modifiers) const;
     // The character path, one whole character: false when it was dropped.
     // A local echo is brought to the window.
     bool Character(char32_t code);
     // Pasted text goes the character path, character by character.
     void Paste(std::u32string_view text);
+    // Whether the host takes the mouse (the extended terminal, while the host
+    // asks for reports), and the report of one mouse event: false when the
+    // mode in force does not report it.
+    bool MouseReporting() const;
+    bool ReportMouse(const MouseEvent& event);
+    // Whether a paste goes between brackets (the extended terminal, while the
+    // host asks for it), and one bracket: the start or the end.
+    bool PasteBracketed() const;
+    void SendPasteBracket(bool start);
     // A line of the program's own (banner, connection messages), written
     // onto the screen and brought to the window.
     void WriteLocal(std::string_view text);
@@ -90,8 +103,10 @@ class Terminal final : private TelnetEvents {
     void OnOptionRequest(std::uint8_t command, std::uint8_t option) override;
     void OnSubnegotiation(std::uint8_t option, std::span<const std::uint8_t> data) override;
     const Dialect& CurrentDialect();
+    const Dialect& WantedDialect() const;
 
     DisplaySink& display_;
+    SendPath& send_;
     const TerminalOptions& options_;
     ScreenModel screen_;
     TerminalModes modes_;
@@ -102,6 +117,7 @@ class Terminal final : private TelnetEvents {
     TelnetDecoder decoder_;
     ScreenEcho echo_;
     Keyboard keyboard_;
+    MouseReporter mouse_;
     const Dialect* dialect_ = &kPlainTerminal;
 };
 

@@ -2,9 +2,7 @@
 
 namespace quill {
 
-const Dialect kPlainTerminal{false, false, false, false, OptionPolicy{false, false},
-                              kNormalKeyTable, kApplicationKeyTable};
-const Dialect kExtendedTerminal{true, true, true, true, OptionPolicy{true, true},
-                                 kXtermNormalKeyTable, kXtermApplicationKeyTable};
+const Dialect kPlainTerminal{false, false, false, false, OptionPolicy{false, false}, false};
+const Dialect kExtendedTerminal{true, true, true, true, OptionPolicy{true, true}, true};
 
 }  // namespace quill

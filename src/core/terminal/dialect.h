@@ -1,9 +1,6 @@
 #pragma once
 
-#include <span>
-
 #include "core/interfaces/option_policy.h"
-#include "core/terminal/key_tables.h"
 
 namespace quill {
 
@@ -31,10 +28,9 @@ struct Dialect {
     // as bold or reverse; line erasing short of the last column).
     bool xtermControls;
     OptionPolicy options;
-    // The keys the key-down path sends, in normal and in application
-    // cursor-key mode.
-    std::span<const KeyTableRow> normalKeys;
-    std::span<const KeyTableRow> applicationKeys;
+    // The keys send xterm's sequences, with modifiers and the keypad
+    // (XtermKey); or the VT100 key tables, whatever the modifiers.
+    bool xtermKeys;
 };
 
 extern const Dialect kPlainTerminal;

@@ -17,25 +17,33 @@ Keyboard::Keyboard(const TerminalModes& modes, const TerminalOptions& options, S
                    LocalEchoTarget& echo)
     : modes_(modes), options_(options), send_(send), echo_(echo) {}
 
-bool Keyboard::KeyboardTranslateKey(std::uint16_t keyCode, const Dialect& dialect) {
-    const std::span<const KeyTableRow> table =
-        modes_.ApplicationCursorKeys() ? dialect.applicationKeys : dialect.normalKeys;
-    if (keyCode == vk::kReturn && options_.CRLFTranslation()) {
+// Enter sends CR LF ahead of its character when the option asks for it.
+bool Keyboard::KeyboardTranslateKey(std::uint16_t keyCode, KeyModifiers modifiers,
+                                    const Dialect& dialect) {
+    const std::optional<KeySequence> sequence = KeySequenceFor(keyCode, modifiers, dialect);
+    if (sequence) {
+        send_.SendBytes(sequence->bytes.data(), static_cast<std::size_t>(sequence->count));
+        return true;
+    }
+    if ((keyCode == vk::kReturn || keyCode == vk::kKeypadEnter) && options_.CRLFTranslation()) {
         static const std::uint8_t kCrLf[] = {'\r', '\n'};
         send_.SendBytes(kCrLf, sizeof kCrLf);
     }
-    return SendFromTable(table, keyCode);
+    return false;
 }
 
-bool Keyboard::SendFromTable(std::span<const KeyTableRow> rows, std::uint16_t keyCode) {
-    for (const KeyTableRow& row : rows) {
+std::optional<KeySequence> Keyboard::KeySequenceFor(std::uint16_t keyCode, KeyModifiers modifiers,
+                                                    const Dialect& dialect) const {
+    if (dialect.xtermKeys) return XtermKey(keyCode, modifiers, modes_);
+    const KeyTable& table = modes_.ApplicationCursorKeys() ? kApplicationKeyTable : kNormalKeyTable;
+    for (const KeyTableRow& row : table) {
         if (row.keyCode == 0) break;
-        if (row.keyCode == keyCode) {
-            send_.SendBytes(row.output.data(), static_cast<std::size_t>(row.count));
-            return true;
-        }
+        if (row.keyCode != keyCode) continue;
+        KeySequence sequence;
+        for (int i = 0; i < row.count; ++i) sequence.Add(row.output[static_cast<std::size_t>(i)]);
+        return sequence;
     }
-    return false;
+    return std::nullopt;
 }
 
 // Without UTF-8 codes up to 128 go as one byte and the rest are dropped.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
+#include <optional>
 
 #include "core/interfaces/send_path.h"
 #include "core/interfaces/terminal_options.h"
@@ -9,6 +9,7 @@
 #include "core/terminal/key_tables.h"
 #include "core/terminal/screen_model.h"
 #include "core/terminal/terminal_modes.h"
+#include "core/terminal/xterm_keys.h"
 
 namespace quill {
 
@@ -38,14 +39,19 @@ class Keyboard {
     Keyboard(const TerminalModes& modes, const TerminalOptions& options, SendPath& send,
              LocalEchoTarget& echo);
 
-    // Key-down path: true when a key-table row matched and was sent.
-    bool KeyboardTranslateKey(std::uint16_t keyCode, const Dialect& dialect);
+    // Key-down path: true when the key has a sequence of its own and it was
+    // sent; its character is then not sent. The plain terminal ignores the
+    // modifiers.
+    bool KeyboardTranslateKey(std::uint16_t keyCode, KeyModifiers modifiers,
+                              const Dialect& dialect);
+    // The sequence the key-down path sends for the key, if it has one.
+    std::optional<KeySequence> KeySequenceFor(std::uint16_t keyCode, KeyModifiers modifiers,
+                                              const Dialect& dialect) const;
     // Character path, one character (not a UTF-16 unit): true when it was
     // sent, false when it was dropped.
     bool KeyboardSendChar(char32_t code, const Dialect& dialect);
 
   private:
-    bool SendFromTable(std::span<const KeyTableRow> rows, std::uint16_t keyCode);
     bool SendUtf8(char32_t code);
 
     const TerminalModes& modes_;

@@ -10,6 +10,7 @@
 #include <array>
 
 #include "core/settings/host_history.h"
+#include "core/terminal/bracketed_paste.h"
 #include "ui/resources/accelerator_filter.h"
 #include "ui/resources/menu_mnemonics.h"
 #include "ui/resources/menus.h"
@@ -159,13 +160,13 @@ void MainWindow::OnNonClientRightButtonDown() {
     if (const auto host = hooks_.chooseListedHost(this)) Launch(*host);
 }
 
-bool MainWindow::OnKeyDown(std::uint16_t virtualKey) {
+bool MainWindow::OnKeyDown(std::uint16_t virtualKey, KeyModifiers modifiers) {
     view_->DisplayReturnToLive();
     if (paste_.Busy()) {
-        paste_.Type({TypedKey::Path::kKeyDown, virtualKey});
+        paste_.Type({TypedKey::Path::kKeyDown, virtualKey, modifiers});
         return false;
     }
-    return parts_.engine.KeyDown(virtualKey);
+    return parts_.engine.KeyDown(virtualKey, modifiers);
 }
 
 bool MainWindow::OnCharacter(char32_t character) {
@@ -199,11 +200,29 @@ PasteSink MainWindow::MakePasteSink() {
 }
 
 void MainWindow::SendTyped(const TypedKey& key) {
-    if (key.path == TypedKey::Path::kKeyDown) {
-        parts_.engine.KeyDown(static_cast<std::uint16_t>(key.code));
-    } else {
-        parts_.engine.Character(key.code);
+    switch (key.path) {
+        case TypedKey::Path::kKeyDown:
+            parts_.engine.KeyDown(static_cast<std::uint16_t>(key.code), key.modifiers);
+            return;
+        case TypedKey::Path::kCharacter:
+            parts_.engine.Character(key.code);
+            return;
+        case TypedKey::Path::kPasteBracket:
+            parts_.engine.SendPasteBracket(key.code != 0);
+            return;
     }
+}
+
+// Inside brackets the text loses every end bracket it holds, so that it
+// cannot end them early; the brackets go even around text that loses all.
+void MainWindow::PasteText(const QString& text) {
+    if (text.isEmpty() || !parts_.engine.PasteBracketed()) {
+        paste_.Paste(text);
+        return;
+    }
+    paste_.Type({TypedKey::Path::kPasteBracket, 1});
+    paste_.Paste(QString::fromStdU16String(WithoutPasteEnds(text.toStdU16String())));
+    paste_.Type({TypedKey::Path::kPasteBracket, 0});
 }
 
 void MainWindow::OnCommand(CommandId id) {
@@ -235,7 +254,7 @@ void MainWindow::OnCommand(CommandId id) {
             view_->CopySelection();
             return;
         case CommandId::kPaste:
-            paste_.Paste(view_->ClipboardText());
+            PasteText(view_->ClipboardText());
             return;
         case CommandId::kHelpIndex:
             if (hooks_.help) hooks_.help(this, HelpTopic::Index);
@@ -322,7 +341,7 @@ void MainWindow::OnLeftButtonUp() {
 
 void MainWindow::OnMiddleButtonDown() {
     if (!QGuiApplication::clipboard()->supportsSelection()) return;
-    paste_.Paste(view_->ClipboardText(QClipboard::Selection));
+    PasteText(view_->ClipboardText(QClipboard::Selection));
 }
 
 void MainWindow::OnRightButtonDown(QPoint at) {

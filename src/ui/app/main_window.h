@@ -103,8 +103,8 @@ class MainWindow final : public QMainWindow {
     // The largest size the window may take: 80 x 24 cells.
     QSize OnGetMinMaxInfo() const;
     void OnNonClientRightButtonDown();
-    // True when the key was sent as a key-table sequence.
-    bool OnKeyDown(std::uint16_t virtualKey);
+    // True when the key was sent as a sequence of its own.
+    bool OnKeyDown(std::uint16_t virtualKey, KeyModifiers modifiers = {});
     // True when the character was sent.
     bool OnCharacter(char32_t character);
     // Text from an input method (dead keys, compose, IBus, Fcitx): each
@@ -155,6 +155,8 @@ class MainWindow final : public QMainWindow {
     void ShowOptionMarks();
     std::chrono::steady_clock::time_point Now() const;
     PasteSink MakePasteSink();
+    // Queues a paste, between brackets when the host asks for them.
+    void PasteText(const QString& text);
     void SendTyped(const TypedKey& key);
 
     bool ViewEvent(QEvent* event);
@@ -164,6 +166,10 @@ class MainWindow final : public QMainWindow {
     bool PageScrollBack(const QKeyEvent& event);
     void SendMeta(const QKeyEvent& event);
     bool MouseEvent(const QMouseEvent& event);
+    bool HostMouseEvent(const QMouseEvent& event);
+    bool HostWheelEvent(QEvent* event);
+    void ReportMouse(MouseAction action, MouseButton button, QPointF at,
+                     Qt::KeyboardModifiers modifiers);
 
     WindowParts parts_;
     WindowHooks hooks_;
@@ -179,6 +185,9 @@ class MainWindow final : public QMainWindow {
     int setupFontHeight_ = 0;
     bool created_ = false;
     bool destroyed_ = false;
+    // A button press went to the host: what follows until every button is
+    // up goes there too.
+    bool mouseToHost_ = false;
 };
 
 }  // namespace quill

@@ -9,6 +9,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 #include "ui/app/main_window.h"
 #include "ui/terminal/key_events.h"
@@ -22,6 +23,28 @@ namespace {
 constexpr int kWheelLines = 3;
 constexpr int kWheelNotch = 120;
 constexpr char32_t kEscape = 0x1B;
+
+// The buttons the host hears of.
+std::optional<MouseButton> HostButton(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton:
+            return MouseButton::kLeft;
+        case Qt::MiddleButton:
+            return MouseButton::kMiddle;
+        case Qt::RightButton:
+            return MouseButton::kRight;
+        default:
+            return std::nullopt;
+    }
+}
+
+// The button a move reports as held: the first one down.
+MouseButton HeldButton(Qt::MouseButtons buttons) {
+    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::MiddleButton, Qt::RightButton}) {
+        if (buttons & button) return *HostButton(button);
+    }
+    return MouseButton::kNone;
+}
 
 }  // namespace
 
@@ -71,24 +94,31 @@ bool MainWindow::ViewEvent(QEvent* event) {
         case QEvent::MouseButtonRelease:
             return MouseEvent(static_cast<QMouseEvent&>(*event));
         case QEvent::Wheel:
-            return WheelEvent(event);
+            return HostWheelEvent(event) || WheelEvent(event);
         default:
             return false;
     }
 }
 
+// A key with a sequence of its own sends no character: Backspace, Shift+Tab,
+// the keypad in application mode; Alt on a special key is its modifier.
 void MainWindow::KeyPress(const QKeyEvent& event) {
     if (PageScrollBack(event)) return;
     if (const auto command = ClipboardKeyCommand(event.key(), event.modifiers())) {
         OnCommand(*command);
         return;
     }
+    const KeyMessages messages =
+        TranslateKeyPress(event.key(), event.modifiers(), event.text(), NumLockOn(event));
+    if (messages.keyDown && parts_.engine.KeyHasSequence(*messages.keyDown, messages.modifiers)) {
+        OnKeyDown(*messages.keyDown, messages.modifiers);
+        return;
+    }
     if (event.modifiers() & Qt::AltModifier) {
         SendMeta(event);
         return;
     }
-    const KeyMessages messages = TranslateKeyPress(event.key(), event.modifiers(), event.text());
-    if (messages.keyDown) OnKeyDown(*messages.keyDown);
+    if (messages.keyDown) OnKeyDown(*messages.keyDown, messages.modifiers);
     if (messages.character) OnCharacter(*messages.character);
 }
 
@@ -122,6 +152,7 @@ bool MainWindow::PageScrollBack(const QKeyEvent& event) {
 // Moves outside the client area are not the window's; a release is always
 // seen, so the selection never keeps growing after the button is up.
 bool MainWindow::MouseEvent(const QMouseEvent& event) {
+    if (HostMouseEvent(event)) return true;
     const QPoint at = event.position().toPoint();
     switch (event.type()) {
         case QEvent::MouseMove:
@@ -145,6 +176,65 @@ bool MainWindow::MouseEvent(const QMouseEvent& event) {
     if (event.button() != Qt::LeftButton) return false;
     OnLeftButtonDown(at);
     return true;
+}
+
+// While the host asks for the mouse, a press without Shift goes to it, and
+// so does all that follows until every button is up; moves without a button
+// go to it too. With Shift the mouse selects, pastes and opens the menu here.
+bool MainWindow::HostMouseEvent(const QMouseEvent& event) {
+    const auto button = HostButton(event.button());
+    switch (event.type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            if (!button || !parts_.engine.MouseReporting() ||
+                (event.modifiers() & Qt::ShiftModifier)) {
+                return mouseToHost_;
+            }
+            mouseToHost_ = true;
+            view_->DisplayReturnToLive();
+            ReportMouse(MouseAction::kPress, *button, event.position(), event.modifiers());
+            return true;
+        case QEvent::MouseMove:
+            if (!mouseToHost_ &&
+                (event.buttons() != Qt::NoButton || !parts_.engine.MouseReporting())) {
+                return false;
+            }
+            ReportMouse(MouseAction::kMove, HeldButton(event.buttons()), event.position(),
+                        event.modifiers());
+            return true;
+        case QEvent::MouseButtonRelease:
+            if (!mouseToHost_) return false;
+            if (button) {
+                ReportMouse(MouseAction::kRelease, *button, event.position(), event.modifiers());
+            }
+            mouseToHost_ = event.buttons() != Qt::NoButton;
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The wheel goes to the host as presses of buttons 4 and 5, one a notch.
+bool MainWindow::HostWheelEvent(QEvent* event) {
+    if (event->type() != QEvent::Wheel || !parts_.engine.MouseReporting()) return false;
+    const auto& wheel = static_cast<QWheelEvent&>(*event);
+    const int delta = wheel.angleDelta().y();
+    const MouseButton button = delta > 0 ? MouseButton::kWheelUp : MouseButton::kWheelDown;
+    for (int i = 0; i < std::max(std::abs(delta) / kWheelNotch, 1) && delta != 0; ++i) {
+        ReportMouse(MouseAction::kPress, button, wheel.position(), wheel.modifiers());
+    }
+    return true;
+}
+
+// The cell under the pointer, held within the screen.
+void MainWindow::ReportMouse(MouseAction action, MouseButton button, QPointF at,
+                             Qt::KeyboardModifiers modifiers) {
+    const ScreenGeometry& grid = parts_.engine.Screen().Geometry();
+    const int column =
+        std::clamp(static_cast<int>(at.x()) / parts_.fonts.CellWidth, 0, grid.columns - 1);
+    const int row =
+        std::clamp(static_cast<int>(at.y()) / parts_.fonts.CellHeight, 0, grid.screenRows - 1);
+    parts_.engine.ReportMouse({action, button, column, row, HeldModifiers(modifiers)});
 }
 
 bool MainWindow::WheelEvent(QEvent* event) {

@@ -7,13 +7,17 @@
 #include <functional>
 #include <variant>
 
+#include "core/terminal/key_tables.h"
+
 namespace quill {
 
 // A key the user typed while a paste was still going out: it goes after it.
+// The brackets around a paste the host asked for queue the same way.
 struct TypedKey {
-    enum class Path { kKeyDown, kCharacter };
+    enum class Path { kKeyDown, kCharacter, kPasteBracket };
     Path path;
-    char32_t code;  // a virtual-key code or a whole character
+    char32_t code;             // a virtual-key code, a whole character, or 1 for the start bracket
+    KeyModifiers modifiers{};  // held with a key-down
 };
 
 // What the paste queue hands on, and when it may.

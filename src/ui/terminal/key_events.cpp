@@ -1,5 +1,7 @@
 #include "ui/terminal/key_events.h"
 
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QList>
 #include <array>
 #include <utility>
@@ -18,14 +20,35 @@ constexpr std::uint16_t kSpace = 32;
 constexpr std::uint16_t kDelete = 127;
 
 // Virtual-key codes of the keys that have no character of their own.
-constexpr std::array<std::pair<int, std::uint16_t>, 19> kVirtualKeys{{
-    {Qt::Key_Backspace, 0x08},     {Qt::Key_Tab, 0x09},          {Qt::Key_Backtab, 0x09},
-    {Qt::Key_Return, vk::kReturn}, {Qt::Key_Enter, vk::kReturn}, {Qt::Key_Shift, 0x10},
-    {Qt::Key_Control, 0x11},       {Qt::Key_Escape, 0x1B},       {Qt::Key_PageUp, 0x21},
-    {Qt::Key_PageDown, 0x22},      {Qt::Key_End, 0x23},          {Qt::Key_Home, 0x24},
-    {Qt::Key_Left, vk::kLeft},     {Qt::Key_Up, vk::kUp},        {Qt::Key_Right, vk::kRight},
-    {Qt::Key_Down, vk::kDown},     {Qt::Key_Insert, 0x2D},       {Qt::Key_Delete, 0x2E},
+constexpr std::array<std::pair<int, std::uint16_t>, 20> kVirtualKeys{{
+    {Qt::Key_Backspace, vk::kBack},
+    {Qt::Key_Tab, vk::kTab},
+    {Qt::Key_Backtab, vk::kTab},
+    {Qt::Key_Return, vk::kReturn},
+    {Qt::Key_Enter, vk::kKeypadEnter},
+    {Qt::Key_Clear, vk::kClear},
+    {Qt::Key_Shift, 0x10},
+    {Qt::Key_Control, 0x11},
+    {Qt::Key_Escape, 0x1B},
+    {Qt::Key_PageUp, 0x21},
+    {Qt::Key_PageDown, 0x22},
+    {Qt::Key_End, 0x23},
+    {Qt::Key_Home, 0x24},
+    {Qt::Key_Left, vk::kLeft},
+    {Qt::Key_Up, vk::kUp},
+    {Qt::Key_Right, vk::kRight},
+    {Qt::Key_Down, vk::kDown},
+    {Qt::Key_Insert, 0x2D},
+    {Qt::Key_Delete, 0x2E},
     {Qt::Key_Space, 0x20},
+}};
+
+// The keypad's operators, told from the main keyboard's by Qt's keypad flag.
+constexpr std::array<std::pair<int, std::uint16_t>, 4> kKeypadOperators{{
+    {Qt::Key_Asterisk, vk::kMultiply},
+    {Qt::Key_Plus, vk::kAdd},
+    {Qt::Key_Minus, vk::kSubtract},
+    {Qt::Key_Slash, vk::kDivide},
 }};
 
 // Keys whose characters the layout fixes, whatever the modifiers.
@@ -56,7 +79,10 @@ std::optional<std::uint16_t> Lookup(const std::array<std::pair<int, std::uint16_
     return std::nullopt;
 }
 
-std::optional<std::uint16_t> VirtualKey(int key) {
+std::optional<std::uint16_t> VirtualKey(int key, Qt::KeyboardModifiers modifiers) {
+    if (modifiers & Qt::KeypadModifier) {
+        if (auto keypad = Lookup(kKeypadOperators, key)) return keypad;
+    }
     if (key >= Qt::Key_F1 && key <= Qt::Key_F12) {
         return static_cast<std::uint16_t>(vk::kF1 + (key - Qt::Key_F1));
     }
@@ -85,9 +111,25 @@ std::optional<char32_t> Character(int key, Qt::KeyboardModifiers modifiers, cons
 
 }  // namespace
 
-KeyMessages TranslateKeyPress(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
-    if (modifiers & Qt::AltModifier) return {};
-    return {VirtualKey(key), Character(key, modifiers, text)};
+KeyMessages TranslateKeyPress(int key, Qt::KeyboardModifiers modifiers, const QString& text,
+                              bool numLock) {
+    KeyModifiers held = HeldModifiers(modifiers);
+    held.shift = held.shift || key == Qt::Key_Backtab;
+    held.numLock = numLock;
+    if (held.alt) return {VirtualKey(key, modifiers), std::nullopt, held};
+    return {VirtualKey(key, modifiers), Character(key, modifiers, text), held};
+}
+
+KeyModifiers HeldModifiers(Qt::KeyboardModifiers modifiers) {
+    return {(modifiers & Qt::ShiftModifier) != 0, (modifiers & Qt::AltModifier) != 0,
+            (modifiers & Qt::ControlModifier) != 0};
+}
+
+// X11 carries NumLock as Mod2 in the event's state, which Qt passes on.
+bool NumLockOn(const QKeyEvent& event) {
+    constexpr quint32 kMod2Mask = 0x10;
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return true;
+    return (event.nativeModifiers() & kMod2Mask) != 0;
 }
 
 std::optional<char32_t> MetaCharacter(int key, Qt::KeyboardModifiers modifiers,

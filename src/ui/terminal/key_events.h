@@ -5,7 +5,10 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/terminal/key_tables.h"
 #include "ui/resources/command_ids.h"
+
+class QKeyEvent;
 
 namespace quill {
 
@@ -13,14 +16,25 @@ namespace quill {
 // virtual-key code, then a character notification with the character the
 // keyboard layout makes of the stroke (a surrogate pair is one character).
 // Either may be missing.
+// The key-down notification carries the modifiers held and NumLock.
 struct KeyMessages {
     std::optional<std::uint16_t> keyDown;
     std::optional<char32_t> character;
+    KeyModifiers modifiers;
 };
 
-// Translates a Qt key press. Alt combinations give nothing: they belong to the
-// accelerators and the menu bar.
-KeyMessages TranslateKeyPress(int key, Qt::KeyboardModifiers modifiers, const QString& text);
+// Translates a Qt key press. Alt combinations give no character: Alt as
+// Meta is MetaCharacter's, and the accelerators and the menu bar come first.
+// Shift+Tab is Tab with Shift.
+KeyMessages TranslateKeyPress(int key, Qt::KeyboardModifiers modifiers, const QString& text,
+                              bool numLock = true);
+
+// Shift, Alt and Ctrl, as keys and the mouse report them.
+KeyModifiers HeldModifiers(Qt::KeyboardModifiers modifiers);
+
+// Whether NumLock is on for the key; on where the platform does not say, so
+// the keypad sends its characters.
+bool NumLockOn(const QKeyEvent& event);
 
 // Alt as Meta: the character that follows ESC for Alt with this key, that is
 // what the key gives without Alt. None for keys without a character (cursor
