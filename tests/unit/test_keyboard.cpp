@@ -168,7 +168,8 @@ TEST_F(KeyboardTest, ExtendedSendsCharactersBeyondAsciiAsUtf8AndEchoesWhatTheGri
     EXPECT_EQ(Sent(), (Bytes{0xC3, 0xA9, 0xC2, 0x80, 0xE2, 0x82, 0xAC, 0xE4, 0xB8, 0xAD, 0xF0, 0x9F,
                              0x98, 0x80, 'a'}));
     std::string echoed;
-    for (int c = 0; c < 9; ++c) echoed += static_cast<char>(screen.CharAt(kFirstScreenRow, c));
+    for (int c = 0; c < 9; ++c)
+        echoed += static_cast<char>(screen.CharAt(screen.FirstScreenRow(), c));
     EXPECT_EQ(echoed, "\xE9??????a ");
 }
 

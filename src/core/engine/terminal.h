@@ -41,8 +41,13 @@ constexpr int kReceiveChunk = 100;
 // next block or key.
 class Terminal final : private TelnetEvents {
   public:
+    // The smallest grid the extended terminal takes.
+    static constexpr int kMinColumns = 20;
+    static constexpr int kMinRows = 5;
+
+    // The terminal starts as the plain one, 80 x 24.
     Terminal(DisplaySink& display, SendPath& send, TerminalServices& services,
-             const TerminalOptions& options, ScreenGeometry geometry = {});
+             const TerminalOptions& options);
     Terminal(const Terminal&) = delete;
     Terminal& operator=(const Terminal&) = delete;
 
@@ -59,6 +64,12 @@ class Terminal final : private TelnetEvents {
     // A line of the program's own (banner, connection messages), written
     // onto the screen and brought to the window.
     void WriteLocal(std::string_view text);
+    // The grid the window holds, at least 20 x 5, for the extended terminal:
+    // its screen takes it at once (see ScreenModel::Resize), the plain one
+    // keeps 80 x 24 until the extended one is turned on. A switch of the
+    // option takes effect here too. While NAWS is on the host hears of every
+    // change of size.
+    void Resize(int columns, int rows);
 
     const ScreenModel& Screen() const { return screen_; }
     // What changed on the screen since the window last took it.
@@ -84,6 +95,7 @@ class Terminal final : private TelnetEvents {
     void OnOptionRequest(std::uint8_t command, std::uint8_t option) override;
     void OnSubnegotiation(std::uint8_t option, std::span<const std::uint8_t> data) override;
     const Dialect& CurrentDialect();
+    void ApplyGeometry();
 
     DisplaySink& display_;
     const TerminalOptions& options_;
@@ -97,6 +109,9 @@ class Terminal final : private TelnetEvents {
     ScreenEcho echo_;
     Keyboard keyboard_;
     const Dialect* dialect_ = &kPlainTerminal;
+    // The extended terminal's grid.
+    int columns_ = kColumns;
+    int rows_ = kScreenRows;
 };
 
 }  // namespace quill

@@ -3,8 +3,8 @@
 namespace quill {
 
 const Dialect kPlainTerminal{false, false, false, false, false, OptionPolicy{false, false},
-                              kNormalKeyTable, kApplicationKeyTable};
+                              kNormalKeyTable, kApplicationKeyTable, false};
 const Dialect kExtendedTerminal{true, true, true, true, true, OptionPolicy{true, true},
-                                 kXtermNormalKeyTable, kXtermApplicationKeyTable};
+                                 kXtermNormalKeyTable, kXtermApplicationKeyTable, true};
 
 }  // namespace quill

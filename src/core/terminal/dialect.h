@@ -10,7 +10,8 @@ namespace quill {
 // What sets one terminal type apart from the other. The plain terminal is
 // the VT100 subset; the extended one is xterm-like: every rendition
 // parameter, UTF-8 both ways, strings, deferred wrap, xterm's keys, window
-// size, binary transmission and the terminal type the user set. The terminal
+// size, binary transmission, the terminal type the user set and a screen
+// that resizes. The terminal
 // holds one of the two and changes it when the user switches.
 struct Dialect {
     // A rendition sequence acts as xterm's, every parameter kept in order,
@@ -35,6 +36,9 @@ struct Dialect {
     // cursor-key mode.
     std::span<const KeyTableRow> normalKeys;
     std::span<const KeyTableRow> applicationKeys;
+    // The grid follows the window, with the history rows the user set; or it
+    // stays 80 x 24 with 275 history rows.
+    bool resizable;
 };
 
 extern const Dialect kPlainTerminal;

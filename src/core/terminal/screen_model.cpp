@@ -92,8 +92,8 @@ void ScreenModel::Resize(ScreenGeometry wanted) {
     }
     int start = historyDepth_;  // where the normal screen starts in `lines`
     if (alternate) {
-        const int top = FitShownScreen(otherScreen_, geometry_.screenRows, wanted.screenRows,
-                                       cursorRow_);
+        const int top =
+            FitShownScreen(otherScreen_, geometry_.screenRows, wanted.screenRows, cursorRow_);
         otherScreen_.erase(otherScreen_.begin(), otherScreen_.begin() + top);
         cursorRow_ -= top;
         lines.resize(Size(start + wanted.screenRows));
