@@ -205,8 +205,9 @@ TEST_F(KeysTest, ExtendedTerminalSendsEditingKeysAndCharactersBeyondAsciiAsUtf8)
 TEST_F(KeysTest, ShiftPageKeysPageTheScrollBackOnlyInTheExtendedTerminal) {
     Connect();
     QByteArray lines;
-    for (int i = 1; i <= 60; ++i) lines += "line " + QByteArray::number(i) + "\r\n";
-    ASSERT_TRUE(FromHost(lines, "line 60"));
+    // Enough for two pages of history: the view pages only through rows in use.
+    for (int i = 1; i <= 100; ++i) lines += "line " + QByteArray::number(i) + "\r\n";
+    ASSERT_TRUE(FromHost(lines, "line 100"));
     const auto top = [this] { return Window().View().ViewTop(); };
     Window().OnScroll(ScrollAction::kLineUp);
     EXPECT_EQ(Type(Qt::Key_PageUp, Qt::ShiftModifier), "");
