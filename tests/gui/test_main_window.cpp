@@ -329,6 +329,20 @@ TEST_F(MainWindowTest, ExtendedTerminalGridFollowsTheWindowsSize) {
     EXPECT_EQ(Window().ScrollBar().maximum(), kLiveViewTop);
 }
 
+TEST_F(MainWindowTest, MaximizeOnStartGivesTheExtendedTerminalTheWholeScreensGrid) {
+    SetSetting("extended", "1");
+    SetSetting("MaximizeOnStart", "1");
+    Connect();
+    ASSERT_TRUE(PumpUntil([&] { return app->Screen()->Geometry().screenRows > 24; }));
+    EXPECT_TRUE(Window().isMaximized());
+    const QSize area = Window().size();
+    const int columns = (area.width() - Window().ScrollBar().sizeHint().width()) /
+                        app->Fonts().CellWidth;
+    const int rows = (area.height() - Window().menuBar()->sizeHint().height()) /
+                     app->Fonts().CellHeight;
+    EXPECT_EQ(app->Screen()->Geometry(), (ScreenGeometry{columns, rows, 10'000}));
+}
+
 TEST_F(MainWindowTest, TheLargestFontStillOpensTheWindowWithinTheScreen) {
     SetSetting("fontsize", "200");
     Connect();
