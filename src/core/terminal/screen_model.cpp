@@ -72,12 +72,18 @@ void ScreenModel::BlankScreenMemory() {
     damage_.MarkAll();
 }
 
-// A history row that gets cells is in use, and so is every newer one.
-Cell* ScreenModel::NewRowCells(int bufferRow) {
-    RowStore& row = RingSlot(bufferRow);
-    row = std::make_unique<Cell[]>(Size(columns_));
+// A history row written is in use, and so is every newer one: those that
+// were out of use are blanked on the way.
+Cell* ScreenModel::RowIntoUse(int bufferRow) {
+    for (int r = bufferRow; r < OldestRowInUse(); ++r) ClearRow(r);
     historyDepth_ = std::max(historyDepth_, FirstScreenRow() - bufferRow);
+    RowStore& row = RingSlot(bufferRow);
+    if (row == nullptr) row = std::make_unique<Cell[]>(Size(columns_));
     return row.get();
+}
+
+void ScreenModel::ClearRow(int bufferRow) {
+    if (Cell* cells = RingSlot(bufferRow).get()) BlankCells(cells, columns_);
 }
 
 void ScreenModel::Resize(ScreenGeometry wanted) {
@@ -87,7 +93,7 @@ void ScreenModel::Resize(ScreenGeometry wanted) {
     if (alternate) ExchangeScreens();
     // The history in use and the normal screen, oldest first.
     Rows lines;
-    for (int r = FirstScreenRow() - historyDepth_; r < ringRows_; ++r) {
+    for (int r = OldestRowInUse(); r < ringRows_; ++r) {
         lines.push_back(std::move(RingSlot(r)));
     }
     int start = historyDepth_;  // where the normal screen starts in `lines`
@@ -141,15 +147,14 @@ void ScreenModel::RotateRows(int first, int end, int shift) {
 }
 
 // Rows keep their cells, cleared in place, for the text that follows. A
-// history erased from its oldest row in use is in use no further.
+// history erased from its oldest row in use goes out of use instead, which
+// leaves nothing to clear there.
 void ScreenModel::BlankRows(int first, int end) {
-    for (int r = first; r < end; ++r) {
-        if (Cell* cells = RingSlot(r).get()) BlankCells(cells, columns_);
-    }
     const int history = FirstScreenRow();
-    if (first <= history - historyDepth_ && end > history - historyDepth_) {
+    if (first <= OldestRowInUse() && end > OldestRowInUse()) {
         historyDepth_ = history - std::min(end, history);
     }
+    for (int r = std::max(first, OldestRowInUse()); r < end; ++r) ClearRow(r);
 }
 
 void ScreenModel::FillRows(int first, int end, const Cell& cell) {
@@ -157,7 +162,7 @@ void ScreenModel::FillRows(int first, int end, const Cell& cell) {
 }
 
 void ScreenModel::BlankScreenRow(int row) {
-    if (Cell* cells = RingSlot(FirstScreenRow() + row).get()) BlankCells(cells, columns_);
+    ClearRow(FirstScreenRow() + row);
 }
 
 void ScreenModel::Caret() {

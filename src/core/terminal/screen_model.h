@@ -37,12 +37,13 @@ struct ScreenGeometry {
 // The terminal's screen: rows of cells, the history rows above the screen
 // rows and one spare row below them, addressed as buffer rows (0 the oldest
 // history row, the history's depth the first screen row). The history and
-// screen rows are kept in a ring, so that scrolling moves row indices, never
+// screen rows are kept in a ring, so that scrolling moves row pointers, never
 // cells. Also the cursor, the scrolling region and the current rendition.
 // Nothing here asks how many columns and rows the plain terminal has: the
 // geometry is the model's parameter, and Resize changes it. A row gets its
 // cells when it is first written, so a deep history costs memory only as it
-// fills; a row without cells reads as blank.
+// fills; a row without cells reads as blank, and so does a history row older
+// than the history in use, so erasing the history costs nothing per row.
 // Every writer of the screen goes through the operations below; they change
 // the cells and record what changed (Damage), never drawing themselves.
 class ScreenModel {
@@ -124,7 +125,7 @@ class ScreenModel {
     // erased.
     int HistoryDepth() const { return historyDepth_; }
     std::span<const Cell> Row(int bufferRow) const {
-        const Cell* cells = RowAt(bufferRow).get();
+        const Cell* cells = bufferRow < OldestRowInUse() ? nullptr : RowAt(bufferRow).get();
         return {cells != nullptr ? cells : blankRow_.data(), static_cast<std::size_t>(columns_)};
     }
     char32_t CharAt(int bufferRow, int column) const { return Row(bufferRow)[column].Character(); }
@@ -158,12 +159,17 @@ class ScreenModel {
     RowStore& RingSlot(int bufferRow) {
         return bufferRow == ringRows_ ? spare_ : ring_[RingPosition(bufferRow)];
     }
-    // The row's cells for writing; a row never written gets them now.
+    // History rows above this one are out of use: what they hold is stale.
+    int OldestRowInUse() const { return geometry_.historyRows - historyDepth_; }
+    // The row's cells for writing; a row never written gets them now, and a
+    // history row out of use is brought into use blank.
     Cell* RowCells(int bufferRow) {
         RowStore& row = RingSlot(bufferRow);
-        return row != nullptr ? row.get() : NewRowCells(bufferRow);
+        if (row != nullptr && bufferRow >= OldestRowInUse()) return row.get();
+        return RowIntoUse(bufferRow);
     }
-    Cell* NewRowCells(int bufferRow);
+    Cell* RowIntoUse(int bufferRow);
+    void ClearRow(int bufferRow);
     void ExchangeScreens();
     Cell* CursorCell() { return RowCells(FirstScreenRow() + cursorRow_) + cursorColumn_; }
     template <class CharacterAt>
