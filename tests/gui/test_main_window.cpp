@@ -321,26 +321,11 @@ TEST_F(MainWindowTest, ExtendedTerminalGridFollowsTheWindowsSize) {
     Window().resize(QSize(50 * cells.width(), 12 * cells.height()) + chrome);
     ASSERT_TRUE(PumpUntil([&] { return screen.Geometry().columns == 50; }));
     EXPECT_EQ(screen.Geometry().screenRows, 12);
-    EXPECT_EQ(Window().ScrollBar().maximum(), screen.FirstScreenRow());
 
     Window().OnCommand(CommandId::kExtendedTerminal);
     EXPECT_EQ(screen.Geometry(), ScreenGeometry{});
     EXPECT_EQ(Window().maximumSize(), Window().OnGetMinMaxInfo());
     EXPECT_EQ(Window().ScrollBar().maximum(), kLiveViewTop);
-}
-
-TEST_F(MainWindowTest, MaximizeOnStartGivesTheExtendedTerminalTheWholeScreensGrid) {
-    SetSetting("extended", "1");
-    SetSetting("MaximizeOnStart", "1");
-    Connect();
-    ASSERT_TRUE(PumpUntil([&] { return app->Screen()->Geometry().screenRows > 24; }));
-    EXPECT_TRUE(Window().isMaximized());
-    const QSize area = Window().size();
-    const int columns = (area.width() - Window().ScrollBar().sizeHint().width()) /
-                        app->Fonts().CellWidth;
-    const int rows = (area.height() - Window().menuBar()->sizeHint().height()) /
-                     app->Fonts().CellHeight;
-    EXPECT_EQ(app->Screen()->Geometry(), (ScreenGeometry{columns, rows, 10'000}));
 }
 
 TEST_F(MainWindowTest, TheLargestFontStillOpensTheWindowWithinTheScreen) {
