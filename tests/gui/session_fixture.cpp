@@ -63,22 +63,23 @@ bool SessionTest::FromHost(const QByteArray& bytes, const std::string& shows) {
 std::string SessionTest::WindowRow(int row) const {
     const int top = app->Window()->View().ViewTop();
     std::string text;
-    for (int c = 0; c < kColumns; ++c)
+    for (int c = 0; c < app->Screen()->Geometry().columns; ++c)
         text.push_back(static_cast<char>(app->Screen()->CharAt(top + row, c)));
     return text;
 }
 
 std::string SessionTest::ScreenRow(int row) const {
+    const ScreenModel& screen = *app->Screen();
     std::string text;
-    for (int c = 0; c < kColumns; ++c) {
-        text.push_back(static_cast<char>(app->Screen()->CharAt(kFirstScreenRow + row, c)));
+    for (int c = 0; c < screen.Geometry().columns; ++c) {
+        text.push_back(static_cast<char>(screen.CharAt(screen.FirstScreenRow() + row, c)));
     }
     return text;
 }
 
 std::string SessionTest::ScreenText() const {
     std::string text;
-    for (int r = 0; r < kScreenRows; ++r) text += ScreenRow(r) + "\n";
+    for (int r = 0; r < app->Screen()->Geometry().screenRows; ++r) text += ScreenRow(r) + "\n";
     return text;
 }
 

@@ -308,6 +308,26 @@ TEST_F(MainWindowTest, WindowShowsExactlyEightyByTwentyFourCellsAndNeverMore) {
     EXPECT_EQ(view.size(), cells);
 }
 
+// In the extended terminal the client area sets the grid as the window is
+// resized; turning the mode off brings back the plain window and 80 x 24.
+TEST_F(MainWindowTest, ExtendedTerminalGridFollowsTheWindowsSize) {
+    SetSetting("extended", "1");
+    Connect();
+    ASSERT_TRUE(PumpUntil([&] { return Window().isVisible(); }));
+    const ScreenModel& screen = *app->Screen();
+    const QSize chrome(Window().ScrollBar().sizeHint().width(),
+                       Window().menuBar()->sizeHint().height());
+    const QSize cells(app->Fonts().CellWidth, app->Fonts().CellHeight);
+    Window().resize(QSize(50 * cells.width(), 12 * cells.height()) + chrome);
+    ASSERT_TRUE(PumpUntil([&] { return screen.Geometry().columns == 50; }));
+    EXPECT_EQ(screen.Geometry().screenRows, 12);
+
+    Window().OnCommand(CommandId::kExtendedTerminal);
+    EXPECT_EQ(screen.Geometry(), ScreenGeometry{});
+    EXPECT_EQ(Window().maximumSize(), Window().OnGetMinMaxInfo());
+    EXPECT_EQ(Window().ScrollBar().maximum(), kLiveViewTop);
+}
+
 TEST_F(MainWindowTest, TheLargestFontStillOpensTheWindowWithinTheScreen) {
     SetSetting("fontsize", "200");
     Connect();

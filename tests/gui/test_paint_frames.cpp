@@ -168,7 +168,8 @@ TEST(PaintAnyGeometry, TheViewPaintsTheScreensOwnColumnsAndRows) {
     RecordingSend send;
     RecordingServices services(false);
     DisplayRelay relay;
-    Terminal terminal(relay, send, services, options, ScreenGeometry{100, 30, 50});
+    Terminal terminal(relay, send, services, options);
+    terminal.Resize(100, 30);
     const TerminalFonts fonts = MakeTerminalFonts(kDefaultFont, kDefaultFontSize);
     TerminalView view(terminal, fonts,
                       TerminalView::Colours{[] { return kBlack; }, [] { return kWhite; }},

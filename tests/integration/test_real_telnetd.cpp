@@ -21,9 +21,9 @@ namespace {
 
 std::string ScreenText(const ScreenModel& screen) {
     std::string text;
-    for (int r = 0; r < kScreenRows; ++r) {
-        for (int c = 0; c < kColumns; ++c) {
-            text.push_back(static_cast<char>(screen.CharAt(kFirstScreenRow + r, c)));
+    for (int r = 0; r < screen.Geometry().screenRows; ++r) {
+        for (int c = 0; c < screen.Geometry().columns; ++c) {
+            text.push_back(static_cast<char>(screen.CharAt(screen.FirstScreenRow() + r, c)));
         }
         text.push_back('\n');
     }

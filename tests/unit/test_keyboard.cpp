@@ -246,7 +246,7 @@ TEST_F(KeyboardTest, ExtendedSendsCharactersBeyondAsciiAsUtf8AndEchoesThemAsThem
     EXPECT_EQ(Sent(), (Bytes{0xC3, 0xA9, 0xC2, 0x80, 0xE2, 0x82, 0xAC, 0xE4, 0xB8, 0xAD, 0xF0, 0x9F,
                              0x98, 0x80, 'a'}));
     std::u32string echoed;  // the C1 control U+0080 takes no cell; a wide character two
-    for (int c = 0; c < 8; ++c) echoed += screen.CharAt(kFirstScreenRow, c);
+    for (int c = 0; c < 8; ++c) echoed += screen.CharAt(screen.FirstScreenRow(), c);
     EXPECT_EQ(echoed, U"\u00E9\u20AC\u4E2D \U0001F600 a ");
 }
 

@@ -32,6 +32,7 @@ TEST_F(TerminalSettingsTest, FreshStoreGivesTheDefaults) {
     EXPECT_FALSE(settings.MaximizeOnStart);
     EXPECT_FALSE(settings.options.Extended());
     EXPECT_EQ(settings.options.TerminalType(), "xterm-256color");
+    EXPECT_EQ(settings.options.Scrollback(), 10'000);
     EXPECT_TRUE(backend.Values().empty()) << "reading must not create settings";
 }
 
@@ -58,7 +59,7 @@ TEST(TerminalSettingsOrder, StartUpReadsEachSettingOnceInOrder) {
                                         "settings/bgcolor", "settings/crlftranslation",
                                         "settings/localecho", "settings/autoexit", "settings/wrap",
                                         "settings/maximizeonstart", "settings/extended",
-                                        "settings/termtype"}));
+                                        "settings/termtype", "settings/scrollback"}));
 }
 
 TEST_F(TerminalSettingsTest, StoredValuesAreRead) {
@@ -146,6 +147,18 @@ TEST_F(TerminalSettingsTest, TerminalTypesOutsideTheRuleReadAsTheDefault) {
              {"caf\xc3\xa9", "xterm-256color"}}) {
         Store("termtype", text);
         EXPECT_EQ(ReadTerminalSettings(store).options.TerminalType(), type) << text;
+    }
+}
+
+// The history depth is 0 to 100,000 rows; a damaged text is the default,
+// not the 0 it would be as a number.
+TEST_F(TerminalSettingsTest, ScrollbackOutsideTheRangeOrDamagedReadsAsTheDefault) {
+    const std::vector<std::pair<std::string, int>> cases{
+        {"0", 0},     {"100000", 100'000}, {"100001", 10'000},     {"-1", 10'000},
+        {"", 10'000}, {"12x", 10'000},     {"99999999999", 10'000}};
+    for (const auto& [text, rows] : cases) {
+        Store("scrollback", text);
+        EXPECT_EQ(ReadTerminalSettings(store).options.Scrollback(), rows) << text;
     }
 }
 

@@ -18,7 +18,8 @@ struct TerminalTest : ::testing::Test {
     void Feed(const std::string& bytes) { session.Feed(bytes, kReceiveChunk); }
     std::u32string Row0() const {
         std::u32string text;
-        for (int c = 0; c < 6; ++c) text += screen.CharAt(kFirstScreenRow, c);
+        const int row = screen.FirstScreenRow();
+        for (int c = 0; c < 6; ++c) text += screen.CharAt(row, c);
         return text;
     }
     void Extended(bool on) { session.Options().SetExtended(on); }
@@ -93,7 +94,7 @@ TEST_F(TerminalTest, ExtendedRenditionsStoreColoursAndAttributesInTheCells) {
     Extended(true);
     Feed("\x1b[31;102mA\x1b[38;5;200;48;2;1;2;3mB\x1b[2;3;5;8;9mC"
          "\x1b[39;49;22;23;25;28;29mD\x1b[94;45;38;5;256mE");
-    const auto row = screen.Row(kFirstScreenRow);
+    const auto row = screen.Row(screen.FirstScreenRow());
     using namespace cell_flags;
     EXPECT_EQ(row[0].foreground, CellColour::Palette(1));
     EXPECT_EQ(row[0].background, CellColour::Palette(10));

@@ -47,7 +47,8 @@ class RecordingServices final : public TerminalServices {
 
 // What a headless terminal is built with: a display of the caller's (none
 // for one that does nothing), whether the escape trace is kept, and the
-// screen's size.
+// extended terminal's grid (its columns and screen rows; the plain terminal
+// keeps its own).
 struct HeadlessSetup {
     DisplaySink* display = nullptr;
     bool tracing = false;
@@ -62,7 +63,8 @@ class HeadlessTerminal {
     explicit HeadlessTerminal(HeadlessSetup setup = {})
         : services_(setup.tracing),
           terminal_(setup.display != nullptr ? *setup.display : nullDisplay_, send_, services_,
-                    options_, setup.geometry) {
+                    options_) {
+        terminal_.Resize(setup.geometry.columns, setup.geometry.screenRows);
         terminal_.BlankScreen();
     }
     HeadlessTerminal(const HeadlessTerminal&) = delete;

@@ -1,5 +1,7 @@
 #include "core/engine/terminal.h"
 
+#include <algorithm>
+
 #include "core/terminal/bracketed_paste.h"
 
 namespace quill {
@@ -12,15 +14,15 @@ constexpr std::string_view kPlainTerminalType = "vt100";
 }  // namespace
 
 Terminal::Terminal(DisplaySink& display, SendPath& send, TerminalServices& services,
-                   const TerminalOptions& options, ScreenGeometry geometry)
+                   const TerminalOptions& options)
     : display_(display),
       send_(send),
       options_(options),
-      screen_(display, options, geometry),
+      screen_(display, options),
       dispatcher_(screen_, modes_, send, services),
       collector_(dispatcher_, services),
       input_(screen_, modes_, collector_, services),
-      negotiation_(send, geometry.columns, geometry.screenRows),
+      negotiation_(send, kColumns, kScreenRows),
       decoder_(*this, input_),
       echo_(screen_),
       keyboard_(modes_, options, send, echo_) {}
@@ -35,12 +37,29 @@ const Dialect& Terminal::CurrentDialect() {
         dispatcher_.SetDialect(wanted);
         collector_.SetDialect(wanted);
         screen_.SetDeferredWrap(wanted.deferredWrap);
+        ApplyGeometry();
     }
     return wanted;
 }
 
 const Dialect& Terminal::WantedDialect() const {
     return options_.Extended() ? kExtendedTerminal : kPlainTerminal;
+}
+
+void Terminal::Resize(int columns, int rows) {
+    columns_ = std::max(columns, kMinColumns);
+    rows_ = std::max(rows, kMinRows);
+    CurrentDialect();
+    ApplyGeometry();
+    display_.UpdateNow();
+}
+
+// The screen takes the dialect's shape; the host learns the size it has.
+void Terminal::ApplyGeometry() {
+    ScreenGeometry geometry;
+    if (dialect_->resizable) geometry = {columns_, rows_, options_.Scrollback()};
+    screen_.Resize(geometry);
+    negotiation_.SetWindowSize(screen_.Geometry().columns, screen_.Geometry().screenRows);
 }
 
 // Show codes shows every received byte, before the decoder takes it.

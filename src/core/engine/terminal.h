@@ -42,8 +42,13 @@ constexpr int kReceiveChunk = 100;
 // next block or key.
 class Terminal final : private TelnetEvents {
   public:
+    // The smallest grid the extended terminal takes.
+    static constexpr int kMinColumns = 20;
+    static constexpr int kMinRows = 5;
+
+    // The terminal starts as the plain one, 80 x 24.
     Terminal(DisplaySink& display, SendPath& send, TerminalServices& services,
-             const TerminalOptions& options, ScreenGeometry geometry = {});
+             const TerminalOptions& options);
     Terminal(const Terminal&) = delete;
     Terminal& operator=(const Terminal&) = delete;
 
@@ -75,6 +80,12 @@ class Terminal final : private TelnetEvents {
     // The received bytes have ended (the end of a replay's input): a UTF-8
     // sequence still open shows as one malformed character.
     void EndInput();
+    // The grid the window holds, at least 20 x 5, for the extended terminal:
+    // its screen takes it at once (see ScreenModel::Resize), the plain one
+    // keeps 80 x 24 until the extended one is turned on. A switch of the
+    // option takes effect here too. While NAWS is on the host hears of every
+    // change of size.
+    void Resize(int columns, int rows);
 
     const ScreenModel& Screen() const { return screen_; }
     // What changed on the screen since the window last took it.
@@ -104,6 +115,7 @@ class Terminal final : private TelnetEvents {
     void OnSubnegotiation(std::uint8_t option, std::span<const std::uint8_t> data) override;
     const Dialect& CurrentDialect();
     const Dialect& WantedDialect() const;
+    void ApplyGeometry();
 
     DisplaySink& display_;
     SendPath& send_;
@@ -119,6 +131,9 @@ class Terminal final : private TelnetEvents {
     Keyboard keyboard_;
     MouseReporter mouse_;
     const Dialect* dialect_ = &kPlainTerminal;
+    // The extended terminal's grid.
+    int columns_ = kColumns;
+    int rows_ = kScreenRows;
 };
 
 }  // namespace quill

@@ -5,7 +5,7 @@
 namespace quill {
 
 // The five options the user switches while connected, and the terminal
-// type the extended terminal reports. One object owns them
+// type and the history depth of the extended terminal. One object owns them
 // (the program's settings); the engine only reads them, through this.
 class TerminalOptions {
   public:
@@ -23,6 +23,8 @@ class TerminalOptions {
     virtual bool Extended() const = 0;
     // The terminal type the extended terminal reports to the host.
     virtual std::string_view TerminalType() const = 0;
+    // The history rows the extended terminal keeps.
+    virtual int Scrollback() const = 0;
 };
 
 }  // namespace quill

@@ -29,6 +29,17 @@ int ReadFontSize(SettingsStore& store) {
     return size > kFontSizeLimit || size < -kFontSizeLimit ? 0 : size;
 }
 
+// Only a decimal number counts: a damaged text, which as a number would read
+// as 0 (no history at all), reads as the default; so does one too long to fit.
+int ReadScrollback(SettingsStore& store) {
+    constexpr std::size_t kDigitsBufferSize = 8;
+    const std::string text = ReadText(store, kScrollbackKey, "", kDigitsBufferSize);
+    const bool number = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return c >= '0' && c <= '9';
+    });
+    return number ? std::stoi(text) : kDefaultScrollback;
+}
+
 bool ReadFlag(SettingsStore& store, std::string_view key) {
     return store.ReadIntSetting(kSettingsSection, key, 0) != 0;
 }
@@ -50,6 +61,7 @@ TerminalSettings ReadTerminalSettings(SettingsStore& store) {
     s.options.SetExtended(ReadFlag(store, kExtendedKey));
     s.options.SetTerminalType(
         ReadText(store, kTermTypeKey, kDefaultTermType, kTermTypeLimit + 1));
+    s.options.SetScrollback(ReadScrollback(store));
     return s;
 }
 
@@ -58,6 +70,10 @@ void UserOptions::SetTerminalType(std::string_view type) {
                                        [](char c) { return c >= 0x20 && c <= 0x7E; });
     const bool fits = !type.empty() && type.size() <= kTermTypeLimit;
     termType_ = printable && fits ? type : kDefaultTermType;
+}
+
+void UserOptions::SetScrollback(int rows) {
+    scrollback_ = rows >= 0 && rows <= kScrollbackLimit ? rows : kDefaultScrollback;
 }
 
 Rgb ParseColour(std::string_view text, Rgb fallback) {

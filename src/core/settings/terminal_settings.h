@@ -24,6 +24,7 @@ inline constexpr std::string_view kWrapKey = "wrap";
 inline constexpr std::string_view kMaximizeOnStartKey = "MaximizeOnStart";
 inline constexpr std::string_view kExtendedKey = "extended";
 inline constexpr std::string_view kTermTypeKey = "termtype";
+inline constexpr std::string_view kScrollbackKey = "scrollback";
 
 // Buffer sizes the stored texts must fit (one byte goes to the terminator).
 inline constexpr std::size_t kFontBufferSize = 80;
@@ -33,6 +34,11 @@ inline constexpr std::size_t kColourBufferSize = 40;
 // characters; any other stored text reads as the default.
 inline constexpr std::string_view kDefaultTermType = "xterm-256color";
 inline constexpr std::size_t kTermTypeLimit = 40;
+
+// The history rows the extended terminal keeps: 0 to 100,000; any other
+// stored text reads as the default.
+inline constexpr int kDefaultScrollback = 10'000;
+inline constexpr int kScrollbackLimit = 100'000;
 
 inline constexpr std::string_view kDefaultFont = "Courier New";
 inline constexpr int kDefaultFontSize = 12;
@@ -50,6 +56,7 @@ class UserOptions final : public TerminalOptions {
     bool ShowCodes() const override { return showCodes_; }
     bool Extended() const override { return extended_; }
     std::string_view TerminalType() const override { return termType_; }
+    int Scrollback() const override { return scrollback_; }
 
     void SetWrap(bool on) { wrap_ = on; }
     void SetLocalEcho(bool on) { localEcho_ = on; }
@@ -58,6 +65,8 @@ class UserOptions final : public TerminalOptions {
     void SetExtended(bool on) { extended_ = on; }
     // A type that is not 1 to 40 printable ASCII characters sets the default.
     void SetTerminalType(std::string_view type);
+    // A number of rows outside 0 to 100,000 sets the default.
+    void SetScrollback(int rows);
 
   private:
     bool wrap_ = false;
@@ -66,12 +75,13 @@ class UserOptions final : public TerminalOptions {
     bool showCodes_ = false;
     bool extended_ = false;
     std::string termType_{kDefaultTermType};
+    int scrollback_ = kDefaultScrollback;
 };
 
-// The eleven terminal settings, with the values a fresh store gives. Four of
+// The twelve terminal settings, with the values a fresh store gives. Four of
 // them (wrap, LocalEcho, CRLFTranslation, extended) are options the user can
-// change while connected; they and termtype, which the engine reads too, live
-// in `options`, their one home.
+// change while connected; they, termtype and scrollback, which the engine
+// reads too, live in `options`, their one home.
 struct TerminalSettings {
     std::string font{kDefaultFont};
     int fontsize = kDefaultFontSize;
@@ -82,9 +92,9 @@ struct TerminalSettings {
     UserOptions options;
 };
 
-// Reads the eleven settings in start-up order: font, fontsize, fgcolor,
+// Reads the twelve settings in start-up order: font, fontsize, fgcolor,
 // bgcolor, CRLFTranslation, LocalEcho, autoexit, wrap, MaximizeOnStart,
-// extended, and then termtype.
+// extended, and then termtype and scrollback.
 TerminalSettings ReadTerminalSettings(SettingsStore& store);
 
 // A colour text: tokens split at commas and spaces, the first three taken as

@@ -10,7 +10,6 @@ namespace {
 
 using namespace telnet;
 
-
 // A 16-bit number of a subnegotiation, its bytes doubled where they are IAC.
 void AppendNumber(std::vector<std::uint8_t>& out, int value) {
     for (const auto b : {static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)}) {
@@ -101,6 +100,13 @@ void OptionNegotiation::Wont(std::uint8_t option) {
     if (option != kBinary || !binaryIn_) return;
     binaryIn_ = false;
     Reply(kDont, option);
+}
+
+void OptionNegotiation::SetWindowSize(int columns, int rows) {
+    if (columns == columns_ && rows == rows_) return;
+    columns_ = columns;
+    rows_ = rows;
+    if (naws_) SendWindowSize();
 }
 
 // IAC SB NAWS, width and height as 16-bit numbers, IAC SE.

@@ -27,6 +27,9 @@ class OptionNegotiation {
     // A subnegotiation: a terminal-type SEND is answered with `terminalType`.
     void Subnegotiation(std::uint8_t option, std::span<const std::uint8_t> data,
                         std::string_view terminalType);
+    // The window has a new size: while NAWS is on, the host is told, but only
+    // when the size differs from the one it has.
+    void SetWindowSize(int columns, int rows);
 
   private:
     void Do(std::uint8_t option, const OptionPolicy& policy);
@@ -38,8 +41,8 @@ class OptionNegotiation {
     void SendWindowSize();
 
     SendPath& send_;
-    const int columns_;
-    const int rows_;
+    int columns_;
+    int rows_;
     bool naws_ = false;       // the client reports its window size
     bool binaryOut_ = false;  // the client sends binary
     bool binaryIn_ = false;   // the server sends binary

@@ -2,7 +2,7 @@
 
 namespace quill {
 
-const Dialect kPlainTerminal{false, false, false, false, OptionPolicy{false, false}, false};
-const Dialect kExtendedTerminal{true, true, true, true, OptionPolicy{true, true}, true};
+const Dialect kPlainTerminal{false, false, false, false, OptionPolicy{false, false}, false, false};
+const Dialect kExtendedTerminal{true, true, true, true, OptionPolicy{true, true}, true, true};
 
 }  // namespace quill

@@ -7,7 +7,8 @@ namespace quill {
 // What sets one terminal type apart from the other. The plain terminal is
 // the VT100 subset; the extended one is xterm-like: every rendition
 // parameter, UTF-8 both ways, strings, deferred wrap, xterm's keys, window
-// size, binary transmission and the terminal type the user set. The terminal
+// size, binary transmission, the terminal type the user set and a screen
+// that resizes. The terminal
 // holds one of the two and changes it when the user switches.
 struct Dialect {
     // Bytes from 0x80 are UTF-8 text, and characters beyond ASCII go out as
@@ -31,6 +32,9 @@ struct Dialect {
     // The keys send xterm's sequences, with modifiers and the keypad
     // (XtermKey); or the VT100 key tables, whatever the modifiers.
     bool xtermKeys;
+    // The grid follows the window, with the history rows the user set; or it
+    // stays 80 x 24 with 275 history rows.
+    bool resizable;
 };
 
 extern const Dialect kPlainTerminal;

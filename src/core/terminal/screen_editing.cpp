@@ -60,6 +60,18 @@ void ScreenModel::ResetEditing() {
     regionBottom_ = geometry_.screenRows;
 }
 
+// At a new width the side margins reset; the tab stops kept are those still
+// on the screen, and new columns get the default ones.
+void ScreenModel::ResizeEditing() {
+    leftMargin_ = 0;
+    rightMargin_ = columns_ - 1;
+    const std::vector<bool> defaults = DefaultTabStops(columns_);
+    const std::size_t kept = std::min(tabStops_.size(), defaults.size());
+    tabStops_.resize(defaults.size());
+    std::copy(defaults.begin() + static_cast<std::ptrdiff_t>(kept), defaults.end(),
+              tabStops_.begin() + static_cast<std::ptrdiff_t>(kept));
+}
+
 void ScreenModel::SetAutoWrap(bool on) {
     autoWrap_ = on;
     wrapPending_ = false;

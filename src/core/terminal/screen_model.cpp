@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <numeric>
+#include <memory>
 
 namespace quill {
 
@@ -15,9 +15,42 @@ int ClampInt(int value, int low, int high) {
     return std::min(std::max(value, low), high);
 }
 
+using Rows = std::vector<std::unique_ptr<Cell[]>>;
+
 // A blank cell is all zero bytes.
 void BlankCells(Cell* cells, int count) {
     std::memset(static_cast<void*>(cells), 0, static_cast<std::size_t>(count) * sizeof(Cell));
+}
+
+std::size_t Size(int count) {
+    return static_cast<std::size_t>(count);
+}
+
+// The shape with as many history rows as the cell limit leaves it.
+ScreenGeometry Capped(ScreenGeometry geometry) {
+    geometry.historyRows = std::min(geometry.historyRows, kHistoryCellLimit / geometry.columns);
+    return geometry;
+}
+
+// A row's cells at another width: cut, or with blank cells added.
+std::unique_ptr<Cell[]> Rewidth(const std::unique_ptr<Cell[]>& row, int from, int to) {
+    if (row == nullptr) return nullptr;
+    auto cells = std::make_unique<Cell[]>(Size(to));
+    std::copy_n(row.get(), std::min(from, to), cells.get());
+    // A wide character cut in two at the new edge goes whole.
+    if (to < from && row[Size(to)].Has(cell_flags::kWideRight)) cells[Size(to - 1)] = Cell{};
+    return cells;
+}
+
+// The screen shown is the last `screenRows` of `rows`, with the cursor in
+// rows[cursor]. It becomes the last `wanted` of them: fewer rows drop those
+// below the cursor first, and blank rows are added below when there are too
+// few. Returns where the new screen starts in `rows`.
+int FitShownScreen(Rows& rows, int screenRows, int wanted, int cursor) {
+    const int below = static_cast<int>(rows.size()) - 1 - cursor;
+    if (wanted < screenRows) rows.resize(rows.size() - Size(std::min(screenRows - wanted, below)));
+    if (rows.size() < Size(wanted)) rows.resize(Size(wanted));
+    return static_cast<int>(rows.size()) - wanted;
 }
 
 }  // namespace
@@ -26,27 +59,84 @@ ScreenModel::ScreenModel(DisplaySink& display, const TerminalOptions& options,
                          ScreenGeometry geometry)
     : display_(display),
       options_(options),
-      geometry_(geometry),
+      geometry_(Capped(geometry)),
       columns_(geometry.columns),
-      ringRows_(geometry.historyRows + geometry.screenRows),
-      cells_(static_cast<std::size_t>((ringRows_ + 1) * columns_)),
-      ring_(static_cast<std::size_t>(ringRows_)),
-      otherScreen_(static_cast<std::size_t>(geometry.screenRows * geometry.columns)),
-      rotation_(static_cast<std::size_t>(geometry.screenRows)),
+      ringRows_(geometry_.historyRows + geometry.screenRows),
+      ring_(Size(ringRows_)),
+      blankRow_(Size(columns_)),
+      otherScreen_(Size(geometry.screenRows)),
+      rotation_(Size(geometry.screenRows)),
       regionBottom_(geometry.screenRows),
-      damage_(geometry.screenRows, geometry.columns) {
-    std::iota(ring_.begin(), ring_.end(), std::uint16_t{0});
-}
+      damage_(geometry.screenRows, geometry.columns) {}
 
 void ScreenModel::BlankScreenMemory() {
     BlankRows(0, BufferRows());
     damage_.MarkAll();
 }
 
-std::uint16_t& ScreenModel::RingSlot(int bufferRow) {
-    int at = ringBase_ + bufferRow;
-    if (at >= ringRows_) at -= ringRows_;
-    return ring_[static_cast<std::size_t>(at)];
+// A history row written is in use, and so is every newer one: those that
+// were out of use are blanked on the way.
+Cell* ScreenModel::RowIntoUse(int bufferRow) {
+    for (int r = bufferRow; r < OldestRowInUse(); ++r) ClearRow(r);
+    historyDepth_ = std::max(historyDepth_, FirstScreenRow() - bufferRow);
+    RowStore& row = RingSlot(bufferRow);
+    if (row == nullptr) row = std::make_unique<Cell[]>(Size(columns_));
+    return row.get();
+}
+
+void ScreenModel::ClearRow(int bufferRow) {
+    if (Cell* cells = RingSlot(bufferRow).get()) BlankCells(cells, columns_);
+}
+
+void ScreenModel::Resize(ScreenGeometry wanted) {
+    wanted = Capped(wanted);
+    if (wanted == geometry_) return;
+    const bool alternate = alternate_;
+    if (alternate) ExchangeScreens();
+    // The history in use and the normal screen, oldest first.
+    Rows lines;
+    for (int r = OldestRowInUse(); r < ringRows_; ++r) {
+        lines.push_back(std::move(RingSlot(r)));
+    }
+    int start = historyDepth_;  // where the normal screen starts in `lines`
+    if (alternate) {
+        const int top =
+            FitShownScreen(otherScreen_, geometry_.screenRows, wanted.screenRows, cursorRow_);
+        otherScreen_.erase(otherScreen_.begin(), otherScreen_.begin() + top);
+        cursorRow_ -= top;
+        lines.resize(Size(start + wanted.screenRows));
+    } else {
+        start = FitShownScreen(lines, geometry_.screenRows, wanted.screenRows,
+                               historyDepth_ + cursorRow_);
+        cursorRow_ += historyDepth_ - start;
+        otherScreen_.resize(Size(wanted.screenRows));
+    }
+    const int dropped = std::max(0, start - wanted.historyRows);
+    lines.erase(lines.begin(), lines.begin() + dropped);
+    if (wanted.columns != columns_) {
+        for (RowStore& row : lines) row = Rewidth(row, columns_, wanted.columns);
+        for (RowStore& row : otherScreen_) row = Rewidth(row, columns_, wanted.columns);
+        spare_ = Rewidth(spare_, columns_, wanted.columns);
+    }
+    historyDepth_ = start - dropped;
+    geometry_ = wanted;
+    columns_ = wanted.columns;
+    ringRows_ = wanted.historyRows + wanted.screenRows;
+    ringBase_ = 0;
+    ring_.clear();
+    ring_.resize(Size(ringRows_));
+    std::move(lines.begin(), lines.end(), ring_.begin() + (FirstScreenRow() - historyDepth_));
+    blankRow_.assign(Size(columns_), Cell{});
+    rotation_.resize(Size(wanted.screenRows));
+    cursorColumn_ = std::min(cursorColumn_, columns_ - 1);
+    wrapPending_ = false;
+    regionTop_ = 1;
+    regionBottom_ = wanted.screenRows;
+    ResizeEditing();
+    damage_ = ScreenDamage(wanted.screenRows, columns_);
+    damage_.MarkAll();
+    if (alternate) ExchangeScreens();
+    Caret();
 }
 
 // Buffer rows first to end - 1 (all within the ring) receive the rows
@@ -54,13 +144,20 @@ std::uint16_t& ScreenModel::RingSlot(int bufferRow) {
 void ScreenModel::RotateRows(int first, int end, int shift) {
     const int length = end - first;
     if (length < 2) return;  // a region of one row, or an upside-down one
-    for (int i = 0; i < length; ++i) rotation_[static_cast<std::size_t>(i)] = RingSlot(first + i);
+    for (int i = 0; i < length; ++i) rotation_[Size(i)] = std::move(RingSlot(first + i));
     std::rotate(rotation_.begin(), rotation_.begin() + shift, rotation_.begin() + length);
-    for (int i = 0; i < length; ++i) RingSlot(first + i) = rotation_[static_cast<std::size_t>(i)];
+    for (int i = 0; i < length; ++i) RingSlot(first + i) = std::move(rotation_[Size(i)]);
 }
 
+// Rows keep their cells, cleared in place, for the text that follows. A
+// history erased from its oldest row in use goes out of use instead, which
+// leaves nothing to clear there.
 void ScreenModel::BlankRows(int first, int end) {
-    for (int r = first; r < end; ++r) BlankCells(RowCells(r), columns_);
+    const int history = FirstScreenRow();
+    if (first <= OldestRowInUse() && end > OldestRowInUse()) {
+        historyDepth_ = history - std::min(end, history);
+    }
+    for (int r = std::max(first, OldestRowInUse()); r < end; ++r) ClearRow(r);
 }
 
 void ScreenModel::FillRows(int first, int end, const Cell& cell) {
@@ -68,8 +165,7 @@ void ScreenModel::FillRows(int first, int end, const Cell& cell) {
 }
 
 void ScreenModel::BlankScreenRow(int row) {
-    const int bufferRow = FirstScreenRow() + row;
-    BlankRows(bufferRow, bufferRow + 1);
+    ClearRow(FirstScreenRow() + row);
 }
 
 void ScreenModel::Caret() {
@@ -171,6 +267,7 @@ void ScreenModel::ScreenScrollUp(int count) {
             // The oldest history row comes round as the region's new last row;
             // rows below the region are turned back into place.
             ringBase_ = ringBase_ + 1 == ringRows_ ? 0 : ringBase_ + 1;
+            historyDepth_ = std::min(historyDepth_ + 1, geometry_.historyRows);
             if (bottom < ringRows_) RotateRows(bottom - 1, ringRows_, ringRows_ - bottom);
             damage_.ScrollUp(regionBottom_);
         } else {
@@ -183,13 +280,15 @@ void ScreenModel::ScreenScrollUp(int count) {
 
 void ScreenModel::SetAlternateScreen(bool on) {
     if (on == alternate_) return;
-    const int first = FirstScreenRow();
-    for (int r = 0; r < geometry_.screenRows; ++r) {
-        Cell* row = RowCells(first + r);
-        std::swap_ranges(row, row + columns_, otherScreen_.begin() + r * columns_);
-    }
+    ExchangeScreens();
     alternate_ = on;
     damage_.MarkAll();
+}
+
+void ScreenModel::ExchangeScreens() {
+    for (int r = 0; r < geometry_.screenRows; ++r) {
+        std::swap(RingSlot(FirstScreenRow() + r), otherScreen_[Size(r)]);
+    }
 }
 
 void ScreenModel::ScreenScrollDown(int count) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -22,20 +23,28 @@ constexpr int kBufferRows = kHistoryRows + kScreenRows + 1;  // history, screen,
 constexpr int kFirstScreenRow = kHistoryRows;
 constexpr int kLiveViewTop = kHistoryRows;
 
+// The history never holds more cells than this, whatever the width: a wide
+// screen keeps fewer history rows.
+constexpr int kHistoryCellLimit = 16'000'000;
+
 // The size of a screen: its columns, its rows and the rows of history above.
 struct ScreenGeometry {
     int columns = kColumns;
     int screenRows = kScreenRows;
     int historyRows = kHistoryRows;
+    bool operator==(const ScreenGeometry&) const = default;
 };
 
 // The terminal's screen: rows of cells, the history rows above the screen
 // rows and one spare row below them, addressed as buffer rows (0 the oldest
 // history row, the history's depth the first screen row). The history and
-// screen rows are kept in a ring, so that scrolling moves row indices, never
+// screen rows are kept in a ring, so that scrolling moves row pointers, never
 // cells. Also the cursor, the scrolling region and the current rendition.
 // Nothing here asks how many columns and rows the plain terminal has: the
-// geometry is the model's parameter.
+// geometry is the model's parameter, and Resize changes it. A row gets its
+// cells when it is first written, so a deep history costs memory only as it
+// fills; a row without cells reads as blank, and so does a history row older
+// than the history in use, so erasing the history costs nothing per row.
 // Every writer of the screen goes through the operations below; they change
 // the cells and record what changed (Damage), never drawing themselves.
 class ScreenModel {
@@ -47,6 +56,16 @@ class ScreenModel {
 
     // Blank every cell, as the window does when created.
     void BlankScreenMemory();
+
+    // A new shape; the history is cut to kHistoryCellLimit cells. Rows are
+    // not reflowed: narrowing cuts them, widening adds blank cells. Fewer
+    // rows: the rows below the cursor go first, then rows leave through the
+    // top into the history, so the cursor's row stays. More rows: rows come
+    // back from the history as far as it has them, then blank rows are added
+    // below. The cursor is clamped, the scrolling region reset. The alternate
+    // screen follows the same rules without a history while it shows, and
+    // keeps its top rows while it does not; so does the normal screen behind it.
+    void Resize(ScreenGeometry wanted);
 
     void ScreenPlaceChar(char32_t c);
     void ScreenWriteByte(std::uint8_t b);
@@ -102,8 +121,13 @@ class ScreenModel {
     const ScreenGeometry& Geometry() const { return geometry_; }
     int BufferRows() const { return ringRows_ + 1; }
     int FirstScreenRow() const { return geometry_.historyRows; }
+    // The history rows in use: the newest ones, up to the buffer row just
+    // above the screen, that rows have scrolled into since it was last
+    // erased.
+    int HistoryDepth() const { return historyDepth_; }
     std::span<const Cell> Row(int bufferRow) const {
-        return {&cells_[RowIndex(bufferRow) * columns_], static_cast<std::size_t>(columns_)};
+        const Cell* cells = bufferRow < OldestRowInUse() ? nullptr : RowAt(bufferRow).get();
+        return {cells != nullptr ? cells : blankRow_.data(), static_cast<std::size_t>(columns_)};
     }
     char32_t CharAt(int bufferRow, int column) const { return Row(bufferRow)[column].Character(); }
     std::uint8_t AttrAt(int bufferRow, int column) const {
@@ -145,16 +169,35 @@ class ScreenModel {
     std::u32string_view Marks(const Cell& cell) const { return marks_.Marks(cell.marks); }
 
   private:
-    // Where a buffer row's cells are kept: the spare row in the last place,
-    // the others through the ring.
-    std::size_t RowIndex(int bufferRow) const {
-        if (bufferRow == ringRows_) return static_cast<std::size_t>(ringRows_);
+    // One row's cells; none for a row never written, which reads as blank.
+    using RowStore = std::unique_ptr<Cell[]>;
+
+    // The ring's place of a buffer row of the history or the screen.
+    std::size_t RingPosition(int bufferRow) const {
         int at = ringBase_ + bufferRow;
         if (at >= ringRows_) at -= ringRows_;
-        return ring_[static_cast<std::size_t>(at)];
+        return static_cast<std::size_t>(at);
     }
-    std::uint16_t& RingSlot(int bufferRow);
-    Cell* RowCells(int bufferRow) { return &cells_[RowIndex(bufferRow) * columns_]; }
+    // Where a buffer row's cells are kept: the spare row on its own, the
+    // others through the ring.
+    const RowStore& RowAt(int bufferRow) const {
+        return bufferRow == ringRows_ ? spare_ : ring_[RingPosition(bufferRow)];
+    }
+    RowStore& RingSlot(int bufferRow) {
+        return bufferRow == ringRows_ ? spare_ : ring_[RingPosition(bufferRow)];
+    }
+    // History rows above this one are out of use: what they hold is stale.
+    int OldestRowInUse() const { return geometry_.historyRows - historyDepth_; }
+    // The row's cells for writing; a row never written gets them now, and a
+    // history row out of use is brought into use blank.
+    Cell* RowCells(int bufferRow) {
+        RowStore& row = RingSlot(bufferRow);
+        if (row != nullptr && bufferRow >= OldestRowInUse()) return row.get();
+        return RowIntoUse(bufferRow);
+    }
+    Cell* RowIntoUse(int bufferRow);
+    void ClearRow(int bufferRow);
+    void ExchangeScreens();
     Cell* CursorCell() { return RowCells(FirstScreenRow() + cursorRow_) + cursorColumn_; }
     template <class CharacterAt>
     void WriteRun(int count, CharacterAt characterAt);
@@ -178,18 +221,21 @@ class ScreenModel {
     DisplaySink& display_;
     const TerminalOptions& options_;
     ScrollOffObserver* scrollOff_ = nullptr;
-    const ScreenGeometry geometry_;
-    const int columns_;
+    ScreenGeometry geometry_;
+    int columns_;
     // The history and screen rows, in ring order from ringBase_.
-    const int ringRows_;
-    std::vector<Cell> cells_;
-    std::vector<std::uint16_t> ring_;
+    int ringRows_;
+    std::vector<RowStore> ring_;
     int ringBase_ = 0;
+    int historyDepth_ = 0;
+    RowStore spare_;
+    // What a row never written reads as.
+    std::vector<Cell> blankRow_;
     // The screen rows not shown: the alternate screen's, or the normal one's
     // while the alternate one shows.
-    std::vector<Cell> otherScreen_;
+    std::vector<RowStore> otherScreen_;
     bool alternate_ = false;
-    std::vector<std::uint16_t> rotation_;  // scratch for RotateRows
+    std::vector<RowStore> rotation_;  // scratch for RotateRows
     int cursorRow_ = 0;
     int cursorColumn_ = 0;
     int regionTop_ = 1;
@@ -289,6 +335,7 @@ class ScreenModel {
     bool XtermControl(std::uint8_t b);
     void XtermWrap();
     static std::vector<bool> DefaultTabStops(int columns);
+    void ResizeEditing();
     // The xterm editing's state.
     bool xterm_ = false;
     bool autoWrap_ = true;

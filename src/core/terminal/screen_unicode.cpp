@@ -87,7 +87,9 @@ void ScreenModel::ReclaimMarks() {
         for (const Cell& cell : cells) used[cell.marks] = true;
     };
     for (int r = 0; r < BufferRows(); ++r) note(Row(r));
-    note(otherScreen_);
+    for (const RowStore& row : otherScreen_) {
+        if (row != nullptr) note({row.get(), static_cast<std::size_t>(columns_)});
+    }
     marks_.Reclaim(used);
 }
 

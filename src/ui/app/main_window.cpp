@@ -5,8 +5,10 @@
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <algorithm>
 #include <array>
 
 #include "core/settings/host_history.h"
@@ -20,7 +22,9 @@ namespace quill {
 
 namespace {
 
-constexpr int kPageRows = 23;
+// The plain terminal's view keeps its size in the window's top left corner;
+// the extended terminal's fills the client area.
+constexpr Qt::Alignment kPlainViewAlignment = Qt::AlignLeft | Qt::AlignTop;
 // The host submenu reads each history entry into a buffer of this size.
 constexpr std::size_t kSubmenuHostBuffer = 50;
 constexpr int kStartSize = 3000;
@@ -60,9 +64,8 @@ MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
     scrollBar_->setContextMenuPolicy(Qt::NoContextMenu);
     scrollBar_->setFocusPolicy(Qt::NoFocus);
     scrollBar_->setSingleStep(1);
-    scrollBar_->setPageStep(kPageRows);
     view_->SetScrollBar(scrollBar_);
-    layout->addWidget(view_, 0, Qt::AlignLeft | Qt::AlignTop);
+    layout->addWidget(view_, 0, kPlainViewAlignment);
     layout->addWidget(scrollBar_);
     setCentralWidget(central);
     setFocusProxy(view_);
@@ -84,7 +87,7 @@ MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
 MainWindow::~MainWindow() = default;
 
 void MainWindow::OnCreate() {
-    scrollBar_->setRange(1, kLiveViewTop);
+    ShowHistoryDepth();
     scrollBar_->setValue(view_->ViewTop());
     setupFontHeight_ = parts_.fonts.CellHeight;
     if (hooks_.createSplash) {
@@ -99,7 +102,74 @@ void MainWindow::OnCreate() {
     setMaximumSize(OnGetMinMaxInfo());
     resize(kStartSize, kStartSize);  // the maximum size cuts it to 80 x 24 cells
     FitOnScreen();
+    if (parts_.settings.options.Extended()) FollowWindow();
     if (parts_.settings.MaximizeOnStart) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void MainWindow::ApplyTerminalMode() {
+    if (parts_.settings.options.Extended()) {
+        FollowWindow();
+    } else {
+        ReturnToPlainSize();
+    }
+}
+
+// The extended terminal's window has no largest size; its grid starts from
+// the window's size as it is.
+void MainWindow::FollowWindow() {
+    centralWidget()->layout()->setAlignment(view_, Qt::Alignment());
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    FollowClientArea();
+}
+
+// Back to the plain terminal: the window as it opened, the terminal 80 x 24.
+void MainWindow::ReturnToPlainSize() {
+    centralWidget()->layout()->setAlignment(view_, kPlainViewAlignment);
+    setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+    setMaximumSize(OnGetMinMaxInfo());
+    resize(maximumSize());
+    FitOnScreen();
+    ResizeGrid(kColumns, kScreenRows);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FollowClientArea();
+}
+
+// The whole cells the client area holds beside the scroll bar, as the plain
+// terminal's largest size is measured.
+void MainWindow::FollowClientArea() {
+    if (!created_ || !parts_.settings.options.Extended()) return;
+    const int width = size().width() - scrollBar_->sizeHint().width();
+    const int height = size().height() - menuBar()->sizeHint().height();
+    ResizeGrid(width / parts_.fonts.CellWidth, height / parts_.fonts.CellHeight);
+}
+
+// A grid of another size shows from the live screen down, with the scroll bar
+// over its history.
+void MainWindow::ResizeGrid(int columns, int rows) {
+    const ScreenGeometry before = parts_.engine.Screen().Geometry();
+    parts_.engine.Resize(columns, rows);
+    if (parts_.engine.Screen().Geometry() == before) return;
+    view_->DisplayReturnToLive();
+    ShowHistoryDepth();
+}
+
+// The plain terminal's scroll bar runs from buffer row 1 whatever its history
+// holds; the extended terminal's from the oldest history row in use. Both end
+// at the live screen.
+void MainWindow::ShowHistoryDepth() {
+    const ScreenModel& screen = parts_.engine.Screen();
+    const int live = screen.FirstScreenRow();
+    const int oldest = parts_.settings.options.Extended() ? live - screen.HistoryDepth() : 1;
+    scrollBar_->setRange(oldest, live);
+    scrollBar_->setPageStep(PageRows());
+}
+
+// A page is the screen's rows but one.
+int MainWindow::PageRows() const {
+    return parts_.engine.Screen().Geometry().screenRows - 1;
 }
 
 // A large font never makes the window larger than the screen's free area;
@@ -109,7 +179,7 @@ void MainWindow::FitOnScreen() {
     resize(size().boundedTo(screen()->availableGeometry().size() - frame));
 }
 
-// The largest window shows exactly 80 columns and 24 rows of cells.
+// The plain terminal's largest window shows exactly 80 columns and 24 rows of cells.
 QSize MainWindow::OnGetMinMaxInfo() const {
     const int rows = created_ ? kScreenRows : kRowsBeforeCreation;
     return {kColumns * parts_.fonts.CellWidth + scrollBar_->sizeHint().width(),
@@ -233,7 +303,8 @@ void MainWindow::OnCommand(CommandId id) {
             return;
         case CommandId::kPrintScreen:
             if (hooks_.printScreen) {
-                hooks_.printScreen(this, parts_.engine.Screen(), view_->ViewTop(), kScreenRows);
+                hooks_.printScreen(this, parts_.engine.Screen(), view_->ViewTop(),
+                                   parts_.engine.Screen().Geometry().screenRows);
             }
             return;
         case CommandId::kTogglePrintCapture:
@@ -275,6 +346,7 @@ void MainWindow::OnCommand(CommandId id) {
             FlipOption(id, !options.Extended(), &UserOptions::SetExtended);
             parts_.store.WriteSetting(kSettingsSection, kExtendedKey,
                                       options.Extended() ? "1" : "0");
+            ApplyTerminalMode();
             return;
         case CommandId::kSetupDialog:
             if (hooks_.setupDialog) {
@@ -303,27 +375,31 @@ void MainWindow::Launch(const std::optional<std::string>& host) {
     if (hooks_.launchInstance) hooks_.launchInstance(host);
 }
 
+// The view moves within the scroll bar's range: the history in use.
 void MainWindow::OnScroll(ScrollAction action, int position) {
+    ShowHistoryDepth();
     const int top = view_->ViewTop();
+    int target = top;
     switch (action) {
         case ScrollAction::kLineUp:
-            view_->DisplaySetViewTop(top - 1);
-            return;
+            target = top - 1;
+            break;
         case ScrollAction::kLineDown:
-            view_->DisplaySetViewTop(top + 1);
-            return;
+            target = top + 1;
+            break;
         case ScrollAction::kPageUp:
-            view_->DisplaySetViewTop(top - kPageRows);
-            return;
+            target = top - PageRows();
+            break;
         case ScrollAction::kPageDown:
-            view_->DisplaySetViewTop(top + kPageRows);
-            return;
+            target = top + PageRows();
+            break;
         case ScrollAction::kThumbPosition:
-            view_->DisplaySetViewTop(position);
-            return;
+            target = position;
+            break;
         case ScrollAction::kThumbTrack:
             return;
     }
+    view_->DisplaySetViewTop(std::clamp(target, scrollBar_->minimum(), scrollBar_->maximum()));
 }
 
 void MainWindow::OnMouseMove(QPoint at) {
@@ -373,6 +449,7 @@ void MainWindow::OnSocketReadable() {
     }
     parts_.transport.ReleaseFlush();
     logger_.Flush();
+    ShowHistoryDepth();
 }
 
 void MainWindow::OnSocketWritable() {

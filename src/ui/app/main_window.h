@@ -100,7 +100,7 @@ class MainWindow final : public QMainWindow {
     void OnDestroy();
     void OnActivate(bool active);
     void OnClose();
-    // The largest size the window may take: 80 x 24 cells.
+    // The largest size the plain terminal's window may take: 80 x 24 cells.
     QSize OnGetMinMaxInfo() const;
     void OnNonClientRightButtonDown();
     // True when the key was sent as a sequence of its own.
@@ -146,9 +146,19 @@ class MainWindow final : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void DestroySplash();
+    // The window's size and the terminal's grid: in the extended terminal the
+    // client area sets the grid; the plain terminal keeps its fixed size.
+    void ApplyTerminalMode();
+    void FollowWindow();
+    void ReturnToPlainSize();
+    void FollowClientArea();
+    void ResizeGrid(int columns, int rows);
+    void ShowHistoryDepth();
+    int PageRows() const;
     void LaunchHistoryHost(int number);
     void Launch(const std::optional<std::string>& host);
     void FlipOption(CommandId id, bool on, void (UserOptions::*set)(bool));
