@@ -80,8 +80,8 @@ bool ExtendedReply(const std::vector<std::uint8_t>& r) {
     int column = 0;
     char end = 0;
     return std::sscanf(text.c_str(), "\x1b[%d;%d%c", &row, &column, &end) == 3 && end == 'R' &&
-           OnScreen(row - 1, column - 1) && text == "\x1b[" + std::to_string(row) + ";" +
-                                                       std::to_string(column) + "R";
+           OnScreen(row - 1, column - 1) &&
+           text == "\x1b[" + std::to_string(row) + ";" + std::to_string(column) + "R";
 }
 
 // The replies the client may send: IAC WILL TERMINAL-TYPE, IAC WONT x (x not

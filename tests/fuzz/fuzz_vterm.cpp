@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 2) return 0;
     quill::test::ByteChoices choices(data + 1, size - 1);
     const std::string stream = quill::test::GenerateStream(choices, kMaxPieces);
-    const quill::test::Comparison comparison = quill::test::CompareWithVterm(stream, 1 + data[0] % 100);
+    const quill::test::Comparison comparison =
+        quill::test::CompareWithVterm(stream, 1 + data[0] % 100);
     if (comparison.difference.empty()) return 0;
     std::fprintf(stderr, "fuzz_vterm: %s\n", comparison.difference.c_str());
     std::abort();

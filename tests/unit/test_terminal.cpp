@@ -92,8 +92,9 @@ TEST_F(TerminalTest, PrintedTextSinkHearsTextAndLineEndsOnly) {
 // The extended terminal keeps xterm's colours and attributes in the cells.
 TEST_F(TerminalTest, ExtendedRenditionsStoreColoursAndAttributesInTheCells) {
     Extended(true);
-    Feed("\x1b[31;102mA\x1b[38;5;200;48;2;1;2;3mB\x1b[2;3;5;8;9mC"
-         "\x1b[39;49;22;23;25;28;29mD\x1b[94;45;38;5;256mE");
+    Feed(
+        "\x1b[31;102mA\x1b[38;5;200;48;2;1;2;3mB\x1b[2;3;5;8;9mC"
+        "\x1b[39;49;22;23;25;28;29mD\x1b[94;45;38;5;256mE");
     const auto row = screen.Row(screen.FirstScreenRow());
     using namespace cell_flags;
     EXPECT_EQ(row[0].foreground, CellColour::Palette(1));

@@ -143,7 +143,14 @@ class Grammar {
     }
 
     void Controls() {
-        static const char* const kControls[] = {"\r\n", "\r", "\b", "\t", "\x1b" "E", "\r\x1b" "D",
+        static const char* const kControls[] = {"\r\n",
+                                                "\r",
+                                                "\b",
+                                                "\t",
+                                                "\x1b"
+                                                "E",
+                                                "\r\x1b"
+                                                "D",
                                                 "\b\x1b[C\x1bM"};
         out_ += kControls[Pick(std::size(kControls))];
     }
@@ -228,8 +235,8 @@ class Grammar {
     }
 
     void Renditions() {
-        static const int kSimple[] = {0,  1,  3,  4,  5,  7,  9,  21, 22, 23, 24, 25, 27,
-                                      29, 30, 31, 32, 33, 34, 35, 36, 37, 39, 40, 41, 42,
+        static const int kSimple[] = {0,  1,  3,  4,  5,  7,  9,  21, 22, 23,  24,  25, 27,
+                                      29, 30, 31, 32, 33, 34, 35, 36, 37, 39,  40,  41, 42,
                                       43, 44, 45, 46, 47, 49, 90, 91, 97, 100, 101, 107};
         std::string body;
         int parameters = 0;
@@ -366,7 +373,10 @@ class Grammar {
         PlainCharsets();
         const bool save = !Restorable() || Chance(50);
         if (save) Saved();
-        out_ += save ? "\x1b" "7" : "\x1b" "8";
+        out_ += save ? "\x1b"
+                       "7"
+                     : "\x1b"
+                       "8";
     }
 
     void Rare() {
@@ -374,9 +384,11 @@ class Grammar {
             case 0:
                 if (alternate_) out_ += "\x1b[0m\x1b[?1047l";
                 altClean_ = true;
-                out_ += "\x1b" "c";
-                region_ = saved_ = g0_ = g1_ = shifted_ = alternate_ = via1049_ = origin_ = insert_ =
-                    false;
+                out_ +=
+                    "\x1b"
+                    "c";
+                region_ = saved_ = g0_ = g1_ = shifted_ = alternate_ = via1049_ = origin_ =
+                    insert_ = false;
                 break;
             case 1:
                 PlainCharsets();

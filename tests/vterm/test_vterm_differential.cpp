@@ -33,11 +33,13 @@ TEST(VtermDifferential, RandomStreamsLeaveTheSameScreen) {
     SeededChoices choices(kSeed);
     long cells = 0;
     for (int i = 0; i < kStreams; ++i) {
-        const std::string stream = GenerateStream(choices, 1 + static_cast<int>(choices.Below(120)));
+        const std::string stream =
+            GenerateStream(choices, 1 + static_cast<int>(choices.Below(120)));
         const int chunk = 1 + static_cast<int>(choices.Below(100));
         const Comparison comparison = CompareWithVterm(stream, chunk);
         cells += comparison.cells;
-        ASSERT_EQ(comparison.difference, "") << "stream " << i << " (chunk " << chunk << "): " << Shown(stream);
+        ASSERT_EQ(comparison.difference, "")
+            << "stream " << i << " (chunk " << chunk << "): " << Shown(stream);
     }
     std::printf("%d streams, %ld cells compared\n", kStreams, cells);
 }

@@ -38,9 +38,9 @@ std::uint16_t FlagsFromVterm(const VTermScreenCellAttrs& a) {
 std::string Describe(const Cell& cell) {
     char text[96];
     std::snprintf(text, sizeof text, "U+%04X fg %d/%06X bg %d/%06X flags %03X",
-                  static_cast<unsigned>(cell.Character()),
-                  static_cast<int>(cell.foreground.kind()), cell.foreground.value(),
-                  static_cast<int>(cell.background.kind()), cell.background.value(), cell.flags);
+                  static_cast<unsigned>(cell.Character()), static_cast<int>(cell.foreground.kind()),
+                  cell.foreground.value(), static_cast<int>(cell.background.kind()),
+                  cell.background.value(), cell.flags);
     return text;
 }
 
@@ -85,9 +85,11 @@ Comparison CompareWithVterm(std::string_view stream, int chunk) {
             vterm_screen_get_cell(screen, VTermPos{row, column}, &v);
             const Cell theirs = FromVterm(v);
             ++result.cells;
-            if (!Same(cells[static_cast<std::size_t>(column)], theirs) && result.difference.empty()) {
-                result.difference = "row " + std::to_string(row) + " column " + std::to_string(column) +
-                                    ": ours " + Describe(cells[static_cast<std::size_t>(column)]) +
+            if (!Same(cells[static_cast<std::size_t>(column)], theirs) &&
+                result.difference.empty()) {
+                result.difference = "row " + std::to_string(row) + " column " +
+                                    std::to_string(column) + ": ours " +
+                                    Describe(cells[static_cast<std::size_t>(column)]) +
                                     ", libvterm " + Describe(theirs);
             }
         }

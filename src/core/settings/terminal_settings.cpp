@@ -34,9 +34,8 @@ int ReadFontSize(SettingsStore& store) {
 int ReadScrollback(SettingsStore& store) {
     constexpr std::size_t kDigitsBufferSize = 8;
     const std::string text = ReadText(store, kScrollbackKey, "", kDigitsBufferSize);
-    const bool number = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
-        return c >= '0' && c <= '9';
-    });
+    const bool number = !text.empty() && std::all_of(text.begin(), text.end(),
+                                                     [](char c) { return c >= '0' && c <= '9'; });
     return number ? std::stoi(text) : kDefaultScrollback;
 }
 
@@ -59,15 +58,14 @@ TerminalSettings ReadTerminalSettings(SettingsStore& store) {
     s.options.SetWrap(ReadFlag(store, kWrapKey));
     s.MaximizeOnStart = ReadFlag(store, kMaximizeOnStartKey);
     s.options.SetExtended(ReadFlag(store, kExtendedKey));
-    s.options.SetTerminalType(
-        ReadText(store, kTermTypeKey, kDefaultTermType, kTermTypeLimit + 1));
+    s.options.SetTerminalType(ReadText(store, kTermTypeKey, kDefaultTermType, kTermTypeLimit + 1));
     s.options.SetScrollback(ReadScrollback(store));
     return s;
 }
 
 void UserOptions::SetTerminalType(std::string_view type) {
-    const bool printable = std::all_of(type.begin(), type.end(),
-                                       [](char c) { return c >= 0x20 && c <= 0x7E; });
+    const bool printable =
+        std::all_of(type.begin(), type.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
     const bool fits = !type.empty() && type.size() <= kTermTypeLimit;
     termType_ = printable && fits ? type : kDefaultTermType;
 }

@@ -45,7 +45,8 @@ Rgb Palette::Default(std::uint8_t index) {
 }
 
 void Palette::ResetAll() {
-    for (int i = 0; i < kSize; ++i) colours_[static_cast<std::size_t>(i)] = Default(static_cast<std::uint8_t>(i));
+    for (int i = 0; i < kSize; ++i)
+        colours_[static_cast<std::size_t>(i)] = Default(static_cast<std::uint8_t>(i));
 }
 
 }  // namespace quill

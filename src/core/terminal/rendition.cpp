@@ -11,8 +11,8 @@ using namespace cell_flags;
 
 // The flag SGR 1-9 sets (6, rapid blink, counts as blink), or 0.
 std::uint16_t SetFlag(int parameter) {
-    static constexpr std::uint16_t kFlags[] = {0,      kBold,    kFaint,  kItalic, kUnderline,
-                                               kBlink, kBlink,   kReverse, kHidden, kStrike};
+    static constexpr std::uint16_t kFlags[] = {0,      kBold,  kFaint,   kItalic, kUnderline,
+                                               kBlink, kBlink, kReverse, kHidden, kStrike};
     return parameter >= 1 && parameter <= 9 ? kFlags[parameter] : 0;
 }
 
@@ -71,7 +71,8 @@ void ColonColour(CellColour& colour, std::span<const int> group) {
     } else if (group.size() >= 4 && group[0] == 2) {
         const std::size_t red = group.size() >= 5 ? 2 : 1;
         if (IsByte(group[red]) && IsByte(group[red + 1]) && IsByte(group[red + 2])) {
-            colour = CellColour::Direct(Byte(group[red]), Byte(group[red + 1]), Byte(group[red + 2]));
+            colour =
+                CellColour::Direct(Byte(group[red]), Byte(group[red + 1]), Byte(group[red + 2]));
         }
     }
 }

@@ -42,7 +42,8 @@ void ScreenModel::FillCells(int row, int first, int end) {
     ScreenRepairWide(row, first, end);
     Cell* cells = RowCells(FirstScreenRow() + row);
     if (pen_.background == CellColour()) {
-        std::memset(static_cast<void*>(cells + first), 0, static_cast<std::size_t>(end - first) * sizeof(Cell));
+        std::memset(static_cast<void*>(cells + first), 0,
+                    static_cast<std::size_t>(end - first) * sizeof(Cell));
     } else {
         std::fill(cells + first, cells + end, Erased());
     }
@@ -151,19 +152,21 @@ void ScreenModel::CursorUp(int count) {
 }
 
 void ScreenModel::CursorDown(int count) {
-    const int bottom = cursorRow_ <= regionBottom_ - 1 ? regionBottom_ - 1 : geometry_.screenRows - 1;
+    const int bottom =
+        cursorRow_ <= regionBottom_ - 1 ? regionBottom_ - 1 : geometry_.screenRows - 1;
     RestoreCursor(std::min(cursorRow_ + std::min(CountOf(count), geometry_.screenRows), bottom),
                   cursorColumn_, false);
 }
 
 void ScreenModel::CursorForward(int count) {
-    RestoreCursor(cursorRow_, std::min(cursorColumn_ + std::min(CountOf(count), columns_), RightEdge()),
-                  false);
+    RestoreCursor(cursorRow_,
+                  std::min(cursorColumn_ + std::min(CountOf(count), columns_), RightEdge()), false);
 }
 
 void ScreenModel::CursorBackward(int count) {
     const int left = cursorColumn_ >= leftMargin_ ? leftMargin_ : 0;
-    RestoreCursor(cursorRow_, std::max(cursorColumn_ - std::min(CountOf(count), columns_), left), false);
+    RestoreCursor(cursorRow_, std::max(cursorColumn_ - std::min(CountOf(count), columns_), left),
+                  false);
 }
 
 void ScreenModel::CarriageReturn() {
@@ -270,7 +273,8 @@ void ScreenModel::EraseInDisplay(int mode) {
 
 void ScreenModel::EraseChars(int count) {
     wrapPending_ = false;
-    FillCells(cursorRow_, cursorColumn_, std::min(cursorColumn_ + std::min(CountOf(count), columns_), columns_));
+    FillCells(cursorRow_, cursorColumn_,
+              std::min(cursorColumn_ + std::min(CountOf(count), columns_), columns_));
 }
 
 // Cells from `first` to `end` - 1 of the cursor row move right by `count`
@@ -316,11 +320,13 @@ void ScreenModel::ShiftRows(int top, int bottom, int count) {
         for (int i = 0; i < height - n; ++i) {
             const int to = count > 0 ? top + i : bottom - i;
             const int from = count > 0 ? to + n : to - n;
-            std::copy_n(RowCells(first + from) + leftMargin_, width, RowCells(first + to) + leftMargin_);
+            std::copy_n(RowCells(first + from) + leftMargin_, width,
+                        RowCells(first + to) + leftMargin_);
         }
     }
     const int erasedFirst = count > 0 ? bottom - n + 1 : top;
-    for (int row = erasedFirst; row < erasedFirst + n; ++row) FillCells(row, leftMargin_, rightMargin_ + 1);
+    for (int row = erasedFirst; row < erasedFirst + n; ++row)
+        FillCells(row, leftMargin_, rightMargin_ + 1);
     damage_.MarkRows(top, bottom + 1);
 }
 

@@ -158,7 +158,8 @@ class ScreenModel {
     // Inline and cheap, as every run of text calls it: one test until the
     // screen has seen a wide character.
     void ScreenRepairWide(int row, int first, int end) {
-        if (!wideCharacters_) [[likely]] return;
+        if (!wideCharacters_) [[likely]]
+            return;
         const Cell* cells = RowCells(FirstScreenRow() + row);
         if ((first < columns_ && cells[first].Has(cell_flags::kWideRight)) ||
             (end < columns_ && cells[end].Has(cell_flags::kWideRight))) {
@@ -248,6 +249,7 @@ class ScreenModel {
     // A character went into the last column with wrap on; any cursor move
     // cancels the wrap.
     bool wrapPending_ = false;
+
   public:
     // xterm's editing of the screen, for the extended terminal
     // (screen_editing.cpp). Rows and columns are 0-based screen positions;

@@ -61,7 +61,9 @@ class TerminalModes {
         int g1 = kCharsetPlain;
         bool g1Active = false;
     };
-    void SaveState(bool alternate, const SavedState& state) { savedStates_[alternate ? 1 : 0] = state; }
+    void SaveState(bool alternate, const SavedState& state) {
+        savedStates_[alternate ? 1 : 0] = state;
+    }
     const SavedState& SavedStateOf(bool alternate) const { return savedStates_[alternate ? 1 : 0]; }
 
     // The modes, character sets, palette and saved states as xterm starts
@@ -116,7 +118,7 @@ class TerminalModes {
     // graphics are the Unicode characters xterm shows for them.
     char32_t XtermTranslateChar(std::uint8_t b) const {
         static constexpr char32_t kSpecialGraphics[] = {
-            U' ', U'\u25C6', U'\u2592', U'\u2409', U'\u240C', U'\u240D', U'\u240A', U'\u00B0',
+            U' ',      U'\u25C6', U'\u2592', U'\u2409', U'\u240C', U'\u240D', U'\u240A', U'\u00B0',
             U'\u00B1', U'\u2424', U'\u240B', U'\u2518', U'\u2510', U'\u250C', U'\u2514', U'\u253C',
             U'\u23BA', U'\u23BB', U'\u2500', U'\u23BC', U'\u23BD', U'\u251C', U'\u2524', U'\u2534',
             U'\u252C', U'\u2502', U'\u2264', U'\u2265', U'\u03C0', U'\u2260', U'\u00A3', U'\u00B7'};
