@@ -248,6 +248,25 @@ TEST_F(RowPainterTest, AFallbackGlyphKeepsToItsCells) {
     EXPECT_LT(narrow.second, CellX(4));
 }
 
+// A character with a combining mark looks like its composed form where
+// Unicode has one; a mark with none is drawn over its own character's cell.
+TEST_F(RowPainterTest, CombiningMarksAreDrawnOverTheirCharacter) {
+    for (const char32_t c : {U'e', U'\u0301', U'x', U'\u0301'}) screen.ScreenPlaceCharacter(c);
+    const QImage marked = Paint();
+    screen.ScreenSetColumn(0);
+    Place(U'\u00E9');
+    Place(U'x');
+    const QImage plain = Paint();
+    const auto cell = [&](const QImage& image, int column) {
+        return image.copy(CellX(column), 0, fonts.CellWidth, fonts.CellHeight);
+    };
+    EXPECT_EQ(cell(marked, 0), cell(plain, 0));
+    EXPECT_NE(cell(marked, 1), cell(plain, 1));
+    const auto [left, right] = Ink(marked, CellX(1), marked.width());
+    EXPECT_GE(left, CellX(1));
+    EXPECT_LT(right, CellX(2));
+}
+
 TEST_F(RowPainterTest, ColoursComeFromThePaletteTheFlagsAndTheScreen) {
     palette.Set(1, Rgb{1, 2, 3});
     Place(U' ', 0, CellColour::Palette(1));

@@ -2,8 +2,10 @@
 
 #include <QGlyphRun>
 #include <QPainter>
+#include <QString>
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "ui/terminal/box_drawing.h"
 
@@ -169,15 +171,15 @@ void RowPainter::PaintExtended(QPainter& painter, const ScreenModel& screen, int
     painter.fillRect(0, first * cellHeight_, width, (end - first) * cellHeight_, background);
     const int spare = screen.BufferRows() - 1;
     for (int i = first; i < end && top + i < spare; ++i)
-        PaintCells(painter, screen.Row(top + i), i, look);
+        PaintCells(painter, screen, screen.Row(top + i), i, look);
     runs_.Draw(painter, glyphs_);
 }
 
 // Backgrounds that differ from the default, in runs; then each cell's
 // glyph (none for a blank, hidden or right-half cell), line or block, and
 // its underline and strike.
-void RowPainter::PaintCells(QPainter& painter, std::span<const Cell> cells, int row,
-                            const CellLook& look) {
+void RowPainter::PaintCells(QPainter& painter, const ScreenModel& screen,
+                            std::span<const Cell> cells, int row, const CellLook& look) {
     const QRgb defaultBackground = (look.reverseScreen ? look.text : look.background).rgb();
     const int columns = static_cast<int>(cells.size());
     colours_.resize(cells.size());
@@ -198,10 +200,35 @@ void RowPainter::PaintCells(QPainter& painter, std::span<const Cell> cells, int 
         const QRect area = Cells(row, c, wide ? 2 : 1);
         const QColor text = QColor::fromRgb(colours_[static_cast<std::size_t>(c)].text);
         const char32_t ch = cell.Character();
-        if (ch != U' ' && !DrawBoxCharacter(painter, ch, area, text))
+        const std::u32string_view marks = screen.Marks(cell);
+        if (!marks.empty()) {
+            AddMarked(cell, marks, Baseline(row, c), area, text.rgb());
+        } else if (ch != U' ' && !DrawBoxCharacter(painter, ch, area, text)) {
             runs_.Add(glyphs_.Find(VariantOf(cell), ch, wide ? 2 : 1), text.rgb(), Baseline(row, c),
                       area);
+        }
         PaintDecorations(painter, cell, area, text);
+    }
+}
+
+// A character with combining marks: its composed form when Unicode has one
+// (e and U+0301 are drawn as the glyph of U+00E9), else the character with
+// each mark's glyph centred over its cells, whatever the font's own offsets.
+void RowPainter::AddMarked(const Cell& cell, std::u32string_view marks, QPointF baseline,
+                           const QRect& area, QRgb text) {
+    std::u32string whole(1, cell.Character());
+    whole += marks;
+    const QList<uint> points =
+        QString::fromUcs4(whole.data(), static_cast<qsizetype>(whole.size()))
+            .normalized(QString::NormalizationForm_C)
+            .toUcs4();
+    const int cells = area.width() / cellWidth_;
+    const GlyphCache::Variant variant = VariantOf(cell);
+    runs_.Add(glyphs_.Find(variant, points.front(), cells), text, baseline, area);
+    for (qsizetype i = 1; i < points.size(); ++i) {
+        const GlyphCache::Glyph mark = glyphs_.Find(variant, points[i], cells);
+        const QRectF ink = glyphs_.Font(mark.font).boundingRect(mark.index);
+        runs_.Add(mark, text, baseline + QPointF(area.width() / 2.0 - ink.center().x(), 0), area);
     }
 }
 

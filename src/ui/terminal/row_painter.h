@@ -5,6 +5,7 @@
 #include <QRect>
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "core/interfaces/cell.h"
@@ -79,7 +80,10 @@ class RowPainter {
   private:
     QPointF Baseline(int row, int column) const;
     QRect Cells(int row, int column, int count) const;
-    void PaintCells(QPainter& painter, std::span<const Cell> cells, int row, const CellLook& look);
+    void PaintCells(QPainter& painter, const ScreenModel& screen, std::span<const Cell> cells,
+                    int row, const CellLook& look);
+    void AddMarked(const Cell& cell, std::u32string_view marks, QPointF baseline,
+                   const QRect& area, QRgb text);
     void PaintDecorations(QPainter& painter, const Cell& cell, const QRect& cells,
                           const QColor& colour);
 
