@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "core/engine/headless_terminal.h"
 #include "session_fixture.h"
 #include "ui/print/print_screen.h"
 #include "ui/resources/command_ids.h"
@@ -82,6 +83,18 @@ TEST_F(WindowPrintTest, PrintScreenPrintsTheRowsOnDisplayOfAScrolledBackView) {
     const QStringList shown = RowsOnDisplay();
     ASSERT_GT(shown.size(), 10);
     EXPECT_EQ(PrintedRows(), shown);
+}
+
+// The extended terminal's text goes to paper as it reads: a wide character
+// once, a character with its combining mark.
+TEST(RowsOnDisplayTest, WideCharactersOnceAndMarksWithTheirCharacter) {
+    HeadlessTerminal terminal;
+    terminal.Options().SetExtended(true);
+    terminal.Feed("\xE4\xB8\xAD" "e\xCC\x81!", kReceiveChunk);
+    const ScreenModel& screen = terminal.terminal().Screen();
+    const QStringList rows = quill::RowsOnDisplay(screen, screen.FirstScreenRow(), 1);
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].trimmed(), QString::fromUtf8("\xE4\xB8\xAD" "e\xCC\x81!"));
 }
 
 }  // namespace

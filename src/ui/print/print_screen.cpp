@@ -47,9 +47,13 @@ QStringList RowsOnDisplay(const ScreenModel& screen, int firstRow, int rowCount)
     QStringList rows;
     for (int row = firstRow; row < firstRow + rowCount; ++row) {
         QString text;
+        // A wide character once, from its left half, with its marks.
         for (const Cell& cell : screen.Row(row)) {
+            if (cell.Has(cell_flags::kWideRight)) continue;
             const char32_t c = cell.Character();
             text += QString::fromUcs4(&c, 1);
+            const std::u32string_view marks = screen.Marks(cell);
+            text += QString::fromUcs4(marks.data(), static_cast<qsizetype>(marks.size()));
         }
         rows << text;
     }
