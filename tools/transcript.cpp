@@ -15,6 +15,7 @@ std::string RowLine(std::span<const Cell> cells) {
     std::string line;
     std::array<std::uint8_t, 4> bytes{};
     for (std::size_t c = 0; c < length; ++c) {
+        if (cells[c].Has(cell_flags::kWideRight)) continue;  // a wide character counts once
         const int count = EncodeUtf8(cells[c].Character(), bytes);
         line.append(reinterpret_cast<const char*>(bytes.data()), static_cast<std::size_t>(count));
     }

@@ -11,8 +11,9 @@
 namespace quill {
 namespace {
 
-std::string TranscriptOf(const std::string& stream) {
+std::string TranscriptOf(const std::string& stream, bool extended = false) {
     ReplaySession session(false, false);
+    session.Options().SetExtended(extended);
     Transcript transcript;
     session.terminal().SetScrollOffObserver(&transcript);
     session.Feed(stream, kReceiveChunk);
@@ -32,6 +33,10 @@ TEST(Transcript, AThousandLinesComeOutExactlyAsSent) {
 }
 
 // Rows scrolled inside a region below the top row stay on the screen's side.
+TEST(Transcript, AWideCharacterIsWrittenOnce) {
+    EXPECT_EQ(TranscriptOf("\xE4\xB8\xADx\r\n", true), "\xE4\xB8\xADx\n");
+}
+
 TEST(Transcript, RowsScrolledWithinALowerRegionAreNotInIt) {
     std::string sent = "top\r\n\x1b[3;24r";
     std::string expected = "top\n\n";
