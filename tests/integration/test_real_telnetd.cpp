@@ -117,6 +117,23 @@ TEST_F(RealTelnetdTest, ExtendedTerminalReportsItsTypeAndSizeAndCarriesUtf8BothW
     ExitShell();
 }
 
+// A larger window gives the extended terminal a larger grid, and the shell
+// learns its size from the client at once.
+TEST_F(RealTelnetdTest, ExtendedTerminalTellsTheShellItsNewSizeAfterAResize) {
+    store.WriteSetting("Settings", "extended", "1");
+    StartShell();
+    MainWindow& window = *app->Window();
+    window.resize(window.width() * 3 / 2, window.height() * 3 / 2);
+    const ScreenModel& screen = *app->Screen();
+    ASSERT_TRUE(PumpUntil(
+        [&] { return screen.Geometry().columns > 80 && screen.Geometry().screenRows > 24; }, 5000));
+    const std::string size = "\n" + std::to_string(screen.Geometry().screenRows) + " " +
+                             std::to_string(screen.Geometry().columns) + " ";
+    TypeInto(window.View(), "stty size\n");
+    EXPECT_TRUE(PumpUntil([&] { return Shows(*app, size); }, 10000)) << ScreenText(screen);
+    ExitShell();
+}
+
 // An editor on the host reads the editing keys as the terminal type the
 // extended terminal announces defines them: PgDn and End only move, Delete
 // removes the one character under the cursor, and nothing of a key's
