@@ -73,5 +73,9 @@ TEST(BracketedPaste, EndBracketsAreRemovedUntilNoneIsLeft) {
     EXPECT_EQ(WithoutPasteEnds(u"\x1b[200~x\x1b[201~\x1b[201~"), u"\x1b[200~x");
 }
 
+TEST(ExtendedPaste, EveryLineEndIsOneCr) {
+    EXPECT_EQ(WithEnterLineEnds(u"a\r\nb\nc\rd\r\n\r\n"), u"a\rb\rc\rd\r\r");
+}
+
 }  // namespace
 }  // namespace quill::test

@@ -18,4 +18,14 @@ std::u16string WithoutPasteEnds(std::u16string_view text) {
     return kept;
 }
 
+std::u16string WithEnterLineEnds(std::u16string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+        out.push_back(text[i] == u'\n' ? u'\r' : text[i]);
+    }
+    return out;
+}
+
 }  // namespace quill

@@ -14,4 +14,9 @@ inline constexpr std::string_view kPasteEnd = "\x1b[201~";
 // cannot end its bracket early.
 std::u16string WithoutPasteEnds(std::u16string_view text);
 
+// The extended terminal pastes each line end (CR LF, LF or CR) as the Enter
+// key sends it, a CR, as xterm does: with binary transmission on, a host
+// would otherwise take CR LF as two line ends.
+std::u16string WithEnterLineEnds(std::u16string_view text);
+
 }  // namespace quill

@@ -286,12 +286,17 @@ void MainWindow::SendTyped(const TypedKey& key) {
 // Inside brackets the text loses every end bracket it holds, so that it
 // cannot end them early; the brackets go even around text that loses all.
 void MainWindow::PasteText(const QString& text) {
-    if (text.isEmpty() || !parts_.engine.PasteBracketed()) {
+    if (text.isEmpty() || !parts_.settings.options.Extended()) {
         paste_.Paste(text);
         return;
     }
+    const std::u16string lines = WithEnterLineEnds(text.toStdU16String());
+    if (!parts_.engine.PasteBracketed()) {
+        paste_.Paste(QString::fromStdU16String(lines));
+        return;
+    }
     paste_.Type({TypedKey::Path::kPasteBracket, 1});
-    paste_.Paste(QString::fromStdU16String(WithoutPasteEnds(text.toStdU16String())));
+    paste_.Paste(QString::fromStdU16String(WithoutPasteEnds(lines)));
     paste_.Type({TypedKey::Path::kPasteBracket, 0});
 }
 
