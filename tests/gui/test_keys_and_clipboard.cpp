@@ -280,6 +280,7 @@ TEST_F(KeysTest, ShiftPageKeysPageTheScrollBackOnlyInTheExtendedTerminal) {
 
     app->Settings().options.SetExtended(true);
     EXPECT_EQ(Type(Qt::Key_PageUp, Qt::ShiftModifier), "");
+    EXPECT_EQ(Type(Qt::Key_Shift, Qt::ShiftModifier), "") << "Shift alone keeps the view";
     EXPECT_EQ(Type(Qt::Key_PageUp, Qt::ShiftModifier), "");
     EXPECT_EQ(back(), 46);
     EXPECT_EQ(Type(Qt::Key_PageDown, Qt::ShiftModifier), "");

@@ -13,6 +13,7 @@
 
 #include "core/settings/host_history.h"
 #include "core/terminal/bracketed_paste.h"
+#include "core/terminal/key_tables.h"
 #include "ui/resources/accelerator_filter.h"
 #include "ui/resources/menu_mnemonics.h"
 #include "ui/resources/menus.h"
@@ -230,8 +231,11 @@ void MainWindow::OnNonClientRightButtonDown() {
     if (const auto host = hooks_.chooseListedHost(this)) Launch(*host);
 }
 
+// In the extended terminal Shift or Ctrl pressed alone leaves a scrolled-back
+// view where it is, so that Shift+Page Up pages on from there.
 bool MainWindow::OnKeyDown(std::uint16_t virtualKey, KeyModifiers modifiers) {
-    view_->DisplayReturnToLive();
+    const bool modifierAlone = virtualKey == vk::kShift || virtualKey == vk::kControl;
+    if (!(modifierAlone && parts_.settings.options.Extended())) view_->DisplayReturnToLive();
     if (paste_.Busy()) {
         paste_.Type({TypedKey::Path::kKeyDown, virtualKey, modifiers});
         return false;
