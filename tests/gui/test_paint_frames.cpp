@@ -116,6 +116,25 @@ TEST_F(PaintFramesTest, ScrollingBackAndOutputWhileScrolledBackAreBlits) {
     ExpectAFullPaintChangesNothing();
 }
 
+// In the extended terminal the caret goes down with its row when the view
+// is scrolled back, and is not drawn over the history above it.
+TEST_F(PaintFramesTest, ExtendedCaretMovesWithItsRowWhenScrolledBack) {
+    headless.Options().SetExtended(true);
+    view.CaretOn();
+    Feed(std::string(40, '\n') + "\x1b[11;5H");
+    const auto inverted = [&](const QImage& image, int row) {
+        return (image.pixel(4 * fonts.CellWidth, row * fonts.CellHeight + fonts.CellHeight / 2) &
+                0xFFFFFF) == 0;
+    };
+    ASSERT_TRUE(inverted(Shown(), 10));
+    view.DisplaySetViewTop(headless.terminal().Screen().FirstScreenRow() - 5);
+    view.PaintStale();
+    const QImage shown = Shown();
+    EXPECT_FALSE(inverted(shown, 10));
+    EXPECT_TRUE(inverted(shown, 15));
+    ExpectAFullPaintChangesNothing();
+}
+
 TEST_F(PaintFramesTest, RowsChangedFarApartArePaintedAlone) {
     Feed("\x1b[2;1Htop\x1b[20;1Hbottom");
     EXPECT_EQ(PaintedRows(), Rows({1, 19}));

@@ -197,8 +197,11 @@ void TerminalView::MarkCursorStale() {
     if (!preedit_.isEmpty()) MarkStale(PreeditArea(preedit_, CursorCell(), fonts_));
 }
 
+// In the extended terminal the caret goes down with its row while the view
+// is scrolled back, and out of sight with it.
 QRect TerminalView::CaretRect() const {
-    return {caretColumn_ * cellWidth_, caretRow_ * cellHeight_, kCaretWidth, cellHeight_};
+    const int row = caretRow_ + (painted_.extended ? rowsBack_ : 0);
+    return {caretColumn_ * cellWidth_, row * cellHeight_, kCaretWidth, cellHeight_};
 }
 
 void TerminalView::paintEvent(QPaintEvent* event) {
@@ -243,7 +246,9 @@ void TerminalView::PaintRows(QPainter& painter, int first, int end) {
 // The caret shows while the window has it, unless the extended terminal's
 // host has hidden the cursor.
 bool TerminalView::CaretDrawn() const {
-    return caretShown_ && !(painted_.extended && !terminal_.Modes().CursorVisible());
+    return caretShown_ &&
+           !(painted_.extended && (!terminal_.Modes().CursorVisible() ||
+                                   caretRow_ + rowsBack_ >= screen_.Geometry().screenRows));
 }
 
 // The caret and the selection highlight invert what lies under them.
