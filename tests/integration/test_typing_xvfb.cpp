@@ -16,14 +16,13 @@ namespace {
 const QByteArray kRow = QByteArray("0123456789").repeated(8).left(79);
 
 // The cells per row of a rectangle copied from the host's rows (each the same
-// start of kRow, then CR LF), or 0 when the text is not one.
+// start of kRow, then a CR: the extended terminal pastes each line end as
+// Enter sends it), or 0 when the text is not one.
 qsizetype CopiedWidth(const QByteArray& text) {
-    const QList<QByteArray> rows = text.split('\n');
+    const QList<QByteArray> rows = text.split('\r');
     qsizetype width = 0;
-    for (const QByteArray& row : rows.first(rows.size() - 1)) {
-        const QByteArray cells = row.chopped(row.endsWith('\r') ? 1 : 0);
-        if (!row.endsWith('\r') || cells.isEmpty() || !kRow.startsWith(cells) ||
-            (width != 0 && cells.size() != width)) {
+    for (const QByteArray& cells : rows.first(rows.size() - 1)) {
+        if (cells.isEmpty() || !kRow.startsWith(cells) || (width != 0 && cells.size() != width)) {
             return 0;
         }
         width = cells.size();
