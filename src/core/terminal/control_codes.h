@@ -8,6 +8,8 @@ namespace quill {
 // tables name.
 inline constexpr std::uint8_t kBel = 0x07;
 inline constexpr std::uint8_t kBs = 0x08;
+inline constexpr std::uint8_t kVt = 0x0B;
+inline constexpr std::uint8_t kFf = 0x0C;
 inline constexpr std::uint8_t kSo = 0x0E;
 inline constexpr std::uint8_t kSi = 0x0F;
 inline constexpr std::uint8_t kCan = 0x18;

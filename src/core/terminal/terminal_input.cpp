@@ -73,7 +73,7 @@ void TerminalInput::WriteText(const std::uint8_t* text, int count) {
         Printed(text, count);
         return;
     }
-    if (unicodeGraphics_) {
+    if (xtermControls_) {
         for (int i = 0; i < count; ++i) {
             const char32_t c = modes_.XtermTranslateChar(text[i]);
             screen_.ScreenPlaceChar(c);
@@ -124,6 +124,8 @@ void TerminalInput::DataByte(std::uint8_t b) {
         }
     } else if (b >= kFirstHighByte && decodeUtf8_) {
         Utf8Byte(b);
+    } else if ((b == kVt || b == kFf) && xtermControls_ && !showCodes_) {
+        DataByte('\n');  // xterm takes VT and FF as line feeds
     } else {
         ControlByte(b);  // NUL, DEL and the bytes from 0x80 that are not decoded are ignored
     }

@@ -29,7 +29,7 @@ class TerminalInput final : public EscapeSequenceState {
     void SetBlockOptions(const Dialect& dialect, bool showCodes) {
         showCodes_ = showCodes;
         decodeUtf8_ = dialect.utf8 && !showCodes;
-        unicodeGraphics_ = dialect.xtermControls;
+        xtermControls_ = dialect.xtermControls;
     }
     // Ends an open escape or UTF-8 sequence as an invalid one ends: at a
     // switch of dialect.
@@ -69,8 +69,10 @@ class TerminalInput final : public EscapeSequenceState {
     PrintedTextSink* printed_ = nullptr;
     bool showCodes_ = false;
     bool decodeUtf8_ = false;
-    // DEC special graphics as Unicode box drawing (xterm), or as ASCII.
-    bool unicodeGraphics_ = false;
+    // xterm's controls: DEC special graphics as Unicode box drawing, VT and
+    // FF as line feeds; or the plain terminal's ASCII graphics, VT and FF
+    // ignored.
+    bool xtermControls_ = false;
     State state_ = State::kText;
     Utf8Decoder utf8_;
 };
