@@ -9,6 +9,8 @@
 #include <QElapsedTimer>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -39,7 +41,13 @@ class SlowReader {
     }
 
     int Port() const { return port_; }
-    void LetGo() { letGo_ = true; }
+    void LetGo() {
+        {
+            const std::lock_guard lock(mutex_);
+            letGo_ = true;
+        }
+        wake_.notify_all();
+    }
     // Waits for the host to finish; the bytes it read, and whether the stream
     // ended with the client's orderly close.
     std::size_t Finish(bool& orderlyEnd) {
@@ -53,11 +61,13 @@ class SlowReader {
     void Serve() {
         const int client = Accept();
         if (client < 0) return;
-        const auto giveUp = std::chrono::steady_clock::now() + 30s;
-        while (!letGo_ && std::chrono::steady_clock::now() < giveUp) {
-            std::this_thread::sleep_for(10ms);
+        {
+            // Let go (at the latest after 30 s), then the host's own delay,
+            // which the end of the test cuts short.
+            std::unique_lock lock(mutex_);
+            wake_.wait_for(lock, 30s, [this] { return letGo_.load(); });
+            wake_.wait_for(lock, delay_, [this] { return stop_.load(); });
         }
-        if (!stop_) std::this_thread::sleep_for(delay_);
         ReadUntilEnd(client);
         ::close(client);
     }
@@ -89,6 +99,8 @@ class SlowReader {
     std::thread thread_;
     std::atomic<bool> stop_{false};
     std::atomic<bool> letGo_{false};
+    std::mutex mutex_;
+    std::condition_variable wake_;
     std::size_t total_ = 0;
     bool orderlyEnd_ = false;
 };

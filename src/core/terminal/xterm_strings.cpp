@@ -47,19 +47,19 @@ std::optional<std::uint8_t> Component(std::string_view hex) {
 
 // rgb:R/G/B (one to four hex digits each) or #RGB, #RRGGBB, #RRRGGGBBB,
 // #RRRRGGGGBBBB.
-std::optional<Rgb> ParseColour(std::string_view spec) {
+std::optional<Rgb> ParseColour(std::string_view text) {
     std::string_view parts[3];
-    if (spec.starts_with("rgb:")) {
-        std::string_view rest = spec.substr(4);
+    if (text.starts_with("rgb:")) {
+        std::string_view rest = text.substr(4);
         for (std::string_view& part : parts) {
             const std::size_t slash = rest.find('/');
             part = rest.substr(0, slash);
             rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
         }
         if (!rest.empty()) return std::nullopt;
-    } else if (spec.starts_with("#") && (spec.size() - 1) % 3 == 0) {
-        const std::size_t width = (spec.size() - 1) / 3;
-        for (std::size_t i = 0; i < 3; ++i) parts[i] = spec.substr(1 + i * width, width);
+    } else if (text.starts_with("#") && (text.size() - 1) % 3 == 0) {
+        const std::size_t width = (text.size() - 1) / 3;
+        for (std::size_t i = 0; i < 3; ++i) parts[i] = text.substr(1 + i * width, width);
     } else {
         return std::nullopt;
     }
