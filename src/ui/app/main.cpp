@@ -4,6 +4,11 @@
 #include "ui/settings/qsettings_backend.h"
 
 int main(int argc, char** argv) {
+    // The window repaints a few rows at a time. Put through shared memory,
+    // each such paint first waits on a round trip to the X server (it must be
+    // done reading the last one); sent in the request it waits for nothing.
+    // A user who set this variable keeps his own choice.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
     // Qt sees the program name only: every user argument is the program's,
     // so a host called "-platform" or "-style" is a host.
     int qtArgc = 1;
