@@ -64,7 +64,7 @@ bool TcpTransport::ConnectToHost(const std::string& host, std::uint16_t port) {
     // it makes a TCP socket; the transport relies on it, so it says so too.
     platform::KeepUrgentDataInline(socket_->socketDescriptor());
     socket_->setReadBufferSize(kReadAhead);
-    connect(socket_, &QTcpSocket::readyRead, this, &TcpTransport::DataArrived);
+    connect(socket_, &QTcpSocket::readyRead, this, &TcpTransport::ReadyRead);
     connect(socket_, &QTcpSocket::bytesWritten, this, &TcpTransport::QueueShrank);
     connect(socket_, &QTcpSocket::disconnected, this, &TcpTransport::PeerClosed);
     // A failed write ends the connection; reading must not stay paused for it.
@@ -203,6 +203,14 @@ qint64 TcpTransport::Pending() const {
 
 qint64 TcpTransport::Queued() const {
     return socket_ != nullptr ? socket_->bytesToWrite() : 0;
+}
+
+// Bytes that follow a quiet spell are handed over in the socket's own signal:
+// an echoed key reaches the screen without a second pass through the event
+// loop. What is left after that, and every later offer, waits for an event.
+void TcpTransport::ReadyRead() {
+    if (readPosted_ || readingPaused_) return;
+    DeliverRead();
 }
 
 // Nothing is offered while reading is paused: the event would only find

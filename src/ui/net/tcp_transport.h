@@ -93,6 +93,7 @@ class TcpTransport final : public QObject, public SendPath {
     void SendQueuedBytes();
     void QueueShrank();
     void ResumeReading();
+    void ReadyRead();
     void DataArrived();
     void PeerClosed();
     void DeliverRead();
