@@ -243,9 +243,8 @@ class RowPainterTest : public ::testing::Test {
     }
     int CellX(int column) const { return column * fonts.CellWidth; }
 
-    NullDisplay display;
     UserOptions options;
-    ScreenModel screen{display, options};
+    ScreenModel screen{options};
     TerminalFonts fonts = MakeTerminalFonts(kDefaultFont, kDefaultFontSize);
     RowPainter painter{fonts};
     Palette palette;

@@ -18,7 +18,7 @@ Terminal::Terminal(DisplaySink& display, SendPath& send, TerminalServices& servi
     : display_(display),
       send_(send),
       options_(options),
-      screen_(display, options),
+      screen_(options),
       dispatcher_(screen_, modes_, send, services),
       collector_(dispatcher_, services),
       input_(screen_, modes_, collector_, services),
@@ -51,7 +51,7 @@ void Terminal::Resize(int columns, int rows) {
     rows_ = std::max(rows, kMinRows);
     CurrentDialect();
     ApplyGeometry();
-    display_.UpdateNow();
+    ShowChanges();
 }
 
 // The screen takes the dialect's shape; the host learns the size it has.
@@ -74,12 +74,18 @@ void Terminal::Feed(const std::uint8_t* bytes, int count) {
     } else {
         decoder_.Decode(bytes, count);
     }
-    screen_.ScreenUpdateCaret();
-    display_.UpdateNow();
+    ShowChanges();
 }
 
 bool Terminal::KeyDown(std::uint16_t keyCode, KeyModifiers modifiers) {
     return keyboard_.KeyboardTranslateKey(keyCode, modifiers, CurrentDialect());
+}
+
+// The window hears of the caret once per change, not at every move of the
+// cursor, and then brings itself up to date.
+void Terminal::ShowChanges() {
+    if (screen_.CaretVisible()) display_.SetCaretPos(screen_.CursorRow(), screen_.CursorColumn());
+    display_.UpdateNow();
 }
 
 bool Terminal::KeyHasSequence(std::uint16_t keyCode, KeyModifiers modifiers) const {
@@ -109,7 +115,7 @@ void Terminal::SendPasteBracket(bool start) {
 
 bool Terminal::Character(char32_t code) {
     const bool sent = keyboard_.KeyboardSendChar(code, CurrentDialect());
-    display_.UpdateNow();
+    ShowChanges();
     return sent;
 }
 
@@ -119,13 +125,12 @@ void Terminal::Paste(std::u32string_view text) {
 
 void Terminal::WriteLocal(std::string_view text) {
     screen_.ScreenWriteString(text);
-    display_.UpdateNow();
+    ShowChanges();
 }
 
 void Terminal::EndInput() {
     input_.EndInput();
-    screen_.ScreenUpdateCaret();
-    display_.UpdateNow();
+    ShowChanges();
 }
 
 void Terminal::OnData(const std::uint8_t* bytes, int count) {

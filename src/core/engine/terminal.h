@@ -116,6 +116,7 @@ class Terminal final : private TelnetEvents {
     const Dialect& CurrentDialect();
     const Dialect& WantedDialect() const;
     void ApplyGeometry();
+    void ShowChanges();
 
     DisplaySink& display_;
     SendPath& send_;

@@ -95,7 +95,6 @@ void ScreenModel::RestoreCursor(int row, int column, bool wrapPending) {
     cursorRow_ = Clamp(row, 0, geometry_.screenRows - 1);
     cursorColumn_ = Clamp(column, 0, columns_ - 1);
     wrapPending_ = wrapPending && cursorColumn_ == LineEnd() - 1;
-    Caret();
 }
 
 bool ScreenModel::InsideSideMargins() const {
@@ -179,7 +178,6 @@ void ScreenModel::Index() {
     if (cursorRow_ == regionBottom_ - 1) {
         wrapPending_ = false;
         if (InsideSideMargins()) ScrollRegionUp(1);
-        Caret();
     } else {
         RestoreCursor(std::min(cursorRow_ + 1, geometry_.screenRows - 1), cursorColumn_, false);
     }
@@ -189,7 +187,6 @@ void ScreenModel::ReverseIndex() {
     if (cursorRow_ == regionTop_ - 1) {
         wrapPending_ = false;
         if (InsideSideMargins()) ScrollRegionDown(1);
-        Caret();
     } else {
         RestoreCursor(std::max(cursorRow_ - 1, 0), cursorColumn_, false);
     }
@@ -382,7 +379,6 @@ void ScreenModel::RepeatCharacter(int count) {
     if (lastCharacter_ == 0) return;
     const int n = std::min(CountOf(count), columns_ * geometry_.screenRows);
     for (int i = 0; i < n; ++i) ScreenPlaceChar(lastCharacter_);
-    Caret();
 }
 
 void ScreenModel::FillWithE() {

@@ -55,10 +55,8 @@ int FitShownScreen(Rows& rows, int screenRows, int wanted, int cursor) {
 
 }  // namespace
 
-ScreenModel::ScreenModel(DisplaySink& display, const TerminalOptions& options,
-                         ScreenGeometry geometry)
-    : display_(display),
-      options_(options),
+ScreenModel::ScreenModel(const TerminalOptions& options, ScreenGeometry geometry)
+    : options_(options),
       geometry_(Capped(geometry)),
       columns_(geometry.columns),
       ringRows_(geometry_.historyRows + geometry.screenRows),
@@ -136,7 +134,6 @@ void ScreenModel::Resize(ScreenGeometry wanted) {
     damage_ = ScreenDamage(wanted.screenRows, columns_);
     damage_.MarkAll();
     if (alternate) ExchangeScreens();
-    Caret();
 }
 
 // Buffer rows first to end - 1 (all within the ring) receive the rows
@@ -166,10 +163,6 @@ void ScreenModel::FillRows(int first, int end, const Cell& cell) {
 
 void ScreenModel::BlankScreenRow(int row) {
     ClearRow(FirstScreenRow() + row);
-}
-
-void ScreenModel::Caret() {
-    if (caretVisible_) display_.SetCaretPos(cursorRow_, cursorColumn_);
 }
 
 void ScreenModel::WrapToNextRow() {
@@ -221,7 +214,6 @@ void ScreenModel::ScreenWriteByte(std::uint8_t b) {
 
 void ScreenModel::ScreenWriteString(std::string_view s) {
     for (char c : s) ScreenWriteByte(static_cast<std::uint8_t>(c));
-    Caret();
 }
 
 // Cells left of the last column take the characters in one loop; the last
@@ -255,7 +247,6 @@ void ScreenModel::ScreenWriteText(const std::uint8_t* text, int count) {
 void ScreenModel::ScreenWriteSpaces(int count) {
     wrapPending_ = false;
     WriteRun(count, [](int) { return U' '; });
-    Caret();
 }
 
 void ScreenModel::ScreenScrollUp(int count) {
@@ -313,27 +304,11 @@ void ScreenModel::ScreenMoveToRow(int target) {
         ScreenScrollUp(1);
         cursorRow_ = regionBottom_ - 1;
     }
-    Caret();
 }
 
 void ScreenModel::ScreenSetColumn(int column) {
     wrapPending_ = false;
     cursorColumn_ = ClampInt(column, 0, columns_ - 1);
-    Caret();
-}
-
-int ScreenModel::ScreenColumn() {
-    Caret();
-    return cursorColumn_;
-}
-
-int ScreenModel::ScreenRow() {
-    Caret();
-    return cursorRow_;
-}
-
-void ScreenModel::ScreenUpdateCaret() {
-    Caret();
 }
 
 // The vacated cells at the end of the row are spaces in the rendition the
@@ -374,7 +349,6 @@ void ScreenModel::ScreenEraseAll() {
     BlankRows(0, BufferRows());
     pen_ = Cell{};
     damage_.MarkAll();
-    Caret();
 }
 
 void ScreenModel::ScreenEraseToCursor() {
@@ -383,7 +357,6 @@ void ScreenModel::ScreenEraseToCursor() {
     ScreenRepairWide(cursorRow_, 0, cursorColumn_);
     BlankCells(RowCells(cursorRow), cursorColumn_);
     damage_.MarkAll();
-    Caret();
 }
 
 void ScreenModel::ScreenEraseFromCursor() {
@@ -392,7 +365,6 @@ void ScreenModel::ScreenEraseFromCursor() {
     BlankCells(CursorCell(), columns_ - cursorColumn_);
     BlankRows(cursorRow + 1, BufferRows());
     damage_.MarkAll();
-    Caret();
 }
 
 void ScreenModel::ScreenSetAttribute(int rendition) {
@@ -429,7 +401,6 @@ void ScreenModel::ScreenAlignmentFill() {
     letter.character = U'E';
     FillRows(0, BufferRows(), letter);
     damage_.MarkAll();
-    Caret();
 }
 
 void ScreenModel::ScreenShowCode(std::uint8_t b) {

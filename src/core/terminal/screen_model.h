@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "core/interfaces/cell.h"
-#include "core/interfaces/display_sink.h"
 #include "core/interfaces/scroll_off_observer.h"
 #include "core/interfaces/terminal_options.h"
 #include "core/terminal/combining_marks.h"
@@ -50,7 +49,7 @@ struct ScreenGeometry {
 class ScreenModel {
   public:
     // Reads the wrap option whenever text reaches the last column.
-    ScreenModel(DisplaySink& display, const TerminalOptions& options, ScreenGeometry geometry = {});
+    explicit ScreenModel(const TerminalOptions& options, ScreenGeometry geometry = {});
     ScreenModel(const ScreenModel&) = delete;
     ScreenModel& operator=(const ScreenModel&) = delete;
 
@@ -79,9 +78,6 @@ class ScreenModel {
     void ScreenScrollDown(int count);
     void ScreenMoveToRow(int target);
     void ScreenSetColumn(int column);
-    int ScreenColumn();
-    int ScreenRow();
-    void ScreenUpdateCaret();
     void ScreenDeleteChars(int count);
     void ScreenDeleteLines(int count);
     void ScreenRepaint();
@@ -206,7 +202,6 @@ class ScreenModel {
     void BlankRows(int first, int end);
     void FillRows(int first, int end, const Cell& cell);
     void BlankScreenRow(int row);
-    void Caret();
     void WrapToNextRow();
 
     // Unicode, for the extended terminal (screen_unicode.cpp).
@@ -219,7 +214,6 @@ class ScreenModel {
     // Set at the first wide character: until then no cell is a right half.
     bool wideCharacters_ = false;
 
-    DisplaySink& display_;
     const TerminalOptions& options_;
     ScrollOffObserver* scrollOff_ = nullptr;
     ScreenGeometry geometry_;

@@ -24,7 +24,7 @@ void SequenceDispatcher::Escape(std::uint8_t final) {
     if (xtermControls_) return xterm_.Escape(final);
     switch (final) {
         case '7':
-            modes_.SaveCursor({screen_.ScreenColumn(), screen_.ScreenRow()});
+            modes_.SaveCursor({screen_.CursorColumn(), screen_.CursorRow()});
             break;
         case '8': {
             const TerminalModes::CursorPosition saved = modes_.SavedCursor();
@@ -33,14 +33,14 @@ void SequenceDispatcher::Escape(std::uint8_t final) {
             break;
         }
         case 'D':
-            screen_.ScreenMoveToRow(screen_.ScreenRow() + 1);
+            screen_.ScreenMoveToRow(screen_.CursorRow() + 1);
             break;
         case 'E':
             screen_.ScreenSetColumn(0);
-            screen_.ScreenMoveToRow(screen_.ScreenRow() + 1);
+            screen_.ScreenMoveToRow(screen_.CursorRow() + 1);
             break;
         case 'M':
-            screen_.ScreenMoveToRow(screen_.ScreenRow() - 1);
+            screen_.ScreenMoveToRow(screen_.CursorRow() - 1);
             break;
         case 'Z':
             send_.SendBytes(kIdentifyReply, sizeof kIdentifyReply);
@@ -72,16 +72,16 @@ void SequenceDispatcher::Control(const ControlSequence& sequence) {
     const int n = CountOrOne(first);
     switch (sequence.final) {
         case 'A':
-            screen_.ScreenMoveToRow(SaturatingAdd(screen_.ScreenRow(), -n));
+            screen_.ScreenMoveToRow(SaturatingAdd(screen_.CursorRow(), -n));
             break;
         case 'B':
-            screen_.ScreenMoveToRow(SaturatingAdd(screen_.ScreenRow(), n));
+            screen_.ScreenMoveToRow(SaturatingAdd(screen_.CursorRow(), n));
             break;
         case 'C':
-            screen_.ScreenSetColumn(SaturatingAdd(screen_.ScreenColumn(), n));
+            screen_.ScreenSetColumn(SaturatingAdd(screen_.CursorColumn(), n));
             break;
         case 'D':
-            screen_.ScreenSetColumn(SaturatingAdd(screen_.ScreenColumn(), -n));
+            screen_.ScreenSetColumn(SaturatingAdd(screen_.CursorColumn(), -n));
             break;
         case 'J':
             EraseInDisplay(first);
@@ -130,11 +130,11 @@ void SequenceDispatcher::EraseInDisplay(int mode) {
 void SequenceDispatcher::EraseInLine(int mode) {
     const int columns = screen_.Geometry().columns;
     if (mode == 0) {
-        const int column = screen_.ScreenColumn();
+        const int column = screen_.CursorColumn();
         screen_.ScreenWriteSpaces(columns - 1 - column);
         screen_.ScreenSetColumn(column);
     } else if (mode == 1) {
-        const int column = screen_.ScreenColumn();
+        const int column = screen_.CursorColumn();
         screen_.ScreenSetColumn(0);
         screen_.ScreenWriteSpaces(column);
     } else if (mode == 2) {

@@ -95,7 +95,7 @@ void TerminalInput::WriteText(const std::uint8_t* text, int count) {
 bool TerminalInput::ControlByte(std::uint8_t b) {
     switch (b) {
         case kBs:
-            screen_.ScreenSetColumn(screen_.ScreenColumn() - 1);
+            screen_.ScreenSetColumn(screen_.CursorColumn() - 1);
             return true;
         case kSo:
             modes_.ActivateG1();

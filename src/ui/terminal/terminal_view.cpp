@@ -184,8 +184,9 @@ QRegion TerminalView::Overlays() const {
 }
 
 void TerminalView::SetCaretPos(int row, int column) {
+    if (row == caretRow_ && column == caretColumn_) return;
     MarkCursorStale();
-    caretMoved_ = caretMoved_ || row != caretRow_ || column != caretColumn_;
+    caretMoved_ = true;
     caretRow_ = row;
     caretColumn_ = column;
     MarkCursorStale();
@@ -289,6 +290,7 @@ void TerminalView::CaretOn() {
     terminal_.SetCaretVisible(true);
     caretShown_ = true;
     SetCaretPos(screen_.CursorRow(), screen_.CursorColumn());
+    MarkCursorStale();  // where it was hidden too
     setFocus(Qt::ActiveWindowFocusReason);
 }
 
