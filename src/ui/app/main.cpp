@@ -3,17 +3,50 @@
 #include "ui/app/application.h"
 #include "ui/settings/qsettings_backend.h"
 
+namespace {
+
+constexpr const char* kNoSharedMemory = "QT_XCB_NO_MITSHM";
+
+// The window repaints a few rows at a time. Put through shared memory, each
+// such paint first waits on a round trip to the X server (it must be done
+// reading the last one); sent in the request it waits for nothing. Qt reads
+// the variable once, when it connects to the display, and takes any value as
+// "off": a user's 0 keeps shared memory here.
+class SharedMemoryChoice {
+  public:
+    SharedMemoryChoice() : userSet_(qEnvironmentVariableIsSet(kNoSharedMemory)) {
+        user_ = qgetenv(kNoSharedMemory);
+        if (!userSet_) {
+            qputenv(kNoSharedMemory, "1");
+        } else if (user_ == "0") {
+            qunsetenv(kNoSharedMemory);
+        }
+    }
+    // The environment as the user gave it, for the connections started from
+    // here, which choose alike.
+    void Restore() const {
+        if (userSet_) {
+            qputenv(kNoSharedMemory, user_);
+        } else {
+            qunsetenv(kNoSharedMemory);
+        }
+    }
+
+  private:
+    bool userSet_;
+    QByteArray user_;
+};
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    // The window repaints a few rows at a time. Put through shared memory,
-    // each such paint first waits on a round trip to the X server (it must be
-    // done reading the last one); sent in the request it waits for nothing.
-    // A user who set this variable keeps his own choice.
-    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
+    const SharedMemoryChoice sharedMemory;
     // Qt sees the program name only: every user argument is the program's,
     // so a host called "-platform" or "-style" is a host.
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
+    sharedMemory.Restore();
     QApplication::setQuitOnLastWindowClosed(false);
     // Wayland desktops match the window to its desktop entry by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.brannock.Quillterm"));
