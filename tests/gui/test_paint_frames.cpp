@@ -135,6 +135,23 @@ TEST_F(PaintFramesTest, ExtendedCaretMovesWithItsRowWhenScrolledBack) {
     ExpectAFullPaintChangesNothing();
 }
 
+// A block that only hides or shows the cursor changes no cell, and still
+// reaches the caret.
+TEST_F(PaintFramesTest, TheHostHidesAndShowsTheCaretWhereItStands) {
+    headless.Options().SetExtended(true);
+    view.CaretOn();
+    Feed("\x1b[11;5H");
+    const auto inverted = [&] {
+        return (Shown().pixel(4 * fonts.CellWidth, 10 * fonts.CellHeight + fonts.CellHeight / 2) &
+                0xFFFFFF) == 0;
+    };
+    ASSERT_TRUE(inverted());
+    Feed("\x1b[?25l");
+    EXPECT_FALSE(inverted());
+    Feed("\x1b[?25h");
+    EXPECT_TRUE(inverted());
+}
+
 TEST_F(PaintFramesTest, RowsChangedFarApartArePaintedAlone) {
     Feed("\x1b[2;1Htop\x1b[20;1Hbottom");
     EXPECT_EQ(PaintedRows(), Rows({1, 19}));

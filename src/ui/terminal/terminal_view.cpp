@@ -183,10 +183,11 @@ QRegion TerminalView::Overlays() const {
     return area;
 }
 
+// Once per block: its cell is painted again even where it stands, since the
+// host may have hidden or shown it.
 void TerminalView::SetCaretPos(int row, int column) {
-    if (row == caretRow_ && column == caretColumn_) return;
     MarkCursorStale();
-    caretMoved_ = true;
+    caretMoved_ = caretMoved_ || row != caretRow_ || column != caretColumn_;
     caretRow_ = row;
     caretColumn_ = column;
     MarkCursorStale();
@@ -290,7 +291,6 @@ void TerminalView::CaretOn() {
     terminal_.SetCaretVisible(true);
     caretShown_ = true;
     SetCaretPos(screen_.CursorRow(), screen_.CursorColumn());
-    MarkCursorStale();  // where it was hidden too
     setFocus(Qt::ActiveWindowFocusReason);
 }
 
