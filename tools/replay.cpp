@@ -37,26 +37,27 @@ std::string Printable(std::string text) {
     std::exit(2);
 }
 
+// A number of at most `most` digits and nothing else, or 0.
+int Digits(const std::string& text, std::size_t most) {
+    const bool valid = !text.empty() && text.size() <= most &&
+                       text.find_first_not_of("0123456789") == std::string::npos;
+    return valid ? std::stoi(text) : 0;
+}
+
 int ParseChunk(const std::string& text) {
-    const bool digitsOnly = !text.empty() && text.size() <= 3 &&
-                            text.find_first_not_of("0123456789") == std::string::npos;
-    const int value = digitsOnly ? std::stoi(text) : 0;
+    const int value = Digits(text, 3);
     if (value < 1 || value > quill::kReceiveChunk) Fail("--chunk takes a number from 1 to 100");
     return value;
 }
 
 // COLSxROWS, within the smallest grid the window makes and a generous largest.
 quill::ScreenGeometry ParseSize(const std::string& text) {
-    constexpr int kMinColumns = 20, kMaxColumns = 1000, kMinRows = 5, kMaxRows = 1000;
+    constexpr int kMaxColumns = 1000, kMaxRows = 1000;
     const std::size_t x = text.find('x');
-    const auto number = [](const std::string& digits) {
-        const bool valid = !digits.empty() && digits.size() <= 4 &&
-                           digits.find_first_not_of("0123456789") == std::string::npos;
-        return valid ? std::stoi(digits) : 0;
-    };
-    const int columns = x == std::string::npos ? 0 : number(text.substr(0, x));
-    const int rows = x == std::string::npos ? 0 : number(text.substr(x + 1));
-    if (columns < kMinColumns || columns > kMaxColumns || rows < kMinRows || rows > kMaxRows) {
+    const int columns = x == std::string::npos ? 0 : Digits(text.substr(0, x), 4);
+    const int rows = x == std::string::npos ? 0 : Digits(text.substr(x + 1), 4);
+    if (columns < quill::Terminal::kMinColumns || columns > kMaxColumns ||
+        rows < quill::Terminal::kMinRows || rows > kMaxRows) {
         Fail("--size takes COLSxROWS, 20 to 1000 columns and 5 to 1000 rows");
     }
     quill::ScreenGeometry geometry;
