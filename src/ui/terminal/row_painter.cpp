@@ -105,7 +105,10 @@ RowPainter::RowPainter(const TerminalFonts& fonts)
       cellWidth_(fonts.CellWidth),
       cellHeight_(fonts.CellHeight),
       ascent_(fonts.ascent),
-      lineWidth_(std::max(1, static_cast<int>(std::lround(glyphs_.Font(0).lineThickness())))) {}
+      lineWidth_(std::max(1, static_cast<int>(std::lround(glyphs_.Font(0).lineThickness())))),
+      underlineBelow_(
+          std::max(1, static_cast<int>(std::lround(glyphs_.Font(0).underlinePosition())))),
+      strikeAbove_(static_cast<int>(std::lround(glyphs_.Font(0).xHeight() / 2))) {}
 
 QPointF RowPainter::Baseline(int row, int column) const {
     return {static_cast<qreal>(column * cellWidth_),
@@ -218,10 +221,9 @@ void RowPainter::AddMarked(const Cell& cell, std::u32string_view marks, QPointF 
                            const QRect& area, QRgb text) {
     std::u32string whole(1, cell.Character());
     whole += marks;
-    const QList<uint> points =
-        QString::fromUcs4(whole.data(), static_cast<qsizetype>(whole.size()))
-            .normalized(QString::NormalizationForm_C)
-            .toUcs4();
+    const QList<uint> points = QString::fromUcs4(whole.data(), static_cast<qsizetype>(whole.size()))
+                                   .normalized(QString::NormalizationForm_C)
+                                   .toUcs4();
     const int cells = area.width() / cellWidth_;
     const GlyphCache::Variant variant = VariantOf(cell);
     runs_.Add(glyphs_.Find(variant, points.front(), cells), text, baseline, area);
@@ -234,16 +236,14 @@ void RowPainter::AddMarked(const Cell& cell, std::u32string_view marks, QPointF 
 
 void RowPainter::PaintDecorations(QPainter& painter, const Cell& cell, const QRect& cells,
                                   const QColor& colour) {
-    const QRawFont& font = glyphs_.Font(GlyphCache::kRegular);
     const int baseline = cells.top() + ascent_;
     if (cell.Has(cell_flags::kUnderline)) {
-        const int below = std::max(1, static_cast<int>(std::lround(font.underlinePosition())));
-        painter.fillRect(cells.left(), std::min(baseline + below, cells.bottom() - lineWidth_ + 1),
+        painter.fillRect(cells.left(),
+                         std::min(baseline + underlineBelow_, cells.bottom() - lineWidth_ + 1),
                          cells.width(), lineWidth_, colour);
     }
     if (cell.Has(cell_flags::kStrike)) {
-        const int above = static_cast<int>(std::lround(font.xHeight() / 2));
-        painter.fillRect(cells.left(), baseline - above, cells.width(), lineWidth_, colour);
+        painter.fillRect(cells.left(), baseline - strikeAbove_, cells.width(), lineWidth_, colour);
     }
 }
 

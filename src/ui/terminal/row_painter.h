@@ -82,8 +82,8 @@ class RowPainter {
     QRect Cells(int row, int column, int count) const;
     void PaintCells(QPainter& painter, const ScreenModel& screen, std::span<const Cell> cells,
                     int row, const CellLook& look);
-    void AddMarked(const Cell& cell, std::u32string_view marks, QPointF baseline,
-                   const QRect& area, QRgb text);
+    void AddMarked(const Cell& cell, std::u32string_view marks, QPointF baseline, const QRect& area,
+                   QRgb text);
     void PaintDecorations(QPainter& painter, const Cell& cell, const QRect& cells,
                           const QColor& colour);
 
@@ -93,7 +93,11 @@ class RowPainter {
     const int cellWidth_;
     const int cellHeight_;
     const int ascent_;
-    const int lineWidth_;  // underline and strike
+    // Underline and strike: their width, and where they lie from the
+    // baseline, taken from the regular font once.
+    const int lineWidth_;
+    const int underlineBelow_;
+    const int strikeAbove_;
 };
 
 }  // namespace quill

@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPointF>
 #include <QScrollBar>
 #include <algorithm>
 #include <cstdlib>
@@ -117,17 +116,14 @@ int TerminalView::PaintableRows() const {
 
 TerminalView::Look TerminalView::CurrentLook() const {
     const TerminalModes& modes = terminal_.Modes();
-    const ScreenGeometry& grid = screen_.Geometry();
-    return {terminal_.Extended(), modes.ReverseScreen(), grid.columns, grid.screenRows,
-            modes.Colours()};
+    return {terminal_.Extended(), modes.ReverseScreen(), modes.Colours()};
 }
 
 bool TerminalView::LookChanged() const {
     const TerminalModes& modes = terminal_.Modes();
-    const ScreenGeometry& grid = screen_.Geometry();
     return painted_.extended != terminal_.Extended() ||
-           painted_.reverseScreen != modes.ReverseScreen() || painted_.columns != grid.columns ||
-           painted_.rows != grid.screenRows || !SamePalette(painted_.palette, modes.Colours());
+           painted_.reverseScreen != modes.ReverseScreen() ||
+           !SamePalette(painted_.palette, modes.Colours());
 }
 
 // The terminal's damage becomes stale window rows. Rows that scrolled are

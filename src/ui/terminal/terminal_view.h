@@ -134,12 +134,11 @@ class TerminalView final : public QWidget, public DisplaySink {
     int PaintableRows() const;
     void PaintRows(QPainter& painter, int first, int end);
     // What paints every cell differently: the terminal in force, the
-    // reverse screen, the palette and the grid's size. A change repaints all.
+    // reverse screen and the palette. A change repaints all (a new grid size
+    // marks the whole screen damaged itself).
     struct Look {
         bool extended = false;
         bool reverseScreen = false;
-        int columns = 0;
-        int rows = 0;
         Palette palette;
     };
     Look CurrentLook() const;
