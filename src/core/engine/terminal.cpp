@@ -100,7 +100,7 @@ bool Terminal::ReportMouse(const MouseEvent& event) {
     if (!MouseReporting()) return false;
     const std::string report = mouse_.Report(event, modes_);
     if (report.empty()) return false;
-    send_.SendBytes(reinterpret_cast<const std::uint8_t*>(report.data()), report.size());
+    send_.SendText(report);
     return true;
 }
 
@@ -110,7 +110,7 @@ bool Terminal::PasteBracketed() const {
 
 void Terminal::SendPasteBracket(bool start) {
     const std::string_view bracket = start ? kPasteStart : kPasteEnd;
-    send_.SendBytes(reinterpret_cast<const std::uint8_t*>(bracket.data()), bracket.size());
+    send_.SendText(bracket);
 }
 
 bool Terminal::Character(char32_t code) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace quill {
 
@@ -10,6 +11,9 @@ class SendPath {
   public:
     virtual ~SendPath() = default;
     virtual void SendBytes(const std::uint8_t* bytes, std::size_t length) = 0;
+    void SendText(std::string_view text) {
+        SendBytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    }
 };
 
 }  // namespace quill

@@ -1,6 +1,5 @@
 #include "core/script/script_lexer.h"
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <utility>
@@ -128,10 +127,7 @@ std::string ScriptTextBytes(const ScriptText& text) {
             bytes.push_back(static_cast<char>(c - kRawByteBase));
             continue;
         }
-        std::array<std::uint8_t, 4> encoded{};
-        const int count = EncodeUtf8(c, encoded);
-        bytes.append(reinterpret_cast<const char*>(encoded.data()),
-                     static_cast<std::size_t>(count));
+        AppendUtf8(bytes, c);
     }
     return bytes;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <span>
 
 namespace quill {
 
@@ -26,6 +28,10 @@ struct ControlSequence {
 
     // Parameter i, 0 when it was not given.
     int At(int i) const { return i < count && i < kMaxXtermParameters ? parameters[i] : 0; }
+    // The parameters given, as far as they were kept.
+    std::span<const int> Given() const {
+        return {parameters.data(), static_cast<std::size_t>(std::min(count, kMaxXtermParameters))};
+    }
 };
 
 }  // namespace quill

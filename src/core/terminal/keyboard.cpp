@@ -39,9 +39,7 @@ std::optional<KeySequence> Keyboard::KeySequenceFor(std::uint16_t keyCode, KeyMo
     for (const KeyTableRow& row : table) {
         if (row.keyCode == 0) break;
         if (row.keyCode != keyCode) continue;
-        KeySequence sequence;
-        for (int i = 0; i < row.count; ++i) sequence.Add(row.output[static_cast<std::size_t>(i)]);
-        return sequence;
+        return KeySequence{row.output, row.count};
     }
     return std::nullopt;
 }

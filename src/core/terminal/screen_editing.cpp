@@ -3,19 +3,12 @@
 // inserting and deleting characters and lines, scrolling the region.
 
 #include <algorithm>
-#include <cstring>
 
 #include "core/terminal/screen_model.h"
 
 namespace quill {
 
 namespace {
-
-constexpr int kTabWidth = 8;
-
-int Clamp(int value, int low, int high) {
-    return std::min(std::max(value, low), high);
-}
 
 // A count of 0 means 1.
 int CountOf(int count) {
@@ -42,8 +35,7 @@ void ScreenModel::FillCells(int row, int first, int end) {
     ScreenRepairWide(row, first, end);
     Cell* cells = RowCells(FirstScreenRow() + row);
     if (pen_.background == CellColour()) {
-        std::memset(static_cast<void*>(cells + first), 0,
-                    static_cast<std::size_t>(end - first) * sizeof(Cell));
+        BlankCells(cells + first, end - first);
     } else {
         std::fill(cells + first, cells + end, Erased());
     }

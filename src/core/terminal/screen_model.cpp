@@ -9,18 +9,7 @@ namespace quill {
 
 namespace {
 
-constexpr int kTabWidth = 8;
-
-int ClampInt(int value, int low, int high) {
-    return std::min(std::max(value, low), high);
-}
-
 using Rows = std::vector<std::unique_ptr<Cell[]>>;
-
-// A blank cell is all zero bytes.
-void BlankCells(Cell* cells, int count) {
-    std::memset(static_cast<void*>(cells), 0, static_cast<std::size_t>(count) * sizeof(Cell));
-}
 
 std::size_t Size(int count) {
     return static_cast<std::size_t>(count);
@@ -54,6 +43,10 @@ int FitShownScreen(Rows& rows, int screenRows, int wanted, int cursor) {
 }
 
 }  // namespace
+
+void ScreenModel::BlankCells(Cell* cells, int count) {
+    std::memset(static_cast<void*>(cells), 0, static_cast<std::size_t>(count) * sizeof(Cell));
+}
 
 ScreenModel::ScreenModel(const TerminalOptions& options, ScreenGeometry geometry)
     : options_(options),
@@ -308,7 +301,7 @@ void ScreenModel::ScreenMoveToRow(int target) {
 
 void ScreenModel::ScreenSetColumn(int column) {
     wrapPending_ = false;
-    cursorColumn_ = ClampInt(column, 0, columns_ - 1);
+    cursorColumn_ = Clamp(column, 0, columns_ - 1);
 }
 
 // The vacated cells at the end of the row are spaces in the rendition the
@@ -386,8 +379,8 @@ void ScreenModel::ScreenSetRegion(int top, int bottom) {
     // Bounds outside the screen are pulled onto it: every scroll and row move
     // relies on the region lying within the screen rows.
     const int rows = geometry_.screenRows;
-    top = top == 0 ? 1 : ClampInt(top, 1, rows);
-    bottom = bottom == 0 ? rows : ClampInt(bottom, 1, rows);
+    top = top == 0 ? 1 : Clamp(top, 1, rows);
+    bottom = bottom == 0 ? rows : Clamp(bottom, 1, rows);
     regionTop_ = top;
     regionBottom_ = bottom;
     ScreenSetColumn(0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -126,9 +127,6 @@ class ScreenModel {
         return {cells != nullptr ? cells : blankRow_.data(), static_cast<std::size_t>(columns_)};
     }
     char32_t CharAt(int bufferRow, int column) const { return Row(bufferRow)[column].Character(); }
-    std::uint8_t AttrAt(int bufferRow, int column) const {
-        return AttributeCode(Row(bufferRow)[column]);
-    }
     // What changed since the window last took it; the window clears it.
     const ScreenDamage& Damage() const { return damage_; }
     void ClearDamage() { damage_.Clear(); }
@@ -251,12 +249,13 @@ class ScreenModel {
     // and right margins count while their mode (?69) is on; the scrolling
     // region is the top and bottom margins.
     void SetXtermEditing(bool on) { xterm_ = on; }
+    // CR, LF and TAB as xterm's editing takes them; false for other bytes.
+    bool XtermControl(std::uint8_t b);
     // Margins, origin, insert and margin modes as at start, and auto-wrap
     // on; and the tab stops every eight columns.
     void ResetEditing();
     void ResetTabStops() { tabStops_ = DefaultTabStops(columns_); }
     void SetAutoWrap(bool on);
-    bool AutoWrap() const { return autoWrap_; }
     void SetOriginMode(bool on);
     bool OriginMode() const { return originMode_; }
     void SetInsertMode(bool on) { insertMode_ = on; }
@@ -310,6 +309,11 @@ class ScreenModel {
     void ClearScreenForReset();
 
   private:
+    static constexpr int kTabWidth = 8;
+    // The value within low and high; high when they cross.
+    static int Clamp(int value, int low, int high) { return std::min(std::max(value, low), high); }
+    // A blank cell is all zero bytes.
+    static void BlankCells(Cell* cells, int count);
     // The cell erasing leaves: blank, in the pen's background.
     Cell Erased() const;
     void FillCells(int row, int first, int end);
@@ -328,7 +332,6 @@ class ScreenModel {
     // host's auto-wrap mode in the extended terminal, the user's Wrap in the
     // plain one.
     bool WrapOn() const { return xterm_ ? autoWrap_ : options_.Wrap(); }
-    bool XtermControl(std::uint8_t b);
     void XtermWrap();
     static std::vector<bool> DefaultTabStops(int columns);
     void ResizeEditing();

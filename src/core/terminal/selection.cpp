@@ -1,19 +1,12 @@
 #include "core/terminal/selection.h"
 
 #include <algorithm>
-#include <array>
 
 #include "core/terminal/utf8_codec.h"
 
 namespace quill {
 
 namespace {
-
-void AppendUtf8(std::string& text, char32_t character) {
-    std::array<std::uint8_t, 4> bytes{};
-    const int count = EncodeUtf8(character, bytes);
-    text.append(reinterpret_cast<const char*>(bytes.data()), static_cast<std::size_t>(count));
-}
 
 // A cell as text: its character and its marks; nothing for the right half
 // of a wide character, whose left half holds it.

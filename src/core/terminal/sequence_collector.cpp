@@ -10,7 +10,6 @@ namespace {
 
 // The longest string kept; the rest of a longer one is read and dropped.
 constexpr std::size_t kStringLimit = 4096;
-constexpr std::uint8_t kDel = 0x7F;
 
 // The bytes after ESC that open a string: OSC, DCS, SOS, PM and APC.
 bool OpensString(std::uint8_t b) {

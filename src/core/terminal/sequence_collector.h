@@ -22,7 +22,7 @@ enum class EscapeResult { Ended, Continues };
 // dialect with strings, ESC ] and its kin open a string that runs to BEL or
 // ST (ESC \\); an OSC's is handed on, the others' are dropped. In a dialect
 // with xterm's controls, sequences follow xterm's grammar instead
-// (xterm_collector.cpp).
+// (XtermByte).
 class SequenceCollector {
   public:
     SequenceCollector(SequenceDispatcher& dispatcher, TerminalServices& services)

@@ -29,7 +29,6 @@ class SequenceDispatcher {
     // sequences instead. A switch starts the character sets afresh, G1 as
     // the dialect has it.
     void SetDialect(const Dialect& dialect) {
-        dialect_ = &dialect;
         xtermControls_ = dialect.xtermControls;
         screen_.SetXtermEditing(xtermControls_);
         modes_.ResetCharsets(xtermControls_ ? kCharsetPlain : kCharsetLineDrawing);
@@ -58,7 +57,6 @@ class SequenceDispatcher {
     TerminalModes& modes_;
     SendPath& send_;
     TerminalServices& services_;
-    const Dialect* dialect_ = &kPlainTerminal;
     bool xtermControls_ = false;
     XtermDispatcher xterm_;
 };

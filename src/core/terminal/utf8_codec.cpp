@@ -78,4 +78,10 @@ int EncodeUtf8(char32_t character, std::array<std::uint8_t, 4>& bytes) {
     return static_cast<int>(utf8proc_encode_char(value, bytes.data()));
 }
 
+void AppendUtf8(std::string& text, char32_t character) {
+    std::array<std::uint8_t, 4> bytes{};
+    const int count = EncodeUtf8(character, bytes);
+    text.append(reinterpret_cast<const char*>(bytes.data()), static_cast<std::size_t>(count));
+}
+
 }  // namespace quill

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace quill {
 
@@ -43,5 +44,7 @@ class Utf8Decoder {
 // The UTF-8 bytes of a character: their count, 0 for a value that is no
 // character (a surrogate, beyond U+10FFFF).
 int EncodeUtf8(char32_t character, std::array<std::uint8_t, 4>& bytes);
+// The UTF-8 bytes of a character at the end of `text`; none for no character.
+void AppendUtf8(std::string& text, char32_t character);
 
 }  // namespace quill

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <span>
 
 #include "core/terminal/rendition.h"
 
@@ -38,7 +37,7 @@ void XtermDispatcher::Escape(std::uint8_t final) {
             screen_.SetTabStop();
             break;
         case 'Z':
-            Reply(kPrimaryAttributes);
+            send_.SendText(kPrimaryAttributes);
             break;
         case 'c':
             FullReset();
@@ -52,22 +51,9 @@ void XtermDispatcher::Escape(std::uint8_t final) {
     }
 }
 
+// VT and FF are line feeds.
 void XtermDispatcher::Execute(std::uint8_t b) {
-    switch (b) {
-        case '\r':
-            screen_.CarriageReturn();
-            break;
-        case '\n':
-        case '\v':
-        case '\f':
-            screen_.Index();
-            break;
-        case '\t':
-            screen_.TabForward(1);
-            break;
-        default:
-            break;
-    }
+    screen_.XtermControl(b == '\v' || b == '\f' ? '\n' : b);
 }
 
 void XtermDispatcher::Hash(std::uint8_t b) {
@@ -82,7 +68,7 @@ void XtermDispatcher::Control(const ControlSequence& sequence) {
     } else if (sequence.marker == '?') {
         Private(sequence);
     } else if (sequence.marker == '>') {
-        if (sequence.final == 'c' && sequence.At(0) == 0) Reply(kSecondaryAttributes);
+        if (sequence.final == 'c' && sequence.At(0) == 0) send_.SendText(kSecondaryAttributes);
     } else if (sequence.marker == 0) {
         Plain(sequence);
     }
@@ -92,12 +78,12 @@ void XtermDispatcher::Plain(const ControlSequence& s) {
     if (Cursor(s) || Editing(s)) return;
     switch (s.final) {
         case 'c':
-            if (s.At(0) == 0) Reply(kPrimaryAttributes);
+            if (s.At(0) == 0) send_.SendText(kPrimaryAttributes);
             break;
         case 'h':
         case 'l':
-            for (int i = 0; i < std::min(s.count, ControlSequence::kMaxXtermParameters); ++i) {
-                if (s.parameters[i] == 4) screen_.SetInsertMode(s.final == 'h');
+            for (const int mode : s.Given()) {
+                if (mode == 4) screen_.SetInsertMode(s.final == 'h');
             }
             break;
         case 'm':
@@ -236,25 +222,19 @@ void XtermDispatcher::Private(const ControlSequence& s) {
 }
 
 void XtermDispatcher::Renditions(const ControlSequence& s) {
-    const auto count =
-        static_cast<std::size_t>(std::min(s.count, ControlSequence::kMaxXtermParameters));
     Cell pen = screen_.Pen();
-    ApplyXtermRenditions(pen, std::span<const int>(s.parameters.data(), count), s.subparameters);
+    ApplyXtermRenditions(pen, s.Given(), s.subparameters);
     screen_.ScreenSetPen(pen);
 }
 
 void XtermDispatcher::DeviceStatus(int request) {
-    if (request == 5) Reply(kStatusOk);
+    if (request == 5) send_.SendText(kStatusOk);
     if (request == 6) {
         char text[32];
         std::snprintf(text, sizeof text, "\x1b[%d;%dR", screen_.ReportedRow(),
                       screen_.ReportedColumn());
-        Reply(text);
+        send_.SendText(text);
     }
-}
-
-void XtermDispatcher::Reply(std::string_view text) {
-    send_.SendBytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
 }
 
 }  // namespace quill

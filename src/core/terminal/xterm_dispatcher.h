@@ -49,7 +49,6 @@ class XtermDispatcher {
     void FullReset();
     void SoftReset();
     void DeviceStatus(int request);
-    void Reply(std::string_view text);
     void TitleStack(const ControlSequence& sequence);
     void SetTitle(std::string_view title);
     void SetColours(std::string_view list);

@@ -8,8 +8,6 @@ namespace quill {
 
 namespace {
 
-constexpr std::uint8_t kDel = 0x7F;
-
 enum class Form {
     kCursor,    // ESC [ X, or ESC O X in application cursor-key mode
     kFunction,  // ESC O X

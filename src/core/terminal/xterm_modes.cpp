@@ -1,8 +1,6 @@
 // The extended terminal's modes (SM/RM and DECSET/DECRST), the alternate
 // screens, the saved cursor and the two resets.
 
-#include <algorithm>
-
 #include "core/terminal/xterm_dispatcher.h"
 
 namespace quill {
@@ -26,9 +24,7 @@ MouseTracking TrackingFor(int mode) {
 
 void XtermDispatcher::Modes(const ControlSequence& s) {
     const bool on = s.final == 'h';
-    for (int i = 0; i < std::min(s.count, ControlSequence::kMaxXtermParameters); ++i) {
-        PrivateMode(s.parameters[i], on);
-    }
+    for (const int mode : s.Given()) PrivateMode(mode, on);
 }
 
 void XtermDispatcher::PrivateMode(int mode, bool on) {

@@ -13,11 +13,12 @@ namespace {
 // The titles kept on the stack; a push beyond drops the oldest.
 constexpr std::size_t kTitleStackDepth = 10;
 
-// The text up to the next ';' (or the end), taken off the front of `text`.
-std::string_view NextField(std::string_view& text) {
-    const std::size_t separator = text.find(';');
-    const std::string_view field = text.substr(0, separator);
-    text = separator == std::string_view::npos ? std::string_view() : text.substr(separator + 1);
+// The text up to the next separator (or the end), taken off the front of
+// `text`.
+std::string_view NextField(std::string_view& text, char separator = ';') {
+    const std::size_t at = text.find(separator);
+    const std::string_view field = text.substr(0, at);
+    text = at == std::string_view::npos ? std::string_view() : text.substr(at + 1);
     return field;
 }
 
@@ -51,11 +52,7 @@ std::optional<Rgb> ParseColour(std::string_view text) {
     std::string_view parts[3];
     if (text.starts_with("rgb:")) {
         std::string_view rest = text.substr(4);
-        for (std::string_view& part : parts) {
-            const std::size_t slash = rest.find('/');
-            part = rest.substr(0, slash);
-            rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
-        }
+        for (std::string_view& part : parts) part = NextField(rest, '/');
         if (!rest.empty()) return std::nullopt;
     } else if (text.starts_with("#") && (text.size() - 1) % 3 == 0) {
         const std::size_t width = (text.size() - 1) / 3;
