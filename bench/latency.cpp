@@ -37,7 +37,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using Millis = std::chrono::duration<double, std::milli>;
 
-constexpr auto kConnectTimeout = std::chrono::seconds(20);
 constexpr auto kWindowTimeout = std::chrono::seconds(20);
 constexpr auto kRoundTimeout = std::chrono::seconds(2);
 // Windows are placed side by side, this far apart.
@@ -99,20 +98,20 @@ std::string LoadAverage() {
 void WaitStill(ScreenGrab& grab, std::chrono::milliseconds quiet, std::chrono::milliseconds limit) {
     const Clock::time_point end = Clock::now() + limit;
     grab.Take();
-    std::vector<char> last(grab.Pixels().begin(), grab.Pixels().end());
+    std::vector<char> last = grab.Snapshot();
     Clock::time_point since = Clock::now();
     while (Clock::now() < end && Clock::now() - since < quiet) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
         grab.Take();
         if (grab.Changed(last).width > 0) {
-            last.assign(grab.Pixels().begin(), grab.Pixels().end());
+            last = grab.Snapshot();
             since = Clock::now();
         }
     }
 }
 
-// A client under test: its process, its connection (closed first), its
-// band of the screen and its rounds.
+// A client under test: its process, its connection (closed first), the grab
+// of its band of the screen and its rounds.
 struct Subject {
     Subject(Client c, int port) : client(c), process(c, port) {}
     ~Subject() {
@@ -121,7 +120,7 @@ struct Subject {
     Client client;
     ClientProcess process;
     int fd = -1;
-    Rect band;
+    std::optional<ScreenGrab> grab;
     std::vector<double> rounds;  // milliseconds
     int missed = 0;
 };
@@ -141,7 +140,7 @@ std::optional<Window> AwaitWindow(Display* display, Client client) {
 // has been still for a while; the pixels then.
 std::optional<std::vector<char>> ShowAndSettle(int fd, ScreenGrab& grab, const std::string& bytes) {
     grab.Take();
-    const std::vector<char> before(grab.Pixels().begin(), grab.Pixels().end());
+    const std::vector<char> before = grab.Snapshot();
     if (!SendAll(fd, bytes)) return std::nullopt;
     const Clock::time_point end = Clock::now() + std::chrono::seconds(10);
     do {
@@ -149,7 +148,7 @@ std::optional<std::vector<char>> ShowAndSettle(int fd, ScreenGrab& grab, const s
         grab.Take();
     } while (grab.Changed(before).width == 0 && Clock::now() < end);
     WaitStill(grab, std::chrono::milliseconds(300), std::chrono::seconds(10));
-    return std::vector<char>(grab.Pixels().begin(), grab.Pixels().end());
+    return grab.Snapshot();
 }
 
 // Finds where row 12 shows in the window: letters written there on a clear
@@ -175,8 +174,8 @@ std::optional<Rect> Calibrate(Display* display, Subject& s, Rect window, const A
 
 bool Prepare(Display* display, const LoopbackServer& server, Subject& s, int slot,
              const Arguments& a) {
-    s.fd = server.Accept(kConnectTimeout);
-    if (s.fd < 0 || !SendCharacterMode(s.fd)) {
+    s.fd = server.AcceptClient();
+    if (s.fd < 0) {
         std::printf("%s: did not connect\n", ClientName(s.client).data());
         return false;
     }
@@ -198,7 +197,7 @@ bool Prepare(Display* display, const LoopbackServer& server, Subject& s, int slo
         std::printf("%s: row 12 could not be found on the screen\n", ClientName(s.client).data());
         return false;
     }
-    s.band = *band;
+    s.grab.emplace(display, *band);
     Drain(s.fd);
     return true;
 }
@@ -209,12 +208,11 @@ struct PollCount {
 };
 
 // One round: the time from the send to the first grab that differs.
-void Round(Display* display, Subject& s, char letter, std::chrono::microseconds interval,
-           PollCount& polls) {
-    ScreenGrab grab(display, s.band);
+void Round(Subject& s, char letter, std::chrono::microseconds interval, PollCount& polls) {
+    ScreenGrab& grab = *s.grab;
     Drain(s.fd);
     grab.Take();
-    const std::vector<char> before(grab.Pixels().begin(), grab.Pixels().end());
+    const std::vector<char> before = grab.Snapshot();
     const std::string bytes = std::string(kPlaceLetters) + std::string(3, letter);
     const Clock::time_point sent = Clock::now();
     if (!SendAll(s.fd, bytes)) {
@@ -304,11 +302,11 @@ int main(int argc, char** argv) {
     for (int round = 0; round < arguments.rounds; ++round) {
         const char letter = static_cast<char>('a' + round % 26);
         for (std::size_t i = 0; i < subjects.size(); ++i) {
-            Round(display, *subjects[(i + static_cast<std::size_t>(round)) % subjects.size()],
-                  letter, arguments.interval, polls);
+            Round(*subjects[(i + static_cast<std::size_t>(round)) % subjects.size()], letter,
+                  arguments.interval, polls);
         }
     }
-    const bool sharedMemory = ScreenGrab(display, subjects.front()->band).SharedMemory();
+    const bool sharedMemory = subjects.front()->grab->SharedMemory();
     Report(subjects, polls, sharedMemory, arguments);
     std::printf("load average at end: %s\n", LoadAverage().c_str());
     subjects.clear();

@@ -29,15 +29,17 @@ LoopbackServer::~LoopbackServer() {
     ::close(fd_);
 }
 
-int LoopbackServer::Accept(std::chrono::milliseconds timeout) const {
+int LoopbackServer::AcceptClient() const {
+    constexpr int kConnectTimeoutMs = 20000;
     pollfd p{fd_, POLLIN, 0};
-    if (::poll(&p, 1, static_cast<int>(timeout.count())) != 1) return -1;
-    return ::accept(fd_, nullptr, nullptr);
-}
-
-bool SendCharacterMode(int fd) {
+    if (::poll(&p, 1, kConnectTimeoutMs) != 1) return -1;
+    const int fd = ::accept(fd_, nullptr, nullptr);
     // IAC WILL ECHO, IAC WILL SUPPRESS-GO-AHEAD
-    return SendAll(fd, "\xff\xfb\x01\xff\xfb\x03");
+    if (fd >= 0 && !SendAll(fd, "\xff\xfb\x01\xff\xfb\x03")) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 bool SendAll(int fd, std::string_view bytes) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <string_view>
 
 namespace quill::bench {
@@ -15,18 +14,16 @@ class LoopbackServer {
     LoopbackServer& operator=(const LoopbackServer&) = delete;
 
     int Port() const { return port_; }
-    // The next connection, or -1 when none comes within the timeout. The
-    // caller closes it.
-    int Accept(std::chrono::milliseconds timeout) const;
+    // The next client, told that the server echoes and suppresses go-ahead
+    // so that it sends each character at once (character mode); -1 when
+    // none connects within 20 seconds. The caller closes it.
+    int AcceptClient() const;
 
   private:
     int fd_ = -1;
     int port_ = 0;
 };
 
-// Tells a Telnet client that the server echoes and suppresses go-ahead, so
-// that it sends each character at once (character mode).
-bool SendCharacterMode(int fd);
 // All of the bytes, blocking; false when the connection failed.
 bool SendAll(int fd, std::string_view bytes);
 // Reads and drops what the client has sent so far, without waiting.

@@ -125,6 +125,11 @@ std::span<const char> ScreenGrab::Pixels() const {
     return {image_->data, static_cast<std::size_t>(image_->bytes_per_line) * image_->height};
 }
 
+std::vector<char> ScreenGrab::Snapshot() const {
+    const std::span<const char> pixels = Pixels();
+    return {pixels.begin(), pixels.end()};
+}
+
 Rect ScreenGrab::Changed(std::span<const char> before) const {
     const auto pixelBytes = static_cast<std::size_t>(image_->bits_per_pixel / 8);
     const auto line = static_cast<std::size_t>(image_->bytes_per_line);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace quill::bench {
 
@@ -38,10 +39,12 @@ class ScreenGrab {
     void Take();
     // The pixels of the last Take, row after row.
     std::span<const char> Pixels() const;
+    // A copy of them, to compare later grabs with.
+    std::vector<char> Snapshot() const;
     // The part of the rectangle, relative to it, where the pixels of the last
     // Take differ from `before` (of the same size); empty when none do.
     Rect Changed(std::span<const char> before) const;
-    bool SharedMemory() const { return image_ != nullptr && shared_; }
+    bool SharedMemory() const { return shared_; }
 
   private:
     Display* display_;
