@@ -47,17 +47,29 @@ void ScreenModel::ResetEditing() {
     originMode_ = false;
     insertMode_ = false;
     sideMarginMode_ = false;
-    leftMargin_ = 0;
-    rightMargin_ = columns_ - 1;
+    FullMargins();
+}
+
+// The margins at the screen's edges.
+void ScreenModel::FullMargins() {
+    FullSideMargins();
     regionTop_ = 1;
     regionBottom_ = geometry_.screenRows;
 }
 
-// At a new width the side margins reset; the tab stops kept are those still
-// on the screen, and new columns get the default ones.
-void ScreenModel::ResizeEditing() {
+void ScreenModel::FullSideMargins() {
     leftMargin_ = 0;
     rightMargin_ = columns_ - 1;
+}
+
+bool ScreenModel::FullWidth() const {
+    return leftMargin_ == 0 && rightMargin_ == columns_ - 1;
+}
+
+// At a new size the margins reset; the tab stops kept are those still on the
+// screen, and new columns get the default ones.
+void ScreenModel::ResizeEditing() {
+    FullMargins();
     const std::vector<bool> defaults = DefaultTabStops(columns_);
     const std::size_t kept = std::min(tabStops_.size(), defaults.size());
     tabStops_.resize(defaults.size());
@@ -78,9 +90,7 @@ void ScreenModel::SetOriginMode(bool on) {
 // Turning the mode off puts the margins at the screen's edges.
 void ScreenModel::SetSideMarginMode(bool on) {
     sideMarginMode_ = on;
-    if (on) return;
-    leftMargin_ = 0;
-    rightMargin_ = columns_ - 1;
+    if (!on) FullSideMargins();
 }
 
 void ScreenModel::RestoreCursor(int row, int column, bool wrapPending) {
@@ -302,7 +312,7 @@ void ScreenModel::ShiftRows(int top, int bottom, int count) {
     const int height = bottom - top + 1;
     const int n = std::min(std::abs(count), height);
     const int first = FirstScreenRow();
-    if (leftMargin_ == 0 && rightMargin_ == columns_ - 1) {
+    if (FullWidth()) {
         RotateRows(first + top, first + bottom + 1, count > 0 ? n : height - n);
     } else {
         const int width = rightMargin_ - leftMargin_ + 1;
@@ -335,7 +345,7 @@ void ScreenModel::DeleteLines(int count) {
 // into the history, one by one, as a line feed does.
 void ScreenModel::ScrollRegionUp(int count) {
     const int n = std::min(CountOf(count), regionBottom_ - regionTop_ + 1);
-    if (regionTop_ == 1 && !alternate_ && leftMargin_ == 0 && rightMargin_ == columns_ - 1) {
+    if (regionTop_ == 1 && !alternate_ && FullWidth()) {
         // The rows that come in are blank; only a background is left to fill.
         ScreenScrollUp(n);
         if (pen_.background == CellColour()) return;
@@ -377,10 +387,7 @@ void ScreenModel::FillWithE() {
     Cell letter;
     letter.character = U'E';
     FillRows(FirstScreenRow(), FirstScreenRow() + geometry_.screenRows, letter);
-    regionTop_ = 1;
-    regionBottom_ = geometry_.screenRows;
-    leftMargin_ = 0;
-    rightMargin_ = columns_ - 1;
+    FullMargins();
     damage_.MarkAll();
     RestoreCursor(0, 0, false);
 }

@@ -121,8 +121,6 @@ void ScreenModel::Resize(ScreenGeometry wanted) {
     rotation_.resize(Size(wanted.screenRows));
     cursorColumn_ = std::min(cursorColumn_, columns_ - 1);
     wrapPending_ = false;
-    regionTop_ = 1;
-    regionBottom_ = wanted.screenRows;
     ResizeEditing();
     damage_ = ScreenDamage(wanted.screenRows, columns_);
     damage_.MarkAll();

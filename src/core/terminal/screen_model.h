@@ -319,6 +319,9 @@ class ScreenModel {
     void FillCells(int row, int first, int end);
     void ShiftRows(int top, int bottom, int count);
     void ShiftCells(int first, int end, int count);
+    void FullMargins();
+    void FullSideMargins();
+    bool FullWidth() const;
     bool InsideSideMargins() const;
     bool InsideRegion() const;
     int LeftEdge() const;
