@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QHostAddress>
 #include <QHostInfo>
-#include <QMetaObject>
 #include <QNetworkProxy>
 #include <QTimer>
 #include <QtEndian>
