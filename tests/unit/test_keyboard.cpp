@@ -90,16 +90,18 @@ TEST_F(KeyboardTest, APressSendsItsSequenceOrItsCharacterInTheDialectOfTheMoment
     EXPECT_EQ(Sent(), (Bytes{0x08}));
 }
 
-// Alt as Meta: ESC and the character, without Enter's CR LF; a key with
-// neither a sequence nor a character sends nothing.
+// Alt as Meta, which the extended terminal has: ESC and the character,
+// without Enter's CR LF; a key with a sequence sends it with Alt's
+// parameter; a key with neither sends nothing.
 TEST_F(KeyboardTest, AltSendsEscapeBeforeTheCharacter) {
+    options.SetExtended(true);
     options.SetCRLFTranslation(true);
     const KeyModifiers alt{.alt = true};
     EXPECT_TRUE(terminal.Press({Key::kCharacterOnly, alt, U'x'}));
     EXPECT_TRUE(terminal.Press({Key::kReturn, alt, U'\r'}));
-    EXPECT_FALSE(terminal.Press({Key::kHome, alt, {}}));
+    EXPECT_FALSE(terminal.Press({Key::kCharacterOnly, {.alt = true, .control = true}, {}}));
     EXPECT_TRUE(terminal.Press({Key::kUp, alt, {}}));
-    EXPECT_EQ(Sent(), (Bytes{0x1b, 'x', 0x1b, '\r', 0x1b, '[', 'A'}));
+    EXPECT_EQ(Sent(), (Bytes{0x1b, 'x', 0x1b, '\r', 0x1b, '[', '1', ';', '3', 'A'}));
 }
 
 TEST_F(KeyboardTest, LocalEchoShowsPrintableCharactersOnly) {
