@@ -18,10 +18,10 @@ enum class EscapeResult { Ended, Continues };
 
 // EscapeFeed: collects an escape sequence one byte at a time after the ESC
 // that started it (its kind, its parameters, its final byte) and hands it
-// whole to the dialect's sequence handler. The collector keeps the quirks of what ends a
-// sequence: ESC starts over, '?' is let pass in the first parameter only,
-// and any byte that is not a digit or ';' ends a control sequence. In a
-// dialect with strings, ESC ] and its kin open a string that runs to BEL or
+// whole to the dialect's sequence handler. The collector keeps the quirks of
+// what ends a sequence: ESC starts over, '?' is let pass in the first
+// parameter only, and any byte that is not a digit or ';' ends a control
+// sequence. In a dialect with strings, ESC ] and its kin open a string that runs to BEL or
 // ST (ESC \\); an OSC's is handed on, the others' are dropped. In a dialect
 // with xterm's grammar, sequences follow it instead (XtermByte).
 class SequenceCollector {
