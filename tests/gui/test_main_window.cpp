@@ -183,7 +183,7 @@ TEST_F(MainWindowTest, ScrolledBackViewShowsHistoryAndAKeyReturnsToLive) {
     Window().OnCharacter('a');
     EXPECT_EQ(Window().View().ViewTop(), 275);
     Window().OnScroll(ScrollAction::kLineUp);
-    Window().OnKeyDown(0x10);  // Shift: a key-down without a character
+    Window().OnKey({Key::kShift, {}, {}});  // a key without a character
     EXPECT_EQ(Window().View().ViewTop(), 275);
 }
 

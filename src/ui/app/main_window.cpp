@@ -12,7 +12,6 @@
 
 #include "core/settings/host_history.h"
 #include "core/terminal/bracketed_paste.h"
-#include "core/terminal/key_tables.h"
 #include "ui/resources/accelerator_filter.h"
 #include "ui/resources/menu_mnemonics.h"
 #include "ui/resources/menus.h"
@@ -229,16 +228,28 @@ void MainWindow::OnNonClientRightButtonDown() {
     if (const auto host = hooks_.chooseListedHost(this)) Launch(*host);
 }
 
-// In the extended terminal Shift or Ctrl pressed alone leaves a scrolled-back
-// view where it is, so that Shift+Page Up pages on from there.
-bool MainWindow::OnKeyDown(std::uint16_t virtualKey, KeyModifiers modifiers) {
-    const bool modifierAlone = virtualKey == vk::kShift || virtualKey == vk::kControl;
-    if (!(modifierAlone && parts_.settings.options.Extended())) view_->DisplayReturnToLive();
+// A key returns a scrolled-back view to live when it sends anything or
+// gives a character, and so does a key pressed without Alt, but Shift or
+// Ctrl alone in the extended terminal, so that Shift+Page Up pages on from
+// there. The bytes of one key go out in one send.
+bool MainWindow::OnKey(const KeyPress& press) {
     if (paste_.Busy()) {
-        paste_.Type({TypedKey::Path::kKeyDown, virtualKey, modifiers});
+        if (KeyReturnsToLive(press)) view_->DisplayReturnToLive();
+        paste_.Type({TypedKey::Path::kKey, 0, press});
         return false;
     }
-    return parts_.engine.KeyDown(virtualKey, modifiers);
+    parts_.transport.HoldFlush();
+    const bool sent = parts_.engine.Press(press);
+    parts_.transport.ReleaseFlush();
+    if (sent || KeyReturnsToLive(press)) view_->DisplayReturnToLive();
+    return sent;
+}
+
+bool MainWindow::KeyReturnsToLive(const KeyPress& press) const {
+    if (press.character) return true;
+    if (!press.key || press.modifiers.alt) return false;
+    const bool modifierAlone = press.key == Key::kShift || press.key == Key::kControl;
+    return !(modifierAlone && parts_.settings.options.Extended());
 }
 
 bool MainWindow::OnCharacter(char32_t character) {
@@ -273,8 +284,8 @@ PasteSink MainWindow::MakePasteSink() {
 
 void MainWindow::SendTyped(const TypedKey& key) {
     switch (key.path) {
-        case TypedKey::Path::kKeyDown:
-            parts_.engine.KeyDown(static_cast<std::uint16_t>(key.code), key.modifiers);
+        case TypedKey::Path::kKey:
+            parts_.engine.Press(key.key);
             return;
         case TypedKey::Path::kCharacter:
             parts_.engine.Character(key.code);

@@ -100,8 +100,8 @@ class MainWindow final : public QMainWindow {
     // The largest size the plain terminal's window may take: 80 x 24 cells.
     QSize OnGetMinMaxInfo() const;
     void OnNonClientRightButtonDown();
-    // True when the key was sent as a sequence of its own.
-    bool OnKeyDown(std::uint16_t virtualKey, KeyModifiers modifiers = {});
+    // One key press: true when anything was sent.
+    bool OnKey(const KeyPress& press);
     // True when the character was sent.
     bool OnCharacter(char32_t character);
     // Text from an input method (dead keys, compose, IBus, Fcitx): each
@@ -171,9 +171,9 @@ class MainWindow final : public QMainWindow {
     bool ViewEvent(QEvent* event);
     bool WheelEvent(QEvent* event);
     void ScrollBarAction(int action);
-    void KeyPress(const QKeyEvent& event);
+    void KeyEvent(const QKeyEvent& event);
     bool PageScrollBack(const QKeyEvent& event);
-    void SendMeta(const QKeyEvent& event);
+    bool KeyReturnsToLive(const KeyPress& press) const;
     bool MouseEvent(const QMouseEvent& event);
     bool HostMouseEvent(const QMouseEvent& event);
     bool HostWheelEvent(QEvent* event);
