@@ -101,7 +101,16 @@ TEST_F(KeyboardTest, AltSendsEscapeBeforeTheCharacter) {
     EXPECT_TRUE(terminal.Press({Key::kReturn, alt, U'\r'}));
     EXPECT_FALSE(terminal.Press({Key::kCharacterOnly, {.alt = true, .control = true}, {}}));
     EXPECT_TRUE(terminal.Press({Key::kUp, alt, {}}));
+    EXPECT_EQ(session.Send().replies.size(), 3u) << "each key goes out in one send";
     EXPECT_EQ(Sent(), (Bytes{0x1b, 'x', 0x1b, '\r', 0x1b, '[', '1', ';', '3', 'A'}));
+}
+
+// Enter with CR/LF translation is one send too, and its echo follows it.
+TEST_F(KeyboardTest, EnterWithCrLfGoesOutInOneSend) {
+    options.SetCRLFTranslation(true);
+    EXPECT_TRUE(terminal.Press({Key::kReturn, {}, U'\r'}));
+    ASSERT_EQ(session.Send().replies.size(), 1u);
+    EXPECT_EQ(Sent(), (Bytes{'\r', '\n', '\r'}));
 }
 
 TEST_F(KeyboardTest, LocalEchoShowsPrintableCharactersOnly) {

@@ -24,7 +24,7 @@
 
 namespace quill {
 
-// Largest block the window reads from the socket and hands on at once.
+// Largest block the session reads from the socket and hands on at once.
 constexpr int kReceiveChunk = 100;
 
 // The terminal, as every user holds it: the program, the replay tool, the

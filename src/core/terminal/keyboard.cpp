@@ -28,38 +28,52 @@ bool Keyboard::Press(const KeyPress& press, const Dialect& dialect) {
         }
     }
     if (!press.character) return false;
-    if (press.modifiers.alt) {
-        KeyboardSendChar(kEsc, dialect);
-        KeyboardSendChar(*press.character, dialect);
-        return true;
-    }
+    // ESC or CR LF in front, then the character: one send for the key.
+    CharacterBytes bytes;
     const bool enter = press.key == Key::kReturn || press.key == Key::kKeypadEnter;
-    if (enter && options_.CRLFTranslation()) {
-        static const std::uint8_t kCrLf[] = {'\r', '\n'};
-        send_.SendBytes(kCrLf, sizeof kCrLf);
+    if (press.modifiers.alt) {
+        bytes.Append(kEsc);
+    } else if (enter && options_.CRLFTranslation()) {
+        bytes.Append('\r');
+        bytes.Append('\n');
     }
-    return KeyboardSendChar(*press.character, dialect);
+    const int prefix = bytes.count;
+    const bool coded = Encode(*press.character, dialect, bytes);
+    if (bytes.count > 0) send_.SendBytes(bytes.bytes.data(), static_cast<std::size_t>(bytes.count));
+    if (coded) Echo(*press.character, bytes.count - prefix);
+    return coded || press.modifiers.alt;
+}
+
+bool Keyboard::KeyboardSendChar(char32_t code, const Dialect& dialect) {
+    CharacterBytes bytes;
+    if (!Encode(code, dialect, bytes)) return false;
+    send_.SendBytes(bytes.bytes.data(), static_cast<std::size_t>(bytes.count));
+    Echo(code, bytes.count);
+    return true;
 }
 
 // Without UTF-8 codes up to 128 go as one byte and the rest are dropped.
-bool Keyboard::KeyboardSendChar(char32_t code, const Dialect& dialect) {
-    if (code >= kFirstBeyondAscii && dialect.Properties().utf8) return SendUtf8(code);
+bool Keyboard::Encode(char32_t code, const Dialect& dialect, CharacterBytes& bytes) {
+    if (code >= kFirstBeyondAscii && dialect.Properties().utf8) {
+        std::array<std::uint8_t, 4> utf8{};
+        const int count = EncodeUtf8(code, utf8);
+        for (int i = 0; i < count; ++i) bytes.Append(utf8[static_cast<std::size_t>(i)]);
+        return count > 0;
+    }
     if (code > kHighestSentCode) return false;
-    const auto byte = static_cast<std::uint8_t>(code);
-    send_.SendBytes(&byte, 1);
-    if (options_.LocalEcho() && byte >= 0x20 && byte <= 0x7E) echo_.EchoByte(byte);
+    bytes.Append(static_cast<std::uint8_t>(code));
     return true;
 }
 
-// A character beyond ASCII as UTF-8, and as itself in a local echo.
-bool Keyboard::SendUtf8(char32_t code) {
-    std::array<std::uint8_t, 4> bytes{};
-    const int count = EncodeUtf8(code, bytes);
-    if (count == 0) return false;
-    send_.SendBytes(bytes.data(), static_cast<std::size_t>(count));
-    if (!options_.LocalEcho()) return true;
-    echo_.EchoCharacter(code);
-    return true;
+// Local echo: a printable ASCII byte as the host would have sent it, a
+// character beyond ASCII as itself.
+void Keyboard::Echo(char32_t code, int byteCount) {
+    if (!options_.LocalEcho()) return;
+    if (byteCount > 1) {
+        echo_.EchoCharacter(code);
+    } else if (code >= 0x20 && code <= 0x7E) {
+        echo_.EchoByte(static_cast<std::uint8_t>(code));
+    }
 }
 
 }  // namespace quill

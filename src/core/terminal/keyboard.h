@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "core/interfaces/key.h"
@@ -47,7 +48,14 @@ class Keyboard {
     bool KeyboardSendChar(char32_t code, const Dialect& dialect);
 
   private:
-    bool SendUtf8(char32_t code);
+    // The bytes of one key: ESC or CR LF, then a character of up to four.
+    struct CharacterBytes {
+        std::array<std::uint8_t, 6> bytes{};
+        int count = 0;
+        void Append(std::uint8_t b) { bytes[static_cast<std::size_t>(count++)] = b; }
+    };
+    bool Encode(char32_t code, const Dialect& dialect, CharacterBytes& bytes);
+    void Echo(char32_t code, int byteCount);
 
     const TerminalModes& modes_;
     const TerminalOptions& options_;

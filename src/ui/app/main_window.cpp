@@ -228,26 +228,25 @@ void MainWindow::OnNonClientRightButtonDown() {
     if (const auto host = hooks_.chooseListedHost(this)) Launch(*host);
 }
 
-// A key returns a scrolled-back view to live when it sends anything or
-// gives a character, and so does a key pressed without Alt, but Shift or
-// Ctrl alone in the extended terminal, so that Shift+Page Up pages on from
-// there. The bytes of one key go out in one send.
+// A key returns a scrolled-back view to live when it gives a character or
+// has a sequence of its own, and so does a key pressed without Alt, but
+// Shift or Ctrl alone in the extended terminal, so that Shift+Page Up pages
+// on from there. The view goes live before the key is sent, so that a local
+// echo paints on the live screen. A press the terminal has no name for
+// (Caps Lock, Super) does nothing.
 bool MainWindow::OnKey(const KeyPress& press) {
+    if (!press.key && !press.character) return false;
+    if (KeyReturnsToLive(press)) view_->DisplayReturnToLive();
     if (paste_.Busy()) {
-        if (KeyReturnsToLive(press)) view_->DisplayReturnToLive();
         paste_.Type({TypedKey::Path::kKey, 0, press});
         return false;
     }
-    parts_.transport.HoldFlush();
-    const bool sent = parts_.engine.Press(press);
-    parts_.transport.ReleaseFlush();
-    if (sent || KeyReturnsToLive(press)) view_->DisplayReturnToLive();
-    return sent;
+    return parts_.engine.Press(press);
 }
 
 bool MainWindow::KeyReturnsToLive(const KeyPress& press) const {
     if (press.character) return true;
-    if (!press.key || press.modifiers.alt) return false;
+    if (!press.key || (press.modifiers.alt && *press.key == Key::kCharacterOnly)) return false;
     const bool modifierAlone = press.key == Key::kShift || press.key == Key::kControl;
     return !(modifierAlone && parts_.settings.options.Extended());
 }

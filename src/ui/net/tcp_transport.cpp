@@ -16,7 +16,7 @@ namespace quill {
 
 namespace {
 
-// Qt reads at most this much ahead of the window, so a fast sender is held
+// Qt reads at most this much ahead of the session, so a fast sender is held
 // back by TCP instead of filling memory.
 constexpr qint64 kReadAhead = 64 * 1024;
 // How often a waiting connect lets the window paint.
