@@ -356,10 +356,12 @@ TEST_F(QSettingsBackendTest, TwoSetupDialogsEachKeepTheChangeTheirUserMade) {
 }
 
 // A process killed just after it created a lock file leaves it empty: the
-// store's own lock and the one QSettings takes around each write.
+// store's own lock, the one taken while taking that over, and the one
+// QSettings takes around each write.
 TEST_F(QSettingsBackendTest, EmptyLockFilesOfADeadProcessCostAWriteUnderASecond) {
     ASSERT_TRUE(QDir().mkpath(configHome_ + "/Brannock"));
-    for (const QString& name : {ConfPath() + ".lock", ConfPath() + ".update-lock"}) {
+    for (const QString& name : {ConfPath() + ".lock", ConfPath() + ".update-lock",
+                                ConfPath() + ".update-lock.rmlock"}) {
         QFile lock(name);
         ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
     }
@@ -370,6 +372,7 @@ TEST_F(QSettingsBackendTest, EmptyLockFilesOfADeadProcessCostAWriteUnderASecond)
     EXPECT_EQ(FillHostList(store).editText, "alpha");
     EXPECT_FALSE(QFile::exists(ConfPath() + ".lock"));
     EXPECT_FALSE(QFile::exists(ConfPath() + ".update-lock"));
+    EXPECT_FALSE(QFile::exists(ConfPath() + ".update-lock.rmlock"));
 }
 
 std::vector<std::pair<QString, QString>> logged;

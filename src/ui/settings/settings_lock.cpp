@@ -1,5 +1,6 @@
 #include "ui/settings/settings_lock.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
@@ -36,6 +37,19 @@ void RemoveLeftOverStoreLock(const QString& settingsFile) {
 #endif
 }
 
+// A process that takes over a stale lock first creates LOCK.rmlock, so that
+// no two remove it at once, and holds it for a moment. QLockFile waits 30 s
+// for one its creator left behind (killed in that moment, before it could
+// name itself) with no way to shorten that: remove one that no process has
+// locked once it is older than a live creator ever holds it.
+void RemoveLeftOverTakeOverLock(const QString& lockName) {
+    const QFileInfo info(lockName + QStringLiteral(".rmlock"));
+    if (info.exists() &&
+        info.lastModified().msecsTo(QDateTime::currentDateTime()) >= kSettingsLockStaleMs) {
+        QLockFile(info.filePath()).removeStaleLockFile();
+    }
+}
+
 }  // namespace
 
 SettingsLock::SettingsLock(const QString& settingsFile)
@@ -53,6 +67,7 @@ bool SettingsLock::TakeWithin(int ms) {
     const QDeadlineTimer deadline(ms);
     while (!lock_.tryLock(0)) {
         if (lock_.error() != QLockFile::LockFailedError || deadline.hasExpired()) return false;
+        RemoveLeftOverTakeOverLock(name_);
         QThread::msleep(kPollMs);
     }
     return true;

@@ -17,7 +17,8 @@ inline constexpr int kSettingsLockWaitMs = 5000;
 // A lock file no live process holds is left over from a process that died,
 // possibly before it could write its name into it, and is taken over: once it
 // is more than kSettingsLockStaleMs old, or at once when it names a process
-// that has ended. A live holder is never robbed, whatever the file's age:
+// that has ended; the same holds for the file a process taking a lock over
+// holds meanwhile (Quillterm.conf.update-lock.rmlock). A live holder is never robbed, whatever the file's age:
 // it keeps the file locked (flock) for as long as it holds it. Once taken, it
 // also clears what a dead writer left of the lock QSettings takes around each
 // write of the file (Quillterm.conf.lock), which QSettings itself would wait
