@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
@@ -403,6 +404,41 @@ TEST_F(QSettingsBackendTest, AWriteThatCannotHoldTheStoreWritesNothingAndSaysWhy
     holder->closeWriteChannel();
     EXPECT_EQ(ExitCode(*holder, QDeadlineTimer(30000)), 0);
     EXPECT_TRUE(store.WriteSetting("Settings", "wrap", "1"));
+    EXPECT_EQ(store.ReadIntSetting("Settings", "wrap", -1), 1);
+}
+
+// The window's store while another instance holds the store, stopped say:
+// its writes return at once and are written, in order, when the store frees.
+TEST_F(QSettingsBackendTest, AWindowsWritesWhileTheStoreIsHeldAreKeptAndWrittenWhenItFrees) {
+    int argc = 1;
+    char name[] = "test";
+    char* argv[] = {name, nullptr};
+    const QCoreApplication events(argc, argv);
+    QSettingsBackend window(QSettingsBackend::Busy::kKeep);
+    SettingsStore windowStore(window);
+    const std::unique_ptr<QProcess> holder = StartProbe({"hold"});
+    ASSERT_TRUE(Await(*holder, "held", QDeadlineTimer(30000)));
+
+    EXPECT_FALSE(windowStore.WriteSetting("Settings", "wrap", "1"));
+    {
+        const std::string host = "alpha";
+        EXPECT_FALSE(SaveHostHistory(windowStore, host));
+    }
+    EXPECT_FALSE(windowStore.WriteSetting("Settings", "wrap", "0"));
+    EXPECT_EQ(window.Kept(), 3u);
+    EXPECT_EQ(ReadConfFile(), "");
+
+    holder->closeWriteChannel();
+    EXPECT_EQ(ExitCode(*holder, QDeadlineTimer(30000)), 0);
+    const QDeadlineTimer deadline(30000);
+    while (window.Kept() > 0 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_EQ(window.Kept(), 0u);
+    EXPECT_EQ(store.ReadIntSetting("Settings", "wrap", -1), 0);
+    EXPECT_EQ(FillHostList(store).editText, "alpha");
+
+    // Free, the store is written at once.
+    EXPECT_TRUE(windowStore.WriteSetting("Settings", "wrap", "1"));
     EXPECT_EQ(store.ReadIntSetting("Settings", "wrap", -1), 1);
 }
 

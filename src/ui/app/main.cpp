@@ -50,8 +50,11 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     // Wayland desktops match the window to its desktop entry by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.brannock.Quillterm"));
-    quill::QSettingsBackend backend;
+    // The window never waits for another process that holds the store.
+    quill::QSettingsBackend backend(quill::QSettingsBackend::Busy::kKeep);
     quill::SettingsStore store(backend);
     quill::Application program(store, quill::DefaultAppHooks(store));
-    return program.Run(argc, argv);
+    const int status = program.Run(argc, argv);
+    backend.WriteKept();
+    return status;
 }

@@ -52,12 +52,12 @@ void RemoveLeftOverTakeOverLock(const QString& lockName) {
 
 }  // namespace
 
-SettingsLock::SettingsLock(const QString& settingsFile)
-    : name_(LockFileName(settingsFile)), lock_(name_) {
+SettingsLock::SettingsLock(const QString& settingsFile, int waitMs)
+    : name_(LockFileName(settingsFile)), waitMs_(waitMs), lock_(name_) {
     lock_.setStaleLockTime(kSettingsLockStaleMs);
     // The store's folder may not exist before its first write.
     QDir().mkpath(QFileInfo(name_).absolutePath());
-    if (TakeWithin(kSettingsLockWaitMs)) RemoveLeftOverStoreLock(settingsFile);
+    if (TakeWithin(waitMs)) RemoveLeftOverStoreLock(settingsFile);
 }
 
 // QLockFile's own wait doubles its pauses, in step for every waiter, so that
@@ -66,8 +66,9 @@ SettingsLock::SettingsLock(const QString& settingsFile)
 bool SettingsLock::TakeWithin(int ms) {
     const QDeadlineTimer deadline(ms);
     while (!lock_.tryLock(0)) {
-        if (lock_.error() != QLockFile::LockFailedError || deadline.hasExpired()) return false;
+        if (lock_.error() != QLockFile::LockFailedError) return false;
         RemoveLeftOverTakeOverLock(name_);
+        if (deadline.hasExpired()) return false;
         QThread::msleep(kPollMs);
     }
     return true;
@@ -78,7 +79,7 @@ QString SettingsLock::Failure() const {
         case QLockFile::LockFailedError:
             return QStringLiteral("%1 stayed locked by another process for %2 ms")
                 .arg(name_)
-                .arg(kSettingsLockWaitMs);
+                .arg(waitMs_);
         case QLockFile::PermissionError:
             return QStringLiteral("no permission to create %1").arg(name_);
         default:

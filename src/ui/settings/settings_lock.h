@@ -25,12 +25,15 @@ inline constexpr int kSettingsLockWaitMs = 5000;
 // 30 s for.
 class SettingsLock {
   public:
-    // settingsFile: the store's file (QSettings::fileName()).
-    explicit SettingsLock(const QString& settingsFile);
+    // settingsFile: the store's file (QSettings::fileName()); waitMs: how
+    // long to wait for a live holder (0: look once).
+    explicit SettingsLock(const QString& settingsFile, int waitMs = kSettingsLockWaitMs);
     SettingsLock(const SettingsLock&) = delete;
     SettingsLock& operator=(const SettingsLock&) = delete;
 
     bool Held() const { return lock_.isLocked(); }
+    // Not held because another process holds it.
+    bool Busy() const { return !Held() && lock_.error() == QLockFile::LockFailedError; }
     // Why the lock is not held, for the log.
     QString Failure() const;
 
@@ -38,6 +41,7 @@ class SettingsLock {
     bool TakeWithin(int ms);
 
     QString name_;
+    int waitMs_;
     QLockFile lock_;
 };
 
