@@ -145,10 +145,13 @@ TEST_F(RunScriptTest, PasswordsComeFromTheKeyringUnderNameAtHostElseFromTheDialo
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->windowTitle(), "Password");
     EXPECT_TRUE(dialog->findChild<QCheckBox*>()->isEnabled());
-    dialog->findChild<QLineEdit*>()->setText("typed");
+    QLineEdit* field = dialog->findChild<QLineEdit*>();
+    field->setText("typed");
+    const QString fieldsBuffer = field->text();  // shares the field's memory
     dialog->findChild<QCheckBox*>()->setChecked(true);
     dialog->accept();
     EXPECT_TRUE(Received("from keyring\rtyped\rend"));
+    EXPECT_EQ(fieldsBuffer, QString(5, QChar())) << "the field's memory overwritten";
     EXPECT_EQ(keyring->asked, (std::vector<std::string>{"root@127.0.0.1", "admin@127.0.0.1"}));
     EXPECT_EQ(keyring->secrets["admin@127.0.0.1"], "typed");
 

@@ -29,6 +29,8 @@ field Maintainer | grep -Eq '^[^<]+ <[^@ ]+@[^> ]+>$' || fail "Maintainer: $(fie
 for lib in libc6 libqt6widgets6 libqt6network6; do
     field Depends | grep -Eq "(^|, )$lib( |,|$)" || fail "Depends lacks $lib: $(field Depends)"
 done
+# The Wayland platform plugin, which Qt loads at run time and shlibdeps cannot see.
+field Recommends | grep -Eq "(^|, )qt6-wayland( |,|$)" || fail "Recommends lacks qt6-wayland: $(field Recommends)"
 description=$(field Description)
 summary=$(head -n 1 <<<"$description")
 [ -n "$summary" ] && [[ "${summary,,}" != quillterm* ]] || fail "short description: '$summary'"

@@ -212,6 +212,28 @@ TEST_F(ScriptRunnerTest, PauseWaitsOnTheClockAndAJumpingCircleYieldsToTheWindow)
     EXPECT_FALSE(runner->Running());
 }
 
+TEST_F(ScriptRunnerTest, ACircleThatNeverWaitsStopsAtItsHundredThousandthStepNamingItsLine) {
+    // A pause first, so that Start() returns before the circle begins.
+    Start("pause 1\na:\ngoto b\nb:\ngoto a");
+    now += 1s;
+    int runs = 0;
+    for (; runs < 200 && runner->Running(); ++runs) runner->Run();
+    EXPECT_FALSE(runner->Running());
+    // After the pause, 100,000 jumps at 1,000 a turn: the last is on line 5.
+    EXPECT_EQ(runs, 100);
+    EXPECT_EQ(host.messages,
+              std::vector<std::string>{
+                  "t.qs, line 5: 100000 steps without waiting for the host or a pause"});
+
+    // A pause in the circle, however short, starts the count again.
+    host = RecordingHost();
+    Start("pause 1\na:\npause 0\ngoto a");
+    now += 1s;
+    for (runs = 0; runs < 200 && runner->Running(); ++runs) runner->Run();
+    EXPECT_TRUE(runner->Running());
+    EXPECT_TRUE(host.messages.empty());
+}
+
 TEST_F(ScriptRunnerTest, AScriptStartedByHandCountsTheCursorsRowAsJustArrived) {
     Host("old text\r\nrouter> ");
     Host("\x1b[1;1Hhidden\x1b[2;9H");

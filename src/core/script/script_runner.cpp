@@ -64,9 +64,22 @@ void ScriptRunner::Run() {
             host_.WakeAt(clock_());
             return;
         } else {
-            std::visit([this](const auto& command) { Execute(command); },
-                       script_.steps[pc_].command);
+            Step();
         }
+    }
+}
+
+// Carries out the command at pc_; the one that reaches the limit of steps
+// without waiting ends the script instead of going on.
+void ScriptRunner::Step() {
+    const ScriptStep& step = script_.steps[pc_];
+    ++stepsWithoutWaiting_;
+    std::visit([this](const auto& command) { Execute(command); }, step.command);
+    if (stepsWithoutWaiting_ >= kStepsWithoutWaiting && state_ != State::kStopped) {
+        Finish(ScriptError{script_.file, step.line,
+                           std::to_string(kStepsWithoutWaiting) +
+                               " steps without waiting for the host or a pause"}
+                   .Text());
     }
 }
 
@@ -80,6 +93,7 @@ bool ScriptRunner::Expecting() {
         return true;
     }
     if (clock_() < deadline_) {
+        stepsWithoutWaiting_ = 0;
         host_.WakeAt(deadline_);
         return false;
     }
@@ -128,12 +142,14 @@ void ScriptRunner::PressEnter() {
 
 void ScriptRunner::Execute(const PasswordCommand& c) {
     state_ = State::kPassword;
+    stepsWithoutWaiting_ = 0;
     host_.RequestPassword(c.name);
 }
 
 void ScriptRunner::Execute(const PauseCommand& c) {
     deadline_ = After(c.millis);
     state_ = State::kPausing;
+    stepsWithoutWaiting_ = 0;
 }
 
 void ScriptRunner::Execute(const StopCommand& c) {

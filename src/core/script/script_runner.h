@@ -41,6 +41,9 @@ class ScriptRunner final : public PrintedTextSink {
     // Commands carried out in one Run() before the window gets its turn back:
     // a script that jumps in a circle cannot freeze the program.
     static constexpr int kStepsPerRun = 1000;
+    // Steps taken without waiting for the host or a pause that end the
+    // script: a circle with no wait in it would otherwise run for ever.
+    static constexpr int kStepsWithoutWaiting = 100'000;
 
     // Text goes out through the keyboard's character path, as a paste does
     // (local echo included); \xHH bytes and passwords through `send` directly.
@@ -67,6 +70,7 @@ class ScriptRunner final : public PrintedTextSink {
     using TimePoint = std::chrono::steady_clock::time_point;
 
     bool Expecting();
+    void Step();
     // Each carries out its command and moves pc_ on, or sets the state it waits in.
     void Execute(const ExpectCommand& c);
     void Execute(const IfMatchedCommand& c);
@@ -92,6 +96,7 @@ class ScriptRunner final : public PrintedTextSink {
     TimePoint deadline_{};
     std::vector<std::u32string> expected_;  // the texts of the expect in progress
     int matched_ = 0;
+    int stepsWithoutWaiting_ = 0;
     // A wake-up for arriving text is asked for once until Run() comes.
     bool wakePending_ = false;
 };

@@ -50,8 +50,9 @@ HostHistory HostHistoryAfterSave(std::string_view newHost, const std::vector<std
 }
 
 bool SaveHostHistory(SettingsStore& store, std::string_view newHost) {
-    return store.Update([&store, newHost] {
-        const HostHistory history = HostHistoryAfterSave(newHost, FillHostList(store).hosts);
+    // The host by value: a store may run the change after this returns.
+    return store.Update([&store, host = std::string(newHost)] {
+        const HostHistory history = HostHistoryAfterSave(host, FillHostList(store).hosts);
         std::vector<SettingEntry> entries;
         for (int number = 1; number <= kHostHistorySize; ++number) {
             entries.push_back({HostKey(number), history[number - 1]});

@@ -11,7 +11,8 @@ constexpr const char* kNoSharedMemory = "QT_XCB_NO_MITSHM";
 // such paint first waits on a round trip to the X server (it must be done
 // reading the last one); sent in the request it waits for nothing. Qt reads
 // the variable once, when it connects to the display, and takes any value as
-// "off": a user's 0 keeps shared memory here.
+// "off": a user's 0 keeps shared memory here. Only the X11 platform plugin
+// reads it; on Wayland the compositor gets shared-memory buffers as always.
 class SharedMemoryChoice {
   public:
     SharedMemoryChoice() : userSet_(qEnvironmentVariableIsSet(kNoSharedMemory)) {
@@ -50,8 +51,11 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     // Wayland desktops match the window to its desktop entry by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.brannock.Quillterm"));
-    quill::QSettingsBackend backend;
+    // The window never waits for another process that holds the store.
+    quill::QSettingsBackend backend(quill::QSettingsBackend::Busy::kKeep);
     quill::SettingsStore store(backend);
     quill::Application program(store, quill::DefaultAppHooks(store));
-    return program.Run(argc, argv);
+    const int status = program.Run(argc, argv);
+    backend.WriteKept();
+    return status;
 }

@@ -463,8 +463,12 @@ void MainWindow::OnSessionClosed() {
     DestroyWindow();
 }
 
+// The timer has nothing more to do once the splash has gone: an idle window
+// must not wake.
 void MainWindow::OnTimer() {
-    if (--splashCountdown_ == 0) DestroySplash();
+    if (--splashCountdown_ > 0) return;
+    DestroySplash();
+    timer_.stop();
 }
 
 // The splash ignores close requests like any template dialog; it goes by

@@ -139,6 +139,7 @@ class MainWindow final : public QMainWindow {
     // The height the Setup dialog starts its font choice from.
     int SetupFontHeight() const { return setupFontHeight_; }
     QWidget* SplashWindow() const { return splash_; }
+    bool StartupTimerRunning() const { return timer_.isActive(); }
     SessionLogger& Logger() { return logger_; }
     ScriptSession& Scripts() { return scripts_; }
 

@@ -47,9 +47,26 @@ PasswordDialog::~PasswordDialog() {
     ClearSecret(rest);
 }
 
+namespace {
+
+// Overwrites bytes in place, shared or not.
+void Wipe(const void* data, qsizetype bytes) {
+    volatile auto* p = static_cast<unsigned char*>(const_cast<void*>(data));
+    for (qsizetype i = 0; i < bytes; ++i) p[i] = 0;
+}
+
+}  // namespace
+
+// text() shares the field's own buffer: it is overwritten in place, and so
+// is the UTF-8 made from it, before either is given back. setText, unlike
+// clear, also drops the field's undo steps instead of adding the text to them.
 std::string PasswordDialog::TakePassword() {
-    std::string password = field_->text().toStdString();
-    field_->clear();
+    const QString text = field_->text();
+    QByteArray utf8 = text.toUtf8();
+    std::string password(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+    Wipe(utf8.constData(), utf8.size());
+    Wipe(text.constData(), text.size() * qsizetype(sizeof(QChar)));
+    field_->setText(QString());
     return password;
 }
 

@@ -77,9 +77,15 @@ std::optional<std::string> QSettingsBackend::ReadText(const std::string& section
     return value.toString().toStdString();
 }
 
+QSettingsBackend::QSettingsBackend(Busy busy) : busy_(busy) {
+    retry_.setInterval(kKeptRetryMs);
+    QObject::connect(&retry_, &QTimer::timeout, [this] { RunKept(0); });
+}
+
 bool QSettingsBackend::WriteTexts(const std::string& section,
                                   const std::vector<SettingEntry>& entries) {
-    return Update([&section, &entries] {
+    // By value: a kept change runs after the caller has returned.
+    return Update([section, entries] {
         QSettings::Status status = WriteInOneSync(section, entries);
         // A damaged file reports a format error, which hides whether the
         // write itself went through; it has been rewritten clean if so, and a
@@ -91,13 +97,43 @@ bool QSettingsBackend::WriteTexts(const std::string& section,
 
 bool QSettingsBackend::Update(const std::function<bool()>& change) {
     if (holding_) return change();
-    const SettingsLock lock(OpenStore().fileName());
+    if (busy_ == Busy::kWait) {
+        const SettingsLock lock(OpenStore().fileName());
+        if (!lock.Held()) {
+            qCWarning(lcSettings).noquote() << "Settings not written:" << lock.Failure();
+            return false;
+        }
+        const QScopedValueRollback<bool> holding(holding_, true);
+        return change();
+    }
+    // Behind changes kept before it, so that the store sees them in order.
+    kept_.push_back(change);
+    if (RunKept(0)) return true;
+    retry_.start();
+    return false;
+}
+
+bool QSettingsBackend::RunKept(int waitMs) {
+    const SettingsLock lock(OpenStore().fileName(), waitMs);
+    if (!lock.Held() && lock.Busy() && waitMs == 0) return false;
+    retry_.stop();
     if (!lock.Held()) {
         qCWarning(lcSettings).noquote() << "Settings not written:" << lock.Failure();
+        kept_.clear();
         return false;
     }
     const QScopedValueRollback<bool> holding(holding_, true);
-    return change();
+    bool written = true;
+    while (!kept_.empty()) {
+        const std::function<bool()> change = std::move(kept_.front());
+        kept_.pop_front();
+        written = change();
+    }
+    return written;
+}
+
+void QSettingsBackend::WriteKept() {
+    if (!kept_.empty()) RunKept(kSettingsLockWaitMs);
 }
 
 }  // namespace quill

@@ -1,5 +1,6 @@
 #include "ui/settings/settings_lock.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
@@ -36,14 +37,27 @@ void RemoveLeftOverStoreLock(const QString& settingsFile) {
 #endif
 }
 
+// A process that takes over a stale lock first creates LOCK.rmlock, so that
+// no two remove it at once, and holds it for a moment. QLockFile waits 30 s
+// for one its creator left behind (killed in that moment, before it could
+// name itself) with no way to shorten that: remove one that no process has
+// locked once it is older than a live creator ever holds it.
+void RemoveLeftOverTakeOverLock(const QString& lockName) {
+    const QFileInfo info(lockName + QStringLiteral(".rmlock"));
+    if (info.exists() &&
+        info.lastModified().msecsTo(QDateTime::currentDateTime()) >= kSettingsLockStaleMs) {
+        QLockFile(info.filePath()).removeStaleLockFile();
+    }
+}
+
 }  // namespace
 
-SettingsLock::SettingsLock(const QString& settingsFile)
-    : name_(LockFileName(settingsFile)), lock_(name_) {
+SettingsLock::SettingsLock(const QString& settingsFile, int waitMs)
+    : name_(LockFileName(settingsFile)), waitMs_(waitMs), lock_(name_) {
     lock_.setStaleLockTime(kSettingsLockStaleMs);
     // The store's folder may not exist before its first write.
     QDir().mkpath(QFileInfo(name_).absolutePath());
-    if (TakeWithin(kSettingsLockWaitMs)) RemoveLeftOverStoreLock(settingsFile);
+    if (TakeWithin(waitMs)) RemoveLeftOverStoreLock(settingsFile);
 }
 
 // QLockFile's own wait doubles its pauses, in step for every waiter, so that
@@ -52,7 +66,9 @@ SettingsLock::SettingsLock(const QString& settingsFile)
 bool SettingsLock::TakeWithin(int ms) {
     const QDeadlineTimer deadline(ms);
     while (!lock_.tryLock(0)) {
-        if (lock_.error() != QLockFile::LockFailedError || deadline.hasExpired()) return false;
+        if (lock_.error() != QLockFile::LockFailedError) return false;
+        RemoveLeftOverTakeOverLock(name_);
+        if (deadline.hasExpired()) return false;
         QThread::msleep(kPollMs);
     }
     return true;
@@ -63,7 +79,7 @@ QString SettingsLock::Failure() const {
         case QLockFile::LockFailedError:
             return QStringLiteral("%1 stayed locked by another process for %2 ms")
                 .arg(name_)
-                .arg(kSettingsLockWaitMs);
+                .arg(waitMs_);
         case QLockFile::PermissionError:
             return QStringLiteral("no permission to create %1").arg(name_);
         default:
