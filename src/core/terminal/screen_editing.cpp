@@ -77,9 +77,10 @@ void ScreenModel::ResizeEditing() {
               tabStops_.begin() + static_cast<std::ptrdiff_t>(kept));
 }
 
+// A wrap that waits stays: the next character takes it if auto-wrap is on
+// by then, as in xterm.
 void ScreenModel::SetAutoWrap(bool on) {
     autoWrap_ = on;
-    wrapPending_ = false;
 }
 
 void ScreenModel::SetOriginMode(bool on) {

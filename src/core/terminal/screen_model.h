@@ -201,6 +201,7 @@ class ScreenModel {
     void FillRows(int first, int end, const Cell& cell);
     void BlankScreenRow(int row);
     void WrapToNextRow();
+    void TakeWaitingWrap();
 
     // Unicode, for the extended terminal (screen_unicode.cpp).
     void PlaceWide(char32_t c);
