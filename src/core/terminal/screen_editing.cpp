@@ -100,6 +100,19 @@ void ScreenModel::RestoreCursor(int row, int column, bool wrapPending) {
     wrapPending_ = wrapPending && cursorColumn_ == LineEnd() - 1;
 }
 
+// In origin mode the cursor stays inside the margins, so a place saved
+// outside the margins in force comes back at their nearest edge.
+void ScreenModel::RestoreSavedCursor(const SavedPlace& place) {
+    originMode_ = place.originMode;
+    int row = place.row;
+    int column = place.column;
+    if (originMode_) {
+        row = Clamp(row, regionTop_ - 1, regionBottom_ - 1);
+        column = Clamp(column, leftMargin_, rightMargin_);
+    }
+    RestoreCursor(row, column, place.wrapPending);
+}
+
 bool ScreenModel::InsideSideMargins() const {
     return cursorColumn_ >= leftMargin_ && cursorColumn_ <= rightMargin_;
 }

@@ -264,6 +264,14 @@ class ScreenModel {
     // The cursor as DECSC keeps it, and where DECRC puts it back.
     bool WrapPending() const { return wrapPending_; }
     void RestoreCursor(int row, int column, bool wrapPending);
+    // DECRC: the cursor's place and origin mode as DECSC saved them.
+    struct SavedPlace {
+        int row = 0;
+        int column = 0;
+        bool wrapPending = false;
+        bool originMode = false;
+    };
+    void RestoreSavedCursor(const SavedPlace& place);
     // CUP/HVP, VPA and HPA/CHA: positions relative to the margins in origin
     // mode; each clamped.
     void CursorTo(int row, int column);
