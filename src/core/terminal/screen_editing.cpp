@@ -295,8 +295,10 @@ void ScreenModel::EraseChars(int count) {
 void ScreenModel::ShiftCells(int first, int end, int count) {
     Cell* row = RowCells(FirstScreenRow() + cursorRow_);
     const int n = std::min(std::abs(count), end - first);
-    // A wide character cut at the cursor, or where cells fall off the end
-    // (insert) or out of the row (delete), loses both halves.
+    // A wide character cut at the cursor or at the right margin, or where
+    // cells fall off the end (insert) or out of the row (delete), loses both
+    // halves.
+    ScreenRepairWide(cursorRow_, first, end);
     if (count > 0) {
         ScreenRepairWide(cursorRow_, first, end - n);
         std::copy_backward(row + first, row + end - n, row + end);
@@ -329,7 +331,10 @@ void ScreenModel::ShiftRows(int top, int bottom, int count) {
     if (FullWidth()) {
         RotateRows(first + top, first + bottom + 1, count > 0 ? n : height - n);
     } else {
+        // A wide character cut by a side margin loses both halves first.
         const int width = rightMargin_ - leftMargin_ + 1;
+        for (int row = top; row <= bottom; ++row)
+            ScreenRepairWide(row, leftMargin_, rightMargin_ + 1);
         for (int i = 0; i < height - n; ++i) {
             const int to = count > 0 ? top + i : bottom - i;
             const int from = count > 0 ? to + n : to - n;
