@@ -86,10 +86,11 @@ TEST_F(UnicodeTest, OverwritingHalfAWideCharacterBlanksTheOtherHalf) {
     EXPECT_EQ(Cells(4, 5), U" \u6587~  ");
 }
 
-// A wide character across a side margin, on each of the first three rows,
-// and one inside the margins on the second row; then an operation that moves
-// or cuts cells at the margins. Every wide character left keeps both halves:
-// the one inside moves whole, those across a margin are blanked or kept.
+// A wide character across a side margin (or in the screen's last two
+// columns), on each of the first three rows, and one inside the margins on
+// the second row; then an operation that moves or cuts cells there. Every
+// wide character left keeps both halves: the one inside moves whole, those
+// across a margin are blanked or kept.
 TEST(WideCharactersAtMargins, MovingOrCuttingCellsNeverLeavesHalfAWideCharacter) {
     const std::string wide = "\xE4\xB8\xAD";
     const std::string inside = "\x1b[2;11H\xE6\x96\x87";
@@ -98,6 +99,8 @@ TEST(WideCharactersAtMargins, MovingOrCuttingCellsNeverLeavesHalfAWideCharacter)
     const std::string left = wide + "\r\n" + wide + "\r\n" + wide + inside + "\x1b[?69h\x1b[2;80s";
     const std::string right = "\x1b[1;79H" + wide + "\x1b[2;79H" + wide + "\x1b[3;79H" + wide +
                               inside + "\x1b[?69h\x1b[1;79s";
+    // In the last two columns, without margins.
+    const std::string edge = "\x1b[1;79H" + wide + inside;
     struct Variant {
         const char* name;
         std::string margins;
@@ -123,6 +126,7 @@ TEST(WideCharactersAtMargins, MovingOrCuttingCellsNeverLeavesHalfAWideCharacter)
         {"ICH, right", right, "\x1b[1;5H\x1b[@"},
         {"DCH, right", right, "\x1b[1;5H\x1b[P"},
         {"insert mode, right", right, "\x1b[4h\x1b[1;5Hx"},
+        {"DCH, the screen's edge", edge, "\x1b[1;5H\x1b[P"},
     };
     for (const Variant& variant : variants) {
         ReplaySession session(false, false);

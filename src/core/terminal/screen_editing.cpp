@@ -29,10 +29,14 @@ Cell ScreenModel::Erased() const {
     return cell;
 }
 
-// Erased cells in the default background are blank, all zero bytes.
 void ScreenModel::FillCells(int row, int first, int end) {
     if (first >= end) return;
     ScreenRepairWide(row, first, end);
+    EraseCells(row, first, end);
+}
+
+// Erased cells in the default background are blank, all zero bytes.
+void ScreenModel::EraseCells(int row, int first, int end) {
     Cell* cells = RowCells(FirstScreenRow() + row);
     if (pen_.background == CellColour()) {
         BlankCells(cells + first, end - first);
@@ -298,15 +302,17 @@ void ScreenModel::ShiftCells(int first, int end, int count) {
     // A wide character cut at the cursor or at the right margin, or where
     // cells fall off the end (insert) or out of the row (delete), loses both
     // halves.
+    // The cells left behind still hold what moved out of them, so they are
+    // erased without looking at them.
     ScreenRepairWide(cursorRow_, first, end);
     if (count > 0) {
         ScreenRepairWide(cursorRow_, first, end - n);
         std::copy_backward(row + first, row + end - n, row + end);
-        FillCells(cursorRow_, first, first + n);
+        EraseCells(cursorRow_, first, first + n);
     } else {
         ScreenRepairWide(cursorRow_, first, first + n);
         std::copy(row + first + n, row + end, row + first);
-        FillCells(cursorRow_, end - n, end);
+        EraseCells(cursorRow_, end - n, end);
     }
     damage_.MarkColumns(cursorRow_, first, end);
 }

@@ -325,7 +325,10 @@ class ScreenModel {
     static void BlankCells(Cell* cells, int count);
     // The cell erasing leaves: blank, in the pen's background.
     Cell Erased() const;
+    // Erases columns first to end - 1 of a screen row: FillCells blanks a
+    // wide character cut at either end first, EraseCells does not.
     void FillCells(int row, int first, int end);
+    void EraseCells(int row, int first, int end);
     void ShiftRows(int top, int bottom, int count);
     void ShiftCells(int first, int end, int count);
     void FullMargins();
