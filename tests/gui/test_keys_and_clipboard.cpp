@@ -316,10 +316,10 @@ TEST_F(KeysTest, CopyPlacesTheMarkedCellsWithCrLfAfterEachRow) {
     const int w = app->Fonts().CellWidth;
     const int h = app->Fonts().CellHeight;
     Window().OnLeftButtonDown({0, 0});
-    Window().OnMouseMove({5 * w + 1, 2 * h + 1});  // inside row 2, column 5
+    Window().OnMouseMove({5 * w + 1, 2 * h + 1});  // inside row 2, column 5: taken
     Window().OnLeftButtonUp();
     Window().OnCommand(CommandId::kCopy);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "abcde\r\nijklm\r\nqrstu\r\n");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "abcdef\r\nijklmn\r\nqrstuv\r\n");
     EXPECT_TRUE(Window().View().CurrentSelection().Rect().Empty());
 
     // A quick second click is a press like any other: it starts a new rectangle.
@@ -341,13 +341,32 @@ TEST_F(KeysTest, CopyOfTheWholeWindowIsKeptWithinTheGrid) {
     const int w = app->Fonts().CellWidth;
     const int h = app->Fonts().CellHeight;
     Window().OnLeftButtonDown({0, 0});
-    // The last pixel of the window snaps one row and one column further.
-    Window().OnMouseMove({80 * w - 1, 24 * h - 1});
+    Window().OnMouseMove({80 * w - 1, 24 * h - 1});  // the last pixel of the grid
     Window().OnCommand(CommandId::kCopy);
     const QString text = QGuiApplication::clipboard()->text();
-    EXPECT_EQ(text.size(), 25 * 82);
+    EXPECT_EQ(text.size(), 24 * 82);
     EXPECT_TRUE(
         text.startsWith(QString::fromStdString("Quillterm " + std::string(kProgramVersion))));
+}
+
+// A drag that ends on the scroll bar, right of the last column, takes the
+// rows to their last column, however far inside the last move reported was.
+TEST_F(KeysTest, ADragOntoTheScrollBarReachesTheLastColumn) {
+    Connect();
+    ASSERT_TRUE(FromHost("\x1b[H\x1b[2J\x1b[1;75Hright\x1b[2;1Hnext", "next"));
+    TerminalView& view = Window().View();
+    const int h = app->Fonts().CellHeight;
+    const auto mouse = [&](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, view.mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(&view, &event);
+    };
+    mouse(QEvent::MouseButtonPress, QPointF(1, h / 2), Qt::LeftButton);
+    mouse(QEvent::MouseMove, QPointF(66 * app->Fonts().CellWidth, h / 2), Qt::LeftButton);
+    mouse(QEvent::MouseMove, QPointF(view.width() + 6, h / 2), Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, QPointF(view.width() + 6, h / 2), Qt::NoButton);
+    Window().OnCommand(CommandId::kCopy);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
+              std::string(74, ' ') + "right \r\n");
 }
 
 // The window's clock moves on a millisecond each time it is read, so a read

@@ -197,9 +197,9 @@ TEST_F(UnicodeTest, CopyGivesTheCharactersAsUtf8) {
     Feed(
         "h\xC3\xA9"
         "e\xCC\x81\xE4\xB8\xAD!");
-    Selection selection(1, 1);
-    selection.SelectionPress(-1, -1);
-    selection.SelectionDrag(5, -1);
+    Selection selection;
+    selection.SelectionPress({0, 0});
+    selection.SelectionDrag({0, 5});
     EXPECT_EQ(selection.CopyText(screen, screen.FirstScreenRow()),
               "h\xC3\xA9"
               "e\xCC\x81\xE4\xB8\xAD!\r\n");
