@@ -4,6 +4,8 @@
 // bit 2 the extended terminal), byte 1 the receive block size (1 + byte % 100);
 // the rest is what the server sent. The bytes go through a fresh engine in
 // blocks of that size, and again one byte per block through a second engine.
+// The extended terminal has a small grid and history, so that an input costs
+// little and its text soon reaches the edges and scrolls into the history.
 // After every block the model must keep its limits; at the end every cell must
 // hold a displayable character (in the extended terminal also one from U+00A0
 // up that takes one or two cells, a wide one followed by its right half, its
@@ -36,8 +38,11 @@ void Require(bool condition, const char* what) {
     std::abort();
 }
 
-bool OnScreen(int row, int column) {
-    return row >= 0 && row < kScreenRows && column >= 0 && column < kColumns;
+// The extended terminal's grid and history while fuzzing.
+constexpr ScreenGeometry kExtendedGrid{40, 10, 20};
+
+bool OnScreen(const ScreenGeometry& grid, int row, int column) {
+    return row >= 0 && row < grid.screenRows && column >= 0 && column < grid.columns;
 }
 
 // A character a cell may hold: printable ASCII, or in the extended terminal
@@ -62,25 +67,40 @@ bool KnownAttribute(std::uint8_t code) {
 // A display that draws nothing but refuses a caret off the screen.
 class BoundedDisplay final : public DisplaySink {
   public:
+    explicit BoundedDisplay(const ScreenGeometry& grid) : grid_(grid) {}
     void UpdateNow() override {}
     void SetCaretPos(int row, int column) override {
-        Require(OnScreen(row, column), "caret off the screen");
+        Require(OnScreen(grid_, row, column), "caret off the screen");
     }
+
+  private:
+    const ScreenGeometry grid_;
 };
 
-const std::vector<std::uint8_t> kWindowSize = {0xFF, 0xFA, 0x1F, 0, 80, 0, 24, 0xFF, 0xF0};
+// What NAWS tells the host of a grid (of fewer than 256 columns and rows).
+std::vector<std::uint8_t> WindowSize(const ScreenGeometry& grid) {
+    return {0xFF,
+            0xFA,
+            0x1F,
+            0,
+            static_cast<std::uint8_t>(grid.columns),
+            0,
+            static_cast<std::uint8_t>(grid.screenRows),
+            0xFF,
+            0xF0};
+}
 const std::vector<std::uint8_t> kWillNaws = {0xFF, 0xFB, 0x1F};
 
 // The extended terminal's answers: DA1, DA2, the status and the cursor
 // position (ESC [ row ; column R, both on the screen).
-bool ExtendedReply(const std::vector<std::uint8_t>& r) {
+bool ExtendedReply(const std::vector<std::uint8_t>& r, const ScreenGeometry& grid) {
     const std::string text(r.begin(), r.end());
     if (text == "\x1b[?62;22c" || text == "\x1b[>1;10;0c" || text == "\x1b[0n") return true;
     int row = 0;
     int column = 0;
     char end = 0;
     return std::sscanf(text.c_str(), "\x1b[%d;%d%c", &row, &column, &end) == 3 && end == 'R' &&
-           OnScreen(row - 1, column - 1) &&
+           OnScreen(grid, row - 1, column - 1) &&
            text == "\x1b[" + std::to_string(row) + ";" + std::to_string(column) + "R";
 }
 
@@ -89,7 +109,7 @@ bool ExtendedReply(const std::vector<std::uint8_t>& r) {
 // answer (the extended terminal answers with its own type and its own
 // answers); the extended terminal also IAC WILL NAWS with the window size,
 // and IAC WILL, DO and DONT BINARY.
-bool KnownReply(const std::vector<std::uint8_t>& r, bool extended) {
+bool KnownReply(const std::vector<std::uint8_t>& r, bool extended, const ScreenGeometry& grid) {
     static const std::vector<std::uint8_t> kTerminalType = {0xFF, 0xFA, 0x18, 0x00, 'v', 't',
                                                             '1',  '0',  '0',  0xFF, 0xF0};
     static const std::vector<std::uint8_t> kIdentify = {0x1B, '[', '?', '1', ';', '7', 'c'};
@@ -100,8 +120,8 @@ bool KnownReply(const std::vector<std::uint8_t>& r, bool extended) {
         return reply;
     }();
     if (r == (extended ? kExtendedType : kTerminalType)) return true;
-    if (extended ? ExtendedReply(r) : r == kIdentify) return true;
-    if (extended && r == kWindowSize) return true;
+    if (extended ? ExtendedReply(r, grid) : r == kIdentify) return true;
+    if (extended && r == WindowSize(grid)) return true;
     if (r.size() != 3 || r[0] != 0xFF) return false;
     const bool plain = (r[1] == 0xFB && r[2] == 0x18) || (r[1] == 0xFC && r[2] != 0x18) ||
                        (r[1] == 0xFE && r[2] == 0x26);
@@ -121,17 +141,18 @@ constexpr Negotiated kNegotiated[] = {{0xFB, 0xFC, 0x1F}, {0xFB, 0xFC, 0x00}, {0
 // Goes through the replies in the order they were sent.
 class ReplyChecker {
   public:
-    explicit ReplyChecker(bool extended) : extended_(extended) {}
+    ReplyChecker(bool extended, const ScreenGeometry& grid)
+        : extended_(extended), grid_(grid), windowSize_(WindowSize(grid)) {}
 
     void Check(const std::vector<std::uint8_t>& reply) {
-        Require(KnownReply(reply, extended_), "sent bytes that are no known reply");
+        Require(KnownReply(reply, extended_, grid_), "sent bytes that are no known reply");
         if (extended_) CheckNegotiation(reply);
         last_ = reply;
     }
 
   private:
     void CheckNegotiation(const std::vector<std::uint8_t>& r) {
-        if (r == kWindowSize) Require(last_ == kWillNaws, "window size without WILL NAWS");
+        if (r == windowSize_) Require(last_ == kWillNaws, "window size without WILL NAWS");
         if (r.size() != 3) return;
         for (std::size_t i = 0; i < std::size(kNegotiated); ++i) {
             if (r[2] != kNegotiated[i].option) continue;
@@ -144,6 +165,8 @@ class ReplyChecker {
     }
 
     const bool extended_;
+    const ScreenGeometry grid_;
+    const std::vector<std::uint8_t> windowSize_;
     std::vector<std::uint8_t> last_;
     bool on_[std::size(kNegotiated)] = {};
 };
@@ -156,10 +179,12 @@ struct Options {
 };
 
 struct Engine {
-    explicit Engine(const Options& options) : extended(options.extended) {
+    explicit Engine(const Options& options)
+        : extended(options.extended), grid(extended ? kExtendedGrid : ScreenGeometry{}) {
         headless.Options().SetWrap(options.wrap);
         headless.Options().SetShowCodes(options.showCodes);
         headless.Options().SetExtended(options.extended);
+        headless.Options().SetScrollback(kExtendedGrid.historyRows);
     }
 
     void Feed(const std::uint8_t* bytes, std::size_t size, int blockSize) {
@@ -170,22 +195,24 @@ struct Engine {
         }
         terminal.Feed(bytes, 0);
         CheckGrids();
-        ReplyChecker replies(extended);
+        ReplyChecker replies(extended, grid);
         for (const auto& reply : headless.Send().replies) replies.Check(reply);
     }
 
     void CheckLimits() const {
-        Require(OnScreen(screen.CursorRow(), screen.CursorColumn()), "cursor off the screen");
-        Require(screen.RegionTop() >= 1 && screen.RegionTop() <= kScreenRows &&
-                    screen.RegionBottom() >= 1 && screen.RegionBottom() <= kScreenRows,
-                "scrolling region outside rows 1-24");
+        Require(screen.Geometry() == grid, "the grid is not the one the terminal was given");
+        Require(OnScreen(grid, screen.CursorRow(), screen.CursorColumn()), "cursor off the screen");
+        Require(screen.RegionTop() >= 1 && screen.RegionTop() <= grid.screenRows &&
+                    screen.RegionBottom() >= 1 && screen.RegionBottom() <= grid.screenRows,
+                "scrolling region outside the screen's rows");
         // The extended terminal keeps every rendition a host can ask for.
         Require(extended || KnownAttribute(screen.CurrentAttribute()), "unknown current attribute");
         const ScreenDamage& damage = terminal.Damage();
         for (const ScreenDamage::Columns& columns : damage.rows)
-            Require(columns.Empty() || (columns.first >= 0 && columns.end <= kColumns),
+            Require(columns.Empty() || (columns.first >= 0 && columns.end <= grid.columns),
                     "damage off the screen");
-        Require(damage.scrollEnd >= 0 && damage.scrollEnd <= kScreenRows, "scroll off the screen");
+        Require(damage.scrollEnd >= 0 && damage.scrollEnd <= grid.screenRows,
+                "scroll off the screen");
         for (const CharsetSlot slot : {CharsetSlot::G0, CharsetSlot::G1}) {
             const int set = terminal.Modes().Designation(slot);
             Require(set == kCharsetPlain || set == kCharsetLineDrawing, "unknown designation");
@@ -194,13 +221,13 @@ struct Engine {
 
     // Left out of the coverage map (and written as one plain loop, so that
     // nothing in it is a separate instrumented call): the fuzzer should steer
-    // by the engine's branches, not by this scan over every cell.
+    // by the engine's branches, not by this scan over every cell in use.
     __attribute__((no_sanitize("coverage"), noinline)) void CheckGrids() const {
         bool displayable = true;
         bool pairs = true;
         bool marks = true;
         bool known = true;
-        for (int r = 0; r < screen.BufferRows(); ++r) {
+        for (int r = OldestRowInUse(); r < screen.BufferRows(); ++r) {
             bool afterWide = false;
             for (const Cell& cell : screen.Row(r)) {
                 const char32_t c = cell.Character();
@@ -208,8 +235,8 @@ struct Engine {
                 displayable &= right ? cell.character == 0 : Displayable(c, extended);
                 pairs &= right == afterWide;
                 afterWide = !right && c >= 0xA0 && GridWidthOf(c) == GridWidth::kWide;
-                marks &= (cell.marks == 0) == screen.Marks(cell).empty() &&
-                         OnlyMarks(screen.Marks(cell));
+                marks &= cell.marks == 0 ||
+                         (!screen.Marks(cell).empty() && OnlyMarks(screen.Marks(cell)));
                 known &= extended ||
                          (cell.foreground == CellColour() && cell.background == CellColour() &&
                           (cell.flags == 0 || cell.flags == cell_flags::kBold ||
@@ -223,12 +250,15 @@ struct Engine {
         Require(known, "a cell holds an unknown attribute");
     }
 
+    // History rows above those in use read as blank: the scans start here.
+    int OldestRowInUse() const { return screen.FirstScreenRow() - screen.HistoryDepth(); }
+
     bool SameOutcome(const Engine& other) const {
         const ScreenModel& o = other.screen;
         const TerminalModes& modes = terminal.Modes();
         const TerminalModes& otherModes = other.terminal.Modes();
-        bool sameCells = true;
-        for (int r = 0; r < screen.BufferRows(); ++r) {
+        bool sameCells = screen.HistoryDepth() == o.HistoryDepth();
+        for (int r = OldestRowInUse(); r < screen.BufferRows(); ++r) {
             sameCells &= std::ranges::equal(screen.Row(r), o.Row(r));
         }
         return sameCells && screen.CursorRow() == o.CursorRow() &&
@@ -244,9 +274,10 @@ struct Engine {
     }
 
     const bool extended;
-    BoundedDisplay display;
+    const ScreenGeometry grid;
+    BoundedDisplay display{grid};
     // The trace is on, to exercise it too.
-    HeadlessTerminal headless{HeadlessSetup{&display, true}};
+    HeadlessTerminal headless{HeadlessSetup{&display, true, grid}};
     Terminal& terminal = headless.terminal();
     const ScreenModel& screen = terminal.Screen();
 };

@@ -25,6 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const quill::test::Comparison comparison =
         quill::test::CompareWithVterm(stream, 1 + data[0] % 100);
     if (comparison.difference.empty()) return 0;
-    std::fprintf(stderr, "fuzz_vterm: %s\n", comparison.difference.c_str());
+    std::fprintf(stderr, "fuzz_vterm: %s\nstream (chunk %d): %s\n", comparison.difference.c_str(),
+                 1 + data[0] % 100, quill::test::Shown(stream).c_str());
     std::abort();
 }

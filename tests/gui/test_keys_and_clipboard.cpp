@@ -11,7 +11,6 @@
 #include <chrono>
 #include <memory>
 
-#include "core/engine/headless_terminal.h"
 #include "core/version.h"
 #include "session_fixture.h"
 #include "ui/resources/command_ids.h"
@@ -218,20 +217,19 @@ TEST_F(KeysTest, ExtendedTerminalSendsModifiersBackspaceAsDelAndShiftTab) {
               "b");
 }
 
-// Whether this build's engine takes the host's mode sequence.
-bool EngineTakes(const std::string& sequence, bool (*on)(const TerminalModes&)) {
-    HeadlessTerminal terminal;
-    terminal.Options().SetExtended(true);
-    terminal.Feed(sequence, kReceiveChunk);
-    return on(terminal.terminal().Modes());
+// Shift+Tab reaches the window as Backtab, with the Shift modifier or, on
+// some platforms, without it: either way the host receives CSI Z, and Tab
+// alone is HT.
+TEST_F(KeysTest, BacktabIsShiftTabWhateverModifiersItCarries) {
+    SetSetting("extended", "1");
+    Connect();
+    EXPECT_EQ(Type(Qt::Key_Backtab, Qt::NoModifier), "\x1b[Z");
+    EXPECT_EQ(Type(Qt::Key_Backtab, Qt::ShiftModifier), "\x1b[Z");
+    EXPECT_EQ(Type(Qt::Key_Tab, Qt::NoModifier, "\t"), "\t");
 }
 
 // While the host asks for the mouse, a click goes to it; with Shift it selects here.
 TEST_F(KeysTest, ClicksGoToTheHostThatAsksForThem) {
-    if (!EngineTakes("\x1b[?1000h",
-                     [](const TerminalModes& m) { return m.Mouse() != MouseTracking::kOff; })) {
-        GTEST_SKIP() << "the engine does not take ?1000 yet";
-    }
     SetSetting("extended", "1");
     Connect();
     ASSERT_TRUE(FromHost("\x1b[?1000hmouse", "mouse"));
@@ -254,9 +252,6 @@ TEST_F(KeysTest, ClicksGoToTheHostThatAsksForThem) {
 }
 
 TEST_F(KeysTest, APasteGoesBetweenBracketsWhenTheHostAsks) {
-    if (!EngineTakes("\x1b[?2004h", [](const TerminalModes& m) { return m.BracketedPaste(); })) {
-        GTEST_SKIP() << "the engine does not take ?2004 yet";
-    }
     SetSetting("extended", "1");
     Connect();
     ASSERT_TRUE(FromHost("\x1b[?2004hpaste", "paste"));
@@ -316,10 +311,10 @@ TEST_F(KeysTest, CopyPlacesTheMarkedCellsWithCrLfAfterEachRow) {
     const int w = app->Fonts().CellWidth;
     const int h = app->Fonts().CellHeight;
     Window().OnLeftButtonDown({0, 0});
-    Window().OnMouseMove({5 * w + 1, 2 * h + 1});  // inside row 2, column 5
+    Window().OnMouseMove({5 * w + 1, 2 * h + 1});  // inside row 2, column 5: taken
     Window().OnLeftButtonUp();
     Window().OnCommand(CommandId::kCopy);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "abcde\r\nijklm\r\nqrstu\r\n");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "abcdef\r\nijklmn\r\nqrstuv\r\n");
     EXPECT_TRUE(Window().View().CurrentSelection().Rect().Empty());
 
     // A quick second click is a press like any other: it starts a new rectangle.
@@ -341,13 +336,32 @@ TEST_F(KeysTest, CopyOfTheWholeWindowIsKeptWithinTheGrid) {
     const int w = app->Fonts().CellWidth;
     const int h = app->Fonts().CellHeight;
     Window().OnLeftButtonDown({0, 0});
-    // The last pixel of the window snaps one row and one column further.
-    Window().OnMouseMove({80 * w - 1, 24 * h - 1});
+    Window().OnMouseMove({80 * w - 1, 24 * h - 1});  // the last pixel of the grid
     Window().OnCommand(CommandId::kCopy);
     const QString text = QGuiApplication::clipboard()->text();
-    EXPECT_EQ(text.size(), 25 * 82);
+    EXPECT_EQ(text.size(), 24 * 82);
     EXPECT_TRUE(
         text.startsWith(QString::fromStdString("Quillterm " + std::string(kProgramVersion))));
+}
+
+// A drag that ends on the scroll bar, right of the last column, takes the
+// rows to their last column, however far inside the last move reported was.
+TEST_F(KeysTest, ADragOntoTheScrollBarReachesTheLastColumn) {
+    Connect();
+    ASSERT_TRUE(FromHost("\x1b[H\x1b[2J\x1b[1;75Hright\x1b[2;1Hnext", "next"));
+    TerminalView& view = Window().View();
+    const int h = app->Fonts().CellHeight;
+    const auto mouse = [&](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, view.mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(&view, &event);
+    };
+    mouse(QEvent::MouseButtonPress, QPointF(1, h / 2), Qt::LeftButton);
+    mouse(QEvent::MouseMove, QPointF(66 * app->Fonts().CellWidth, h / 2), Qt::LeftButton);
+    mouse(QEvent::MouseMove, QPointF(view.width() + 6, h / 2), Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, QPointF(view.width() + 6, h / 2), Qt::NoButton);
+    Window().OnCommand(CommandId::kCopy);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
+              std::string(74, ' ') + "right \r\n");
 }
 
 // The window's clock moves on a millisecond each time it is read, so a read

@@ -31,6 +31,8 @@ class PaintFramesTest : public ::testing::Test {
   protected:
     void SetUp() override {
         relay.SetTarget(&view);
+        // Tall enough for the spare row below the screen: the window's 25th row.
+        view.resize(view.sizeHint().width(), (kScreenRows + 1) * fonts.CellHeight);
         view.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
         view.PaintStale();  // the first frame: the whole window
@@ -63,6 +65,11 @@ class PaintFramesTest : public ::testing::Test {
         view.InvalidateAll();
         view.PaintStale();
         EXPECT_EQ(Shown(), framed);
+    }
+    // Whether the caret's inverted bar is drawn in a window row, at column 4.
+    bool CaretInRow(const QImage& image, int row) const {
+        return (image.pixel(4 * fonts.CellWidth, row * fonts.CellHeight + fonts.CellHeight / 2) &
+                0xFFFFFF) == 0;
     }
     static std::vector<bool> Rows(std::initializer_list<int> painted) {
         std::vector<bool> rows(kScreenRows + 1);
@@ -122,17 +129,40 @@ TEST_F(PaintFramesTest, ExtendedCaretMovesWithItsRowWhenScrolledBack) {
     headless.Options().SetExtended(true);
     view.CaretOn();
     Feed(std::string(40, '\n') + "\x1b[11;5H");
-    const auto inverted = [&](const QImage& image, int row) {
-        return (image.pixel(4 * fonts.CellWidth, row * fonts.CellHeight + fonts.CellHeight / 2) &
-                0xFFFFFF) == 0;
-    };
-    ASSERT_TRUE(inverted(Shown(), 10));
+    ASSERT_TRUE(CaretInRow(Shown(), 10));
     view.DisplaySetViewTop(headless.terminal().Screen().FirstScreenRow() - 5);
     view.PaintStale();
     const QImage shown = Shown();
-    EXPECT_FALSE(inverted(shown, 10));
-    EXPECT_TRUE(inverted(shown, 15));
+    EXPECT_FALSE(CaretInRow(shown, 10));
+    EXPECT_TRUE(CaretInRow(shown, 15));
     ExpectAFullPaintChangesNothing();
+
+    // On the last row, scrolled back by one: below the screen, where the
+    // window shows its spare row, there is no caret.
+    view.DisplayReturnToLive();
+    Feed("\x1b[24;5H");
+    ASSERT_TRUE(CaretInRow(Shown(), 23));
+    view.DisplaySetViewTop(headless.terminal().Screen().FirstScreenRow() - 1);
+    view.PaintStale();
+    EXPECT_FALSE(CaretInRow(Shown(), 24));
+}
+
+// Moving down the history, by a row or by a page, moves the rows up with one
+// blit, and every row that comes in at the bottom, the spare row's place
+// among them, is painted at once.
+TEST_F(PaintFramesTest, MovingDownTheHistoryPaintsEveryRowThatComesIn) {
+    std::string lines = "\x1b[24;1H";
+    for (int i = 1; i <= 60; ++i) lines += "\r\nline " + std::to_string(i);
+    Feed(lines);
+    view.DisplaySetViewTop(kLiveViewTop - 30);
+    view.PaintStale();
+    for (const int down : {1, 6}) {
+        const int blits = view.BlitCount();
+        view.DisplaySetViewTop(view.ViewTop() + down);
+        view.PaintStale();
+        EXPECT_EQ(view.BlitCount(), blits + 1);
+        ExpectAFullPaintChangesNothing();
+    }
 }
 
 // A block that only hides or shows the cursor changes no cell, and still
@@ -141,15 +171,11 @@ TEST_F(PaintFramesTest, TheHostHidesAndShowsTheCaretWhereItStands) {
     headless.Options().SetExtended(true);
     view.CaretOn();
     Feed("\x1b[11;5H");
-    const auto inverted = [&] {
-        return (Shown().pixel(4 * fonts.CellWidth, 10 * fonts.CellHeight + fonts.CellHeight / 2) &
-                0xFFFFFF) == 0;
-    };
-    ASSERT_TRUE(inverted());
+    ASSERT_TRUE(CaretInRow(Shown(), 10));
     Feed("\x1b[?25l");
-    EXPECT_FALSE(inverted());
+    EXPECT_FALSE(CaretInRow(Shown(), 10));
     Feed("\x1b[?25h");
-    EXPECT_TRUE(inverted());
+    EXPECT_TRUE(CaretInRow(Shown(), 10));
 }
 
 TEST_F(PaintFramesTest, RowsChangedFarApartArePaintedAlone) {

@@ -25,10 +25,9 @@ struct RingTest : ::testing::Test {
     }
     // Text of window row `row` with the view top at `viewTop`, as copy takes it.
     std::string WindowRow(int viewTop, int row) const {
-        // With one-pixel cells a press on a pixel snaps to the cell after it.
-        Selection selection(1, 1);
-        selection.SelectionPress(-1, row - 1);
-        selection.SelectionDrag(kColumns - 1, row - 1);
+        Selection selection;
+        selection.SelectionPress({row, 0});
+        selection.SelectionDrag({row, kColumns - 1});
         std::string text = selection.CopyText(screen, viewTop);
         text.resize(text.find_last_not_of(" \r\n") + 1);
         return text;

@@ -23,7 +23,7 @@ TEST(ScriptParser, ReadsEveryCommandAndResolvesLabelsToTheStepsAfterThem) {
         "  start:\n"
         "expect \"login: \" \"Name:\" within 2.5 or start\n"
         "if matched 2 goto end\n"
-        "sendln \"a\\tb\\\\\\\"\\e\\r\\n\\x41\\xff\"\n"
+        "sendln \"a\\tb\\\\\\\"\\e\\r\\n\\x41\\xff\\xAb\"\n"
         "send \"gr\xc3\xbc\xc3\x9f\"\n"
         "password \"root\"\n"
         "pause 0.25\n"
@@ -42,8 +42,9 @@ TEST(ScriptParser, ReadsEveryCommandAndResolvesLabelsToTheStepsAfterThem) {
     EXPECT_EQ(ifMatched.target, 9u);  // the label at the end: one past the last step
     const auto& sendln = std::get<SendCommand>(script.steps[2].command);
     EXPECT_TRUE(sendln.enter);
-    EXPECT_EQ(sendln.text, (ScriptText{'a', '\t', 'b', '\\', '"', 0x1B, '\r', '\n',
-                                       kRawByteBase + 0x41, kRawByteBase + 0xFF}));
+    EXPECT_EQ(sendln.text,
+              (ScriptText{'a', '\t', 'b', '\\', '"', 0x1B, '\r', '\n', kRawByteBase + 0x41,
+                          kRawByteBase + 0xFF, kRawByteBase + 0xAB}));
     const auto& send = std::get<SendCommand>(script.steps[3].command);
     EXPECT_FALSE(send.enter);
     EXPECT_EQ(send.text, U"gr\u00fc\u00df");

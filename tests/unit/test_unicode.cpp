@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/terminal/grid_character.h"
 #include "core/terminal/selection.h"
 #include "replay_session.h"
 
@@ -85,6 +86,74 @@ TEST_F(UnicodeTest, OverwritingHalfAWideCharacterBlanksTheOtherHalf) {
     EXPECT_EQ(Cells(4, 5), U" \u6587~  ");
 }
 
+// A wide character across a side margin (or in the screen's last two
+// columns), on each of the first three rows, and one inside the margins on
+// the second row; then an operation that moves or cuts cells there. Every
+// wide character left keeps both halves: the one inside moves whole, those
+// across a margin are blanked or kept.
+TEST(WideCharactersAtMargins, MovingOrCuttingCellsNeverLeavesHalfAWideCharacter) {
+    const std::string wide = "\xE4\xB8\xAD";
+    const std::string inside = "\x1b[2;11H\xE6\x96\x87";
+    // Across the left margin (columns 1-2, margins 2-80) or the right one
+    // (columns 79-80, margins 1-79).
+    const std::string left = wide + "\r\n" + wide + "\r\n" + wide + inside + "\x1b[?69h\x1b[2;80s";
+    const std::string right = "\x1b[1;79H" + wide + "\x1b[2;79H" + wide + "\x1b[3;79H" + wide +
+                              inside + "\x1b[?69h\x1b[1;79s";
+    // In the last two columns, without margins.
+    const std::string edge = "\x1b[1;79H" + wide + inside;
+    struct Variant {
+        const char* name;
+        std::string margins;
+        std::string operation;
+    };
+    const Variant variants[] = {
+        {"SU, left", left, "\x1b[S"},
+        {"SU, right", right, "\x1b[S"},
+        {"SD, left", left, "\x1b[T"},
+        {"SD, right", right, "\x1b[T"},
+        {"IL, left", left, "\x1b[1;5H\x1b[L"},
+        {"IL, right", right, "\x1b[1;5H\x1b[L"},
+        {"DL, left", left, "\x1b[1;5H\x1b[M"},
+        {"DL, right", right, "\x1b[1;5H\x1b[M"},
+        {"IND, left", left,
+         "\x1b[24;5H\x1b"
+         "D"},
+        {"IND, right", right,
+         "\x1b[24;5H\x1b"
+         "D"},
+        {"RI, left", left, "\x1b[1;5H\x1bM"},
+        {"RI, right", right, "\x1b[1;5H\x1bM"},
+        {"ICH, right", right, "\x1b[1;5H\x1b[@"},
+        {"DCH, right", right, "\x1b[1;5H\x1b[P"},
+        {"insert mode, right", right, "\x1b[4h\x1b[1;5Hx"},
+        {"DCH, the screen's edge", edge, "\x1b[1;5H\x1b[P"},
+    };
+    for (const Variant& variant : variants) {
+        ReplaySession session(false, false);
+        session.Options().SetExtended(true);
+        session.Feed(variant.margins + variant.operation, kReceiveChunk);
+        const ScreenModel& screen = session.terminal().Screen();
+        int whole = 0;
+        std::string broken;  // where the first half without its other half is
+        for (int r = 0; r < screen.Geometry().screenRows; ++r) {
+            bool afterLeftHalf = false;
+            int c = 0;
+            for (const Cell& cell : screen.Row(screen.FirstScreenRow() + r)) {
+                const bool rightHalf = cell.Has(cell_flags::kWideRight);
+                if (rightHalf != afterLeftHalf && broken.empty()) {
+                    broken = "row " + std::to_string(r) + " column " + std::to_string(c);
+                }
+                afterLeftHalf = !rightHalf && GridWidthOf(cell.Character()) == GridWidth::kWide;
+                whole += cell.Character() == U'\u6587' ? 1 : 0;
+                ++c;
+            }
+            if (afterLeftHalf && broken.empty()) broken = "row " + std::to_string(r) + " end";
+        }
+        EXPECT_EQ(broken, "") << variant.name;
+        EXPECT_EQ(whole, 1) << variant.name << ": the wide character inside the margins";
+    }
+}
+
 // Marks join the character before the cursor, the left half of a wide one,
 // the last column while a wrap waits; at the start of a row they are dropped.
 TEST_F(UnicodeTest, CombiningMarksJoinTheCellBefore) {
@@ -128,9 +197,9 @@ TEST_F(UnicodeTest, CopyGivesTheCharactersAsUtf8) {
     Feed(
         "h\xC3\xA9"
         "e\xCC\x81\xE4\xB8\xAD!");
-    Selection selection(1, 1);
-    selection.SelectionPress(-1, -1);
-    selection.SelectionDrag(5, -1);
+    Selection selection;
+    selection.SelectionPress({0, 0});
+    selection.SelectionDrag({0, 5});
     EXPECT_EQ(selection.CopyText(screen, screen.FirstScreenRow()),
               "h\xC3\xA9"
               "e\xCC\x81\xE4\xB8\xAD!\r\n");

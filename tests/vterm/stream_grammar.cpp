@@ -2,8 +2,9 @@
 // where libvterm 0.1.4 agrees with xterm, because libvterm differs there:
 // * more than 16 parameters (libvterm crashes): at most 16 are generated;
 // * LF and IND at the bottom margin keep a pending wrap in libvterm, and
-//   ?7l does not cancel one: LF and IND come after a CR, ?7l too; RI and
-//   ECH keep one too: a BS and a CUF (which cancel it) come before them;
+//   ?7l does not cancel one: LF and IND come after a CR, ?7l too; RI, ED,
+//   EL and ECH keep one too: a BS and a CUF (which cancel it) come before
+//   them;
 // * CUU, CUD (and CNL, CPL, VPR) ignore the margins in libvterm: generated
 //   only while no scrolling region is set;
 // * ICH and DCH do nothing outside the scrolling region in libvterm:
@@ -44,6 +45,9 @@
 //   libvterm; xterm blanks both: RIS on the normal screen only;
 // * CSI s is DECSLRM in libvterm even while the side margins are off,
 //   where xterm saves the cursor: CSI s and CSI u are left out;
+// * libvterm's DECSC and DECRC neither save nor restore a pending wrap, and
+//   a wrap that waits survives its DECRC: a BS and a CUF come before every
+//   save and restore of the cursor;
 // * DECRC with nothing saved restores a pen of undefined colours in
 //   libvterm: the cursor is restored only after a save;
 // * libvterm keeps one saved cursor, xterm one for each screen: the cursor
@@ -197,7 +201,11 @@ class Grammar {
 
     bool Margined() const { return region_; }
 
+    // A BS and a CUF: a wrap that waits is cancelled, in both terminals.
+    void CancelWrap() { out_ += "\b\x1b[C"; }
+
     void Erase() {
+        CancelWrap();
         switch (Pick(3)) {
             case 0:
                 Csi(Number(3) + "J");
@@ -206,7 +214,6 @@ class Grammar {
                 Csi(Number(2) + "K");
                 break;
             default:
-                out_ += "\b\x1b[C";
                 Csi(Number(90) + "X");
                 break;
         }
@@ -298,6 +305,7 @@ class Grammar {
 
     void Screens() {
         PlainCharsets();
+        CancelWrap();
         out_ += "\x1b[0m";
         if (alternate_) {
             const bool restore = via1049_ && origin_ == savedOrigin_ && Chance(50);
@@ -371,6 +379,7 @@ class Grammar {
     void SaveRestore() {
         if (alternate_) return;
         PlainCharsets();
+        CancelWrap();
         const bool save = !Restorable() || Chance(50);
         if (save) Saved();
         out_ += save ? "\x1b"

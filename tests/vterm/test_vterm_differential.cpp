@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <string>
 
 #include "stream_grammar.h"
 #include "vterm_comparison.h"
@@ -13,21 +14,6 @@ namespace {
 
 constexpr int kStreams = 3000;
 constexpr std::uint32_t kSeed = 20261209;
-
-// Printable, with control bytes as \xHH.
-std::string Shown(const std::string& stream) {
-    std::string shown;
-    for (const char c : stream) {
-        if (c >= 0x20 && c < 0x7F) {
-            shown += c;
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(c));
-            shown += hex;
-        }
-    }
-    return shown;
-}
 
 TEST(VtermDifferential, RandomStreamsLeaveTheSameScreen) {
     SeededChoices choices(kSeed);

@@ -105,4 +105,18 @@ Comparison CompareWithVterm(std::string_view stream, int chunk) {
     return result;
 }
 
+std::string Shown(std::string_view stream) {
+    std::string shown;
+    for (const char c : stream) {
+        if (c >= 0x20 && c < 0x7F) {
+            shown += c;
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(c));
+            shown += hex;
+        }
+    }
+    return shown;
+}
+
 }  // namespace quill::test

@@ -17,4 +17,7 @@ struct Comparison {
 // cell by cell (character, colours, attributes) and the cursor.
 Comparison CompareWithVterm(std::string_view stream, int chunk);
 
+// A stream as printable text, control bytes and others as \xHH, for a report.
+std::string Shown(std::string_view stream);
+
 }  // namespace quill::test

@@ -29,10 +29,14 @@ Cell ScreenModel::Erased() const {
     return cell;
 }
 
-// Erased cells in the default background are blank, all zero bytes.
 void ScreenModel::FillCells(int row, int first, int end) {
     if (first >= end) return;
     ScreenRepairWide(row, first, end);
+    EraseCells(row, first, end);
+}
+
+// Erased cells in the default background are blank, all zero bytes.
+void ScreenModel::EraseCells(int row, int first, int end) {
     Cell* cells = RowCells(FirstScreenRow() + row);
     if (pen_.background == CellColour()) {
         BlankCells(cells + first, end - first);
@@ -77,9 +81,10 @@ void ScreenModel::ResizeEditing() {
               tabStops_.begin() + static_cast<std::ptrdiff_t>(kept));
 }
 
+// A wrap that waits stays: the next character takes it if auto-wrap is on
+// by then, as in xterm.
 void ScreenModel::SetAutoWrap(bool on) {
     autoWrap_ = on;
-    wrapPending_ = false;
 }
 
 void ScreenModel::SetOriginMode(bool on) {
@@ -97,6 +102,19 @@ void ScreenModel::RestoreCursor(int row, int column, bool wrapPending) {
     cursorRow_ = Clamp(row, 0, geometry_.screenRows - 1);
     cursorColumn_ = Clamp(column, 0, columns_ - 1);
     wrapPending_ = wrapPending && cursorColumn_ == LineEnd() - 1;
+}
+
+// In origin mode the cursor stays inside the margins, so a place saved
+// outside the margins in force comes back at their nearest edge.
+void ScreenModel::RestoreSavedCursor(const SavedPlace& place) {
+    originMode_ = place.originMode;
+    int row = place.row;
+    int column = place.column;
+    if (originMode_) {
+        row = Clamp(row, regionTop_ - 1, regionBottom_ - 1);
+        column = Clamp(column, leftMargin_, rightMargin_);
+    }
+    RestoreCursor(row, column, place.wrapPending);
 }
 
 bool ScreenModel::InsideSideMargins() const {
@@ -281,16 +299,20 @@ void ScreenModel::EraseChars(int count) {
 void ScreenModel::ShiftCells(int first, int end, int count) {
     Cell* row = RowCells(FirstScreenRow() + cursorRow_);
     const int n = std::min(std::abs(count), end - first);
-    // A wide character cut at the cursor, or where cells fall off the end
-    // (insert) or out of the row (delete), loses both halves.
+    // A wide character cut at the cursor or at the right margin, or where
+    // cells fall off the end (insert) or out of the row (delete), loses both
+    // halves.
+    // The cells left behind still hold what moved out of them, so they are
+    // erased without looking at them.
+    ScreenRepairWide(cursorRow_, first, end);
     if (count > 0) {
         ScreenRepairWide(cursorRow_, first, end - n);
         std::copy_backward(row + first, row + end - n, row + end);
-        FillCells(cursorRow_, first, first + n);
+        EraseCells(cursorRow_, first, first + n);
     } else {
         ScreenRepairWide(cursorRow_, first, first + n);
         std::copy(row + first + n, row + end, row + first);
-        FillCells(cursorRow_, end - n, end);
+        EraseCells(cursorRow_, end - n, end);
     }
     damage_.MarkColumns(cursorRow_, first, end);
 }
@@ -315,7 +337,10 @@ void ScreenModel::ShiftRows(int top, int bottom, int count) {
     if (FullWidth()) {
         RotateRows(first + top, first + bottom + 1, count > 0 ? n : height - n);
     } else {
+        // A wide character cut by a side margin loses both halves first.
         const int width = rightMargin_ - leftMargin_ + 1;
+        for (int row = top; row <= bottom; ++row)
+            ScreenRepairWide(row, leftMargin_, rightMargin_ + 1);
         for (int i = 0; i < height - n; ++i) {
             const int to = count > 0 ? top + i : bottom - i;
             const int from = count > 0 ? to + n : to - n;

@@ -162,8 +162,16 @@ void ScreenModel::WrapToNextRow() {
     ScreenMoveToRow(cursorRow_ + 1);
 }
 
+// A wrap that waits is taken while wrapping is on, and dropped if it went off
+// since.
+void ScreenModel::TakeWaitingWrap() {
+    if (!wrapPending_) return;
+    wrapPending_ = false;
+    if (WrapOn()) WrapToNextRow();
+}
+
 void ScreenModel::ScreenPlaceChar(char32_t c) {
-    if (wrapPending_) WrapToNextRow();
+    TakeWaitingWrap();
     if (insertMode_) InsertChars(1);
     const int row = cursorRow_;
     const int column = cursorColumn_;

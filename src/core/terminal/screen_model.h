@@ -214,6 +214,7 @@ class ScreenModel {
     void FillRows(int first, int end, const Cell& cell);
     void BlankScreenRow(int row);
     void WrapToNextRow();
+    void TakeWaitingWrap();
 
     // Unicode, for the extended terminal (screen_unicode.cpp).
     void PlaceWide(char32_t c);
@@ -275,6 +276,14 @@ class ScreenModel {
     // The cursor as DECSC keeps it, and where DECRC puts it back.
     bool WrapPending() const { return wrapPending_; }
     void RestoreCursor(int row, int column, bool wrapPending);
+    // DECRC: the cursor's place and origin mode as DECSC saved them.
+    struct SavedPlace {
+        int row = 0;
+        int column = 0;
+        bool wrapPending = false;
+        bool originMode = false;
+    };
+    void RestoreSavedCursor(const SavedPlace& place);
     // CUP/HVP, VPA and HPA/CHA: positions relative to the margins in origin
     // mode; each clamped.
     void CursorTo(int row, int column);
@@ -328,7 +337,10 @@ class ScreenModel {
     static void BlankCells(Cell* cells, int count);
     // The cell erasing leaves: blank, in the pen's background.
     Cell Erased() const;
+    // Erases columns first to end - 1 of a screen row: FillCells blanks a
+    // wide character cut at either end first, EraseCells does not.
     void FillCells(int row, int first, int end);
+    void EraseCells(int row, int first, int end);
     void ShiftRows(int top, int bottom, int count);
     void ShiftCells(int first, int end, int count);
     void FullMargins();

@@ -25,7 +25,7 @@ void ScreenModel::ScreenPlaceCharacter(char32_t c) {
 // it, so that it wraps and marks damage as any character does.
 void ScreenModel::PlaceWide(char32_t c) {
     wideCharacters_ = true;
-    if (wrapPending_) WrapToNextRow();
+    TakeWaitingWrap();
     const int end = LineEnd();
     if (cursorColumn_ == end - 1) {
         if (WrapOn()) {

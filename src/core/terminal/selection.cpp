@@ -18,31 +18,27 @@ void AppendCell(std::string& text, const ScreenModel& screen, const Cell& cell) 
 
 }  // namespace
 
-void Selection::SelectionPress(int x, int y) {
+void Selection::SelectionPress(WindowCell at) {
     selecting_ = true;
-    rect_.left = SnapToCell(x, cellWidth_);
-    rect_.top = SnapToCell(y, cellHeight_);
-    rect_.right = rect_.left;
-    rect_.bottom = rect_.top;
+    rect_ = {at.column, at.row, at.column, at.row};
 }
 
-void Selection::SelectionDrag(int x, int y) {
+void Selection::SelectionDrag(WindowCell at) {
     if (!selecting_) return;
-    rect_.right = SnapToCell(x, cellWidth_);
-    rect_.bottom = SnapToCell(y, cellHeight_) + cellHeight_;
+    rect_.right = at.column + 1;
+    rect_.bottom = at.row + 1;
 }
 
 std::string Selection::CopyText(const ScreenModel& screen, int viewTop) const {
     std::string text;
     if (rect_.Empty()) return text;
-    // A rectangle snapped at the last pixel row of a full window reaches one
-    // row below the screen rows, onto the spare row.
+    // The window shows the screen rows and the spare row below them.
     const int selectableRows = screen.Geometry().screenRows + 1;
     const int columns = screen.Geometry().columns;
-    const int firstRow = std::min(rect_.top / cellHeight_, selectableRows);
-    const int endRow = std::min(rect_.bottom / cellHeight_, selectableRows);
-    const int firstColumn = std::min(rect_.left / cellWidth_, columns);
-    const int endColumn = std::min(rect_.right / cellWidth_, columns);
+    const int firstRow = std::min(rect_.top, selectableRows);
+    const int endRow = std::min(rect_.bottom, selectableRows);
+    const int firstColumn = std::min(rect_.left, columns);
+    const int endColumn = std::min(rect_.right, columns);
     const int lastBufferRow = screen.BufferRows() - 1;
     for (int r = firstRow; r < endRow; ++r) {
         const std::span<const Cell> row = screen.Row(std::min(viewTop + r, lastBufferRow));

@@ -103,8 +103,7 @@ void XtermDispatcher::SaveCursor() {
 
 void XtermDispatcher::RestoreCursor() {
     const TerminalModes::SavedState& state = modes_.SavedStateOf(screen_.AlternateScreen());
-    screen_.SetOriginMode(state.originMode);
-    screen_.RestoreCursor(state.row, state.column, state.wrapPending);
+    screen_.RestoreSavedCursor({state.row, state.column, state.wrapPending, state.originMode});
     screen_.ScreenSetPen(state.pen);
     modes_.Designate(CharsetSlot::G0, state.g0);
     modes_.Designate(CharsetSlot::G1, state.g1);

@@ -126,14 +126,15 @@ bool MainWindow::PageScrollBack(const QKeyEvent& event) {
     return true;
 }
 
-// Moves outside the client area are not the window's; a release is always
-// seen, so the selection never keeps growing after the button is up.
+// A drag that leaves the client area (onto the scroll bar, past the last
+// row) marks up to the grid's edge; a release is always seen, so the
+// selection never keeps growing after the button is up.
 bool MainWindow::MouseEvent(const QMouseEvent& event) {
     if (HostMouseEvent(event)) return true;
     const QPoint at = event.position().toPoint();
     switch (event.type()) {
         case QEvent::MouseMove:
-            if (view_->rect().contains(at)) OnMouseMove(at);
+            OnMouseMove(at);
             return true;
         case QEvent::MouseButtonRelease:
             if (event.button() != Qt::LeftButton) return false;

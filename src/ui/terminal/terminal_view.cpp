@@ -42,8 +42,7 @@ TerminalView::TerminalView(Terminal& terminal, const TerminalFonts& fonts, Colou
       cellWidth_(fonts.CellWidth),
       cellHeight_(fonts.CellHeight),
       painter_(fonts),
-      painted_(CurrentLook()),
-      selection_(fonts.CellWidth, fonts.CellHeight) {
+      painted_(CurrentLook()) {
     setAttribute(Qt::WA_OpaquePaintEvent);  // every row is painted opaque
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
@@ -262,8 +261,9 @@ void TerminalView::InvertOverlays(QPainter& painter) {
 // so it shows no highlight.
 QRect TerminalView::HighlightRect() const {
     const SelectionRect& r = selection_.Rect();
-    if (r.right <= r.left || r.bottom <= r.top) return {};
-    return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+    if (!r.MarksCells()) return {};
+    return {r.left * cellWidth_, r.top * cellHeight_, (r.right - r.left) * cellWidth_,
+            (r.bottom - r.top) * cellHeight_};
 }
 
 // The view shows buffer rows 1 and on; 0 is never shown.
@@ -296,15 +296,26 @@ void TerminalView::CaretOff() {
     terminal_.SetCaretVisible(false);
 }
 
+// The cell under a point of the window, held within the grid's columns and
+// the rows the window shows (the spare row too, where the window reaches
+// it): past an edge (on the scroll bar, below the window), the cell at that
+// edge.
+WindowCell TerminalView::CellAt(int x, int y) const {
+    const int shownRows =
+        std::clamp((height() + cellHeight_ - 1) / cellHeight_, 1, PaintableRows());
+    return {std::clamp(y / cellHeight_, 0, shownRows - 1),
+            std::clamp(x / cellWidth_, 0, screen_.Geometry().columns - 1)};
+}
+
 void TerminalView::SelectionPress(int x, int y) {
     MarkStale(HighlightRect());
-    selection_.SelectionPress(x, y);
+    selection_.SelectionPress(CellAt(x, y));
 }
 
 void TerminalView::SelectionDrag(int x, int y) {
     if (!selection_.Selecting()) return;
     MarkStale(HighlightRect());
-    selection_.SelectionDrag(x, y);
+    selection_.SelectionDrag(CellAt(x, y));
     MarkStale(HighlightRect());
 }
 

@@ -83,6 +83,8 @@ class TerminalView final : public QWidget, public DisplaySink {
     bool CaretShown() const { return caretShown_; }
     QRect CaretRect() const;
 
+    // The press and the drag at points of the window (anywhere, the pointer
+    // may have left it), which mark the cells under them.
     void SelectionPress(int x, int y);
     void SelectionDrag(int x, int y);
     void SelectionRelease();
@@ -147,6 +149,7 @@ class TerminalView final : public QWidget, public DisplaySink {
     void InvertOverlays(QPainter& painter);
     QRect CellRect(int row, int column) const;
     QRect HighlightRect() const;
+    WindowCell CellAt(int x, int y) const;
     QString SelectedText() const;
     QRect CursorCell() const;
 
