@@ -13,7 +13,7 @@
 
 #include "core/script/host_key.h"
 #include "core/startup/command_line.h"
-#include "core/startup/script_argument.h"
+#include "core/startup/leading_options.h"
 #include "core/version.h"
 #include "ui/app/launch_instance.h"
 #include "ui/dialogs/about_dialog.h"
@@ -168,12 +168,12 @@ int Application::StartUp(int argc, const char* const* argv) {
     return kStarted;
 }
 
-// A leading --script FILE first: the script is read and checked before the
-// host is looked at. A file that cannot be read is a command-line error, a
+// The leading options first (--script FILE, --tls): the script is read and
+// checked before the host is looked at. A file that cannot be read is a command-line error, a
 // fault in the script only a box (the connection is made all the same).
 CommandLineResult Application::ReadCommandLine(int argc, const char* const* argv,
                                                std::optional<LoadedScript>& script) {
-    const ScriptArgument taken = TakeScriptArgument(argc, argv);
+    const LeadingOptions taken = TakeLeadingOptions(argc, argv);
     if (taken.error) return CommandLineResult::Error;
     if (taken.file) {
         script = LoadScript(QFile::decodeName(taken.file->c_str()));
@@ -185,7 +185,7 @@ CommandLineResult Application::ReadCommandLine(int argc, const char* const* argv
         if (!script->script) window_->Scripts().Report(script->fault);
     }
     return ParseCommandLine(
-        static_cast<int>(taken.rest.size()), taken.rest.data(), target_,
+        static_cast<int>(taken.rest.size()), taken.rest.data(), taken.tls, target_,
         [this](ConnectionTarget& target) { return StartUpConnectDialog(target); });
 }
 
