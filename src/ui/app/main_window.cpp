@@ -9,7 +9,6 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <algorithm>
-#include <array>
 
 #include "core/settings/host_history.h"
 #include "core/terminal/bracketed_paste.h"
@@ -260,10 +259,10 @@ void MainWindow::OnInputMethod(const QString& commit, const QString& preedit) {
 // Pasted characters take the keyboard's character path, as typed ones do,
 // but leave the view where it is.
 PasteSink MainWindow::MakePasteSink() {
-    TcpTransport& transport = parts_.transport;
+    Transport& transport = parts_.transport;
     Terminal& terminal = parts_.engine;
     return PasteSink{
-        [&transport] { return transport.Queued() < TcpTransport::kResumeBelow; },
+        [&transport] { return transport.Queued() < Transport::kResumeBelow; },
         [&terminal](char32_t c) {
             terminal.Paste({&c, 1});
         },
@@ -439,35 +438,15 @@ void MainWindow::OnRightButtonDown(QPoint at) {
     if (chosen) OnCommand(*chosen);
 }
 
-// Hands what has arrived to the inbound stream in chunks of at most 100
-// bytes, each recorded first when a session log is open. After one display
-// frame of work the window lets other events in (a key typed during a long
-// burst reaches the host at once); the transport then offers the rest again.
-// The replies the slice makes go out together at its end; the transport stops
-// handing out data once too many wait to go.
-void MainWindow::OnSocketReadable() {
-    std::array<std::uint8_t, kReceiveChunk + 1> buffer{};
-    const auto start = Now();
-    int count = 0;
-    parts_.transport.HoldFlush();
-    while (Now() - start < kReadSlice &&
-           (count = parts_.transport.ReceiveBytes(buffer.data(), kReceiveChunk)) > 0) {
-        buffer[static_cast<std::size_t>(count)] = 0;
-        logger_.Record(buffer.data(), count);
-        parts_.engine.Feed(buffer.data(), count);
-    }
-    parts_.transport.ReleaseFlush();
-    logger_.Flush();
+void MainWindow::OnSessionRead() {
     ShowHistoryDepth();
 }
 
-void MainWindow::OnSocketWritable() {
+void MainWindow::OnSessionWritable() {
     paste_.Resume();
 }
 
-void MainWindow::OnSocketClosed() {
-    logger_.Stop();
-    scripts_.Stop();
+void MainWindow::OnSessionClosed() {
     if (!parts_.settings.autoexit) {
         hooks_.messageBox(this, QStringLiteral("Connection closed"), QStringLiteral("Quillterm"),
                           QMessageBox::NoIcon);

@@ -19,7 +19,7 @@
 #include "ui/app/script_session.h"
 #include "ui/app/session_logger.h"
 #include "ui/dialogs/setup_dialog.h"
-#include "ui/net/tcp_transport.h"
+#include "ui/net/transport.h"
 #include "ui/resources/command_ids.h"
 #include "ui/resources/help_window.h"
 #include "ui/resources/menu_builder.h"
@@ -40,7 +40,7 @@ struct WindowParts {
     SettingsStore& store;
     TerminalSettings& settings;
     Terminal& engine;
-    TcpTransport& transport;
+    Transport& transport;
     const TerminalFonts& fonts;
     // The host connected to: the suggested name of a session log.
     const ConnectionTarget& target;
@@ -89,9 +89,6 @@ class MainWindow final : public QMainWindow {
   public:
     // Splash ticks before the splash window closes.
     static constexpr int kSplashTicks = 4;
-    // How long one data-ready event may hand data on before the window lets
-    // other events in: one display frame of work at most.
-    static constexpr std::chrono::milliseconds kReadSlice{16};
 
     MainWindow(WindowParts parts, WindowHooks hooks);
     ~MainWindow() override;
@@ -120,10 +117,13 @@ class MainWindow final : public QMainWindow {
     void OnRightButtonDown(QPoint at);
     // Pastes the selection clipboard as Paste does the clipboard.
     void OnMiddleButtonDown();
-    void OnSocketReadable();
-    void OnSocketClosed();
+    // The session has fed the terminal what arrived: the history may be deeper.
+    void OnSessionRead();
+    // The server closed the connection: a box (unless `autoexit`), then the
+    // window goes.
+    void OnSessionClosed();
     // The outbound queue has room again: a paste that waited goes on.
-    void OnSocketWritable();
+    void OnSessionWritable();
 
     // Keeps the window, frame and all, within the screen's free area.
     void FitOnScreen();
