@@ -45,17 +45,10 @@ class PlayedTransport final : public Transport {
     bool connected = true;
 };
 
-// Delivers the read and close events the session has queued so far (not
-// those they queue in turn).
-void RunPostedEvents() {
-    QCoreApplication::sendPostedEvents();
-}
-
+// The events the tests deliver with sendPostedEvents are those the session
+// has queued so far, not those they queue in turn.
 class SessionPumpTest : public ::testing::Test {
   protected:
-    // Each reading of the clock is half a frame on: a slice reads one chunk.
-    std::chrono::steady_clock::time_point Tick() { return now_ += Session::kReadSlice / 2; }
-
     QWidget owner;
     HeadlessTerminal terminal;
     PlayedTransport transport;
@@ -63,34 +56,27 @@ class SessionPumpTest : public ::testing::Test {
     ScriptSession scripts{owner, terminal.terminal(), transport, terminal.Options(), {}};
     // What was still to read each time the session reported the close.
     std::vector<qint64> pendingAtClose;
+    // Each reading is half a frame on: a slice reads one chunk.
+    std::chrono::steady_clock::time_point now;
     Session session{
         SessionParts{transport, terminal.terminal(), logger, scripts},
         SessionHooks{.fed = [] {},
                      .closed = [this] { pendingAtClose.push_back(transport.Pending()); },
                      .writable = [] {},
-                     .clock = [this] { return Tick(); }}};
-
-  private:
-    std::chrono::steady_clock::time_point now_;
+                     .clock = [this] { return now += Session::kReadSlice / 2; }}};
 };
 
-TEST_F(SessionPumpTest, DataAfterAQuietSpellIsReadAtOnceAndTheRestInLaterEvents) {
+TEST_F(SessionPumpTest, TheSignalReadsAtOnceLaterEventsTheRestAndTheCloseComesOnceAfterIt) {
     transport.inbox = std::string(250, 'x');
     session.Readable();
     EXPECT_EQ(transport.Pending(), 150);
     // A read event is waiting: more data arriving now is read there, in order.
     session.Readable();
     EXPECT_EQ(transport.Pending(), 150);
-    EXPECT_TRUE(PumpUntil([this] { return transport.Pending() == 0; }));
-}
-
-TEST_F(SessionPumpTest, TheCloseComesOnceAfterEverythingTheServerSent) {
-    transport.inbox = std::string(250, 'x');
     session.PeerClosed();
-    EXPECT_TRUE(pendingAtClose.empty());
     ASSERT_TRUE(PumpUntil([this] { return !pendingAtClose.empty(); }));
     session.PeerClosed();
-    RunPostedEvents();
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(pendingAtClose, std::vector<qint64>{0});
 }
 
@@ -100,17 +86,17 @@ TEST_F(SessionPumpTest, NothingIsReadWhilePausedNorOnceThisSideHasClosed) {
     session.Readable();
     session.Waiting();
     transport.paused = false;
-    RunPostedEvents();
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(transport.Pending(), 250);
 
     session.Waiting();
-    RunPostedEvents();
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(transport.Pending(), 150);
     // The slice left a read event waiting; this side closes before it runs.
     transport.CloseConnection();
-    RunPostedEvents();
+    QCoreApplication::sendPostedEvents();
     session.PeerClosed();
-    RunPostedEvents();
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(transport.Pending(), 150);
     EXPECT_TRUE(pendingAtClose.empty());
 }

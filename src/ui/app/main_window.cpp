@@ -41,13 +41,13 @@ MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
     : parts_(parts),
       hooks_(std::move(hooks)),
       paste_(MakePasteSink()),
-      logger_(*this,
-              SessionLoggerHooks{
-                  hooks_.messageBox, hooks_.chooseLogFile, [this] { return Now(); },
-                  [this](bool logging) { menus_.SetChecked(CommandId::kLogSession, logging); }}),
+      logger_(*this, SessionLoggerHooks{hooks_.messageBox, hooks_.chooseLogFile, hooks_.clock,
+                                        [this](bool logging) {
+                                            menus_.SetChecked(CommandId::kLogSession, logging);
+                                        }}),
       scripts_(*this, parts_.engine, parts_.transport, parts_.settings.options,
                ScriptSessionHooks{
-                   hooks_.messageBox, hooks_.chooseScriptFile, [this] { return Now(); },
+                   hooks_.messageBox, hooks_.chooseScriptFile, hooks_.clock,
                    [this](bool running) { menus_.SetChecked(CommandId::kRunScript, running); },
                    hooks_.keyring, [this] { return parts_.target.Tls; }}) {
     setWindowTitle(QStringLiteral("Session"));
@@ -57,8 +57,7 @@ MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
     layout->setSpacing(0);
     const TerminalView::Colours colours{[this] { return parts_.settings.fgcolor; },
                                         [this] { return parts_.settings.bgcolor; }};
-    view_ = new TerminalView(
-        parts_.engine, parts_.fonts, colours, [this] { return Now(); }, central);
+    view_ = new TerminalView(parts_.engine, parts_.fonts, colours, hooks_.clock, central);
     scrollBar_ = new QScrollBar(Qt::Vertical, central);
     scrollBar_->setTracking(false);
     scrollBar_->setContextMenuPolicy(Qt::NoContextMenu);
@@ -456,10 +455,6 @@ void MainWindow::OnSessionClosed() {
                           QMessageBox::NoIcon);
     }
     DestroyWindow();
-}
-
-std::chrono::steady_clock::time_point MainWindow::Now() const {
-    return hooks_.clock ? hooks_.clock() : std::chrono::steady_clock::now();
 }
 
 void MainWindow::OnTimer() {

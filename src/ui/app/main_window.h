@@ -74,7 +74,7 @@ struct WindowHooks {
     // Where scripts find passwords; none: no keyring, the Password dialog asks.
     std::shared_ptr<Keyring> keyring;
     // The time socket reading, display frames and the session log are
-    // measured by; the steady clock when empty.
+    // measured by: the steady clock, unless a test gives its own.
     std::function<std::chrono::steady_clock::time_point()> clock;
 };
 
@@ -163,7 +163,6 @@ class MainWindow final : public QMainWindow {
     void Launch(const std::optional<std::string>& host);
     void FlipOption(CommandId id, bool on, void (UserOptions::*set)(bool));
     void ShowOptionMarks();
-    std::chrono::steady_clock::time_point Now() const;
     PasteSink MakePasteSink();
     // Queues a paste, between brackets when the host asks for them.
     void PasteText(const QString& text);

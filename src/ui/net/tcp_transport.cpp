@@ -2,7 +2,6 @@
 
 #include <QHostAddress>
 #include <QHostInfo>
-#include <QMetaObject>
 #include <QNetworkProxy>
 #include <QtEndian>
 #include <QtGlobal>
