@@ -58,9 +58,9 @@ TEST(CertificateDialogs, UntrustedNamesTheHostTheErrorsAndTheCertificateAsPlainT
     EXPECT_EQ(box->textFormat(), Qt::PlainText);
     EXPECT_TRUE(box->text().contains("bbs.example, port 992"));
     EXPECT_TRUE(box->text().contains("self-signed"));
-    for (const QString& fact : QStringList{"Subject: CN=<b>bbs</b>", "Issuer: CN=<b>bbs</b>",
-                                           "2026-12-09 10:00:00 UTC", "2026-12-11 10:00:00 UTC",
-                                           kNew}) {
+    for (const QString& fact :
+         QStringList{"Subject: CN=<b>bbs</b>", "Issuer: CN=<b>bbs</b>", "2026-12-09 10:00:00 UTC",
+                     "2026-12-11 10:00:00 UTC", kNew}) {
         EXPECT_TRUE(box->informativeText().contains(fact)) << fact.toStdString();
     }
     EXPECT_EQ(ButtonTexts(*box), (QStringList{"&Trust", "Cancel", "Connect &Once"}));
@@ -105,11 +105,10 @@ TEST(CertificateDialogs, ChangedShowsBothFingerprintsEscapedAndWarns) {
     EXPECT_FALSE(box->informativeText().contains("<b>")) << "names from the host are escaped";
     EXPECT_EQ(ButtonTexts(*box), (QStringList{"&Trust the New Certificate", "Cancel"}));
     EXPECT_EQ(box->defaultButton()->text(), "Cancel");
-    EXPECT_EQ(Answered(*box,
-                       [](QMessageBox& b) {
-                           ButtonNamed(b, "&Trust the New Certificate")->click();
-                       }),
-              TrustAnswer::kTrust);
+    EXPECT_EQ(
+        Answered(*box,
+                 [](QMessageBox& b) { ButtonNamed(b, "&Trust the New Certificate")->click(); }),
+        TrustAnswer::kTrust);
 }
 
 }  // namespace

@@ -47,8 +47,8 @@ QString TestCertificates::Combined(const QString& name) {
 }
 
 QString TestCertificates::SelfSigned(const QString& name) {
-    if (!Openssl({"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", name + ".key",
-                  "-out", name + ".crt", "-days", "2", "-subj", "/CN=" + name, "-addext",
+    if (!Openssl({"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", name + ".key", "-out",
+                  name + ".crt", "-days", "2", "-subj", "/CN=" + name, "-addext",
                   kSubjectAltName})) {
         return {};
     }
@@ -112,12 +112,12 @@ bool TlsPeer::Start(const QString& certificate, quint16 backendPort) {
                      [this] { log_ += socat_.readAllStandardError(); });
     static const QRegularExpression listening("listening on AF=2 127\\.0\\.0\\.1:(\\d+)");
     return PumpUntil(
-        [this] {
-            const QRegularExpressionMatch match = listening.match(QString::fromLatin1(log_));
-            if (match.hasMatch()) port_ = static_cast<quint16>(match.captured(1).toUInt());
-            return port_ != 0 || socat_.state() != QProcess::Running;
-        },
-        10000) &&
+               [this] {
+                   const QRegularExpressionMatch match = listening.match(QString::fromLatin1(log_));
+                   if (match.hasMatch()) port_ = static_cast<quint16>(match.captured(1).toUInt());
+                   return port_ != 0 || socat_.state() != QProcess::Running;
+               },
+               10000) &&
            port_ != 0;
 }
 

@@ -28,7 +28,9 @@ class TlsUnderXvfbTest : public ::testing::Test {
         }
     }
 
-    QStringList TlsArguments() const { return {"--tls", "127.0.0.1", QString::number(peer.Port())}; }
+    QStringList TlsArguments() const {
+        return {"--tls", "127.0.0.1", QString::number(peer.Port())};
+    }
 
     // The shell behind TLS runs a command: its file appears.
     static bool ShellRuns(ProgramUnderXvfb& program) {
@@ -68,7 +70,8 @@ TEST_F(TlsUnderXvfbTest, ASelfSignedHostAsksTrustRemembersAndTheNextConnectionAs
     {
         ProgramUnderXvfb program;
         ASSERT_TRUE(program.Start(kSettings, TlsArguments()));
-        ASSERT_TRUE(program.FocusWindow("Untrusted Certificate")) << program.Windows().toStdString();
+        ASSERT_TRUE(program.FocusWindow("Untrusted Certificate"))
+            << program.Windows().toStdString();
         program.Xdotool({"key", "alt+t"});
         ASSERT_TRUE(program.FocusWindow("127.0.0.1")) << program.Windows().toStdString();
         ASSERT_TRUE(ShellRuns(program));
@@ -96,9 +99,8 @@ TEST_F(TlsUnderXvfbTest, AChangedCertificateWarnsAndCancelSendsNothing) {
     ScriptedServer host;
     ASSERT_TRUE(peer.Start(certificates.SelfSigned("host"), host.Port()));
     const QByteArray old(64, 'A');
-    const QByteArray settings =
-        kSettings + "[certificates]\n127.0.0.1%3A" + QByteArray::number(peer.Port()) + "=" + old +
-        "\n";
+    const QByteArray settings = kSettings + "[certificates]\n127.0.0.1%3A" +
+                                QByteArray::number(peer.Port()) + "=" + old + "\n";
     ProgramUnderXvfb program;
     ASSERT_TRUE(program.Start(settings, TlsArguments()));
     ASSERT_TRUE(program.FocusWindow("Certificate Changed")) << program.Windows().toStdString();

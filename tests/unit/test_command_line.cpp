@@ -26,14 +26,13 @@ Outcome Parse(const std::vector<std::string>& arguments, bool dialogOk = true, b
     ConnectionTarget target{"untouched", -5};
     int dialogCalls = 0;
     bool dialogSawTls = false;
-    const CommandLineResult result =
-        ParseCommandLine(static_cast<int>(argv.size()), argv.data(), tls, target,
-                         [&](ConnectionTarget& t) {
-                             ++dialogCalls;
-                             dialogSawTls = t.Tls;
-                             if (dialogOk) t = {"fromdialog", 2323};
-                             return dialogOk;
-                         });
+    const CommandLineResult result = ParseCommandLine(static_cast<int>(argv.size()), argv.data(),
+                                                      tls, target, [&](ConnectionTarget& t) {
+                                                          ++dialogCalls;
+                                                          dialogSawTls = t.Tls;
+                                                          if (dialogOk) t = {"fromdialog", 2323};
+                                                          return dialogOk;
+                                                      });
     return {result, target.HostName, target.PortNumber, dialogCalls,
             dialogCalls > 0 ? dialogSawTls : target.Tls};
 }
@@ -250,7 +249,8 @@ Taken Take(const std::vector<std::string>& arguments) {
     std::vector<const char*> argv{"quillterm"};
     for (const std::string& argument : arguments) argv.push_back(argument.c_str());
     const LeadingOptions taken = TakeLeadingOptions(static_cast<int>(argv.size()), argv.data());
-    return {taken.error, taken.file.value_or("-"), taken.tls, {taken.rest.begin(), taken.rest.end()}};
+    return {
+        taken.error, taken.file.value_or("-"), taken.tls, {taken.rest.begin(), taken.rest.end()}};
 }
 
 TEST(TakeLeadingOptions, ScriptAndTlsInEitherOrderBeforeTheHost) {

@@ -37,8 +37,8 @@ TEST(Fingerprint, ReadWithOrWithoutColonsInEitherCaseAndNothingElse) {
     wrongSeparator[2] = '-';
     std::string notHex = bare;
     notHex[63] = 'G';
-    for (const std::string& bad : {std::string(), bare.substr(1), bare + "0", wrongSeparator, notHex,
-                                   std::string(kColonForm) + ":", " " + bare.substr(1)}) {
+    for (const std::string& bad : {std::string(), bare.substr(1), bare + "0", wrongSeparator,
+                                   notHex, std::string(kColonForm) + ":", " " + bare.substr(1)}) {
         EXPECT_FALSE(ReadFingerprint(bad)) << bad;
     }
 }
@@ -83,8 +83,8 @@ TEST_F(TrustedCertificatesTest, ADamagedEntryIsNotRemembered) {
     std::erase(bare, ':');
     store.WriteSetting("certificates", "a:1", bare);
     EXPECT_EQ(RememberedFingerprint(store, "a", 1), kColonForm);
-    for (const std::string& damaged : {bare.substr(0, 63), bare + bare, std::string("yes"),
-                                      std::string()}) {
+    for (const std::string& damaged :
+         {bare.substr(0, 63), bare + bare, std::string("yes"), std::string()}) {
         store.WriteSetting("certificates", "a:1", damaged);
         EXPECT_FALSE(RememberedFingerprint(store, "a", 1)) << damaged;
     }

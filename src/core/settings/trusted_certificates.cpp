@@ -24,7 +24,8 @@ CertificateVerdict JudgeCertificate(bool verified, const std::optional<std::stri
                                     std::string_view presented) {
     if (verified) return CertificateVerdict::kVerified;
     if (!remembered) return CertificateVerdict::kUntrusted;
-    return *remembered == presented ? CertificateVerdict::kRemembered : CertificateVerdict::kChanged;
+    return *remembered == presented ? CertificateVerdict::kRemembered
+                                    : CertificateVerdict::kChanged;
 }
 
 std::string TrustKey(std::string_view host, int port) {

@@ -175,12 +175,11 @@ CommandLineResult SetTargetFromArguments(int argc, const char* const* argv,
 std::optional<ConnectionTarget> ParseHostEntry(std::string_view entry) {
     ConnectionTarget parsed;
     const bool link = HasScheme(entry, kTelnetsScheme) || HasScheme(entry, kTelnetScheme);
-    const bool withPort = entry.starts_with('[')
-                              ? entry.find("]:") != std::string_view::npos
-                              : std::count(entry.begin(), entry.end(), ':') == 1;
+    const bool withPort = entry.starts_with('[') ? entry.find("]:") != std::string_view::npos
+                                                 : std::count(entry.begin(), entry.end(), ':') == 1;
     if (!link && !withPort) return std::nullopt;
-    const CommandLineResult result = link ? SetTargetFromArgument(entry, parsed)
-                                          : SetTargetFromHostAndStrictPort(entry, parsed);
+    const CommandLineResult result =
+        link ? SetTargetFromArgument(entry, parsed) : SetTargetFromHostAndStrictPort(entry, parsed);
     if (result != CommandLineResult::TargetKnown) return std::nullopt;
     return parsed;
 }

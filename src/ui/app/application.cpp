@@ -113,35 +113,34 @@ Application::Application(SettingsStore& store, AppHooks hooks)
 }
 
 TransportHooks Application::MakeTransportHooks() {
-    return TransportHooks{
-        .writeLine = [this](const std::string& line) { WriteLocalLine(line); },
-        .socketError =
-            [this](const QString& text) {
-                hooks_.window.messageBox(nullptr, text, QStringLiteral("Socket Error"),
-                                         QMessageBox::Warning);
-            },
-        .readable = ToSession(&Session::Readable),
-        .waiting = ToSession(&Session::Waiting),
-        .closed = ToSession(&Session::PeerClosed),
-        .writable = ToSession(&Session::Writable),
-        .closeWait = hooks_.closeWait};
+    return TransportHooks{.writeLine = [this](const std::string& line) { WriteLocalLine(line); },
+                          .socketError =
+                              [this](const QString& text) {
+                                  hooks_.window.messageBox(nullptr, text,
+                                                           QStringLiteral("Socket Error"),
+                                                           QMessageBox::Warning);
+                              },
+                          .readable = ToSession(&Session::Readable),
+                          .waiting = ToSession(&Session::Waiting),
+                          .closed = ToSession(&Session::PeerClosed),
+                          .writable = ToSession(&Session::Writable),
+                          .closeWait = hooks_.closeWait};
 }
 
 // The certificate questions are asked over the terminal window.
 TlsHooks Application::MakeTlsHooks() {
-    return TlsHooks{
-        .store = &store_,
-        .ask =
-            [this](const CertificateQuestion& question) {
-                if (!hooks_.certificateQuestion) return TrustAnswer::kCancel;
-                return hooks_.certificateQuestion(window_.get(), question);
-            },
-        .tlsError =
-            [this](const QString& reason) {
-                hooks_.window.messageBox(nullptr, reason, QStringLiteral("TLS Error"),
-                                         QMessageBox::Critical);
-            },
-        .time = hooks_.handshakeTime};
+    return TlsHooks{.store = &store_,
+                    .ask =
+                        [this](const CertificateQuestion& question) {
+                            if (!hooks_.certificateQuestion) return TrustAnswer::kCancel;
+                            return hooks_.certificateQuestion(window_.get(), question);
+                        },
+                    .tlsError =
+                        [this](const QString& reason) {
+                            hooks_.window.messageBox(nullptr, reason, QStringLiteral("TLS Error"),
+                                                     QMessageBox::Critical);
+                        },
+                    .time = hooks_.handshakeTime};
 }
 
 Application::~Application() {

@@ -12,8 +12,9 @@ constexpr const char* kAnswerProperty = "quillAnswer";
 constexpr int kFingerprintLine = 48;
 
 QString Facts(const CertificateFacts& facts) {
-    return QStringLiteral("Subject: %1\nIssuer: %2\nValid from: %3\nValid until: %4\n"
-                          "SHA-256 fingerprint:\n%5")
+    return QStringLiteral(
+               "Subject: %1\nIssuer: %2\nValid from: %3\nValid until: %4\n"
+               "SHA-256 fingerprint:\n%5")
         .arg(facts.subject, facts.issuer, facts.validFrom, facts.validUntil, facts.fingerprint);
 }
 
@@ -53,16 +54,16 @@ void FillChanged(QMessageBox& box, const CertificateQuestion& question) {
     const auto cell = [](const QString& fingerprint) {
         return QStringLiteral("<td><pre>%1</pre></td>").arg(Broken(fingerprint).toHtmlEscaped());
     };
-    box.setText(
-        QStringLiteral("<p>%1, port %2, presents a different certificate from the one you "
-                       "trusted for it. Someone may be intercepting the connection.</p>"
-                       "<table><tr><th>Remembered</th><th>Presented now</th></tr><tr>%3%4</tr>"
-                       "</table>")
-            .arg(question.host.toHtmlEscaped())
-            .arg(question.port)
-            .arg(cell(question.remembered), cell(question.presented.fingerprint)));
-    box.setInformativeText(Facts(question.presented).toHtmlEscaped().replace(
-        QLatin1Char('\n'), QStringLiteral("<br>")));
+    box.setText(QStringLiteral("<p>%1, port %2, presents a different certificate from the one you "
+                               "trusted for it. Someone may be intercepting the connection.</p>"
+                               "<table cellspacing=\"6\"><tr><th>Remembered</th>"
+                               "<th>Presented now</th></tr><tr>%3%4</tr></table>")
+                    .arg(question.host.toHtmlEscaped())
+                    .arg(question.port)
+                    .arg(cell(question.remembered), cell(question.presented.fingerprint)));
+    box.setInformativeText(Facts(question.presented)
+                               .toHtmlEscaped()
+                               .replace(QLatin1Char('\n'), QStringLiteral("<br>")));
     AddAnswer(box, QStringLiteral("&Trust the New Certificate"), QMessageBox::AcceptRole,
               TrustAnswer::kTrust);
 }

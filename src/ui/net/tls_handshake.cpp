@@ -77,15 +77,15 @@ void TlsHandshake::Configure(QSslSocket& socket, const std::string& host) {
     session_.verifiedByAuthority = true;
     connections_.push_back(
         QObject::connect(&socket, &QSslSocket::encrypted, [this] { step_ = Step::kEncrypted; }));
-    connections_.push_back(QObject::connect(&socket, &QSslSocket::sslErrors,
-                                            [this](const QList<QSslError>& errors) {
-                                                errors_ = errors;
-                                                step_ = Step::kErrors;
-                                            }));
-    connections_.push_back(QObject::connect(
-        &socket, &QAbstractSocket::errorOccurred, [this](QAbstractSocket::SocketError) {
-            if (step_ == Step::kWaiting) step_ = Step::kFailed;
+    connections_.push_back(
+        QObject::connect(&socket, &QSslSocket::sslErrors, [this](const QList<QSslError>& errors) {
+            errors_ = errors;
+            step_ = Step::kErrors;
         }));
+    connections_.push_back(QObject::connect(&socket, &QAbstractSocket::errorOccurred,
+                                            [this](QAbstractSocket::SocketError) {
+                                                if (step_ == Step::kWaiting) step_ = Step::kFailed;
+                                            }));
 }
 
 // The handshake's time starts again after each question.
@@ -103,15 +103,15 @@ TlsHandshake::Step TlsHandshake::WaitForStep(QSslSocket& socket, const bool& can
 // A certificate the system does not vouch for: the one the user trusted for
 // this host and port goes on at once, any other is asked about. None: the
 // handshake goes on.
-std::optional<TlsOutcome> TlsHandshake::Judge(QSslSocket& socket, const std::string& host, int port) {
+std::optional<TlsOutcome> TlsHandshake::Judge(QSslSocket& socket, const std::string& host,
+                                              int port) {
     session_.verifiedByAuthority = false;
     CertificateQuestion question;
     question.host = QString::fromStdString(host);
     question.port = port;
     question.errors = DescribeErrors(errors_);
     question.presented = DescribeCertificate(socket.peerCertificate());
-    const std::optional<std::string> remembered =
-        RememberedFingerprint(*hooks_.store, host, port);
+    const std::optional<std::string> remembered = RememberedFingerprint(*hooks_.store, host, port);
     question.kind =
         JudgeCertificate(false, remembered, question.presented.fingerprint.toStdString());
     if (question.kind != CertificateVerdict::kRemembered) {
@@ -139,9 +139,10 @@ TlsOutcome TlsHandshake::Fail(QSslSocket& socket, const QString& reason) {
 
 QString DescribeTlsSession(const QString& address, int port, const TlsSession& session) {
     const CertificateFacts& c = session.certificate;
-    return QStringLiteral("Connected to %1, port %2, over %3.\nCipher: %4\n\nSubject: %5\n"
-                          "Issuer: %6\nValid from: %7\nValid until: %8\n"
-                          "SHA-256 fingerprint:\n%9\n\n")
+    return QStringLiteral(
+               "Connected to %1, port %2, over %3.\nCipher: %4\n\nSubject: %5\n"
+               "Issuer: %6\nValid from: %7\nValid until: %8\n"
+               "SHA-256 fingerprint:\n%9\n\n")
                .arg(address)
                .arg(port)
                .arg(session.protocol, session.cipher, c.subject, c.issuer, c.validFrom,

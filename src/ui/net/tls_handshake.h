@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QList>
+#include <QMetaObject>
 #include <QSslError>
 #include <QString>
-#include <QMetaObject>
 #include <chrono>
 #include <functional>
 #include <optional>
@@ -60,8 +60,7 @@ class TlsHandshake {
     // Runs the handshake for host (the name the user gave, which the
     // certificate must carry) and port; `cancelled` ends it at once when it
     // turns true (the window was closed).
-    TlsOutcome Run(QSslSocket& socket, const std::string& host, int port,
-                   const bool& cancelled);
+    TlsOutcome Run(QSslSocket& socket, const std::string& host, int port, const bool& cancelled);
     const TlsSession& Session() const { return session_; }
 
   private:
