@@ -1,11 +1,10 @@
 #include "tls_peer.h"
 
-#include <signal.h>
-
 #include <QFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#include "process_group.h"
 #include "scripted_server.h"
 
 namespace quill::test {
@@ -87,20 +86,12 @@ QString TestCertificates::Fingerprint(const QString& pem) {
 }
 
 TlsPeer::~TlsPeer() {
-    if (socat_.state() == QProcess::NotRunning) return;
-    // socat forks one child per connection: ask the whole group to stop.
-    const auto pid = static_cast<pid_t>(socat_.processId());
-    ::kill(-pid, SIGTERM);
-    ::kill(pid, SIGTERM);
-    if (!socat_.waitForFinished(3000)) {
-        ::kill(pid, SIGKILL);
-        socat_.waitForFinished(3000);
-    }
+    StopProcessGroup(socat_);
 }
 
 // socat -d -d names the port the kernel gave it once it listens.
 bool TlsPeer::Start(const QString& certificate, quint16 backendPort) {
-    socat_.setChildProcessModifier([] { ::setpgid(0, 0); });
+    InOwnProcessGroup(socat_);
     socat_.start("socat", {"-d", "-d",
                            QString("OPENSSL-LISTEN:0,bind=127.0.0.1,reuseaddr,fork,cert=%1,"
                                    "verify=0")

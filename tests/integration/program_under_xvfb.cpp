@@ -95,7 +95,12 @@ bool ProgramUnderXvfb::Start(const QByteArray& settings, const QStringList& argu
     program_.setProcessEnvironment(env);
     // What the program says shows in the test log when something goes wrong.
     program_.setProcessChannelMode(QProcess::ForwardedChannels);
-    program_.start(QUILLTERM_BINARY, arguments);
+    if (launcher_.isEmpty()) {
+        program_.start(QUILLTERM_BINARY, arguments);
+    } else {
+        program_.start(launcher_.first(),
+                       launcher_.mid(1) + QStringList{QUILLTERM_BINARY} + arguments);
+    }
     return program_.waitForStarted(5000);
 }
 

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include "program_under_xvfb.h"
 #include "scripted_server.h"
@@ -144,6 +146,56 @@ TEST_F(TlsUnderXvfbTest, ACertificateOfAnAuthorityTheProgramTrustsConnectsWithou
     host.Close();
     EXPECT_EQ(program.WaitForExit(), 0);
     EXPECT_FALSE(Contents(program.ConfigPath("Brannock/Quillterm.conf")).contains("certificates"));
+}
+
+// strace prints every byte of every write as \xHH (-xx): the password's
+// bytes in that form would be the password written in clear.
+QByteArray AsStraceHex(const QByteArray& bytes) {
+    QByteArray hex;
+    for (const char c : bytes) hex += "\\x" + QByteArray(1, c).toHex();
+    return hex;
+}
+
+TEST_F(TlsUnderXvfbTest, AScriptsPasswordNeverAppearsInClearInAnyWrite) {
+    if (QStandardPaths::findExecutable("strace").isEmpty())
+        GTEST_SKIP() << "strace is not installed";
+    const QByteArray password = "Pa55-w0rd!";
+    QTemporaryDir folder;
+    const QString script = folder.filePath("login.qs");
+    QFile file(script);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(
+        "expect \"login: \"\nsendln \"joe\"\nexpect \"Password: \"\npassword \"joe\"\n"
+        "expect \"$ \"\nstop\n");
+    file.close();
+    const QString trace = folder.filePath("trace");
+
+    ScriptedServer host;
+    ASSERT_TRUE(peer.Start(certificates.SelfSigned("host"), host.Port()));
+    ProgramUnderXvfb program;
+    program.SetLauncher({"strace", "-f", "-qq", "-xx", "-s", "65536", "-e",
+                         "trace=write,writev,sendto,sendmsg", "-o", trace});
+    ASSERT_TRUE(program.Start(kSettings, QStringList{"--script", script} + TlsArguments()));
+    ASSERT_TRUE(program.FocusWindow("Untrusted Certificate")) << program.Windows().toStdString();
+    program.Xdotool({"key", "alt+o"});
+    ASSERT_TRUE(host.WaitForClient(30000));
+    host.Send("login: ");
+    ASSERT_TRUE(PumpUntil([&] { return host.Received().endsWith("joe\r"); }, 15000));
+    host.Send("joe\r\nPassword: ");
+    ASSERT_TRUE(program.FocusWindow("Password", 15000)) << program.Windows().toStdString();
+    program.Xdotool({"type", "--delay", "20", QString::fromLatin1(password)});
+    program.Xdotool({"key", "Return"});
+    // The host behind TLS got it: it did travel, encrypted.
+    ASSERT_TRUE(PumpUntil([&] { return host.Received().endsWith(password + "\r"); }, 15000))
+        << host.Received().toStdString();
+    host.Send("\r\n$ ");
+    host.Close();
+    EXPECT_EQ(program.WaitForExit(), 0);
+
+    const QByteArray writes = Contents(trace);
+    ASSERT_TRUE(writes.contains("\\x17\\x03\\x03")) << "the trace holds the TLS records sent";
+    EXPECT_FALSE(writes.contains(AsStraceHex(password)));
+    EXPECT_FALSE(writes.contains(password));
 }
 
 }  // namespace
