@@ -3,9 +3,11 @@
 // TLS Error box, and Connection Information.
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "core/settings/trusted_certificates.h"
+#include "log_files.h"
 #include "session_fixture.h"
 #include "tls_peer.h"
 
@@ -110,13 +112,24 @@ TEST_F(TlsConnectionTest, ARememberedCertificateConnectsWithoutAQuestion) {
     ASSERT_TRUE(host.WaitForClient());
 }
 
-TEST_F(TlsConnectionTest, ConnectOnceRemembersNothing) {
+// The session log holds what the host sent as the Telnet layer got it:
+// decrypted, with its timing.
+TEST_F(TlsConnectionTest, ConnectOnceRemembersNothingAndTheLogHoldsTheDecryptedBytes) {
+    QTemporaryDir folder;
+    const QString log = folder.filePath("tls.log");
+    hooks.logAtConnect = log;
+    Remake(kHandshakeTime);
     StartPeer(certificates.SelfSigned("host"));
     answer = TrustAnswer::kOnce;
     ASSERT_EQ(StartUpTls(), Application::kStarted);
     EXPECT_EQ(questions.size(), 1u);
     ASSERT_TRUE(host.WaitForClient());
     EXPECT_FALSE(Remembered());
+    const QByteArray sent("\xff\xfb\x01plain text inside TLS\r\n", 26);
+    ASSERT_TRUE(FromHost(sent, "plain text inside TLS"));
+    Window().OnCommand(CommandId::kLogSession);  // closes the log
+    EXPECT_EQ(ReadAll(log), sent);
+    EXPECT_EQ(TimedBytes(log + ".timing"), sent.size());
 }
 
 // Nothing passes TLS before the answer: socat reaches the host only once the

@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "log_files.h"
 #include "program_under_xvfb.h"
 #include "scripted_server.h"
 #include "telnetd_server.h"
@@ -16,11 +17,6 @@ namespace quill::test {
 namespace {
 
 const QByteArray kSettings = "[settings]\nautoexit=1\n";
-
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 class TlsUnderXvfbTest : public ::testing::Test {
   protected:
@@ -79,7 +75,7 @@ TEST_F(TlsUnderXvfbTest, ASelfSignedHostAsksTrustRemembersAndTheNextConnectionAs
         ASSERT_TRUE(ShellRuns(program));
         Logout(program);
         EXPECT_EQ(program.WaitForExit(), 0);
-        remembered = Contents(program.ConfigPath("Brannock/Quillterm.conf"));
+        remembered = ReadAll(program.ConfigPath("Brannock/Quillterm.conf"));
     }
     const QString fingerprint = TestCertificates::Fingerprint(certificate);
     ASSERT_TRUE(remembered.contains("[certificates]")) << remembered.toStdString();
@@ -110,7 +106,7 @@ TEST_F(TlsUnderXvfbTest, AChangedCertificateWarnsAndCancelSendsNothing) {
     // A second box would keep the program from ending.
     EXPECT_EQ(program.WaitForExit(), 4);
     EXPECT_FALSE(host.WaitForClient(500));
-    EXPECT_TRUE(Contents(program.ConfigPath("Brannock/Quillterm.conf")).contains(old));
+    EXPECT_TRUE(ReadAll(program.ConfigPath("Brannock/Quillterm.conf")).contains(old));
 }
 
 TEST_F(TlsUnderXvfbTest, AClearTextServerGivesTheTlsErrorBoxAndGetsOnlyTheClientHello) {
@@ -145,7 +141,7 @@ TEST_F(TlsUnderXvfbTest, ACertificateOfAnAuthorityTheProgramTrustsConnectsWithou
     EXPECT_FALSE(Shows(program, "Untrusted Certificate"));
     host.Close();
     EXPECT_EQ(program.WaitForExit(), 0);
-    EXPECT_FALSE(Contents(program.ConfigPath("Brannock/Quillterm.conf")).contains("certificates"));
+    EXPECT_FALSE(ReadAll(program.ConfigPath("Brannock/Quillterm.conf")).contains("certificates"));
 }
 
 // strace prints every byte of every write as \xHH (-xx): the password's
@@ -192,7 +188,7 @@ TEST_F(TlsUnderXvfbTest, AScriptsPasswordNeverAppearsInClearInAnyWrite) {
     host.Close();
     EXPECT_EQ(program.WaitForExit(), 0);
 
-    const QByteArray writes = Contents(trace);
+    const QByteArray writes = ReadAll(trace);
     ASSERT_TRUE(writes.contains("\\x17\\x03\\x03")) << "the trace holds the TLS records sent";
     EXPECT_FALSE(writes.contains(AsStraceHex(password)));
     EXPECT_FALSE(writes.contains(password));

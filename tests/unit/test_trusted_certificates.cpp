@@ -69,13 +69,11 @@ TEST_F(TrustedCertificatesTest, RememberedPerHostAndPortTheHostInAnyCase) {
     EXPECT_EQ(RememberedFingerprint(store, "::1", 992), kColonForm);
 }
 
-TEST(JudgeCertificate, AnAuthorityFirstThenWhatWasRemembered) {
+TEST(JudgeCertificate, ByWhatWasRememberedForTheHostAndPort) {
     const std::string other = "AA" + std::string(kColonForm).substr(2);
-    EXPECT_EQ(JudgeCertificate(true, std::nullopt, kColonForm), CertificateVerdict::kVerified);
-    EXPECT_EQ(JudgeCertificate(true, other, kColonForm), CertificateVerdict::kVerified);
-    EXPECT_EQ(JudgeCertificate(false, std::nullopt, kColonForm), CertificateVerdict::kUntrusted);
-    EXPECT_EQ(JudgeCertificate(false, kColonForm, kColonForm), CertificateVerdict::kRemembered);
-    EXPECT_EQ(JudgeCertificate(false, other, kColonForm), CertificateVerdict::kChanged);
+    EXPECT_EQ(JudgeCertificate(std::nullopt, kColonForm), CertificateVerdict::kUntrusted);
+    EXPECT_EQ(JudgeCertificate(kColonForm, kColonForm), CertificateVerdict::kRemembered);
+    EXPECT_EQ(JudgeCertificate(other, kColonForm), CertificateVerdict::kChanged);
 }
 
 TEST_F(TrustedCertificatesTest, ADamagedEntryIsNotRemembered) {

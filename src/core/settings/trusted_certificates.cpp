@@ -20,9 +20,8 @@ char AsciiLower(char c) {
 
 }  // namespace
 
-CertificateVerdict JudgeCertificate(bool verified, const std::optional<std::string>& remembered,
+CertificateVerdict JudgeCertificate(const std::optional<std::string>& remembered,
                                     std::string_view presented) {
-    if (verified) return CertificateVerdict::kVerified;
     if (!remembered) return CertificateVerdict::kUntrusted;
     return *remembered == presented ? CertificateVerdict::kRemembered
                                     : CertificateVerdict::kChanged;

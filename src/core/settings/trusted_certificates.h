@@ -17,17 +17,17 @@ namespace quill {
 inline constexpr std::string_view kCertificatesSection = "certificates";
 inline constexpr std::size_t kSha256Bytes = 32;
 
-// What to do with the certificate a host presents.
+// What to do with a certificate the system's authorities do not vouch for
+// (one they vouch for, with the host's name, needs no verdict).
 enum class CertificateVerdict {
-    kVerified,    // the system's authorities vouch for it and its name: no question
     kRemembered,  // the one the user trusted for this host and port
     kUntrusted,   // ask whether to trust it
     kChanged,     // another one was trusted here: warn before trusting it
 };
 
-// An authority's word counts first; then what was remembered for the host
-// and port (none when nothing, or a damaged entry, is).
-CertificateVerdict JudgeCertificate(bool verified, const std::optional<std::string>& remembered,
+// By what was remembered for the host and port (none when nothing, or a
+// damaged entry, is).
+CertificateVerdict JudgeCertificate(const std::optional<std::string>& remembered,
                                     std::string_view presented);
 
 // "HOST:PORT" as the section keys it.

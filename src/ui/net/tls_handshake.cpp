@@ -112,8 +112,7 @@ std::optional<TlsOutcome> TlsHandshake::Judge(QSslSocket& socket, const std::str
     question.errors = DescribeErrors(errors_);
     question.presented = DescribeCertificate(socket.peerCertificate());
     const std::optional<std::string> remembered = RememberedFingerprint(*hooks_.store, host, port);
-    question.kind =
-        JudgeCertificate(false, remembered, question.presented.fingerprint.toStdString());
+    question.kind = JudgeCertificate(remembered, question.presented.fingerprint.toStdString());
     if (question.kind != CertificateVerdict::kRemembered) {
         question.remembered = QString::fromStdString(remembered.value_or(std::string()));
         const TrustAnswer answer = hooks_.ask(question);
