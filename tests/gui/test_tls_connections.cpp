@@ -3,6 +3,8 @@
 // TLS Error box, and Connection Information.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -10,6 +12,7 @@
 #include "log_files.h"
 #include "session_fixture.h"
 #include "tls_peer.h"
+#include "ui/dialogs/password_dialog.h"
 
 namespace quill::test {
 namespace {
@@ -167,6 +170,31 @@ TEST_F(TlsConnectionTest, AHandshakeThatTakesLongerThanItsTimeFails) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].title, "TLS Error");
     EXPECT_TRUE(boxes[0].text.contains("in time"));
+}
+
+TEST_F(TlsConnectionTest, ThePasswordDialogSaysThePasswordTravelsEncrypted) {
+    QTemporaryDir folder;
+    const QString script = folder.filePath("p.qs");
+    QFile file(script);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("password \"root\"\n");
+    file.close();
+    StartPeer(certificates.SelfSigned("host"));
+    answer = TrustAnswer::kOnce;
+    ASSERT_EQ(StartUp({"--script", script.toStdString(), "--tls", "127.0.0.1",
+                       std::to_string(peer.Port())}),
+              Application::kStarted);
+    ASSERT_TRUE(host.WaitForClient());
+    PasswordDialog* dialog = nullptr;
+    ASSERT_TRUE(PumpUntil([&] {
+        dialog = Window().findChild<PasswordDialog*>();
+        return dialog != nullptr;
+    }));
+    QStringList lines;
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) lines << label->text();
+    EXPECT_TRUE(lines.contains("The password will travel encrypted (TLS)."))
+        << lines.join('|').toStdString();
+    dialog->reject();
 }
 
 TEST_F(TlsConnectionTest, AnAuthorityTheProgramTrustsConnectsWithoutAQuestion) {
