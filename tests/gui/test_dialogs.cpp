@@ -173,6 +173,40 @@ TEST_F(ConnectDialogTest, BracketsComeOffAnIpv6AddressOnly) {
     EXPECT_EQ(History(), Padded({"[name]", "2001:db8::5"}));
 }
 
+TEST_F(ConnectDialogTest, ALinkOrAPortInTheHostFieldSaysHowAndIsKeptThatWay) {
+    Ok([](TemplateDialog& d) { d.SetItemText(ConnectControl::kHost, "telnets://bbs.example"); });
+    EXPECT_EQ(target_.HostName, "bbs.example");
+    EXPECT_EQ(target_.PortNumber, 992);
+    EXPECT_TRUE(target_.Tls);
+    target_ = {};  // each run of the program opens the dialog once, without --tls here
+    Ok([](TemplateDialog& d) {
+        d.SetItemText(ConnectControl::kHost, "h");
+        d.SetItemText(ConnectControl::kPort, "2323");
+    });
+    EXPECT_FALSE(target_.Tls);
+    EXPECT_EQ(History(), Padded({"h:2323", "telnets://bbs.example:992"}));
+    // Picking the entries again connects as before, whatever the port field says.
+    Ok([](TemplateDialog& d) { Combo(d)->setCurrentIndex(1); });
+    EXPECT_TRUE(target_.Tls);
+    EXPECT_EQ(target_.PortNumber, 992);
+    target_ = {};
+    Ok([](TemplateDialog& d) { Combo(d)->setCurrentIndex(1); });
+    EXPECT_FALSE(target_.Tls);
+    EXPECT_EQ(target_.HostName, "h");
+    EXPECT_EQ(target_.PortNumber, 2323);
+}
+
+TEST_F(ConnectDialogTest, OpensWithTheTlsPortWhenAskedForTls) {
+    target_.Tls = true;
+    Ok([](TemplateDialog& d) {
+        EXPECT_EQ(d.ItemText(ConnectControl::kPort), "992");
+        d.SetItemText(ConnectControl::kHost, "h");
+    });
+    EXPECT_TRUE(target_.Tls);
+    EXPECT_EQ(target_.PortNumber, 992);
+    EXPECT_EQ(History()[0], "telnets://h:992");
+}
+
 TEST_F(ConnectDialogTest, CancelChangesNothing) {
     SetHistory({"alpha"});
     target_.HostName = "before";

@@ -135,7 +135,7 @@ TEST_F(KeysTest, ALargePasteWaitsForRoomAndLeavesTheWindowAnsweringTheHost) {
     host.PauseReading(true);
     host.ClearReceived();
     Window().OnCommand(CommandId::kPaste);
-    const TcpTransport& transport = app->Transport();
+    const Transport& transport = app->Transport();
     qint64 mostQueued = 0;
     ASSERT_TRUE(PumpUntil(
         [&] {

@@ -20,7 +20,7 @@ class ReadPauseTest : public SessionTest {
     qsizetype FloodUntilPaused() {
         host.PauseReading(true);
         host.ClearReceived();
-        const TcpTransport& transport = app->Transport();
+        const Transport& transport = app->Transport();
         qsizetype requests = 0;
         for (int batch = 0; batch < 2000 && !transport.ReadingPaused(); ++batch) {
             const QByteArray seen = "batch " + QByteArray::number(batch);

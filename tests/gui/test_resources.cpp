@@ -84,23 +84,25 @@ TEST(MenuBar, HasThePopupsAndItemsOfTheTableInOrder) {
     const QMenu* connection = popups[0]->menu();
     ASSERT_NE(connection, nullptr);
     const QList<QAction*> items = connection->actions();
-    ASSERT_EQ(items.size(), 8);
+    ASSERT_EQ(items.size(), 9);
     EXPECT_EQ(items[0]->text(), "&New Connection\tAlt-N");
     EXPECT_TRUE(items[1]->isSeparator());
     EXPECT_EQ(items[3]->text(), "&Toggle Print Capture\tAlt-T");
     EXPECT_EQ(items[4]->text(), "&Log Session...\tAlt-L");
     EXPECT_EQ(items[5]->text(), "&Run Script...\tAlt-R");
-    EXPECT_TRUE(items[6]->isSeparator());
-    EXPECT_EQ(items[7]->text(), "E&xit\tAlt-X");
+    EXPECT_EQ(items[6]->text(), "Connection &Information...\tAlt-I");
+    EXPECT_TRUE(items[7]->isSeparator());
+    EXPECT_EQ(items[8]->text(), "E&xit\tAlt-X");
 
     // Every item reaches the handler with its id; the lookup finds the same action.
-    for (int id : {101, 105, 106, 107, 108, 109, 202, 203, 901, 905, 999, 2001, 2002, 2003, 2004}) {
+    for (int id :
+         {101, 105, 106, 107, 108, 109, 110, 202, 203, 901, 905, 999, 2001, 2002, 2003, 2004}) {
         QAction* action = actions.Find(CommandId{id});
         ASSERT_NE(action, nullptr) << id;
         action->trigger();
         EXPECT_EQ(chosen.back(), id);
     }
-    EXPECT_EQ(chosen.size(), 15u);
+    EXPECT_EQ(chosen.size(), 16u);
     EXPECT_EQ(actions.Find(CommandId{9101}), nullptr);
     EXPECT_EQ(actions.Find(CommandId{2002})->text(), "&Wrap");
     EXPECT_EQ(actions.Find(CommandId{2001})->text(), "Show &codes");
@@ -159,7 +161,7 @@ TEST(PopupMenu, FewerHostsStillGiveTenSlots) {
 }
 
 TEST(QuickKeys, AltLettersGiveTheirCommands) {
-    EXPECT_EQ(QuickKeys().size(), 9u);
+    EXPECT_EQ(QuickKeys().size(), 10u);
     EXPECT_EQ(QuickKeyCommand('N'), CommandId::kNewConnection);
     EXPECT_EQ(QuickKeyCommand('c'), CommandId::kCopy);
     EXPECT_EQ(QuickKeyCommand('V'), CommandId::kPaste);
@@ -169,6 +171,7 @@ TEST(QuickKeys, AltLettersGiveTheirCommands) {
     EXPECT_EQ(QuickKeyCommand('T'), CommandId::kTogglePrintCapture);
     EXPECT_EQ(QuickKeyCommand('l'), CommandId::kLogSession);
     EXPECT_EQ(QuickKeyCommand('r'), CommandId::kRunScript);
+    EXPECT_EQ(QuickKeyCommand('i'), CommandId::kConnectionInformation);
     EXPECT_FALSE(QuickKeyCommand('E').has_value());
     EXPECT_FALSE(QuickKeyCommand('1').has_value());
 }

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
@@ -144,6 +145,9 @@ TEST_F(RunScriptTest, PasswordsComeFromTheKeyringUnderNameAtHostElseFromTheDialo
     PasswordDialog* dialog = OpenPasswordDialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->windowTitle(), "Password");
+    QStringList lines;
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) lines << label->text();
+    EXPECT_TRUE(lines.contains("The password will travel in clear text, not encrypted."));
     EXPECT_TRUE(dialog->findChild<QCheckBox*>()->isEnabled());
     QLineEdit* field = dialog->findChild<QLineEdit*>();
     field->setText("typed");

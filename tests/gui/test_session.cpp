@@ -33,6 +33,7 @@ class PlayedTransport final : public Transport {
     }
     void SendBytes(const std::uint8_t*, std::size_t) override {}
     void CloseConnection() override { connected = false; }
+    QString Information() const override { return {}; }
     qint64 Pending() const override { return static_cast<qint64>(inbox.size()); }
     qint64 Queued() const override { return 0; }
     bool ReadingPaused() const override { return paused; }

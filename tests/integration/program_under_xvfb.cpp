@@ -95,7 +95,12 @@ bool ProgramUnderXvfb::Start(const QByteArray& settings, const QStringList& argu
     program_.setProcessEnvironment(env);
     // What the program says shows in the test log when something goes wrong.
     program_.setProcessChannelMode(QProcess::ForwardedChannels);
-    program_.start(QUILLTERM_BINARY, arguments);
+    if (launcher_.isEmpty()) {
+        program_.start(QUILLTERM_BINARY, arguments);
+    } else {
+        program_.start(launcher_.first(),
+                       launcher_.mid(1) + QStringList{QUILLTERM_BINARY} + arguments);
+    }
     return program_.waitForStarted(5000);
 }
 
@@ -119,20 +124,20 @@ int ProgramUnderXvfb::RunOnDisplay(const QString& tool, const QStringList& argum
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
-// A first start on a fresh display can be slow on a loaded machine.
+// A first start on a fresh display can be slow on a loaded machine. A window
+// that has just been made may not be mapped yet and refuse the focus: it is
+// asked again until it takes it.
 bool ProgramUnderXvfb::FocusWindow(const QString& title, int timeoutMs) {
     const QString pattern = "^" + QRegularExpression::escape(title) + "$";
     QString window;
-    if (!PumpUntil(
-            [&] {
-                return program_.state() != QProcess::Running ||
-                       Xdotool({"search", "--name", pattern}, &window) == 0;
-            },
-            timeoutMs) ||
-        program_.state() != QProcess::Running) {
-        return false;
-    }
-    return Xdotool({"windowfocus", "--sync", window.section('\n', 0, 0)}) == 0;
+    return PumpUntil(
+               [&] {
+                   return program_.state() != QProcess::Running ||
+                          (Xdotool({"search", "--name", pattern}, &window) == 0 &&
+                           Xdotool({"windowfocus", "--sync", window.section('\n', 0, 0)}) == 0);
+               },
+               timeoutMs) &&
+           program_.state() == QProcess::Running;
 }
 
 int ProgramUnderXvfb::WaitForExit(int timeoutMs) {

@@ -23,6 +23,8 @@ class ProgramUnderXvfb {
     bool Start(const QByteArray& settings, const QStringList& arguments);
     // An environment variable for the program; call before Start.
     void SetVariable(const QString& name, const QString& value) { variables_.insert(name, value); }
+    // A program the program runs under (strace and its arguments); call before Start.
+    void SetLauncher(const QStringList& launcher) { launcher_ = launcher; }
     // Waits for the window with this exact title, then gives it the keyboard.
     bool FocusWindow(const QString& title, int timeoutMs = 30000);
     // xdotool with the display set; its exit code, -1 when it hung.
@@ -50,6 +52,7 @@ class ProgramUnderXvfb {
     QTemporaryDir config_;
     QProcess program_;
     QProcessEnvironment variables_;
+    QStringList launcher_;
 };
 
 }  // namespace quill::test

@@ -1,13 +1,12 @@
 #include "telnetd_server.h"
 
-#include <signal.h>
-
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include "process_group.h"
 #include "scripted_server.h"
 
 namespace quill::test {
@@ -27,15 +26,7 @@ quint16 FreePort() {
 TelnetdServer::TelnetdServer() = default;
 
 TelnetdServer::~TelnetdServer() {
-    if (socat_.state() == QProcess::NotRunning) return;
-    // socat forks one child per connection: ask the whole group to stop.
-    const auto pid = static_cast<pid_t>(socat_.processId());
-    ::kill(-pid, SIGTERM);
-    ::kill(pid, SIGTERM);
-    if (!socat_.waitForFinished(3000)) {
-        ::kill(pid, SIGKILL);
-        socat_.waitForFinished(3000);
-    }
+    StopProcessGroup(socat_);
 }
 
 QString TelnetdServer::Missing() {
@@ -54,8 +45,7 @@ bool TelnetdServer::Start() {
 
     port_ = FreePort();
     socat_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    // A process group of its own, so the per-connection children stop with it.
-    socat_.setChildProcessModifier([] { ::setpgid(0, 0); });
+    InOwnProcessGroup(socat_);
     socat_.start("socat", {QString("TCP4-LISTEN:%1,bind=127.0.0.1,reuseaddr,fork").arg(port_),
                            QString("EXEC:%1 -E %2,nofork").arg(kTelnetd, program)});
     if (!socat_.waitForStarted(3000)) return false;

@@ -71,6 +71,7 @@ desktop="$share/applications/com.brannock.Quillterm.desktop"
 out=$(desktop-file-validate "$desktop" 2>&1) && [ -z "$out" ] || fail "desktop-file-validate: $out"
 grep -qx 'Exec=quillterm %u' "$desktop" || fail "desktop entry does not pass links to quillterm"
 grep -Eqx 'MimeType=(.*;)?x-scheme-handler/telnet;(.*)?' "$desktop" || fail "desktop entry takes no telnet: links"
+grep -Eqx 'MimeType=(.*;)?x-scheme-handler/telnets;(.*)?' "$desktop" || fail "desktop entry takes no telnets: links"
 icon=$(sed -n 's/^Icon=//p' "$desktop")
 [ -f "$share/icons/hicolor/48x48/apps/$icon.png" ] || fail "no icon named '$icon' in the package"
 

@@ -4,6 +4,8 @@
 //   settings_probe write SECTION KEY TEXT   exits 1 when the write failed
 //   settings_probe save-history TAG COUNT   saves COUNT whole host histories,
 //                                           "TAG-i-1" to "TAG-i-10" for i = 1..COUNT
+//   settings_probe trust HOST COUNT      trusts a certificate for HOST on ports
+//                                        1..COUNT, one write each
 //   settings_probe hold                  holds the store, prints "held" and
 //                                        keeps it until its input ends
 // Two run the program's own dialogs (offscreen): they open the dialog, print
@@ -23,6 +25,7 @@
 #include <vector>
 
 #include "core/settings/host_history.h"
+#include "core/settings/trusted_certificates.h"
 #include "ui/dialogs/connect_dialog.h"
 #include "ui/dialogs/setup_dialog.h"
 #include "ui/settings/qsettings_backend.h"
@@ -46,6 +49,14 @@ int SaveHistories(quill::SettingsStore& store, const std::string& tag, int count
         for (int n = 1; n <= quill::kHostHistorySize; ++n)
             entries.push_back({quill::HostKey(n), prefix + std::to_string(n)});
         if (!store.WriteSettings(quill::kHostsSection, entries)) return 1;
+    }
+    return 0;
+}
+
+int Trust(quill::SettingsStore& store, const std::string& host, int count) {
+    const std::string fingerprint(quill::kSha256Bytes * 2, 'C');
+    for (int port = 1; port <= count; ++port) {
+        if (!quill::RememberFingerprint(store, host, port, fingerprint)) return 1;
     }
     return 0;
 }
@@ -144,6 +155,7 @@ int main(int argc, char** argv) {
     if (command == "save-history" && argc == 4)
         return SaveHistories(store, argv[2], std::atoi(argv[3]));
     if (command == "hold" && argc == 2) return Hold(store);
+    if (command == "trust" && argc == 4) return Trust(store, argv[2], std::atoi(argv[3]));
     if ((command == "connect" && argc == 4) || (command == "setup" && argc == 3)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication application(argc, argv);

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/settings/host_history.h"
+#include "core/settings/trusted_certificates.h"
 #include "core/settings/terminal_settings.h"
 #include "ui/settings/qsettings_backend.h"
 
@@ -338,6 +339,20 @@ TEST_F(QSettingsBackendTest, TwelveConnectDialogsOkdAtOnceKeepTheTenThatHeldTheS
 }
 
 // A turns Wrap on and B Local Echo, both in dialogs opened before either OK.
+TEST_F(QSettingsBackendTest, TwoCopiesTrustingCertificatesAtOnceKeepThemAll) {
+    constexpr int kPorts = 25;
+    const std::unique_ptr<QProcess> a = StartProbe({"trust", "alpha", QString::number(kPorts)});
+    const std::unique_ptr<QProcess> b = StartProbe({"trust", "beta", QString::number(kPorts)});
+    const QDeadlineTimer deadline(60000);
+    EXPECT_EQ(ExitCode(*a, deadline), 0);
+    EXPECT_EQ(ExitCode(*b, deadline), 0);
+    for (const std::string host : {"alpha", "beta"}) {
+        for (int port = 1; port <= kPorts; ++port) {
+            EXPECT_TRUE(RememberedFingerprint(store, host, port)) << host << ":" << port;
+        }
+    }
+}
+
 TEST_F(QSettingsBackendTest, TwoSetupDialogsEachKeepTheChangeTheirUserMade) {
     const std::unique_ptr<QProcess> a = StartProbe({"setup", "wrap"});
     const std::unique_ptr<QProcess> b = StartProbe({"setup", "localecho"});

@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "core/settings/host_history.h"
 #include "core/startup/command_line.h"
+#include "core/startup/leading_options.h"
 
 namespace quill {
 namespace {
@@ -13,37 +15,44 @@ struct Outcome {
     std::string host;
     int port;
     int dialogCalls;
+    bool tls;
 };
 
 // Runs ParseCommandLine on the arguments after the program name; the dialog
 // answers dialogResult and, on OK, fills in a target of its own.
-Outcome Parse(const std::vector<std::string>& arguments, bool dialogOk = true) {
+Outcome Parse(const std::vector<std::string>& arguments, bool dialogOk = true, bool tls = false) {
     std::vector<const char*> argv{"quillterm"};
     for (const std::string& argument : arguments) argv.push_back(argument.c_str());
     ConnectionTarget target{"untouched", -5};
     int dialogCalls = 0;
+    bool dialogSawTls = false;
     const CommandLineResult result = ParseCommandLine(static_cast<int>(argv.size()), argv.data(),
-                                                      target, [&](ConnectionTarget& t) {
+                                                      tls, target, [&](ConnectionTarget& t) {
                                                           ++dialogCalls;
+                                                          dialogSawTls = t.Tls;
                                                           if (dialogOk) t = {"fromdialog", 2323};
                                                           return dialogOk;
                                                       });
-    return {result, target.HostName, target.PortNumber, dialogCalls};
+    return {result, target.HostName, target.PortNumber, dialogCalls,
+            dialogCalls > 0 ? dialogSawTls : target.Tls};
 }
 
-void ExpectTarget(const std::vector<std::string>& arguments, const std::string& host, int port) {
-    const Outcome outcome = Parse(arguments);
+void ExpectTarget(const std::vector<std::string>& arguments, const std::string& host, int port,
+                  bool tls = false, bool tlsOption = false) {
+    const Outcome outcome = Parse(arguments, true, tlsOption);
     EXPECT_EQ(outcome.result, CommandLineResult::TargetKnown) << arguments[0];
     EXPECT_EQ(outcome.host, host) << arguments[0];
     EXPECT_EQ(outcome.port, port) << arguments[0];
+    EXPECT_EQ(outcome.tls, tls) << arguments[0];
     EXPECT_EQ(outcome.dialogCalls, 0);
 }
 
-void ExpectError(const std::vector<std::string>& arguments) {
-    const Outcome outcome = Parse(arguments);
+void ExpectError(const std::vector<std::string>& arguments, bool tlsOption = false) {
+    const Outcome outcome = Parse(arguments, true, tlsOption);
     EXPECT_EQ(outcome.result, CommandLineResult::Error) << (arguments.empty() ? "" : arguments[0]);
     EXPECT_EQ(outcome.host, "untouched");
     EXPECT_EQ(outcome.port, -5);
+    EXPECT_FALSE(outcome.tls);
     EXPECT_EQ(outcome.dialogCalls, 0);
 }
 
@@ -174,6 +183,99 @@ TEST(ParseCommandLine, MalformedTelnetUrlIsAnError) {
     }
     ExpectTarget({"telnet://a-b.9:23"}, "a-b.9", 23);
     ExpectError({"telnet://" + std::string(100, 'h')});
+}
+
+TEST(ParseCommandLine, TelnetsUrlIsTelnetOverTlsOnPort992UnlessGiven) {
+    ExpectTarget({"telnets://host"}, "host", 992, true);
+    ExpectTarget({"TelnetS://guest@Host.Example:2323/"}, "Host.Example", 2323, true);
+    ExpectTarget({"telnets://[::1]"}, "::1", 992, true);
+    ExpectTarget({"telnets://[::1]:23"}, "::1", 23, true);
+    // As strict as a telnet link.
+    for (const std::string bad : {"telnets://", "telnets://host:", "telnets://host:65536",
+                                  "telnets://host/path", "telnets://host_1", "telnets://::1"}) {
+        ExpectError({bad});
+    }
+    // Without "//" it is a host and a port, in clear text.
+    ExpectTarget({"telnets:992"}, "telnets", 992);
+}
+
+TEST(ParseCommandLine, TheTlsOptionTakesEveryFormOverTlsWithItsOwnDefaultPort) {
+    ExpectTarget({"myhost"}, "myhost", 992, true, true);
+    ExpectTarget({"myhost:2323"}, "myhost", 2323, true, true);
+    ExpectTarget({"myhost", "23"}, "myhost", 23, true, true);
+    ExpectTarget({"::1"}, "::1", 992, true, true);
+    ExpectTarget({"[::1]"}, "::1", 992, true, true);
+    ExpectTarget({"telnet://host"}, "host", 992, true, true);
+    ExpectError({"telnet://host:x"}, true);
+    // The Connect dialog is told, so it can offer the TLS port.
+    const Outcome dialog = Parse({}, true, true);
+    EXPECT_EQ(dialog.dialogCalls, 1);
+    EXPECT_TRUE(dialog.tls);
+}
+
+// A history entry connects the way its target was reached; a port-23 clear
+// text entry is the bare host, as it always was.
+TEST(HostEntry, ReadsBackAsTheTargetItWasWrittenFrom) {
+    for (const ConnectionTarget& target :
+         {ConnectionTarget{"host", 992, true}, ConnectionTarget{"host", 23, true},
+          ConnectionTarget{"::1", 2323, true}, ConnectionTarget{"10.0.0.1", 2323, false},
+          ConnectionTarget{"2001:db8::5", 0, false}}) {
+        const std::string entry = HostEntryText(target);
+        const std::optional<ConnectionTarget> read = ParseHostEntry(entry);
+        ASSERT_TRUE(read) << entry;
+        EXPECT_EQ(read->HostName, target.HostName) << entry;
+        EXPECT_EQ(read->PortNumber, target.PortNumber) << entry;
+        EXPECT_EQ(read->Tls, target.Tls) << entry;
+    }
+    EXPECT_EQ(HostEntryText({"host", 992, true}), "telnets://host:992");
+    EXPECT_EQ(HostEntryText({"::1", 2323, false}), "[::1]:2323");
+    EXPECT_EQ(HostEntryText({"host", 23, false}), "host");
+    EXPECT_EQ(HostEntryText({"::1", 23, false}), "::1");
+    // What says nothing about the port, or is malformed, is left to the caller.
+    for (const std::string plain : {"host", "::1", "[::1]", "fe80::1:23", "my host:23",
+                                    "telnets://host:x", "[::1]:", "host:"}) {
+        EXPECT_FALSE(ParseHostEntry(plain)) << plain;
+    }
+}
+
+struct Taken {
+    bool error;
+    std::string file;
+    bool tls;
+    std::vector<std::string> rest;
+};
+
+Taken Take(const std::vector<std::string>& arguments) {
+    std::vector<const char*> argv{"quillterm"};
+    for (const std::string& argument : arguments) argv.push_back(argument.c_str());
+    const LeadingOptions taken = TakeLeadingOptions(static_cast<int>(argv.size()), argv.data());
+    return {
+        taken.error, taken.file.value_or("-"), taken.tls, {taken.rest.begin(), taken.rest.end()}};
+}
+
+TEST(TakeLeadingOptions, ScriptAndTlsInEitherOrderBeforeTheHost) {
+    using Rest = std::vector<std::string>;
+    const Taken tlsFirst = Take({"--tls", "--script", "a.qs", "host", "992"});
+    EXPECT_FALSE(tlsFirst.error);
+    EXPECT_TRUE(tlsFirst.tls);
+    EXPECT_EQ(tlsFirst.file, "a.qs");
+    EXPECT_EQ(tlsFirst.rest, (Rest{"quillterm", "host", "992"}));
+
+    const Taken scriptFirst = Take({"--script", "--tls", "--tls", "host"});
+    EXPECT_FALSE(scriptFirst.error);
+    EXPECT_TRUE(scriptFirst.tls);
+    EXPECT_EQ(scriptFirst.file, "--tls");
+    EXPECT_EQ(scriptFirst.rest, (Rest{"quillterm", "host"}));
+
+    const Taken none = Take({"host", "--tls"});
+    EXPECT_FALSE(none.error);
+    EXPECT_FALSE(none.tls);
+    EXPECT_EQ(none.file, "-");
+    EXPECT_EQ(none.rest, (Rest{"quillterm", "host", "--tls"}));
+
+    EXPECT_TRUE(Take({"--tls", "--script"}).error);
+    EXPECT_TRUE(Take({"--tls", "--tls", "host"}).error);
+    EXPECT_TRUE(Take({"--script", "a", "--script", "b", "host"}).error);
 }
 
 }  // namespace

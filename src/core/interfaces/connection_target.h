@@ -6,6 +6,8 @@
 namespace quill {
 
 inline constexpr int kDefaultPort = 23;
+// The port of Telnet over TLS when none is given ("telnets").
+inline constexpr int kTlsDefaultPort = 992;
 // HostName holds at most this many characters.
 inline constexpr std::size_t kHostNameMaxLength = 99;
 
@@ -14,6 +16,13 @@ inline constexpr std::size_t kHostNameMaxLength = 99;
 struct ConnectionTarget {
     std::string HostName;
     int PortNumber = kDefaultPort;
+    // The session runs inside TLS from the first byte.
+    bool Tls = false;
 };
+
+// The port a target takes when none is given.
+inline int DefaultPortFor(bool tls) {
+    return tls ? kTlsDefaultPort : kDefaultPort;
+}
 
 }  // namespace quill

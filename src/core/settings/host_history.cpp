@@ -37,6 +37,15 @@ HostList FillHostList(SettingsStore& store) {
     return list;
 }
 
+std::string HostEntryText(const ConnectionTarget& target) {
+    if (!target.Tls && target.PortNumber == kDefaultPort) return target.HostName;
+    // Only an IPv6 address holds a colon.
+    const bool bracketed = target.HostName.find(':') != std::string::npos;
+    std::string entry = target.Tls ? "telnets://" : "";
+    entry += bracketed ? "[" + target.HostName + "]" : target.HostName;
+    return entry + ":" + std::to_string(target.PortNumber);
+}
+
 HostHistory HostHistoryAfterSave(std::string_view newHost, const std::vector<std::string>& listed) {
     HostHistory history;
     history[0] = Cut(newHost, kHostBufferSize - 1);

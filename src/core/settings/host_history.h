@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/interfaces/connection_target.h"
 #include "core/settings/settings_store.h"
 
 namespace quill {
@@ -45,6 +46,12 @@ HostList FillHostList(SettingsStore& store);
 // without the ones equal to it (exact, case-sensitive), the oldest dropped
 // beyond ten, the remaining slots empty.
 HostHistory HostHistoryAfterSave(std::string_view newHost, const std::vector<std::string>& listed);
+
+// How a target is kept in the history, so that choosing the entry connects
+// the same way again: over TLS "telnets://HOST:PORT", in clear text on another
+// port than 23 "HOST:PORT", on port 23 the host alone. An IPv6 address with a
+// port is put in brackets.
+std::string HostEntryText(const ConnectionTarget& target);
 
 // Puts newHost at the front of the history as it stands in the store at that
 // moment, in one read-modify-write: HostHistoryAfterSave of the entries the

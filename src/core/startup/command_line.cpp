@@ -11,12 +11,15 @@ namespace quill {
 namespace {
 
 constexpr std::string_view kTelnetScheme = "telnet://";
+constexpr std::string_view kTelnetsScheme = "telnets://";
 constexpr int kHighestPort = 65535;
 
-CommandLineResult SetTarget(std::string_view host, int port, ConnectionTarget& target) {
+// No port given: the default of the target's transport.
+CommandLineResult SetTarget(std::string_view host, std::optional<int> port,
+                            ConnectionTarget& target) {
     if (host.size() > kHostNameMaxLength) return CommandLineResult::Error;
     target.HostName = host;
-    target.PortNumber = port;
+    target.PortNumber = port.value_or(DefaultPortFor(target.Tls));
     return CommandLineResult::TargetKnown;
 }
 
@@ -29,7 +32,7 @@ CommandLineResult SetTargetFromColonForm(std::string_view argument, ConnectionTa
     const std::size_t colon = argument.find(':', hostStart);
     const std::string_view host = argument.substr(hostStart, colon - hostStart);
     if (colon == std::string_view::npos || colon + 1 == argument.size()) {
-        return SetTarget(host, kDefaultPort, target);
+        return SetTarget(host, std::nullopt, target);
     }
     return SetTarget(host, ParseDecimal(argument.substr(colon + 1)), target);
 }
@@ -76,7 +79,7 @@ CommandLineResult SetTargetFromHostAndStrictPort(std::string_view text, Connecti
         return CommandLineResult::Error;
     }
     if (host.empty()) return CommandLineResult::Error;
-    if (hostEnd >= text.size()) return SetTarget(host, kDefaultPort, target);
+    if (hostEnd >= text.size()) return SetTarget(host, std::nullopt, target);
     if (text[hostEnd] != ':') return CommandLineResult::Error;
     const std::optional<int> port = StrictPort(text.substr(hostEnd + 1));
     if (!port) return CommandLineResult::Error;
@@ -84,20 +87,19 @@ CommandLineResult SetTargetFromHostAndStrictPort(std::string_view text, Connecti
 }
 
 // The scheme in any case, compared as ASCII whatever the locale.
-bool HasTelnetScheme(std::string_view argument) {
-    if (argument.size() < kTelnetScheme.size()) return false;
-    for (std::size_t i = 0; i < kTelnetScheme.size(); ++i) {
+bool HasScheme(std::string_view argument, std::string_view scheme) {
+    if (argument.size() < scheme.size()) return false;
+    for (std::size_t i = 0; i < scheme.size(); ++i) {
         const char c = argument[i];
         const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        if (lower != kTelnetScheme[i]) return false;
+        if (lower != scheme[i]) return false;
     }
     return true;
 }
 
-// telnet://[USERINFO@]HOST[:PORT][/]: the user information is not used, the
-// path may only be empty or "/".
-CommandLineResult SetTargetFromTelnetUrl(std::string_view url, ConnectionTarget& target) {
-    const std::string_view rest = url.substr(kTelnetScheme.size());
+// telnet://[USERINFO@]HOST[:PORT][/] after its scheme: the user information
+// is not used, the path may only be empty or "/".
+CommandLineResult SetTargetFromUrl(std::string_view rest, ConnectionTarget& target) {
     const std::size_t authorityEnd = rest.find_first_of("/?#");
     std::string_view authority = rest.substr(0, authorityEnd);
     if (authorityEnd != std::string_view::npos && rest.substr(authorityEnd) != "/") {
@@ -121,19 +123,25 @@ bool IsMalformedIpv6Address(std::string_view argument) {
     return portStart < '0' || portStart > '9';
 }
 
-// One argument, recognised in this order: a telnet URL; a bracketed IPv6
+// One argument, recognised in this order: a telnets or telnet URL; a bracketed IPv6
 // address; an argument that is as a whole an IPv6 address (each has two or
 // more colons; one made only of colons, "::" among them, is left to the colon
 // rule, which refuses it) or a malformed one; then a host with or without
 // ":port".
 CommandLineResult SetTargetFromArgument(std::string_view argument, ConnectionTarget& target) {
-    if (HasTelnetScheme(argument)) return SetTargetFromTelnetUrl(argument, target);
+    if (HasScheme(argument, kTelnetsScheme)) {
+        target.Tls = true;
+        return SetTargetFromUrl(argument.substr(kTelnetsScheme.size()), target);
+    }
+    if (HasScheme(argument, kTelnetScheme)) {
+        return SetTargetFromUrl(argument.substr(kTelnetScheme.size()), target);
+    }
     if (argument.starts_with('[')) return SetTargetFromHostAndStrictPort(argument, target);
     const bool onlyColons = argument.find_first_not_of(':') == std::string_view::npos;
-    if (!onlyColons && IsIpv6Address(argument)) return SetTarget(argument, kDefaultPort, target);
+    if (!onlyColons && IsIpv6Address(argument)) return SetTarget(argument, std::nullopt, target);
     if (!onlyColons && IsMalformedIpv6Address(argument)) return CommandLineResult::Error;
     if (argument.find(':') == std::string_view::npos) {
-        return SetTarget(argument, kDefaultPort, target);
+        return SetTarget(argument, std::nullopt, target);
     }
     return SetTargetFromColonForm(argument, target);
 }
@@ -150,15 +158,9 @@ CommandLineResult SetTargetFromHostAndPort(std::string_view host, std::string_vi
     return SetTarget(host, ParseDecimal(port), target);
 }
 
-}  // namespace
-
-CommandLineResult ParseCommandLine(int argc, const char* const* argv, ConnectionTarget& target,
-                                   const std::function<bool(ConnectionTarget&)>& connectDialog) {
+CommandLineResult SetTargetFromArguments(int argc, const char* const* argv,
+                                         ConnectionTarget& target) {
     switch (argc) {
-        case 0:
-        case 1:
-            return connectDialog(target) ? CommandLineResult::TargetKnown
-                                         : CommandLineResult::DialogCancelled;
         case 2:
             return SetTargetFromArgument(argv[1], target);
         case 3:
@@ -166,6 +168,37 @@ CommandLineResult ParseCommandLine(int argc, const char* const* argv, Connection
         default:
             return CommandLineResult::Error;
     }
+}
+
+}  // namespace
+
+std::optional<ConnectionTarget> ParseHostEntry(std::string_view entry) {
+    ConnectionTarget parsed;
+    const bool link = HasScheme(entry, kTelnetsScheme) || HasScheme(entry, kTelnetScheme);
+    const bool withPort = entry.starts_with('[') ? entry.find("]:") != std::string_view::npos
+                                                 : std::count(entry.begin(), entry.end(), ':') == 1;
+    if (!link && !withPort) return std::nullopt;
+    const CommandLineResult result =
+        link ? SetTargetFromArgument(entry, parsed) : SetTargetFromHostAndStrictPort(entry, parsed);
+    if (result != CommandLineResult::TargetKnown) return std::nullopt;
+    return parsed;
+}
+
+// The arguments are read into a target of their own, so that an error leaves
+// the caller's untouched.
+CommandLineResult ParseCommandLine(int argc, const char* const* argv, bool tls,
+                                   ConnectionTarget& target,
+                                   const std::function<bool(ConnectionTarget&)>& connectDialog) {
+    if (argc <= 1) {
+        target.Tls = tls;
+        return connectDialog(target) ? CommandLineResult::TargetKnown
+                                     : CommandLineResult::DialogCancelled;
+    }
+    ConnectionTarget parsed;
+    parsed.Tls = tls;
+    const CommandLineResult result = SetTargetFromArguments(argc, argv, parsed);
+    if (result == CommandLineResult::TargetKnown) target = parsed;
+    return result;
 }
 
 }  // namespace quill

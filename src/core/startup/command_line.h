@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+#include <string_view>
 
 #include "core/interfaces/connection_target.h"
 
@@ -32,8 +34,15 @@ enum class CommandLineResult {
 // anything but an IPv6 address or followed by anything but ":port", and a
 // telnet URL with an empty host, a host other than a name of letters, digits,
 // '-' and '.' or a bracketed IPv6 address, a colon without a port, or a path
-// other than "" or "/".
-CommandLineResult ParseCommandLine(int argc, const char* const* argv, ConnectionTarget& target,
+// other than "" or "/". An error leaves the target as it was.
+CommandLineResult ParseCommandLine(int argc, const char* const* argv, bool tls,
+                                   ConnectionTarget& target,
                                    const std::function<bool(ConnectionTarget&)>& connectDialog);
+
+// A host field or history entry that says how to connect by itself: a
+// telnets:// or telnet:// link, "host:port" or "[address]:port" (strict
+// ports, plain host names). None for anything else, a bare host or IPv6
+// address among them, and for a malformed one.
+std::optional<ConnectionTarget> ParseHostEntry(std::string_view entry);
 
 }  // namespace quill

@@ -13,10 +13,11 @@
 
 #include "core/script/host_key.h"
 #include "core/startup/command_line.h"
-#include "core/startup/script_argument.h"
+#include "core/startup/leading_options.h"
 #include "core/version.h"
 #include "ui/app/launch_instance.h"
 #include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/certificate_dialogs.h"
 #include "ui/dialogs/connect_dialog.h"
 #include "ui/dialogs/host_list_dialog.h"
 #include "ui/dialogs/log_file_dialog.h"
@@ -91,6 +92,7 @@ AppHooks DefaultAppHooks(SettingsStore& store) {
         return path;
     };
     hooks.window.keyring = MakeDesktopKeyring();
+    hooks.certificateQuestion = AskAboutCertificate;
     hooks.logAtConnect = qEnvironmentVariable("QUILLTERM_LOG");
     hooks.window.createSplash = [](QWidget* owner) -> QWidget* {
         return CreateSplashWindow(owner);
@@ -103,20 +105,42 @@ AppHooks DefaultAppHooks(SettingsStore& store) {
 Application::Application(SettingsStore& store, AppHooks hooks)
     : store_(store),
       hooks_(std::move(hooks)),
-      transport_(TransportHooks{
-          .writeLine = [this](const std::string& line) { WriteLocalLine(line); },
-          .socketError =
-              [this](const QString& text) {
-                  hooks_.window.messageBox(nullptr, text, QStringLiteral("Socket Error"),
-                                           QMessageBox::Warning);
-              },
-          .readable = ToSession(&Session::Readable),
-          .waiting = ToSession(&Session::Waiting),
-          .closed = ToSession(&Session::PeerClosed),
-          .writable = ToSession(&Session::Writable),
-          .closeWait = hooks_.closeWait}) {
+      tcp_(MakeTransportHooks()),
+      tls_(MakeTransportHooks(), MakeTlsHooks()),
+      transport_(tcp_) {
     if (!hooks_.window.clock) hooks_.window.clock = [] { return std::chrono::steady_clock::now(); };
     hooks_.window.postQuit = [this](int exitCode) { PostQuit(exitCode); };
+}
+
+TransportHooks Application::MakeTransportHooks() {
+    return TransportHooks{.writeLine = [this](const std::string& line) { WriteLocalLine(line); },
+                          .socketError =
+                              [this](const QString& text) {
+                                  hooks_.window.messageBox(nullptr, text,
+                                                           QStringLiteral("Socket Error"),
+                                                           QMessageBox::Warning);
+                              },
+                          .readable = ToSession(&Session::Readable),
+                          .waiting = ToSession(&Session::Waiting),
+                          .closed = ToSession(&Session::PeerClosed),
+                          .writable = ToSession(&Session::Writable),
+                          .closeWait = hooks_.closeWait};
+}
+
+// The certificate questions are asked over the terminal window.
+TlsHooks Application::MakeTlsHooks() {
+    return TlsHooks{.store = &store_,
+                    .ask =
+                        [this](const CertificateQuestion& question) {
+                            if (!hooks_.certificateQuestion) return TrustAnswer::kCancel;
+                            return hooks_.certificateQuestion(window_.get(), question);
+                        },
+                    .tlsError =
+                        [this](const QString& reason) {
+                            hooks_.window.messageBox(nullptr, reason, QStringLiteral("TLS Error"),
+                                                     QMessageBox::Critical);
+                        },
+                    .time = hooks_.handshakeTime};
 }
 
 Application::~Application() {
@@ -148,11 +172,13 @@ int Application::StartUp(int argc, const char* const* argv) {
         FreeScreen();
         return kExitCommandLine;
     }
+    if (target_.Tls) transport_.Use(tls_);
     const bool opened = transport_.OpenConnection(target_.HostName, target_.PortNumber);
     // Closed while the connect waited: the quit it posted ends the loop at once.
     if (window_->Destroyed()) return kStarted;
     if (!opened) {
-        ErrorBox("Cannot open the connection");
+        // A TLS failure has had its box, and a refused certificate wants none.
+        if (!target_.Tls || !tls_.FailureTold()) ErrorBox("Cannot open the connection");
         FreeScreen();
         return kExitConnection;
     }
@@ -162,12 +188,12 @@ int Application::StartUp(int argc, const char* const* argv) {
     return kStarted;
 }
 
-// A leading --script FILE first: the script is read and checked before the
-// host is looked at. A file that cannot be read is a command-line error, a
+// The leading options first (--script FILE, --tls): the script is read and
+// checked before the host is looked at. A file that cannot be read is a command-line error, a
 // fault in the script only a box (the connection is made all the same).
 CommandLineResult Application::ReadCommandLine(int argc, const char* const* argv,
                                                std::optional<LoadedScript>& script) {
-    const ScriptArgument taken = TakeScriptArgument(argc, argv);
+    const LeadingOptions taken = TakeLeadingOptions(argc, argv);
     if (taken.error) return CommandLineResult::Error;
     if (taken.file) {
         script = LoadScript(QFile::decodeName(taken.file->c_str()));
@@ -179,7 +205,7 @@ CommandLineResult Application::ReadCommandLine(int argc, const char* const* argv
         if (!script->script) window_->Scripts().Report(script->fault);
     }
     return ParseCommandLine(
-        static_cast<int>(taken.rest.size()), taken.rest.data(), target_,
+        static_cast<int>(taken.rest.size()), taken.rest.data(), taken.tls, target_,
         [this](ConnectionTarget& target) { return StartUpConnectDialog(target); });
 }
 

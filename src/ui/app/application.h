@@ -15,6 +15,8 @@
 #include "ui/app/qt_services.h"
 #include "ui/app/session.h"
 #include "ui/net/tcp_transport.h"
+#include "ui/net/tls_transport.h"
+#include "ui/net/transport_relay.h"
 #include "ui/script/script_file.h"
 #include "ui/terminal/terminal_fonts.h"
 
@@ -28,6 +30,11 @@ struct AppHooks {
     QString logAtConnect;
     // How long closing the connection waits for queued bytes to go out.
     std::chrono::milliseconds closeWait = kCloseWait;
+    // "Untrusted Certificate" and "Certificate Changed"; none answers Cancel.
+    std::function<TrustAnswer(QWidget* owner, const CertificateQuestion& question)>
+        certificateQuestion;
+    // How long a TLS handshake may take.
+    std::chrono::milliseconds handshakeTime = kHandshakeTime;
 };
 
 // The boxes, dialogs, menus, help and program starts of a real session.
@@ -59,7 +66,8 @@ class Application {
     const ConnectionTarget& Target() const { return target_; }
     TerminalSettings& Settings() { return settings_; }
     const TerminalFonts& Fonts() const { return fonts_; }
-    TcpTransport& Transport() { return transport_; }
+    // The transport in use: TCP, or TLS once the target asks for it.
+    quill::Transport& Transport() { return transport_; }
     bool QuitPosted() const { return quitPosted_; }
 
   private:
@@ -69,6 +77,8 @@ class Application {
     std::function<void()> ToSession(void (Session::*report)());
     bool StartUpConnectDialog(ConnectionTarget& target);
     void ShowTransportBanner();
+    TransportHooks MakeTransportHooks();
+    TlsHooks MakeTlsHooks();
     void WriteLocalLine(const std::string& line);
     void FreeScreen();
     void ErrorBox(const char* text);
@@ -82,7 +92,9 @@ class Application {
     TerminalSettings settings_;
     DisplayRelay display_;
     QtServices services_;
-    TcpTransport transport_;
+    TcpTransport tcp_;
+    TlsTransport tls_;
+    TransportRelay transport_;
     std::unique_ptr<Terminal> engine_;
     TerminalFonts fonts_;
     std::unique_ptr<MainWindow> window_;

@@ -48,7 +48,7 @@ MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
                ScriptSessionHooks{
                    hooks_.messageBox, hooks_.chooseScriptFile, hooks_.clock,
                    [this](bool running) { menus_.SetChecked(CommandId::kRunScript, running); },
-                   hooks_.keyring}) {
+                   hooks_.keyring, [this] { return parts_.target.Tls; }}) {
     setWindowTitle(QStringLiteral("Session"));
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);
@@ -333,6 +333,10 @@ void MainWindow::OnCommand(CommandId id) {
             return;
         case CommandId::kRunScript:
             scripts_.Toggle(parts_.target.HostName);
+            return;
+        case CommandId::kConnectionInformation:
+            hooks_.messageBox(this, parts_.transport.Information(),
+                              QStringLiteral("Connection Information"), QMessageBox::Information);
             return;
         case CommandId::kExit:
             hooks_.postQuit(0);

@@ -124,8 +124,9 @@ void ScriptSession::RequestPassword(const std::string& name) {
 }
 
 void ScriptSession::AskPassword(const std::string& name, bool keyringAvailable, int ticket) {
-    auto* dialog = new PasswordDialog(&owner_, QString::fromStdString(name),
-                                      QString::fromStdString(host_), keyringAvailable);
+    auto* dialog = new PasswordDialog(
+        &owner_, QString::fromStdString(name), QString::fromStdString(host_), keyringAvailable,
+        hooks_.encrypted && hooks_.encrypted());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog_ = dialog;
     QObject::connect(dialog, &QDialog::finished, &owner_, [this, ticket, keyringAvailable] {

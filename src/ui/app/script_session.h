@@ -32,6 +32,8 @@ struct ScriptSessionHooks {
     std::function<void(bool running)> showRunning;
     // Where `password` looks first; none: there is no keyring.
     std::shared_ptr<Keyring> keyring;
+    // Whether what is sent travels encrypted (TLS): the Password dialog says so.
+    std::function<bool()> encrypted;
 };
 
 // The window's session script: started when the connection is made (from

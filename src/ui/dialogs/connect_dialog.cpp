@@ -3,6 +3,7 @@
 #include <QComboBox>
 
 #include "core/settings/host_history.h"
+#include "core/startup/command_line.h"
 #include "core/startup/ip_address.h"
 #include "ui/resources/dialog_font.h"
 
@@ -45,7 +46,7 @@ void ConnectDialog::OnCommand(TemplateDialog& dialog, ConnectControl id) {
 void ConnectDialog::OnInitDialog(TemplateDialog& dialog) {
     auto* combo = dialog.ControlAs<QComboBox>(ConnectControl::kHost);
     combo->setFont(HostControlFont());
-    dialog.SetItemText(ConnectControl::kPort, "23");
+    dialog.SetItemText(ConnectControl::kPort, std::to_string(DefaultPortFor(target_.Tls)));
     const HostList history = FillHostList(store_);
     combo->clear();
     for (const std::string& host : history.hosts) combo->addItem(QString::fromStdString(host));
@@ -53,16 +54,24 @@ void ConnectDialog::OnInitDialog(TemplateDialog& dialog) {
     combo->setFocus();
 }
 
-// An IPv6 address may be typed in brackets; the target and the history get it
+// A telnets:// or telnet:// link, or a history entry with its port, says
+// where and how by itself; the port field then does not count. Otherwise an
+// IPv6 address may be typed in brackets; the target and the history get it
 // without them, and every rule on the host applies to it without them. The
-// host goes to the front of the history as it stands now: other instances
-// may have saved hosts since this dialog listed it.
+// host goes to the front of the history as it stands now, in the form that
+// connects the same way again: other instances may have saved hosts since
+// this dialog listed it.
 void ConnectDialog::Accept(TemplateDialog& dialog) {
     const std::string typed = dialog.ItemText(ConnectControl::kHost);
+    if (const std::optional<ConnectionTarget> entry = ParseHostEntry(typed)) {
+        target_ = *entry;
+        SaveHostHistory(store_, HostEntryText(target_));
+        return;
+    }
     const std::string_view host = BracketedIpv6Address(typed).value_or(typed);
     target_.HostName = Cut(host, kHostFieldBytes);
     target_.PortNumber = ParseDecimal(Cut(dialog.ItemText(ConnectControl::kPort), kPortFieldBytes));
-    SaveHostHistory(store_, host);
+    SaveHostHistory(store_, HostEntryText({std::string(host), target_.PortNumber, target_.Tls}));
 }
 
 bool RunConnectDialog(QWidget* owner, SettingsStore& store, ConnectionTarget& target) {

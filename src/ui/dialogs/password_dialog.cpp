@@ -12,7 +12,7 @@
 namespace quill {
 
 PasswordDialog::PasswordDialog(QWidget* owner, const QString& name, const QString& host,
-                               bool keyringAvailable)
+                               bool keyringAvailable, bool encrypted)
     : QDialog(owner),
       field_(new QLineEdit(this)),
       remember_(new QCheckBox(QStringLiteral("Remember in the keyring"), this)) {
@@ -27,6 +27,10 @@ PasswordDialog::PasswordDialog(QWidget* owner, const QString& name, const QStrin
     layout->addWidget(prompt);
     field_->setEchoMode(QLineEdit::Password);
     layout->addWidget(field_);
+    layout->addWidget(new QLabel(
+        encrypted ? QStringLiteral("The password will travel encrypted (TLS).")
+                  : QStringLiteral("The password will travel in clear text, not encrypted."),
+        this));
     layout->addWidget(remember_);
     if (!keyringAvailable) {
         remember_->setEnabled(false);

@@ -1,15 +1,14 @@
 #include "ui/net/tcp_transport.h"
 
-#include <QCoreApplication>
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QNetworkProxy>
-#include <QTimer>
 #include <QtEndian>
 #include <QtGlobal>
 #include <utility>
 
 #include "core/startup/ip_address.h"
+#include "ui/net/event_wait.h"
 #include "ui/net/socket_platform.h"
 
 namespace quill {
@@ -19,8 +18,6 @@ namespace {
 // Qt reads at most this much ahead of the session, so a fast sender is held
 // back by TCP instead of filling memory.
 constexpr qint64 kReadAhead = 64 * 1024;
-// How often a waiting connect lets the window paint.
-constexpr int kConnectSliceMs = 20;
 
 }  // namespace
 
@@ -50,8 +47,16 @@ bool TcpTransport::ConnectToHost(const std::string& host, std::uint16_t port) {
     if (!address) return false;
     hooks_.writeLine("Trying " + address->toString().toStdString() + "\r\n");
 
-    auto* socket = new QTcpSocket(this);
+    QTcpSocket* socket = NewSocket();
+    socket->setParent(this);
     if (!WaitForConnect(*socket, *address, port)) {
+        delete socket;
+        return false;
+    }
+    connecting_ = true;  // closing the window cancels what Secure waits for too
+    const bool secured = Secure(*socket, host, port);
+    connecting_ = false;
+    if (!secured || connectCancelled_) {
         delete socket;
         return false;
     }
@@ -71,6 +76,21 @@ bool TcpTransport::ConnectToHost(const std::string& host, std::uint16_t port) {
     return true;
 }
 
+QTcpSocket* TcpTransport::NewSocket() {
+    return new QTcpSocket;
+}
+
+bool TcpTransport::Secure(QTcpSocket& /*socket*/, const std::string& /*host*/, int /*port*/) {
+    return true;
+}
+
+QString TcpTransport::Information() const {
+    if (socket_ == nullptr) return QStringLiteral("Not connected.");
+    return QStringLiteral("Connected to %1, port %2, in clear text: nothing is encrypted.")
+        .arg(socket_->peerAddress().toString())
+        .arg(socket_->peerPort());
+}
+
 // A dotted IPv4 address or an IPv6 address is taken as it is; anything else
 // is a name to look up.
 std::optional<QHostAddress> TcpTransport::AddressOf(const std::string& host) {
@@ -82,21 +102,16 @@ std::optional<QHostAddress> TcpTransport::AddressOf(const std::string& host) {
 }
 
 // The thread stays in the connect until the attempt ends, as with a blocking
-// connect (the system's own timeout applies), but waits in slices: in between,
-// the window keeps painting and its close box works, while keys and clicks
-// wait until the connect is over.
+// connect (the system's own timeout applies), but in slices (WaitInSlices).
 bool TcpTransport::WaitForConnect(QTcpSocket& socket, const QHostAddress& address,
                                   std::uint16_t port) {
     connecting_ = true;
     connectCancelled_ = false;
     socket.setProxy(QNetworkProxy::NoProxy);
     socket.connectToHost(address, port);
-    QTimer wake;  // the wait below returns at least this often
-    wake.start(kConnectSliceMs);
-    while (!connectCancelled_ && socket.state() == QAbstractSocket::ConnectingState) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
-                                        QEventLoop::WaitForMoreEvents);
-    }
+    WaitInSlices([this, &socket] {
+        return !connectCancelled_ && socket.state() == QAbstractSocket::ConnectingState;
+    });
     connecting_ = false;
     return !connectCancelled_ && socket.state() == QAbstractSocket::ConnectedState;
 }

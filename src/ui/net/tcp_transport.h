@@ -26,7 +26,7 @@ QList<QHostAddress> SystemResolver(const QString& name);
 // slices that let the window paint. Qt reads at most a bounded amount ahead
 // of the program, so a fast sender is held back by TCP instead of filling
 // memory.
-class TcpTransport final : public QObject, public Transport {
+class TcpTransport : public QObject, public Transport {
     Q_OBJECT
   public:
     explicit TcpTransport(TransportHooks hooks, HostResolver resolver = SystemResolver);
@@ -40,6 +40,7 @@ class TcpTransport final : public QObject, public Transport {
     std::span<std::uint8_t> ReceiveBytes(std::span<std::uint8_t> buffer) override;
     void SendBytes(const std::uint8_t* bytes, std::size_t length) override;
     void CloseConnection() override;
+    QString Information() const override;
 
     qint64 Pending() const override;
     qint64 Queued() const override;
@@ -47,6 +48,17 @@ class TcpTransport final : public QObject, public Transport {
 
     void HoldFlush() override { flushHeld_ = true; }
     void ReleaseFlush() override;
+
+  protected:
+    // The socket of a new connection: a plain one here.
+    virtual QTcpSocket* NewSocket();
+    // Runs on a connection just made, before anything is read or sent:
+    // nothing here. False ends it; the user has been told why.
+    virtual bool Secure(QTcpSocket& socket, const std::string& host, int port);
+    // The window was closed while the connection was being made.
+    const bool& ConnectCancelled() const { return connectCancelled_; }
+    const QTcpSocket* Socket() const { return socket_; }
+    void PeerClosed();
 
   private:
     bool ConnectToHost(const std::string& host, std::uint16_t port);
@@ -56,7 +68,6 @@ class TcpTransport final : public QObject, public Transport {
     void SendQueuedBytes();
     void QueueShrank();
     void ResumeReading();
-    void PeerClosed();
 
     TransportHooks hooks_;
     HostResolver resolver_;

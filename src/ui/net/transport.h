@@ -67,6 +67,10 @@ class Transport : public SendPath {
     // no hook is called after it.
     virtual void CloseConnection() = 0;
 
+    // What "Connection Information" says of the connection: the address,
+    // the port and how it is protected.
+    virtual QString Information() const = 0;
+
     // Bytes received and not yet read.
     virtual qint64 Pending() const = 0;
     // Bytes waiting to go out.

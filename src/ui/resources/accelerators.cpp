@@ -17,6 +17,7 @@ constexpr std::array kQuickKeys{
     Accelerator{'T', CommandId::kTogglePrintCapture},
     Accelerator{'L', CommandId::kLogSession},
     Accelerator{'R', CommandId::kRunScript},
+    Accelerator{'I', CommandId::kConnectionInformation},
 };
 
 }  // namespace

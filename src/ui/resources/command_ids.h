@@ -12,6 +12,7 @@ enum class CommandId : int {
     kLogSession = 107,
     kExit = 108,
     kRunScript = 109,
+    kConnectionInformation = 110,
     kCopy = 202,
     kPaste = 203,
     kHelpIndex = 901,

@@ -16,6 +16,7 @@ constexpr std::array kConnectionItems{
     MenuItem{"&Toggle Print Capture\tAlt-T", CommandId::kTogglePrintCapture},
     MenuItem{"&Log Session...\tAlt-L", CommandId::kLogSession},
     MenuItem{"&Run Script...\tAlt-R", CommandId::kRunScript},
+    MenuItem{"Connection &Information...\tAlt-I", CommandId::kConnectionInformation},
     kSeparator,
     MenuItem{"E&xit\tAlt-X", CommandId::kExit},
 };
