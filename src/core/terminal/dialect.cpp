@@ -3,6 +3,6 @@
 namespace quill {
 
 const Dialect kPlainTerminal{false, false, false, false, OptionPolicy{false, false}, false, false};
-const Dialect kExtendedTerminal{true, true, true, true, OptionPolicy{true, true}, true, true};
+const Dialect kExtendedTerminal{true, true, true, true, kExtendedOptionPolicy, true, true};
 
 }  // namespace quill

@@ -50,7 +50,7 @@ bool Keyboard::KeyboardSendChar(char32_t code, const Dialect& dialect) {
     if (code > kHighestSentCode) return false;
     const auto byte = static_cast<std::uint8_t>(code);
     send_.SendBytes(&byte, 1);
-    if (options_.LocalEcho() && byte >= 0x20 && byte <= 0x7E) echo_.EchoByte(byte);
+    if (LocalEcho() && byte >= 0x20 && byte <= 0x7E) echo_.EchoByte(byte);
     return true;
 }
 
@@ -60,7 +60,7 @@ bool Keyboard::SendUtf8(char32_t code) {
     const int count = EncodeUtf8(code, bytes);
     if (count == 0) return false;
     send_.SendBytes(bytes.data(), static_cast<std::size_t>(count));
-    if (!options_.LocalEcho()) return true;
+    if (!LocalEcho()) return true;
     echo_.EchoCharacter(code);
     return true;
 }

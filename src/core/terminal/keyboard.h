@@ -50,14 +50,18 @@ class Keyboard {
     // Character path, one character (not a UTF-16 unit): true when it was
     // sent, false when it was dropped.
     bool KeyboardSendChar(char32_t code, const Dialect& dialect);
+    // While the host echoes, there is no local echo, whatever the option.
+    void SetHostEchoes(bool echoes) { hostEchoes_ = echoes; }
 
   private:
     bool SendUtf8(char32_t code);
+    bool LocalEcho() const { return options_.LocalEcho() && !hostEchoes_; }
 
     const TerminalModes& modes_;
     const TerminalOptions& options_;
     SendPath& send_;
     LocalEchoTarget& echo_;
+    bool hostEchoes_ = false;
 };
 
 }  // namespace quill
