@@ -84,23 +84,31 @@ TEST(MenuBar, HasThePopupsAndItemsOfTheTableInOrder) {
     const QMenu* connection = popups[0]->menu();
     ASSERT_NE(connection, nullptr);
     const QList<QAction*> items = connection->actions();
-    ASSERT_EQ(items.size(), 8);
+    ASSERT_EQ(items.size(), 9);
     EXPECT_EQ(items[0]->text(), "&New Connection\tAlt-N");
     EXPECT_TRUE(items[1]->isSeparator());
     EXPECT_EQ(items[3]->text(), "&Toggle Print Capture\tAlt-T");
     EXPECT_EQ(items[4]->text(), "&Log Session...\tAlt-L");
     EXPECT_EQ(items[5]->text(), "&Run Script...\tAlt-R");
-    EXPECT_TRUE(items[6]->isSeparator());
-    EXPECT_EQ(items[7]->text(), "E&xit\tAlt-X");
+    EXPECT_EQ(items[6]->text(), "Send Telnet Co&mmand");
+    EXPECT_TRUE(items[7]->isSeparator());
+    EXPECT_EQ(items[8]->text(), "E&xit\tAlt-X");
+    ASSERT_NE(items[6]->menu(), nullptr);
+    QStringList commands;
+    for (const QAction* command : items[6]->menu()->actions()) commands << command->text();
+    EXPECT_EQ(commands, QStringList({"&Break", "&Interrupt Process", "&Abort Output",
+                                     "Are &You There", "Erase &Character", "Erase &Line", "&Synch",
+                                     "&No Operation"}));
 
     // Every item reaches the handler with its id; the lookup finds the same action.
-    for (int id : {101, 105, 106, 107, 108, 109, 202, 203, 901, 905, 999, 2001, 2002, 2003, 2004}) {
+    for (int id : {101, 105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116, 117, 202, 203,
+                   901, 905, 999, 2001, 2002, 2003, 2004}) {
         QAction* action = actions.Find(CommandId{id});
         ASSERT_NE(action, nullptr) << id;
         action->trigger();
         EXPECT_EQ(chosen.back(), id);
     }
-    EXPECT_EQ(chosen.size(), 15u);
+    EXPECT_EQ(chosen.size(), 23u);
     EXPECT_EQ(actions.Find(CommandId{9101}), nullptr);
     EXPECT_EQ(actions.Find(CommandId{2002})->text(), "&Wrap");
     EXPECT_EQ(actions.Find(CommandId{2001})->text(), "Show &codes");

@@ -118,7 +118,8 @@ Application::Application(SettingsStore& store, AppHooks hooks)
                                 [this] {
                                     if (window_) window_->OnSocketWritable();
                                 },
-                                hooks_.closeWait}) {
+                                hooks_.closeWait,
+                                [this] { return engine_ != nullptr && engine_->HoldsInput(); }}) {
     hooks_.window.postQuit = [this](int exitCode) { PostQuit(exitCode); };
 }
 

@@ -12,8 +12,10 @@
 #include <array>
 
 #include "core/settings/host_history.h"
+#include "core/telnet/telnet_codes.h"
 #include "core/terminal/bracketed_paste.h"
 #include "core/terminal/key_tables.h"
+#include "ui/app/telnet_commands.h"
 #include "ui/resources/accelerator_filter.h"
 #include "ui/resources/menu_mnemonics.h"
 #include "ui/resources/menus.h"
@@ -366,7 +368,19 @@ void MainWindow::OnCommand(CommandId id) {
             return;
         default:
             if (const int number = HistoryNumberOf(id)) LaunchHistoryHost(number);
+            if (const auto code = TelnetCommandCode(id)) SendTelnetCommand(*code);
             return;
+    }
+}
+
+// IAC and the command in one send, behind what waits to go; Synch's DM is
+// TCP urgent data.
+void MainWindow::SendTelnetCommand(std::uint8_t code) {
+    const std::uint8_t command[] = {telnet::kIac, code};
+    if (code == telnet::kDm) {
+        parts_.transport.SendUrgent(command, sizeof command);
+    } else {
+        parts_.transport.SendBytes(command, sizeof command);
     }
 }
 
@@ -444,17 +458,22 @@ void MainWindow::OnRightButtonDown(QPoint at) {
 // frame of work the window lets other events in (a key typed during a long
 // burst reaches the host at once); the transport then offers the rest again.
 // The replies the slice makes go out together at its end; the transport stops
-// handing out data once too many wait to go.
+// handing out data once too many wait to go. What compressed data inflates
+// to counts as received: a chunk's worth at a time, the rest held for the
+// next turn (the transport offers it again, see HoldsInput), and none of it
+// while reading is paused.
 void MainWindow::OnSocketReadable() {
     std::array<std::uint8_t, kReceiveChunk + 1> buffer{};
     const auto start = Now();
-    int count = 0;
     parts_.transport.HoldFlush();
-    while (Now() - start < kReadSlice &&
-           (count = parts_.transport.ReceiveBytes(buffer.data(), kReceiveChunk)) > 0) {
+    while (Now() - start < kReadSlice) {
+        if (parts_.transport.ReadingPaused()) break;
+        if (parts_.engine.FeedHeld()) continue;
+        const int count = parts_.transport.ReceiveBytes(buffer.data(), kReceiveChunk);
+        if (count <= 0) break;
         buffer[static_cast<std::size_t>(count)] = 0;
         logger_.Record(buffer.data(), count);
-        parts_.engine.Feed(buffer.data(), count);
+        parts_.engine.FeedSome(buffer.data(), count);
     }
     parts_.transport.ReleaseFlush();
     logger_.Flush();

@@ -146,6 +146,17 @@ int TcpTransport::ReceiveBytes(std::uint8_t* buffer, int capacity) {
     return n > 0 ? static_cast<int>(n) : 0;
 }
 
+// Bytes the system did not take in the urgent send follow in the stream.
+void TcpTransport::SendUrgent(const std::uint8_t* bytes, std::size_t length) {
+    if (socket_ == nullptr || socket_->state() != QAbstractSocket::ConnectedState) return;
+    socket_->flush();
+    std::size_t sent = 0;
+    if (socket_->bytesToWrite() == 0) {
+        sent = platform::SendUrgent(socket_->socketDescriptor(), bytes, length);
+    }
+    SendBytes(bytes + sent, length - sent);
+}
+
 void TcpTransport::SendBytes(const std::uint8_t* bytes, std::size_t length) {
     if (socket_ == nullptr || length == 0) return;
     if (socket_->state() != QAbstractSocket::ConnectedState) return;
@@ -172,7 +183,7 @@ void TcpTransport::QueueShrank() {
 void TcpTransport::ResumeReading() {
     if (!readingPaused_) return;
     readingPaused_ = false;
-    if (Pending() > 0 || closePending_) DataArrived();
+    if (Unread() || closePending_) DataArrived();
 }
 
 void TcpTransport::CloseConnection() {
@@ -201,6 +212,10 @@ qint64 TcpTransport::Pending() const {
     return socket_ != nullptr ? socket_->bytesAvailable() : 0;
 }
 
+bool TcpTransport::Unread() const {
+    return Pending() > 0 || (hooks_.readerHolds && hooks_.readerHolds());
+}
+
 qint64 TcpTransport::Queued() const {
     return socket_ != nullptr ? socket_->bytesToWrite() : 0;
 }
@@ -226,7 +241,7 @@ void TcpTransport::DataArrived() {
 void TcpTransport::PeerClosed() {
     closePending_ = true;
     readingPaused_ = false;
-    if (Pending() > 0) {
+    if (Unread()) {
         DataArrived();
     } else if (!readPosted_) {
         QMetaObject::invokeMethod(this, &TcpTransport::DeliverClose, Qt::QueuedConnection);
@@ -240,7 +255,7 @@ void TcpTransport::DeliverRead() {
     readPosted_ = false;
     if (socket_ == nullptr) return;
     hooks_.readable();
-    if (Pending() > 0) {
+    if (Unread()) {
         DataArrived();
     } else if (closePending_) {
         DeliverClose();

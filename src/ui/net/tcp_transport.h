@@ -32,6 +32,9 @@ struct TransportHooks {
     // The outbound queue has drained below half its cap.
     std::function<void()> writable;
     std::chrono::milliseconds closeWait = kCloseWait;
+    // The reader holds received data it has not taken yet (compressed data
+    // still to inflate): it is offered again as data waiting on the socket is.
+    std::function<bool()> readerHolds = {};
 };
 
 // Looks a host name up: its addresses in the order the system gives them,
@@ -71,6 +74,9 @@ class TcpTransport final : public QObject, public SendPath {
     int OpenConnection(const std::string& host, int port);
     int ReceiveBytes(std::uint8_t* buffer, int capacity);
     void SendBytes(const std::uint8_t* bytes, std::size_t length) override;
+    // The same with the last byte as TCP urgent data, once what waits
+    // before it has gone to the system; while some still waits, inline.
+    void SendUrgent(const std::uint8_t* bytes, std::size_t length);
     void CloseConnection();
 
     // Bytes received and not yet read.
@@ -93,6 +99,7 @@ class TcpTransport final : public QObject, public SendPath {
     void SendQueuedBytes();
     void QueueShrank();
     void ResumeReading();
+    bool Unread() const;
     void ReadyRead();
     void DataArrived();
     void PeerClosed();
