@@ -82,8 +82,12 @@ INSTANTIATE_TEST_SUITE_P(WithAndWithoutBrackets, Ipv6ConnectDialogTest,
 // A transport whose resolver gives every name the same addresses.
 struct ResolvedTransport {
     explicit ResolvedTransport(const QList<QHostAddress>& addresses)
-        : transport(TransportHooks{[this](const std::string& line) { lines += line; },
-                                   [](const QString&) {}, [] {}, [] {}, [] {}},
+        : transport(TransportHooks{.writeLine = [this](const std::string& line) { lines += line; },
+                                   .socketError = [](const QString&) {},
+                                   .readable = [] {},
+                                   .waiting = [] {},
+                                   .closed = [] {},
+                                   .writable = [] {}},
                     [addresses](const QString&) { return addresses; }) {}
 
     std::string lines;
@@ -94,7 +98,7 @@ TEST(HostResolution, AnIpv6AddressIsTakenAsItIsWithoutALookUp) {
     ScriptedServer ipv6Host(kIpv6Loopback);
     if (!ipv6Host.Listening()) GTEST_SKIP() << kNoIpv6;
     ResolvedTransport knowsNoName({});
-    EXPECT_EQ(knowsNoName.transport.OpenConnection("0:0::1", ipv6Host.Port()), 1);
+    EXPECT_TRUE(knowsNoName.transport.OpenConnection("0:0::1", ipv6Host.Port()));
     EXPECT_EQ(knowsNoName.lines, "Trying ::1\r\n");
     EXPECT_TRUE(ipv6Host.WaitForClient());
 }
@@ -103,14 +107,14 @@ TEST(HostResolution, ANameWithoutIpv4AddressesUsesItsIpv6Address) {
     ScriptedServer ipv6Host(kIpv6Loopback);
     if (!ipv6Host.Listening()) GTEST_SKIP() << kNoIpv6;
     ResolvedTransport onlyIpv6({kIpv6Loopback});
-    EXPECT_EQ(onlyIpv6.transport.OpenConnection("only-ipv6.test", ipv6Host.Port()), 1);
+    EXPECT_TRUE(onlyIpv6.transport.OpenConnection("only-ipv6.test", ipv6Host.Port()));
     EXPECT_EQ(onlyIpv6.lines, "Trying ::1\r\n");
     EXPECT_TRUE(ipv6Host.WaitForClient());
 
     // An IPv4 address comes first even when the system lists it second.
     ScriptedServer ipv4Host;
     ResolvedTransport both({kIpv6Loopback, QHostAddress(QHostAddress::LocalHost)});
-    EXPECT_EQ(both.transport.OpenConnection("dual-stack.test", ipv4Host.Port()), 1);
+    EXPECT_TRUE(both.transport.OpenConnection("dual-stack.test", ipv4Host.Port()));
     EXPECT_EQ(both.lines, "Trying 127.0.0.1\r\n");
     EXPECT_TRUE(ipv4Host.WaitForClient());
 }

@@ -167,7 +167,7 @@ TEST_F(KeysTest, KeysTypedDuringAPasteGoAfterItAndASecondPasteWaits) {
     QGuiApplication::clipboard()->setText(QString(100000, QChar('p')));
     const QByteArray sent = SentBy([this] {
         Window().OnCommand(CommandId::kPaste);
-        Window().OnKeyDown(0x26);  // Up
+        Window().OnKey({Key::kUp, {}, {}});
         Window().OnCommand(CommandId::kPaste);
         Window().OnCharacter('k');
     });
@@ -372,35 +372,36 @@ TEST_F(KeysTest, ATypedKeyReachesTheHostDuringALongBurst) {
         << "the key waited for the whole burst";
 }
 
-TEST(KeyTranslation, KeyDownCodesAndCharactersOfTheStroke) {
+TEST(KeyTranslation, KeysAndCharactersOfTheStroke) {
     const auto up = TranslateKeyPress(Qt::Key_Up, Qt::NoModifier, {});
-    EXPECT_EQ(up.keyDown, std::optional<std::uint16_t>(0x26));
+    EXPECT_EQ(up.key, Key::kUp);
     EXPECT_EQ(up.character, std::nullopt);
-    EXPECT_EQ(TranslateKeyPress(Qt::Key_F5, Qt::NoModifier, {}).keyDown,
-              std::optional<std::uint16_t>(0x74));
-    EXPECT_EQ(TranslateKeyPress(Qt::Key_F12, Qt::NoModifier, {}).keyDown,
-              std::optional<std::uint16_t>(0x7B));
+    EXPECT_EQ(TranslateKeyPress(Qt::Key_F5, Qt::NoModifier, {}).key, Key::kF5);
+    EXPECT_EQ(TranslateKeyPress(Qt::Key_F12, Qt::NoModifier, {}).key, Key::kF12);
     const auto enter = TranslateKeyPress(Qt::Key_Return, Qt::NoModifier, "\r");
-    EXPECT_EQ(enter.keyDown, std::optional<std::uint16_t>(13));
+    EXPECT_EQ(enter.key, Key::kReturn);
     EXPECT_EQ(enter.character, std::optional<char32_t>(13));
     // Ctrl with a letter is its control code whatever text the platform gives.
     EXPECT_EQ(TranslateKeyPress(Qt::Key_Z, Qt::ControlModifier, "z").character,
               std::optional<char32_t>(26));
     EXPECT_EQ(TranslateKeyPress(Qt::Key_BracketLeft, Qt::ControlModifier, "").character,
               std::optional<char32_t>(27));
-    EXPECT_EQ(TranslateKeyPress(Qt::Key_Backtab, Qt::ShiftModifier, "").character,
-              std::optional<char32_t>(9));
-    // Alt gives the key with its modifier and no character: Meta is apart.
+    // Backtab is Tab with Shift.
+    const auto backtab = TranslateKeyPress(Qt::Key_Backtab, Qt::NoModifier, "");
+    EXPECT_EQ(backtab.key, Key::kTab);
+    EXPECT_TRUE(backtab.modifiers.shift);
+    EXPECT_EQ(backtab.character, std::optional<char32_t>(9));
+    // Alt gives the key with its modifiers and the character without Alt.
     const auto alt = TranslateKeyPress(Qt::Key_Left, Qt::AltModifier | Qt::ShiftModifier, "");
-    EXPECT_EQ(alt.keyDown, std::optional<std::uint16_t>(0x25));
+    EXPECT_EQ(alt.key, Key::kLeft);
     EXPECT_TRUE(alt.modifiers.alt && alt.modifiers.shift && !alt.modifiers.control);
-    EXPECT_EQ(TranslateKeyPress(Qt::Key_C, Qt::AltModifier, "c").character, std::nullopt);
-    EXPECT_EQ(TranslateKeyPress(Qt::Key_Plus, Qt::KeypadModifier, "+").keyDown,
-              std::optional<std::uint16_t>(0x6B));
-    EXPECT_EQ(TranslateKeyPress(Qt::Key_Plus, Qt::NoModifier, "+").keyDown, std::nullopt);
+    EXPECT_EQ(alt.character, std::nullopt);
+    EXPECT_EQ(TranslateKeyPress(Qt::Key_C, Qt::AltModifier, "c").character,
+              std::optional<char32_t>('c'));
+    EXPECT_EQ(TranslateKeyPress(Qt::Key_Plus, Qt::KeypadModifier, "+").key, Key::kKeypadAdd);
+    EXPECT_EQ(TranslateKeyPress(Qt::Key_Plus, Qt::NoModifier, "+").key, std::nullopt);
 }
 
-// Alt as Meta: what follows ESC. Ctrl+Alt is AltGr on some platforms.
 TEST(KeyTranslation, MetaCharactersAndTheClipboardKeys) {
     EXPECT_EQ(MetaCharacter(Qt::Key_Backspace, Qt::AltModifier, "\b"), char32_t{8});
     EXPECT_EQ(MetaCharacter(Qt::Key_Up, Qt::AltModifier, {}), std::nullopt);

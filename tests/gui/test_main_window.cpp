@@ -1,5 +1,5 @@
-// The main window's handlers: socket events, scrolling, commands, menus, the
-// popup and the window's size.
+// The main window's handlers and the session's reading: socket events,
+// scrolling, commands, menus, the popup and the window's size.
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -69,7 +69,7 @@ TEST_F(MainWindowTest, ABurstLargerThanAChunkIsReadWhole) {
     EXPECT_EQ(ScreenRow(5).substr(0, 3), "END");
     // A data-ready event with nothing waiting reads nothing and changes nothing.
     const std::string before = ScreenText();
-    Window().OnSocketReadable();
+    app->Connection()->ReadSlice();
     EXPECT_EQ(ScreenText(), before);
 }
 
@@ -99,7 +99,7 @@ TEST_F(ReadSliceTest, OneReadEventTakesInAFrameOfDataAtMost) {
     host.Send(QByteArray(1000, 'x'));
     ASSERT_TRUE(PumpUntil([this] { return app->Transport().Pending() == 1000; }));
     clock.step = std::chrono::milliseconds(10);  // one 100-byte chunk fits in a frame
-    Window().OnSocketReadable();
+    app->Connection()->ReadSlice();
     EXPECT_EQ(app->Transport().Pending(), 900);
     EXPECT_EQ(ScreenRow(4), std::string(80, 'x'));
 }
@@ -183,7 +183,7 @@ TEST_F(MainWindowTest, ScrolledBackViewShowsHistoryAndAKeyReturnsToLive) {
     Window().OnCharacter('a');
     EXPECT_EQ(Window().View().ViewTop(), 275);
     Window().OnScroll(ScrollAction::kLineUp);
-    Window().OnKeyDown(0x10);  // Shift: a key-down without a character
+    Window().OnKey({Key::kShift, {}, {}});  // a key without a character
     EXPECT_EQ(Window().View().ViewTop(), 275);
 }
 

@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "core/terminal/key_tables.h"
+#include "core/interfaces/key.h"
+#include "core/terminal/xterm_keys.h"
 #include "replay_session.h"
 
 namespace quill::test {
@@ -29,51 +30,78 @@ struct KeyboardTest : ::testing::Test {
         session.Send().replies.clear();
         return sent;
     }
-    // One press of a key: the key-down path first, then the character path.
-    void Press(std::uint16_t key, std::uint16_t character) {
-        terminal.KeyDown(key);
-        terminal.Character(character);
-    }
+    // A press of a key that gives no character.
+    bool Down(Key key, KeyModifiers modifiers = {}) { return terminal.Press({key, modifiers, {}}); }
 };
 
 TEST_F(KeyboardTest, CursorKeysFollowTheHostsMode) {
-    EXPECT_TRUE(terminal.KeyDown(vk::kUp));
+    EXPECT_TRUE(Down(Key::kUp));
     EXPECT_EQ(Sent(), (Bytes{0x1b, '[', 'A'}));
     session.Feed("\x1b[?1h", 100);
-    EXPECT_TRUE(terminal.KeyDown(vk::kUp));
-    terminal.KeyDown(vk::kLeft);
+    EXPECT_TRUE(Down(Key::kUp));
+    Down(Key::kLeft);
     EXPECT_EQ(Sent(), (Bytes{0x1b, 'O', 'A', 0x1b, 'O', 'D'}));
-    terminal.KeyDown(vk::kF1);
+    Down(Key::kF1);
     EXPECT_EQ(Sent(), (Bytes{0x1b, 'O', 'P'}));
     session.Feed("\x1b[?1l", 100);
-    terminal.KeyDown(vk::kDown);
-    terminal.KeyDown(vk::kF1);
+    Down(Key::kDown);
+    Down(Key::kF1);
     EXPECT_EQ(Sent(), (Bytes{0x1b, '[', 'B', 0x1b, 'O', 'P'}));
 }
 
 TEST_F(KeyboardTest, FunctionKeysFiveToTwelveRunFromSixteenWithoutAGap) {
     const char* expected[] = {"16", "17", "18", "19", "20", "21", "22", "23"};
     for (int i = 0; i < 8; ++i) {
-        EXPECT_TRUE(terminal.KeyDown(static_cast<std::uint16_t>(0x74 + i)));
+        EXPECT_TRUE(Down(FunctionKey(5 + i)));
         EXPECT_EQ(Sent(), (Bytes{0x1b, '[', std::uint8_t(expected[i][0]),
                                  std::uint8_t(expected[i][1]), '~'}));
     }
 }
 
-TEST_F(KeyboardTest, KeysOutsideTheTablesSendNothingOnTheKeyDownPath) {
-    // Home, End, Page Up, Page Down, Insert, Delete, the letter A, Enter.
-    for (std::uint16_t key : {0x24, 0x23, 0x21, 0x22, 0x2D, 0x2E, 0x41, 0x0D}) {
-        EXPECT_FALSE(terminal.KeyDown(key)) << key;
+TEST_F(KeyboardTest, KeysOutsideTheTablesWithoutACharacterSendNothing) {
+    for (const Key key : {Key::kHome, Key::kEnd, Key::kPageUp, Key::kPageDown, Key::kInsert,
+                          Key::kDelete, Key::kCharacterOnly, Key::kReturn}) {
+        EXPECT_FALSE(Down(key)) << static_cast<int>(key);
     }
     EXPECT_EQ(Sent(), Bytes{});
 }
 
 TEST_F(KeyboardTest, EnterSendsCrOrCrLfCr) {
-    Press(vk::kReturn, '\r');
+    terminal.Press({Key::kReturn, {}, U'\r'});
     EXPECT_EQ(Sent(), (Bytes{'\r'}));
     options.SetCRLFTranslation(true);
-    Press(vk::kReturn, '\r');
+    terminal.Press({Key::kReturn, {}, U'\r'});
     EXPECT_EQ(Sent(), (Bytes{'\r', '\n', '\r'}));
+}
+
+// One press is the whole key: its sequence instead of its character, in the
+// dialect the options choose at that key.
+TEST_F(KeyboardTest, APressSendsItsSequenceOrItsCharacterInTheDialectOfTheMoment) {
+    const KeyPress backspace{Key::kBackspace, {}, U'\b'};
+    EXPECT_TRUE(terminal.Press(backspace));
+    EXPECT_EQ(Sent(), (Bytes{0x08}));
+    options.SetExtended(true);
+    EXPECT_TRUE(terminal.Press(backspace));
+    EXPECT_TRUE(terminal.Press({Key::kTab, {}, U'\t'}));
+    EXPECT_TRUE(terminal.Press({Key::kTab, {.shift = true}, U'\t'}));
+    EXPECT_EQ(Sent(), (Bytes{0x7f, '\t', 0x1b, '[', 'Z'}));
+    options.SetExtended(false);
+    EXPECT_TRUE(terminal.Press(backspace));
+    EXPECT_EQ(Sent(), (Bytes{0x08}));
+}
+
+// Alt as Meta, which the extended terminal has: ESC and the character,
+// without Enter's CR LF; a key with a sequence sends it with Alt's
+// parameter; a key with neither sends nothing.
+TEST_F(KeyboardTest, AltSendsEscapeBeforeTheCharacter) {
+    options.SetExtended(true);
+    options.SetCRLFTranslation(true);
+    const KeyModifiers alt{.alt = true};
+    EXPECT_TRUE(terminal.Press({Key::kCharacterOnly, alt, U'x'}));
+    EXPECT_TRUE(terminal.Press({Key::kReturn, alt, U'\r'}));
+    EXPECT_FALSE(terminal.Press({Key::kCharacterOnly, {.alt = true, .control = true}, {}}));
+    EXPECT_TRUE(terminal.Press({Key::kUp, alt, {}}));
+    EXPECT_EQ(Sent(), (Bytes{0x1b, 'x', 0x1b, '\r', 0x1b, '[', '1', ';', '3', 'A'}));
 }
 
 TEST_F(KeyboardTest, LocalEchoShowsPrintableCharactersOnly) {
@@ -132,44 +160,36 @@ std::map<std::string, Bytes> TerminfoKeys() {
     return keys;
 }
 
-// The terminal's modes and a keyboard of the extended terminal reading them.
+// The terminal's modes and the extended terminal's keys reading them.
 struct XtermKeysTest : ::testing::Test {
     TerminalModes modes;
-    UserOptions options;
-    RecordingSend send;
-    struct NoEcho final : LocalEchoTarget {
-        void EchoByte(std::uint8_t) override {}
-        void EchoCharacter(char32_t) override {}
-    } echo;
-    Keyboard keyboard{modes, options, send, echo};
-
-    Bytes Key(std::uint16_t key, KeyModifiers modifiers = {}) {
-        send.replies.clear();
-        keyboard.KeyboardTranslateKey(key, modifiers, kExtendedTerminal);
-        return send.Sent();
+    Bytes Sends(Key key, KeyModifiers modifiers = {}) {
+        const std::optional<KeySequence> sequence = XtermKey(key, modifiers, modes);
+        if (!sequence) return {};
+        return Bytes(sequence->bytes.begin(), sequence->bytes.begin() + sequence->count);
     }
 };
 
 // The keyboard's strokes for the entry's key capabilities. Shift+Insert,
 // Shift+Page Up and Shift+Page Down (kIC, kPRV, kNXT) are the program's own.
-std::map<std::string, std::pair<std::uint16_t, KeyModifiers>> KeyboardCapabilities() {
+std::map<std::string, std::pair<Key, KeyModifiers>> KeyboardCapabilities() {
     const KeyModifiers none, shift{true}, alt{false, true}, ctrl{false, false, true};
-    std::map<std::string, std::pair<std::uint16_t, KeyModifiers>> caps = {
-        {"kcuu1", {vk::kUp, none}},         {"kcud1", {vk::kDown, none}},
-        {"kcuf1", {vk::kRight, none}},      {"kcub1", {vk::kLeft, none}},
-        {"khome", {vk::kHome, none}},       {"kend", {vk::kEnd, none}},
-        {"kich1", {vk::kInsert, none}},     {"kdch1", {vk::kDelete, none}},
-        {"kpp", {vk::kPageUp, none}},       {"knp", {vk::kPageDown, none}},
-        {"kbs", {vk::kBack, none}},         {"kcbt", {vk::kTab, shift}},
-        {"kent", {vk::kKeypadEnter, none}}, {"kbeg", {vk::kClear, none}},
-        {"kri", {vk::kUp, shift}},          {"kind", {vk::kDown, shift}},
-        {"kRIT", {vk::kRight, shift}},      {"kLFT", {vk::kLeft, shift}},
-        {"kHOM", {vk::kHome, shift}},       {"kEND", {vk::kEnd, shift}},
-        {"kDC", {vk::kDelete, shift}}};
+    std::map<std::string, std::pair<Key, KeyModifiers>> caps = {
+        {"kcuu1", {Key::kUp, none}},         {"kcud1", {Key::kDown, none}},
+        {"kcuf1", {Key::kRight, none}},      {"kcub1", {Key::kLeft, none}},
+        {"khome", {Key::kHome, none}},       {"kend", {Key::kEnd, none}},
+        {"kich1", {Key::kInsert, none}},     {"kdch1", {Key::kDelete, none}},
+        {"kpp", {Key::kPageUp, none}},       {"knp", {Key::kPageDown, none}},
+        {"kbs", {Key::kBackspace, none}},    {"kcbt", {Key::kTab, shift}},
+        {"kent", {Key::kKeypadEnter, none}}, {"kbeg", {Key::kBegin, none}},
+        {"kri", {Key::kUp, shift}},          {"kind", {Key::kDown, shift}},
+        {"kRIT", {Key::kRight, shift}},      {"kLFT", {Key::kLeft, shift}},
+        {"kHOM", {Key::kHome, shift}},       {"kEND", {Key::kEnd, shift}},
+        {"kDC", {Key::kDelete, shift}}};
     // F1-F12 alone, then with Shift, Ctrl, Ctrl+Shift, Alt and Alt+Shift: kf1 to kf63.
     const KeyModifiers rounds[] = {none, shift, ctrl, {true, false, true}, alt, {true, true}};
     for (int f = 1; f <= 63; ++f) {
-        const auto key = static_cast<std::uint16_t>(vk::kF1 + (f - 1) % 12);
+        const Key key = FunctionKey(1 + (f - 1) % 12);
         caps["kf" + std::to_string(f)] = {key, rounds[(f - 1) / 12]};
     }
     return caps;
@@ -195,7 +215,7 @@ TEST_F(XtermKeysTest, KeysSendTheirTerminfoStringsInKeypadTransmitMode) {
             unmapped.insert(name);
             continue;
         }
-        EXPECT_EQ(Key(cap->second.first, cap->second.second), string) << name;
+        EXPECT_EQ(Sends(cap->second.first, cap->second.second), string) << name;
         ++checked;
     }
     EXPECT_EQ(checked, static_cast<int>(caps.size()));
@@ -208,31 +228,31 @@ TEST_F(XtermKeysTest, KeysSendTheirTerminfoStringsInKeypadTransmitMode) {
 // with modifiers; the keypad outside application keypad mode and with NumLock.
 TEST_F(XtermKeysTest, ModifiersBackspaceAndTheKeypadAsXtermSendsThem) {
     const KeyModifiers ctrl{false, false, true};
-    EXPECT_EQ(Key(vk::kLeft, ctrl), (Bytes{0x1b, '[', '1', ';', '5', 'D'}));
-    EXPECT_EQ(Key(vk::kUp, {false, true, true}), (Bytes{0x1b, '[', '1', ';', '7', 'A'}));
-    EXPECT_EQ(Key(vk::kDelete, {true, true, true}), (Bytes{0x1b, '[', '3', ';', '8', '~'}));
-    EXPECT_EQ(Key(vk::kBack, ctrl), (Bytes{0x08}));
-    EXPECT_EQ(Key(vk::kBack, {false, true}), (Bytes{0x1b, 0x7f}));
-    EXPECT_EQ(Key(vk::kTab, ctrl), Bytes{});
-    EXPECT_EQ(Key(vk::kClear), (Bytes{0x1b, '[', 'E'}));
-    EXPECT_EQ(Key(vk::kKeypadEnter), Bytes{});
+    EXPECT_EQ(Sends(Key::kLeft, ctrl), (Bytes{0x1b, '[', '1', ';', '5', 'D'}));
+    EXPECT_EQ(Sends(Key::kUp, {false, true, true}), (Bytes{0x1b, '[', '1', ';', '7', 'A'}));
+    EXPECT_EQ(Sends(Key::kDelete, {true, true, true}), (Bytes{0x1b, '[', '3', ';', '8', '~'}));
+    EXPECT_EQ(Sends(Key::kBackspace, ctrl), (Bytes{0x08}));
+    EXPECT_EQ(Sends(Key::kBackspace, {false, true}), (Bytes{0x1b, 0x7f}));
+    EXPECT_EQ(Sends(Key::kTab, ctrl), Bytes{});
+    EXPECT_EQ(Sends(Key::kBegin), (Bytes{0x1b, '[', 'E'}));
+    EXPECT_EQ(Sends(Key::kKeypadEnter), Bytes{});
     modes.SetApplicationKeypad(true);
-    EXPECT_EQ(Key(vk::kAdd, {false, false, false, true}), Bytes{});
-    EXPECT_EQ(Key(vk::kAdd, {false, false, true, true}), (Bytes{0x1b, 'O', '5', 'k'}));
-    EXPECT_EQ(Key(vk::kDivide), (Bytes{0x1b, 'O', 'o'}));
+    EXPECT_EQ(Sends(Key::kKeypadAdd, {false, false, false, true}), Bytes{});
+    EXPECT_EQ(Sends(Key::kKeypadAdd, {false, false, true, true}), (Bytes{0x1b, 'O', '5', 'k'}));
+    EXPECT_EQ(Sends(Key::kKeypadDivide), (Bytes{0x1b, 'O', 'o'}));
 }
 
 // In normal mode the cursor keys, Home and End send their CSI forms; the
 // plain terminal's keys stay as they were, whatever the modifiers.
 TEST_F(KeyboardTest, ExtendedCursorKeysHomeAndEndSendCsiFormsInNormalMode) {
     options.SetExtended(true);
-    for (const std::uint16_t key : {vk::kUp, vk::kLeft, vk::kHome, vk::kEnd}) terminal.KeyDown(key);
+    for (const Key key : {Key::kUp, Key::kLeft, Key::kHome, Key::kEnd}) Down(key);
     EXPECT_EQ(Sent(), (Bytes{0x1b, '[', 'A', 0x1b, '[', 'D', 0x1b, '[', 'H', 0x1b, '[', 'F'}));
     options.SetExtended(false);
-    EXPECT_FALSE(terminal.KeyDown(vk::kHome));
-    EXPECT_FALSE(terminal.KeyDown(vk::kBack));
-    EXPECT_TRUE(terminal.KeyDown(vk::kF1 + 4));
-    EXPECT_TRUE(terminal.KeyDown(vk::kLeft, {true, true, true}));  // modifiers count for nothing
+    EXPECT_FALSE(Down(Key::kHome));
+    EXPECT_FALSE(Down(Key::kBackspace));
+    EXPECT_TRUE(Down(Key::kF5));
+    EXPECT_TRUE(Down(Key::kLeft, {true, true, true}));  // modifiers count for nothing
     EXPECT_EQ(Sent(), (Bytes{0x1b, '[', '1', '6', '~', 0x1b, '[', 'D'}));
 }
 

@@ -21,31 +21,35 @@ Terminal::Terminal(DisplaySink& display, SendPath& send, TerminalServices& servi
       send_(send),
       options_(options),
       screen_(options),
-      dispatcher_(screen_, modes_, send, services),
-      collector_(dispatcher_, services),
+      dialects_({screen_, modes_, send, services}),
+      dialect_(&dialects_[DialectId::kPlain]),
+      collector_(*dialect_, services),
       input_(screen_, modes_, collector_, services),
       negotiation_(send, kColumns, kScreenRows),
       decoder_(*this, input_),
       echo_(screen_),
       keyboard_(modes_, options, send, echo_) {}
 
-// The dialect the options ask for. At a switch, an escape or UTF-8 sequence
-// still open is abandoned; the options agreed with the host stay as they are.
-const Dialect& Terminal::CurrentDialect() {
-    const Dialect& wanted = WantedDialect();
+// The dialect the options ask for, taken whole at a switch: an escape or
+// UTF-8 sequence still open is abandoned, the character sets start afresh,
+// the screen takes the dialect's rules and shape; the options agreed with
+// the host stay as they are.
+Dialect& Terminal::CurrentDialect() {
+    Dialect& wanted = dialects_[WantedDialect()];
     if (&wanted != dialect_) {
         input_.Abandon();
         dialect_ = &wanted;
-        dispatcher_.SetDialect(wanted);
+        const DialectProperties& properties = wanted.Properties();
         collector_.SetDialect(wanted);
-        screen_.SetDeferredWrap(wanted.deferredWrap);
+        screen_.SetRules(properties.screen);
+        modes_.ResetCharsets(properties.initialG1);
         ApplyGeometry();
     }
     return wanted;
 }
 
-const Dialect& Terminal::WantedDialect() const {
-    return options_.Extended() ? kExtendedTerminal : kPlainTerminal;
+DialectId Terminal::WantedDialect() const {
+    return options_.Extended() ? DialectId::kExtended : DialectId::kPlain;
 }
 
 void Terminal::Resize(int columns, int rows) {
@@ -59,7 +63,7 @@ void Terminal::Resize(int columns, int rows) {
 // The screen takes the dialect's shape; the host learns the size it has.
 void Terminal::ApplyGeometry() {
     ScreenGeometry geometry;
-    if (dialect_->resizable) geometry = {columns_, rows_, options_.Scrollback()};
+    if (dialect_->Properties().resizable) geometry = {columns_, rows_, options_.Scrollback()};
     screen_.Resize(geometry);
     negotiation_.SetWindowSize(screen_.Geometry().columns, screen_.Geometry().screenRows);
 }
@@ -139,8 +143,10 @@ void Terminal::ReportDamage() {
     screen_.ScreenWriteString("[compressed data from the host was damaged]\r\n");
 }
 
-bool Terminal::KeyDown(std::uint16_t keyCode, KeyModifiers modifiers) {
-    return keyboard_.KeyboardTranslateKey(keyCode, modifiers, CurrentDialect());
+bool Terminal::Press(const KeyPress& press) {
+    const bool sent = keyboard_.Press(press, CurrentDialect());
+    ShowChanges();
+    return sent;
 }
 
 // The window hears of the caret once per change, not at every move of the
@@ -148,10 +154,6 @@ bool Terminal::KeyDown(std::uint16_t keyCode, KeyModifiers modifiers) {
 void Terminal::ShowChanges() {
     if (screen_.CaretVisible()) display_.SetCaretPos(screen_.CursorRow(), screen_.CursorColumn());
     display_.UpdateNow();
-}
-
-bool Terminal::KeyHasSequence(std::uint16_t keyCode, KeyModifiers modifiers) const {
-    return keyboard_.KeySequenceFor(keyCode, modifiers, WantedDialect()).has_value();
 }
 
 bool Terminal::MouseReporting() const {
@@ -200,15 +202,16 @@ void Terminal::OnData(const std::uint8_t* bytes, int count) {
 }
 
 void Terminal::OnOptionRequest(std::uint8_t command, std::uint8_t option) {
-    negotiation_.Request(command, option, dialect_->options);
+    negotiation_.Request(command, option, dialect_->Properties().options);
     keyboard_.SetHostEchoes(negotiation_.HostEchoes());
 }
 
 // The start of a compressed stream ends what the decoder takes of the block.
 void Terminal::OnSubnegotiation(std::uint8_t option, std::span<const std::uint8_t> data) {
+    const OptionPolicy& policy = dialect_->Properties().options;
     const std::string_view type =
-        dialect_->options.userTerminalType ? options_.TerminalType() : kPlainTerminalType;
-    if (!negotiation_.Subnegotiation(option, data, dialect_->options, type)) return;
+        policy.userTerminalType ? options_.TerminalType() : kPlainTerminalType;
+    if (!negotiation_.Subnegotiation(option, data, policy, type)) return;
     if (compressed_.Active()) return;
     compressed_.Start();
     decoder_.EndBlockHere();

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/interfaces/display_sink.h"
+#include "core/interfaces/key.h"
 #include "core/interfaces/printed_text_sink.h"
 #include "core/interfaces/scroll_off_observer.h"
 #include "core/interfaces/send_path.h"
@@ -19,7 +20,6 @@
 #include "core/terminal/mouse_report.h"
 #include "core/terminal/screen_model.h"
 #include "core/terminal/sequence_collector.h"
-#include "core/terminal/sequence_dispatcher.h"
 #include "core/terminal/terminal_input.h"
 #include "core/terminal/terminal_modes.h"
 
@@ -30,17 +30,17 @@ constexpr int kReceiveChunk = 100;
 
 // The terminal, as every user holds it: the program, the replay tool, the
 // benchmark, the fuzz target and the tests. Received bytes go in through
-// Feed, the user's keys through KeyDown, Character and Paste; the screen and
+// Feed, the user's keys through Press, Character and Paste; the screen and
 // the modes come out for reading. It talks to the world only through the
 // four interfaces it is given, and to whoever listens through the optional
 // observers below.
 //
 // Inside, the Telnet decoder splits the bytes into data for the terminal's
 // input and option requests for the negotiation; the input hands escape
-// sequences to the collector, which hands them whole to the dispatcher. The
-// dialect in force (the plain or the extended terminal) is chosen from the
-// options whenever the terminal is used, so a switch takes effect at the
-// next block or key.
+// sequences to the collector, which hands them whole to the dialect's
+// sequence handler. The dialect in force (the plain or the extended
+// terminal) is chosen from the options whenever the terminal is used
+// (CurrentDialect), so a switch takes effect at the next block or key.
 class Terminal final : private TelnetEvents {
   public:
     // The smallest grid the extended terminal takes.
@@ -68,13 +68,11 @@ class Terminal final : private TelnetEvents {
     bool HoldsInput() const { return compressed_.Holds(); }
     // The connection runs over TLS (the host learns it through MTTS).
     void SetSecureConnection(bool secure) { negotiation_.SetSecure(secure); }
-    // The key-down path: true when the key has a sequence of its own, which
-    // was sent; its character must then not follow.
-    bool KeyDown(std::uint16_t keyCode, KeyModifiers modifiers = {});
-    // Whether KeyDown would send a sequence for the key now.
-    bool KeyHasSequence(std::uint16_t keyCode, KeyModifiers modifiers) const;
-    // The character path, one whole character: false when it was dropped.
-    // A local echo is brought to the window.
+    // One key press (see Keyboard::Press): true when anything was sent. A
+    // local echo is brought to the window.
+    bool Press(const KeyPress& press);
+    // One whole character, typed without a key (an input method): false
+    // when it was dropped. A local echo is brought to the window.
     bool Character(char32_t code);
     // Pasted text goes the character path, character by character.
     void Paste(std::u32string_view text);
@@ -107,7 +105,7 @@ class Terminal final : private TelnetEvents {
     const TerminalModes& Modes() const { return modes_; }
     // Whether the extended terminal is in force: it follows the option at
     // the next block or key.
-    bool Extended() const { return dialect_ == &kExtendedTerminal; }
+    bool Extended() const { return dialect_ == &dialects_[DialectId::kExtended]; }
     bool ApplicationCursorKeys() const { return modes_.ApplicationCursorKeys(); }
 
     // Blank every cell, as the window does when created.
@@ -131,8 +129,8 @@ class Terminal final : private TelnetEvents {
     int Decode(const std::uint8_t* bytes, int count);
     void InflatePiece();
     void ReportDamage();
-    const Dialect& CurrentDialect();
-    const Dialect& WantedDialect() const;
+    Dialect& CurrentDialect();
+    DialectId WantedDialect() const;
     void ApplyGeometry();
     void ShowChanges();
 
@@ -141,7 +139,8 @@ class Terminal final : private TelnetEvents {
     const TerminalOptions& options_;
     ScreenModel screen_;
     TerminalModes modes_;
-    SequenceDispatcher dispatcher_;
+    Dialects dialects_;
+    Dialect* dialect_;
     SequenceCollector collector_;
     TerminalInput input_;
     OptionNegotiation negotiation_;
@@ -151,7 +150,6 @@ class Terminal final : private TelnetEvents {
     ScreenEcho echo_;
     Keyboard keyboard_;
     MouseReporter mouse_;
-    const Dialect* dialect_ = &kPlainTerminal;
     // The extended terminal's grid.
     int columns_ = kColumns;
     int rows_ = kScreenRows;

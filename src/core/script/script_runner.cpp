@@ -121,10 +121,9 @@ void ScriptRunner::Execute(const SendCommand& c) {
     ++pc_;
 }
 
-// Exactly what the Enter key sends: its key-down, then its character.
+// Exactly what the Enter key sends.
 void ScriptRunner::PressEnter() {
-    terminal_.KeyDown(vk::kReturn);
-    terminal_.Character('\r');
+    terminal_.Press({Key::kReturn, {}, U'\r'});
 }
 
 void ScriptRunner::Execute(const PasswordCommand& c) {

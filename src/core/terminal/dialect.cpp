@@ -2,7 +2,20 @@
 
 namespace quill {
 
-const Dialect kPlainTerminal{false, false, false, false, OptionPolicy{false, false}, false, false};
-const Dialect kExtendedTerminal{true, true, true, true, kExtendedOptionPolicy, true, true};
+namespace {
+
+using DialectFactory = std::unique_ptr<Dialect> (*)(const DialectParts&);
+
+// The registration: one factory for each DialectId, in its order.
+constexpr std::array<DialectFactory, kDialectCount> kRegistered{
+    MakeVt100Dialect,
+    MakeXtermDialect,
+};
+
+}  // namespace
+
+Dialects::Dialects(const DialectParts& parts) {
+    for (std::size_t i = 0; i < kDialectCount; ++i) dialects_[i] = kRegistered[i](parts);
+}
 
 }  // namespace quill

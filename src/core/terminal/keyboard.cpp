@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/terminal/control_codes.h"
 #include "core/terminal/utf8_codec.h"
 
 namespace quill {
@@ -17,36 +18,32 @@ Keyboard::Keyboard(const TerminalModes& modes, const TerminalOptions& options, S
                    LocalEchoTarget& echo)
     : modes_(modes), options_(options), send_(send), echo_(echo) {}
 
-// Enter sends CR LF ahead of its character when the option asks for it.
-bool Keyboard::KeyboardTranslateKey(std::uint16_t keyCode, KeyModifiers modifiers,
-                                    const Dialect& dialect) {
-    const std::optional<KeySequence> sequence = KeySequenceFor(keyCode, modifiers, dialect);
-    if (sequence) {
-        send_.SendBytes(sequence->bytes.data(), static_cast<std::size_t>(sequence->count));
+bool Keyboard::Press(const KeyPress& press, const Dialect& dialect) {
+    if (press.key) {
+        const std::optional<KeySequence> sequence =
+            dialect.KeySequenceFor(*press.key, press.modifiers, modes_);
+        if (sequence) {
+            send_.SendBytes(sequence->bytes.data(), static_cast<std::size_t>(sequence->count));
+            return true;
+        }
+    }
+    if (!press.character) return false;
+    if (press.modifiers.alt) {
+        KeyboardSendChar(kEsc, dialect);
+        KeyboardSendChar(*press.character, dialect);
         return true;
     }
-    if ((keyCode == vk::kReturn || keyCode == vk::kKeypadEnter) && options_.CRLFTranslation()) {
+    const bool enter = press.key == Key::kReturn || press.key == Key::kKeypadEnter;
+    if (enter && options_.CRLFTranslation()) {
         static const std::uint8_t kCrLf[] = {'\r', '\n'};
         send_.SendBytes(kCrLf, sizeof kCrLf);
     }
-    return false;
-}
-
-std::optional<KeySequence> Keyboard::KeySequenceFor(std::uint16_t keyCode, KeyModifiers modifiers,
-                                                    const Dialect& dialect) const {
-    if (dialect.xtermKeys) return XtermKey(keyCode, modifiers, modes_);
-    const KeyTable& table = modes_.ApplicationCursorKeys() ? kApplicationKeyTable : kNormalKeyTable;
-    for (const KeyTableRow& row : table) {
-        if (row.keyCode == 0) break;
-        if (row.keyCode != keyCode) continue;
-        return KeySequence{row.output, row.count};
-    }
-    return std::nullopt;
+    return KeyboardSendChar(*press.character, dialect);
 }
 
 // Without UTF-8 codes up to 128 go as one byte and the rest are dropped.
 bool Keyboard::KeyboardSendChar(char32_t code, const Dialect& dialect) {
-    if (code >= kFirstBeyondAscii && dialect.utf8) return SendUtf8(code);
+    if (code >= kFirstBeyondAscii && dialect.Properties().utf8) return SendUtf8(code);
     if (code > kHighestSentCode) return false;
     const auto byte = static_cast<std::uint8_t>(code);
     send_.SendBytes(&byte, 1);

@@ -1,15 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 
+#include "core/interfaces/key.h"
 #include "core/interfaces/send_path.h"
 #include "core/interfaces/terminal_options.h"
 #include "core/terminal/dialect.h"
-#include "core/terminal/key_tables.h"
 #include "core/terminal/screen_model.h"
 #include "core/terminal/terminal_modes.h"
-#include "core/terminal/xterm_keys.h"
 
 namespace quill {
 
@@ -32,23 +30,20 @@ class ScreenEcho final : public LocalEchoTarget {
     ScreenModel& screen_;
 };
 
-// Turns key-down and character notifications into bytes for the host.
+// Turns key presses and characters into bytes for the host.
 class Keyboard {
   public:
     // Reads the cursor-key mode, CR/LF translation and local echo at every key.
     Keyboard(const TerminalModes& modes, const TerminalOptions& options, SendPath& send,
              LocalEchoTarget& echo);
 
-    // Key-down path: true when the key has a sequence of its own and it was
-    // sent; its character is then not sent. The plain terminal ignores the
-    // modifiers.
-    bool KeyboardTranslateKey(std::uint16_t keyCode, KeyModifiers modifiers,
-                              const Dialect& dialect);
-    // The sequence the key-down path sends for the key, if it has one.
-    std::optional<KeySequence> KeySequenceFor(std::uint16_t keyCode, KeyModifiers modifiers,
-                                              const Dialect& dialect) const;
-    // Character path, one character (not a UTF-16 unit): true when it was
-    // sent, false when it was dropped.
+    // One key press: the key's own sequence in the dialect, if it has one
+    // (its character is then not sent); else with Alt, ESC and the
+    // character (Alt as Meta); else the character, after CR LF for Enter
+    // when the option asks for it. True when anything was sent.
+    bool Press(const KeyPress& press, const Dialect& dialect);
+    // One character (not a UTF-16 unit): true when it was sent, false when
+    // it was dropped.
     bool KeyboardSendChar(char32_t code, const Dialect& dialect);
     // While the host echoes, there is no local echo, whatever the option.
     void SetHostEchoes(bool echoes) { hostEchoes_ = echoes; }

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/terminal/key_tables.h"
+#include "core/interfaces/key.h"
 #include "core/terminal/terminal_modes.h"
 
 namespace quill {

@@ -157,7 +157,7 @@ void ScreenModel::BlankScreenRow(int row) {
 }
 
 void ScreenModel::WrapToNextRow() {
-    if (xterm_) return XtermWrap();
+    if (rules_.hostMargins) return XtermWrap();
     cursorColumn_ = 0;
     ScreenMoveToRow(cursorRow_ + 1);
 }
@@ -175,18 +175,18 @@ void ScreenModel::ScreenPlaceChar(char32_t c) {
     lastCharacter_ = c;
     if (++cursorColumn_ == end) {
         const bool wrap = WrapOn();
-        if (wrap && !deferredWrap_) {
+        if (wrap && !rules_.deferredWrap) {
             WrapToNextRow();
         } else {
             cursorColumn_ = end - 1;
-            wrapPending_ = deferredWrap_ && wrap;
+            wrapPending_ = rules_.deferredWrap && wrap;
         }
     }
     damage_.MarkColumns(row, column, column + 1);
 }
 
 void ScreenModel::ScreenWriteByte(std::uint8_t b) {
-    if (xterm_ && XtermControl(b)) return;
+    if (rules_.hostMargins && XtermControl(b)) return;
     if (b == '\t' || b == '\n' || b == '\r') wrapPending_ = false;
     switch (b) {
         case '\t':

@@ -35,6 +35,20 @@ struct ScreenGeometry {
     bool operator==(const ScreenGeometry&) const = default;
 };
 
+// Where the screen's editing differs between dialects.
+struct ScreenRules {
+    // CR, LF, TAB and the wrap to the next row keep to the margins the host
+    // set (xterm's editing); or they know the scrolling region only.
+    bool hostMargins = false;
+    // Text reaching the line's end continues on the next row while the
+    // host's auto-wrap mode is on; or while the user's Wrap option is.
+    bool hostAutoWrap = false;
+    // With wrap on, a character written in the last column leaves the
+    // cursor there, and the next printable character wraps first; or the
+    // cursor wraps at once.
+    bool deferredWrap = false;
+};
+
 // The terminal's screen: rows of cells, the history rows above the screen
 // rows and one spare row below them, addressed as buffer rows (0 the oldest
 // history row, the history's depth the first screen row). The history and
@@ -97,10 +111,9 @@ class ScreenModel {
     // Who is told of rows scrolled off the top; none (null) by default.
     void SetScrollOffObserver(ScrollOffObserver* observer) { scrollOff_ = observer; }
 
-    // Whether a wrap waits for the next printable character (see Dialect);
-    // switching drops a wrap that waits.
-    void SetDeferredWrap(bool on) {
-        deferredWrap_ = on;
+    // The dialect's rules; a switch drops a wrap that waits.
+    void SetRules(const ScreenRules& rules) {
+        rules_ = rules;
         wrapPending_ = false;
     }
 
@@ -237,7 +250,7 @@ class ScreenModel {
     Cell pen_;
     bool caretVisible_ = true;
     ScreenDamage damage_;
-    bool deferredWrap_ = false;
+    ScreenRules rules_;
     // A character went into the last column with wrap on; any cursor move
     // cancels the wrap.
     bool wrapPending_ = false;
@@ -248,7 +261,6 @@ class ScreenModel {
     // erasing and scrolling fill with the pen's background only. The left
     // and right margins count while their mode (?69) is on; the scrolling
     // region is the top and bottom margins.
-    void SetXtermEditing(bool on) { xterm_ = on; }
     // CR, LF and TAB as xterm's editing takes them; false for other bytes.
     bool XtermControl(std::uint8_t b);
     // Margins, origin, insert and margin modes as at start, and auto-wrap
@@ -331,15 +343,12 @@ class ScreenModel {
     int LineEnd() const {
         return sideMarginMode_ && cursorColumn_ <= rightMargin_ ? rightMargin_ + 1 : columns_;
     }
-    // Whether text reaching the line's end continues on the next row: the
-    // host's auto-wrap mode in the extended terminal, the user's Wrap in the
-    // plain one.
-    bool WrapOn() const { return xterm_ ? autoWrap_ : options_.Wrap(); }
+    // Whether text reaching the line's end continues on the next row.
+    bool WrapOn() const { return rules_.hostAutoWrap ? autoWrap_ : options_.Wrap(); }
     void XtermWrap();
     static std::vector<bool> DefaultTabStops(int columns);
     void ResizeEditing();
     // The xterm editing's state.
-    bool xterm_ = false;
     bool autoWrap_ = true;
     bool originMode_ = false;
     bool insertMode_ = false;

@@ -87,9 +87,9 @@ EscapeResult SequenceCollector::EscapeFeed(std::uint8_t b) {
 
 // The byte after ESC (, ESC ) or ESC #.
 EscapeResult SequenceCollector::AfterIntermediate(std::uint8_t b) {
-    if (state_ == State::kDesignateG0) dispatcher_.Designate(CharsetSlot::G0, b);
-    if (state_ == State::kDesignateG1) dispatcher_.Designate(CharsetSlot::G1, b);
-    if (state_ == State::kAfterHash) dispatcher_.Hash(b);
+    if (state_ == State::kDesignateG0) handler_->Designate(CharsetSlot::G0, b);
+    if (state_ == State::kDesignateG1) handler_->Designate(CharsetSlot::G1, b);
+    if (state_ == State::kAfterHash) handler_->Hash(b);
     return End(b);
 }
 
@@ -103,7 +103,7 @@ EscapeResult SequenceCollector::StringByte(std::uint8_t b) {
 }
 
 void SequenceCollector::FinishString() {
-    if (osc_) dispatcher_.OperatingSystemCommand(string_);
+    if (osc_) handler_->OperatingSystemCommand(string_);
     string_.clear();
 }
 
@@ -119,12 +119,12 @@ EscapeResult SequenceCollector::AfterEsc(std::uint8_t b) {
         case '#':
             return Continue(State::kAfterHash);
         default:
-            if (dialect_->strings && OpensString(b)) {
+            if (strings_ && OpensString(b)) {
                 osc_ = b == ']';
                 string_.clear();
                 return Continue(State::kString);
             }
-            dispatcher_.Escape(b);
+            handler_->Escape(b);
             return End(b);
     }
 }
@@ -138,7 +138,7 @@ EscapeResult SequenceCollector::ParameterByte(std::uint8_t b) {
     const bool first = state_ == State::kFirstParameter;
     if (!IsDigit(b) && b != ';' && !(first && b == '?')) {
         s.final = b;
-        dispatcher_.Control(s);
+        handler_->Control(s);
         return End(b);
     }
     TraceByte(b);
@@ -177,7 +177,7 @@ EscapeResult SequenceCollector::XtermByte(std::uint8_t b) {
 // CAN and SUB cancel the sequence; the others act and the sequence goes on.
 EscapeResult SequenceCollector::XtermControlByte(std::uint8_t b) {
     if (b == kCan || b == kSub) return End(b);
-    dispatcher_.Execute(b);
+    handler_->Execute(b);
     return EscapeResult::Continues;
 }
 
@@ -228,7 +228,7 @@ EscapeResult SequenceCollector::XtermParameterByte(std::uint8_t b) {
 EscapeResult SequenceCollector::XtermFinal(std::uint8_t b) {
     if (state_ != State::kXtermIgnore) {
         sequence_.final = b;
-        dispatcher_.Control(sequence_);
+        handler_->Control(sequence_);
     }
     return End(b);
 }

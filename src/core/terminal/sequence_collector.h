@@ -6,7 +6,9 @@
 #include <string_view>
 
 #include "core/interfaces/terminal_services.h"
-#include "core/terminal/sequence_dispatcher.h"
+#include "core/terminal/control_sequence.h"
+#include "core/terminal/dialect.h"
+#include "core/terminal/sequence_handler.h"
 
 namespace quill {
 
@@ -16,22 +18,25 @@ enum class EscapeResult { Ended, Continues };
 
 // EscapeFeed: collects an escape sequence one byte at a time after the ESC
 // that started it (its kind, its parameters, its final byte) and hands it
-// whole to the dispatcher. The collector keeps the quirks of what ends a
-// sequence: ESC starts over, '?' is let pass in the first parameter only,
-// and any byte that is not a digit or ';' ends a control sequence. In a
-// dialect with strings, ESC ] and its kin open a string that runs to BEL or
+// whole to the dialect's sequence handler. The collector keeps the quirks of
+// what ends a sequence: ESC starts over, '?' is let pass in the first
+// parameter only, and any byte that is not a digit or ';' ends a control
+// sequence. In a dialect with strings, ESC ] and its kin open a string that runs to BEL or
 // ST (ESC \\); an OSC's is handed on, the others' are dropped. In a dialect
-// with xterm's controls, sequences follow xterm's grammar instead
-// (XtermByte).
+// with xterm's grammar, sequences follow it instead (XtermByte).
 class SequenceCollector {
   public:
-    SequenceCollector(SequenceDispatcher& dispatcher, TerminalServices& services)
-        : dispatcher_(dispatcher), services_(services), tracing_(services.TraceEnabled()) {}
+    SequenceCollector(Dialect& dialect, TerminalServices& services)
+        : services_(services), tracing_(services.TraceEnabled()) {
+        SetDialect(dialect);
+    }
 
-    // The dialect in force decides whether strings exist, and the grammar.
-    void SetDialect(const Dialect& dialect) {
-        dialect_ = &dialect;
-        xterm_ = dialect.xtermControls;
+    // The dialect in force decides whether strings exist, the grammar, and
+    // who performs the sequences.
+    void SetDialect(Dialect& dialect) {
+        handler_ = &dialect.Sequences();
+        strings_ = dialect.Properties().strings;
+        xterm_ = dialect.Properties().grammar == SequenceGrammar::kXterm;
     }
 
     EscapeResult EscapeFeed(std::uint8_t b);
@@ -75,10 +80,10 @@ class SequenceCollector {
     void Trace(std::string_view text);
     void TraceByte(std::uint8_t b);
 
-    SequenceDispatcher& dispatcher_;
     TerminalServices& services_;
     const bool tracing_;
-    const Dialect* dialect_ = &kPlainTerminal;
+    SequenceHandler* handler_ = nullptr;
+    bool strings_ = false;
     bool xterm_ = false;
     State state_ = State::kAfterEsc;
     ControlSequence sequence_;

@@ -69,24 +69,21 @@ void TerminalInput::Step(std::uint8_t b) {
 // A run of displayable bytes, through the active character set.
 void TerminalInput::WriteText(const std::uint8_t* text, int count) {
     if (modes_.PlainSetActive()) {
-        screen_.ScreenWriteText(text, count);
-        Printed(text, count);
-        return;
+        Bytes(text, count);
+    } else {
+        dialect_->MapText(modes_, text, count, *this);
     }
-    if (xtermControls_) {
-        for (int i = 0; i < count; ++i) {
-            const char32_t c = modes_.XtermTranslateChar(text[i]);
-            screen_.ScreenPlaceChar(c);
-            Printed(c);
-        }
-        return;
-    }
-    std::uint8_t translated[kPrintedBatch];
-    for (int at = 0; at < count; at += kPrintedBatch) {
-        const int length = std::min(count - at, kPrintedBatch);
-        for (int i = 0; i < length; ++i) translated[i] = modes_.ScreenTranslateChar(text[at + i]);
-        screen_.ScreenWriteText(translated, length);
-        Printed(translated, length);
+}
+
+void TerminalInput::Bytes(const std::uint8_t* text, int count) {
+    screen_.ScreenWriteText(text, count);
+    Printed(text, count);
+}
+
+void TerminalInput::Characters(const char32_t* text, int count) {
+    for (int i = 0; i < count; ++i) {
+        screen_.ScreenPlaceChar(text[i]);
+        Printed(text[i]);
     }
 }
 
@@ -124,8 +121,8 @@ void TerminalInput::DataByte(std::uint8_t b) {
         }
     } else if (b >= kFirstHighByte && decodeUtf8_) {
         Utf8Byte(b);
-    } else if ((b == kVt || b == kFf) && xtermControls_ && !showCodes_) {
-        DataByte('\n');  // xterm takes VT and FF as line feeds
+    } else if ((b == kVt || b == kFf) && linesFromVerticalControls_ && !showCodes_) {
+        DataByte('\n');
     } else {
         ControlByte(b);  // NUL, DEL and the bytes from 0x80 that are not decoded are ignored
     }

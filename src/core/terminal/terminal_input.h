@@ -17,7 +17,7 @@ namespace quill {
 // text, the control bytes that act outside escape sequences, escape
 // sequences (handed to the collector) and, in a dialect that has it, UTF-8.
 // An escape or UTF-8 sequence open at the end of a block goes on in the next.
-class TerminalInput final : public EscapeSequenceState {
+class TerminalInput final : public EscapeSequenceState, private MappedText {
   public:
     TerminalInput(ScreenModel& screen, TerminalModes& modes, SequenceCollector& collector,
                   TerminalServices& services)
@@ -27,9 +27,10 @@ class TerminalInput final : public EscapeSequenceState {
     // and whether text is shown as codes instead (which shows the bytes from
     // 0x80 as they came, so they are then not decoded).
     void SetBlockOptions(const Dialect& dialect, bool showCodes) {
+        dialect_ = &dialect;
         showCodes_ = showCodes;
-        decodeUtf8_ = dialect.utf8 && !showCodes;
-        xtermControls_ = dialect.xtermControls;
+        decodeUtf8_ = dialect.Properties().utf8 && !showCodes;
+        linesFromVerticalControls_ = dialect.Properties().verticalControlsFeedLines;
     }
     // Ends an open escape or UTF-8 sequence as an invalid one ends: at a
     // switch of dialect.
@@ -52,6 +53,8 @@ class TerminalInput final : public EscapeSequenceState {
 
     void Step(std::uint8_t b);
     void WriteText(const std::uint8_t* text, int count);
+    void Bytes(const std::uint8_t* text, int count) override;
+    void Characters(const char32_t* text, int count) override;
     void DataByte(std::uint8_t b);
     bool ControlByte(std::uint8_t b);
     void EscapeByte(std::uint8_t b);
@@ -67,12 +70,11 @@ class TerminalInput final : public EscapeSequenceState {
     SequenceCollector& collector_;
     TerminalServices& services_;
     PrintedTextSink* printed_ = nullptr;
+    // The dialect of the block, which maps text through the character sets.
+    const Dialect* dialect_ = nullptr;
     bool showCodes_ = false;
     bool decodeUtf8_ = false;
-    // xterm's controls: DEC special graphics as Unicode box drawing, VT and
-    // FF as line feeds; or the plain terminal's ASCII graphics, VT and FF
-    // ignored.
-    bool xtermControls_ = false;
+    bool linesFromVerticalControls_ = false;
     State state_ = State::kText;
     Utf8Decoder utf8_;
 };

@@ -102,6 +102,12 @@ class TerminalModes {
     bool G1Active() const { return activeSet_ == &G1; }
     void Designate(CharsetSlot slot, int charset) { (slot == CharsetSlot::G0 ? G0 : G1) = charset; }
     int Designation(CharsetSlot slot) const { return slot == CharsetSlot::G0 ? G0 : G1; }
+    // The designation by the byte after ESC ( or ESC ): 1, A and B name the
+    // plain set, 0 and 2 line drawing; other bytes change nothing.
+    void DesignateNamed(CharsetSlot slot, std::uint8_t name) {
+        if (name == '1' || name == 'A' || name == 'B') Designate(slot, kCharsetPlain);
+        if (name == '0' || name == '2') Designate(slot, kCharsetLineDrawing);
+    }
     // Whether characters pass the active set unchanged.
     bool PlainSetActive() const { return *activeSet_ == kCharsetPlain; }
     // ScreenTranslateChar: a byte through the active set; line drawing maps
@@ -112,18 +118,6 @@ class TerminalModes {
         if (b >= 'o' && b <= 's') return '-';
         if (b >= 't' && b <= 'x') return '|';
         return b;
-    }
-
-    // A byte through the active set in the extended terminal: DEC special
-    // graphics are the Unicode characters xterm shows for them.
-    char32_t XtermTranslateChar(std::uint8_t b) const {
-        static constexpr char32_t kSpecialGraphics[] = {
-            U' ',      U'\u25C6', U'\u2592', U'\u2409', U'\u240C', U'\u240D', U'\u240A', U'\u00B0',
-            U'\u00B1', U'\u2424', U'\u240B', U'\u2518', U'\u2510', U'\u250C', U'\u2514', U'\u253C',
-            U'\u23BA', U'\u23BB', U'\u2500', U'\u23BC', U'\u23BD', U'\u251C', U'\u2524', U'\u2534',
-            U'\u252C', U'\u2502', U'\u2264', U'\u2265', U'\u03C0', U'\u2260', U'\u00A3', U'\u00B7'};
-        if (PlainSetActive() || b < 0x5F || b > 0x7E) return b;
-        return kSpecialGraphics[b - 0x5F];
     }
 
     // The colours palette indices name, as the host has set them.

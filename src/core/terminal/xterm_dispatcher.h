@@ -9,6 +9,7 @@
 #include "core/interfaces/terminal_services.h"
 #include "core/terminal/control_sequence.h"
 #include "core/terminal/screen_model.h"
+#include "core/terminal/sequence_handler.h"
 #include "core/terminal/terminal_modes.h"
 
 namespace quill {
@@ -17,23 +18,19 @@ namespace quill {
 // cursor, erasing and editing, scrolling and margins, modes, resets,
 // renditions, character sets, replies and the OSC strings. Sequences xterm
 // does not know, and window operations but the title stack, do nothing.
-class XtermDispatcher {
+class XtermDispatcher final : public SequenceHandler {
   public:
     XtermDispatcher(ScreenModel& screen, TerminalModes& modes, SendPath& send,
                     TerminalServices& services)
         : screen_(screen), modes_(modes), send_(send), services_(services) {}
 
-    // ESC and one byte.
-    void Escape(std::uint8_t final);
-    // ESC [ with marker, parameters, intermediate and final byte.
-    void Control(const ControlSequence& sequence);
-    // A control byte inside a sequence (CR, LF, VT, FF, HT act; the others
-    // are ignored).
-    void Execute(std::uint8_t b);
-    // ESC # and its byte.
-    void Hash(std::uint8_t b);
-    // ESC ] text BEL (or ST).
-    void OperatingSystemCommand(std::string_view text);
+    void Escape(std::uint8_t final) override;
+    void Control(const ControlSequence& sequence) override;
+    void Designate(CharsetSlot slot, std::uint8_t b) override { modes_.DesignateNamed(slot, b); }
+    // CR, LF, VT, FF and HT act; the others are ignored.
+    void Execute(std::uint8_t b) override;
+    void Hash(std::uint8_t b) override;
+    void OperatingSystemCommand(std::string_view text) override;
 
   private:
     void Plain(const ControlSequence& sequence);

@@ -16,26 +16,40 @@ enum class Form {
 };
 
 struct XtermKeyRow {
-    std::uint16_t keyCode;
+    Key key;
     Form form;
     std::uint8_t code;  // the final byte, or the number before '~'
 };
 
 constexpr std::array<XtermKeyRow, 28> kXtermKeys{{
-    {vk::kUp, Form::kCursor, 'A'},       {vk::kDown, Form::kCursor, 'B'},
-    {vk::kRight, Form::kCursor, 'C'},    {vk::kLeft, Form::kCursor, 'D'},
-    {vk::kHome, Form::kCursor, 'H'},     {vk::kEnd, Form::kCursor, 'F'},
-    {vk::kClear, Form::kCursor, 'E'},    {vk::kInsert, Form::kNumbered, 2},
-    {vk::kDelete, Form::kNumbered, 3},   {vk::kPageUp, Form::kNumbered, 5},
-    {vk::kPageDown, Form::kNumbered, 6}, {vk::kF1, Form::kFunction, 'P'},
-    {vk::kF1 + 1, Form::kFunction, 'Q'}, {vk::kF1 + 2, Form::kFunction, 'R'},
-    {vk::kF1 + 3, Form::kFunction, 'S'}, {vk::kF1 + 4, Form::kNumbered, 15},
-    {vk::kF1 + 5, Form::kNumbered, 17},  {vk::kF1 + 6, Form::kNumbered, 18},
-    {vk::kF1 + 7, Form::kNumbered, 19},  {vk::kF1 + 8, Form::kNumbered, 20},
-    {vk::kF1 + 9, Form::kNumbered, 21},  {vk::kF1 + 10, Form::kNumbered, 23},
-    {vk::kF12, Form::kNumbered, 24},     {vk::kKeypadEnter, Form::kKeypad, 'M'},
-    {vk::kMultiply, Form::kKeypad, 'j'}, {vk::kAdd, Form::kKeypad, 'k'},
-    {vk::kSubtract, Form::kKeypad, 'm'}, {vk::kDivide, Form::kKeypad, 'o'},
+    {Key::kUp, Form::kCursor, 'A'},
+    {Key::kDown, Form::kCursor, 'B'},
+    {Key::kRight, Form::kCursor, 'C'},
+    {Key::kLeft, Form::kCursor, 'D'},
+    {Key::kHome, Form::kCursor, 'H'},
+    {Key::kEnd, Form::kCursor, 'F'},
+    {Key::kBegin, Form::kCursor, 'E'},
+    {Key::kInsert, Form::kNumbered, 2},
+    {Key::kDelete, Form::kNumbered, 3},
+    {Key::kPageUp, Form::kNumbered, 5},
+    {Key::kPageDown, Form::kNumbered, 6},
+    {Key::kF1, Form::kFunction, 'P'},
+    {Key::kF2, Form::kFunction, 'Q'},
+    {Key::kF3, Form::kFunction, 'R'},
+    {Key::kF4, Form::kFunction, 'S'},
+    {Key::kF5, Form::kNumbered, 15},
+    {Key::kF6, Form::kNumbered, 17},
+    {Key::kF7, Form::kNumbered, 18},
+    {Key::kF8, Form::kNumbered, 19},
+    {Key::kF9, Form::kNumbered, 20},
+    {Key::kF10, Form::kNumbered, 21},
+    {Key::kF11, Form::kNumbered, 23},
+    {Key::kF12, Form::kNumbered, 24},
+    {Key::kKeypadEnter, Form::kKeypad, 'M'},
+    {Key::kKeypadMultiply, Form::kKeypad, 'j'},
+    {Key::kKeypadAdd, Form::kKeypad, 'k'},
+    {Key::kKeypadSubtract, Form::kKeypad, 'm'},
+    {Key::kKeypadDivide, Form::kKeypad, 'o'},
 }};
 
 void AddNumber(KeySequence& sequence, int number) {
@@ -95,15 +109,13 @@ std::optional<KeySequence> FromRow(const XtermKeyRow& row, KeyModifiers modifier
 
 }  // namespace
 
-std::optional<KeySequence> XtermKey(std::uint16_t keyCode, KeyModifiers modifiers,
-                                    const TerminalModes& modes) {
-    if (keyCode == vk::kBack) return Backspace(modifiers);
-    if (keyCode == vk::kTab) {
+std::optional<KeySequence> XtermKey(Key key, KeyModifiers modifiers, const TerminalModes& modes) {
+    if (key == Key::kBackspace) return Backspace(modifiers);
+    if (key == Key::kTab) {
         return modifiers.shift ? std::optional(Csi(0, {}, 'Z')) : std::nullopt;
     }
-    const auto* row =
-        std::find_if(kXtermKeys.begin(), kXtermKeys.end(),
-                     [keyCode](const XtermKeyRow& r) { return r.keyCode == keyCode; });
+    const auto* row = std::find_if(kXtermKeys.begin(), kXtermKeys.end(),
+                                   [key](const XtermKeyRow& r) { return r.key == key; });
     if (row == kXtermKeys.end()) return std::nullopt;
     return FromRow(*row, modifiers, modes);
 }

@@ -1,20 +1,11 @@
 #pragma once
 
-#include <array>
-#include <cstdint>
 #include <optional>
 
 #include "core/terminal/key_tables.h"
 #include "core/terminal/terminal_modes.h"
 
 namespace quill {
-
-// The bytes one key sends.
-struct KeySequence {
-    std::array<std::uint8_t, 10> bytes{};
-    int count = 0;
-    void Add(std::uint8_t b) { bytes[static_cast<std::size_t>(count++)] = b; }
-};
 
 // What the extended terminal sends for a key, as xterm does with its default
 // resources: the cursor keys, Home, End and Begin after ESC [ (ESC O in
@@ -25,7 +16,6 @@ struct KeySequence {
 // The keypad's Enter and operators send ESC O M, j, k, m, o in application
 // keypad mode unless NumLock is on and no modifier is held, as xterm does.
 // None for every other key: it sends its character.
-std::optional<KeySequence> XtermKey(std::uint16_t keyCode, KeyModifiers modifiers,
-                                    const TerminalModes& modes);
+std::optional<KeySequence> XtermKey(Key key, KeyModifiers modifiers, const TerminalModes& modes);
 
 }  // namespace quill

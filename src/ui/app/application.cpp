@@ -103,23 +103,19 @@ AppHooks DefaultAppHooks(SettingsStore& store) {
 Application::Application(SettingsStore& store, AppHooks hooks)
     : store_(store),
       hooks_(std::move(hooks)),
-      transport_(TransportHooks{[this](const std::string& line) { WriteLocalLine(line); },
-                                [this](const QString& text) {
-                                    hooks_.window.messageBox(nullptr, text,
-                                                             QStringLiteral("Socket Error"),
-                                                             QMessageBox::Warning);
-                                },
-                                [this] {
-                                    if (window_) window_->OnSocketReadable();
-                                },
-                                [this] {
-                                    if (window_) window_->OnSocketClosed();
-                                },
-                                [this] {
-                                    if (window_) window_->OnSocketWritable();
-                                },
-                                hooks_.closeWait,
-                                [this] { return engine_ != nullptr && engine_->HoldsInput(); }}) {
+      transport_(TransportHooks{
+          .writeLine = [this](const std::string& line) { WriteLocalLine(line); },
+          .socketError =
+              [this](const QString& text) {
+                  hooks_.window.messageBox(nullptr, text, QStringLiteral("Socket Error"),
+                                           QMessageBox::Warning);
+              },
+          .readable = ToSession(&Session::Readable),
+          .waiting = ToSession(&Session::Waiting),
+          .closed = ToSession(&Session::PeerClosed),
+          .writable = ToSession(&Session::Writable),
+          .closeWait = hooks_.closeWait}) {
+    if (!hooks_.window.clock) hooks_.window.clock = [] { return std::chrono::steady_clock::now(); };
     hooks_.window.postQuit = [this](int exitCode) { PostQuit(exitCode); };
 }
 
@@ -134,14 +130,13 @@ int Application::Run(int argc, const char* const* argv) {
 
 int Application::StartUp(int argc, const char* const* argv) {
     qCDebug(lcTrace, "I am here\r\n");
-    if (transport_.InitTransport() == 0) {
+    if (!transport_.InitTransport()) {
         ErrorBox("Cannot start WINSOCKET");
         ErrorBox("Cannot initiate transport");
         return kExitTransport;
     }
     if (!InitScreen()) {
         ErrorBox("Cannot initiate screen");
-        transport_.ShutdownTransport();
         return kExitScreen;
     }
     engine_->WriteLocal(std::string(kProgramName) + " " + std::string(kProgramVersion) + "\r\n");
@@ -150,16 +145,14 @@ int Application::StartUp(int argc, const char* const* argv) {
     const CommandLineResult parsed = ReadCommandLine(argc, argv, script);
     if (parsed == CommandLineResult::Error) ErrorBox("Commandline error");
     if (parsed != CommandLineResult::TargetKnown) {
-        transport_.ShutdownTransport();
         FreeScreen();
         return kExitCommandLine;
     }
-    const int opened = transport_.OpenConnection(target_.HostName, target_.PortNumber);
+    const bool opened = transport_.OpenConnection(target_.HostName, target_.PortNumber);
     // Closed while the connect waited: the quit it posted ends the loop at once.
     if (window_->Destroyed()) return kStarted;
-    if (opened == 0) {
+    if (!opened) {
         ErrorBox("Cannot open the connection");
-        transport_.ShutdownTransport();
         FreeScreen();
         return kExitConnection;
     }
@@ -215,7 +208,6 @@ int Application::MessageLoop() {
         QCoreApplication::exec();
         loopRunning_ = false;
     }
-    transport_.ShutdownTransport();
     FreeScreen();
     return quitCode_;
 }
@@ -251,6 +243,7 @@ bool Application::CreateMainWindow() {
     window_ = std::make_unique<MainWindow>(
         WindowParts{store_, settings_, *engine_, transport_, fonts_, target_}, hooks_.window);
     window_->setWindowIcon(ProgramIcon());
+    CreateSession();
     display_.SetTarget(&window_->View());
     services_.SetTitleWindow(window_.get());
     window_->OnCreate();
@@ -261,6 +254,21 @@ bool Application::CreateMainWindow() {
     // The new window takes the keyboard: keys and Alt+letters reach it without a click.
     window_->activateWindow();
     return true;
+}
+
+// What the transport reports goes to the session, while there is one.
+std::function<void()> Application::ToSession(void (Session::*report)()) {
+    return [this, report] {
+        if (session_) (*session_.*report)();
+    };
+}
+
+// The session pumps the connection into the terminal and tells the window.
+void Application::CreateSession() {
+    session_ = std::make_unique<Session>(
+        SessionParts{transport_, *engine_, window_->Logger(), window_->Scripts()},
+        SessionHooks{[this] { window_->OnSessionRead(); }, [this] { window_->OnSessionClosed(); },
+                     [this] { window_->OnSessionWritable(); }, hooks_.window.clock});
 }
 
 // The start-up Connect dialog. When it has gone, the terminal window takes
@@ -279,12 +287,13 @@ void Application::WriteLocalLine(const std::string& line) {
 }
 
 void Application::ShowTransportBanner() {
-    const std::string description = TcpTransport::SocketLibraryDescription().toStdString();
+    const std::string description = transport_.Description().toStdString();
     engine_->WriteLocal("Windows Socket Transport\r\n" + description + "\r\n");
 }
 
 void Application::FreeScreen() {
     display_.SetTarget(nullptr);
+    session_.reset();
     window_.reset();
     engine_.reset();
 }

@@ -13,6 +13,7 @@
 #include "ui/app/display_relay.h"
 #include "ui/app/main_window.h"
 #include "ui/app/qt_services.h"
+#include "ui/app/session.h"
 #include "ui/net/tcp_transport.h"
 #include "ui/script/script_file.h"
 #include "ui/terminal/terminal_fonts.h"
@@ -52,6 +53,8 @@ class Application {
     int MessageLoop();
 
     MainWindow* Window() const { return window_.get(); }
+    // The connection's pump, from the window's creation on.
+    Session* Connection() const { return session_.get(); }
     const ScreenModel* Screen() const { return engine_ ? &engine_->Screen() : nullptr; }
     const ConnectionTarget& Target() const { return target_; }
     TerminalSettings& Settings() { return settings_; }
@@ -62,6 +65,8 @@ class Application {
   private:
     bool InitScreen();
     bool CreateMainWindow();
+    void CreateSession();
+    std::function<void()> ToSession(void (Session::*report)());
     bool StartUpConnectDialog(ConnectionTarget& target);
     void ShowTransportBanner();
     void WriteLocalLine(const std::string& line);
@@ -81,6 +86,7 @@ class Application {
     std::unique_ptr<Terminal> engine_;
     TerminalFonts fonts_;
     std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<Session> session_;
     ConnectionTarget target_;
     bool quitPosted_ = false;
     bool loopRunning_ = false;

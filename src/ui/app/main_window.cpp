@@ -9,12 +9,10 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <algorithm>
-#include <array>
 
 #include "core/settings/host_history.h"
 #include "core/telnet/telnet_codes.h"
 #include "core/terminal/bracketed_paste.h"
-#include "core/terminal/key_tables.h"
 #include "ui/app/telnet_commands.h"
 #include "ui/resources/accelerator_filter.h"
 #include "ui/resources/menu_mnemonics.h"
@@ -44,13 +42,13 @@ MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
     : parts_(parts),
       hooks_(std::move(hooks)),
       paste_(MakePasteSink()),
-      logger_(*this,
-              SessionLoggerHooks{
-                  hooks_.messageBox, hooks_.chooseLogFile, [this] { return Now(); },
-                  [this](bool logging) { menus_.SetChecked(CommandId::kLogSession, logging); }}),
+      logger_(*this, SessionLoggerHooks{hooks_.messageBox, hooks_.chooseLogFile, hooks_.clock,
+                                        [this](bool logging) {
+                                            menus_.SetChecked(CommandId::kLogSession, logging);
+                                        }}),
       scripts_(*this, parts_.engine, parts_.transport, parts_.settings.options,
                ScriptSessionHooks{
-                   hooks_.messageBox, hooks_.chooseScriptFile, [this] { return Now(); },
+                   hooks_.messageBox, hooks_.chooseScriptFile, hooks_.clock,
                    [this](bool running) { menus_.SetChecked(CommandId::kRunScript, running); },
                    hooks_.keyring}) {
     setWindowTitle(QStringLiteral("Session"));
@@ -60,8 +58,7 @@ MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
     layout->setSpacing(0);
     const TerminalView::Colours colours{[this] { return parts_.settings.fgcolor; },
                                         [this] { return parts_.settings.bgcolor; }};
-    view_ = new TerminalView(
-        parts_.engine, parts_.fonts, colours, [this] { return Now(); }, central);
+    view_ = new TerminalView(parts_.engine, parts_.fonts, colours, hooks_.clock, central);
     scrollBar_ = new QScrollBar(Qt::Vertical, central);
     scrollBar_->setTracking(false);
     scrollBar_->setContextMenuPolicy(Qt::NoContextMenu);
@@ -233,16 +230,28 @@ void MainWindow::OnNonClientRightButtonDown() {
     if (const auto host = hooks_.chooseListedHost(this)) Launch(*host);
 }
 
-// In the extended terminal Shift or Ctrl pressed alone leaves a scrolled-back
-// view where it is, so that Shift+Page Up pages on from there.
-bool MainWindow::OnKeyDown(std::uint16_t virtualKey, KeyModifiers modifiers) {
-    const bool modifierAlone = virtualKey == vk::kShift || virtualKey == vk::kControl;
-    if (!(modifierAlone && parts_.settings.options.Extended())) view_->DisplayReturnToLive();
+// A key returns a scrolled-back view to live when it sends anything or
+// gives a character, and so does a key pressed without Alt, but Shift or
+// Ctrl alone in the extended terminal, so that Shift+Page Up pages on from
+// there. The bytes of one key go out in one send.
+bool MainWindow::OnKey(const KeyPress& press) {
     if (paste_.Busy()) {
-        paste_.Type({TypedKey::Path::kKeyDown, virtualKey, modifiers});
+        if (KeyReturnsToLive(press)) view_->DisplayReturnToLive();
+        paste_.Type({TypedKey::Path::kKey, 0, press});
         return false;
     }
-    return parts_.engine.KeyDown(virtualKey, modifiers);
+    parts_.transport.HoldFlush();
+    const bool sent = parts_.engine.Press(press);
+    parts_.transport.ReleaseFlush();
+    if (sent || KeyReturnsToLive(press)) view_->DisplayReturnToLive();
+    return sent;
+}
+
+bool MainWindow::KeyReturnsToLive(const KeyPress& press) const {
+    if (press.character) return true;
+    if (!press.key || press.modifiers.alt) return false;
+    const bool modifierAlone = press.key == Key::kShift || press.key == Key::kControl;
+    return !(modifierAlone && parts_.settings.options.Extended());
 }
 
 bool MainWindow::OnCharacter(char32_t character) {
@@ -262,10 +271,10 @@ void MainWindow::OnInputMethod(const QString& commit, const QString& preedit) {
 // Pasted characters take the keyboard's character path, as typed ones do,
 // but leave the view where it is.
 PasteSink MainWindow::MakePasteSink() {
-    TcpTransport& transport = parts_.transport;
+    Transport& transport = parts_.transport;
     Terminal& terminal = parts_.engine;
     return PasteSink{
-        [&transport] { return transport.Queued() < TcpTransport::kResumeBelow; },
+        [&transport] { return transport.Queued() < Transport::kResumeBelow; },
         [&terminal](char32_t c) {
             terminal.Paste({&c, 1});
         },
@@ -277,8 +286,8 @@ PasteSink MainWindow::MakePasteSink() {
 
 void MainWindow::SendTyped(const TypedKey& key) {
     switch (key.path) {
-        case TypedKey::Path::kKeyDown:
-            parts_.engine.KeyDown(static_cast<std::uint16_t>(key.code), key.modifiers);
+        case TypedKey::Path::kKey:
+            parts_.engine.Press(key.key);
             return;
         case TypedKey::Path::kCharacter:
             parts_.engine.Character(key.code);
@@ -453,49 +462,20 @@ void MainWindow::OnRightButtonDown(QPoint at) {
     if (chosen) OnCommand(*chosen);
 }
 
-// Hands what has arrived to the inbound stream in chunks of at most 100
-// bytes, each recorded first when a session log is open. After one display
-// frame of work the window lets other events in (a key typed during a long
-// burst reaches the host at once); the transport then offers the rest again.
-// The replies the slice makes go out together at its end; the transport stops
-// handing out data once too many wait to go. What compressed data inflates
-// to counts as received: a chunk's worth at a time, the rest held for the
-// next turn (the transport offers it again, see HoldsInput), and none of it
-// while reading is paused.
-void MainWindow::OnSocketReadable() {
-    std::array<std::uint8_t, kReceiveChunk + 1> buffer{};
-    const auto start = Now();
-    parts_.transport.HoldFlush();
-    while (Now() - start < kReadSlice) {
-        if (parts_.transport.ReadingPaused()) break;
-        if (parts_.engine.FeedHeld()) continue;
-        const int count = parts_.transport.ReceiveBytes(buffer.data(), kReceiveChunk);
-        if (count <= 0) break;
-        buffer[static_cast<std::size_t>(count)] = 0;
-        logger_.Record(buffer.data(), count);
-        parts_.engine.FeedSome(buffer.data(), count);
-    }
-    parts_.transport.ReleaseFlush();
-    logger_.Flush();
+void MainWindow::OnSessionRead() {
     ShowHistoryDepth();
 }
 
-void MainWindow::OnSocketWritable() {
+void MainWindow::OnSessionWritable() {
     paste_.Resume();
 }
 
-void MainWindow::OnSocketClosed() {
-    logger_.Stop();
-    scripts_.Stop();
+void MainWindow::OnSessionClosed() {
     if (!parts_.settings.autoexit) {
         hooks_.messageBox(this, QStringLiteral("Connection closed"), QStringLiteral("Quillterm"),
                           QMessageBox::NoIcon);
     }
     DestroyWindow();
-}
-
-std::chrono::steady_clock::time_point MainWindow::Now() const {
-    return hooks_.clock ? hooks_.clock() : std::chrono::steady_clock::now();
 }
 
 void MainWindow::OnTimer() {

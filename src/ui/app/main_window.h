@@ -19,7 +19,7 @@
 #include "ui/app/script_session.h"
 #include "ui/app/session_logger.h"
 #include "ui/dialogs/setup_dialog.h"
-#include "ui/net/tcp_transport.h"
+#include "ui/net/transport.h"
 #include "ui/resources/command_ids.h"
 #include "ui/resources/help_window.h"
 #include "ui/resources/menu_builder.h"
@@ -40,7 +40,7 @@ struct WindowParts {
     SettingsStore& store;
     TerminalSettings& settings;
     Terminal& engine;
-    TcpTransport& transport;
+    Transport& transport;
     const TerminalFonts& fonts;
     // The host connected to: the suggested name of a session log.
     const ConnectionTarget& target;
@@ -74,7 +74,7 @@ struct WindowHooks {
     // Where scripts find passwords; none: no keyring, the Password dialog asks.
     std::shared_ptr<Keyring> keyring;
     // The time socket reading, display frames and the session log are
-    // measured by; the steady clock when empty.
+    // measured by: the steady clock, unless a test gives its own.
     std::function<std::chrono::steady_clock::time_point()> clock;
 };
 
@@ -89,9 +89,6 @@ class MainWindow final : public QMainWindow {
   public:
     // Splash ticks before the splash window closes.
     static constexpr int kSplashTicks = 4;
-    // How long one data-ready event may hand data on before the window lets
-    // other events in: one display frame of work at most.
-    static constexpr std::chrono::milliseconds kReadSlice{16};
 
     MainWindow(WindowParts parts, WindowHooks hooks);
     ~MainWindow() override;
@@ -103,8 +100,8 @@ class MainWindow final : public QMainWindow {
     // The largest size the plain terminal's window may take: 80 x 24 cells.
     QSize OnGetMinMaxInfo() const;
     void OnNonClientRightButtonDown();
-    // True when the key was sent as a sequence of its own.
-    bool OnKeyDown(std::uint16_t virtualKey, KeyModifiers modifiers = {});
+    // One key press: true when anything was sent.
+    bool OnKey(const KeyPress& press);
     // True when the character was sent.
     bool OnCharacter(char32_t character);
     // Text from an input method (dead keys, compose, IBus, Fcitx): each
@@ -120,10 +117,13 @@ class MainWindow final : public QMainWindow {
     void OnRightButtonDown(QPoint at);
     // Pastes the selection clipboard as Paste does the clipboard.
     void OnMiddleButtonDown();
-    void OnSocketReadable();
-    void OnSocketClosed();
+    // The session has fed the terminal what arrived: the history may be deeper.
+    void OnSessionRead();
+    // The server closed the connection: a box (unless `autoexit`), then the
+    // window goes.
+    void OnSessionClosed();
     // The outbound queue has room again: a paste that waited goes on.
-    void OnSocketWritable();
+    void OnSessionWritable();
 
     // Keeps the window, frame and all, within the screen's free area.
     void FitOnScreen();
@@ -163,7 +163,6 @@ class MainWindow final : public QMainWindow {
     void Launch(const std::optional<std::string>& host);
     void FlipOption(CommandId id, bool on, void (UserOptions::*set)(bool));
     void ShowOptionMarks();
-    std::chrono::steady_clock::time_point Now() const;
     PasteSink MakePasteSink();
     // Queues a paste, between brackets when the host asks for them.
     void PasteText(const QString& text);
@@ -172,9 +171,9 @@ class MainWindow final : public QMainWindow {
     bool ViewEvent(QEvent* event);
     bool WheelEvent(QEvent* event);
     void ScrollBarAction(int action);
-    void KeyPress(const QKeyEvent& event);
+    void KeyEvent(const QKeyEvent& event);
     bool PageScrollBack(const QKeyEvent& event);
-    void SendMeta(const QKeyEvent& event);
+    bool KeyReturnsToLive(const KeyPress& press) const;
     void SendTelnetCommand(std::uint8_t code);
     bool MouseEvent(const QMouseEvent& event);
     bool HostMouseEvent(const QMouseEvent& event);

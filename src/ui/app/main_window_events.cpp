@@ -23,7 +23,6 @@ namespace {
 // Scroll-back lines per notch of a mouse wheel.
 constexpr int kWheelLines = 3;
 constexpr int kWheelNotch = 120;
-constexpr char32_t kEscape = 0x1B;
 
 // The buttons the host hears of.
 std::optional<MouseButton> HostButton(Qt::MouseButton button) {
@@ -80,7 +79,7 @@ bool MainWindow::ViewEvent(QEvent* event) {
             if ((key.modifiers() & Qt::AltModifier) && !parts_.settings.options.Extended()) {
                 return false;
             }
-            KeyPress(key);
+            KeyEvent(key);
             return true;
         }
         case QEvent::InputMethod: {
@@ -101,9 +100,9 @@ bool MainWindow::ViewEvent(QEvent* event) {
     }
 }
 
-// A key with a sequence of its own sends no character: Backspace, Shift+Tab,
-// the keypad in application mode; Alt on a special key is its modifier.
-void MainWindow::KeyPress(const QKeyEvent& event) {
+// The terminal takes the key whole: its sequence, Alt as Meta or its
+// character.
+void MainWindow::KeyEvent(const QKeyEvent& event) {
     if (PageScrollBack(event)) return;
     if (IsBreakKey(event)) {
         OnCommand(CommandId::kSendBreak);
@@ -113,29 +112,7 @@ void MainWindow::KeyPress(const QKeyEvent& event) {
         OnCommand(*command);
         return;
     }
-    const KeyMessages messages =
-        TranslateKeyPress(event.key(), event.modifiers(), event.text(), NumLockOn(event));
-    if (messages.keyDown && parts_.engine.KeyHasSequence(*messages.keyDown, messages.modifiers)) {
-        OnKeyDown(*messages.keyDown, messages.modifiers);
-        return;
-    }
-    if (event.modifiers() & Qt::AltModifier) {
-        SendMeta(event);
-        return;
-    }
-    if (messages.keyDown) OnKeyDown(*messages.keyDown, messages.modifiers);
-    if (messages.character) OnCharacter(*messages.character);
-}
-
-// Alt as Meta: ESC, then what the key sends alone, in one send. Keys without
-// a character send nothing with Alt.
-void MainWindow::SendMeta(const QKeyEvent& event) {
-    const auto character = MetaCharacter(event.key(), event.modifiers(), event.text());
-    if (!character) return;
-    parts_.transport.HoldFlush();
-    OnCharacter(kEscape);
-    OnCharacter(*character);
-    parts_.transport.ReleaseFlush();
+    OnKey(TranslateKeyPress(event.key(), event.modifiers(), event.text(), NumLockOn(event)));
 }
 
 // In the extended terminal Shift+Page Up and Shift+Page Down page the

@@ -7,17 +7,17 @@
 #include <functional>
 #include <variant>
 
-#include "core/terminal/key_tables.h"
+#include "core/interfaces/key.h"
 
 namespace quill {
 
 // A key the user typed while a paste was still going out: it goes after it.
 // The brackets around a paste the host asked for queue the same way.
 struct TypedKey {
-    enum class Path { kKeyDown, kCharacter, kPasteBracket };
+    enum class Path { kKey, kCharacter, kPasteBracket };
     Path path;
-    char32_t code;             // a virtual-key code, a whole character, or 1 for the start bracket
-    KeyModifiers modifiers{};  // held with a key-down
+    char32_t code = 0;  // a whole character, or 1 for the start bracket
+    KeyPress key{};
 };
 
 // What the paste queue hands on, and when it may.

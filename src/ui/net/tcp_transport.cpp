@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QHostAddress>
 #include <QHostInfo>
-#include <QMetaObject>
 #include <QNetworkProxy>
 #include <QTimer>
 #include <QtEndian>
@@ -32,19 +31,18 @@ TcpTransport::~TcpTransport() {
     CloseConnection();
 }
 
-int TcpTransport::InitTransport() {
+bool TcpTransport::InitTransport() {
     // There is no library to start; what can fail is a system without TCP.
-    return platform::CanMakeTcpSockets() ? 1 : 0;
+    return platform::CanMakeTcpSockets();
 }
 
-QString TcpTransport::SocketLibraryDescription() {
+QString TcpTransport::Description() const {
     return QStringLiteral("Qt %1 QTcpSocket, TCP over IPv4 and IPv6")
         .arg(QString::fromLatin1(qVersion()));
 }
 
-int TcpTransport::OpenConnection(const std::string& host, int port) {
-    // Only the low 16 bits of the port count.
-    return ConnectToHost(host, static_cast<std::uint16_t>(port & 0xFFFF)) ? 1 : 0;
+bool TcpTransport::OpenConnection(const std::string& host, int port) {
+    return ConnectToHost(host, static_cast<std::uint16_t>(port & 0xFFFF));
 }
 
 bool TcpTransport::ConnectToHost(const std::string& host, std::uint16_t port) {
@@ -64,12 +62,12 @@ bool TcpTransport::ConnectToHost(const std::string& host, std::uint16_t port) {
     // it makes a TCP socket; the transport relies on it, so it says so too.
     platform::KeepUrgentDataInline(socket_->socketDescriptor());
     socket_->setReadBufferSize(kReadAhead);
-    connect(socket_, &QTcpSocket::readyRead, this, &TcpTransport::ReadyRead);
+    connect(socket_, &QTcpSocket::readyRead, this, [this] { hooks_.readable(); });
     connect(socket_, &QTcpSocket::bytesWritten, this, &TcpTransport::QueueShrank);
     connect(socket_, &QTcpSocket::disconnected, this, &TcpTransport::PeerClosed);
     // A failed write ends the connection; reading must not stay paused for it.
     connect(socket_, &QTcpSocket::errorOccurred, this, &TcpTransport::ResumeReading);
-    if (socket_->bytesAvailable() > 0) DataArrived();
+    if (socket_->bytesAvailable() > 0) hooks_.waiting();
     return true;
 }
 
@@ -140,10 +138,21 @@ std::optional<QHostAddress> TcpTransport::ResolveHost(const std::string& host) {
     return std::nullopt;
 }
 
-int TcpTransport::ReceiveBytes(std::uint8_t* buffer, int capacity) {
-    if (socket_ == nullptr || capacity <= 0 || readingPaused_) return 0;
-    const qint64 n = socket_->read(reinterpret_cast<char*>(buffer), capacity);
-    return n > 0 ? static_cast<int>(n) : 0;
+std::span<std::uint8_t> TcpTransport::ReceiveBytes(std::span<std::uint8_t> buffer) {
+    if (socket_ == nullptr || buffer.empty() || readingPaused_) return {};
+    const qint64 n =
+        socket_->read(reinterpret_cast<char*>(buffer.data()), static_cast<qint64>(buffer.size()));
+    return buffer.first(n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+void TcpTransport::SendBytes(const std::uint8_t* bytes, std::size_t length) {
+    if (socket_ == nullptr || length == 0) return;
+    if (socket_->state() != QAbstractSocket::ConnectedState) return;
+    // QTcpSocket queues what the kernel does not take now and sends it, in
+    // order, as the socket becomes writable: nothing typed or pasted is lost.
+    socket_->write(reinterpret_cast<const char*>(bytes), static_cast<qint64>(length));
+    if (!flushHeld_) socket_->flush();
+    if (socket_->bytesToWrite() > kQueueCap) readingPaused_ = true;
 }
 
 // Bytes the system did not take in the urgent send follow in the stream.
@@ -157,16 +166,6 @@ void TcpTransport::SendUrgent(const std::uint8_t* bytes, std::size_t length) {
     SendBytes(bytes + sent, length - sent);
 }
 
-void TcpTransport::SendBytes(const std::uint8_t* bytes, std::size_t length) {
-    if (socket_ == nullptr || length == 0) return;
-    if (socket_->state() != QAbstractSocket::ConnectedState) return;
-    // QTcpSocket queues what the kernel does not take now and sends it, in
-    // order, as the socket becomes writable: nothing typed or pasted is lost.
-    socket_->write(reinterpret_cast<const char*>(bytes), static_cast<qint64>(length));
-    if (!flushHeld_) socket_->flush();
-    if (socket_->bytesToWrite() > kQueueCap) readingPaused_ = true;
-}
-
 void TcpTransport::ReleaseFlush() {
     flushHeld_ = false;
     if (socket_ != nullptr) socket_->flush();
@@ -178,12 +177,11 @@ void TcpTransport::QueueShrank() {
     if (hooks_.writable) hooks_.writable();
 }
 
-// What arrived while reading was paused, and a close that came meanwhile, are
-// offered again.
+// What arrived while reading was paused is offered again.
 void TcpTransport::ResumeReading() {
     if (!readingPaused_) return;
     readingPaused_ = false;
-    if (Unread() || closePending_) DataArrived();
+    if (Pending() > 0) hooks_.waiting();
 }
 
 void TcpTransport::CloseConnection() {
@@ -212,59 +210,14 @@ qint64 TcpTransport::Pending() const {
     return socket_ != nullptr ? socket_->bytesAvailable() : 0;
 }
 
-bool TcpTransport::Unread() const {
-    return Pending() > 0 || (hooks_.readerHolds && hooks_.readerHolds());
-}
-
 qint64 TcpTransport::Queued() const {
     return socket_ != nullptr ? socket_->bytesToWrite() : 0;
-}
-
-// Bytes that follow a quiet spell are handed over in the socket's own signal:
-// an echoed key reaches the screen without a second pass through the event
-// loop. What is left after that, and every later offer, waits for an event.
-void TcpTransport::ReadyRead() {
-    if (readPosted_ || readingPaused_) return;
-    DeliverRead();
-}
-
-// Nothing is offered while reading is paused: the event would only find
-// nothing to read and post itself again.
-void TcpTransport::DataArrived() {
-    if (readPosted_ || readingPaused_) return;
-    readPosted_ = true;
-    QMetaObject::invokeMethod(this, &TcpTransport::DeliverRead, Qt::QueuedConnection);
 }
 
 // A server that closes while reading is paused still has what it sent shown,
 // then the close: nothing it sent can be answered any more.
 void TcpTransport::PeerClosed() {
-    closePending_ = true;
     readingPaused_ = false;
-    if (Unread()) {
-        DataArrived();
-    } else if (!readPosted_) {
-        QMetaObject::invokeMethod(this, &TcpTransport::DeliverClose, Qt::QueuedConnection);
-    }
-}
-
-// The window may stop reading after a frame's worth of data to stay
-// responsive; what it left is offered again in a new event, and the close
-// follows only when nothing is left.
-void TcpTransport::DeliverRead() {
-    readPosted_ = false;
-    if (socket_ == nullptr) return;
-    hooks_.readable();
-    if (Unread()) {
-        DataArrived();
-    } else if (closePending_) {
-        DeliverClose();
-    }
-}
-
-void TcpTransport::DeliverClose() {
-    if (closeDelivered_ || socket_ == nullptr) return;
-    closeDelivered_ = true;
     hooks_.closed();
 }
 

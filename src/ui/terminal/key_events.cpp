@@ -6,8 +6,6 @@
 #include <array>
 #include <utility>
 
-#include "core/terminal/key_tables.h"
-
 namespace quill {
 
 namespace {
@@ -19,36 +17,37 @@ constexpr std::uint16_t kEscape = 27;
 constexpr std::uint16_t kSpace = 32;
 constexpr std::uint16_t kDelete = 127;
 
-// Virtual-key codes of the keys that have no character of their own.
-constexpr std::array<std::pair<int, std::uint16_t>, 20> kVirtualKeys{{
-    {Qt::Key_Backspace, vk::kBack},
-    {Qt::Key_Tab, vk::kTab},
-    {Qt::Key_Backtab, vk::kTab},
-    {Qt::Key_Return, vk::kReturn},
-    {Qt::Key_Enter, vk::kKeypadEnter},
-    {Qt::Key_Clear, vk::kClear},
-    {Qt::Key_Shift, vk::kShift},
-    {Qt::Key_Control, vk::kControl},
-    {Qt::Key_Escape, 0x1B},
-    {Qt::Key_PageUp, vk::kPageUp},
-    {Qt::Key_PageDown, vk::kPageDown},
-    {Qt::Key_End, vk::kEnd},
-    {Qt::Key_Home, vk::kHome},
-    {Qt::Key_Left, vk::kLeft},
-    {Qt::Key_Up, vk::kUp},
-    {Qt::Key_Right, vk::kRight},
-    {Qt::Key_Down, vk::kDown},
-    {Qt::Key_Insert, vk::kInsert},
-    {Qt::Key_Delete, vk::kDelete},
-    {Qt::Key_Space, 0x20},
+// The keys that have no character of their own, and those whose character
+// is all they send.
+constexpr std::array<std::pair<int, Key>, 20> kKeys{{
+    {Qt::Key_Backspace, Key::kBackspace},
+    {Qt::Key_Tab, Key::kTab},
+    {Qt::Key_Backtab, Key::kTab},
+    {Qt::Key_Return, Key::kReturn},
+    {Qt::Key_Enter, Key::kKeypadEnter},
+    {Qt::Key_Clear, Key::kBegin},
+    {Qt::Key_Shift, Key::kShift},
+    {Qt::Key_Control, Key::kControl},
+    {Qt::Key_Escape, Key::kCharacterOnly},
+    {Qt::Key_PageUp, Key::kPageUp},
+    {Qt::Key_PageDown, Key::kPageDown},
+    {Qt::Key_End, Key::kEnd},
+    {Qt::Key_Home, Key::kHome},
+    {Qt::Key_Left, Key::kLeft},
+    {Qt::Key_Up, Key::kUp},
+    {Qt::Key_Right, Key::kRight},
+    {Qt::Key_Down, Key::kDown},
+    {Qt::Key_Insert, Key::kInsert},
+    {Qt::Key_Delete, Key::kDelete},
+    {Qt::Key_Space, Key::kCharacterOnly},
 }};
 
 // The keypad's operators, told from the main keyboard's by Qt's keypad flag.
-constexpr std::array<std::pair<int, std::uint16_t>, 4> kKeypadOperators{{
-    {Qt::Key_Asterisk, vk::kMultiply},
-    {Qt::Key_Plus, vk::kAdd},
-    {Qt::Key_Minus, vk::kSubtract},
-    {Qt::Key_Slash, vk::kDivide},
+constexpr std::array<std::pair<int, Key>, 4> kKeypadOperators{{
+    {Qt::Key_Asterisk, Key::kKeypadMultiply},
+    {Qt::Key_Plus, Key::kKeypadAdd},
+    {Qt::Key_Minus, Key::kKeypadSubtract},
+    {Qt::Key_Slash, Key::kKeypadDivide},
 }};
 
 // Keys whose characters the layout fixes, whatever the modifiers.
@@ -70,26 +69,23 @@ constexpr std::array<std::pair<int, std::uint16_t>, 6> kControlPunctuation{{
     {Qt::Key_Underscore, 31},
 }};
 
-template <std::size_t N>
-std::optional<std::uint16_t> Lookup(const std::array<std::pair<int, std::uint16_t>, N>& table,
-                                    int key) {
-    for (const auto& [k, code] : table) {
-        if (k == key) return code;
+template <class Value, std::size_t N>
+std::optional<Value> Lookup(const std::array<std::pair<int, Value>, N>& table, int key) {
+    for (const auto& [k, value] : table) {
+        if (k == key) return value;
     }
     return std::nullopt;
 }
 
-std::optional<std::uint16_t> VirtualKey(int key, Qt::KeyboardModifiers modifiers) {
+std::optional<Key> TerminalKey(int key, Qt::KeyboardModifiers modifiers) {
     if (modifiers & Qt::KeypadModifier) {
         if (auto keypad = Lookup(kKeypadOperators, key)) return keypad;
     }
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F12) {
-        return static_cast<std::uint16_t>(vk::kF1 + (key - Qt::Key_F1));
-    }
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F12) return FunctionKey(1 + key - Qt::Key_F1);
     if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) {
-        return static_cast<std::uint16_t>(key);  // letters and digits are their own codes
+        return Key::kCharacterOnly;
     }
-    return Lookup(kVirtualKeys, key);
+    return Lookup(kKeys, key);
 }
 
 std::optional<char32_t> Character(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
@@ -111,13 +107,13 @@ std::optional<char32_t> Character(int key, Qt::KeyboardModifiers modifiers, cons
 
 }  // namespace
 
-KeyMessages TranslateKeyPress(int key, Qt::KeyboardModifiers modifiers, const QString& text,
-                              bool numLock) {
+KeyPress TranslateKeyPress(int key, Qt::KeyboardModifiers modifiers, const QString& text,
+                           bool numLock) {
     KeyModifiers held = HeldModifiers(modifiers);
     held.shift = held.shift || key == Qt::Key_Backtab;
     held.numLock = numLock;
-    if (held.alt) return {VirtualKey(key, modifiers), std::nullopt, held};
-    return {VirtualKey(key, modifiers), Character(key, modifiers, text), held};
+    if (held.alt) return {TerminalKey(key, modifiers), held, MetaCharacter(key, modifiers, text)};
+    return {TerminalKey(key, modifiers), held, Character(key, modifiers, text)};
 }
 
 KeyModifiers HeldModifiers(Qt::KeyboardModifiers modifiers) {

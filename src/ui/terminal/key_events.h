@@ -2,32 +2,21 @@
 
 #include <QString>
 #include <Qt>
-#include <cstdint>
 #include <optional>
 
-#include "core/terminal/key_tables.h"
+#include "core/interfaces/key.h"
 #include "ui/resources/command_ids.h"
 
 class QKeyEvent;
 
 namespace quill {
 
-// What one key press becomes: first a key-down notification with the key's
-// virtual-key code, then a character notification with the character the
-// keyboard layout makes of the stroke (a surrogate pair is one character).
-// Either may be missing.
-// The key-down notification carries the modifiers held and NumLock.
-struct KeyMessages {
-    std::optional<std::uint16_t> keyDown;
-    std::optional<char32_t> character;
-    KeyModifiers modifiers;
-};
-
-// Translates a Qt key press. Alt combinations give no character: Alt as
-// Meta is MetaCharacter's, and the accelerators and the menu bar come first.
-// Shift+Tab is Tab with Shift.
-KeyMessages TranslateKeyPress(int key, Qt::KeyboardModifiers modifiers, const QString& text,
-                              bool numLock = true);
+// Translates a Qt key press into the terminal's key, the modifiers held
+// (Shift+Tab is Tab with Shift), NumLock, and the character the keyboard
+// layout makes of the stroke (a surrogate pair is one character). With Alt
+// the character is MetaCharacter's: Alt as Meta sends ESC before it.
+KeyPress TranslateKeyPress(int key, Qt::KeyboardModifiers modifiers, const QString& text,
+                           bool numLock = true);
 
 // Shift, Alt and Ctrl, as keys and the mouse report them.
 KeyModifiers HeldModifiers(Qt::KeyboardModifiers modifiers);

@@ -1,4 +1,4 @@
-#include "core/terminal/sequence_dispatcher.h"
+#include "core/terminal/vt100_dispatcher.h"
 
 #include <climits>
 
@@ -20,8 +20,7 @@ int CountOrOne(int parameter) {
 
 }  // namespace
 
-void SequenceDispatcher::Escape(std::uint8_t final) {
-    if (xtermControls_) return xterm_.Escape(final);
+void Vt100Dispatcher::Escape(std::uint8_t final) {
     switch (final) {
         case '7':
             modes_.SaveCursor({screen_.CursorColumn(), screen_.CursorRow()});
@@ -50,9 +49,7 @@ void SequenceDispatcher::Escape(std::uint8_t final) {
     }
 }
 
-// With two (or more) parameters only cursor position, rendition and region act.
-void SequenceDispatcher::Control(const ControlSequence& sequence) {
-    if (xtermControls_) return xterm_.Control(sequence);
+void Vt100Dispatcher::Control(const ControlSequence& sequence) {
     const int first = sequence.parameters[0];
     switch (sequence.final) {
         case 'H':
@@ -108,17 +105,17 @@ void SequenceDispatcher::Control(const ControlSequence& sequence) {
 }
 
 // The plain terminal takes the first parameter of a rendition only.
-void SequenceDispatcher::Renditions(const ControlSequence& sequence) {
+void Vt100Dispatcher::Renditions(const ControlSequence& sequence) {
     screen_.ScreenSetAttribute(sequence.parameters[0]);
 }
 
-void SequenceDispatcher::CursorPosition(const ControlSequence& sequence) {
+void Vt100Dispatcher::CursorPosition(const ControlSequence& sequence) {
     const int second = sequence.count > 1 ? sequence.parameters[1] : 0;
     screen_.ScreenMoveToRow(CountOrOne(sequence.parameters[0]) - 1);
     screen_.ScreenSetColumn(CountOrOne(second) - 1);
 }
 
-void SequenceDispatcher::EraseInDisplay(int mode) {
+void Vt100Dispatcher::EraseInDisplay(int mode) {
     if (mode == 0) screen_.ScreenEraseFromCursor();
     if (mode == 1) screen_.ScreenEraseToCursor();
     if (mode == 2) screen_.ScreenEraseAll();
@@ -127,7 +124,7 @@ void SequenceDispatcher::EraseInDisplay(int mode) {
 // Line erasing writes spaces through the character path, so the blanked cells
 // take the current rendition. The last column is left alone when erasing to
 // the end of the line, and the cursor's cell when erasing from its start.
-void SequenceDispatcher::EraseInLine(int mode) {
+void Vt100Dispatcher::EraseInLine(int mode) {
     const int columns = screen_.Geometry().columns;
     if (mode == 0) {
         const int column = screen_.CursorColumn();
@@ -144,20 +141,13 @@ void SequenceDispatcher::EraseInLine(int mode) {
     }
 }
 
-void SequenceDispatcher::Designate(CharsetSlot slot, std::uint8_t b) {
-    if (b == '1' || b == 'A' || b == 'B') modes_.Designate(slot, kCharsetPlain);
-    if (b == '0' || b == '2') modes_.Designate(slot, kCharsetLineDrawing);
-}
-
-void SequenceDispatcher::Hash(std::uint8_t b) {
-    if (xtermControls_) return xterm_.Hash(b);
+void Vt100Dispatcher::Hash(std::uint8_t b) {
     if (b == '8') screen_.ScreenAlignmentFill();
 }
 
 // OSC 0 (icon name and title) and 2 (title) set the window title; the
 // others, OSC 1 (icon name) among them, are taken and do nothing.
-void SequenceDispatcher::OperatingSystemCommand(std::string_view text) {
-    if (xtermControls_) return xterm_.OperatingSystemCommand(text);
+void Vt100Dispatcher::OperatingSystemCommand(std::string_view text) {
     const std::size_t separator = text.find(';');
     if (separator == std::string_view::npos) return;
     const std::string_view number = text.substr(0, separator);
