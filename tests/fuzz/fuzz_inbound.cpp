@@ -13,16 +13,22 @@
 // be one the client can send,
 // the extended terminal must never turn an option on twice or off while it
 // is off, and both engines must agree, since how the bytes were split must
-// never matter: a UTF-8 sequence cut by a block boundary included.
+// never matter: a UTF-8 sequence cut by a block boundary and a compressed
+// stream included (unless the stream was damaged: the rest of a damaged
+// read is dropped).
 
 #include <algorithm>
+#include <array>
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
 #include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/engine/headless_terminal.h"
@@ -104,39 +110,55 @@ bool ExtendedReply(const std::vector<std::uint8_t>& r, const ScreenGeometry& gri
            text == "\x1b[" + std::to_string(row) + ";" + std::to_string(column) + "R";
 }
 
+// A subnegotiation reply: IAC SB option code text IAC SE.
+std::vector<std::uint8_t> Subnegotiation(std::uint8_t option, std::uint8_t code,
+                                         std::string_view text) {
+    std::vector<std::uint8_t> reply = {0xFF, 0xFA, option, code};
+    reply.insert(reply.end(), text.begin(), text.end());
+    reply.insert(reply.end(), {0xFF, 0xF0});
+    return reply;
+}
+
+// The extended terminal's CHARSET answers: UTF-8 accepted as the host spelled
+// it, or the list rejected.
+bool CharsetReply(const std::vector<std::uint8_t>& r) {
+    if (r == Subnegotiation(0x2A, 3, "")) return true;
+    if (r.size() < 6) return false;
+    const std::string_view name(reinterpret_cast<const char*>(r.data()) + 4, r.size() - 6);
+    std::string upper(name);
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return (upper == "UTF-8" || upper == "UTF8") && r == Subnegotiation(0x2A, 2, name);
+}
+
+// The options the extended terminal takes: its own side, and the host's.
+constexpr std::uint8_t kOurs[] = {0x00, 0x03, 0x18, 0x1F, 0x2A};
+constexpr std::uint8_t kHis[] = {0x00, 0x01, 0x03, 0x19, 0x2A, 0x56};
+
+bool Taken(std::span<const std::uint8_t> options, std::uint8_t option) {
+    return std::ranges::find(options, option) != options.end();
+}
+
 // The replies the client may send: IAC WILL TERMINAL-TYPE, IAC WONT x (x not
 // TERMINAL-TYPE), IAC DONT ENCRYPT, the terminal-type answer and the identify
-// answer (the extended terminal answers with its own type and its own
+// answer (the extended terminal answers with its own type, MTTS and its own
 // answers); the extended terminal also IAC WILL NAWS with the window size,
-// and IAC WILL, DO and DONT BINARY.
+// and IAC WILL of what it takes of its own, DO of what it takes of the
+// host's, DONT and WONT of anything, and CHARSET answers.
 bool KnownReply(const std::vector<std::uint8_t>& r, bool extended, const ScreenGeometry& grid) {
-    static const std::vector<std::uint8_t> kTerminalType = {0xFF, 0xFA, 0x18, 0x00, 'v', 't',
-                                                            '1',  '0',  '0',  0xFF, 0xF0};
+    static const std::vector<std::uint8_t> kTerminalType = Subnegotiation(0x18, 0, "vt100");
     static const std::vector<std::uint8_t> kIdentify = {0x1B, '[', '?', '1', ';', '7', 'c'};
-    static const std::vector<std::uint8_t> kExtendedType = [] {
-        std::vector<std::uint8_t> reply = {0xFF, 0xFA, 0x18, 0x00};
-        reply.insert(reply.end(), kDefaultTermType.begin(), kDefaultTermType.end());
-        reply.insert(reply.end(), {0xFF, 0xF0});
-        return reply;
-    }();
+    static const std::vector<std::uint8_t> kExtendedType =
+        Subnegotiation(0x18, 0, kDefaultTermType);
+    static const std::vector<std::uint8_t> kMtts = Subnegotiation(0x18, 0, "MTTS 319");
     if (r == (extended ? kExtendedType : kTerminalType)) return true;
     if (extended ? ExtendedReply(r, grid) : r == kIdentify) return true;
-    if (extended && r == WindowSize(grid)) return true;
+    if (extended && (r == WindowSize(grid) || r == kMtts || CharsetReply(r))) return true;
     if (r.size() != 3 || r[0] != 0xFF) return false;
     const bool plain = (r[1] == 0xFB && r[2] == 0x18) || (r[1] == 0xFC && r[2] != 0x18) ||
                        (r[1] == 0xFE && r[2] == 0x26);
-    const bool binary = r[2] == 0x00 && (r[1] == 0xFB || r[1] == 0xFD || r[1] == 0xFE);
-    return plain || (extended && (binary || (r[1] == 0xFB && r[2] == 0x1F)));
+    const bool taken = (r[1] == 0xFB && Taken(kOurs, r[2])) || (r[1] == 0xFD && Taken(kHis, r[2]));
+    return plain || (extended && (taken || r[1] == 0xFC || r[1] == 0xFE));
 }
-
-// The options the extended terminal negotiates: the reply that turns one on,
-// the one that turns it off, and the option code.
-struct Negotiated {
-    std::uint8_t on;
-    std::uint8_t off;
-    std::uint8_t option;
-};
-constexpr Negotiated kNegotiated[] = {{0xFB, 0xFC, 0x1F}, {0xFB, 0xFC, 0x00}, {0xFD, 0xFE, 0x00}};
 
 // Goes through the replies in the order they were sent.
 class ReplyChecker {
@@ -151,24 +173,25 @@ class ReplyChecker {
     }
 
   private:
+    // An option the terminal takes is turned on once, and off only while on;
+    // the others are only ever refused.
     void CheckNegotiation(const std::vector<std::uint8_t>& r) {
         if (r == windowSize_) Require(last_ == kWillNaws, "window size without WILL NAWS");
-        if (r.size() != 3) return;
-        for (std::size_t i = 0; i < std::size(kNegotiated); ++i) {
-            if (r[2] != kNegotiated[i].option) continue;
-            if (r[1] == kNegotiated[i].on) Require(!on_[i], "an option turned on twice");
-            if (r[1] == kNegotiated[i].off) Require(on_[i], "an option turned off while off");
-            if (r[1] == kNegotiated[i].on || r[1] == kNegotiated[i].off) {
-                on_[i] = r[1] == kNegotiated[i].on;
-            }
-        }
+        if (r.size() != 3 || r[0] != 0xFF) return;
+        const bool ours = r[1] == 0xFB || r[1] == 0xFC;
+        const bool on = r[1] == 0xFB || r[1] == 0xFD;
+        if (!Taken(ours ? std::span<const std::uint8_t>(kOurs) : kHis, r[2])) return;
+        bool& state = (ours ? ours_ : his_)[r[2]];
+        Require(on ? !state : state, on ? "an option turned on twice" : "an option turned off while off");
+        state = on;
     }
 
     const bool extended_;
     const ScreenGeometry grid_;
     const std::vector<std::uint8_t> windowSize_;
     std::vector<std::uint8_t> last_;
-    bool on_[std::size(kNegotiated)] = {};
+    std::array<bool, 256> ours_ = {};
+    std::array<bool, 256> his_ = {};
 };
 
 struct Options {
@@ -282,11 +305,20 @@ struct Engine {
     const ScreenModel& screen = terminal.Screen();
 };
 
+// Compression refused (a damaged stream, whose read is dropped from where
+// the damage was found): what follows depends on where the reads end.
+bool RefusedCompression(const Engine& engine) {
+    const std::vector<std::uint8_t> refusal = {0xFF, 0xFE, 0x56};
+    return std::ranges::find(engine.headless.Send().replies, refusal) !=
+           engine.headless.Send().replies.end();
+}
+
 void Run(const Options& options, const std::uint8_t* bytes, std::size_t size) {
     auto blocks = std::make_unique<Engine>(options);
     blocks->Feed(bytes, size, options.blockSize);
     auto single = std::make_unique<Engine>(options);
     single->Feed(bytes, size, 1);
+    if (RefusedCompression(*blocks) || RefusedCompression(*single)) return;
     Require(blocks->SameOutcome(*single), "the block size changed the outcome");
 }
 

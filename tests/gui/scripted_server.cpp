@@ -51,6 +51,13 @@ void ScriptedServer::SendUrgent(const QByteArray& bytes) {
            static_cast<std::size_t>(bytes.size()), MSG_OOB);
 }
 
+void ScriptedServer::TakeUrgentDataOutOfBand() {
+    if (!client_) return;
+    const int off = 0;
+    ::setsockopt(static_cast<int>(client_->socketDescriptor()), SOL_SOCKET, SO_OOBINLINE, &off,
+                 sizeof off);
+}
+
 void ScriptedServer::PauseReading(bool paused) {
     if (!client_) return;
     client_->setReadBufferSize(paused ? 1 : 0);

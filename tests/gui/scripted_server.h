@@ -37,6 +37,11 @@ class ScriptedServer {
     // client sent wait unread.
     void EndSending();
 
+    // From now on the client's urgent byte (TCP urgent data) is kept out of
+    // the stream, as Qt's sockets do not: bytes sent as urgent data are
+    // missing from what the host receives.
+    void TakeUrgentDataOutOfBand();
+
     const QByteArray& Received() const { return received_; }
     void ClearReceived() { received_.clear(); }
     // Waits until the client has sent at least `count` bytes since the last clear.

@@ -90,19 +90,26 @@ TEST(MenuBar, HasThePopupsAndItemsOfTheTableInOrder) {
     EXPECT_EQ(items[3]->text(), "&Toggle Print Capture\tAlt-T");
     EXPECT_EQ(items[4]->text(), "&Log Session...\tAlt-L");
     EXPECT_EQ(items[5]->text(), "&Run Script...\tAlt-R");
-    EXPECT_EQ(items[6]->text(), "Connection &Information...\tAlt-I");
-    EXPECT_TRUE(items[7]->isSeparator());
-    EXPECT_EQ(items[8]->text(), "E&xit\tAlt-X");
+    EXPECT_EQ(items[6]->text(), "Send Telnet Co&mmand");
+    EXPECT_EQ(items[7]->text(), "Connection &Information...\tAlt-I");
+    EXPECT_TRUE(items[8]->isSeparator());
+    EXPECT_EQ(items[9]->text(), "E&xit\tAlt-X");
+    ASSERT_NE(items[6]->menu(), nullptr);
+    QStringList commands;
+    for (const QAction* command : items[6]->menu()->actions()) commands << command->text();
+    EXPECT_EQ(commands, QStringList({"&Break", "&Interrupt Process", "&Abort Output",
+                                     "Are &You There", "Erase &Character", "Erase &Line", "&Synch",
+                                     "&No Operation"}));
 
     // Every item reaches the handler with its id; the lookup finds the same action.
-    for (int id :
-         {101, 105, 106, 107, 108, 109, 110, 202, 203, 901, 905, 999, 2001, 2002, 2003, 2004}) {
+    for (int id : {101, 105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116, 117, 118, 202,
+                   203, 901, 905, 999, 2001, 2002, 2003, 2004}) {
         QAction* action = actions.Find(CommandId{id});
         ASSERT_NE(action, nullptr) << id;
         action->trigger();
         EXPECT_EQ(chosen.back(), id);
     }
-    EXPECT_EQ(chosen.size(), 16u);
+    EXPECT_EQ(chosen.size(), 24u);
     EXPECT_EQ(actions.Find(CommandId{9101}), nullptr);
     EXPECT_EQ(actions.Find(CommandId{2002})->text(), "&Wrap");
     EXPECT_EQ(actions.Find(CommandId{2001})->text(), "Show &codes");

@@ -98,11 +98,14 @@ TEST_F(RealTelnetdTest, ShellCommandRunsWithTermVt100AndExitEndsTheProgram) {
 }
 
 // The extended terminal against the same server: the shell sees its type
-// (xterm-256color by default), it takes NAWS and BINARY when asked, so the
-// shell sees 80 x 24 and a typed é arrives whole (without binary transmission
-// telnetd strips its top bits), and UTF-8 comes back as Latin-1 cells.
+// (xterm-256color by default, the first answer of its MTTS cycle), it takes
+// NAWS and BINARY when asked, so the shell sees 80 x 24 and a typed é arrives
+// whole (without binary transmission telnetd strips its top bits), and UTF-8
+// comes back as Latin-1 cells. The server echoes, so local echo, though set,
+// doubles nothing.
 TEST_F(RealTelnetdTest, ExtendedTerminalReportsItsTypeAndSizeAndCarriesUtf8BothWays) {
     store.WriteSetting("Settings", "extended", "1");
+    store.WriteSetting("Settings", "LocalEcho", "1");
     StartShell();
     QWidget& view = app->Window()->View();
     TypeInto(view, "echo $TERM; stty size; printf 'h\\303\\251llo\\n'; echo ");
@@ -114,6 +117,7 @@ TEST_F(RealTelnetdTest, ExtendedTerminalReportsItsTypeAndSizeAndCarriesUtf8BothW
     EXPECT_TRUE(Shows(*app, "\nxterm-256color ")) << ScreenText(*app->Screen());
     EXPECT_TRUE(Shows(*app, "\n24 80 ")) << ScreenText(*app->Screen());
     EXPECT_TRUE(Shows(*app, "\nh\xe9llo ")) << ScreenText(*app->Screen());
+    EXPECT_TRUE(Shows(*app, " echo $TERM; stty size;")) << ScreenText(*app->Screen());
     ExitShell();
 }
 

@@ -1,6 +1,8 @@
 #include "core/engine/terminal.h"
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 #include "core/terminal/bracketed_paste.h"
 
@@ -66,19 +68,79 @@ void Terminal::ApplyGeometry() {
     negotiation_.SetWindowSize(screen_.Geometry().columns, screen_.Geometry().screenRows);
 }
 
-// Show codes shows every received byte, before the decoder takes it.
 void Terminal::Feed(const std::uint8_t* bytes, int count) {
-    const bool showCodes = options_.ShowCodes();
-    input_.SetBlockOptions(CurrentDialect(), showCodes);
-    if (showCodes) {
-        for (int i = 0; i < count; ++i) {
-            screen_.ScreenShowCode(bytes[i]);
-            decoder_.Decode(bytes + i, 1);
-        }
-    } else {
-        decoder_.Decode(bytes, count);
+    FeedSome(bytes, count);
+    while (FeedHeld()) {
     }
+}
+
+void Terminal::FeedSome(const std::uint8_t* bytes, int count) {
+    while (FeedHeld()) {
+    }
+    BeginBlock();
+    TakeReceived(bytes, count);
     ShowChanges();
+}
+
+bool Terminal::FeedHeld() {
+    if (!compressed_.Holds()) return false;
+    BeginBlock();
+    InflatePiece();
+    ShowChanges();
+    return true;
+}
+
+void Terminal::BeginBlock() {
+    showCodes_ = options_.ShowCodes();
+    input_.SetBlockOptions(CurrentDialect(), showCodes_);
+}
+
+// Bytes as they came off the wire (or after a compressed stream's end): the
+// decoder takes them up to the start of a compressed stream, whose bytes are
+// then held and inflated.
+void Terminal::TakeReceived(const std::uint8_t* bytes, int count) {
+    if (!compressed_.Active()) {
+        const int taken = Decode(bytes, count);
+        bytes += taken;
+        count -= taken;
+    }
+    if (count == 0) return;
+    compressed_.Take(bytes, count);
+    InflatePiece();
+}
+
+// Show codes shows every byte before the decoder takes it, one at a time; a
+// compressed stream that starts ends the bytes it takes.
+int Terminal::Decode(const std::uint8_t* bytes, int count) {
+    if (!showCodes_) return decoder_.Decode(bytes, count);
+    const bool compressed = compressed_.Active();
+    for (int i = 0; i < count; ++i) {
+        screen_.ScreenShowCode(bytes[i]);
+        decoder_.Decode(bytes + i, 1);
+        if (compressed_.Active() != compressed) return i + 1;
+    }
+    return count;
+}
+
+// One block's worth of inflated bytes goes to the decoder. At the stream's
+// end the bytes after it are plain again; a damaged stream is refused, and
+// the rest of its read dropped.
+void Terminal::InflatePiece() {
+    std::array<std::uint8_t, kReceiveChunk> out{};
+    const CompressedInput::Piece piece = compressed_.Inflate(out);
+    Decode(out.data(), piece.count);
+    if (piece.outcome == CompressedInput::Outcome::kEnded) {
+        const std::vector<std::uint8_t> rest = compressed_.TakeRest();
+        TakeReceived(rest.data(), static_cast<int>(rest.size()));
+    } else if (piece.outcome == CompressedInput::Outcome::kDamaged) {
+        ReportDamage();
+    }
+}
+
+void Terminal::ReportDamage() {
+    negotiation_.RefuseCompression();
+    if (screen_.CursorColumn() > 0) screen_.ScreenWriteString("\r\n");
+    screen_.ScreenWriteString("[compressed data from the host was damaged]\r\n");
 }
 
 bool Terminal::Press(const KeyPress& press) {
@@ -141,13 +203,18 @@ void Terminal::OnData(const std::uint8_t* bytes, int count) {
 
 void Terminal::OnOptionRequest(std::uint8_t command, std::uint8_t option) {
     negotiation_.Request(command, option, dialect_->Properties().options);
+    keyboard_.SetHostEchoes(negotiation_.HostEchoes());
 }
 
+// The start of a compressed stream ends what the decoder takes of the block.
 void Terminal::OnSubnegotiation(std::uint8_t option, std::span<const std::uint8_t> data) {
-    const std::string_view type = dialect_->Properties().options.userTerminalType
-                                      ? options_.TerminalType()
-                                      : kPlainTerminalType;
-    negotiation_.Subnegotiation(option, data, type);
+    const OptionPolicy& policy = dialect_->Properties().options;
+    const std::string_view type =
+        policy.userTerminalType ? options_.TerminalType() : kPlainTerminalType;
+    if (!negotiation_.Subnegotiation(option, data, policy, type)) return;
+    if (compressed_.Active()) return;
+    compressed_.Start();
+    decoder_.EndBlockHere();
 }
 
 }  // namespace quill

@@ -12,6 +12,7 @@
 #include "core/interfaces/send_path.h"
 #include "core/interfaces/terminal_options.h"
 #include "core/interfaces/terminal_services.h"
+#include "core/telnet/compressed_input.h"
 #include "core/telnet/option_negotiation.h"
 #include "core/telnet/telnet_decoder.h"
 #include "core/terminal/dialect.h"
@@ -52,9 +53,21 @@ class Terminal final : private TelnetEvents {
     Terminal(const Terminal&) = delete;
     Terminal& operator=(const Terminal&) = delete;
 
-    // ProcessInbound: one block of received bytes. The caret is moved and
-    // the window brought up to date once, at its end.
+    // ProcessInbound: one block of received bytes, all of it. The caret is
+    // moved and the window brought up to date once per block, and once per
+    // block's worth of what compressed bytes inflate to.
     void Feed(const std::uint8_t* bytes, int count);
+    // The same for a reader that keeps to a time budget: of what compressed
+    // bytes inflate to, only one block's worth is taken; the rest is held,
+    // and FeedHeld takes it a block's worth at a time. Anything still held
+    // when the next block comes is taken first.
+    void FeedSome(const std::uint8_t* bytes, int count);
+    // One more block's worth of what was held: false when nothing was.
+    bool FeedHeld();
+    // Whether compressed bytes are held that FeedHeld would inflate.
+    bool HoldsInput() const { return compressed_.Holds(); }
+    // The connection runs over TLS (the host learns it through MTTS).
+    void SetSecureConnection(bool secure) { negotiation_.SetSecure(secure); }
     // One key press (see Keyboard::Press): true when anything was sent. A
     // local echo is brought to the window.
     bool Press(const KeyPress& press);
@@ -111,6 +124,11 @@ class Terminal final : private TelnetEvents {
     void OnData(const std::uint8_t* bytes, int count) override;
     void OnOptionRequest(std::uint8_t command, std::uint8_t option) override;
     void OnSubnegotiation(std::uint8_t option, std::span<const std::uint8_t> data) override;
+    void BeginBlock();
+    void TakeReceived(const std::uint8_t* bytes, int count);
+    int Decode(const std::uint8_t* bytes, int count);
+    void InflatePiece();
+    void ReportDamage();
     Dialect& CurrentDialect();
     DialectId WantedDialect() const;
     void ApplyGeometry();
@@ -127,6 +145,8 @@ class Terminal final : private TelnetEvents {
     TerminalInput input_;
     OptionNegotiation negotiation_;
     TelnetDecoder decoder_;
+    CompressedInput compressed_;
+    bool showCodes_ = false;  // in the block being taken
     ScreenEcho echo_;
     Keyboard keyboard_;
     MouseReporter mouse_;

@@ -8,15 +8,18 @@ namespace quill {
 
 using namespace telnet;
 
-void TelnetDecoder::Decode(const std::uint8_t* bytes, int count) {
+int TelnetDecoder::Decode(const std::uint8_t* bytes, int count) {
     int i = 0;
     while (i < count) {
         if (state_ == State::kData) {
             i += DataRun(bytes + i, count - i);
         } else {
             Step(bytes[i++]);
+            if (blockEnded_) break;
         }
     }
+    blockEnded_ = false;
+    return i;
 }
 
 // In the data state: the bytes up to the next IAC go to the terminal in one
@@ -83,7 +86,7 @@ void TelnetDecoder::CommandByte(std::uint8_t b) {
             state_ = State::kData;
             events_.OnData(&b, 1);
             break;
-        default:  // NOP, GA and the other two-byte commands
+        default:  // NOP, GA and EOR (a prompt's end) and the other two-byte commands
             state_ = State::kData;
     }
 }

@@ -29,12 +29,17 @@ class TelnetEvents {
 // follows it is data.
 class TelnetDecoder {
   public:
-    static constexpr int kSubnegotiationKept = 64;
+    static constexpr int kSubnegotiationKept = 256;
 
     TelnetDecoder(TelnetEvents& events, const EscapeSequenceState& terminal)
         : events_(events), terminal_(terminal) {}
 
-    void Decode(const std::uint8_t* bytes, int count);
+    // Returns the bytes taken: all of them, unless an event asked to end the
+    // block (EndBlockHere), when the rest is left to the caller.
+    int Decode(const std::uint8_t* bytes, int count);
+    // Called from an event: the bytes after the one that made it are not
+    // Telnet's (the start of compressed data); Decode returns at once.
+    void EndBlockHere() { blockEnded_ = true; }
 
     enum class State {
         kData,
@@ -62,6 +67,7 @@ class TelnetDecoder {
     std::uint8_t subOption_ = 0;
     std::array<std::uint8_t, kSubnegotiationKept> subData_{};
     int subLength_ = 0;
+    bool blockEnded_ = false;
 };
 
 }  // namespace quill

@@ -68,7 +68,7 @@ bool Keyboard::Encode(char32_t code, const Dialect& dialect, CharacterBytes& byt
 // Local echo: a printable ASCII byte as the host would have sent it, a
 // character beyond ASCII as itself.
 void Keyboard::Echo(char32_t code, int byteCount) {
-    if (!options_.LocalEcho()) return;
+    if (!LocalEcho()) return;
     if (byteCount > 1) {
         echo_.EchoCharacter(code);
     } else if (code >= 0x20 && code <= 0x7E) {

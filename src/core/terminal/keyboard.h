@@ -46,6 +46,8 @@ class Keyboard {
     // One character (not a UTF-16 unit): true when it was sent, false when
     // it was dropped.
     bool KeyboardSendChar(char32_t code, const Dialect& dialect);
+    // While the host echoes, there is no local echo, whatever the option.
+    void SetHostEchoes(bool echoes) { hostEchoes_ = echoes; }
 
   private:
     // The bytes of one key: ESC or CR LF, then a character of up to four.
@@ -56,11 +58,13 @@ class Keyboard {
     };
     bool Encode(char32_t code, const Dialect& dialect, CharacterBytes& bytes);
     void Echo(char32_t code, int byteCount);
+    bool LocalEcho() const { return options_.LocalEcho() && !hostEchoes_; }
 
     const TerminalModes& modes_;
     const TerminalOptions& options_;
     SendPath& send_;
     LocalEchoTarget& echo_;
+    bool hostEchoes_ = false;
 };
 
 }  // namespace quill

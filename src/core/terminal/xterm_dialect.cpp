@@ -17,7 +17,7 @@ constexpr DialectProperties kXtermProperties{
     .verticalControlsFeedLines = true,
     .initialG1 = kCharsetPlain,
     .screen = {.hostMargins = true, .hostAutoWrap = true, .deferredWrap = true},
-    .options = {.windowSizeAndBinary = true, .userTerminalType = true},
+    .options = kExtendedOptionPolicy,
     .resizable = true,
 };
 

@@ -11,7 +11,9 @@
 #include <algorithm>
 
 #include "core/settings/host_history.h"
+#include "core/telnet/telnet_codes.h"
 #include "core/terminal/bracketed_paste.h"
+#include "ui/app/telnet_commands.h"
 #include "ui/resources/accelerator_filter.h"
 #include "ui/resources/menu_mnemonics.h"
 #include "ui/resources/menus.h"
@@ -378,7 +380,19 @@ void MainWindow::OnCommand(CommandId id) {
             return;
         default:
             if (const int number = HistoryNumberOf(id)) LaunchHistoryHost(number);
+            if (const auto code = TelnetCommandCode(id)) SendTelnetCommand(*code);
             return;
+    }
+}
+
+// IAC and the command in one send, behind what waits to go; Synch's DM is
+// TCP urgent data.
+void MainWindow::SendTelnetCommand(std::uint8_t code) {
+    const std::uint8_t command[] = {telnet::kIac, code};
+    if (code == telnet::kDm) {
+        parts_.transport.SendUrgent(command, sizeof command);
+    } else {
+        parts_.transport.SendBytes(command, sizeof command);
     }
 }
 

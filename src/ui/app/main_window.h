@@ -175,6 +175,7 @@ class MainWindow final : public QMainWindow {
     void KeyEvent(const QKeyEvent& event);
     bool PageScrollBack(const QKeyEvent& event);
     bool KeyReturnsToLive(const KeyPress& press) const;
+    void SendTelnetCommand(std::uint8_t code);
     bool MouseEvent(const QMouseEvent& event);
     bool HostMouseEvent(const QMouseEvent& event);
     bool HostWheelEvent(QEvent* event);

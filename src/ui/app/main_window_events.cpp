@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "ui/app/main_window.h"
+#include "ui/app/telnet_commands.h"
 #include "ui/terminal/key_events.h"
 #include "ui/terminal/terminal_view.h"
 
@@ -103,6 +104,10 @@ bool MainWindow::ViewEvent(QEvent* event) {
 // character.
 void MainWindow::KeyEvent(const QKeyEvent& event) {
     if (PageScrollBack(event)) return;
+    if (IsBreakKey(event)) {
+        OnCommand(CommandId::kSendBreak);
+        return;
+    }
     if (const auto command = ClipboardKeyCommand(event.key(), event.modifiers())) {
         OnCommand(*command);
         return;

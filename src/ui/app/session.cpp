@@ -24,15 +24,23 @@ void Session::Waiting() {
 // then the close.
 void Session::PeerClosed() {
     closePending_ = true;
-    if (parts_.transport.Pending() > 0) {
+    if (Unread()) {
         PostRead();
     } else if (!readPosted_) {
         QMetaObject::invokeMethod(this, &Session::DeliverClose, Qt::QueuedConnection);
     }
 }
 
+// Reading goes on after a pause with what the terminal still holds too.
 void Session::Writable() {
+    if (parts_.terminal.HoldsInput()) PostRead();
     hooks_.writable();
+}
+
+// Bytes the transport has and the terminal has not taken: compressed data
+// still to inflate counts as received.
+bool Session::Unread() const {
+    return parts_.transport.Pending() > 0 || parts_.terminal.HoldsInput();
 }
 
 // The replies the slice makes go out together at its end.
@@ -41,7 +49,8 @@ void Session::ReadSlice() {
     Transport& transport = parts_.transport;
     const auto start = hooks_.clock();
     transport.HoldFlush();
-    while (hooks_.clock() - start < kReadSlice) {
+    while (hooks_.clock() - start < kReadSlice && !transport.ReadingPaused()) {
+        if (parts_.terminal.FeedHeld()) continue;
         const std::span<std::uint8_t> received = transport.ReceiveBytes(buffer);
         if (received.empty()) break;
         Take(received);
@@ -52,12 +61,13 @@ void Session::ReadSlice() {
 }
 
 // One block as the transport received it: recorded in the session log as the
-// wire carried it, then fed to the terminal's Telnet decoder. A stage that
-// changes the bytes in between (decompression) goes here, after the log.
+// wire carried it, then fed to the terminal. What compressed bytes inflate to
+// counts as received: a chunk's worth at a time, the rest held by the
+// terminal for the slice's next turns (FeedHeld) or the next slice.
 void Session::Take(std::span<const std::uint8_t> block) {
     const int count = static_cast<int>(block.size());
     parts_.logger.Record(block.data(), count);
-    parts_.terminal.Feed(block.data(), count);
+    parts_.terminal.FeedSome(block.data(), count);
 }
 
 // Nothing is offered while reading is paused: the event would only find
@@ -72,7 +82,7 @@ void Session::DeliverRead() {
     readPosted_ = false;
     if (!parts_.transport.Connected()) return;
     ReadSlice();
-    if (parts_.transport.Pending() > 0) {
+    if (Unread()) {
         PostRead();
     } else if (closePending_) {
         DeliverClose();

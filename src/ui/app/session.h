@@ -65,6 +65,7 @@ class Session final : public QObject {
     void ReadSlice();
 
   private:
+    bool Unread() const;
     void Take(std::span<const std::uint8_t> block);
     void PostRead();
     void DeliverRead();

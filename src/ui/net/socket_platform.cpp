@@ -40,6 +40,12 @@ void KeepUrgentDataInline(qintptr descriptor) {
     ::setsockopt(static_cast<SOCKET>(descriptor), SOL_SOCKET, SO_OOBINLINE,
                  reinterpret_cast<const char*>(&on), sizeof on);
 }
+
+std::size_t SendUrgent(qintptr descriptor, const std::uint8_t* bytes, std::size_t length) {
+    const int sent = ::send(static_cast<SOCKET>(descriptor), reinterpret_cast<const char*>(bytes),
+                            static_cast<int>(length), MSG_OOB);
+    return sent > 0 ? static_cast<std::size_t>(sent) : 0;
+}
 #else
 bool CanMakeTcpSockets() {
     const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -51,6 +57,12 @@ bool CanMakeTcpSockets() {
 void KeepUrgentDataInline(qintptr descriptor) {
     const int on = 1;
     ::setsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_OOBINLINE, &on, sizeof on);
+}
+
+std::size_t SendUrgent(qintptr descriptor, const std::uint8_t* bytes, std::size_t length) {
+    const ssize_t sent =
+        ::send(static_cast<int>(descriptor), bytes, length, MSG_OOB | MSG_NOSIGNAL | MSG_DONTWAIT);
+    return sent > 0 ? static_cast<std::size_t>(sent) : 0;
 }
 #endif
 

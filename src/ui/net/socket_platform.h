@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QtGlobal>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,5 +23,9 @@ std::optional<std::uint32_t> ParseDottedAddress(const std::string& text);
 // Keeps TCP urgent data in the stream (SO_OOBINLINE), so that the IAC of a
 // server's IAC DM stays in front of its DM.
 void KeepUrgentDataInline(qintptr descriptor);
+
+// Sends the bytes in one send as TCP urgent data, the last one the urgent
+// byte; returns how many went (0 when none could, at once).
+std::size_t SendUrgent(qintptr descriptor, const std::uint8_t* bytes, std::size_t length);
 
 }  // namespace quill::platform

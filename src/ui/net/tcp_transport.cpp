@@ -170,6 +170,17 @@ void TcpTransport::SendBytes(const std::uint8_t* bytes, std::size_t length) {
     if (socket_->bytesToWrite() > kQueueCap) readingPaused_ = true;
 }
 
+// Bytes the system did not take in the urgent send follow in the stream.
+void TcpTransport::SendUrgent(const std::uint8_t* bytes, std::size_t length) {
+    if (socket_ == nullptr || socket_->state() != QAbstractSocket::ConnectedState) return;
+    socket_->flush();
+    std::size_t sent = 0;
+    if (socket_->bytesToWrite() == 0) {
+        sent = platform::SendUrgent(socket_->socketDescriptor(), bytes, length);
+    }
+    SendBytes(bytes + sent, length - sent);
+}
+
 void TcpTransport::ReleaseFlush() {
     flushHeld_ = false;
     if (socket_ != nullptr) socket_->flush();

@@ -39,6 +39,9 @@ class TcpTransport : public QObject, public Transport {
     bool Connected() const override { return socket_ != nullptr; }
     std::span<std::uint8_t> ReceiveBytes(std::span<std::uint8_t> buffer) override;
     void SendBytes(const std::uint8_t* bytes, std::size_t length) override;
+    // Once what waits before it has gone to the system; while some still
+    // waits, inline.
+    void SendUrgent(const std::uint8_t* bytes, std::size_t length) override;
     void CloseConnection() override;
     QString Information() const override;
 

@@ -63,6 +63,11 @@ class Transport : public SendPath {
     // Reads what has arrived into `buffer`: the part it filled, empty when
     // nothing waits or reading is paused.
     virtual std::span<std::uint8_t> ReceiveBytes(std::span<std::uint8_t> buffer) = 0;
+    // Sends the bytes after what waits, the last one as urgent data where
+    // the transport has it (TCP's); inline where it has none.
+    virtual void SendUrgent(const std::uint8_t* bytes, std::size_t length) {
+        SendBytes(bytes, length);
+    }
     // Sends what waits for a bounded time (the hooks' closeWait), then closes;
     // no hook is called after it.
     virtual void CloseConnection() = 0;

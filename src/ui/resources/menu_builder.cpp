@@ -44,6 +44,11 @@ void AppendMenuItems(QMenu& menu, const MenuPopup& popup, const CommandHandler& 
             menu.addSeparator();
             continue;
         }
+        if (item.submenu != nullptr) {
+            QMenu* submenu = menu.addMenu(ToQString(item.text));
+            AppendMenuItems(*submenu, *item.submenu, handler, actions);
+            continue;
+        }
         actions.Add(item.id, AddCommand(menu, ToQString(item.text), item.id, handler));
     }
 }

@@ -9,6 +9,19 @@ namespace {
 
 constexpr MenuItem kSeparator{};
 
+constexpr std::array kTelnetCommandItems{
+    MenuItem{"&Break", CommandId::kSendBreak},
+    MenuItem{"&Interrupt Process", CommandId::kSendInterruptProcess},
+    MenuItem{"&Abort Output", CommandId::kSendAbortOutput},
+    MenuItem{"Are &You There", CommandId::kSendAreYouThere},
+    MenuItem{"Erase &Character", CommandId::kSendEraseCharacter},
+    MenuItem{"Erase &Line", CommandId::kSendEraseLine},
+    MenuItem{"&Synch", CommandId::kSendSynch},
+    MenuItem{"&No Operation", CommandId::kSendNoOperation},
+};
+
+constexpr MenuPopup kTelnetCommandMenu{"Send Telnet Co&mmand", kTelnetCommandItems};
+
 constexpr std::array kConnectionItems{
     MenuItem{"&New Connection\tAlt-N", CommandId::kNewConnection},
     kSeparator,
@@ -16,6 +29,7 @@ constexpr std::array kConnectionItems{
     MenuItem{"&Toggle Print Capture\tAlt-T", CommandId::kTogglePrintCapture},
     MenuItem{"&Log Session...\tAlt-L", CommandId::kLogSession},
     MenuItem{"&Run Script...\tAlt-R", CommandId::kRunScript},
+    MenuItem{kTelnetCommandMenu.title, CommandId::kNone, &kTelnetCommandMenu},
     MenuItem{"Connection &Information...\tAlt-I", CommandId::kConnectionInformation},
     kSeparator,
     MenuItem{"E&xit\tAlt-X", CommandId::kExit},

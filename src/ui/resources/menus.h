@@ -7,12 +7,16 @@
 
 namespace quill {
 
-// One entry of a drop-down menu; one without a command is a separator.
+struct MenuPopup;
+
+// One entry of a drop-down menu: a command, a submenu, or (with neither) a
+// separator.
 struct MenuItem {
     std::string_view text;
     CommandId id = CommandId::kNone;
+    const MenuPopup* submenu = nullptr;
 
-    bool IsSeparator() const { return id == CommandId::kNone; }
+    bool IsSeparator() const { return id == CommandId::kNone && submenu == nullptr; }
 };
 
 struct MenuPopup {
