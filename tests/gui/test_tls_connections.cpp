@@ -115,6 +115,23 @@ TEST_F(TlsConnectionTest, ARememberedCertificateConnectsWithoutAQuestion) {
     ASSERT_TRUE(host.WaitForClient());
 }
 
+// Over TLS Synch goes inline (urgent data would cut into the TLS records),
+// and the extended terminal's MTTS counts the encryption.
+TEST_F(TlsConnectionTest, SynchGoesInlineAndMttsSaysTheConnectionIsEncrypted) {
+    const QString certificate = certificates.SelfSigned("host");
+    StartPeer(certificate);
+    RememberFingerprint(store, "127.0.0.1", peer.Port(),
+                        TestCertificates::Fingerprint(certificate).toStdString());
+    SetSetting("extended", "1");
+    ASSERT_EQ(StartUpTls(), Application::kStarted);
+    ASSERT_TRUE(host.WaitForClient());
+    EXPECT_EQ(SentBy([this] { Window().OnCommand(CommandId::kSendSynch); }), "\xff\xf2");
+    const QByteArray send("\xff\xfa\x18\x01\xff\xf0", 6);
+    host.Send(QByteArray("\xff\xfd\x18", 3) + send + send);
+    EXPECT_TRUE(PumpUntil([this] { return host.Received().contains("MTTS 2367"); }))
+        << host.Received().toHex().toStdString();
+}
+
 // The session log holds what the host sent as the Telnet layer got it:
 // decrypted, with its timing.
 TEST_F(TlsConnectionTest, ConnectOnceRemembersNothingAndTheLogHoldsTheDecryptedBytes) {

@@ -173,6 +173,7 @@ int Application::StartUp(int argc, const char* const* argv) {
         return kExitCommandLine;
     }
     if (target_.Tls) transport_.Use(tls_);
+    engine_->SetSecureConnection(target_.Tls);
     const bool opened = transport_.OpenConnection(target_.HostName, target_.PortNumber);
     // Closed while the connect waited: the quit it posted ends the loop at once.
     if (window_->Destroyed()) return kStarted;

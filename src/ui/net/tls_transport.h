@@ -18,6 +18,10 @@ class TlsTransport final : public TcpTransport {
     TlsTransport(TransportHooks hooks, TlsHooks tls, HostResolver resolver = SystemResolver);
 
     QString Information() const override;
+    // Urgent data would bypass the TLS record layer: over TLS it goes inline.
+    void SendUrgent(const std::uint8_t* bytes, std::size_t length) override {
+        SendBytes(bytes, length);
+    }
     // The last failed attempt was already told to the user in a box, or the
     // user refused the certificate: no further box.
     bool FailureTold() const { return failureTold_; }

@@ -26,6 +26,9 @@ class TransportRelay final : public Transport {
     void SendBytes(const std::uint8_t* bytes, std::size_t length) override {
         chosen_->SendBytes(bytes, length);
     }
+    void SendUrgent(const std::uint8_t* bytes, std::size_t length) override {
+        chosen_->SendUrgent(bytes, length);
+    }
     void CloseConnection() override { chosen_->CloseConnection(); }
     QString Information() const override { return chosen_->Information(); }
     qint64 Pending() const override { return chosen_->Pending(); }
