@@ -84,7 +84,7 @@ TEST(MenuBar, HasThePopupsAndItemsOfTheTableInOrder) {
     const QMenu* connection = popups[0]->menu();
     ASSERT_NE(connection, nullptr);
     const QList<QAction*> items = connection->actions();
-    ASSERT_EQ(items.size(), 9);
+    ASSERT_EQ(items.size(), 10);
     EXPECT_EQ(items[0]->text(), "&New Connection\tAlt-N");
     EXPECT_TRUE(items[1]->isSeparator());
     EXPECT_EQ(items[3]->text(), "&Toggle Print Capture\tAlt-T");
