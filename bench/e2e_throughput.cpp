@@ -3,8 +3,9 @@
 // until the identify reply (ESC [ ? ... c) comes back, that is until the
 // client has processed and displayed the whole stream. The same stream goes
 // to each client asked for: Quillterm (quillterm-tls: over TLS, through a
-// relay on loopback), and for comparison `xterm -e telnet` and
-// `putty -telnet` when they are installed. Run it under a display, e.g.
+// relay on loopback; quillterm-relay: through the relay in clear text), and
+// for comparison `xterm -e telnet` and `putty -telnet` when they are
+// installed. Run it under a display, e.g.
 //   xvfb-run -a -s '-screen 0 1600x1200x24' quillterm-bench-e2e
 //       [--clients quillterm,quillterm-tls,xterm,putty] [MiB]
 #include <poll.h>

@@ -11,7 +11,8 @@
 //       [--band WxH] [--interval MICROSECONDS]
 //
 // Quillterm is the program this benchmark was built with (or $QUILLTERM),
-// quillterm-tls the same over TLS through a relay on loopback; the peers are
+// quillterm-tls the same over TLS through a relay on loopback,
+// quillterm-relay through the relay in clear text; the peers are
 // `xterm -e telnet` and `putty -telnet`, skipped when missing.
 #include <X11/Xlib.h>
 #include <unistd.h>
