@@ -1,7 +1,5 @@
 #include "clients.h"
 
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
@@ -9,7 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <thread>
+
+#include "child_process.h"
 
 namespace quill::bench {
 
@@ -21,8 +20,10 @@ struct ClientFacts {
     std::string_view windowClass;
 };
 
-constexpr std::array<ClientFacts, 3> kClients{{
+constexpr std::array<ClientFacts, 5> kClients{{
     {Client::kQuillterm, "quillterm", "quillterm"},
+    {Client::kQuilltermTls, "quillterm-tls", "quillterm"},
+    {Client::kQuilltermRelay, "quillterm-relay", "quillterm"},
     {Client::kXterm, "xterm", "XTerm"},
     {Client::kPutty, "putty", "Putty"},
 }};
@@ -63,22 +64,16 @@ std::vector<std::string> CommandLine(Client client, int port) {
     const std::string portText = std::to_string(port);
     switch (client) {
         case Client::kQuillterm:
+        case Client::kQuilltermRelay:
             return {QuilltermBinary(), "127.0.0.1", portText};
+        case Client::kQuilltermTls:
+            return {QuilltermBinary(), "--tls", "127.0.0.1", portText};
         case Client::kXterm:
             return {"xterm", "-e", "telnet", "127.0.0.1", portText};
         case Client::kPutty:
             return {"putty", "-telnet", "127.0.0.1", "-P", portText};
     }
     return {};
-}
-
-bool Exited(pid_t pid, std::chrono::milliseconds within) {
-    const auto end = std::chrono::steady_clock::now() + within;
-    do {
-        if (::waitpid(pid, nullptr, WNOHANG) == pid) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    } while (std::chrono::steady_clock::now() < end);
-    return false;
 }
 
 }  // namespace
@@ -115,6 +110,12 @@ std::string MissingReason(Client client) {
             return ::access(QuilltermBinary().c_str(), X_OK) == 0
                        ? ""
                        : "no program at " + QuilltermBinary();
+        case Client::kQuilltermTls:
+            if (!OnPath("openssl")) return "openssl is not installed (apt-get install openssl)";
+            [[fallthrough]];
+        case Client::kQuilltermRelay:
+            if (!OnPath("socat")) return "socat is not installed (apt-get install socat)";
+            return MissingReason(Client::kQuillterm);
         case Client::kXterm:
             return OnPath("xterm") && OnPath("telnet")
                        ? ""
@@ -126,29 +127,29 @@ std::string MissingReason(Client client) {
 }
 
 ClientProcess::ClientProcess(Client client, int port) : home_(SettingsFolder()) {
-    const std::vector<std::string> command = CommandLine(client, port);
-    pid_ = ::fork();
-    if (pid_ == 0) {
+    if (client == Client::kQuilltermTls || client == Client::kQuilltermRelay) {
+        relay_.emplace(
+            client == Client::kQuilltermTls ? Relay::Encryption::kTls : Relay::Encryption::kNone,
+            home_, port);
+        if (relay_->Port() == 0) {
+            std::fprintf(stderr, "the relay (openssl, socat) did not start\n");
+            return;
+        }
+        port = relay_->Port();
+    }
+    pid_ = Spawn(CommandLine(client, port), [&] {
         // Quillterm reads its settings below XDG_CONFIG_HOME, PuTTY below HOME.
         ::setenv("XDG_CONFIG_HOME", home_.c_str(), 1);
         if (client == Client::kPutty) ::setenv("HOME", home_.c_str(), 1);
-        std::vector<char*> argv;
-        for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
-        argv.push_back(nullptr);
-        ::execvp(argv[0], argv.data());
-        std::perror(argv[0]);
-        ::_exit(127);
-    }
+        if (client == Client::kQuilltermTls) {
+            ::setenv("SSL_CERT_FILE", relay_->Certificate().c_str(), 1);
+        }
+    });
 }
 
 ClientProcess::~ClientProcess() {
-    if (pid_ > 0 && !Exited(pid_, std::chrono::seconds(3))) {
-        ::kill(pid_, SIGTERM);
-        if (!Exited(pid_, std::chrono::seconds(2))) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
+    Stop(pid_, std::chrono::seconds(3));
+    relay_.reset();
     std::error_code ignored;
     std::filesystem::remove_all(home_, ignored);
 }

@@ -2,10 +2,12 @@
 // character mode, sends N MiB of text followed by ESC Z and measures the time
 // until the identify reply (ESC [ ? ... c) comes back, that is until the
 // client has processed and displayed the whole stream. The same stream goes
-// to each client asked for: Quillterm, and for comparison `xterm -e telnet`
-// and `putty -telnet` when they are installed. Run it under a display, e.g.
+// to each client asked for: Quillterm (quillterm-tls: over TLS, through a
+// relay on loopback; quillterm-relay: through the relay in clear text), and
+// for comparison `xterm -e telnet` and `putty -telnet` when they are
+// installed. Run it under a display, e.g.
 //   xvfb-run -a -s '-screen 0 1600x1200x24' quillterm-bench-e2e
-//       [--clients quillterm,xterm,putty] [MiB]
+//       [--clients quillterm,quillterm-tls,xterm,putty] [MiB]
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -106,7 +108,9 @@ Arguments Parse(int argc, char** argv) {
         const std::string_view arg = argv[i];
         if (arg == "--clients" && i + 1 < argc) {
             if (!ParseClients(argv[++i], arguments.clients)) {
-                std::fprintf(stderr, "--clients takes a list of quillterm, xterm, putty\n");
+                std::fprintf(stderr,
+                             "--clients takes a list of quillterm, quillterm-tls, quillterm-relay, "
+                             "xterm, putty\n");
                 std::exit(2);
             }
         } else if (std::atof(argv[i]) > 0) {
@@ -145,18 +149,18 @@ int main(int argc, char** argv) {
             const std::string_view name = ClientName(client);
             const std::string missing = MissingReason(client);
             if (!missing.empty()) {
-                std::printf("%-30s %-9.*s skipped: %s\n", c.name, static_cast<int>(name.size()),
+                std::printf("%-30s %-15.*s skipped: %s\n", c.name, static_cast<int>(name.size()),
                             name.data(), missing.c_str());
                 continue;
             }
             const double seconds = Measure(client, stream);
             if (seconds < 0) {
-                std::printf("%-30s %-9.*s failed\n", c.name, static_cast<int>(name.size()),
+                std::printf("%-30s %-15.*s failed\n", c.name, static_cast<int>(name.size()),
                             name.data());
                 status = 1;
                 continue;
             }
-            std::printf("%-30s %-9.*s %7.2f MiB in %6.2f s: %6.2f MiB/s\n", c.name,
+            std::printf("%-30s %-15.*s %7.2f MiB in %6.2f s: %6.2f MiB/s\n", c.name,
                         static_cast<int>(name.size()), name.data(), mib, seconds, mib / seconds);
             std::fflush(stdout);
         }

@@ -7,11 +7,13 @@
 // rotates, so that the machine's load falls on them alike.
 //
 //   xvfb-run -a -s '-screen 0 2400x1000x24' quillterm-bench-latency
-//       [--rounds N] [--clients quillterm,xterm,putty] [--band WxH]
-//       [--interval MICROSECONDS]
+//       [--rounds N] [--clients quillterm,quillterm-tls,xterm,putty]
+//       [--band WxH] [--interval MICROSECONDS]
 //
-// Quillterm is the program this benchmark was built with (or $QUILLTERM);
-// the peers are `xterm -e telnet` and `putty -telnet`, skipped when missing.
+// Quillterm is the program this benchmark was built with (or $QUILLTERM),
+// quillterm-tls the same over TLS through a relay on loopback,
+// quillterm-relay through the relay in clear text; the peers are
+// `xterm -e telnet` and `putty -telnet`, skipped when missing.
 #include <X11/Xlib.h>
 #include <unistd.h>
 
@@ -125,10 +127,11 @@ struct Subject {
     int missed = 0;
 };
 
-std::optional<Window> AwaitWindow(Display* display, Client client) {
+std::optional<Window> AwaitWindow(Display* display, Client client,
+                                  const std::vector<Window>& taken) {
     const Clock::time_point end = Clock::now() + kWindowTimeout;
     while (Clock::now() < end) {
-        const std::optional<Window> window = FindWindow(display, WindowClass(client));
+        const std::optional<Window> window = FindWindow(display, WindowClass(client), taken);
         // Quillterm's start-up window shares its class; the terminal window is larger.
         if (window && WindowRect(display, *window).height >= 150) return window;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -172,20 +175,22 @@ std::optional<Rect> Calibrate(Display* display, Subject& s, Rect window, const A
     return band;
 }
 
-bool Prepare(Display* display, const LoopbackServer& server, Subject& s, int slot,
-             const Arguments& a) {
+// The client's window goes into the next free slot, and on to `windows`
+// once the band is found.
+bool Prepare(Display* display, const LoopbackServer& server, Subject& s,
+             std::vector<Window>& windows, const Arguments& a) {
     s.fd = server.AcceptClient();
     if (s.fd < 0) {
         std::printf("%s: did not connect\n", ClientName(s.client).data());
         return false;
     }
-    const std::optional<Window> window = AwaitWindow(display, s.client);
+    const std::optional<Window> window = AwaitWindow(display, s.client, windows);
     if (!window) {
         std::printf("%s: no window of class %s\n", ClientName(s.client).data(),
                     WindowClass(s.client).data());
         return false;
     }
-    MoveWindow(display, *window, slot * kSlotWidth, 0);
+    MoveWindow(display, *window, static_cast<int>(windows.size()) * kSlotWidth, 0);
     const Rect rect = WindowRect(display, *window);
     if (rect.x + rect.width > DisplayWidth(display, DefaultScreen(display))) {
         std::printf("%s: the screen is too narrow for the windows side by side\n",
@@ -198,6 +203,7 @@ bool Prepare(Display* display, const LoopbackServer& server, Subject& s, int slo
         return false;
     }
     s.grab.emplace(display, *band);
+    windows.push_back(*window);
     Drain(s.fd);
     return true;
 }
@@ -252,16 +258,16 @@ void Report(std::vector<std::unique_ptr<Subject>>& subjects, const PollCount& po
         "polling: %s of %d x %d pixels, every %.3f ms on average\n",
         sharedMemory ? "XShmGetImage" : "XGetImage", a.bandWidth, a.bandHeight,
         polls.grabs > 0 ? Millis(polls.spent).count() / static_cast<double>(polls.grabs) : 0.0);
-    std::printf("%-10s %7s %7s %10s %8s %8s %8s\n", "client", "rounds", "missed", "median ms",
+    std::printf("%-16s %7s %7s %10s %8s %8s %8s\n", "client", "rounds", "missed", "median ms",
                 "p90 ms", "min ms", "max ms");
     for (auto& s : subjects) {
         std::vector<double> sorted = s->rounds;
         std::sort(sorted.begin(), sorted.end());
         if (sorted.empty()) {
-            std::printf("%-10s %7d %7d\n", ClientName(s->client).data(), 0, s->missed);
+            std::printf("%-16s %7d %7d\n", ClientName(s->client).data(), 0, s->missed);
             continue;
         }
-        std::printf("%-10s %7zu %7d %10.2f %8.2f %8.2f %8.2f\n", ClientName(s->client).data(),
+        std::printf("%-16s %7zu %7d %10.2f %8.2f %8.2f %8.2f\n", ClientName(s->client).data(),
                     sorted.size(), s->missed, Percentile(sorted, 0.5), Percentile(sorted, 0.9),
                     sorted.front(), sorted.back());
     }
@@ -281,6 +287,7 @@ int main(int argc, char** argv) {
     std::printf("load average at start: %s\n", LoadAverage().c_str());
     const LoopbackServer server;
     std::vector<std::unique_ptr<Subject>> subjects;
+    std::vector<Window> windows;
     for (const Client client : arguments.clients) {
         const std::string missing = MissingReason(client);
         if (!missing.empty()) {
@@ -288,8 +295,7 @@ int main(int argc, char** argv) {
             continue;
         }
         auto subject = std::make_unique<Subject>(client, server.Port());
-        const int slot = static_cast<int>(subjects.size());
-        if (Prepare(display, server, *subject, slot, arguments)) {
+        if (Prepare(display, server, *subject, windows, arguments)) {
             subjects.push_back(std::move(subject));
         }
     }

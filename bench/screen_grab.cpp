@@ -24,7 +24,8 @@ bool HasClass(Display* display, Window window, std::string_view windowClass) {
 
 }  // namespace
 
-std::optional<Window> FindWindow(Display* display, std::string_view windowClass) {
+std::optional<Window> FindWindow(Display* display, std::string_view windowClass,
+                                 std::span<const Window> taken) {
     Window root = 0;
     Window parent = 0;
     Window* children = nullptr;
@@ -36,7 +37,8 @@ std::optional<Window> FindWindow(Display* display, std::string_view windowClass)
     long bestArea = 0;
     for (unsigned i = 0; i < count; ++i) {
         XWindowAttributes a{};
-        if (XGetWindowAttributes(display, children[i], &a) == 0 || a.map_state != IsViewable) {
+        if (std::find(taken.begin(), taken.end(), children[i]) != taken.end() ||
+            XGetWindowAttributes(display, children[i], &a) == 0 || a.map_state != IsViewable) {
             continue;
         }
         const long area = static_cast<long>(a.width) * a.height;

@@ -18,8 +18,10 @@ struct Rect {
     int height = 0;
 };
 
-// The largest viewable top-level window of a class (WM_CLASS), if any.
-std::optional<Window> FindWindow(Display* display, std::string_view windowClass);
+// The largest viewable top-level window of a class (WM_CLASS), if any, other
+// than those `taken` (the windows of other clients of the same class).
+std::optional<Window> FindWindow(Display* display, std::string_view windowClass,
+                                 std::span<const Window> taken);
 // Where a window is on the screen.
 Rect WindowRect(Display* display, Window window);
 // Moves a top-level window (there is no window manager under Xvfb) and waits
