@@ -20,10 +20,9 @@ struct ClientFacts {
     std::string_view windowClass;
 };
 
-constexpr std::array<ClientFacts, 5> kClients{{
+constexpr std::array<ClientFacts, 4> kClients{{
     {Client::kQuillterm, "quillterm", "quillterm"},
     {Client::kQuilltermTls, "quillterm-tls", "quillterm"},
-    {Client::kQuilltermRelay, "quillterm-relay", "quillterm"},
     {Client::kXterm, "xterm", "XTerm"},
     {Client::kPutty, "putty", "Putty"},
 }};
@@ -64,7 +63,6 @@ std::vector<std::string> CommandLine(Client client, int port) {
     const std::string portText = std::to_string(port);
     switch (client) {
         case Client::kQuillterm:
-        case Client::kQuilltermRelay:
             return {QuilltermBinary(), "127.0.0.1", portText};
         case Client::kQuilltermTls:
             return {QuilltermBinary(), "--tls", "127.0.0.1", portText};
@@ -112,9 +110,6 @@ std::string MissingReason(Client client) {
                        : "no program at " + QuilltermBinary();
         case Client::kQuilltermTls:
             if (!OnPath("openssl")) return "openssl is not installed (apt-get install openssl)";
-            [[fallthrough]];
-        case Client::kQuilltermRelay:
-            if (!OnPath("socat")) return "socat is not installed (apt-get install socat)";
             return MissingReason(Client::kQuillterm);
         case Client::kXterm:
             return OnPath("xterm") && OnPath("telnet")
@@ -127,29 +122,25 @@ std::string MissingReason(Client client) {
 }
 
 ClientProcess::ClientProcess(Client client, int port) : home_(SettingsFolder()) {
-    if (client == Client::kQuilltermTls || client == Client::kQuilltermRelay) {
-        relay_.emplace(
-            client == Client::kQuilltermTls ? Relay::Encryption::kTls : Relay::Encryption::kNone,
-            home_, port);
-        if (relay_->Port() == 0) {
-            std::fprintf(stderr, "the relay (openssl, socat) did not start\n");
+    if (client == Client::kQuilltermTls) {
+        tls_.emplace(home_);
+        if (!tls_->Valid()) {
+            std::fprintf(stderr, "no certificate for TLS (openssl req failed)\n");
             return;
         }
-        port = relay_->Port();
     }
     pid_ = Spawn(CommandLine(client, port), [&] {
         // Quillterm reads its settings below XDG_CONFIG_HOME, PuTTY below HOME.
         ::setenv("XDG_CONFIG_HOME", home_.c_str(), 1);
         if (client == Client::kPutty) ::setenv("HOME", home_.c_str(), 1);
         if (client == Client::kQuilltermTls) {
-            ::setenv("SSL_CERT_FILE", relay_->Certificate().c_str(), 1);
+            ::setenv("SSL_CERT_FILE", tls_->Certificate().c_str(), 1);
         }
     });
 }
 
 ClientProcess::~ClientProcess() {
     Stop(pid_, std::chrono::seconds(3));
-    relay_.reset();
     std::error_code ignored;
     std::filesystem::remove_all(home_, ignored);
 }

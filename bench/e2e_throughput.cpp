@@ -2,19 +2,17 @@
 // character mode, sends N MiB of text followed by ESC Z and measures the time
 // until the identify reply (ESC [ ? ... c) comes back, that is until the
 // client has processed and displayed the whole stream. The same stream goes
-// to each client asked for: Quillterm (quillterm-tls: over TLS, through a
-// relay on loopback; quillterm-relay: through the relay in clear text), and
-// for comparison `xterm -e telnet` and `putty -telnet` when they are
-// installed. Run it under a display, e.g.
+// to each client asked for: Quillterm (quillterm-tls: over TLS, which the
+// loopback server ends itself), and for comparison `xterm -e telnet` and
+// `putty -telnet` when they are installed. Run it under a display, e.g.
 //   xvfb-run -a -s '-screen 0 1600x1200x24' quillterm-bench-e2e
 //       [--clients quillterm,quillterm-tls,xterm,putty] [MiB]
 #include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <random>
 #include <string>
 #include <string_view>
@@ -61,22 +59,23 @@ bool HasIdentifyReply(std::string_view replies) {
 
 // Sends everything while reading what the client says; returns the seconds
 // from the first byte sent to the end of the identify reply, or -1.
-double SendAndTime(int fd, const std::string& stream) {
+double SendAndTime(Connection& connection, const std::string& stream) {
     std::string replies;
     std::size_t sent = 0;
     const Clock::time_point start = Clock::now();
     while (!HasIdentifyReply(replies)) {
         if (Clock::now() - start > kReplyTimeout) return -1;
-        pollfd p{fd, static_cast<short>(POLLIN | (sent < stream.size() ? POLLOUT : 0)), 0};
+        pollfd p{connection.Fd(), static_cast<short>(POLLIN | (sent < stream.size() ? POLLOUT : 0)),
+                 0};
         if (::poll(&p, 1, 1000) <= 0) continue;
-        if (p.revents & POLLIN) {
-            char buffer[4096];
-            const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
-            if (n <= 0) return -1;
+        char buffer[4096];
+        ssize_t n = 0;
+        while ((n = connection.ReadSome(buffer, sizeof buffer)) > 0) {
             replies.append(buffer, static_cast<std::size_t>(n));
         }
-        if ((p.revents & POLLOUT) && sent < stream.size()) {
-            const ssize_t n = ::send(fd, stream.data() + sent, stream.size() - sent, MSG_NOSIGNAL);
+        if (n < 0) return -1;
+        if (sent < stream.size()) {
+            n = connection.WriteSome(std::string_view(stream).substr(sent));
             if (n < 0) return -1;
             sent += static_cast<std::size_t>(n);
         }
@@ -87,14 +86,12 @@ double SendAndTime(int fd, const std::string& stream) {
 double Measure(Client client, const std::string& stream) {
     const LoopbackServer server;
     const ClientProcess process(client, server.Port());
-    const int fd = server.AcceptClient();
-    if (fd < 0) return -1;
+    const std::unique_ptr<Connection> connection = server.AcceptClient(process.Tls());
+    if (!connection) return -1;
     // Let the window finish its start-up painting and the negotiation settle.
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    Drain(fd);
-    const double seconds = SendAndTime(fd, stream);
-    ::close(fd);
-    return seconds;
+    connection->Drain();
+    return SendAndTime(*connection, stream);
 }
 
 struct Arguments {
@@ -109,8 +106,7 @@ Arguments Parse(int argc, char** argv) {
         if (arg == "--clients" && i + 1 < argc) {
             if (!ParseClients(argv[++i], arguments.clients)) {
                 std::fprintf(stderr,
-                             "--clients takes a list of quillterm, quillterm-tls, quillterm-relay, "
-                             "xterm, putty\n");
+                             "--clients takes a list of quillterm, quillterm-tls, xterm, putty\n");
                 std::exit(2);
             }
         } else if (std::atof(argv[i]) > 0) {

@@ -11,11 +11,9 @@
 //       [--band WxH] [--interval MICROSECONDS]
 //
 // Quillterm is the program this benchmark was built with (or $QUILLTERM),
-// quillterm-tls the same over TLS through a relay on loopback,
-// quillterm-relay through the relay in clear text; the peers are
-// `xterm -e telnet` and `putty -telnet`, skipped when missing.
+// quillterm-tls the same over TLS, which the loopback server ends itself;
+// the peers are `xterm -e telnet` and `putty -telnet`, skipped when missing.
 #include <X11/Xlib.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -116,12 +114,9 @@ void WaitStill(ScreenGrab& grab, std::chrono::milliseconds quiet, std::chrono::m
 // of its band of the screen and its rounds.
 struct Subject {
     Subject(Client c, int port) : client(c), process(c, port) {}
-    ~Subject() {
-        if (fd >= 0) ::close(fd);
-    }
     Client client;
     ClientProcess process;
-    int fd = -1;
+    std::unique_ptr<Connection> connection;
     std::optional<ScreenGrab> grab;
     std::vector<double> rounds;  // milliseconds
     int missed = 0;
@@ -141,10 +136,11 @@ std::optional<Window> AwaitWindow(Display* display, Client client,
 
 // Sends bytes that change the window, and waits until it shows the change and
 // has been still for a while; the pixels then.
-std::optional<std::vector<char>> ShowAndSettle(int fd, ScreenGrab& grab, const std::string& bytes) {
+std::optional<std::vector<char>> ShowAndSettle(Connection& connection, ScreenGrab& grab,
+                                               const std::string& bytes) {
     grab.Take();
     const std::vector<char> before = grab.Snapshot();
-    if (!SendAll(fd, bytes)) return std::nullopt;
+    if (!connection.Send(bytes)) return std::nullopt;
     const Clock::time_point end = Clock::now() + std::chrono::seconds(10);
     do {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -160,8 +156,8 @@ std::optional<std::vector<char>> ShowAndSettle(int fd, ScreenGrab& grab, const s
 std::optional<Rect> Calibrate(Display* display, Subject& s, Rect window, const Arguments& a) {
     ScreenGrab grab(display, window);
     const std::optional<std::vector<char>> first =
-        ShowAndSettle(s.fd, grab, std::string("\x1b[H\x1b[2J") + kPlaceLetters + "MMM");
-    if (!first || !ShowAndSettle(s.fd, grab, std::string(kPlaceLetters) + "WWW")) {
+        ShowAndSettle(*s.connection, grab, std::string("\x1b[H\x1b[2J") + kPlaceLetters + "MMM");
+    if (!first || !ShowAndSettle(*s.connection, grab, std::string(kPlaceLetters) + "WWW")) {
         return std::nullopt;
     }
     const Rect letters = grab.Changed(*first);
@@ -179,8 +175,8 @@ std::optional<Rect> Calibrate(Display* display, Subject& s, Rect window, const A
 // once the band is found.
 bool Prepare(Display* display, const LoopbackServer& server, Subject& s,
              std::vector<Window>& windows, const Arguments& a) {
-    s.fd = server.AcceptClient();
-    if (s.fd < 0) {
+    s.connection = server.AcceptClient(s.process.Tls());
+    if (!s.connection) {
         std::printf("%s: did not connect\n", ClientName(s.client).data());
         return false;
     }
@@ -204,7 +200,7 @@ bool Prepare(Display* display, const LoopbackServer& server, Subject& s,
     }
     s.grab.emplace(display, *band);
     windows.push_back(*window);
-    Drain(s.fd);
+    s.connection->Drain();
     return true;
 }
 
@@ -216,12 +212,12 @@ struct PollCount {
 // One round: the time from the send to the first grab that differs.
 void Round(Subject& s, char letter, std::chrono::microseconds interval, PollCount& polls) {
     ScreenGrab& grab = *s.grab;
-    Drain(s.fd);
+    s.connection->Drain();
     grab.Take();
     const std::vector<char> before = grab.Snapshot();
     const std::string bytes = std::string(kPlaceLetters) + std::string(3, letter);
     const Clock::time_point sent = Clock::now();
-    if (!SendAll(s.fd, bytes)) {
+    if (!s.connection->Send(bytes)) {
         ++s.missed;
         return;
     }

@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -29,32 +30,17 @@ LoopbackServer::~LoopbackServer() {
     ::close(fd_);
 }
 
-int LoopbackServer::AcceptClient() const {
-    constexpr int kConnectTimeoutMs = 20000;
+std::unique_ptr<Connection> LoopbackServer::AcceptClient(const TlsIdentity* tls) const {
+    constexpr std::chrono::milliseconds kConnectTimeout(20000);
     pollfd p{fd_, POLLIN, 0};
-    if (::poll(&p, 1, kConnectTimeoutMs) != 1) return -1;
+    if (::poll(&p, 1, static_cast<int>(kConnectTimeout.count())) != 1) return nullptr;
     const int fd = ::accept(fd_, nullptr, nullptr);
+    if (fd < 0) return nullptr;
+    std::unique_ptr<Connection> connection =
+        tls != nullptr ? tls->Accept(fd, kConnectTimeout) : PlainConnection(fd);
     // IAC WILL ECHO, IAC WILL SUPPRESS-GO-AHEAD
-    if (fd >= 0 && !SendAll(fd, "\xff\xfb\x01\xff\xfb\x03")) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-bool SendAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-        if (n <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-void Drain(int fd) {
-    char buffer[4096];
-    while (::recv(fd, buffer, sizeof buffer, MSG_DONTWAIT) > 0) {
-    }
+    if (connection && !connection->Send("\xff\xfb\x01\xff\xfb\x03")) return nullptr;
+    return connection;
 }
 
 }  // namespace quill::bench

@@ -1,6 +1,9 @@
 #pragma once
 
-#include <string_view>
+#include <memory>
+
+#include "connection.h"
+#include "tls_identity.h"
 
 namespace quill::bench {
 
@@ -15,18 +18,14 @@ class LoopbackServer {
 
     int Port() const { return port_; }
     // The next client, told that the server echoes and suppresses go-ahead
-    // so that it sends each character at once (character mode); -1 when
-    // none connects within 20 seconds. The caller closes it.
-    int AcceptClient() const;
+    // so that it sends each character at once (character mode); over TLS,
+    // presenting `tls`, when that is given. nullptr when none connects
+    // within 20 seconds or its handshake fails or does not end in as long.
+    std::unique_ptr<Connection> AcceptClient(const TlsIdentity* tls) const;
 
   private:
     int fd_ = -1;
     int port_ = 0;
 };
-
-// All of the bytes, blocking; false when the connection failed.
-bool SendAll(int fd, std::string_view bytes);
-// Reads and drops what the client has sent so far, without waiting.
-void Drain(int fd);
 
 }  // namespace quill::bench
