@@ -1,6 +1,5 @@
 #include "core/terminal/terminal_input.h"
 
-#include <algorithm>
 
 #include "core/terminal/control_codes.h"
 
@@ -11,8 +10,6 @@ namespace {
 constexpr std::uint8_t kFirstHighByte = 0x80;
 // What bytes that form no character become.
 constexpr char32_t kReplacementCharacter = 0xFFFD;
-// Characters handed to the printed-text sink at once.
-constexpr int kPrintedBatch = 128;
 
 bool IsText(std::uint8_t b) {
     return b >= 0x20 && b <= 0x7E;
@@ -165,12 +162,11 @@ void TerminalInput::Replace(int malformed) {
 
 void TerminalInput::Printed(const std::uint8_t* text, int count) {
     if (printed_ == nullptr) return;
-    char32_t characters[kPrintedBatch];
-    for (int at = 0; at < count; at += kPrintedBatch) {
-        const int length = std::min(count - at, kPrintedBatch);
-        std::copy(text + at, text + at + length, characters);
-        printed_->OnPrintedText(characters, static_cast<unsigned>(length));
-    }
+    MapInBatches<char32_t>(
+        text, count, [](std::uint8_t b) { return char32_t{b}; },
+        [this](const char32_t* characters, int length) {
+            printed_->OnPrintedText(characters, static_cast<unsigned>(length));
+        });
 }
 
 void TerminalInput::Printed(char32_t c) {
