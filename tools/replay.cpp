@@ -2,10 +2,12 @@
 // terminal, without a window. The output format is relied on by tests and users.
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
 
+#include "log_to_asciicast.h"
 #include "replay_session.h"
 #include "screen_cells.h"
 #include "transcript.h"
@@ -21,6 +23,7 @@ struct Options {
     bool cells = false;
     int chunk = quill::kReceiveChunk;
     std::optional<quill::ScreenGeometry> size;
+    std::optional<std::string> asciicast;  // the recording to write instead
     std::string file = "-";
 };
 
@@ -86,6 +89,9 @@ Options ParseArguments(int argc, char** argv) {
         } else if (arg == "--size") {
             if (i + 1 >= argc) Fail("--size needs COLSxROWS");
             options.size = ParseSize(argv[++i]);
+        } else if (arg == "--asciicast") {
+            if (i + 1 >= argc) Fail("--asciicast needs OUT");
+            options.asciicast = argv[++i];
         } else if (arg == "--chunk") {
             if (i + 1 >= argc) Fail("--chunk needs a number");
             options.chunk = ParseChunk(argv[++i]);
@@ -100,6 +106,7 @@ Options ParseArguments(int argc, char** argv) {
     }
     if (options.cells && options.transcript) Fail("--cells and --transcript exclude each other");
     if (options.size && !options.extended) Fail("--size works with --extended only");
+    if (options.asciicast && options.file == "-") Fail("--asciicast needs a log FILE");
     return options;
 }
 
@@ -125,10 +132,23 @@ std::string ReadInput(const std::string& file) {
     return bytes;
 }
 
+// The log and FILE.timing as an asciicast v2 recording in `out`.
+int WriteAsciicast(const Options& options) {
+    std::ofstream out(*options.asciicast, std::ios::binary);
+    if (!out) Fail("cannot write '" + Printable(*options.asciicast) + "'");
+    std::string error;
+    const quill::CastSetup setup{options.extended, options.size.value_or(quill::ScreenGeometry{})};
+    if (!quill::LogToAsciicast(options.file, setup, out, error)) Fail(Printable(error));
+    out.close();
+    if (!out) Fail("cannot write '" + Printable(*options.asciicast) + "'");
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const Options options = ParseArguments(argc, argv);
+    if (options.asciicast) return WriteAsciicast(options);
     const std::string input = ReadInput(options.file);
     quill::ReplaySession session(options.wrap, options.showCodes, nullptr,
                                  options.size.value_or(quill::ScreenGeometry{}));

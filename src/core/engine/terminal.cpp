@@ -198,6 +198,7 @@ void Terminal::EndInput() {
 }
 
 void Terminal::OnData(const std::uint8_t* bytes, int count) {
+    if (dataObserver_ != nullptr) dataObserver_->OnTerminalData(bytes, count);
     input_.Write(bytes, count);
 }
 

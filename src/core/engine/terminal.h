@@ -10,6 +10,7 @@
 #include "core/interfaces/printed_text_sink.h"
 #include "core/interfaces/scroll_off_observer.h"
 #include "core/interfaces/send_path.h"
+#include "core/interfaces/terminal_data_observer.h"
 #include "core/interfaces/terminal_options.h"
 #include "core/interfaces/terminal_services.h"
 #include "core/telnet/compressed_input.h"
@@ -119,6 +120,8 @@ class Terminal final : private TelnetEvents {
         screen_.SetScrollOffObserver(observer);
     }
     void SetPrintedTextSink(PrintedTextSink* sink) { input_.SetPrintedTextSink(sink); }
+    // The bytes the decoder hands the terminal; none (null) by default.
+    void SetDataObserver(TerminalDataObserver* observer) { dataObserver_ = observer; }
 
   private:
     void OnData(const std::uint8_t* bytes, int count) override;
@@ -148,6 +151,7 @@ class Terminal final : private TelnetEvents {
     CompressedInput compressed_;
     bool showCodes_ = false;  // in the block being taken
     ScreenEcho echo_;
+    TerminalDataObserver* dataObserver_ = nullptr;
     Keyboard keyboard_;
     MouseReporter mouse_;
     // The extended terminal's grid.
