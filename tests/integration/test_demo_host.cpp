@@ -536,7 +536,9 @@ TEST(DemoHostProgram, RefusesBadUseWithOneLine) {
         {"--play", log, "--timing", "/dev/zero", "0"},
         {"--play", fifo, "0"},
         {"--play", log, "--timing", fifo, "0"},
-        {"--login-file", log + ".missing", "0"}};
+        {"--login-file", log + ".missing", "0"},
+        {"--play", log, "--cast", log, "0"},
+        {"--cast", log, "--timing", timing, "0"}};
     const std::vector<std::string> badTimings{
         "0.500000 4\n0.250000 5\n",                 // one byte short
         "0.500000 4\n0.250000 6\n0.1 1\n",          // one too many
@@ -570,6 +572,27 @@ TEST(DemoHostProgram, RefusesBadUseWithOneLine) {
     // The good timing file, for contrast.
     DemoHostProcess good({"--play", log, "--timing", timing, "0"});
     EXPECT_GT(PortFrom(good.NextLine()), 0);
+}
+
+TEST(DemoHostProgram, PlaysAnAsciicastRecordingAndRefusesAMalformedOneBeforeListening) {
+    LogFiles files;
+    const std::string header = "{\"version\": 2, \"width\": 80, \"height\": 24}\n";
+    const std::string bad = files.Write("bad.cast", header + "[0.1, \"o\", \"a\"]\n[0.2, \"o\"]\n");
+    DemoHostProcess refused({"--cast", bad, "0"});
+    EXPECT_EQ(refused.ExitStatus(), 2);
+    EXPECT_EQ(refused.Errors(), "quillterm-demo-host: " + bad +
+                                    ": line 3: an event is an array of three\n");
+    EXPECT_EQ(refused.NextLine(), "") << "no listening line";
+
+    const std::string good = files.Write(
+        "good.cast", header + "[0.01, \"o\", \"caf\\u00e9\\r\\n\"]\n[0.02, \"i\", \"x\"]\n"
+                              "[0.05, \"o\", \"\\u001b[1mbold\"]\n");
+    const Bytes played = "caf\xc3\xa9\r\n\x1b[1mbold";
+    DemoHostProcess host({"--cast", good, "--speed", "5", "0"});
+    Client client(PortFrom(host.NextLine()));
+    ASSERT_TRUE(client.ReadBytes(played.size()));
+    EXPECT_TRUE(client.StaysOpen(200ms));
+    EXPECT_TRUE(client.Received() == played) << client.Received();
 }
 
 // A log larger than any buffer, with a timing line per KiB, arrives whole

@@ -4,6 +4,8 @@
 //                                  showcase, echo (0 picks a free port)
 //   quillterm-demo-host --play LOG [--timing TIMING] [--speed X] PORT
 //                                  plays a session log back to each client
+//   quillterm-demo-host --cast FILE.cast [--speed X] PORT
+//                                  plays an asciicast v1 or v2 recording
 //   --login-file FILE (with either) asks each client for the user and the
 //                                  password on the two lines of FILE first
 // The port in use is printed on the first line of standard output, in the
@@ -16,8 +18,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "cast_file.h"
 #include "demo_session.h"
 #include "listeners.h"
 #include "login_session.h"
@@ -77,6 +81,11 @@ int main(int argc, char** argv) {
     if (options->play) {
         recording = Recording::Load(*options->play, options->timing, error);
         if (!recording) return Fail(error, 2);
+    }
+    if (options->cast) {
+        std::optional<CastOutput> cast = LoadCast(*options->cast, error);
+        if (!cast) return Fail(error, 2);
+        recording = Recording::InMemory(std::move(cast->bytes), std::move(cast->steps));
     }
     std::optional<Login> login;
     if (options->loginFile) {

@@ -8,12 +8,12 @@ namespace quill::demo {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: [--login-file FILE] [--play LOG [--timing TIMING] [--speed X]] PORT, 0 picks a free "
-    "port";
+    "usage: [--login-file FILE] [--play LOG [--timing TIMING] [--speed X] | --cast FILE.cast "
+    "[--speed X]] PORT, 0 picks a free port";
 
 // The arguments as given, before their values are checked.
 struct Words {
-    std::optional<std::string> play, timing, speed, port, loginFile;
+    std::optional<std::string> play, timing, speed, port, loginFile, cast;
 };
 
 std::optional<std::string>* SlotFor(std::string_view argument, Words& words) {
@@ -21,6 +21,7 @@ std::optional<std::string>* SlotFor(std::string_view argument, Words& words) {
     if (argument == "--timing") return &words.timing;
     if (argument == "--speed") return &words.speed;
     if (argument == "--login-file") return &words.loginFile;
+    if (argument == "--cast") return &words.cast;
     return nullptr;
 }
 
@@ -66,8 +67,12 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
         error = kUsage;
         return std::nullopt;
     }
-    if (!words.play && (words.timing || words.speed)) {
-        error = "--timing and --speed go with --play";
+    if (words.play && words.cast) {
+        error = "--play and --cast exclude each other";
+        return std::nullopt;
+    }
+    if (!words.play && (words.timing || (words.speed && !words.cast))) {
+        error = "--timing and --speed go with --play (--speed also with --cast)";
         return std::nullopt;
     }
     if (words.speed && !ParseSpeed(*words.speed, options.speed)) {
@@ -76,6 +81,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
     }
     options.play = words.play;
     options.timing = words.timing;
+    options.cast = words.cast;
     options.loginFile = words.loginFile;
     return options;
 }

@@ -12,11 +12,13 @@ constexpr double kLongestWaitSeconds = 1e9;
 
 PlaybackSession::PlaybackSession(const Recording& recording, double speed)
     : recording_(recording), speed_(speed) {
-    if (recording.Timing() == nullptr) {
-        next_ = Step{0, recording.Log().Size()};
-    } else {
+    if (recording.Timing() != nullptr) {
         steps_.emplace(*recording.Timing());
         next_ = NextStep();
+    } else if (recording.Steps() != nullptr) {
+        next_ = NextStep();
+    } else {
+        next_ = Step{0, recording.Size()};
     }
 }
 
@@ -35,7 +37,7 @@ std::string PlaybackSession::Tick(Clock::time_point now) {
         next_ = NextStep();
     }
     const std::size_t length = std::min(due_ - sent_, kChunk);
-    std::string out = recording_.Log().Read(sent_, length);
+    std::string out = recording_.Read(sent_, length);
     if (out.size() < length) {  // the log has shrunk since it was opened: it ends here
         due_ = sent_ + out.size();
         next_.reset();
@@ -45,6 +47,10 @@ std::string PlaybackSession::Tick(Clock::time_point now) {
 }
 
 std::optional<Step> PlaybackSession::NextStep() {
+    if (const std::vector<Step>* held = recording_.Steps()) {
+        if (heldStep_ == held->size()) return std::nullopt;
+        return (*held)[heldStep_++];
+    }
     if (!steps_) return std::nullopt;
     std::string error;
     return steps_->Next(error);

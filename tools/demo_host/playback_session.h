@@ -11,7 +11,7 @@ namespace quill::demo {
 // by `speed`, and nothing else. What the client sends is ignored; once the
 // last byte is out the session stays open, so the final screen stays on
 // display until the client leaves.
-// The log and its timing are read as they are sent, so a session holds at
+// A log and its timing are read as they are sent, so a session holds at
 // most kChunk bytes of either.
 class PlaybackSession final : public ClientSession {
   public:
@@ -36,6 +36,7 @@ class PlaybackSession final : public ClientSession {
     const Recording& recording_;
     double speed_;
     std::optional<StepReader> steps_;  // none without a timing file
+    std::size_t heldStep_ = 0;         // of the steps held in memory, the next
     std::optional<Step> next_;         // the first step not due yet
     Clock::time_point start_{};
     std::size_t due_ = 0;  // bytes due so far

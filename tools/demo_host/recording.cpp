@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quill::demo {
@@ -152,6 +153,18 @@ std::optional<Recording> Recording::Load(const std::string& log,
         return std::nullopt;
     }
     return recording;
+}
+
+Recording Recording::InMemory(std::string bytes, std::vector<Step> steps) {
+    Recording recording;
+    recording.bytes_ = std::move(bytes);
+    recording.steps_ = std::move(steps);
+    return recording;
+}
+
+std::string Recording::Read(std::size_t offset, std::size_t length) const {
+    if (log_) return log_->Read(offset, length);
+    return bytes_.substr(std::min(offset, bytes_.size()), length);
 }
 
 }  // namespace quill::demo

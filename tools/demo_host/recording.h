@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "plain_file.h"
 
@@ -41,6 +42,7 @@ class StepReader {
 // A session log opened for playback: the exact bytes a Telnet server sent
 // to its client and, if there is one, its timing file. Only the files are
 // held, never their contents, so a log of any size costs little memory.
+// A recording of another format is held in memory instead, bytes and steps.
 class Recording {
   public:
     // Opens LOG and TIMING, reads TIMING through once and checks that its
@@ -50,13 +52,24 @@ class Recording {
                                          const std::optional<std::string>& timing,
                                          std::string& error);
 
+    // The bytes to send and the steps in which they are due.
+    static Recording InMemory(std::string bytes, std::vector<Step> steps);
+
+    // Up to `length` bytes from `offset`: fewer only at the end.
+    std::string Read(std::size_t offset, std::size_t length) const;
+    std::size_t Size() const { return log_ ? log_->Size() : bytes_.size(); }
+    // Of a session log: the log and its timing file, null without one: then
+    // everything is due at 0 s, unless the steps are held in memory.
     const PlainFile& Log() const { return *log_; }
-    // Null without a timing file: then everything is due at 0 s.
     const PlainFile* Timing() const { return timing_.get(); }
+    // Of a recording in memory: its steps; null for a session log.
+    const std::vector<Step>* Steps() const { return log_ ? nullptr : &steps_; }
 
   private:
     std::unique_ptr<PlainFile> log_;
     std::unique_ptr<PlainFile> timing_;
+    std::string bytes_;
+    std::vector<Step> steps_;
 };
 
 }  // namespace quill::demo
