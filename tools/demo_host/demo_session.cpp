@@ -1,5 +1,6 @@
 #include "demo_session.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/telnet/telnet_codes.h"
@@ -15,7 +16,8 @@ constexpr std::uint8_t kLf = 10;
 constexpr std::uint8_t kBackspace = 8;
 constexpr std::uint8_t kDelete = 127;
 
-// Bounds on what one client can make the host keep.
+// Bounds on what one client can make the host keep: of a subnegotiation,
+// the option code and 63 bytes.
 constexpr std::size_t kMaxSubnegotiation = 64;
 constexpr std::size_t kMaxLineBytes = 1000;
 
@@ -62,62 +64,23 @@ std::optional<DemoSession::Clock::time_point> DemoSession::NextTick() const {
 
 std::string DemoSession::Feed(const std::uint8_t* bytes, std::size_t length) {
     std::string out;
-    for (std::size_t i = 0; i < length && !finished_; ++i) TelnetByte(bytes[i], out);
+    out_ = &out;
+    decoder_.Decode(bytes, static_cast<int>(length));
+    out_ = nullptr;
     // A line end is reported once the chunk that carried it is done, so that
     // the LF or NUL a client sends after CR is shown with it.
     if (lineEnded_ && !finished_) EndLine(out);
     return out;
 }
 
-void DemoSession::TelnetByte(std::uint8_t byte, std::string& out) {
-    switch (telnet_) {
-        case Telnet::Data:
-            if (byte == kIac) {
-                telnet_ = Telnet::Iac;
-            } else {
-                DataByte(byte, out);
-            }
-            return;
-        case Telnet::Iac:
-            telnet_ = Telnet::Data;
-            if (byte == kIac) {
-                DataByte(byte, out);
-            } else if (byte >= kWill) {
-                command_ = byte;
-                telnet_ = Telnet::Option;
-            } else if (byte == kSb) {
-                sub_.clear();
-                telnet_ = Telnet::Sub;
-            }
-            return;
-        case Telnet::Option:
-            telnet_ = Telnet::Data;
-            OptionCommand(command_, byte, out);
-            return;
-        case Telnet::Sub:
-            if (byte == kIac) {
-                telnet_ = Telnet::SubIac;
-            } else {
-                AddSubByte(byte);
-            }
-            return;
-        case Telnet::SubIac:
-            if (byte == kSe) {
-                telnet_ = Telnet::Data;
-                SubnegotiationDone(out);
-            } else {
-                AddSubByte(byte);  // IAC IAC inside: one 255
-                telnet_ = Telnet::Sub;
-            }
-            return;
-    }
+// After "quit" nothing the client sends is taken.
+void DemoSession::OnData(const std::uint8_t* bytes, int count) {
+    for (int i = 0; i < count && !finished_; ++i) DataByte(bytes[i], *out_);
 }
 
-void DemoSession::AddSubByte(std::uint8_t byte) {
-    if (sub_.size() < kMaxSubnegotiation) sub_.push_back(byte);
-}
-
-void DemoSession::OptionCommand(std::uint8_t command, std::uint8_t option, std::string& out) {
+void DemoSession::OnOptionRequest(std::uint8_t command, std::uint8_t option) {
+    if (finished_) return;
+    std::string& out = *out_;
     if (option == kTerminalType && state_ == State::Negotiating) {
         if (command == kWill) {
             out += Command(kSb, kTerminalType) + static_cast<char>(kSend) +
@@ -133,13 +96,14 @@ void DemoSession::OptionCommand(std::uint8_t command, std::uint8_t option, std::
     if (command == kWill) out += Command(kDont, option);
 }
 
-void DemoSession::SubnegotiationDone(std::string& out) {
-    if (state_ != State::Negotiating || sub_.size() < 2 || sub_[0] != kTerminalType ||
-        sub_[1] != kIs) {
+void DemoSession::OnSubnegotiation(std::uint8_t option, std::span<const std::uint8_t> data) {
+    if (finished_ || state_ != State::Negotiating || option != kTerminalType || data.empty() ||
+        data[0] != kIs) {
         return;
     }
-    terminalType_.assign(sub_.begin() + 2, sub_.end());
-    BeginShowcase(out);
+    const std::size_t kept = std::min(data.size(), kMaxSubnegotiation - 1);
+    terminalType_.assign(data.begin() + 1, data.begin() + static_cast<std::ptrdiff_t>(kept));
+    BeginShowcase(*out_);
 }
 
 void DemoSession::BeginShowcase(std::string& out) {

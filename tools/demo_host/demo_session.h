@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "client_session.h"
+#include "core/telnet/telnet_decoder.h"
 
 namespace quill::demo {
 
@@ -12,10 +13,14 @@ namespace quill::demo {
 // a real server does (DO TERMINAL-TYPE, then SB SEND), shows the showcase,
 // then echoes each line the user types together with the bytes that made it,
 // until the line "quit".
-class DemoSession final : public ClientSession {
+class DemoSession final : public ClientSession, private TelnetEvents, private EscapeSequenceState {
   public:
     // How long to wait for the client's answer before showing the showcase anyway.
     static constexpr std::chrono::milliseconds kNegotiationTimeout{3000};
+
+    DemoSession() = default;
+    DemoSession(const DemoSession&) = delete;  // the decoder reports to this one
+    DemoSession& operator=(const DemoSession&) = delete;
 
     // The opening request; call once when the client has connected.
     std::string Start(Clock::time_point now) override;
@@ -32,20 +37,20 @@ class DemoSession final : public ClientSession {
 
   private:
     enum class State { Negotiating, Running };
-    enum class Telnet { Data, Iac, Option, Sub, SubIac };
 
-    void TelnetByte(std::uint8_t byte, std::string& out);
-    void AddSubByte(std::uint8_t byte);
-    void OptionCommand(std::uint8_t command, std::uint8_t option, std::string& out);
-    void SubnegotiationDone(std::string& out);
+    // What the client sends, through the terminal's own Telnet decoder; the
+    // host is no terminal, so an IAC never belongs to an escape sequence.
+    void OnData(const std::uint8_t* bytes, int count) override;
+    void OnOptionRequest(std::uint8_t command, std::uint8_t option) override;
+    void OnSubnegotiation(std::uint8_t option, std::span<const std::uint8_t> data) override;
+    bool EscapeSequenceOpen() const override { return false; }
     void DataByte(std::uint8_t byte, std::string& out);
     void EndLine(std::string& out);
     void BeginShowcase(std::string& out);
 
     State state_ = State::Negotiating;
-    Telnet telnet_ = Telnet::Data;
-    std::uint8_t command_ = 0;
-    std::vector<std::uint8_t> sub_;
+    TelnetDecoder decoder_{*this, *this};
+    std::string* out_ = nullptr;  // where the replies go while a chunk is decoded
     Clock::time_point deadline_{};
     std::string terminalType_;
 
