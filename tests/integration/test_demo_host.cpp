@@ -96,7 +96,7 @@ TEST(DemoSession, RefusesOtherOptions) {
     EXPECT_EQ(Feed(session, "\xff\xfb\x03"), "\xff\xfe\x03");  // WILL SGA -> DONT SGA
     // Split between chunks, amid text, and a subnegotiation passed over.
     EXPECT_EQ(Feed(session, "\xff"), "");
-    EXPECT_EQ(Feed(session, "\xfd\x05a\xff\xfa\x18x\xff\xf0b"), "\xff\xfc\x05ab");
+    EXPECT_EQ(Feed(session, "\xfd\x05" "a\xff\xfa\x18x\xff\xf0" "b"), "\xff\xfc\x05" "ab");
 }
 
 TEST(DemoSession, EchoesEachLineWithTheBytesThatMadeIt) {
