@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
         quill::ShowMessageBox(nullptr,
                               QStringLiteral("Settings changed in this window could not be saved: "
                                              "another copy of Quillterm kept the settings file "
-                                             "locked."),
+                                             "locked, or it could not be written."),
                               QStringLiteral("Settings"), QMessageBox::Warning);
     }
     return status;
