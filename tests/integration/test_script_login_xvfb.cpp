@@ -41,8 +41,7 @@ QList<QByteArray> PiecesOf(const QByteArray& secret) {
     for (qsizetype at = 0; at + kPiece <= secret.size(); ++at) {
         const QByteArray piece = secret.mid(at, kPiece);
         const QString text = QString::fromLatin1(piece);
-        pieces << piece
-               << QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        pieces << piece << QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
     }
     return pieces;
 }
@@ -54,7 +53,8 @@ QList<QByteArray> PiecesInMemory(qint64 pid, const QByteArray& secret, qint64& s
     QFile memory(QStringLiteral("/proc/%1/mem").arg(pid));
     QList<QByteArray> found;
     scanned = 0;
-    if (!maps.open(QIODevice::ReadOnly) || !memory.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (!maps.open(QIODevice::ReadOnly) ||
+        !memory.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return found;
     for (const QByteArray& line : maps.readAll().split('\n')) {
         const QList<QByteArray> fields = line.split(' ');

@@ -180,8 +180,7 @@ void TcpTransport::SendSecret(const std::uint8_t* bytes, std::size_t length) {
 
 // Once what waits has gone to the system, `send` hands it the bytes itself;
 // what it did not take (or all, while some still waits) follows in the stream.
-void TcpTransport::SendPastQueue(const std::uint8_t* bytes, std::size_t length,
-                                 SystemSend send) {
+void TcpTransport::SendPastQueue(const std::uint8_t* bytes, std::size_t length, SystemSend send) {
     if (socket_ == nullptr || socket_->state() != QAbstractSocket::ConnectedState) return;
     socket_->flush();
     std::size_t sent = 0;
