@@ -456,5 +456,23 @@ TEST_F(QSettingsBackendTest, AWindowsWritesWhileTheStoreIsHeldAreKeptAndWrittenW
     EXPECT_EQ(store.ReadIntSetting("Settings", "wrap", -1), 1);
 }
 
+// The program ends while another instance still holds the store: what is
+// kept waits a bounded time, then is given up, and the end says so (the
+// program tells the user in a box).
+TEST_F(QSettingsBackendTest, ChangesStillKeptWhenTheProgramEndsAreReportedLost) {
+    QSettingsBackend window(QSettingsBackend::Busy::kKeep);
+    SettingsStore windowStore(window);
+    EXPECT_TRUE(window.WriteKept()) << "nothing kept, nothing lost";
+    const std::unique_ptr<QProcess> holder = StartProbe({"hold"});
+    ASSERT_TRUE(Await(*holder, "held", QDeadlineTimer(30000)));
+
+    EXPECT_FALSE(windowStore.WriteSetting("Settings", "wrap", "1"));
+    EXPECT_FALSE(window.WriteKept());
+    EXPECT_EQ(window.Kept(), 0u);
+    EXPECT_EQ(ReadConfFile(), "");
+    holder->closeWriteChannel();
+    EXPECT_EQ(ExitCode(*holder, QDeadlineTimer(30000)), 0);
+}
+
 }  // namespace
 }  // namespace quill

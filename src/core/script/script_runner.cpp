@@ -159,7 +159,7 @@ void ScriptRunner::Execute(const StopCommand& c) {
 void ScriptRunner::ProvidePassword(std::string& password) {
     if (state_ == State::kPassword) {
         std::vector<std::uint8_t> bytes = Utf8SendBytes(password, options_.Extended());
-        Send(bytes);
+        send_.SendSecret(bytes.data(), bytes.size());
         ClearSecret(bytes);
         PressEnter();
         state_ = State::kReady;

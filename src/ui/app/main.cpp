@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "ui/app/application.h"
+#include "ui/resources/message_box.h"
 #include "ui/settings/qsettings_backend.h"
 
 namespace {
@@ -56,6 +57,12 @@ int main(int argc, char** argv) {
     quill::SettingsStore store(backend);
     quill::Application program(store, quill::DefaultAppHooks(store));
     const int status = program.Run(argc, argv);
-    backend.WriteKept();
+    if (!backend.WriteKept()) {
+        quill::ShowMessageBox(nullptr,
+                              QStringLiteral("Settings changed in this window could not be saved: "
+                                             "another copy of Quillterm kept the settings file "
+                                             "locked, or it could not be written."),
+                              QStringLiteral("Settings"), QMessageBox::Warning);
+    }
     return status;
 }

@@ -41,10 +41,23 @@ void KeepUrgentDataInline(qintptr descriptor) {
                  reinterpret_cast<const char*>(&on), sizeof on);
 }
 
-std::size_t SendUrgent(qintptr descriptor, const std::uint8_t* bytes, std::size_t length) {
+namespace {
+
+std::size_t Send(qintptr descriptor, const std::uint8_t* bytes, std::size_t length, int flags) {
     const int sent = ::send(static_cast<SOCKET>(descriptor), reinterpret_cast<const char*>(bytes),
-                            static_cast<int>(length), MSG_OOB);
+                            static_cast<int>(length), flags);
     return sent > 0 ? static_cast<std::size_t>(sent) : 0;
+}
+
+}  // namespace
+
+std::size_t SendUrgent(qintptr descriptor, const std::uint8_t* bytes, std::size_t length) {
+    return Send(descriptor, bytes, length, MSG_OOB);
+}
+
+// Qt's sockets do not block.
+std::size_t SendAtOnce(qintptr descriptor, const std::uint8_t* bytes, std::size_t length) {
+    return Send(descriptor, bytes, length, 0);
 }
 #else
 bool CanMakeTcpSockets() {
@@ -59,10 +72,22 @@ void KeepUrgentDataInline(qintptr descriptor) {
     ::setsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_OOBINLINE, &on, sizeof on);
 }
 
-std::size_t SendUrgent(qintptr descriptor, const std::uint8_t* bytes, std::size_t length) {
+namespace {
+
+std::size_t Send(qintptr descriptor, const std::uint8_t* bytes, std::size_t length, int flags) {
     const ssize_t sent =
-        ::send(static_cast<int>(descriptor), bytes, length, MSG_OOB | MSG_NOSIGNAL | MSG_DONTWAIT);
+        ::send(static_cast<int>(descriptor), bytes, length, flags | MSG_NOSIGNAL | MSG_DONTWAIT);
     return sent > 0 ? static_cast<std::size_t>(sent) : 0;
+}
+
+}  // namespace
+
+std::size_t SendUrgent(qintptr descriptor, const std::uint8_t* bytes, std::size_t length) {
+    return Send(descriptor, bytes, length, MSG_OOB);
+}
+
+std::size_t SendAtOnce(qintptr descriptor, const std::uint8_t* bytes, std::size_t length) {
+    return Send(descriptor, bytes, length, 0);
 }
 #endif
 

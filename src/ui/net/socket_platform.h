@@ -28,4 +28,8 @@ void KeepUrgentDataInline(qintptr descriptor);
 // byte; returns how many went (0 when none could, at once).
 std::size_t SendUrgent(qintptr descriptor, const std::uint8_t* bytes, std::size_t length);
 
+// Sends what the system takes at once, in one send, without waiting; returns
+// how many bytes went.
+std::size_t SendAtOnce(qintptr descriptor, const std::uint8_t* bytes, std::size_t length);
+
 }  // namespace quill::platform

@@ -170,14 +170,21 @@ void TcpTransport::SendBytes(const std::uint8_t* bytes, std::size_t length) {
     if (socket_->bytesToWrite() > kQueueCap) readingPaused_ = true;
 }
 
-// Bytes the system did not take in the urgent send follow in the stream.
 void TcpTransport::SendUrgent(const std::uint8_t* bytes, std::size_t length) {
+    SendPastQueue(bytes, length, platform::SendUrgent);
+}
+
+void TcpTransport::SendSecret(const std::uint8_t* bytes, std::size_t length) {
+    SendPastQueue(bytes, length, platform::SendAtOnce);
+}
+
+// Once what waits has gone to the system, `send` hands it the bytes itself;
+// what it did not take (or all, while some still waits) follows in the stream.
+void TcpTransport::SendPastQueue(const std::uint8_t* bytes, std::size_t length, SystemSend send) {
     if (socket_ == nullptr || socket_->state() != QAbstractSocket::ConnectedState) return;
     socket_->flush();
     std::size_t sent = 0;
-    if (socket_->bytesToWrite() == 0) {
-        sent = platform::SendUrgent(socket_->socketDescriptor(), bytes, length);
-    }
+    if (socket_->bytesToWrite() == 0) sent = send(socket_->socketDescriptor(), bytes, length);
     SendBytes(bytes + sent, length - sent);
 }
 

@@ -42,6 +42,11 @@ class TcpTransport : public QObject, public Transport {
     // Once what waits before it has gone to the system; while some still
     // waits, inline.
     void SendUrgent(const std::uint8_t* bytes, std::size_t length) override;
+    // Straight to the system when nothing waits before it, so that the
+    // socket's send buffer, which keeps what passed through it until later
+    // sends overwrite it, never holds the bytes; only what the system does
+    // not take at once goes through that buffer.
+    void SendSecret(const std::uint8_t* bytes, std::size_t length) override;
     void CloseConnection() override;
     QString Information() const override;
 
@@ -69,6 +74,8 @@ class TcpTransport : public QObject, public Transport {
     std::optional<QHostAddress> ResolveHost(const std::string& host);
     bool WaitForConnect(QTcpSocket& socket, const QHostAddress& address, std::uint16_t port);
     void SendQueuedBytes();
+    using SystemSend = std::size_t (*)(qintptr, const std::uint8_t*, std::size_t);
+    void SendPastQueue(const std::uint8_t* bytes, std::size_t length, SystemSend send);
     void QueueShrank();
     void ResumeReading();
 

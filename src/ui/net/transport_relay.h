@@ -29,6 +29,9 @@ class TransportRelay final : public Transport {
     void SendUrgent(const std::uint8_t* bytes, std::size_t length) override {
         chosen_->SendUrgent(bytes, length);
     }
+    void SendSecret(const std::uint8_t* bytes, std::size_t length) override {
+        chosen_->SendSecret(bytes, length);
+    }
     void CloseConnection() override { chosen_->CloseConnection(); }
     QString Information() const override { return chosen_->Information(); }
     qint64 Pending() const override { return chosen_->Pending(); }

@@ -132,8 +132,8 @@ bool QSettingsBackend::RunKept(int waitMs) {
     return written;
 }
 
-void QSettingsBackend::WriteKept() {
-    if (!kept_.empty()) RunKept(kSettingsLockWaitMs);
+bool QSettingsBackend::WriteKept() {
+    return kept_.empty() || RunKept(kSettingsLockWaitMs);
 }
 
 }  // namespace quill

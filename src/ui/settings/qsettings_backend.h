@@ -43,8 +43,8 @@ class QSettingsBackend final : public SettingsBackend {
     // Changes kept and not yet written.
     std::size_t Kept() const { return kept_.size(); }
     // Before the program ends: waits for the store a bounded time to write
-    // what is kept, and says so when it cannot.
-    void WriteKept();
+    // what is kept; false, and said in the log, when some of it could not be.
+    bool WriteKept();
 
   private:
     // Runs the kept changes under one hold of the store; false when it could
