@@ -3,8 +3,8 @@
 // * more than 16 parameters (libvterm crashes): at most 16 are generated;
 // * LF and IND at the bottom margin keep a pending wrap in libvterm, and
 //   ?7l does not cancel one: LF and IND come after a CR, ?7l too; RI, ED,
-//   EL and ECH keep one too: a BS and a CUF (which cancel it) come before
-//   them;
+//   EL, ECH, ICH and DCH keep one too (xterm drops it for all of them): a
+//   BS and a CUF (which cancel it) come before them;
 // * CUU, CUD (and CNL, CPL, VPR) ignore the margins in libvterm: generated
 //   only while no scrolling region is set;
 // * ICH and DCH do nothing outside the scrolling region in libvterm:
@@ -223,6 +223,7 @@ class Grammar {
         const std::string n = Number(Chance(80) ? 5 : 90);
         const std::string finals = region_ ? "LMST" : "LMST@P";
         const char final = finals[Pick(static_cast<unsigned>(finals.size()))];
+        if (final == '@' || final == 'P') CancelWrap();
         Csi(n + final);
         if (final == 'L' || final == 'M') out_ += "\r";
     }

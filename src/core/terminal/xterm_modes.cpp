@@ -115,7 +115,9 @@ void XtermDispatcher::RestoreCursor() {
 void XtermDispatcher::FullReset() {
     modes_.Reset();
     screen_.ScreenSetPen(Cell{});
-    if (screen_.AlternateScreen()) screen_.ClearScreenForReset();
+    // The alternate screen is blanked whether it shows or not.
+    screen_.SetAlternateScreen(true);
+    screen_.ClearScreenForReset();
     screen_.SetAlternateScreen(false);
     screen_.ResetEditing();
     screen_.ResetTabStops();
