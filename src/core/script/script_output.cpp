@@ -1,6 +1,6 @@
 #include "core/script/script_output.h"
 
-#include "core/telnet/telnet_codes.h"
+#include "core/telnet/iac_doubling.h"
 
 namespace quill {
 namespace {
@@ -8,8 +8,7 @@ namespace {
 constexpr char32_t kFirstBeyondAscii = 0x80;
 
 void Put(std::uint8_t b, std::vector<std::uint8_t>& out) {
-    out.push_back(b);
-    if (b == telnet::kIac) out.push_back(b);
+    AppendIacDoubled({&b, 1}, out);
 }
 
 }  // namespace
