@@ -110,13 +110,18 @@ void Terminal::TakeReceived(const std::uint8_t* bytes, int count) {
 }
 
 // Show codes shows every byte before the decoder takes it, one at a time; a
-// compressed stream that starts ends the bytes it takes.
+// compressed stream that starts ends the bytes it takes. A raw connection has
+// no decoder: its bytes are all data.
 int Terminal::Decode(const std::uint8_t* bytes, int count) {
-    if (!showCodes_) return decoder_.Decode(bytes, count);
+    if (!showCodes_) return raw_ ? (OnData(bytes, count), count) : decoder_.Decode(bytes, count);
     const bool compressed = compressed_.Active();
     for (int i = 0; i < count; ++i) {
         screen_.ScreenShowCode(bytes[i]);
-        decoder_.Decode(bytes + i, 1);
+        if (raw_) {
+            OnData(bytes + i, 1);
+        } else {
+            decoder_.Decode(bytes + i, 1);
+        }
         if (compressed_.Active() != compressed) return i + 1;
     }
     return count;

@@ -68,6 +68,10 @@ class Terminal final : private TelnetEvents {
     bool HoldsInput() const { return compressed_.Holds(); }
     // The connection runs over TLS (the host learns it through MTTS).
     void SetSecureConnection(bool secure) { negotiation_.SetSecure(secure); }
+    // Raw TCP, chosen when connecting: no Telnet either way, every received
+    // byte (255 too) goes to the terminal, nothing is negotiated.
+    void SetRawConnection(bool raw) { raw_ = raw; }
+    bool RawConnection() const { return raw_; }
     // One key press (see Keyboard::Press): true when anything was sent. A
     // local echo is brought to the window.
     bool Press(const KeyPress& press);
@@ -154,6 +158,7 @@ class Terminal final : private TelnetEvents {
     TelnetDecoder decoder_;
     CompressedInput compressed_;
     bool showCodes_ = false;  // in the block being taken
+    bool raw_ = false;
     ScreenEcho echo_;
     Keyboard keyboard_;
     MouseReporter mouse_;

@@ -375,8 +375,9 @@ void MainWindow::OnCommand(CommandId id) {
 }
 
 // IAC and the command in one send, behind what waits to go; Synch's DM is
-// TCP urgent data.
+// TCP urgent data. Raw TCP has no Telnet commands.
 void MainWindow::SendTelnetCommand(std::uint8_t code) {
+    if (parts_.engine.RawConnection()) return;
     const std::uint8_t command[] = {telnet::kIac, code};
     if (code == telnet::kDm) {
         parts_.transport.SendUrgent(command, sizeof command);
