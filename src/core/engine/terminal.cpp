@@ -205,8 +205,18 @@ void Terminal::EndInput() {
     ShowChanges();
 }
 
+// A transfer's data never reaches the input (nor the screen, the printed
+// text or a script).
 void Terminal::OnData(const std::uint8_t* bytes, int count) {
-    input_.Write(bytes, count);
+    const bool binary = raw_ || negotiation_.BinaryIn();
+    const std::size_t shown = transfer_.Take({bytes, static_cast<std::size_t>(count)}, binary);
+    input_.Write(bytes, static_cast<int>(shown));
+}
+
+void Terminal::SendTransferData(std::span<const std::uint8_t> data) {
+    const std::vector<std::uint8_t> out =
+        TransferStream::ToHost(data, !raw_, negotiation_.BinaryOut());
+    send_.SendBytes(out.data(), out.size());
 }
 
 void Terminal::OnOptionRequest(std::uint8_t command, std::uint8_t option) {

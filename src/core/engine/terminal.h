@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/engine/transfer_tap.h"
 #include "core/interfaces/display_sink.h"
 #include "core/interfaces/key.h"
 #include "core/interfaces/printed_text_sink.h"
@@ -131,6 +132,16 @@ class Terminal final : private TelnetEvents {
     }
     void SetPrintedTextSink(PrintedTextSink* sink) { input_.SetPrintedTextSink(sink); }
 
+    // File transfers: the sink hears of a ZMODEM start in the host's data and
+    // has the data from then on (see TransferTap) until EndTransfer, or from
+    // BeginTransfer on for one the user starts. SendTransferData sends the
+    // transfer's bytes as the connection carries data.
+    void SetTransferSink(TransferSink* sink) { transfer_.SetSink(sink); }
+    bool Transferring() const { return transfer_.Active(); }
+    void BeginTransfer() { transfer_.Begin(); }
+    void EndTransfer() { transfer_.End(); }
+    void SendTransferData(std::span<const std::uint8_t> data);
+
   private:
     void OnData(const std::uint8_t* bytes, int count) override;
     void OnOptionRequest(std::uint8_t command, std::uint8_t option) override;
@@ -159,6 +170,7 @@ class Terminal final : private TelnetEvents {
     CompressedInput compressed_;
     bool showCodes_ = false;  // in the block being taken
     bool raw_ = false;
+    TransferTap transfer_;
     ScreenEcho echo_;
     Keyboard keyboard_;
     MouseReporter mouse_;
