@@ -86,6 +86,7 @@ AppHooks DefaultAppHooks(SettingsStore& store) {
     };
     hooks.window.about = [](QWidget* owner) { RunAboutDialog(owner); };
     hooks.window.chooseLogFile = ChooseLogFile;
+    hooks.window.zmodem = DesktopZmodemHooks();
     hooks.window.chooseScriptFile = [](QWidget* owner) -> std::optional<QString> {
         const QString path = QFileDialog::getOpenFileName(owner, QStringLiteral("Run Script"));
         if (path.isEmpty()) return std::nullopt;
