@@ -28,6 +28,7 @@ constexpr std::size_t kMostWaiting = 1 << 20;
 // How long the host's data must pause before a cancelled transfer's end, and
 // how long it is dropped at most.
 constexpr int kQuietMs = 300;
+constexpr qint64 kShowEveryMs = 100;
 constexpr qint64 kMostDrainMs = 4000;
 
 QString DefaultFolder() {
@@ -150,6 +151,7 @@ void ZmodemSession::Start(const QString& program, const QStringList& arguments,
                           const QString& folder) {
     files_.clear();
     reader_ = {};
+    sinceShown_.invalidate();
     process_ = std::make_unique<QProcess>();
     if (!folder.isEmpty()) process_->setWorkingDirectory(folder);
     connect(process_.get(), &QProcess::readyReadStandardOutput, this, &ZmodemSession::OnOutput);
@@ -187,8 +189,13 @@ void ZmodemSession::OnReport() {
     if (!reader_.Take(std::string_view(report.constData(), static_cast<std::size_t>(report.size()))))
         return;
     const TransferProgress& now = reader_.Progress();
-    if (files_.empty() || files_.back().file != now.file) files_.push_back(now);
+    const bool newFile = files_.empty() || files_.back().file != now.file;
+    if (newFile) files_.push_back(now);
     files_.back() = now;
+    // lrzsz reports every kilobyte: the dialog takes a new figure a few
+    // times a second, which is all it can show.
+    if (!newFile && sinceShown_.isValid() && sinceShown_.elapsed() < kShowEveryMs) return;
+    sinceShown_.start();
     ShowProgress();
 }
 

@@ -88,6 +88,7 @@ class ZmodemSession final : public QObject, private TransferSink {
     std::unique_ptr<QProcess> process_;
     std::unique_ptr<QProgressDialog> progress_;
     LrzszProgressReader reader_;
+    QElapsedTimer sinceShown_;
     // Each file the report named, with its size.
     std::vector<TransferProgress> files_;
 };
