@@ -84,19 +84,20 @@ TEST(MenuBar, HasThePopupsAndItemsOfTheTableInOrder) {
     const QMenu* connection = popups[0]->menu();
     ASSERT_NE(connection, nullptr);
     const QList<QAction*> items = connection->actions();
-    ASSERT_EQ(items.size(), 10);
+    ASSERT_EQ(items.size(), 11);
     EXPECT_EQ(items[0]->text(), "&New Connection\tAlt-N");
     EXPECT_TRUE(items[1]->isSeparator());
     EXPECT_EQ(items[3]->text(), "&Toggle Print Capture\tAlt-T");
     EXPECT_EQ(items[4]->text(), "&Log Session...\tAlt-L");
     EXPECT_EQ(items[5]->text(), "&Run Script...\tAlt-R");
-    EXPECT_EQ(items[6]->text(), "Send Telnet Co&mmand");
-    EXPECT_EQ(items[7]->text(), "Connection &Information...\tAlt-I");
-    EXPECT_TRUE(items[8]->isSeparator());
-    EXPECT_EQ(items[9]->text(), "E&xit\tAlt-X");
-    ASSERT_NE(items[6]->menu(), nullptr);
+    EXPECT_EQ(items[6]->text(), "Send &Files (ZMODEM)...");
+    EXPECT_EQ(items[7]->text(), "Send Telnet Co&mmand");
+    EXPECT_EQ(items[8]->text(), "Connection &Information...\tAlt-I");
+    EXPECT_TRUE(items[9]->isSeparator());
+    EXPECT_EQ(items[10]->text(), "E&xit\tAlt-X");
+    ASSERT_NE(items[7]->menu(), nullptr);
     QStringList commands;
-    for (const QAction* command : items[6]->menu()->actions()) commands << command->text();
+    for (const QAction* command : items[7]->menu()->actions()) commands << command->text();
     EXPECT_EQ(commands, QStringList({"&Break", "&Interrupt Process", "&Abort Output",
                                      "Are &You There", "Erase &Character", "Erase &Line", "&Synch",
                                      "&No Operation"}));

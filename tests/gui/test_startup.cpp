@@ -4,6 +4,7 @@
 #include <QTcpServer>
 
 #include "session_fixture.h"
+#include "ui/resources/command_ids.h"
 #include "ui/terminal/terminal_view.h"
 
 namespace quill::test {
@@ -27,6 +28,27 @@ TEST_F(StartUpTest, HostAndPortInOneArgumentAndAPortAboveSixteenBits) {
     EXPECT_TRUE(host.WaitForClient());
     EXPECT_EQ(ScreenRow(3).substr(0, 17), "Trying 127.0.0.1 ");
     EXPECT_EQ(app->Target().PortNumber, 65536 + host.Port());
+}
+
+// With --raw nothing is Telnet on a real socket: the host's IAC DO TTYPE is
+// data (two malformed characters and a CAN in the extended terminal) and no
+// answer.
+TEST_F(StartUpTest, RawTcpTakesTheHostsBytesAsDataAndAnswersNothing) {
+    SetSetting("extended", "1");
+    ASSERT_EQ(StartUp({"--raw", "127.0.0.1", std::to_string(host.Port())}),
+              Application::kStarted);
+    ASSERT_TRUE(host.WaitForClient());
+    EXPECT_TRUE(app->Target().Raw);
+    host.ClearReceived();
+    ASSERT_TRUE(FromHost("\xff\xfd\x18raw", "raw"));
+    // U+FFFD twice, as the screen text keeps its low byte.
+    EXPECT_NE(ScreenText().find("\xfd\xfdraw"), std::string::npos);
+    // The Telnet command items send nothing either.
+    Window().OnCommand(CommandId::kSendAreYouThere);
+    const std::uint8_t marker = 'm';
+    app->Transport().SendBytes(&marker, 1);
+    ASSERT_TRUE(PumpUntil([this] { return host.Received().endsWith('m'); }));
+    EXPECT_EQ(host.Received(), "m");
 }
 
 TEST_F(StartUpTest, ThreeArgumentsAreACommandLineError) {

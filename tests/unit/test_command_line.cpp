@@ -27,7 +27,7 @@ Outcome Parse(const std::vector<std::string>& arguments, bool dialogOk = true, b
     int dialogCalls = 0;
     bool dialogSawTls = false;
     const CommandLineResult result = ParseCommandLine(static_cast<int>(argv.size()), argv.data(),
-                                                      tls, target, [&](ConnectionTarget& t) {
+                                                      tls, false, target, [&](ConnectionTarget& t) {
                                                           ++dialogCalls;
                                                           dialogSawTls = t.Tls;
                                                           if (dialogOk) t = {"fromdialog", 2323};
@@ -213,6 +213,57 @@ TEST(ParseCommandLine, TheTlsOptionTakesEveryFormOverTlsWithItsOwnDefaultPort) {
     EXPECT_TRUE(dialog.tls);
 }
 
+// Raw TCP comes from the option, whatever the form, or from a raw:// or
+// raws:// link; the history keeps it as such a link, port 23 included.
+TEST(ParseCommandLine, RawTcpFromTheOptionOrARawLink) {
+    struct Case {
+        std::vector<std::string> arguments;
+        bool rawOption;
+        bool tlsOption;
+        std::string host;
+        int port;
+        bool tls;
+        bool raw;
+    };
+    for (const Case& c : std::vector<Case>{
+             {{"myhost", "7000"}, true, false, "myhost", 7000, false, true},
+             {{"[::1]:7000"}, true, true, "::1", 7000, true, true},
+             {{"raw://console.example:7001"}, false, false, "console.example", 7001, false, true},
+             {{"RAWS://[::1]:7002/"}, false, false, "::1", 7002, true, true},
+             {{"telnet://h:24"}, false, false, "h", 24, false, false},
+         }) {
+        std::vector<const char*> argv{"quillterm"};
+        for (const std::string& argument : c.arguments) argv.push_back(argument.c_str());
+        ConnectionTarget target;
+        ASSERT_EQ(ParseCommandLine(static_cast<int>(argv.size()), argv.data(), c.tlsOption,
+                                   c.rawOption, target, [](ConnectionTarget&) { return false; }),
+                  CommandLineResult::TargetKnown)
+            << c.arguments[0];
+        EXPECT_EQ(target.HostName, c.host);
+        EXPECT_EQ(target.PortNumber, c.port);
+        EXPECT_EQ(target.Tls, c.tls) << c.arguments[0];
+        EXPECT_EQ(target.Raw, c.raw) << c.arguments[0];
+
+        const std::optional<ConnectionTarget> read = ParseHostEntry(HostEntryText(target));
+        ASSERT_TRUE(read) << HostEntryText(target);
+        EXPECT_EQ(read->Raw, target.Raw) << HostEntryText(target);
+        EXPECT_EQ(read->Tls, target.Tls) << HostEntryText(target);
+        EXPECT_EQ(read->PortNumber, target.PortNumber);
+    }
+    EXPECT_EQ(HostEntryText({"host", 23, false, true}), "raw://host:23");
+    EXPECT_EQ(HostEntryText({"::1", 7, true, true}), "raws://[::1]:7");
+    EXPECT_FALSE(ParseHostEntry("raw://host:x"));
+    // The dialog is told of the option too.
+    ConnectionTarget fromDialog;
+    const char* const argv[] = {"quillterm"};
+    bool dialogSawRaw = false;
+    ParseCommandLine(1, argv, false, true, fromDialog, [&](ConnectionTarget& t) {
+        dialogSawRaw = t.Raw;
+        return false;
+    });
+    EXPECT_TRUE(dialogSawRaw);
+}
+
 // A history entry connects the way its target was reached; a port-23 clear
 // text entry is the bare host, as it always was.
 TEST(HostEntry, ReadsBackAsTheTargetItWasWrittenFrom) {
@@ -243,6 +294,7 @@ struct Taken {
     std::string file;
     bool tls;
     std::vector<std::string> rest;
+    bool raw;
 };
 
 Taken Take(const std::vector<std::string>& arguments) {
@@ -250,7 +302,8 @@ Taken Take(const std::vector<std::string>& arguments) {
     for (const std::string& argument : arguments) argv.push_back(argument.c_str());
     const LeadingOptions taken = TakeLeadingOptions(static_cast<int>(argv.size()), argv.data());
     return {
-        taken.error, taken.file.value_or("-"), taken.tls, {taken.rest.begin(), taken.rest.end()}};
+        taken.error, taken.file.value_or("-"), taken.tls, {taken.rest.begin(), taken.rest.end()},
+        taken.raw};
 }
 
 TEST(TakeLeadingOptions, ScriptAndTlsInEitherOrderBeforeTheHost) {
@@ -272,6 +325,14 @@ TEST(TakeLeadingOptions, ScriptAndTlsInEitherOrderBeforeTheHost) {
     EXPECT_FALSE(none.tls);
     EXPECT_EQ(none.file, "-");
     EXPECT_EQ(none.rest, (Rest{"quillterm", "host", "--tls"}));
+
+    const Taken raw = Take({"--raw", "--tls", "host", "7000"});
+    EXPECT_FALSE(raw.error);
+    EXPECT_TRUE(raw.raw);
+    EXPECT_TRUE(raw.tls);
+    EXPECT_EQ(raw.rest, (Rest{"quillterm", "host", "7000"}));
+    EXPECT_FALSE(tlsFirst.raw);
+    EXPECT_TRUE(Take({"--raw", "--raw", "host"}).error);
 
     EXPECT_TRUE(Take({"--tls", "--script"}).error);
     EXPECT_TRUE(Take({"--tls", "--tls", "host"}).error);

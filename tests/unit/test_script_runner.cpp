@@ -170,6 +170,10 @@ TEST_F(ScriptRunnerTest, SendlnEndsWithWhatEnterSendsAndSendKeepsTelnetCommandsO
     session.Options().SetExtended(true);
     Start("send \"\xc3\xa9\"");
     EXPECT_EQ(Sent(), "\xc3\xa9");
+    // Over raw TCP 255 is a byte like any other.
+    session.terminal().SetRawConnection(true);
+    Start("send \"\\xff\"");
+    EXPECT_EQ(Sent(), "\xff");
 }
 
 TEST_F(ScriptRunnerTest, PasswordIsAskedSentWithEnterNeverShownAndCleared) {

@@ -53,6 +53,21 @@ TEST_F(TerminalTest, SwitchChangesRenditionsAndCharactersFromThenOn) {
     EXPECT_EQ(session.Send().Sent(), (std::vector<std::uint8_t>{0xc3, 0xa9}));
 }
 
+// On a raw connection nothing is Telnet: 255 and what follows it are
+// data (here malformed UTF-8) and no request is answered; over Telnet the
+// same bytes are a request and its reply.
+TEST_F(TerminalTest, RawConnectionTakesEveryByteAsData) {
+    Extended(true);
+    session.terminal().SetRawConnection(true);
+    Feed("A\xff\xfd\x18" "B");
+    const int row = screen.FirstScreenRow();
+    EXPECT_EQ(screen.CharAt(row, 1), U'\uFFFD');
+    EXPECT_TRUE(session.Send().Sent().empty());
+    session.terminal().SetRawConnection(false);
+    Feed("\xff\xfd\x18");
+    EXPECT_EQ(session.Send().Sent(), (std::vector<std::uint8_t>{0xff, 0xfb, 0x18}));
+}
+
 // Options agreed with the host stay agreed when the user switches back: the
 // window size the host was promised is withdrawn once, when it asks.
 TEST_F(TerminalTest, NegotiatedOptionsOutliveASwitch) {

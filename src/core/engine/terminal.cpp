@@ -110,13 +110,18 @@ void Terminal::TakeReceived(const std::uint8_t* bytes, int count) {
 }
 
 // Show codes shows every byte before the decoder takes it, one at a time; a
-// compressed stream that starts ends the bytes it takes.
+// compressed stream that starts ends the bytes it takes. A raw connection has
+// no decoder: its bytes are all data.
 int Terminal::Decode(const std::uint8_t* bytes, int count) {
-    if (!showCodes_) return decoder_.Decode(bytes, count);
+    if (!showCodes_) return raw_ ? (OnData(bytes, count), count) : decoder_.Decode(bytes, count);
     const bool compressed = compressed_.Active();
     for (int i = 0; i < count; ++i) {
         screen_.ScreenShowCode(bytes[i]);
-        decoder_.Decode(bytes + i, 1);
+        if (raw_) {
+            OnData(bytes + i, 1);
+        } else {
+            decoder_.Decode(bytes + i, 1);
+        }
         if (compressed_.Active() != compressed) return i + 1;
     }
     return count;
@@ -200,9 +205,19 @@ void Terminal::EndInput() {
     ShowChanges();
 }
 
+// A transfer's data never reaches the input (nor the screen, the printed
+// text or a script).
 void Terminal::OnData(const std::uint8_t* bytes, int count) {
-    if (dataObserver_ != nullptr) dataObserver_->OnTerminalData(bytes, count);
-    input_.Write(bytes, count);
+    const bool binary = raw_ || negotiation_.BinaryIn();
+    const std::size_t shown = transfer_.Take({bytes, static_cast<std::size_t>(count)}, binary);
+    if (dataObserver_ != nullptr) dataObserver_->OnTerminalData(bytes, static_cast<int>(shown));
+    input_.Write(bytes, static_cast<int>(shown));
+}
+
+void Terminal::SendTransferData(std::span<const std::uint8_t> data) {
+    const std::vector<std::uint8_t> out =
+        TransferStream::ToHost(data, !raw_, negotiation_.BinaryOut());
+    send_.SendBytes(out.data(), out.size());
 }
 
 void Terminal::OnOptionRequest(std::uint8_t command, std::uint8_t option) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/engine/transfer_tap.h"
 #include "core/interfaces/display_sink.h"
 #include "core/interfaces/key.h"
 #include "core/interfaces/printed_text_sink.h"
@@ -69,6 +70,10 @@ class Terminal final : private TelnetEvents {
     bool HoldsInput() const { return compressed_.Holds(); }
     // The connection runs over TLS (the host learns it through MTTS).
     void SetSecureConnection(bool secure) { negotiation_.SetSecure(secure); }
+    // Raw TCP, chosen when connecting: no Telnet either way, every received
+    // byte (255 too) goes to the terminal, nothing is negotiated.
+    void SetRawConnection(bool raw) { raw_ = raw; }
+    bool RawConnection() const { return raw_; }
     // One key press (see Keyboard::Press): true when anything was sent. A
     // local echo is brought to the window.
     bool Press(const KeyPress& press);
@@ -130,6 +135,16 @@ class Terminal final : private TelnetEvents {
     // The bytes the decoder hands the terminal; none (null) by default.
     void SetDataObserver(TerminalDataObserver* observer) { dataObserver_ = observer; }
 
+    // File transfers: the sink hears of a ZMODEM start in the host's data and
+    // has the data from then on (see TransferTap) until EndTransfer, or from
+    // BeginTransfer on for one the user starts. SendTransferData sends the
+    // transfer's bytes as the connection carries data.
+    void SetTransferSink(TransferSink* sink) { transfer_.SetSink(sink); }
+    bool Transferring() const { return transfer_.Active(); }
+    void BeginTransfer() { transfer_.Begin(); }
+    void EndTransfer() { transfer_.End(); }
+    void SendTransferData(std::span<const std::uint8_t> data);
+
   private:
     void OnData(const std::uint8_t* bytes, int count) override;
     void OnOptionRequest(std::uint8_t command, std::uint8_t option) override;
@@ -157,6 +172,8 @@ class Terminal final : private TelnetEvents {
     TelnetDecoder decoder_;
     CompressedInput compressed_;
     bool showCodes_ = false;  // in the block being taken
+    bool raw_ = false;
+    TransferTap transfer_;
     ScreenEcho echo_;
     TerminalDataObserver* dataObserver_ = nullptr;
     Keyboard keyboard_;

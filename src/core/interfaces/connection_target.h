@@ -18,6 +18,8 @@ struct ConnectionTarget {
     int PortNumber = kDefaultPort;
     // The session runs inside TLS from the first byte.
     bool Tls = false;
+    // Raw TCP: no Telnet at all, every byte is terminal data both ways.
+    bool Raw = false;
 };
 
 // The port a target takes when none is given.

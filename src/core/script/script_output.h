@@ -9,13 +9,14 @@
 namespace quill {
 
 // What a \xHH byte of a script's `send` puts on the wire: that byte, and
-// 255 twice, as Telnet wants, so that it never starts a command.
-std::vector<std::uint8_t> RawByteBytes(char32_t rawByte);
+// over Telnet 255 twice, so that it never starts a command (over raw TCP
+// once).
+std::vector<std::uint8_t> RawByteBytes(char32_t rawByte, bool telnet);
 
 // What a password (UTF-8) puts on the wire, as typing it would: ASCII as it
 // is; beyond ASCII its UTF-8 in the extended terminal and nothing in the
 // plain one, which sends ASCII only.
-std::vector<std::uint8_t> Utf8SendBytes(const std::string& text, bool extended);
+std::vector<std::uint8_t> Utf8SendBytes(const std::string& text, bool extended, bool telnet);
 
 // Overwrites a secret before its memory is given back.
 template <typename Bytes>

@@ -126,7 +126,7 @@ void ScriptRunner::Execute(const GotoCommand& c) {
 void ScriptRunner::Execute(const SendCommand& c) {
     for (const char32_t character : c.text) {
         if (IsRawByte(character)) {
-            Send(RawByteBytes(character));
+            Send(RawByteBytes(character, !terminal_.RawConnection()));
         } else {
             terminal_.Character(character);
         }
@@ -158,7 +158,7 @@ void ScriptRunner::Execute(const StopCommand& c) {
 
 void ScriptRunner::ProvidePassword(std::string& password) {
     if (state_ == State::kPassword) {
-        std::vector<std::uint8_t> bytes = Utf8SendBytes(password, options_.Extended());
+        std::vector<std::uint8_t> bytes = Utf8SendBytes(password, options_.Extended(), !terminal_.RawConnection());
         send_.SendSecret(bytes.data(), bytes.size());
         ClearSecret(bytes);
         PressEnter();

@@ -38,10 +38,11 @@ HostList FillHostList(SettingsStore& store) {
 }
 
 std::string HostEntryText(const ConnectionTarget& target) {
-    if (!target.Tls && target.PortNumber == kDefaultPort) return target.HostName;
+    if (!target.Tls && !target.Raw && target.PortNumber == kDefaultPort) return target.HostName;
     // Only an IPv6 address holds a colon.
     const bool bracketed = target.HostName.find(':') != std::string::npos;
-    std::string entry = target.Tls ? "telnets://" : "";
+    std::string entry = target.Raw ? (target.Tls ? "raws://" : "raw://")
+                                   : (target.Tls ? "telnets://" : "");
     entry += bracketed ? "[" + target.HostName + "]" : target.HostName;
     return entry + ":" + std::to_string(target.PortNumber);
 }

@@ -50,7 +50,8 @@ HostHistory HostHistoryAfterSave(std::string_view newHost, const std::vector<std
 // How a target is kept in the history, so that choosing the entry connects
 // the same way again: over TLS "telnets://HOST:PORT", in clear text on another
 // port than 23 "HOST:PORT", on port 23 the host alone. An IPv6 address with a
-// port is put in brackets.
+// port is put in brackets. Raw TCP is always a link with its port:
+// "raw://HOST:PORT", over TLS "raws://HOST:PORT".
 std::string HostEntryText(const ConnectionTarget& target);
 
 // Puts newHost at the front of the history as it stands in the store at that

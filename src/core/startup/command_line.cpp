@@ -12,6 +12,8 @@ namespace {
 
 constexpr std::string_view kTelnetScheme = "telnet://";
 constexpr std::string_view kTelnetsScheme = "telnets://";
+constexpr std::string_view kRawScheme = "raw://";
+constexpr std::string_view kRawsScheme = "raws://";
 constexpr int kHighestPort = 65535;
 
 // No port given: the default of the target's transport.
@@ -123,19 +125,30 @@ bool IsMalformedIpv6Address(std::string_view argument) {
     return portStart < '0' || portStart > '9';
 }
 
-// One argument, recognised in this order: a telnets or telnet URL; a bracketed IPv6
+// A link of any of the schemes: its target goes over TLS (telnets, raws) or
+// raw TCP (raw, raws).
+bool HasLinkScheme(std::string_view argument) {
+    for (const std::string_view scheme : {kTelnetsScheme, kTelnetScheme, kRawsScheme, kRawScheme}) {
+        if (HasScheme(argument, scheme)) return true;
+    }
+    return false;
+}
+
+CommandLineResult SetTargetFromLink(std::string_view argument, ConnectionTarget& target) {
+    const std::size_t schemeEnd = argument.find("://") + 3;
+    const std::string_view scheme = argument.substr(0, schemeEnd);
+    target.Tls = target.Tls || HasScheme(scheme, kTelnetsScheme) || HasScheme(scheme, kRawsScheme);
+    target.Raw = target.Raw || HasScheme(scheme, kRawScheme) || HasScheme(scheme, kRawsScheme);
+    return SetTargetFromUrl(argument.substr(schemeEnd), target);
+}
+
+// One argument, recognised in this order: a link; a bracketed IPv6
 // address; an argument that is as a whole an IPv6 address (each has two or
 // more colons; one made only of colons, "::" among them, is left to the colon
 // rule, which refuses it) or a malformed one; then a host with or without
 // ":port".
 CommandLineResult SetTargetFromArgument(std::string_view argument, ConnectionTarget& target) {
-    if (HasScheme(argument, kTelnetsScheme)) {
-        target.Tls = true;
-        return SetTargetFromUrl(argument.substr(kTelnetsScheme.size()), target);
-    }
-    if (HasScheme(argument, kTelnetScheme)) {
-        return SetTargetFromUrl(argument.substr(kTelnetScheme.size()), target);
-    }
+    if (HasLinkScheme(argument)) return SetTargetFromLink(argument, target);
     if (argument.starts_with('[')) return SetTargetFromHostAndStrictPort(argument, target);
     const bool onlyColons = argument.find_first_not_of(':') == std::string_view::npos;
     if (!onlyColons && IsIpv6Address(argument)) return SetTarget(argument, std::nullopt, target);
@@ -174,7 +187,7 @@ CommandLineResult SetTargetFromArguments(int argc, const char* const* argv,
 
 std::optional<ConnectionTarget> ParseHostEntry(std::string_view entry) {
     ConnectionTarget parsed;
-    const bool link = HasScheme(entry, kTelnetsScheme) || HasScheme(entry, kTelnetScheme);
+    const bool link = HasLinkScheme(entry);
     const bool withPort = entry.starts_with('[') ? entry.find("]:") != std::string_view::npos
                                                  : std::count(entry.begin(), entry.end(), ':') == 1;
     if (!link && !withPort) return std::nullopt;
@@ -186,16 +199,18 @@ std::optional<ConnectionTarget> ParseHostEntry(std::string_view entry) {
 
 // The arguments are read into a target of their own, so that an error leaves
 // the caller's untouched.
-CommandLineResult ParseCommandLine(int argc, const char* const* argv, bool tls,
+CommandLineResult ParseCommandLine(int argc, const char* const* argv, bool tls, bool raw,
                                    ConnectionTarget& target,
                                    const std::function<bool(ConnectionTarget&)>& connectDialog) {
     if (argc <= 1) {
         target.Tls = tls;
+        target.Raw = raw;
         return connectDialog(target) ? CommandLineResult::TargetKnown
                                      : CommandLineResult::DialogCancelled;
     }
     ConnectionTarget parsed;
     parsed.Tls = tls;
+    parsed.Raw = raw;
     const CommandLineResult result = SetTargetFromArguments(argc, argv, parsed);
     if (result == CommandLineResult::TargetKnown) target = parsed;
     return result;

@@ -20,7 +20,9 @@ enum class CommandLineResult {
 // address given whole ("::1"), "[address]", "[address]:port",
 // "[address] port" and telnet://[userinfo@]host[:port][/] (the scheme in any
 // case, host possibly a bracketed IPv6 address). The target's host never has
-// brackets.
+// brackets. raw (the "--raw" option) makes the connection raw TCP whatever
+// the argument; so do raw:// and raws:// links (raws: over TLS), which take
+// the telnet URL's form.
 //
 // The port of "host:port" and "host port" is read by ParseDecimal ("abc" is
 // 0, a sign and values beyond 16 bits pass through). The port after
@@ -35,12 +37,12 @@ enum class CommandLineResult {
 // telnet URL with an empty host, a host other than a name of letters, digits,
 // '-' and '.' or a bracketed IPv6 address, a colon without a port, or a path
 // other than "" or "/". An error leaves the target as it was.
-CommandLineResult ParseCommandLine(int argc, const char* const* argv, bool tls,
+CommandLineResult ParseCommandLine(int argc, const char* const* argv, bool tls, bool raw,
                                    ConnectionTarget& target,
                                    const std::function<bool(ConnectionTarget&)>& connectDialog);
 
 // A host field or history entry that says how to connect by itself: a
-// telnets:// or telnet:// link, "host:port" or "[address]:port" (strict
+// telnets://, telnet://, raws:// or raw:// link, "host:port" or "[address]:port" (strict
 // ports, plain host names). None for anything else, a bare host or IPv6
 // address among them, and for a malformed one.
 std::optional<ConnectionTarget> ParseHostEntry(std::string_view entry);

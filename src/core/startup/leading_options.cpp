@@ -10,9 +10,10 @@ LeadingOptions TakeLeadingOptions(int argc, const char* const* argv) {
     auto next = taken.rest.begin() + (argc > 0 ? 1 : 0);
     while (next != taken.rest.end() && !taken.error) {
         const std::string_view option(*next);
-        if (option == "--tls") {
-            taken.error = taken.tls;
-            taken.tls = true;
+        if (option == "--tls" || option == "--raw") {
+            bool& flag = option == "--tls" ? taken.tls : taken.raw;
+            taken.error = flag;
+            flag = true;
             next = taken.rest.erase(next);
         } else if (option == "--script") {
             taken.error = taken.file.has_value() || next + 1 == taken.rest.end();

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/telnet/charset_request.h"
+#include "core/telnet/iac_doubling.h"
 #include "core/telnet/telnet_codes.h"
 
 namespace quill {
@@ -18,10 +19,9 @@ constexpr int kMttsAbilities = 1 + 2 + 4 + 8 + 16 + 32 + 256;
 
 // A 16-bit number of a subnegotiation, its bytes doubled where they are IAC.
 void AppendNumber(std::vector<std::uint8_t>& out, int value) {
-    for (const auto b : {static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)}) {
-        out.push_back(b);
-        if (b == kIac) out.push_back(b);
-    }
+    const std::uint8_t number[] = {static_cast<std::uint8_t>(value >> 8),
+                                   static_cast<std::uint8_t>(value)};
+    AppendIacDoubled(number, out);
 }
 
 // The client's own options the policy lets the server turn on (besides the

@@ -43,6 +43,9 @@ class OptionNegotiation {
     void SetSecure(bool secure) { secure_ = secure; }
     // The server echoes what the client sends.
     bool HostEchoes() const { return his_[telnet::kEcho]; }
+    // BINARY is on for what the client sends, and for what the server sends.
+    bool BinaryOut() const { return ours_[telnet::kBinary]; }
+    bool BinaryIn() const { return his_[telnet::kBinary]; }
     // The server's compressed data could not be inflated: compression is
     // refused (DONT MCCP2), once while it is on.
     void RefuseCompression();

@@ -86,6 +86,7 @@ AppHooks DefaultAppHooks(SettingsStore& store) {
     };
     hooks.window.about = [](QWidget* owner) { RunAboutDialog(owner); };
     hooks.window.chooseLogFile = ChooseLogFile;
+    hooks.window.zmodem = DesktopZmodemHooks();
     hooks.window.chooseScriptFile = [](QWidget* owner) -> std::optional<QString> {
         const QString path = QFileDialog::getOpenFileName(owner, QStringLiteral("Run Script"));
         if (path.isEmpty()) return std::nullopt;
@@ -174,6 +175,7 @@ int Application::StartUp(int argc, const char* const* argv) {
     }
     if (target_.Tls) transport_.Use(tls_);
     engine_->SetSecureConnection(target_.Tls);
+    engine_->SetRawConnection(target_.Raw);
     const bool opened = transport_.OpenConnection(target_.HostName, target_.PortNumber);
     // Closed while the connect waited: the quit it posted ends the loop at once.
     if (window_->Destroyed()) return kStarted;
@@ -189,7 +191,7 @@ int Application::StartUp(int argc, const char* const* argv) {
     return kStarted;
 }
 
-// The leading options first (--script FILE, --tls): the script is read and
+// The leading options first (--script FILE, --tls, --raw): the script is read and
 // checked before the host is looked at. A file that cannot be read is a command-line error, a
 // fault in the script only a box (the connection is made all the same).
 CommandLineResult Application::ReadCommandLine(int argc, const char* const* argv,
@@ -206,7 +208,7 @@ CommandLineResult Application::ReadCommandLine(int argc, const char* const* argv
         if (!script->script) window_->Scripts().Report(script->fault);
     }
     return ParseCommandLine(
-        static_cast<int>(taken.rest.size()), taken.rest.data(), taken.tls, target_,
+        static_cast<int>(taken.rest.size()), taken.rest.data(), taken.tls, taken.raw, target_,
         [this](ConnectionTarget& target) { return StartUpConnectDialog(target); });
 }
 

@@ -49,7 +49,8 @@ MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
                ScriptSessionHooks{
                    hooks_.messageBox, hooks_.chooseScriptFile, hooks_.clock,
                    [this](bool running) { menus_.SetChecked(CommandId::kRunScript, running); },
-                   hooks_.keyring, [this] { return parts_.target.Tls; }}) {
+                   hooks_.keyring, [this] { return parts_.target.Tls; }}),
+      zmodem_(*this, parts_.engine, parts_.store, hooks_.messageBox, hooks_.zmodem) {
     setWindowTitle(QStringLiteral("Session"));
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);
@@ -235,8 +236,9 @@ void MainWindow::OnNonClientRightButtonDown() {
 // on from there. The view goes live before the key is sent, so that a local
 // echo paints on the live screen. A press the terminal has no name for
 // (Caps Lock, Super) does nothing.
+// While a transfer runs the keyboard would only spoil it.
 bool MainWindow::OnKey(const KeyPress& press) {
-    if (!press.key && !press.character) return false;
+    if ((!press.key && !press.character) || zmodem_.Running()) return false;
     if (KeyReturnsToLive(press)) view_->DisplayReturnToLive();
     if (paste_.Busy()) {
         paste_.Type({TypedKey::Path::kKey, 0, press});
@@ -253,6 +255,7 @@ bool MainWindow::KeyReturnsToLive(const KeyPress& press) const {
 }
 
 bool MainWindow::OnCharacter(char32_t character) {
+    if (zmodem_.Running()) return false;
     view_->DisplayReturnToLive();
     if (paste_.Busy()) {
         paste_.Type({TypedKey::Path::kCharacter, character});
@@ -325,6 +328,9 @@ void MainWindow::OnCommand(CommandId id) {
         case CommandId::kRunScript:
             scripts_.Toggle(parts_.target.HostName);
             return;
+        case CommandId::kSendFiles:
+            zmodem_.SendFiles();
+            return;
         case CommandId::kConnectionInformation:
             hooks_.messageBox(this, parts_.transport.Information(),
                               QStringLiteral("Connection Information"), QMessageBox::Information);
@@ -375,8 +381,9 @@ void MainWindow::OnCommand(CommandId id) {
 }
 
 // IAC and the command in one send, behind what waits to go; Synch's DM is
-// TCP urgent data.
+// TCP urgent data. Raw TCP has no Telnet commands.
 void MainWindow::SendTelnetCommand(std::uint8_t code) {
+    if (parts_.engine.RawConnection()) return;
     const std::uint8_t command[] = {telnet::kIac, code};
     if (code == telnet::kDm) {
         parts_.transport.SendUrgent(command, sizeof command);

@@ -18,6 +18,7 @@
 #include "ui/app/paste_queue.h"
 #include "ui/app/script_session.h"
 #include "ui/app/session_logger.h"
+#include "ui/app/zmodem_session.h"
 #include "ui/dialogs/setup_dialog.h"
 #include "ui/net/transport.h"
 #include "ui/resources/command_ids.h"
@@ -71,6 +72,8 @@ struct WindowHooks {
     ChooseLogFileFunction chooseLogFile;
     // The "Run Script" open dialog; no script is started by hand while it is empty.
     ChooseScriptFileFunction chooseScriptFile;
+    // ZMODEM's dialogs and where rz and sz are found.
+    ZmodemHooks zmodem;
     // Where scripts find passwords; none: no keyring, the Password dialog asks.
     std::shared_ptr<Keyring> keyring;
     // The time socket reading, display frames and the session log are
@@ -143,6 +146,7 @@ class MainWindow final : public QMainWindow {
     bool StartupTimerRunning() const { return timer_.isActive(); }
     SessionLogger& Logger() { return logger_; }
     ScriptSession& Scripts() { return scripts_; }
+    ZmodemSession& Transfers() { return zmodem_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -193,6 +197,7 @@ class MainWindow final : public QMainWindow {
     QTimer timer_;
     SessionLogger logger_;
     ScriptSession scripts_;
+    ZmodemSession zmodem_;
     QPointer<QWidget> splash_;
     int splashCountdown_ = kSplashTicks;
     int setupFontHeight_ = 0;

@@ -71,7 +71,7 @@ void ConnectDialog::Accept(TemplateDialog& dialog) {
     const std::string_view host = BracketedIpv6Address(typed).value_or(typed);
     target_.HostName = Cut(host, kHostFieldBytes);
     target_.PortNumber = ParseDecimal(Cut(dialog.ItemText(ConnectControl::kPort), kPortFieldBytes));
-    SaveHostHistory(store_, HostEntryText({std::string(host), target_.PortNumber, target_.Tls}));
+    SaveHostHistory(store_, HostEntryText({std::string(host), target_.PortNumber, target_.Tls, target_.Raw}));
 }
 
 bool RunConnectDialog(QWidget* owner, SettingsStore& store, ConnectionTarget& target) {

@@ -22,6 +22,7 @@ enum class CommandId : int {
     kSendSynch = 116,
     kSendNoOperation = 117,
     kConnectionInformation = 118,
+    kSendFiles = 130,
     kCopy = 202,
     kPaste = 203,
     kHelpIndex = 901,

@@ -29,6 +29,7 @@ constexpr std::array kConnectionItems{
     MenuItem{"&Toggle Print Capture\tAlt-T", CommandId::kTogglePrintCapture},
     MenuItem{"&Log Session...\tAlt-L", CommandId::kLogSession},
     MenuItem{"&Run Script...\tAlt-R", CommandId::kRunScript},
+    MenuItem{"Send &Files (ZMODEM)...", CommandId::kSendFiles},
     MenuItem{kTelnetCommandMenu.title, CommandId::kNone, &kTelnetCommandMenu},
     MenuItem{"Connection &Information...\tAlt-I", CommandId::kConnectionInformation},
     kSeparator,

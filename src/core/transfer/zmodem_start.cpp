@@ -1,0 +1,50 @@
+#include "core/transfer/zmodem_start.h"
+
+#include <array>
+
+namespace quill {
+namespace {
+
+constexpr std::uint8_t kZdle = 0x18;
+constexpr std::array<std::uint8_t, 5> kPrefix = {'*', '*', kZdle, 'B', '0'};
+constexpr std::array<std::uint8_t, 6> kZrqinit = {'*', '*', kZdle, 'B', '0', '0'};
+constexpr std::array<std::uint8_t, 6> kZrinit = {'*', '*', kZdle, 'B', '0', '1'};
+
+constexpr std::array<std::uint8_t, 16> kAbort = {0x18, 0x18, 0x18, 0x18, 0x18, 0x18, 0x18, 0x18,
+                                                 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08};
+
+}  // namespace
+
+// The prefix has no byte that repeats after its start but '*': a mismatch
+// falls back to one '*' matched when the byte is '*' itself ("***" starts
+// over at its second star).
+std::optional<ZmodemStartDetector::Found> ZmodemStartDetector::Scan(
+    std::span<const std::uint8_t> data) {
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        const std::uint8_t b = data[i];
+        if (matched_ == kPrefix.size()) {
+            matched_ = 0;
+            if (b == '0') return Found{ZmodemStart::kDownload, i + 1};
+            if (b == '1') return Found{ZmodemStart::kUpload, i + 1};
+        }
+        if (b == kPrefix[matched_]) {
+            ++matched_;
+        } else if (matched_ == 2 && b == '*') {
+            // "***": still two stars.
+        } else {
+            matched_ = b == '*' ? 1 : 0;
+        }
+    }
+    return std::nullopt;
+}
+
+std::span<const std::uint8_t> ZmodemHeaderStart(ZmodemStart kind) {
+    return kind == ZmodemStart::kDownload ? std::span<const std::uint8_t>(kZrqinit)
+                                          : std::span<const std::uint8_t>(kZrinit);
+}
+
+std::span<const std::uint8_t> ZmodemAbort() {
+    return kAbort;
+}
+
+}  // namespace quill
