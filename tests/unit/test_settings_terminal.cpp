@@ -59,7 +59,7 @@ TEST(TerminalSettingsOrder, StartUpReadsEachSettingOnceInOrder) {
                                         "settings/bgcolor", "settings/crlftranslation",
                                         "settings/localecho", "settings/autoexit", "settings/wrap",
                                         "settings/maximizeonstart", "settings/extended",
-                                        "settings/termtype", "settings/scrollback"}));
+                                        "settings/termtype", "settings/scrollback", "settings/bbs"}));
 }
 
 TEST_F(TerminalSettingsTest, StoredValuesAreRead) {

@@ -8,13 +8,6 @@
 
 namespace quill {
 
-namespace {
-
-// What the plain terminal reports itself as.
-constexpr std::string_view kPlainTerminalType = "vt100";
-
-}  // namespace
-
 Terminal::Terminal(DisplaySink& display, SendPath& send, TerminalServices& services,
                    const TerminalOptions& options)
     : display_(display),
@@ -49,7 +42,7 @@ Dialect& Terminal::CurrentDialect() {
 }
 
 DialectId Terminal::WantedDialect() const {
-    return options_.Extended() ? DialectId::kExtended : DialectId::kPlain;
+    return options_.ChosenDialect();
 }
 
 void Terminal::Resize(int columns, int rows) {
@@ -63,7 +56,16 @@ void Terminal::Resize(int columns, int rows) {
 // The screen takes the dialect's shape; the host learns the size it has.
 void Terminal::ApplyGeometry() {
     ScreenGeometry geometry;
-    if (dialect_->Properties().resizable) geometry = {columns_, rows_, options_.Scrollback()};
+    switch (dialect_->Properties().grid) {
+        case GridShape::kVt100:
+            break;
+        case GridShape::kWindow:
+            geometry = {columns_, rows_, options_.Scrollback()};
+            break;
+        case GridShape::kPc:
+            geometry = {kColumns, kPcScreenRows, options_.Scrollback()};
+            break;
+    }
     screen_.Resize(geometry);
     negotiation_.SetWindowSize(screen_.Geometry().columns, screen_.Geometry().screenRows);
 }
@@ -213,7 +215,7 @@ void Terminal::OnOptionRequest(std::uint8_t command, std::uint8_t option) {
 void Terminal::OnSubnegotiation(std::uint8_t option, std::span<const std::uint8_t> data) {
     const OptionPolicy& policy = dialect_->Properties().options;
     const std::string_view type =
-        policy.userTerminalType ? options_.TerminalType() : kPlainTerminalType;
+        policy.userTerminalType ? options_.TerminalType() : dialect_->Properties().terminalType;
     if (!negotiation_.Subnegotiation(option, data, policy, type)) return;
     if (compressed_.Active()) return;
     compressed_.Start();

@@ -43,6 +43,8 @@ constexpr int kReceiveChunk = 100;
 // (CurrentDialect), so a switch takes effect at the next block or key.
 class Terminal final : private TelnetEvents {
   public:
+    // The BBS terminal's screen rows, the PC's.
+    static constexpr int kPcScreenRows = 25;
     // The smallest grid the extended terminal takes.
     static constexpr int kMinColumns = 20;
     static constexpr int kMinRows = 5;
@@ -113,6 +115,9 @@ class Terminal final : private TelnetEvents {
     // Whether the extended terminal is in force: it follows the option at
     // the next block or key.
     bool Extended() const { return dialect_ == &dialects_[DialectId::kExtended]; }
+    // Whether the plain terminal is in force (cells as its bytes and two
+    // attributes); the others paint colours and keep a history to scroll.
+    bool Plain() const { return dialect_ == &dialects_[DialectId::kPlain]; }
     bool ApplicationCursorKeys() const { return modes_.ApplicationCursorKeys(); }
 
     // Blank every cell, as the window does when created.

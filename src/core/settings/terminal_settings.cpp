@@ -39,6 +39,12 @@ int ReadScrollback(SettingsStore& store) {
     return number ? std::stoi(text) : kDefaultScrollback;
 }
 
+// Only "1" chooses the BBS terminal: a damaged text reads as not chosen.
+bool ReadBbs(SettingsStore& store) {
+    constexpr std::size_t kFlagBufferSize = 8;
+    return ReadText(store, kBbsKey, "0", kFlagBufferSize) == "1";
+}
+
 bool ReadFlag(SettingsStore& store, std::string_view key) {
     return store.ReadIntSetting(kSettingsSection, key, 0) != 0;
 }
@@ -60,6 +66,7 @@ TerminalSettings ReadTerminalSettings(SettingsStore& store) {
     s.options.SetExtended(ReadFlag(store, kExtendedKey));
     s.options.SetTerminalType(ReadText(store, kTermTypeKey, kDefaultTermType, kTermTypeLimit + 1));
     s.options.SetScrollback(ReadScrollback(store));
+    if (ReadBbs(store)) s.options.SetDialect(DialectId::kBbs);
     return s;
 }
 
