@@ -39,10 +39,16 @@ int ReadScrollback(SettingsStore& store) {
     return number ? std::stoi(text) : kDefaultScrollback;
 }
 
-// Only "1" chooses the BBS terminal: a damaged text reads as not chosen.
-bool ReadBbs(SettingsStore& store) {
+// "1" chooses the BBS terminal and "0" leaves the choice to `extended`; a
+// damaged text reads as the plain terminal.
+void ReadBbs(SettingsStore& store, UserOptions& options) {
     constexpr std::size_t kFlagBufferSize = 8;
-    return ReadText(store, kBbsKey, "0", kFlagBufferSize) == "1";
+    const std::string text = ReadText(store, kBbsKey, "0", kFlagBufferSize);
+    if (text == "1") {
+        options.SetDialect(DialectId::kBbs);
+    } else if (text != "0") {
+        options.SetDialect(DialectId::kPlain);
+    }
 }
 
 bool ReadFlag(SettingsStore& store, std::string_view key) {
@@ -66,7 +72,7 @@ TerminalSettings ReadTerminalSettings(SettingsStore& store) {
     s.options.SetExtended(ReadFlag(store, kExtendedKey));
     s.options.SetTerminalType(ReadText(store, kTermTypeKey, kDefaultTermType, kTermTypeLimit + 1));
     s.options.SetScrollback(ReadScrollback(store));
-    if (ReadBbs(store)) s.options.SetDialect(DialectId::kBbs);
+    ReadBbs(store, s.options);
     return s;
 }
 

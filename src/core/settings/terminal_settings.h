@@ -25,8 +25,8 @@ inline constexpr std::string_view kMaximizeOnStartKey = "MaximizeOnStart";
 inline constexpr std::string_view kExtendedKey = "extended";
 inline constexpr std::string_view kTermTypeKey = "termtype";
 inline constexpr std::string_view kScrollbackKey = "scrollback";
-// "1" chooses the BBS terminal, whatever `extended` says; any other text
-// leaves the choice to `extended`.
+// "1" chooses the BBS terminal, whatever `extended` says; "0" (the default)
+// leaves the choice to `extended`; any other text chooses the plain terminal.
 inline constexpr std::string_view kBbsKey = "bbs";
 
 // Buffer sizes the stored texts must fit (one byte goes to the terminator).
