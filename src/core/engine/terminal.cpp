@@ -28,10 +28,12 @@ Terminal::Terminal(DisplaySink& display, SendPath& send, TerminalServices& servi
 // the screen takes the dialect's rules and shape; the options agreed with
 // the host stay as they are.
 Dialect& Terminal::CurrentDialect() {
-    Dialect& wanted = dialects_[WantedDialect()];
+    const DialectId id = WantedDialect();
+    Dialect& wanted = dialects_[id];
     if (&wanted != dialect_) {
         input_.Abandon();
         dialect_ = &wanted;
+        inForce_ = id;
         const DialectProperties& properties = wanted.Properties();
         collector_.SetDialect(wanted);
         screen_.SetRules(properties.screen);

@@ -112,12 +112,9 @@ class Terminal final : private TelnetEvents {
     const ScreenDamage& Damage() const { return screen_.Damage(); }
     void ClearDamage() { screen_.ClearDamage(); }
     const TerminalModes& Modes() const { return modes_; }
-    // Whether the extended terminal is in force: it follows the option at
-    // the next block or key.
-    bool Extended() const { return dialect_ == &dialects_[DialectId::kExtended]; }
-    // Whether the plain terminal is in force (cells as its bytes and two
-    // attributes); the others paint colours and keep a history to scroll.
-    bool Plain() const { return dialect_ == &dialects_[DialectId::kPlain]; }
+    // The terminal in force: it follows the option at the next block or key.
+    DialectId InForce() const { return inForce_; }
+    bool Extended() const { return inForce_ == DialectId::kExtended; }
     bool ApplicationCursorKeys() const { return modes_.ApplicationCursorKeys(); }
 
     // Blank every cell, as the window does when created.
@@ -153,6 +150,7 @@ class Terminal final : private TelnetEvents {
     TerminalModes modes_;
     Dialects dialects_;
     Dialect* dialect_;
+    DialectId inForce_ = DialectId::kPlain;
     SequenceCollector collector_;
     TerminalInput input_;
     OptionNegotiation negotiation_;

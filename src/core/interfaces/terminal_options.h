@@ -24,6 +24,7 @@ class TerminalOptions {
     // (every SGR parameter, UTF-8 text, xterm's keys, window size and binary
     // transmission) or the ANSI-BBS one (code page 437, 80 x 25).
     virtual DialectId ChosenDialect() const = 0;
+    bool Plain() const { return ChosenDialect() == DialectId::kPlain; }
     bool Extended() const { return ChosenDialect() == DialectId::kExtended; }
     bool Bbs() const { return ChosenDialect() == DialectId::kBbs; }
     // The terminal type the extended terminal reports to the host.

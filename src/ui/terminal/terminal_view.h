@@ -139,7 +139,7 @@ class TerminalView final : public QWidget, public DisplaySink {
     // reverse screen and the palette. A change repaints all (a new grid size
     // marks the whole screen damaged itself).
     struct Look {
-        bool extended = false;
+        DialectId dialect = DialectId::kPlain;
         bool reverseScreen = false;
         Palette palette;
     };
