@@ -118,14 +118,20 @@ int TerminalView::PaintableRows() const {
 
 TerminalView::Look TerminalView::CurrentLook() const {
     const TerminalModes& modes = terminal_.Modes();
-    return {terminal_.InForce(), modes.ReverseScreen(), modes.Colours()};
+    return {terminal_.InForce(), modes.ReverseScreen(), ShownPalette()};
 }
 
 bool TerminalView::LookChanged() const {
     const TerminalModes& modes = terminal_.Modes();
     return painted_.dialect != terminal_.InForce() ||
            painted_.reverseScreen != modes.ReverseScreen() ||
-           !SamePalette(painted_.palette, modes.Colours());
+           !SamePalette(painted_.palette, ShownPalette());
+}
+
+// The BBS terminal shows the PC's colours; the host cannot change them.
+const Palette& TerminalView::ShownPalette() const {
+    if (terminal_.InForce() == DialectId::kBbs) return Palette::Pc();
+    return terminal_.Modes().Colours();
 }
 
 // The terminal's damage becomes stale window rows. Rows that scrolled are

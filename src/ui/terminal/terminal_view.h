@@ -145,6 +145,7 @@ class TerminalView final : public QWidget, public DisplaySink {
     };
     Look CurrentLook() const;
     bool LookChanged() const;
+    const Palette& ShownPalette() const;
     bool CaretDrawn() const;
     void InvertOverlays(QPainter& painter);
     QRect CellRect(int row, int column) const;
