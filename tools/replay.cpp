@@ -18,6 +18,7 @@ struct Options {
     bool wrap = false;
     bool showCodes = false;
     bool extended = false;
+    bool bbs = false;
     bool history = false;
     bool transcript = false;
     bool cells = false;
@@ -80,6 +81,8 @@ Options ParseArguments(int argc, char** argv) {
             options.showCodes = true;
         } else if (arg == "--extended") {
             options.extended = true;
+        } else if (arg == "--bbs") {
+            options.bbs = true;
         } else if (arg == "--history") {
             options.history = true;
         } else if (arg == "--transcript") {
@@ -107,6 +110,7 @@ Options ParseArguments(int argc, char** argv) {
     if (options.cells && options.transcript) Fail("--cells and --transcript exclude each other");
     if (options.size && !options.extended) Fail("--size works with --extended only");
     if (options.asciicast && options.file == "-") Fail("--asciicast needs a log FILE");
+    if (options.bbs && options.extended) Fail("--bbs and --extended exclude each other");
     return options;
 }
 
@@ -155,6 +159,7 @@ int main(int argc, char** argv) {
     quill::Transcript transcript;
     if (options.transcript) session.terminal().SetScrollOffObserver(&transcript);
     session.Options().SetExtended(options.extended);
+    if (options.bbs) session.Options().SetDialect(quill::DialectId::kBbs);
     session.Feed(input, options.chunk);
     // A character still open at the end of the input counts as malformed.
     session.terminal().EndInput();

@@ -1,19 +1,35 @@
 #include "replay_session.h"
 
+#include <array>
 #include <cstdio>
+
+#include "core/terminal/utf8_codec.h"
 
 namespace quill {
 
 namespace {
 
-// Characters as the Latin-1 bytes they are in the plain terminal, or attribute codes.
+enum class RowText { kLatin1, kUtf8, kAttributes };
+
+void AppendCharacter(std::string& out, char32_t c) {
+    std::array<std::uint8_t, 4> utf8{};
+    const int count = EncodeUtf8(c, utf8);
+    out.append(reinterpret_cast<const char*>(utf8.data()), static_cast<std::size_t>(count));
+}
+
+// Characters as the Latin-1 bytes they are in the plain terminal, as UTF-8
+// in the BBS terminal, or attribute codes.
 void AppendRows(std::string& out, const ScreenModel& screen, int firstRow, int rows,
-                bool attributes) {
+                RowText text) {
     for (int r = firstRow; r < firstRow + rows; ++r) {
         out += '|';
         for (const Cell& cell : screen.Row(r)) {
-            out += attributes ? static_cast<char>('0' + AttributeCode(cell))
-                              : static_cast<char>(cell.Character());
+            if (text == RowText::kUtf8) {
+                AppendCharacter(out, cell.Character());
+            } else {
+                out += text == RowText::kAttributes ? static_cast<char>('0' + AttributeCode(cell))
+                                                    : static_cast<char>(cell.Character());
+            }
         }
         out += "|\n";
     }
@@ -46,15 +62,16 @@ std::string ReplaySession::Render(bool withHistory) const {
         out += line;
     }
     out += '\n';
+    const RowText characters = Options().Bbs() ? RowText::kUtf8 : RowText::kLatin1;
     if (withHistory) {
         out += "history\n";
-        AppendRows(out, screen, 0, screen.FirstScreenRow(), false);
+        AppendRows(out, screen, 0, screen.FirstScreenRow(), characters);
     }
     const int rows = screen.Geometry().screenRows;
     out += "screen\n";
-    AppendRows(out, screen, screen.FirstScreenRow(), rows, false);
+    AppendRows(out, screen, screen.FirstScreenRow(), rows, characters);
     out += "attributes\n";
-    AppendRows(out, screen, screen.FirstScreenRow(), rows, true);
+    AppendRows(out, screen, screen.FirstScreenRow(), rows, RowText::kAttributes);
     return out;
 }
 

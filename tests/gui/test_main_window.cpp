@@ -328,6 +328,43 @@ TEST_F(MainWindowTest, ExtendedTerminalGridFollowsTheWindowsSize) {
     EXPECT_EQ(Window().ScrollBar().maximum(), kLiveViewTop);
 }
 
+// The BBS terminal and the extended one exclude each other, each choice is
+// saved at once, and the BBS terminal's window holds exactly 80 x 25 cells.
+TEST_F(MainWindowTest, BbsTerminalExcludesTheExtendedOneAndShowsTheWholePcScreen) {
+    SetSetting("extended", "1");
+    Connect();
+    ASSERT_TRUE(PumpUntil([&] { return Window().isVisible(); }));
+    QAction* extended = Window().Menus().Find(CommandId::kExtendedTerminal);
+    QAction* bbs = Window().Menus().Find(CommandId::kBbsTerminal);
+    ASSERT_NE(bbs, nullptr);
+    EXPECT_FALSE(bbs->isChecked());
+    const auto stored = [this](const char* key) {
+        std::string text;
+        store.ReadSetting("Settings", key, "none", text, 80);
+        return text;
+    };
+    Window().OnCommand(CommandId::kBbsTerminal);
+    EXPECT_TRUE(bbs->isChecked());
+    EXPECT_FALSE(extended->isChecked());
+    EXPECT_EQ(stored("bbs"), "1");
+    EXPECT_EQ(stored("extended"), "0");
+    const ScreenModel& screen = *app->Screen();
+    EXPECT_EQ(screen.Geometry().columns, 80);
+    EXPECT_EQ(screen.Geometry().screenRows, 25);
+    const QSize chrome(Window().ScrollBar().sizeHint().width(),
+                       Window().menuBar()->sizeHint().height());
+    EXPECT_EQ(Window().maximumSize(),
+              QSize(80 * app->Fonts().CellWidth, 25 * app->Fonts().CellHeight) + chrome);
+
+    Window().OnCommand(CommandId::kExtendedTerminal);
+    EXPECT_FALSE(bbs->isChecked());
+    EXPECT_TRUE(extended->isChecked());
+    EXPECT_EQ(stored("bbs"), "0");
+    EXPECT_EQ(stored("extended"), "1");
+    Window().OnCommand(CommandId::kExtendedTerminal);
+    EXPECT_TRUE(app->Settings().options.Plain());
+}
+
 TEST_F(MainWindowTest, TheLargestFontStillOpensTheWindowWithinTheScreen) {
     SetSetting("fontsize", "200");
     Connect();

@@ -104,21 +104,22 @@ TEST(MenuBar, HasThePopupsAndItemsOfTheTableInOrder) {
 
     // Every item reaches the handler with its id; the lookup finds the same action.
     for (int id : {101, 105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116, 117, 118, 202,
-                   203, 901, 905, 999, 2001, 2002, 2003, 2004}) {
+                   203, 901, 905, 999, 2001, 2002, 2003, 2004, 2005}) {
         QAction* action = actions.Find(CommandId{id});
         ASSERT_NE(action, nullptr) << id;
         action->trigger();
         EXPECT_EQ(chosen.back(), id);
     }
-    EXPECT_EQ(chosen.size(), 24u);
+    EXPECT_EQ(chosen.size(), 25u);
     EXPECT_EQ(actions.Find(CommandId{9101}), nullptr);
     EXPECT_EQ(actions.Find(CommandId{2002})->text(), "&Wrap");
     EXPECT_EQ(actions.Find(CommandId{2001})->text(), "Show &codes");
     const QList<QAction*> setup = popups[2]->menu()->actions();
-    ASSERT_EQ(setup.size(), 4);
+    ASSERT_EQ(setup.size(), 5);
     EXPECT_EQ(setup[1]->text(), "&Wrap");
     EXPECT_EQ(setup[2]->text(), "&Extended Terminal");
-    EXPECT_EQ(setup[3]->text(), "&Setup Dialog\tAlt-S");
+    EXPECT_EQ(setup[3]->text(), "&BBS Terminal (CP437)");
+    EXPECT_EQ(setup[4]->text(), "&Setup Dialog\tAlt-S");
 }
 
 TEST(MenuBar, CheckMarksFollowSetChecked) {

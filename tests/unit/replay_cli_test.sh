@@ -41,6 +41,35 @@ out=$(printf '\033[31;48;2;1;2;3mx\033[2;1H%020d' 0 | "$replay" --cells --extend
 [ "$(echo "$out" | sed -n 4p | wc -w)" -eq 22 ] || fail "sized row width"
 [ "$(echo "$out" | wc -l)" -eq 7 ] || fail "sized line count"
 
+# ANSI art in code page 437 on the BBS terminal's 80 x 25 screen: a double
+# box in bright cyan on blue round rows of blocks in iCE colours (blink is
+# the bright background); the last cell stays empty, as art leaves it, since
+# writing it would wrap and scroll at once.
+art=$(mktemp)
+line() { n=0; while [ $n -lt 78 ]; do printf "$1"; n=$((n + 1)); done; }
+{
+    printf '\033[2J\033[?33h\033[1;36;44m\311'; line '\315'; printf '\273'
+    r=1
+    while [ $r -lt 24 ]; do
+        printf '\033[0;1;36;44m\272\033[0;5;33;41m'; line '\262'; printf '\033[0;1;36;44m\272'
+        r=$((r + 1))
+    done
+    printf '\310'; line '\315'
+} >"$art"
+out=$("$replay" --bbs --cells "$art") || fail "bbs cells run"
+[ "$(echo "$out" | sed -n 1,2p | tr '\n' ';')" = "size 25 80;cursor 24 79;" ] || fail "bbs header: $out"
+[ "$(echo "$out" | wc -l)" -eq 27 ] || fail "bbs line count"
+[ "$(echo "$out" | sed -n 3p | cut -d' ' -f3,4,82)" = "2554,14,4,- 2550,14,4,- 2557,14,4,-" ] \
+    || fail "bbs top row: $(echo "$out" | sed -n 3p | cut -d' ' -f1-5)"
+[ "$(echo "$out" | sed -n 15p | cut -d' ' -f1-4,82)" = "row 12: 2551,14,4,- 2593,3,9,- 2551,14,4,-" ] \
+    || fail "bbs block row: $(echo "$out" | sed -n 15p | cut -d' ' -f1-5)"
+[ "$(echo "$out" | sed -n 27p | cut -d' ' -f1-3,81,82)" = "row 24: 255a,14,4,- 2550,14,4,- 20,d,d,-" ] \
+    || fail "bbs bottom row: $(echo "$out" | sed -n 27p | cut -d' ' -f1-5)"
+out=$("$replay" --bbs --transcript "$art" | sed -n 2p) || fail "bbs transcript run"
+[ "$(printf '%s' "$out" | cut -c1-9)" = "$(printf '\342\225\221\342\226\223\342\226\223')" ] \
+    || fail "bbs transcript: $out"
+rm -f "$art"
+
 tmp=$(mktemp)
 printf 'abcdefghij' >"$tmp"
 out=$("$replay" --wrap --show-codes "$tmp") || fail "file run"
@@ -51,7 +80,7 @@ for bad in "--chunk 0" "--chunk 101" "--chunk x" "--chunk" "--frobnicate" "/none
     "--size 20x5" "--cells --transcript" "--extended --size" "--extended --size 19x5" \
     "--extended --size 20x4" "--extended --size 1001x24" "--extended --size 80x1001" \
     "--extended --size 80x" "--extended --size x24" "--extended --size 80*24" \
-    "--extended --size 80x24x2"; do
+    "--extended --size 80x24x2" "--bbs --extended"; do
     # shellcheck disable=SC2086
     "$replay" $bad </dev/null >/dev/null 2>"$tmp.err"
     rc=$?

@@ -94,6 +94,8 @@ void ParseLine(std::vector<ScriptCase>& cases, const std::string& file, int numb
                 c.showCodes = true;
             else if (option == "extended")
                 c.extended = true;
+            else if (option == "bbs")
+                c.bbs = true;
             else if (option.rfind("chunk=", 0) == 0)
                 c.chunk = std::stoi(option.substr(6));
             else
@@ -119,7 +121,7 @@ std::vector<std::string> Lines(const std::string& text) {
 // The replay line an expectation is about, and the text it must equal.
 std::pair<std::string, std::string> Expected(const std::string& expectation,
                                              const std::vector<std::string>& output,
-                                             const std::string& where) {
+                                             const std::string& where, bool bbs) {
     std::istringstream in(expectation);
     std::string word;
     in >> word;
@@ -135,11 +137,19 @@ std::pair<std::string, std::string> Expected(const std::string& expectation,
     in >> row;
     std::string text = Unescape(Rest(in), where);
     const char pad = word == "attrs" ? '0' : ' ';
-    text.resize(kColumns, pad);
+    if (bbs) {
+        // UTF-8: the columns are the characters, not the bytes.
+        const auto columns = static_cast<int>(std::count_if(
+            text.begin(), text.end(), [](char b) { return (b & 0xC0) != 0x80; }));
+        text.append(static_cast<std::size_t>(std::max(kColumns - columns, 0)), pad);
+    } else {
+        text.resize(kColumns, pad);
+    }
     const std::string section =
         word == "row" ? "screen" : (word == "attrs" ? "attributes" : "history");
     const auto at = std::find(output.begin(), output.end(), section);
-    const int limit = word == "history" ? kHistoryRows : kScreenRows;
+    const int screenRows = bbs ? Terminal::kPcScreenRows : kScreenRows;
+    const int limit = word == "history" ? kHistoryRows : screenRows;
     if (at == output.end() || row < 0 || row >= limit) {
         throw std::runtime_error(where + ": no such row");
     }
@@ -172,12 +182,13 @@ std::vector<ScriptCase> LoadScriptCases(const std::string& directory) {
 std::string RunScriptCase(const ScriptCase& c) {
     ReplaySession session(c.wrap, c.showCodes);
     session.Options().SetExtended(c.extended);
+    if (c.bbs) session.Options().SetDialect(DialectId::kBbs);
     session.Feed(c.input, c.chunk);
     const std::vector<std::string> output = Lines(session.Render(true));
     std::string failures;
     for (std::size_t i = 0; i < c.expectations.size(); ++i) {
         const std::string where = c.file + ":" + std::to_string(c.expectationLines[i]);
-        const auto [actual, wanted] = Expected(c.expectations[i], output, where);
+        const auto [actual, wanted] = Expected(c.expectations[i], output, where, c.bbs);
         if (actual != wanted) {
             failures += where + ": " + c.expectations[i] + "\n  wanted: " + wanted +
                         "\n  actual: " + actual + "\n";

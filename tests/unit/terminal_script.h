@@ -4,7 +4,8 @@
 // and states what the replay output must show afterwards.
 //
 //   test NAME
-//   options wrap showcodes extended chunk=N   (any of them, optional)
+//   options wrap showcodes extended bbs chunk=N   (any of them, optional;
+//                                                 bbs rows are UTF-8, 25 of them)
 //   in "bytes"                         \e \r \n \t \b \0 \xHH \\ \" as escapes
 //   expect LINE                        a line of the replay output, verbatim
 //                                      (cursor, attribute, region, keys, beeps, sent)
@@ -25,6 +26,7 @@ struct ScriptCase {
     bool wrap = false;
     bool showCodes = false;
     bool extended = false;
+    bool bbs = false;
     int chunk = 100;
     std::string input;
     std::vector<std::string> expectations;  // raw expectation lines with their line numbers

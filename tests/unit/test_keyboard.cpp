@@ -49,6 +49,27 @@ TEST_F(KeyboardTest, CursorKeysFollowTheHostsMode) {
     EXPECT_EQ(Sent(), (Bytes{0x1b, '[', 'B', 0x1b, 'O', 'P'}));
 }
 
+// The BBS terminal's table, whatever the modifiers and the host's cursor-key
+// mode: End sends erase-line's bytes; keys beyond the table send nothing.
+// Characters go out as their code page 437 byte, or not at all.
+TEST_F(KeyboardTest, BbsKeysAndCharactersGoOutAsThePcSentThem) {
+    options.SetDialect(DialectId::kBbs);
+    session.Feed("\x1b[?1h", 100);
+    Down(Key::kUp);
+    Down(Key::kLeft, {.shift = true});
+    Down(Key::kHome);
+    Down(Key::kEnd);
+    EXPECT_EQ(Sent(), (Bytes{0x1b, '[', 'A', 0x1b, '[', 'D', 0x1b, '[', 'H', 0x1b, '[', 'K'}));
+    EXPECT_FALSE(Down(Key::kF1));
+    EXPECT_FALSE(Down(Key::kPageUp));
+    EXPECT_TRUE(terminal.Character(U'\u00e9'));
+    EXPECT_TRUE(terminal.Character(U'\u2554'));
+    EXPECT_TRUE(terminal.Character(U'\u00a0'));
+    EXPECT_FALSE(terminal.Character(U'\u20ac'));
+    EXPECT_TRUE(terminal.Character(U'a'));
+    EXPECT_EQ(Sent(), (Bytes{0x82, 0xc9, 0xff, 'a'}));
+}
+
 TEST_F(KeyboardTest, FunctionKeysFiveToTwelveRunFromSixteenWithoutAGap) {
     const char* expected[] = {"16", "17", "18", "19", "20", "21", "22", "23"};
     for (int i = 0; i < 8; ++i) {

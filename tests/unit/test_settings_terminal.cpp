@@ -59,7 +59,7 @@ TEST(TerminalSettingsOrder, StartUpReadsEachSettingOnceInOrder) {
                                         "settings/bgcolor", "settings/crlftranslation",
                                         "settings/localecho", "settings/autoexit", "settings/wrap",
                                         "settings/maximizeonstart", "settings/extended",
-                                        "settings/termtype", "settings/scrollback"}));
+                                        "settings/termtype", "settings/scrollback", "settings/bbs"}));
 }
 
 TEST_F(TerminalSettingsTest, StoredValuesAreRead) {
@@ -102,6 +102,26 @@ TEST_F(TerminalSettingsTest, DamagedValuesReadAsDefaultsOrZero) {
     EXPECT_FALSE(settings.options.Wrap());
     EXPECT_FALSE(settings.options.LocalEcho());
     EXPECT_FALSE(settings.options.Extended());
+}
+
+// The terminal chosen by `bbs` and `extended` together: `bbs` 1 wins, 0 or
+// none leaves it to `extended`, and a damaged `bbs` is the plain terminal.
+TEST(TerminalChoice, BbsAndExtendedChooseOneTerminal) {
+    struct Case {
+        const char* bbs;
+        const char* extended;
+        DialectId chosen;
+    };
+    for (const Case& c : {Case{"1", "1", DialectId::kBbs}, Case{"1", "0", DialectId::kBbs},
+                          Case{"0", "1", DialectId::kExtended}, Case{nullptr, "1", DialectId::kExtended},
+                          Case{"on", "1", DialectId::kPlain}, Case{"10", "0", DialectId::kPlain}}) {
+        MemorySettingsBackend fresh;
+        SettingsStore settings{fresh};
+        if (c.bbs != nullptr) settings.WriteSetting(kSettingsSection, "bbs", c.bbs);
+        settings.WriteSetting(kSettingsSection, "extended", c.extended);
+        EXPECT_EQ(ReadTerminalSettings(settings).options.ChosenDialect(), c.chosen)
+            << "bbs " << (c.bbs ? c.bbs : "none") << ", extended " << c.extended;
+    }
 }
 
 // Numbers a hand-edited or damaged file may hold, read by every numeric

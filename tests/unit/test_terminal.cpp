@@ -125,6 +125,33 @@ TEST_F(TerminalTest, ExtendedRenditionsStoreColoursAndAttributesInTheCells) {
     EXPECT_EQ(row[4].background, CellColour::Palette(5));
 }
 
+// The BBS terminal's sixteen colours: bold is the bright foreground (of the
+// default grey too); blink blinks until iCE colours make it the bright
+// background; turning them off again leaves the cells written as they are.
+TEST_F(TerminalTest, BbsBoldAndIceColoursBrightenTheColours) {
+    session.Options().SetDialect(DialectId::kBbs);
+    Feed("\x1b[1;34;41mA\x1b[5mB\x1b[?33hC\x1b[0;5mD\x1b[?33l\x1b[22;25;32mE\x1b[0;1mF");
+    const auto row = screen.Row(screen.FirstScreenRow());
+    struct Expected {
+        CellColour foreground;
+        CellColour background;
+        std::uint16_t flags;
+    };
+    const Expected expected[] = {
+        {CellColour::Palette(12), CellColour::Palette(1), 0},
+        {CellColour::Palette(12), CellColour::Palette(1), cell_flags::kBlink},
+        {CellColour::Palette(12), CellColour::Palette(9), 0},
+        {CellColour{}, CellColour::Palette(8), 0},
+        {CellColour::Palette(2), CellColour{}, 0},
+        {CellColour::Palette(15), CellColour{}, 0},
+    };
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(row[i].foreground, expected[i].foreground) << i;
+        EXPECT_EQ(row[i].background, expected[i].background) << i;
+        EXPECT_EQ(row[i].flags, expected[i].flags) << i;
+    }
+}
+
 // A paste is prepared by the terminal in force: the plain one sends the text
 // as it is; the extended one sends line ends as Enter and, while the host
 // asks for brackets, the text loses its own end brackets and goes between

@@ -83,6 +83,7 @@ class HeadlessTerminal {
     Terminal& terminal() { return terminal_; }
     const Terminal& terminal() const { return terminal_; }
     UserOptions& Options() { return options_; }
+    const UserOptions& Options() const { return options_; }
     RecordingSend& Send() { return send_; }
     const RecordingSend& Send() const { return send_; }
     const RecordingServices& Services() const { return services_; }

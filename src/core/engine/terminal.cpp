@@ -8,13 +8,6 @@
 
 namespace quill {
 
-namespace {
-
-// What the plain terminal reports itself as.
-constexpr std::string_view kPlainTerminalType = "vt100";
-
-}  // namespace
-
 Terminal::Terminal(DisplaySink& display, SendPath& send, TerminalServices& services,
                    const TerminalOptions& options)
     : display_(display),
@@ -35,10 +28,12 @@ Terminal::Terminal(DisplaySink& display, SendPath& send, TerminalServices& servi
 // the screen takes the dialect's rules and shape; the options agreed with
 // the host stay as they are.
 Dialect& Terminal::CurrentDialect() {
-    Dialect& wanted = dialects_[WantedDialect()];
+    const DialectId id = WantedDialect();
+    Dialect& wanted = dialects_[id];
     if (&wanted != dialect_) {
         input_.Abandon();
         dialect_ = &wanted;
+        inForce_ = id;
         const DialectProperties& properties = wanted.Properties();
         collector_.SetDialect(wanted);
         screen_.SetRules(properties.screen);
@@ -49,7 +44,7 @@ Dialect& Terminal::CurrentDialect() {
 }
 
 DialectId Terminal::WantedDialect() const {
-    return options_.Extended() ? DialectId::kExtended : DialectId::kPlain;
+    return options_.ChosenDialect();
 }
 
 void Terminal::Resize(int columns, int rows) {
@@ -63,7 +58,16 @@ void Terminal::Resize(int columns, int rows) {
 // The screen takes the dialect's shape; the host learns the size it has.
 void Terminal::ApplyGeometry() {
     ScreenGeometry geometry;
-    if (dialect_->Properties().resizable) geometry = {columns_, rows_, options_.Scrollback()};
+    switch (dialect_->Properties().grid) {
+        case GridShape::kVt100:
+            break;
+        case GridShape::kWindow:
+            geometry = {columns_, rows_, options_.Scrollback()};
+            break;
+        case GridShape::kPc:
+            geometry = {kColumns, kPcScreenRows, options_.Scrollback()};
+            break;
+    }
     screen_.Resize(geometry);
     negotiation_.SetWindowSize(screen_.Geometry().columns, screen_.Geometry().screenRows);
 }
@@ -229,7 +233,7 @@ void Terminal::OnOptionRequest(std::uint8_t command, std::uint8_t option) {
 void Terminal::OnSubnegotiation(std::uint8_t option, std::span<const std::uint8_t> data) {
     const OptionPolicy& policy = dialect_->Properties().options;
     const std::string_view type =
-        policy.userTerminalType ? options_.TerminalType() : kPlainTerminalType;
+        policy.userTerminalType ? options_.TerminalType() : dialect_->Properties().terminalType;
     if (!negotiation_.Subnegotiation(option, data, policy, type)) return;
     if (compressed_.Active()) return;
     compressed_.Start();

@@ -45,6 +45,8 @@ constexpr int kReceiveChunk = 100;
 // (CurrentDialect), so a switch takes effect at the next block or key.
 class Terminal final : private TelnetEvents {
   public:
+    // The BBS terminal's screen rows, the PC's.
+    static constexpr int kPcScreenRows = 25;
     // The smallest grid the extended terminal takes.
     static constexpr int kMinColumns = 20;
     static constexpr int kMinRows = 5;
@@ -116,9 +118,9 @@ class Terminal final : private TelnetEvents {
     const ScreenDamage& Damage() const { return screen_.Damage(); }
     void ClearDamage() { screen_.ClearDamage(); }
     const TerminalModes& Modes() const { return modes_; }
-    // Whether the extended terminal is in force: it follows the option at
-    // the next block or key.
-    bool Extended() const { return dialect_ == &dialects_[DialectId::kExtended]; }
+    // The terminal in force: it follows the option at the next block or key.
+    DialectId InForce() const { return inForce_; }
+    bool Extended() const { return inForce_ == DialectId::kExtended; }
     bool ApplicationCursorKeys() const { return modes_.ApplicationCursorKeys(); }
 
     // Blank every cell, as the window does when created.
@@ -166,6 +168,7 @@ class Terminal final : private TelnetEvents {
     TerminalModes modes_;
     Dialects dialects_;
     Dialect* dialect_;
+    DialectId inForce_ = DialectId::kPlain;
     SequenceCollector collector_;
     TerminalInput input_;
     OptionNegotiation negotiation_;

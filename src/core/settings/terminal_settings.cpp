@@ -39,6 +39,18 @@ int ReadScrollback(SettingsStore& store) {
     return number ? std::stoi(text) : kDefaultScrollback;
 }
 
+// "1" chooses the BBS terminal and "0" leaves the choice to `extended`; a
+// damaged text reads as the plain terminal.
+void ReadBbs(SettingsStore& store, UserOptions& options) {
+    constexpr std::size_t kFlagBufferSize = 8;
+    const std::string text = ReadText(store, kBbsKey, "0", kFlagBufferSize);
+    if (text == "1") {
+        options.SetDialect(DialectId::kBbs);
+    } else if (text != "0") {
+        options.SetDialect(DialectId::kPlain);
+    }
+}
+
 bool ReadFlag(SettingsStore& store, std::string_view key) {
     return store.ReadIntSetting(kSettingsSection, key, 0) != 0;
 }
@@ -60,6 +72,7 @@ TerminalSettings ReadTerminalSettings(SettingsStore& store) {
     s.options.SetExtended(ReadFlag(store, kExtendedKey));
     s.options.SetTerminalType(ReadText(store, kTermTypeKey, kDefaultTermType, kTermTypeLimit + 1));
     s.options.SetScrollback(ReadScrollback(store));
+    ReadBbs(store, s.options);
     return s;
 }
 

@@ -25,6 +25,9 @@ inline constexpr std::string_view kMaximizeOnStartKey = "MaximizeOnStart";
 inline constexpr std::string_view kExtendedKey = "extended";
 inline constexpr std::string_view kTermTypeKey = "termtype";
 inline constexpr std::string_view kScrollbackKey = "scrollback";
+// "1" chooses the BBS terminal, whatever `extended` says; "0" (the default)
+// leaves the choice to `extended`; any other text chooses the plain terminal.
+inline constexpr std::string_view kBbsKey = "bbs";
 
 // Buffer sizes the stored texts must fit (one byte goes to the terminator).
 inline constexpr std::size_t kFontBufferSize = 80;
@@ -54,7 +57,7 @@ class UserOptions final : public TerminalOptions {
     bool LocalEcho() const override { return localEcho_; }
     bool CRLFTranslation() const override { return crlfTranslation_; }
     bool ShowCodes() const override { return showCodes_; }
-    bool Extended() const override { return extended_; }
+    DialectId ChosenDialect() const override { return dialect_; }
     std::string_view TerminalType() const override { return termType_; }
     int Scrollback() const override { return scrollback_; }
 
@@ -62,7 +65,9 @@ class UserOptions final : public TerminalOptions {
     void SetLocalEcho(bool on) { localEcho_ = on; }
     void SetCRLFTranslation(bool on) { crlfTranslation_ = on; }
     void SetShowCodes(bool on) { showCodes_ = on; }
-    void SetExtended(bool on) { extended_ = on; }
+    void SetDialect(DialectId dialect) { dialect_ = dialect; }
+    // The extended terminal, or the plain one.
+    void SetExtended(bool on) { dialect_ = on ? DialectId::kExtended : DialectId::kPlain; }
     // A type that is not 1 to 40 printable ASCII characters sets the default.
     void SetTerminalType(std::string_view type);
     // A number of rows outside 0 to 100,000 sets the default.
@@ -73,15 +78,16 @@ class UserOptions final : public TerminalOptions {
     bool localEcho_ = false;
     bool crlfTranslation_ = false;
     bool showCodes_ = false;
-    bool extended_ = false;
+    DialectId dialect_ = DialectId::kPlain;
     std::string termType_{kDefaultTermType};
     int scrollback_ = kDefaultScrollback;
 };
 
-// The twelve terminal settings, with the values a fresh store gives. Four of
-// them (wrap, LocalEcho, CRLFTranslation, extended) are options the user can
-// change while connected; they, termtype and scrollback, which the engine
-// reads too, live in `options`, their one home.
+// The thirteen terminal settings, with the values a fresh store gives. Five of
+// them (wrap, LocalEcho, CRLFTranslation, extended, bbs) are options the user
+// can change while connected (extended and bbs are one choice of terminal);
+// they, termtype and scrollback, which the engine reads too, live in
+// `options`, their one home.
 struct TerminalSettings {
     std::string font{kDefaultFont};
     int fontsize = kDefaultFontSize;
@@ -92,9 +98,9 @@ struct TerminalSettings {
     UserOptions options;
 };
 
-// Reads the twelve settings in start-up order: font, fontsize, fgcolor,
+// Reads the thirteen settings in start-up order: font, fontsize, fgcolor,
 // bgcolor, CRLFTranslation, LocalEcho, autoexit, wrap, MaximizeOnStart,
-// extended, and then termtype and scrollback.
+// extended, and then termtype, scrollback and bbs.
 TerminalSettings ReadTerminalSettings(SettingsStore& store);
 
 // A colour text: tokens split at commas and spaces, the first three taken as

@@ -10,6 +10,7 @@ using DialectFactory = std::unique_ptr<Dialect> (*)(const DialectParts&);
 constexpr std::array<DialectFactory, kDialectCount> kRegistered{
     MakeVt100Dialect,
     MakeXtermDialect,
+    MakeBbsDialect,
 };
 
 }  // namespace

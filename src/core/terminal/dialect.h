@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string_view>
 
+#include "core/interfaces/dialect_id.h"
 #include "core/interfaces/key.h"
 #include "core/interfaces/option_policy.h"
 #include "core/interfaces/send_path.h"
@@ -22,6 +24,9 @@ namespace quill {
 // intermediates, colon sub-parameters, control bytes acted on inside).
 enum class SequenceGrammar { kVt100, kXterm };
 
+// The shape of a dialect's grid (DialectProperties::grid).
+enum class GridShape { kVt100, kWindow, kPc };
+
 // The choices of a dialect that the terminal's parts read, each by name.
 struct DialectProperties {
     // Bytes from 0x80 are UTF-8 text, and characters beyond ASCII go out as
@@ -37,9 +42,16 @@ struct DialectProperties {
     int initialG1 = kCharsetLineDrawing;
     ScreenRules screen;
     OptionPolicy options;
-    // The grid follows the window, with the history rows the user set; or it
-    // stays 80 x 24 with 275 history rows.
-    bool resizable = false;
+    // The grid: it stays 80 x 24 with 275 history rows; it follows the
+    // window, with the history rows the user set; or it stays 80 x 25, the
+    // PC's screen, with the history rows the user set.
+    GridShape grid = GridShape::kVt100;
+    // Bytes are IBM code page 437, both ways: every byte is a character but
+    // the controls the PC acts on (see TerminalInput), and FF clears the
+    // screen; characters beyond ASCII go out as their code page byte.
+    bool cp437 = false;
+    // The terminal type reported unless the policy takes the user's.
+    std::string_view terminalType = "vt100";
 };
 
 // Where a dialect writes text it has taken through a character set: bytes
@@ -65,7 +77,7 @@ void MapInBatches(const std::uint8_t* text, int count, Map map, Out out) {
 }
 
 // One terminal type, as the user switches between them: the plain terminal
-// (the VT100 subset) or the extended one (xterm-like). The terminal holds
+// (the VT100 subset), the extended one (xterm-like) or the ANSI-BBS one. The terminal holds
 // one of each registered dialect and uses the one the options choose.
 class Dialect {
   public:
@@ -97,12 +109,10 @@ struct DialectParts {
     TerminalServices& services;
 };
 
-// The registered dialects, in the order of their registration.
-enum class DialectId { kPlain, kExtended };
-constexpr std::size_t kDialectCount = 2;
 
 std::unique_ptr<Dialect> MakeVt100Dialect(const DialectParts& parts);
 std::unique_ptr<Dialect> MakeXtermDialect(const DialectParts& parts);
+std::unique_ptr<Dialect> MakeBbsDialect(const DialectParts& parts);
 
 // One of every registered dialect, for one terminal's parts.
 class Dialects {

@@ -50,16 +50,35 @@ constexpr KeyTable MakeTable(std::uint8_t cursorIntroducer) {
 constexpr KeyTable kNormalKeyTable = MakeTable('[');
 constexpr KeyTable kApplicationKeyTable = MakeTable('O');
 
-}  // namespace
+// The BBS terminal's: End sends erase-line's bytes, as the BBS clients do.
+constexpr std::array<KeyTableRow, 6> kBbsKeyTable{{
+    Row3(Key::kUp, '[', 'A'),
+    Row3(Key::kDown, '[', 'B'),
+    Row3(Key::kRight, '[', 'C'),
+    Row3(Key::kLeft, '[', 'D'),
+    Row3(Key::kHome, '[', 'H'),
+    Row3(Key::kEnd, '[', 'K'),
+}};
 
-std::optional<KeySequence> Vt100Key(Key key, const TerminalModes& modes) {
-    const KeyTable& table = modes.ApplicationCursorKeys() ? kApplicationKeyTable : kNormalKeyTable;
+template <class Table>
+std::optional<KeySequence> FromTable(const Table& table, Key key) {
     const auto* row = std::find_if(table.begin(), table.end(),
                                    [key](const KeyTableRow& r) { return r.key == key; });
     if (row == table.end()) return std::nullopt;
     KeySequence sequence;
     for (int i = 0; i < row->count; ++i) sequence.Add(row->output[static_cast<std::size_t>(i)]);
     return sequence;
+}
+
+}  // namespace
+
+std::optional<KeySequence> Vt100Key(Key key, const TerminalModes& modes) {
+    const KeyTable& table = modes.ApplicationCursorKeys() ? kApplicationKeyTable : kNormalKeyTable;
+    return FromTable(table, key);
+}
+
+std::optional<KeySequence> BbsKey(Key key) {
+    return FromTable(kBbsKeyTable, key);
 }
 
 }  // namespace quill

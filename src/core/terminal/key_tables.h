@@ -22,4 +22,8 @@ struct KeySequence {
 // key: it sends its character.
 std::optional<KeySequence> Vt100Key(Key key, const TerminalModes& modes);
 
+// What the BBS terminal sends, whatever the modifiers: the cursor keys
+// after ESC [, Home ESC [ H, End ESC [ K. None for every other key.
+std::optional<KeySequence> BbsKey(Key key);
+
 }  // namespace quill

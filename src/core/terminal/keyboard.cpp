@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/terminal/control_codes.h"
+#include "core/terminal/cp437.h"
 #include "core/terminal/utf8_codec.h"
 
 namespace quill {
@@ -52,8 +53,14 @@ bool Keyboard::KeyboardSendChar(char32_t code, const Dialect& dialect) {
     return true;
 }
 
-// Without UTF-8 codes up to 128 go as one byte and the rest are dropped.
+// Without UTF-8 codes up to 128 go as one byte and the rest are dropped; in
+// code page 437 the rest go as their byte there, if they have one.
 bool Keyboard::Encode(char32_t code, const Dialect& dialect, CharacterBytes& bytes) {
+    if (code >= kFirstBeyondAscii && dialect.Properties().cp437) {
+        const std::optional<std::uint8_t> b = Cp437HighByte(code);
+        if (b) bytes.Append(*b);
+        return b.has_value();
+    }
     if (code >= kFirstBeyondAscii && dialect.Properties().utf8) {
         std::array<std::uint8_t, 4> utf8{};
         const int count = EncodeUtf8(code, utf8);

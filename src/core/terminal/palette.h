@@ -23,6 +23,8 @@ class Palette {
 
     // xterm's colour for an index, as it starts.
     static Rgb Default(std::uint8_t index);
+    // The BBS terminal's: the PC's sixteen colours, the others as xterm's.
+    static const Palette& Pc();
 
   private:
     std::array<Rgb, kSize> colours_;

@@ -1,7 +1,9 @@
 #include "core/terminal/terminal_input.h"
 
+#include <utility>
 
 #include "core/terminal/control_codes.h"
+#include "core/terminal/cp437.h"
 
 namespace quill {
 
@@ -28,6 +30,7 @@ void TerminalInput::Abandon() {
 }
 
 void TerminalInput::EndInput() {
+    if (state_ == State::kMusic && music_.Undecided()) NotMusic(music_.TakeHeld());
     if (state_ != State::kUtf8Sequence) return;
     Replace(utf8_.Abandon());
     state_ = State::kText;
@@ -59,6 +62,9 @@ void TerminalInput::Step(std::uint8_t b) {
             break;
         case State::kUtf8Sequence:
             Utf8SequenceByte(b);
+            break;
+        case State::kMusic:
+            MusicByte(b);
             break;
     }
 }
@@ -92,10 +98,9 @@ bool TerminalInput::ControlByte(std::uint8_t b) {
             screen_.ScreenSetColumn(screen_.CursorColumn() - 1);
             return true;
         case kSo:
-            modes_.ActivateG1();
-            return true;
         case kSi:
-            modes_.ActivateG0();
+            if (cp437_) return false;  // pictures in code page 437
+            b == kSo ? modes_.ActivateG1() : modes_.ActivateG0();
             return true;
         case kBel:
             services_.Beep();
@@ -106,7 +111,9 @@ bool TerminalInput::ControlByte(std::uint8_t b) {
 }
 
 void TerminalInput::DataByte(std::uint8_t b) {
-    if (b == kEsc) {
+    if (cp437_ && !showCodes_ && b != kEsc && !IsShown(b)) {
+        PcByte(b);
+    } else if (b == kEsc) {
         state_ = State::kEscape;
     } else if (IsShown(b)) {
         const std::uint8_t t = modes_.ScreenTranslateChar(b);
@@ -125,10 +132,55 @@ void TerminalInput::DataByte(std::uint8_t b) {
     }
 }
 
+// Code page 437 outside text runs: NUL is ignored, FF clears the screen and
+// homes the cursor, BEL and BS act, and every other byte is a character
+// (the controls' pictures, ⌂ and the bytes from 0x80).
+void TerminalInput::PcByte(std::uint8_t b) {
+    if (b == 0 || ControlByte(b)) return;
+    if (b == kFf) {
+        screen_.EraseInDisplay(2);
+        screen_.CursorTo(0, 0);
+        return;
+    }
+    const char32_t c = Cp437Character(b);
+    Characters(&c, 1);
+}
+
 // Inside a string, control bytes are the string's business.
 void TerminalInput::EscapeByte(std::uint8_t b) {
     if (!collector_.InString() && ControlByte(b)) return;
-    if (collector_.EscapeFeed(b) == EscapeResult::Ended) state_ = State::kText;
+    if (collector_.EscapeFeed(b) == EscapeResult::Ended) EndSequence();
+}
+
+// A sequence of the BBS terminal may announce music.
+void TerminalInput::EndSequence() {
+    state_ = State::kText;
+    const MusicStart music = modes_.TakeMusicStart();
+    if (music == MusicStart::kNone) return;
+    music_.Begin(music);
+    state_ = State::kMusic;
+}
+
+void TerminalInput::MusicByte(std::uint8_t b) {
+    const bool undecided = music_.Undecided();
+    const AnsiMusic::Outcome outcome = music_.Feed(b);
+    if (outcome == AnsiMusic::Outcome::kTaken) return;
+    state_ = State::kText;
+    if (outcome == AnsiMusic::Outcome::kEnded) return;
+    if (!undecided) {
+        DataByte(b);
+        return;
+    }
+    std::string bytes = music_.TakeHeld();
+    bytes.push_back(static_cast<char>(b));
+    NotMusic(std::move(bytes));
+}
+
+// The bare CSI M was a delete-line, performed before the bytes after it.
+void TerminalInput::NotMusic(std::string bytes) {
+    state_ = State::kText;
+    screen_.DeleteLines(1);
+    Write(reinterpret_cast<const std::uint8_t*>(bytes.data()), static_cast<int>(bytes.size()));
 }
 
 // Text from 0x80 up in a dialect with UTF-8: a sequence, which may continue

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "core/interfaces/escape_sequence_state.h"
 #include "core/interfaces/printed_text_sink.h"
 #include "core/interfaces/terminal_services.h"
+#include "core/terminal/ansi_music.h"
 #include "core/terminal/dialect.h"
 #include "core/terminal/screen_model.h"
 #include "core/terminal/sequence_collector.h"
@@ -15,8 +17,9 @@ namespace quill {
 
 // The terminal's side of the received bytes, once Telnet is taken out:
 // text, the control bytes that act outside escape sequences, escape
-// sequences (handed to the collector) and, in a dialect that has it, UTF-8.
-// An escape or UTF-8 sequence open at the end of a block goes on in the next.
+// sequences (handed to the collector) and, in a dialect that has it, UTF-8
+// or code page 437 with its ANSI music. An escape or UTF-8 sequence, or
+// music, open at the end of a block goes on in the next.
 class TerminalInput final : public EscapeSequenceState, private MappedText {
   public:
     TerminalInput(ScreenModel& screen, TerminalModes& modes, SequenceCollector& collector,
@@ -31,12 +34,14 @@ class TerminalInput final : public EscapeSequenceState, private MappedText {
         showCodes_ = showCodes;
         decodeUtf8_ = dialect.Properties().utf8 && !showCodes;
         linesFromVerticalControls_ = dialect.Properties().verticalControlsFeedLines;
+        cp437_ = dialect.Properties().cp437;
     }
     // Ends an open escape or UTF-8 sequence as an invalid one ends: at a
     // switch of dialect.
     void Abandon();
     // The input has ended: a UTF-8 sequence still open is one malformed
-    // character.
+    // character, and bytes held for a CSI M that may be music are taken as
+    // what follows a delete-line.
     void EndInput();
 
     void Write(const std::uint8_t* bytes, int count);
@@ -49,7 +54,7 @@ class TerminalInput final : public EscapeSequenceState, private MappedText {
     void SetPrintedTextSink(PrintedTextSink* sink) { printed_ = sink; }
 
   private:
-    enum class State { kText, kEscape, kUtf8Sequence };
+    enum class State { kText, kEscape, kUtf8Sequence, kMusic };
 
     void Step(std::uint8_t b);
     void WriteText(const std::uint8_t* text, int count);
@@ -58,6 +63,10 @@ class TerminalInput final : public EscapeSequenceState, private MappedText {
     void DataByte(std::uint8_t b);
     bool ControlByte(std::uint8_t b);
     void EscapeByte(std::uint8_t b);
+    void PcByte(std::uint8_t b);
+    void EndSequence();
+    void MusicByte(std::uint8_t b);
+    void NotMusic(std::string bytes);
     void Utf8Byte(std::uint8_t b);
     void Utf8SequenceByte(std::uint8_t b);
     // U+FFFD for each of `malformed` characters.
@@ -75,8 +84,10 @@ class TerminalInput final : public EscapeSequenceState, private MappedText {
     bool showCodes_ = false;
     bool decodeUtf8_ = false;
     bool linesFromVerticalControls_ = false;
+    bool cp437_ = false;
     State state_ = State::kText;
     Utf8Decoder utf8_;
+    AnsiMusic music_;
 };
 
 }  // namespace quill

@@ -20,6 +20,10 @@ enum class MouseTracking {
     kAllMotion         // ?1003: and every motion
 };
 
+// What the BBS terminal's host announced may follow a sequence: ANSI music
+// (after CSI N or CSI |), or music or else a delete-line (after a bare CSI M).
+enum class MusicStart { kNone, kMusic, kMusicOrDeleteLine };
+
 // The two character-set slots SO and SI switch between.
 enum class CharsetSlot { G0, G1 };
 
@@ -120,6 +124,15 @@ class TerminalModes {
         return b;
     }
 
+    // Set by the BBS terminal's sequence handler, taken by the input once
+    // the sequence has ended.
+    void AnnounceMusic(MusicStart start) { music_ = start; }
+    MusicStart TakeMusicStart() {
+        const MusicStart start = music_;
+        music_ = MusicStart::kNone;
+        return start;
+    }
+
     // The colours palette indices name, as the host has set them.
     const Palette& Colours() const { return palette_; }
     Palette& Colours() { return palette_; }
@@ -135,6 +148,7 @@ class TerminalModes {
     bool cursorVisible_ = true;
     CursorPosition savedCursor_;
     SavedState savedStates_[2];
+    MusicStart music_ = MusicStart::kNone;
     int G0 = kCharsetPlain;
     int G1 = kCharsetLineDrawing;
     int* activeSet_ = &G0;

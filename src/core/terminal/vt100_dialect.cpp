@@ -15,7 +15,7 @@ constexpr DialectProperties kVt100Properties{
     .initialG1 = kCharsetLineDrawing,
     .screen = {.hostMargins = false, .hostAutoWrap = false, .deferredWrap = false},
     .options = {.windowSizeAndBinary = false, .userTerminalType = false},
-    .resizable = false,
+    .grid = GridShape::kVt100,
 };
 
 class Vt100Dialect final : public Dialect {

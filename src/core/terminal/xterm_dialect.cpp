@@ -18,7 +18,7 @@ constexpr DialectProperties kXtermProperties{
     .initialG1 = kCharsetPlain,
     .screen = {.hostMargins = true, .hostAutoWrap = true, .deferredWrap = true},
     .options = kExtendedOptionPolicy,
-    .resizable = true,
+    .grid = GridShape::kWindow,
 };
 
 // The Unicode characters xterm shows for DEC special graphics, from 0x5F.

@@ -122,14 +122,15 @@ void MainWindow::FollowWindow() {
     FollowClientArea();
 }
 
-// Back to the plain terminal: the window as it opened, the terminal 80 x 24.
+// Back to a terminal of fixed size: the window as it opened, the terminal
+// 80 x 24, or 80 x 25 for the BBS terminal.
 void MainWindow::ReturnToPlainSize() {
     centralWidget()->layout()->setAlignment(view_, kPlainViewAlignment);
     setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
     setMaximumSize(OnGetMinMaxInfo());
     resize(maximumSize());
     FitOnScreen();
-    ResizeGrid(kColumns, kScreenRows);
+    ResizeGrid(kColumns, FixedRows());
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -162,7 +163,7 @@ void MainWindow::ResizeGrid(int columns, int rows) {
 void MainWindow::ShowHistoryDepth() {
     const ScreenModel& screen = parts_.engine.Screen();
     const int live = screen.FirstScreenRow();
-    const int oldest = parts_.settings.options.Extended() ? live - screen.HistoryDepth() : 1;
+    const int oldest = parts_.settings.options.Plain() ? 1 : live - screen.HistoryDepth();
     scrollBar_->setRange(oldest, live);
     scrollBar_->setPageStep(PageRows());
 }
@@ -179,9 +180,16 @@ void MainWindow::FitOnScreen() {
     resize(size().boundedTo(screen()->availableGeometry().size() - frame));
 }
 
-// The plain terminal's largest window shows exactly 80 columns and 24 rows of cells.
+// The rows of a terminal that does not follow the window: the PC's 25 for
+// the BBS terminal, 24 for the plain one.
+int MainWindow::FixedRows() const {
+    return parts_.settings.options.Bbs() ? Terminal::kPcScreenRows : kScreenRows;
+}
+
+// The plain terminal's largest window shows exactly 80 columns and 24 rows of
+// cells, the BBS terminal's 80 x 25.
 QSize MainWindow::OnGetMinMaxInfo() const {
-    const int rows = created_ ? kScreenRows : kRowsBeforeCreation;
+    const int rows = created_ ? FixedRows() : kRowsBeforeCreation;
     return {kColumns * parts_.fonts.CellWidth + scrollBar_->sizeHint().width(),
             rows * parts_.fonts.CellHeight + menuBar()->sizeHint().height()};
 }
@@ -223,6 +231,7 @@ void MainWindow::ShowOptionMarks() {
     menus_.SetChecked(CommandId::kShowCodes, options.ShowCodes());
     menus_.SetChecked(CommandId::kWrap, options.Wrap());
     menus_.SetChecked(CommandId::kExtendedTerminal, options.Extended());
+    menus_.SetChecked(CommandId::kBbsTerminal, options.Bbs());
 }
 
 void MainWindow::OnNonClientRightButtonDown() {
@@ -251,7 +260,7 @@ bool MainWindow::KeyReturnsToLive(const KeyPress& press) const {
     if (press.character) return true;
     if (!press.key || (press.modifiers.alt && *press.key == Key::kCharacterOnly)) return false;
     const bool modifierAlone = press.key == Key::kShift || press.key == Key::kControl;
-    return !(modifierAlone && parts_.settings.options.Extended());
+    return !(modifierAlone && !parts_.settings.options.Plain());
 }
 
 bool MainWindow::OnCharacter(char32_t character) {
@@ -361,10 +370,10 @@ void MainWindow::OnCommand(CommandId id) {
             FlipOption(id, !options.Wrap(), &UserOptions::SetWrap);
             return;
         case CommandId::kExtendedTerminal:
-            FlipOption(id, !options.Extended(), &UserOptions::SetExtended);
-            parts_.store.WriteSetting(kSettingsSection, kExtendedKey,
-                                      options.Extended() ? "1" : "0");
-            ApplyTerminalMode();
+            ChooseTerminal(options.Extended() ? DialectId::kPlain : DialectId::kExtended);
+            return;
+        case CommandId::kBbsTerminal:
+            ChooseTerminal(options.Bbs() ? DialectId::kPlain : DialectId::kBbs);
             return;
         case CommandId::kSetupDialog:
             if (hooks_.setupDialog) {
@@ -393,6 +402,21 @@ void MainWindow::SendTelnetCommand(std::uint8_t code) {
 }
 
 // The option flips first, then its check mark follows it.
+// The extended and the BBS terminal exclude each other: choosing one clears
+// the other, and both off is the plain terminal. `bbs` is written only once
+// it has been chosen, so a store that never had it keeps none.
+void MainWindow::ChooseTerminal(DialectId dialect) {
+    UserOptions& options = parts_.settings.options;
+    const bool wasBbs = options.Bbs();
+    options.SetDialect(dialect);
+    parts_.store.WriteSetting(kSettingsSection, kExtendedKey, options.Extended() ? "1" : "0");
+    if (wasBbs || options.Bbs()) {
+        parts_.store.WriteSetting(kSettingsSection, kBbsKey, options.Bbs() ? "1" : "0");
+    }
+    ShowOptionMarks();
+    ApplyTerminalMode();
+}
+
 void MainWindow::FlipOption(CommandId id, bool on, void (UserOptions::*set)(bool)) {
     (parts_.settings.options.*set)(on);
     menus_.SetChecked(id, on);

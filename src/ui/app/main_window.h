@@ -102,6 +102,7 @@ class MainWindow final : public QMainWindow {
     void OnClose();
     // The largest size the plain terminal's window may take: 80 x 24 cells.
     QSize OnGetMinMaxInfo() const;
+    int FixedRows() const;
     void OnNonClientRightButtonDown();
     // One key press: true when anything was sent.
     bool OnKey(const KeyPress& press);
@@ -167,6 +168,7 @@ class MainWindow final : public QMainWindow {
     int PageRows() const;
     void LaunchHistoryHost(int number);
     void Launch(const std::optional<std::string>& host);
+    void ChooseTerminal(DialectId dialect);
     void FlipOption(CommandId id, bool on, void (UserOptions::*set)(bool));
     void ShowOptionMarks();
     PasteSink MakePasteSink();

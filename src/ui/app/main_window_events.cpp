@@ -117,10 +117,10 @@ void MainWindow::KeyEvent(const QKeyEvent& event) {
     OnKey(TranslateKeyPress(event.key(), event.modifiers(), event.text(), NumLockOn(event)));
 }
 
-// In the extended terminal Shift+Page Up and Shift+Page Down page the
-// scroll-back: they send nothing and leave the view where they put it.
+// In the extended and the BBS terminal Shift+Page Up and Shift+Page Down
+// page the scroll-back: they send nothing and leave the view where they put it.
 bool MainWindow::PageScrollBack(const QKeyEvent& event) {
-    if (!parts_.settings.options.Extended() || !(event.modifiers() & Qt::ShiftModifier)) {
+    if (parts_.settings.options.Plain() || !(event.modifiers() & Qt::ShiftModifier)) {
         return false;
     }
     if (event.key() == Qt::Key_PageUp) {

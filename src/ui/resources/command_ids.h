@@ -32,6 +32,7 @@ enum class CommandId : int {
     kWrap = 2002,
     kSetupDialog = 2003,
     kExtendedTerminal = 2004,
+    kBbsTerminal = 2005,
     // "Connect to" submenu: host1 .. host10 of the history.
     kConnectToFirst = 9101,
     kConnectToLast = 9110,

@@ -45,6 +45,7 @@ constexpr std::array kSetupItems{
     MenuItem{"Show &codes", CommandId::kShowCodes},
     MenuItem{"&Wrap", CommandId::kWrap},
     MenuItem{"&Extended Terminal", CommandId::kExtendedTerminal},
+    MenuItem{"&BBS Terminal (CP437)", CommandId::kBbsTerminal},
     MenuItem{"&Setup Dialog\tAlt-S", CommandId::kSetupDialog},
 };
 

@@ -18,6 +18,9 @@ namespace quill {
 namespace {
 
 constexpr int kCaretWidth = 2;
+// The palette entries of the PC's default colours.
+constexpr std::uint8_t kPcGrey = 7;
+constexpr std::uint8_t kPcBlack = 0;
 
 QColor ToColour(Rgb rgb) {
     return QColor(rgb.red, rgb.green, rgb.blue);
@@ -115,14 +118,20 @@ int TerminalView::PaintableRows() const {
 
 TerminalView::Look TerminalView::CurrentLook() const {
     const TerminalModes& modes = terminal_.Modes();
-    return {terminal_.Extended(), modes.ReverseScreen(), modes.Colours()};
+    return {terminal_.InForce(), modes.ReverseScreen(), ShownPalette()};
 }
 
 bool TerminalView::LookChanged() const {
     const TerminalModes& modes = terminal_.Modes();
-    return painted_.extended != terminal_.Extended() ||
+    return painted_.dialect != terminal_.InForce() ||
            painted_.reverseScreen != modes.ReverseScreen() ||
-           !SamePalette(painted_.palette, modes.Colours());
+           !SamePalette(painted_.palette, ShownPalette());
+}
+
+// The BBS terminal shows the PC's colours; the host cannot change them.
+const Palette& TerminalView::ShownPalette() const {
+    if (terminal_.InForce() == DialectId::kBbs) return Palette::Pc();
+    return terminal_.Modes().Colours();
 }
 
 // The terminal's damage becomes stale window rows. Rows that scrolled are
@@ -198,10 +207,11 @@ void TerminalView::MarkCursorStale() {
     if (!preedit_.isEmpty()) MarkStale(PreeditArea(preedit_, CursorCell(), fonts_));
 }
 
-// In the extended terminal the caret goes down with its row while the view
-// is scrolled back, and out of sight with it.
+// Where the terminal keeps a history of its own (not the plain one) the
+// caret goes down with its row while the view is scrolled back, and out of
+// sight with it.
 QRect TerminalView::CaretRect() const {
-    const int row = caretRow_ + (painted_.extended ? rowsBack_ : 0);
+    const int row = caretRow_ + (painted_.dialect != DialectId::kPlain ? rowsBack_ : 0);
     return {caretColumn_ * cellWidth_, row * cellHeight_, kCaretWidth, cellHeight_};
 }
 
@@ -233,14 +243,27 @@ void TerminalView::DisplayPaint(QPainter& painter, const QRegion& area) {
     lastPaint_ = clock_();
 }
 
+// The BBS terminal's default colours are the PC's, light grey on black,
+// whatever the user's are.
 void TerminalView::PaintRows(QPainter& painter, int first, int end) {
     const QColor text = ToColour(colours_.text());
     const QColor background = ToColour(colours_.background());
-    if (painted_.extended) {
-        const CellLook look{painted_.palette, text, background, painted_.reverseScreen};
-        painter_.PaintExtended(painter, screen_, ViewTop(), first, end, width(), look);
-    } else {
-        painter_.PaintPlain(painter, screen_, ViewTop(), first, end, width(), text, background);
+    switch (painted_.dialect) {
+        case DialectId::kPlain:
+            painter_.PaintPlain(painter, screen_, ViewTop(), first, end, width(), text,
+                                background);
+            break;
+        case DialectId::kExtended: {
+            const CellLook look{painted_.palette, text, background, painted_.reverseScreen};
+            painter_.PaintExtended(painter, screen_, ViewTop(), first, end, width(), look);
+            break;
+        }
+        case DialectId::kBbs: {
+            const CellLook look{painted_.palette, ToColour(painted_.palette.Colour(kPcGrey)),
+                                ToColour(painted_.palette.Colour(kPcBlack)), false};
+            painter_.PaintExtended(painter, screen_, ViewTop(), first, end, width(), look);
+            break;
+        }
     }
 }
 
@@ -248,7 +271,7 @@ void TerminalView::PaintRows(QPainter& painter, int first, int end) {
 // host has hidden the cursor.
 bool TerminalView::CaretDrawn() const {
     return caretShown_ &&
-           !(painted_.extended && (!terminal_.Modes().CursorVisible() ||
+           !(painted_.dialect != DialectId::kPlain && (!terminal_.Modes().CursorVisible() ||
                                    caretRow_ + rowsBack_ >= screen_.Geometry().screenRows));
 }
 

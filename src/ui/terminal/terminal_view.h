@@ -153,12 +153,13 @@ class TerminalView final : public QWidget, public DisplaySink {
     // reverse screen and the palette. A change repaints all (a new grid size
     // marks the whole screen damaged itself).
     struct Look {
-        bool extended = false;
+        DialectId dialect = DialectId::kPlain;
         bool reverseScreen = false;
         Palette palette;
     };
     Look CurrentLook() const;
     bool LookChanged() const;
+    const Palette& ShownPalette() const;
     bool CaretDrawn() const;
     void InvertOverlays(QPainter& painter);
     QRect CellRect(int row, int column) const;
