@@ -111,5 +111,18 @@ TEST_F(XtermScreen, ModesAreSetForTheirReadersAndResetByDecstrAndRis) {
     EXPECT_EQ(Modes().Colours().Colour(1), Palette::Default(1));
 }
 
+TEST_F(XtermScreen, TitleStackKeepsTheTitleTheWindowShowsAndAnEmptyPopLeavesIt) {
+    std::string& title = headless.Services().title;
+    title = "host";  // the program's own
+    Feed("\e[23t");
+    EXPECT_EQ(title, "host");
+    Feed("\e[22;0t\e]2;vim\x07\e[22;2t\e]0;help\x07\e[23;0t");
+    EXPECT_EQ(title, "vim");
+    Feed("\e[23;2t");
+    EXPECT_EQ(title, "host");
+    Feed("\e[23;0t");
+    EXPECT_EQ(title, "host");
+}
+
 }  // namespace
 }  // namespace quill

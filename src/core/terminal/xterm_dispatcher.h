@@ -55,8 +55,7 @@ class XtermDispatcher final : public SequenceHandler {
     TerminalModes& modes_;
     SendPath& send_;
     TerminalServices& services_;
-    // The title the host set last, and those it pushed (CSI 22 t).
-    std::string title_;
+    // The titles pushed (CSI 22 t): each the one the window showed.
     std::vector<std::string> titles_;
 };
 
