@@ -110,5 +110,28 @@ TEST_F(TerminalTest, ExtendedRenditionsStoreColoursAndAttributesInTheCells) {
     EXPECT_EQ(row[4].background, CellColour::Palette(5));
 }
 
+// A paste is prepared by the terminal in force: the plain one sends the text
+// as it is; the extended one sends line ends as Enter and, while the host
+// asks for brackets, the text loses its own end brackets and goes between
+// them; an empty paste is never bracketed.
+TEST_F(TerminalTest, PasteIsPreparedByTheTerminalAndTheHostsBracketMode) {
+    const Terminal& terminal = session.terminal();
+    const std::u16string text = u"a\r\nb\x1b[201~c";
+    EXPECT_EQ(terminal.PreparePaste(text).text, text);
+    Extended(true);
+    Feed("\x1b[?2004h");
+    EXPECT_FALSE(terminal.PreparePaste(u"").bracketed);
+    const Terminal::PreparedPaste bracketed = terminal.PreparePaste(text);
+    EXPECT_TRUE(bracketed.bracketed);
+    EXPECT_EQ(bracketed.text, u"a\rbc");
+    Feed("\x1b[?2004l");
+    const Terminal::PreparedPaste open = terminal.PreparePaste(text);
+    EXPECT_FALSE(open.bracketed);
+    EXPECT_EQ(open.text, u"a\rb\x1b[201~c");
+    Extended(false);
+    Feed("\x1b[?2004h");
+    EXPECT_FALSE(terminal.PreparePaste(text).bracketed);
+}
+
 }  // namespace
 }  // namespace quill::test

@@ -168,8 +168,11 @@ bool Terminal::ReportMouse(const MouseEvent& event) {
     return true;
 }
 
-bool Terminal::PasteBracketed() const {
-    return options_.Extended() && modes_.BracketedPaste();
+Terminal::PreparedPaste Terminal::PreparePaste(std::u16string_view text) const {
+    if (text.empty() || !options_.Extended()) return {std::u16string(text), false};
+    const std::u16string lines = WithEnterLineEnds(text);
+    if (!modes_.BracketedPaste()) return {lines, false};
+    return {WithoutPasteEnds(lines), true};
 }
 
 void Terminal::SendPasteBracket(bool start) {

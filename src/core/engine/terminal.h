@@ -81,9 +81,16 @@ class Terminal final : private TelnetEvents {
     // mode in force does not report it.
     bool MouseReporting() const;
     bool ReportMouse(const MouseEvent& event);
-    // Whether a paste goes between brackets (the extended terminal, while the
-    // host asks for it), and one bracket: the start or the end.
-    bool PasteBracketed() const;
+    // What pasting text sends, before it goes out a character at a time
+    // through Paste: in the extended terminal each line end as Enter sends it
+    // and, while the host asks for bracketed paste, the text without any end
+    // bracket of its own, to go between the brackets (SendPasteBracket: the
+    // start or the end). Nothing is bracketed when there is no text.
+    struct PreparedPaste {
+        std::u16string text;
+        bool bracketed = false;
+    };
+    PreparedPaste PreparePaste(std::u16string_view text) const;
     void SendPasteBracket(bool start);
     // A line of the program's own (banner, connection messages), written
     // onto the screen and brought to the window.

@@ -8,7 +8,7 @@ namespace quill {
 
 // The text on the cursor's row, from its first column up to the cursor: what
 // a script started by hand counts as just arrived, so that a prompt already
-// showing matches. One byte per cell; the cells hold Latin-1.
+// showing matches. Each cell gives its character as a code point.
 std::u32string CursorRowText(const ScreenModel& screen);
 
 }  // namespace quill

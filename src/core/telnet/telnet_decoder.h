@@ -41,6 +41,7 @@ class TelnetDecoder {
     // Telnet's (the start of compressed data); Decode returns at once.
     void EndBlockHere() { blockEnded_ = true; }
 
+  private:
     enum class State {
         kData,
         kCommand,
@@ -49,9 +50,7 @@ class TelnetDecoder {
         kSubnegotiationData,
         kSubnegotiationIac,
     };
-    State CurrentState() const { return state_; }
 
-  private:
     int DataRun(const std::uint8_t* bytes, int count);
     void Step(std::uint8_t b);
     void CommandByte(std::uint8_t b);

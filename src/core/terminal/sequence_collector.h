@@ -12,7 +12,7 @@
 
 namespace quill {
 
-// What SequenceCollector::Feed tells the terminal's input: whether the next
+// What SequenceCollector::EscapeFeed tells the terminal's input: whether the next
 // byte still belongs to the sequence.
 enum class EscapeResult { Ended, Continues };
 

@@ -12,7 +12,6 @@
 
 #include "core/settings/host_history.h"
 #include "core/telnet/telnet_codes.h"
-#include "core/terminal/bracketed_paste.h"
 #include "ui/app/telnet_commands.h"
 #include "ui/resources/accelerator_filter.h"
 #include "ui/resources/menu_mnemonics.h"
@@ -297,21 +296,11 @@ void MainWindow::SendTyped(const TypedKey& key) {
     }
 }
 
-// Inside brackets the text loses every end bracket it holds, so that it
-// cannot end them early; the brackets go even around text that loses all.
 void MainWindow::PasteText(const QString& text) {
-    if (text.isEmpty() || !parts_.settings.options.Extended()) {
-        paste_.Paste(text);
-        return;
-    }
-    const std::u16string lines = WithEnterLineEnds(text.toStdU16String());
-    if (!parts_.engine.PasteBracketed()) {
-        paste_.Paste(QString::fromStdU16String(lines));
-        return;
-    }
-    paste_.Type({TypedKey::Path::kPasteBracket, 1});
-    paste_.Paste(QString::fromStdU16String(WithoutPasteEnds(lines)));
-    paste_.Type({TypedKey::Path::kPasteBracket, 0});
+    const Terminal::PreparedPaste paste = parts_.engine.PreparePaste(text.toStdU16String());
+    if (paste.bracketed) paste_.Type({TypedKey::Path::kPasteBracket, 1});
+    paste_.Paste(QString::fromStdU16String(paste.text));
+    if (paste.bracketed) paste_.Type({TypedKey::Path::kPasteBracket, 0});
 }
 
 void MainWindow::OnCommand(CommandId id) {

@@ -65,7 +65,7 @@ void ScriptSession::Begin(Script script, const std::string& host, const std::u32
     Stop();
     host_ = host;
     runner_ = std::make_unique<ScriptRunner>(std::move(script), terminal_, send_, options_,
-                                             *this, [this] { return Now(); });
+                                             *this, hooks_.clock);
     runner_->Preload(shown);
     terminal_.SetPrintedTextSink(runner_.get());
     hooks_.showRunning(true);
@@ -83,7 +83,7 @@ void ScriptSession::Report(const QString& text) {
 }
 
 void ScriptSession::WakeAt(std::chrono::steady_clock::time_point when) {
-    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(when - Now());
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(when - hooks_.clock());
     wake_.start(static_cast<int>(std::max<std::chrono::milliseconds::rep>(wait.count(), 0)));
 }
 
@@ -148,10 +148,6 @@ void ScriptSession::PasswordAnswered(int ticket, bool keyringAvailable) {
         hooks_.keyring->Store(passwordKey_, password);
     }
     runner_->ProvidePassword(password);
-}
-
-std::chrono::steady_clock::time_point ScriptSession::Now() const {
-    return hooks_.clock ? hooks_.clock() : std::chrono::steady_clock::now();
 }
 
 }  // namespace quill

@@ -75,7 +75,6 @@ class ScriptSession final : public ScriptHost {
     bool Current(int ticket) const {
         return ticket == ticket_ && runner_ && runner_->WaitingForPassword();
     }
-    std::chrono::steady_clock::time_point Now() const;
 
     QWidget& owner_;
     Terminal& terminal_;
