@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QTest>
 #include <chrono>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,6 +22,7 @@
 #include "ui/terminal/row_painter.h"
 #include "ui/terminal/terminal_fonts.h"
 #include "ui/terminal/terminal_view.h"
+#include "scripted_server.h"
 
 namespace quill::test {
 namespace {
@@ -198,6 +200,28 @@ TEST_F(PaintFramesTest, WithinAFrameTheTickPaintsAndAnIdleViewKeepsNoTimer) {
     EXPECT_FALSE(view.FrameScheduled());
 }
 
+// Blinking text on the screen starts the blink, which hides it within a
+// second; once none is shown the blink stops with the text shown.
+TEST_F(PaintFramesTest, TheBlinkTicksOnlyWhileBlinkingTextIsShown) {
+    headless.Options().SetExtended(true);
+    Feed("\x1b[5;1Hsteady");
+    EXPECT_FALSE(view.BlinkScheduled());
+    Feed("\x1b[5;1H\x1b[5mblinking\x1b[0m");
+    EXPECT_TRUE(view.BlinkScheduled());
+    const auto inked = [this] {
+        const QImage shown = Shown();
+        for (int x = 0; x < 8 * fonts.CellWidth; ++x) {
+            for (int y = 4 * fonts.CellHeight; y < 5 * fonts.CellHeight; ++y)
+                if ((shown.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(inked());
+    EXPECT_TRUE(PumpUntil([&] { return !inked(); }, 3000));
+    Feed("\x1b[2K");
+    EXPECT_FALSE(view.BlinkScheduled());
+}
+
 TEST_F(PaintFramesTest, PaintingAgainAsksTheFontsNothing) {
     Feed("\x1b[1mbold\x1b[0m plain text");
     view.InvalidateAll();
@@ -265,10 +289,10 @@ class RowPainterTest : public ::testing::Test {
         Place(c);
         Place(U' ', cell_flags::kWideRight);
     }
-    QImage Paint(bool reverseScreen = false) {
+    QImage Paint(bool reverseScreen = false, bool boldBright = true, bool blinkHidden = false) {
         QImage image(fonts.CellWidth * kColumns, fonts.CellHeight, QImage::Format_RGB32);
         QPainter p(&image);
-        const CellLook look{palette, Qt::black, Qt::white, reverseScreen};
+        const CellLook look{palette, Qt::black, Qt::white, reverseScreen, boldBright, blinkHidden};
         painter.PaintExtended(p, screen, screen.FirstScreenRow(), 0, 1, image.width(), look);
         return image;
     }
@@ -343,6 +367,46 @@ TEST_F(RowPainterTest, ColoursComeFromThePaletteTheFlagsAndTheScreen) {
     image = Paint(true);
     EXPECT_EQ(at(image, 1), 0xFFFFFFU);
     EXPECT_EQ(at(image, 5), 0x000000U);
+}
+
+// Bold takes the bright twin of colours 0-7 unless the setting is off, and
+// never of the others; blinking text is drawn in the regular font, and not
+// at all in the hidden half of its blink.
+TEST_F(RowPainterTest, BoldBrightensTheFirstEightColoursAndBlinkIsNotBold) {
+    palette.Set(1, Rgb{0xA0, 0, 0});
+    palette.Set(9, Rgb{0, 0xB0, 0});
+    palette.Set(17, Rgb{0, 0, 0xC0});
+    for (const std::uint8_t colour : {1, 17}) {
+        Cell pen;
+        pen.flags = cell_flags::kBold;
+        pen.foreground = CellColour::Palette(colour);
+        screen.ScreenSetPen(pen);
+        screen.ScreenPlaceChar(U'M');
+    }
+    const auto colours = [&](const QImage& image, int column) {
+        std::set<QRgb> seen;
+        for (int x = CellX(column); x < CellX(column + 1); ++x) {
+            for (int y = 0; y < image.height(); ++y) seen.insert(image.pixel(x, y) & 0xFFFFFF);
+        }
+        return seen;
+    };
+    QImage image = Paint();
+    EXPECT_TRUE(colours(image, 0).contains(0x00B000U));
+    EXPECT_FALSE(colours(image, 0).contains(0xA00000U));
+    EXPECT_TRUE(colours(image, 1).contains(0x0000C0U));
+    image = Paint(false, false);
+    EXPECT_TRUE(colours(image, 0).contains(0xA00000U));
+    EXPECT_FALSE(colours(image, 0).contains(0x00B000U));
+
+    screen.ScreenSetColumn(0);
+    Place(U'M');
+    Place(U'M', cell_flags::kBlink);
+    image = Paint();
+    EXPECT_EQ(image.copy(CellX(0), 0, fonts.CellWidth, fonts.CellHeight),
+              image.copy(CellX(1), 0, fonts.CellWidth, fonts.CellHeight));
+    image = Paint(false, true, true);
+    EXPECT_NE(Ink(image, 0, CellX(1)).first, -1);
+    EXPECT_EQ(Ink(image, CellX(1), CellX(2)).first, -1);
 }
 
 // A frame's corners and lines meet: the middle pixel row is inked from the

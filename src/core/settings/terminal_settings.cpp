@@ -60,6 +60,7 @@ TerminalSettings ReadTerminalSettings(SettingsStore& store) {
     s.options.SetExtended(ReadFlag(store, kExtendedKey));
     s.options.SetTerminalType(ReadText(store, kTermTypeKey, kDefaultTermType, kTermTypeLimit + 1));
     s.options.SetScrollback(ReadScrollback(store));
+    s.boldbright = store.ReadIntSetting(kSettingsSection, kBoldBrightKey, 1) != 0;
     return s;
 }
 

@@ -25,6 +25,9 @@ inline constexpr std::string_view kMaximizeOnStartKey = "MaximizeOnStart";
 inline constexpr std::string_view kExtendedKey = "extended";
 inline constexpr std::string_view kTermTypeKey = "termtype";
 inline constexpr std::string_view kScrollbackKey = "scrollback";
+// Whether the extended terminal draws bold text in colours 0-7 in the
+// bright colours 8-15; 1 (on) unless it is stored as 0.
+inline constexpr std::string_view kBoldBrightKey = "boldbright";
 
 // Buffer sizes the stored texts must fit (one byte goes to the terminator).
 inline constexpr std::size_t kFontBufferSize = 80;
@@ -78,7 +81,7 @@ class UserOptions final : public TerminalOptions {
     int scrollback_ = kDefaultScrollback;
 };
 
-// The twelve terminal settings, with the values a fresh store gives. Four of
+// The thirteen terminal settings, with the values a fresh store gives. Four of
 // them (wrap, LocalEcho, CRLFTranslation, extended) are options the user can
 // change while connected; they, termtype and scrollback, which the engine
 // reads too, live in `options`, their one home.
@@ -89,12 +92,13 @@ struct TerminalSettings {
     Rgb bgcolor = kWhite;
     bool autoexit = false;
     bool MaximizeOnStart = false;
+    bool boldbright = true;
     UserOptions options;
 };
 
-// Reads the twelve settings in start-up order: font, fontsize, fgcolor,
+// Reads the thirteen settings in start-up order: font, fontsize, fgcolor,
 // bgcolor, CRLFTranslation, LocalEcho, autoexit, wrap, MaximizeOnStart,
-// extended, and then termtype and scrollback.
+// extended, and then termtype, scrollback and boldbright.
 TerminalSettings ReadTerminalSettings(SettingsStore& store);
 
 // A colour text: tokens split at commas and spaces, the first three taken as

@@ -56,7 +56,8 @@ MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     const TerminalView::Colours colours{[this] { return parts_.settings.fgcolor; },
-                                        [this] { return parts_.settings.bgcolor; }};
+                                        [this] { return parts_.settings.bgcolor; },
+                                        parts_.settings.boldbright};
     view_ = new TerminalView(parts_.engine, parts_.fonts, colours, hooks_.clock, central);
     scrollBar_ = new QScrollBar(Qt::Vertical, central);
     scrollBar_->setTracking(false);

@@ -49,6 +49,8 @@ TerminalView::TerminalView(Terminal& terminal, const TerminalFonts& fonts, Colou
     setAttribute(Qt::WA_InputMethodEnabled);  // dead keys, compose, IBus, Fcitx
     frameTimer_.setSingleShot(true);
     connect(&frameTimer_, &QTimer::timeout, this, &TerminalView::PaintStale);
+    blinkTimer_.setInterval(kBlinkMs);
+    connect(&blinkTimer_, &QTimer::timeout, this, &TerminalView::Blink);
 }
 
 QSize TerminalView::sizeHint() const {
@@ -224,6 +226,7 @@ void TerminalView::DisplayPaint(QPainter& painter, const QRegion& area) {
     InvertOverlays(painter);
     PaintPreedit(painter, preedit_, CursorCell(), fonts_, ToColour(colours_.text()),
                  ToColour(colours_.background()));
+    FollowBlink(rows);
     ++paintCount_;
     lastPaintArea_ = area;
     lastPaint_ = clock_();
@@ -233,10 +236,43 @@ void TerminalView::PaintRows(QPainter& painter, int first, int end) {
     const QColor text = ToColour(colours_.text());
     const QColor background = ToColour(colours_.background());
     if (painted_.extended) {
-        const CellLook look{painted_.palette, text, background, painted_.reverseScreen};
+        const CellLook look{painted_.palette, text, background, painted_.reverseScreen,
+                            colours_.boldBright, blinkHidden_};
         painter_.PaintExtended(painter, screen_, ViewTop(), first, end, width(), look);
     } else {
         painter_.PaintPlain(painter, screen_, ViewTop(), first, end, width(), text, background);
+    }
+}
+
+// Whether a window row shows blinking text (the row below the screen
+// shows nothing in the extended terminal).
+bool TerminalView::RowBlinks(int row) const {
+    const int buffer = ViewTop() + row;
+    if (buffer >= screen_.BufferRows() - 1) return false;
+    const std::span<const Cell> cells = screen_.Row(buffer);
+    return std::any_of(cells.begin(), cells.end(),
+                       [](const Cell& cell) { return cell.Has(cell_flags::kBlink); });
+}
+
+// After a paint: the blink ticks while any of the window's rows blinks, and
+// stops (with the text shown) once none does, so an idle window without
+// blinking text never wakes.
+void TerminalView::FollowBlink(int rows) {
+    bool blinks = false;
+    for (int r = 0; painted_.extended && r < rows && !blinks; ++r) blinks = RowBlinks(r);
+    if (blinks && !blinkTimer_.isActive()) blinkTimer_.start();
+    if (!blinks) {
+        blinkTimer_.stop();
+        blinkHidden_ = false;
+    }
+}
+
+// One half of the blink: the rows with blinking text are painted again.
+void TerminalView::Blink() {
+    blinkHidden_ = !blinkHidden_;
+    const int rows = std::min(PaintableRows(), screen_.BufferRows() - ViewTop());
+    for (int r = 0; r < rows; ++r) {
+        if (RowBlinks(r)) MarkStale(WindowRows(r, r + 1));
     }
 }
 
