@@ -222,6 +222,48 @@ TEST_F(PaintFramesTest, TheBlinkTicksOnlyWhileBlinkingTextIsShown) {
     EXPECT_FALSE(view.BlinkScheduled());
 }
 
+// The extended terminal's caret is a steady block unless the host asks for
+// another shape; one that blinks starts the blink, and without the keyboard
+// the caret is a hollow block, which does not blink.
+TEST_F(PaintFramesTest, TheExtendedCaretTakesTheHostsShapeAndIsHollowWithoutTheKeyboard) {
+    headless.Options().SetExtended(true);
+    view.CaretOn();
+    const int w = fonts.CellWidth;
+    const int h = fonts.CellHeight;
+    // Whether a point of the caret's cell (row 2, column 4) is inverted.
+    const auto dark = [&](const QImage& image, int x, int y) {
+        return (image.pixel(4 * w + x, 2 * h + y) & 0xFFFFFF) == 0;
+    };
+    const struct {
+        const char* bytes;
+        bool centre;
+        bool bottomRight;
+        bool blinks;
+    } cases[] = {
+        {"", true, true, false},         {"\x1b[4 q", false, true, false},
+        {"\x1b[6 q", false, false, false}, {"\x1b[5 q", false, false, true},
+        {"\x1b[0 q", true, true, false},
+    };
+    for (const auto& c : cases) {
+        Feed(std::string("\x1b[3;5H") + c.bytes);
+        const QImage image = Shown();
+        EXPECT_TRUE(dark(image, 0, h - 1)) << c.bytes;
+        EXPECT_EQ(dark(image, w / 2, h / 2), c.centre) << c.bytes;
+        EXPECT_EQ(dark(image, w - 1, h - 1), c.bottomRight) << c.bytes;
+        EXPECT_EQ(view.BlinkScheduled(), c.blinks) << c.bytes;
+    }
+    Feed("\x1b[1 q");
+    view.CaretOff();
+    view.PaintStale();
+    const QImage image = Shown();
+    EXPECT_TRUE(dark(image, w - 1, h / 2));
+    EXPECT_TRUE(dark(image, w / 2, 0));
+    EXPECT_FALSE(dark(image, w / 2, h / 2));
+    EXPECT_FALSE(view.BlinkScheduled());
+    Feed("\x1b[3;9H");
+    EXPECT_TRUE((Shown().pixel(8 * w, 2 * h + h / 2) & 0xFFFFFF) == 0);
+}
+
 TEST_F(PaintFramesTest, PaintingAgainAsksTheFontsNothing) {
     Feed("\x1b[1mbold\x1b[0m plain text");
     view.InvalidateAll();

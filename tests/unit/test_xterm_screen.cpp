@@ -111,6 +111,27 @@ TEST_F(XtermScreen, ModesAreSetForTheirReadersAndResetByDecstrAndRis) {
     EXPECT_EQ(Modes().Colours().Colour(1), Palette::Default(1));
 }
 
+// DECSCUSR: each style in turn; 0 and RIS give the start's steady block,
+// and a style beyond 6 or with a private marker changes nothing.
+TEST_F(XtermScreen, CursorStylesFollowDecscusr) {
+    using enum CursorShape;
+    EXPECT_EQ(Modes().Cursor(), (CursorStyle{kBlock, false}));
+    const struct {
+        std::string_view bytes;
+        CursorStyle style;
+    } cases[] = {
+        {"\e[1 q", {kBlock, true}},      {"\e[3 q", {kUnderline, true}},
+        {"\e[4 q", {kUnderline, false}}, {"\e[5 q", {kBar, true}},
+        {"\e[7 q", {kBar, true}},        {"\e[?2 q", {kBar, true}},
+        {"\e[6 q", {kBar, false}},       {"\e[0 q", {kBlock, false}},
+        {"\e[ q", {kBlock, false}},      {"\e[3 q\ec", {kBlock, false}},
+    };
+    for (const auto& c : cases) {
+        Feed(c.bytes);
+        EXPECT_EQ(Modes().Cursor(), c.style) << c.bytes.substr(1);
+    }
+}
+
 TEST_F(XtermScreen, TitleStackKeepsTheTitleTheWindowShowsAndAnEmptyPopLeavesIt) {
     std::string& title = headless.Services().title;
     title = "host";  // the program's own

@@ -20,6 +20,15 @@ enum class MouseTracking {
     kAllMotion         // ?1003: and every motion
 };
 
+// The cursor's look the host chooses (DECSCUSR): its shape and whether it
+// blinks. xterm starts with a steady block.
+enum class CursorShape { kBlock, kUnderline, kBar };
+struct CursorStyle {
+    CursorShape shape = CursorShape::kBlock;
+    bool blinks = false;
+    bool operator==(const CursorStyle&) const = default;
+};
+
 // The two character-set slots SO and SI switch between.
 enum class CharsetSlot { G0, G1 };
 
@@ -47,6 +56,8 @@ class TerminalModes {
     void SetReverseScreen(bool on) { reverseScreen_ = on; }
     bool CursorVisible() const { return cursorVisible_; }
     void SetCursorVisible(bool on) { cursorVisible_ = on; }
+    CursorStyle Cursor() const { return cursorStyle_; }
+    void SetCursor(CursorStyle style) { cursorStyle_ = style; }
 
     // DECSC and DECRC in the extended terminal: the position with its
     // waiting wrap, the pen, the character sets and origin mode. The normal
@@ -74,6 +85,7 @@ class TerminalModes {
         mouse_ = MouseTracking::kOff;
         mouseSgr_ = reverseScreen_ = false;
         cursorVisible_ = true;
+        cursorStyle_ = {};
         savedCursor_ = {};
         savedStates_[0] = savedStates_[1] = {};
         ResetCharsets(kCharsetPlain);
@@ -133,6 +145,7 @@ class TerminalModes {
     bool mouseSgr_ = false;
     bool reverseScreen_ = false;
     bool cursorVisible_ = true;
+    CursorStyle cursorStyle_;
     CursorPosition savedCursor_;
     SavedState savedStates_[2];
     int G0 = kCharsetPlain;

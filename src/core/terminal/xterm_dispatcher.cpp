@@ -65,8 +65,10 @@ void XtermDispatcher::Hash(std::uint8_t b) {
 void XtermDispatcher::Control(const ControlSequence& sequence) {
     if (sequence.intermediate == '!' && sequence.final == 'p' && sequence.marker == 0) {
         SoftReset();
+    } else if (sequence.intermediate == ' ' && sequence.final == 'q' && sequence.marker == 0) {
+        CursorStyleRequest(sequence.At(0));
     } else if (sequence.intermediate != 0) {
-        return;  // cursor style, mode requests and their kin
+        return;  // mode requests and their kin
     } else if (sequence.marker == '?') {
         Private(sequence);
     } else if (sequence.marker == '>') {

@@ -45,6 +45,7 @@ class XtermDispatcher final : public SequenceHandler {
     void RestoreCursor();
     void FullReset();
     void SoftReset();
+    void CursorStyleRequest(int style);
     void DeviceStatus(int request);
     void TitleStack(const ControlSequence& sequence);
     void SetTitle(std::string_view title);

@@ -175,7 +175,7 @@ void TerminalView::BlitRows(int shift, int end) {
 
 QRegion TerminalView::Overlays() const {
     QRegion area = HighlightRect();
-    if (caretShown_) area |= CaretRect();
+    if (caretShown_) area |= CaretArea();
     if (!preedit_.isEmpty()) area |= PreeditArea(preedit_, CursorCell(), fonts_);
     return area;
 }
@@ -192,15 +192,39 @@ void TerminalView::SetCaretPos(int row, int column) {
 
 // The caret and a pre-edit text are drawn at the cursor.
 void TerminalView::MarkCursorStale() {
-    if (caretShown_) MarkStale(CaretRect());
+    if (caretShown_) MarkStale(CaretArea());
     if (!preedit_.isEmpty()) MarkStale(PreeditArea(preedit_, CursorCell(), fonts_));
 }
 
 // In the extended terminal the caret goes down with its row while the view
 // is scrolled back, and out of sight with it.
-QRect TerminalView::CaretRect() const {
+QRect TerminalView::CaretCell() const {
     const int row = caretRow_ + (painted_.extended ? rowsBack_ : 0);
-    return {caretColumn_ * cellWidth_, row * cellHeight_, kCaretWidth, cellHeight_};
+    return {caretColumn_ * cellWidth_, row * cellHeight_, cellWidth_, cellHeight_};
+}
+
+// The plain terminal's caret is a bar at the cell's left; the extended
+// terminal's takes the shape its host chose, a block unless it asked for
+// another, and a hollow block while the window does not have the keyboard.
+QRect TerminalView::CaretRect() const {
+    const QRect cell = CaretCell();
+    if (!painted_.extended) return cell.adjusted(0, 0, kCaretWidth - cellWidth_, 0);
+    if (!caretFocused_) return cell;
+    switch (terminal_.Modes().Cursor().shape) {
+        case CursorShape::kUnderline:
+            return cell.adjusted(0, cellHeight_ - kCaretWidth, 0, 0);
+        case CursorShape::kBar:
+            return cell.adjusted(0, 0, kCaretWidth - cellWidth_, 0);
+        case CursorShape::kBlock:
+            break;
+    }
+    return cell;
+}
+
+// What a change of the caret paints again: in the extended terminal the
+// whole cell, since the host may change the shape between two paints.
+QRect TerminalView::CaretArea() const {
+    return painted_.extended ? CaretCell() : CaretRect();
 }
 
 void TerminalView::paintEvent(QPaintEvent* event) {
@@ -258,7 +282,7 @@ bool TerminalView::RowBlinks(int row) const {
 // stops (with the text shown) once none does, so an idle window without
 // blinking text never wakes.
 void TerminalView::FollowBlink(int rows) {
-    bool blinks = false;
+    bool blinks = CaretBlinks();
     for (int r = 0; painted_.extended && r < rows && !blinks; ++r) blinks = RowBlinks(r);
     if (blinks && !blinkTimer_.isActive()) blinkTimer_.start();
     if (!blinks) {
@@ -267,27 +291,50 @@ void TerminalView::FollowBlink(int rows) {
     }
 }
 
-// One half of the blink: the rows with blinking text are painted again.
+// One half of the blink: the rows with blinking text, and a blinking
+// caret, are painted again.
 void TerminalView::Blink() {
     blinkHidden_ = !blinkHidden_;
+    if (CaretBlinks()) MarkStale(CaretArea());
     const int rows = std::min(PaintableRows(), screen_.BufferRows() - ViewTop());
     for (int r = 0; r < rows; ++r) {
         if (RowBlinks(r)) MarkStale(WindowRows(r, r + 1));
     }
 }
 
-// The caret shows while the window has it, unless the extended terminal's
-// host has hidden the cursor.
+// The caret shows while the window has it (in the extended terminal also
+// without it, hollow), unless the extended terminal's host has hidden the
+// cursor or it is in the off half of its blink.
 bool TerminalView::CaretDrawn() const {
-    return caretShown_ &&
-           !(painted_.extended && (!terminal_.Modes().CursorVisible() ||
-                                   caretRow_ + rowsBack_ >= screen_.Geometry().screenRows));
+    if (!caretShown_) return false;
+    if (!painted_.extended) return caretFocused_;
+    return terminal_.Modes().CursorVisible() &&
+           caretRow_ + rowsBack_ < screen_.Geometry().screenRows &&
+           !(CaretBlinks() && blinkHidden_);
+}
+
+// A cursor the host asked to blink blinks while the window has the keyboard.
+bool TerminalView::CaretBlinks() const {
+    return caretShown_ && caretFocused_ && painted_.extended && terminal_.Modes().Cursor().blinks;
+}
+
+// A hollow block is its cell's outline, four edges that do not overlap.
+void TerminalView::InvertCaret(QPainter& painter) {
+    const QRect r = CaretRect();
+    if (caretFocused_ || !painted_.extended) {
+        painter.fillRect(r, Qt::white);
+        return;
+    }
+    painter.fillRect(r.left(), r.top(), r.width(), 1, Qt::white);
+    painter.fillRect(r.left(), r.bottom(), r.width(), 1, Qt::white);
+    painter.fillRect(r.left(), r.top() + 1, 1, r.height() - 2, Qt::white);
+    painter.fillRect(r.right(), r.top() + 1, 1, r.height() - 2, Qt::white);
 }
 
 // The caret and the selection highlight invert what lies under them.
 void TerminalView::InvertOverlays(QPainter& painter) {
     painter.setCompositionMode(QPainter::CompositionMode_Difference);
-    if (CaretDrawn()) painter.fillRect(CaretRect(), Qt::white);
+    if (CaretDrawn()) InvertCaret(painter);
     const QRect highlight = HighlightRect();
     if (!highlight.isEmpty()) painter.fillRect(highlight, Qt::white);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -321,13 +368,15 @@ void TerminalView::DisplayReturnToLive() {
 
 void TerminalView::CaretOn() {
     terminal_.SetCaretVisible(true);
-    caretShown_ = true;
+    caretShown_ = caretFocused_ = true;
     SetCaretPos(screen_.CursorRow(), screen_.CursorColumn());
     setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void TerminalView::CaretOff() {
-    if (caretShown_) MarkStale(CaretRect());
+    if (caretShown_) MarkStale(CaretArea());
+    caretFocused_ = false;
+    if (terminal_.Extended()) return;  // the hollow block goes on following the cursor
     caretShown_ = false;
     terminal_.SetCaretVisible(false);
 }

@@ -82,9 +82,13 @@ class TerminalView final : public QWidget, public DisplaySink {
         return std::max(live - rowsBack_, std::min(1, live));
     }
 
+    // The window has the keyboard, or has lost it: the plain terminal's
+    // caret goes, the extended one's becomes a hollow block.
     void CaretOn();
     void CaretOff();
     bool CaretShown() const { return caretShown_; }
+    // The cell the caret stands in, and the part of it drawn over.
+    QRect CaretCell() const;
     QRect CaretRect() const;
 
     // The press and the drag at points of the window (anywhere, the pointer
@@ -155,6 +159,9 @@ class TerminalView final : public QWidget, public DisplaySink {
     Look CurrentLook() const;
     bool LookChanged() const;
     bool CaretDrawn() const;
+    bool CaretBlinks() const;
+    QRect CaretArea() const;
+    void InvertCaret(QPainter& painter);
     void InvertOverlays(QPainter& painter);
     QRect CellRect(int row, int column) const;
     QRect HighlightRect() const;
@@ -186,6 +193,7 @@ class TerminalView final : public QWidget, public DisplaySink {
     bool blinkHidden_ = false;
 
     bool caretShown_ = false;
+    bool caretFocused_ = false;
     int caretRow_ = 0;
     int caretColumn_ = 0;
     Selection selection_;
