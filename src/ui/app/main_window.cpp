@@ -455,8 +455,12 @@ void MainWindow::OnRightButtonDown(QPoint at) {
     if (chosen) OnCommand(*chosen);
 }
 
+// A host that asks for every motion (?1003) gets moves without a button
+// too: the view is told of them while the pointer is over it.
 void MainWindow::OnSessionRead() {
     ShowHistoryDepth();
+    view_->setMouseTracking(parts_.engine.MouseReporting() &&
+                            parts_.engine.Modes().Mouse() == MouseTracking::kAllMotion);
 }
 
 void MainWindow::OnSessionWritable() {
