@@ -10,6 +10,11 @@ namespace quill {
 // Character-set designations.
 constexpr int kCharsetPlain = 1;
 constexpr int kCharsetLineDrawing = 2;
+// The extended terminal's national and Latin-1 sets: the UK set (ESC ( A),
+// ASCII with # as the pound sign, and Latin-1's upper half (ESC - A), whose
+// characters the bytes 0x21-0x7E stand for.
+constexpr int kCharsetUk = 3;
+constexpr int kCharsetLatin1 = 4;
 
 // Which mouse events the host asked for (none, and then ever more).
 enum class MouseTracking {
@@ -122,10 +127,11 @@ class TerminalModes {
     }
     // Whether characters pass the active set unchanged.
     bool PlainSetActive() const { return *activeSet_ == kCharsetPlain; }
+    int ActiveSet() const { return *activeSet_; }
     // ScreenTranslateChar: a byte through the active set; line drawing maps
     // the special-graphics letters to ASCII approximations.
     std::uint8_t ScreenTranslateChar(std::uint8_t b) const {
-        if (PlainSetActive()) return b;
+        if (*activeSet_ != kCharsetLineDrawing) return b;
         if (b >= 'j' && b <= 'n') return '+';
         if (b >= 'o' && b <= 's') return '-';
         if (b >= 't' && b <= 'x') return '|';

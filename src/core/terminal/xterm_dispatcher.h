@@ -26,7 +26,9 @@ class XtermDispatcher final : public SequenceHandler {
 
     void Escape(std::uint8_t final) override;
     void Control(const ControlSequence& sequence) override;
-    void Designate(CharsetSlot slot, std::uint8_t b) override { modes_.DesignateNamed(slot, b); }
+    // ESC ( A and ESC ) A: the UK set; ESC - A: Latin-1 as G1.
+    void Designate(CharsetSlot slot, std::uint8_t b) override;
+    void Designate96(CharsetSlot slot, std::uint8_t b) override;
     // CR, LF, VT, FF and HT act; the others are ignored.
     void Execute(std::uint8_t b) override;
     void Hash(std::uint8_t b) override;

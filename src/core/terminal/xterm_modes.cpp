@@ -120,6 +120,14 @@ void XtermDispatcher::CursorStyleRequest(int style) {
     modes_.SetCursor({kShapes[(style - 1) / 2], style % 2 == 1});
 }
 
+void XtermDispatcher::Designate(CharsetSlot slot, std::uint8_t b) {
+    b == 'A' ? modes_.Designate(slot, kCharsetUk) : modes_.DesignateNamed(slot, b);
+}
+
+void XtermDispatcher::Designate96(CharsetSlot slot, std::uint8_t b) {
+    if (b == 'A') modes_.Designate(slot, kCharsetLatin1);
+}
+
 // RIS: the terminal as it starts (both screens blank), but for the history
 // and the title.
 void XtermDispatcher::FullReset() {
