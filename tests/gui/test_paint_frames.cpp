@@ -466,5 +466,21 @@ TEST_F(RowPainterTest, BoxDrawingLinesJoinTheirNeighbours) {
         EXPECT_EQ(image.pixel(centre, y) & 0xFFFFFF, 0U) << y;
 }
 
+// The diamond fills its cell from edge to edge, as the shades do.
+TEST_F(RowPainterTest, TheDiamondAndTheCheckerboardFillTheirCells) {
+    Place(U'\u25C6');
+    Place(U'\u2592');
+    const QImage image = Paint();
+    const int middle = fonts.CellHeight / 2;
+    const auto [left, right] = Ink(image.copy(0, middle, CellX(1), 1), 0, CellX(1));
+    EXPECT_GE(left, 0);
+    EXPECT_LE(left, 1);
+    EXPECT_GE(right, CellX(1) - 2);
+    EXPECT_NE(image.pixel(fonts.CellWidth / 2, 1) & 0xFFFFFF, 0xFFFFFFU);
+    EXPECT_NE(image.pixel(fonts.CellWidth / 2, fonts.CellHeight - 2) & 0xFFFFFF, 0xFFFFFFU);
+    for (const QPoint corner : {QPoint(CellX(1), 0), QPoint(CellX(2) - 1, fonts.CellHeight - 1)})
+        EXPECT_NE(image.pixel(corner) & 0xFFFFFF, 0xFFFFFFU);
+}
+
 }  // namespace
 }  // namespace quill::test
