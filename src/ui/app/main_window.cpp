@@ -360,6 +360,7 @@ void MainWindow::OnCommand(CommandId id) {
             parts_.store.WriteSetting(kSettingsSection, kExtendedKey,
                                       options.Extended() ? "1" : "0");
             ApplyTerminalMode();
+            if (parts_.transport.Connected()) SayTerminalTypeStays(options.Extended());
             return;
         case CommandId::kSetupDialog:
             if (hooks_.setupDialog) {
@@ -384,6 +385,14 @@ void MainWindow::SendTelnetCommand(std::uint8_t code) {
     } else {
         parts_.transport.SendBytes(command, sizeof command);
     }
+}
+
+// The host heard the terminal type when it connected and is not told again:
+// one local line says so.
+void MainWindow::SayTerminalTypeStays(bool extended) {
+    const std::string type(extended ? "vt100" : parts_.settings.options.TerminalType());
+    parts_.engine.WriteLocal("\r\n[the host still uses the terminal type " + type +
+                             " until it reconnects]\r\n");
 }
 
 // The option flips first, then its check mark follows it.

@@ -150,6 +150,7 @@ class MainWindow final : public QMainWindow {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void SayTerminalTypeStays(bool extended);
     void DestroySplash();
     // The window's size and the terminal's grid: in the extended terminal the
     // client area sets the grid; the plain terminal keeps its fixed size.
