@@ -251,6 +251,28 @@ TEST_F(KeysTest, ClicksGoToTheHostThatAsksForThem) {
     EXPECT_EQ(click(Qt::ShiftModifier), "");
 }
 
+// A host that asks for all motion hears of moves without a button, and the
+// view is told of them only while it asks.
+TEST_F(KeysTest, MovesWithoutAButtonGoToAHostThatAsksForAllMotion) {
+    SetSetting("extended", "1");
+    Connect();
+    TerminalView& view = Window().View();
+    EXPECT_FALSE(view.hasMouseTracking());
+    ASSERT_TRUE(FromHost("\x1b[?1003;1006hmotion", "motion"));
+    EXPECT_TRUE(view.hasMouseTracking());
+    const QSize cell(view.sizeHint().width() / app->Screen()->Geometry().columns,
+                     view.sizeHint().height() / app->Screen()->Geometry().screenRows);
+    const QPointF at(cell.width() * 3.5, cell.height() * 2.5);  // column 3, row 2
+    EXPECT_EQ(SentBy([&] {
+                  QMouseEvent move(QEvent::MouseMove, at, at, Qt::NoButton, Qt::NoButton,
+                                   Qt::NoModifier);
+                  QCoreApplication::sendEvent(&view, &move);
+              }),
+              "\x1b[<35;4;3M");
+    ASSERT_TRUE(FromHost("\x1b[?1003lstill", "still"));
+    EXPECT_FALSE(view.hasMouseTracking());
+}
+
 TEST_F(KeysTest, APasteGoesBetweenBracketsWhenTheHostAsks) {
     SetSetting("extended", "1");
     Connect();

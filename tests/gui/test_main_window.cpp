@@ -227,10 +227,15 @@ TEST_F(MainWindowTest, ExtendedTerminalFlipsItsMarkAndIsSavedAtOnce) {
     EXPECT_FALSE(app->Settings().options.Extended());
     EXPECT_FALSE(extended->isChecked());
     EXPECT_EQ(stored(), "0");
+    EXPECT_NE(ScreenText().find("[the host still uses the terminal type xterm-256color until it "
+                                "reconnects]"),
+              std::string::npos);
     Window().OnCommand(CommandId::kExtendedTerminal);
     EXPECT_TRUE(app->Settings().options.Extended());
     EXPECT_TRUE(extended->isChecked());
     EXPECT_EQ(stored(), "1");
+    EXPECT_NE(ScreenText().find("[the host still uses the terminal type vt100 until it reconnects]"),
+              std::string::npos);
 }
 
 TEST_F(MainWindowTest, TogglePrintCaptureOnlySaysSorry) {

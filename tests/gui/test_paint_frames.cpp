@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QTest>
 #include <chrono>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,6 +22,7 @@
 #include "ui/terminal/row_painter.h"
 #include "ui/terminal/terminal_fonts.h"
 #include "ui/terminal/terminal_view.h"
+#include "scripted_server.h"
 
 namespace quill::test {
 namespace {
@@ -198,6 +200,70 @@ TEST_F(PaintFramesTest, WithinAFrameTheTickPaintsAndAnIdleViewKeepsNoTimer) {
     EXPECT_FALSE(view.FrameScheduled());
 }
 
+// Blinking text on the screen starts the blink, which hides it within a
+// second; once none is shown the blink stops with the text shown.
+TEST_F(PaintFramesTest, TheBlinkTicksOnlyWhileBlinkingTextIsShown) {
+    headless.Options().SetExtended(true);
+    Feed("\x1b[5;1Hsteady");
+    EXPECT_FALSE(view.BlinkScheduled());
+    Feed("\x1b[5;1H\x1b[5mblinking\x1b[0m");
+    EXPECT_TRUE(view.BlinkScheduled());
+    const auto inked = [this] {
+        const QImage shown = Shown();
+        for (int x = 0; x < 8 * fonts.CellWidth; ++x) {
+            for (int y = 4 * fonts.CellHeight; y < 5 * fonts.CellHeight; ++y)
+                if ((shown.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(inked());
+    EXPECT_TRUE(PumpUntil([&] { return !inked(); }, 3000));
+    Feed("\x1b[2K");
+    EXPECT_FALSE(view.BlinkScheduled());
+}
+
+// The extended terminal's caret is a steady block unless the host asks for
+// another shape; one that blinks starts the blink, and without the keyboard
+// the caret is a hollow block, which does not blink.
+TEST_F(PaintFramesTest, TheExtendedCaretTakesTheHostsShapeAndIsHollowWithoutTheKeyboard) {
+    headless.Options().SetExtended(true);
+    view.CaretOn();
+    const int w = fonts.CellWidth;
+    const int h = fonts.CellHeight;
+    // Whether a point of the caret's cell (row 2, column 4) is inverted.
+    const auto dark = [&](const QImage& image, int x, int y) {
+        return (image.pixel(4 * w + x, 2 * h + y) & 0xFFFFFF) == 0;
+    };
+    const struct {
+        const char* bytes;
+        bool centre;
+        bool bottomRight;
+        bool blinks;
+    } cases[] = {
+        {"", true, true, false},         {"\x1b[4 q", false, true, false},
+        {"\x1b[6 q", false, false, false}, {"\x1b[5 q", false, false, true},
+        {"\x1b[0 q", true, true, false},
+    };
+    for (const auto& c : cases) {
+        Feed(std::string("\x1b[3;5H") + c.bytes);
+        const QImage image = Shown();
+        EXPECT_TRUE(dark(image, 0, h - 1)) << c.bytes;
+        EXPECT_EQ(dark(image, w / 2, h / 2), c.centre) << c.bytes;
+        EXPECT_EQ(dark(image, w - 1, h - 1), c.bottomRight) << c.bytes;
+        EXPECT_EQ(view.BlinkScheduled(), c.blinks) << c.bytes;
+    }
+    Feed("\x1b[1 q");
+    view.CaretOff();
+    view.PaintStale();
+    const QImage image = Shown();
+    EXPECT_TRUE(dark(image, w - 1, h / 2));
+    EXPECT_TRUE(dark(image, w / 2, 0));
+    EXPECT_FALSE(dark(image, w / 2, h / 2));
+    EXPECT_FALSE(view.BlinkScheduled());
+    Feed("\x1b[3;9H");
+    EXPECT_TRUE((Shown().pixel(8 * w, 2 * h + h / 2) & 0xFFFFFF) == 0);
+}
+
 TEST_F(PaintFramesTest, PaintingAgainAsksTheFontsNothing) {
     Feed("\x1b[1mbold\x1b[0m plain text");
     view.InvalidateAll();
@@ -265,10 +331,10 @@ class RowPainterTest : public ::testing::Test {
         Place(c);
         Place(U' ', cell_flags::kWideRight);
     }
-    QImage Paint(bool reverseScreen = false) {
+    QImage Paint(bool reverseScreen = false, bool boldBright = true, bool blinkHidden = false) {
         QImage image(fonts.CellWidth * kColumns, fonts.CellHeight, QImage::Format_RGB32);
         QPainter p(&image);
-        const CellLook look{palette, Qt::black, Qt::white, reverseScreen};
+        const CellLook look{palette, Qt::black, Qt::white, reverseScreen, boldBright, blinkHidden};
         painter.PaintExtended(p, screen, screen.FirstScreenRow(), 0, 1, image.width(), look);
         return image;
     }
@@ -345,6 +411,46 @@ TEST_F(RowPainterTest, ColoursComeFromThePaletteTheFlagsAndTheScreen) {
     EXPECT_EQ(at(image, 5), 0x000000U);
 }
 
+// Bold takes the bright twin of colours 0-7 unless the setting is off, and
+// never of the others; blinking text is drawn in the regular font, and not
+// at all in the hidden half of its blink.
+TEST_F(RowPainterTest, BoldBrightensTheFirstEightColoursAndBlinkIsNotBold) {
+    palette.Set(1, Rgb{0xA0, 0, 0});
+    palette.Set(9, Rgb{0, 0xB0, 0});
+    palette.Set(17, Rgb{0, 0, 0xC0});
+    for (const std::uint8_t colour : {1, 17}) {
+        Cell pen;
+        pen.flags = cell_flags::kBold;
+        pen.foreground = CellColour::Palette(colour);
+        screen.ScreenSetPen(pen);
+        screen.ScreenPlaceChar(U'M');
+    }
+    const auto colours = [&](const QImage& image, int column) {
+        std::set<QRgb> seen;
+        for (int x = CellX(column); x < CellX(column + 1); ++x) {
+            for (int y = 0; y < image.height(); ++y) seen.insert(image.pixel(x, y) & 0xFFFFFF);
+        }
+        return seen;
+    };
+    QImage image = Paint();
+    EXPECT_TRUE(colours(image, 0).contains(0x00B000U));
+    EXPECT_FALSE(colours(image, 0).contains(0xA00000U));
+    EXPECT_TRUE(colours(image, 1).contains(0x0000C0U));
+    image = Paint(false, false);
+    EXPECT_TRUE(colours(image, 0).contains(0xA00000U));
+    EXPECT_FALSE(colours(image, 0).contains(0x00B000U));
+
+    screen.ScreenSetColumn(0);
+    Place(U'M');
+    Place(U'M', cell_flags::kBlink);
+    image = Paint();
+    EXPECT_EQ(image.copy(CellX(0), 0, fonts.CellWidth, fonts.CellHeight),
+              image.copy(CellX(1), 0, fonts.CellWidth, fonts.CellHeight));
+    image = Paint(false, true, true);
+    EXPECT_NE(Ink(image, 0, CellX(1)).first, -1);
+    EXPECT_EQ(Ink(image, CellX(1), CellX(2)).first, -1);
+}
+
 // A frame's corners and lines meet: the middle pixel row is inked from the
 // corner's centre across the next cell, and the corner's stem reaches down
 // to the cell's bottom edge.
@@ -358,6 +464,22 @@ TEST_F(RowPainterTest, BoxDrawingLinesJoinTheirNeighbours) {
     for (int x = centre; x < CellX(3); ++x) EXPECT_EQ(image.pixel(x, middle) & 0xFFFFFF, 0U) << x;
     for (int y = middle; y < fonts.CellHeight; ++y)
         EXPECT_EQ(image.pixel(centre, y) & 0xFFFFFF, 0U) << y;
+}
+
+// The diamond fills its cell from edge to edge, as the shades do.
+TEST_F(RowPainterTest, TheDiamondAndTheCheckerboardFillTheirCells) {
+    Place(U'\u25C6');
+    Place(U'\u2592');
+    const QImage image = Paint();
+    const int middle = fonts.CellHeight / 2;
+    const auto [left, right] = Ink(image.copy(0, middle, CellX(1), 1), 0, CellX(1));
+    EXPECT_GE(left, 0);
+    EXPECT_LE(left, 1);
+    EXPECT_GE(right, CellX(1) - 2);
+    EXPECT_NE(image.pixel(fonts.CellWidth / 2, 1) & 0xFFFFFF, 0xFFFFFFU);
+    EXPECT_NE(image.pixel(fonts.CellWidth / 2, fonts.CellHeight - 2) & 0xFFFFFF, 0xFFFFFFU);
+    for (const QPoint corner : {QPoint(CellX(1), 0), QPoint(CellX(2) - 1, fonts.CellHeight - 1)})
+        EXPECT_NE(image.pixel(corner) & 0xFFFFFF, 0xFFFFFFU);
 }
 
 }  // namespace

@@ -22,6 +22,13 @@ TEST_F(StartUpTest, ShowsBannersTryingLineAndTitlesTheWindowWithTheHostAsTyped) 
     EXPECT_TRUE(boxes.empty());
 }
 
+TEST_F(StartUpTest, ExtendedTerminalTitleStackGivesBackTheProgramsOwnTitle) {
+    SetSetting("extended", "1");
+    Connect();
+    ASSERT_TRUE(FromHost("\x1b[22t\x1b]2;vim\x07\x1b[23tpopped", "popped"));
+    EXPECT_EQ(Window().windowTitle(), "127.0.0.1");
+}
+
 TEST_F(StartUpTest, HostAndPortInOneArgumentAndAPortAboveSixteenBits) {
     const std::string port = std::to_string(65536 + host.Port());
     ASSERT_EQ(StartUp({"127.0.0.1:" + port}), Application::kStarted);

@@ -33,6 +33,7 @@ TEST_F(TerminalSettingsTest, FreshStoreGivesTheDefaults) {
     EXPECT_FALSE(settings.options.Extended());
     EXPECT_EQ(settings.options.TerminalType(), "xterm-256color");
     EXPECT_EQ(settings.options.Scrollback(), 10'000);
+    EXPECT_TRUE(settings.boldbright);
     EXPECT_TRUE(backend.Values().empty()) << "reading must not create settings";
 }
 
@@ -59,7 +60,8 @@ TEST(TerminalSettingsOrder, StartUpReadsEachSettingOnceInOrder) {
                                         "settings/bgcolor", "settings/crlftranslation",
                                         "settings/localecho", "settings/autoexit", "settings/wrap",
                                         "settings/maximizeonstart", "settings/extended",
-                                        "settings/termtype", "settings/scrollback", "settings/bbs"}));
+                                        "settings/termtype", "settings/scrollback", "settings/bbs",
+                                        "settings/boldbright"}));
 }
 
 TEST_F(TerminalSettingsTest, StoredValuesAreRead) {
@@ -73,6 +75,7 @@ TEST_F(TerminalSettingsTest, StoredValuesAreRead) {
     Store("wrap", "0");
     Store("maximizeOnStart", "1");  // Setup's spelling of the key
     Store("Extended", "1");
+    Store("boldbright", "0");
     const TerminalSettings settings = ReadTerminalSettings(store);
     EXPECT_EQ(settings.font, "DejaVu Sans Mono");
     EXPECT_EQ(settings.fontsize, -16);
@@ -84,6 +87,7 @@ TEST_F(TerminalSettingsTest, StoredValuesAreRead) {
     EXPECT_FALSE(settings.options.Wrap());
     EXPECT_TRUE(settings.MaximizeOnStart);
     EXPECT_TRUE(settings.options.Extended());
+    EXPECT_FALSE(settings.boldbright);
 }
 
 TEST_F(TerminalSettingsTest, DamagedValuesReadAsDefaultsOrZero) {

@@ -66,6 +66,17 @@ TEST_F(XtermScreen, SpecialGraphicsAreBoxDrawingAndG1StartsAsAscii) {
     EXPECT_EQ(At(0, 6).Character(), U'\u2500');
 }
 
+// The UK set in G0 or G1 changes only #; Latin-1 in G1 gives the upper
+// half for the printable bytes and keeps the space; B and RIS give ASCII.
+TEST_F(XtermScreen, NationalAndLatinSetsReplaceTheirCharacters) {
+    Feed("\e(A#a\e(B#\e-A\x0e#A \x0f#\e)A\x0e#");
+    const std::u32string_view expected = U"\u00A3a#\u00A3\u00C1 #\u00A3";
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(At(0, static_cast<int>(i)).Character(), expected[i]) << i;
+    Feed("\ec\x0e#");
+    EXPECT_EQ(At(0, 0).Character(), U'#');
+}
+
 TEST_F(XtermScreen, SavedCursorKeepsPenCharsetsOriginAndAWaitingWrap) {
     Feed("\e[3;10r\e[?6h\e(0\e[1;32m\e[1;80Hq\e7\e(B\e[0m\e[?6l\e[20;1H\e8x");
     EXPECT_TRUE(headless.terminal().Screen().OriginMode());
@@ -109,6 +120,40 @@ TEST_F(XtermScreen, ModesAreSetForTheirReadersAndResetByDecstrAndRis) {
     EXPECT_FALSE(Modes().BracketedPaste());
     EXPECT_FALSE(Modes().ReverseScreen());
     EXPECT_EQ(Modes().Colours().Colour(1), Palette::Default(1));
+}
+
+// DECSCUSR: each style in turn; 0 and RIS give the start's steady block,
+// and a style beyond 6 or with a private marker changes nothing.
+TEST_F(XtermScreen, CursorStylesFollowDecscusr) {
+    using enum CursorShape;
+    EXPECT_EQ(Modes().Cursor(), (CursorStyle{kBlock, false}));
+    const struct {
+        std::string_view bytes;
+        CursorStyle style;
+    } cases[] = {
+        {"\e[1 q", {kBlock, true}},      {"\e[3 q", {kUnderline, true}},
+        {"\e[4 q", {kUnderline, false}}, {"\e[5 q", {kBar, true}},
+        {"\e[7 q", {kBar, true}},        {"\e[?2 q", {kBar, true}},
+        {"\e[6 q", {kBar, false}},       {"\e[0 q", {kBlock, false}},
+        {"\e[ q", {kBlock, false}},      {"\e[3 q\ec", {kBlock, false}},
+    };
+    for (const auto& c : cases) {
+        Feed(c.bytes);
+        EXPECT_EQ(Modes().Cursor(), c.style) << c.bytes.substr(1);
+    }
+}
+
+TEST_F(XtermScreen, TitleStackKeepsTheTitleTheWindowShowsAndAnEmptyPopLeavesIt) {
+    std::string& title = headless.Services().title;
+    title = "host";  // the program's own
+    Feed("\e[23t");
+    EXPECT_EQ(title, "host");
+    Feed("\e[22;0t\e]2;vim\x07\e[22;2t\e]0;help\x07\e[23;0t");
+    EXPECT_EQ(title, "vim");
+    Feed("\e[23;2t");
+    EXPECT_EQ(title, "host");
+    Feed("\e[23;0t");
+    EXPECT_EQ(title, "host");
 }
 
 }  // namespace

@@ -37,6 +37,7 @@ class RecordingServices final : public TerminalServices {
     bool TraceEnabled() const override { return tracing_; }
     void Trace(std::string_view text) override { trace += text; }
     void SetTitle(std::string_view text) override { title = text; }
+    std::string Title() const override { return title; }
     int beeps = 0;
     std::string trace;
     std::string title;
@@ -87,6 +88,7 @@ class HeadlessTerminal {
     RecordingSend& Send() { return send_; }
     const RecordingSend& Send() const { return send_; }
     const RecordingServices& Services() const { return services_; }
+    RecordingServices& Services() { return services_; }
 
   private:
     NullDisplay nullDisplay_;

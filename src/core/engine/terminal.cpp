@@ -229,12 +229,15 @@ void Terminal::OnOptionRequest(std::uint8_t command, std::uint8_t option) {
     keyboard_.SetHostEchoes(negotiation_.HostEchoes());
 }
 
+std::string_view Terminal::ReportedTerminalType() const {
+    return dialect_->Properties().options.userTerminalType ? options_.TerminalType()
+                                                            : dialect_->Properties().terminalType;
+}
+
 // The start of a compressed stream ends what the decoder takes of the block.
 void Terminal::OnSubnegotiation(std::uint8_t option, std::span<const std::uint8_t> data) {
     const OptionPolicy& policy = dialect_->Properties().options;
-    const std::string_view type =
-        policy.userTerminalType ? options_.TerminalType() : dialect_->Properties().terminalType;
-    if (!negotiation_.Subnegotiation(option, data, policy, type)) return;
+    if (!negotiation_.Subnegotiation(option, data, policy, ReportedTerminalType())) return;
     if (compressed_.Active()) return;
     compressed_.Start();
     decoder_.EndBlockHere();

@@ -121,6 +121,8 @@ class Terminal final : private TelnetEvents {
     // The terminal in force: it follows the option at the next block or key.
     DialectId InForce() const { return inForce_; }
     bool Extended() const { return inForce_ == DialectId::kExtended; }
+    // The terminal type the terminal in force reports to the host.
+    std::string_view ReportedTerminalType() const;
     bool ApplicationCursorKeys() const { return modes_.ApplicationCursorKeys(); }
 
     // Blank every cell, as the window does when created.

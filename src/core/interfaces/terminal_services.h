@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace quill {
@@ -16,6 +17,9 @@ class TerminalServices {
     virtual void Trace(std::string_view text) = 0;
     // The host set the window title: UTF-8 text, at most a few KiB.
     virtual void SetTitle(std::string_view text) = 0;
+    // The title the window shows now: the host's, or the program's own
+    // until a host set one (UTF-8).
+    virtual std::string Title() const = 0;
 };
 
 }  // namespace quill

@@ -73,6 +73,7 @@ TerminalSettings ReadTerminalSettings(SettingsStore& store) {
     s.options.SetTerminalType(ReadText(store, kTermTypeKey, kDefaultTermType, kTermTypeLimit + 1));
     s.options.SetScrollback(ReadScrollback(store));
     ReadBbs(store, s.options);
+    s.boldbright = store.ReadIntSetting(kSettingsSection, kBoldBrightKey, 1) != 0;
     return s;
 }
 

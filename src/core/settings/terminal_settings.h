@@ -28,6 +28,9 @@ inline constexpr std::string_view kScrollbackKey = "scrollback";
 // "1" chooses the BBS terminal, whatever `extended` says; "0" (the default)
 // leaves the choice to `extended`; any other text chooses the plain terminal.
 inline constexpr std::string_view kBbsKey = "bbs";
+// Whether the extended terminal draws bold text in colours 0-7 in the
+// bright colours 8-15; 1 (on) unless it is stored as 0.
+inline constexpr std::string_view kBoldBrightKey = "boldbright";
 
 // Buffer sizes the stored texts must fit (one byte goes to the terminator).
 inline constexpr std::size_t kFontBufferSize = 80;
@@ -83,7 +86,7 @@ class UserOptions final : public TerminalOptions {
     int scrollback_ = kDefaultScrollback;
 };
 
-// The thirteen terminal settings, with the values a fresh store gives. Five of
+// The fourteen terminal settings, with the values a fresh store gives. Five of
 // them (wrap, LocalEcho, CRLFTranslation, extended, bbs) are options the user
 // can change while connected (extended and bbs are one choice of terminal);
 // they, termtype and scrollback, which the engine reads too, live in
@@ -95,12 +98,13 @@ struct TerminalSettings {
     Rgb bgcolor = kWhite;
     bool autoexit = false;
     bool MaximizeOnStart = false;
+    bool boldbright = true;
     UserOptions options;
 };
 
 // Reads the thirteen settings in start-up order: font, fontsize, fgcolor,
 // bgcolor, CRLFTranslation, LocalEcho, autoexit, wrap, MaximizeOnStart,
-// extended, and then termtype, scrollback and bbs.
+// extended, and then termtype, scrollback, bbs and boldbright.
 TerminalSettings ReadTerminalSettings(SettingsStore& store);
 
 // A colour text: tokens split at commas and spaces, the first three taken as

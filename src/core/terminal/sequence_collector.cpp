@@ -85,10 +85,11 @@ EscapeResult SequenceCollector::EscapeFeed(std::uint8_t b) {
     }
 }
 
-// The byte after ESC (, ESC ) or ESC #.
+// The byte after ESC (, ESC ), ESC - or ESC #.
 EscapeResult SequenceCollector::AfterIntermediate(std::uint8_t b) {
     if (state_ == State::kDesignateG0) handler_->Designate(CharsetSlot::G0, b);
     if (state_ == State::kDesignateG1) handler_->Designate(CharsetSlot::G1, b);
+    if (state_ == State::kDesignate96G1) handler_->Designate96(CharsetSlot::G1, b);
     if (state_ == State::kAfterHash) handler_->Hash(b);
     return End(b);
 }
@@ -186,6 +187,7 @@ EscapeResult SequenceCollector::XtermAfterEsc(std::uint8_t b) {
         Trace("[");
         return Continue(State::kXtermEntry);
     }
+    if (b == '-') return Continue(State::kDesignate96G1);
     if (b >= 0x20 && b <= 0x2F && b != '(' && b != ')' && b != '#') {
         return Continue(State::kEscIntermediate);
     }

@@ -52,6 +52,7 @@ class SequenceCollector {
         kMoreParameters,
         kDesignateG0,
         kDesignateG1,
+        kDesignate96G1,
         kAfterHash,
         kString,
         // xterm's grammar: ESC [ before any parameter byte, among the

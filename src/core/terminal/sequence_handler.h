@@ -19,6 +19,9 @@ class SequenceHandler {
     virtual void Control(const ControlSequence& sequence) = 0;
     // ESC ( and ESC ) with their byte.
     virtual void Designate(CharsetSlot slot, std::uint8_t b) = 0;
+    // ESC - and its byte: a set of 96 characters for G1, in xterm's grammar
+    // only; dialects without such sets take nothing.
+    virtual void Designate96(CharsetSlot /*slot*/, std::uint8_t /*b*/) {}
     // ESC # and its byte.
     virtual void Hash(std::uint8_t b) = 0;
     // ESC ] text BEL (or ST): a number, ';' and its text.

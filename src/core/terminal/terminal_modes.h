@@ -10,6 +10,11 @@ namespace quill {
 // Character-set designations.
 constexpr int kCharsetPlain = 1;
 constexpr int kCharsetLineDrawing = 2;
+// The extended terminal's national and Latin-1 sets: the UK set (ESC ( A),
+// ASCII with # as the pound sign, and Latin-1's upper half (ESC - A), whose
+// characters the bytes 0x21-0x7E stand for.
+constexpr int kCharsetUk = 3;
+constexpr int kCharsetLatin1 = 4;
 
 // Which mouse events the host asked for (none, and then ever more).
 enum class MouseTracking {
@@ -23,6 +28,14 @@ enum class MouseTracking {
 // What the BBS terminal's host announced may follow a sequence: ANSI music
 // (after CSI N or CSI |), or music or else a delete-line (after a bare CSI M).
 enum class MusicStart { kNone, kMusic, kMusicOrDeleteLine };
+// The cursor's look the host chooses (DECSCUSR): its shape and whether it
+// blinks. xterm starts with a steady block.
+enum class CursorShape { kBlock, kUnderline, kBar };
+struct CursorStyle {
+    CursorShape shape = CursorShape::kBlock;
+    bool blinks = false;
+    bool operator==(const CursorStyle&) const = default;
+};
 
 // The two character-set slots SO and SI switch between.
 enum class CharsetSlot { G0, G1 };
@@ -51,6 +64,8 @@ class TerminalModes {
     void SetReverseScreen(bool on) { reverseScreen_ = on; }
     bool CursorVisible() const { return cursorVisible_; }
     void SetCursorVisible(bool on) { cursorVisible_ = on; }
+    CursorStyle Cursor() const { return cursorStyle_; }
+    void SetCursor(CursorStyle style) { cursorStyle_ = style; }
 
     // DECSC and DECRC in the extended terminal: the position with its
     // waiting wrap, the pen, the character sets and origin mode. The normal
@@ -78,6 +93,7 @@ class TerminalModes {
         mouse_ = MouseTracking::kOff;
         mouseSgr_ = reverseScreen_ = false;
         cursorVisible_ = true;
+        cursorStyle_ = {};
         savedCursor_ = {};
         savedStates_[0] = savedStates_[1] = {};
         ResetCharsets(kCharsetPlain);
@@ -114,10 +130,11 @@ class TerminalModes {
     }
     // Whether characters pass the active set unchanged.
     bool PlainSetActive() const { return *activeSet_ == kCharsetPlain; }
+    int ActiveSet() const { return *activeSet_; }
     // ScreenTranslateChar: a byte through the active set; line drawing maps
     // the special-graphics letters to ASCII approximations.
     std::uint8_t ScreenTranslateChar(std::uint8_t b) const {
-        if (PlainSetActive()) return b;
+        if (*activeSet_ != kCharsetLineDrawing) return b;
         if (b >= 'j' && b <= 'n') return '+';
         if (b >= 'o' && b <= 's') return '-';
         if (b >= 't' && b <= 'x') return '|';
@@ -146,6 +163,7 @@ class TerminalModes {
     bool mouseSgr_ = false;
     bool reverseScreen_ = false;
     bool cursorVisible_ = true;
+    CursorStyle cursorStyle_;
     CursorPosition savedCursor_;
     SavedState savedStates_[2];
     MusicStart music_ = MusicStart::kNone;

@@ -33,6 +33,14 @@ char32_t SpecialGraphic(std::uint8_t b) {
     return kSpecialGraphics[b - 0x5F];
 }
 
+char32_t UkCharacter(std::uint8_t b) {
+    return b == '#' ? U'\u00A3' : char32_t{b};
+}
+
+char32_t Latin1Character(std::uint8_t b) {
+    return b > 0x20 && b < 0x7F ? static_cast<char32_t>(b + 0x80) : char32_t{b};
+}
+
 class XtermDialect final : public Dialect {
   public:
     explicit XtermDialect(const DialectParts& parts)
@@ -41,11 +49,15 @@ class XtermDialect final : public Dialect {
 
     SequenceHandler& Sequences() override { return sequences_; }
 
-    // Line drawing is the only set beside the plain one.
-    void MapText(const TerminalModes&, const std::uint8_t* text, int count,
+    // Line drawing, the UK set and Latin-1 beside the plain one.
+    void MapText(const TerminalModes& modes, const std::uint8_t* text, int count,
                  MappedText& out) const override {
+        const int set = modes.ActiveSet();
+        char32_t (*const map)(std::uint8_t) = set == kCharsetUk       ? UkCharacter
+                                              : set == kCharsetLatin1 ? Latin1Character
+                                                                      : SpecialGraphic;
         MapInBatches<char32_t>(
-            text, count, SpecialGraphic,
+            text, count, map,
             [&out](const char32_t* mapped, int length) { out.Characters(mapped, length); });
     }
 

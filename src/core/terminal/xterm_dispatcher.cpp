@@ -11,6 +11,8 @@ namespace {
 
 constexpr std::string_view kPrimaryAttributes = "\x1b[?62;22c";
 constexpr std::string_view kSecondaryAttributes = "\x1b[>1;10;0c";
+// DECRPTUI: the unit id xterm reports, all zeros.
+constexpr std::string_view kTertiaryAttributes = "\x1bP!|00000000\x1b\\";
 constexpr std::string_view kStatusOk = "\x1b[0n";
 
 }  // namespace
@@ -63,12 +65,16 @@ void XtermDispatcher::Hash(std::uint8_t b) {
 void XtermDispatcher::Control(const ControlSequence& sequence) {
     if (sequence.intermediate == '!' && sequence.final == 'p' && sequence.marker == 0) {
         SoftReset();
+    } else if (sequence.intermediate == ' ' && sequence.final == 'q' && sequence.marker == 0) {
+        CursorStyleRequest(sequence.At(0));
     } else if (sequence.intermediate != 0) {
-        return;  // cursor style, mode requests and their kin
+        return;  // mode requests and their kin
     } else if (sequence.marker == '?') {
         Private(sequence);
     } else if (sequence.marker == '>') {
         if (sequence.final == 'c' && sequence.At(0) == 0) send_.SendText(kSecondaryAttributes);
+    } else if (sequence.marker == '=') {
+        if (sequence.final == 'c' && sequence.At(0) == 0) send_.SendText(kTertiaryAttributes);
     } else if (sequence.marker == 0) {
         Plain(sequence);
     }

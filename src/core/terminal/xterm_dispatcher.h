@@ -26,7 +26,9 @@ class XtermDispatcher final : public SequenceHandler {
 
     void Escape(std::uint8_t final) override;
     void Control(const ControlSequence& sequence) override;
-    void Designate(CharsetSlot slot, std::uint8_t b) override { modes_.DesignateNamed(slot, b); }
+    // ESC ( A and ESC ) A: the UK set; ESC - A: Latin-1 as G1.
+    void Designate(CharsetSlot slot, std::uint8_t b) override;
+    void Designate96(CharsetSlot slot, std::uint8_t b) override;
     // CR, LF, VT, FF and HT act; the others are ignored.
     void Execute(std::uint8_t b) override;
     void Hash(std::uint8_t b) override;
@@ -45,6 +47,7 @@ class XtermDispatcher final : public SequenceHandler {
     void RestoreCursor();
     void FullReset();
     void SoftReset();
+    void CursorStyleRequest(int style);
     void DeviceStatus(int request);
     void TitleStack(const ControlSequence& sequence);
     void SetTitle(std::string_view title);
@@ -55,8 +58,7 @@ class XtermDispatcher final : public SequenceHandler {
     TerminalModes& modes_;
     SendPath& send_;
     TerminalServices& services_;
-    // The title the host set last, and those it pushed (CSI 22 t).
-    std::string title_;
+    // The titles pushed (CSI 22 t): each the one the window showed.
     std::vector<std::string> titles_;
 };
 

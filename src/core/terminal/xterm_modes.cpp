@@ -110,6 +110,24 @@ void XtermDispatcher::RestoreCursor() {
     state.g1Active ? modes_.ActivateG1() : modes_.ActivateG0();
 }
 
+// DECSCUSR: 0 is the start's steady block; 1-6 are a blinking and a steady
+// block, underline and bar in turn; others change nothing.
+void XtermDispatcher::CursorStyleRequest(int style) {
+    if (style > 6) return;
+    if (style == 0) style = 2;
+    constexpr CursorShape kShapes[] = {CursorShape::kBlock, CursorShape::kUnderline,
+                                       CursorShape::kBar};
+    modes_.SetCursor({kShapes[(style - 1) / 2], style % 2 == 1});
+}
+
+void XtermDispatcher::Designate(CharsetSlot slot, std::uint8_t b) {
+    b == 'A' ? modes_.Designate(slot, kCharsetUk) : modes_.DesignateNamed(slot, b);
+}
+
+void XtermDispatcher::Designate96(CharsetSlot slot, std::uint8_t b) {
+    if (b == 'A') modes_.Designate(slot, kCharsetLatin1);
+}
+
 // RIS: the terminal as it starts (both screens blank), but for the history
 // and the title.
 void XtermDispatcher::FullReset() {

@@ -80,8 +80,7 @@ void XtermDispatcher::OperatingSystemCommand(std::string_view text) {
 }
 
 void XtermDispatcher::SetTitle(std::string_view title) {
-    title_ = title;
-    services_.SetTitle(title_);
+    services_.SetTitle(title);
 }
 
 // Pairs of index and colour; a pair that does not read is skipped.
@@ -102,15 +101,17 @@ void XtermDispatcher::ResetColours(std::string_view list) {
     }
 }
 
-// 22 pushes the title, 23 pops it (with 0 or 2 after them, or nothing: the
-// window title; 1 is the icon name's alone, which this terminal has not).
-// Every other window operation is ignored.
+// 22 pushes the title the window shows (the program's own until a host set
+// one), 23 pops it, and a pop from an empty stack leaves the title as it is
+// (with 0 or 2 after them, or nothing: the window title; 1 is the icon
+// name's alone, which this terminal has not). Every other window operation
+// is ignored.
 void XtermDispatcher::TitleStack(const ControlSequence& s) {
     const int which = s.At(1);
     if (which != 0 && which != 2) return;
     if (s.At(0) == 22) {
         if (titles_.size() == kTitleStackDepth) titles_.erase(titles_.begin());
-        titles_.push_back(title_);
+        titles_.push_back(services_.Title());
     } else if (s.At(0) == 23 && !titles_.empty()) {
         const std::string title = std::move(titles_.back());
         titles_.pop_back();

@@ -57,7 +57,8 @@ MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     const TerminalView::Colours colours{[this] { return parts_.settings.fgcolor; },
-                                        [this] { return parts_.settings.bgcolor; }};
+                                        [this] { return parts_.settings.bgcolor; },
+                                        parts_.settings.boldbright};
     view_ = new TerminalView(parts_.engine, parts_.fonts, colours, hooks_.clock, central);
     scrollBar_ = new QScrollBar(Qt::Vertical, central);
     scrollBar_->setTracking(false);
@@ -401,6 +402,13 @@ void MainWindow::SendTelnetCommand(std::uint8_t code) {
     }
 }
 
+// The host heard the terminal type when it connected and is not told again:
+// one local line says so.
+void MainWindow::SayTerminalTypeStays(std::string_view type) {
+    parts_.engine.WriteLocal("\r\n[the host still uses the terminal type " + std::string(type) +
+                             " until it reconnects]\r\n");
+}
+
 // The option flips first, then its check mark follows it.
 // The extended and the BBS terminal exclude each other: choosing one clears
 // the other, and both off is the plain terminal. `bbs` is written only once
@@ -408,6 +416,10 @@ void MainWindow::SendTelnetCommand(std::uint8_t code) {
 void MainWindow::ChooseTerminal(DialectId dialect) {
     UserOptions& options = parts_.settings.options;
     const bool wasBbs = options.Bbs();
+    // The terminal in force changes at the next block: it still reports the
+    // type the host was told.
+    const std::string told(parts_.engine.ReportedTerminalType());
+    const bool changes = options.ChosenDialect() != dialect;
     options.SetDialect(dialect);
     parts_.store.WriteSetting(kSettingsSection, kExtendedKey, options.Extended() ? "1" : "0");
     if (wasBbs || options.Bbs()) {
@@ -415,6 +427,7 @@ void MainWindow::ChooseTerminal(DialectId dialect) {
     }
     ShowOptionMarks();
     ApplyTerminalMode();
+    if (changes && parts_.transport.Connected()) SayTerminalTypeStays(told);
 }
 
 void MainWindow::FlipOption(CommandId id, bool on, void (UserOptions::*set)(bool)) {
@@ -490,8 +503,12 @@ void MainWindow::OnRightButtonDown(QPoint at) {
     if (chosen) OnCommand(*chosen);
 }
 
+// A host that asks for every motion (?1003) gets moves without a button
+// too: the view is told of them while the pointer is over it.
 void MainWindow::OnSessionRead() {
     ShowHistoryDepth();
+    view_->setMouseTracking(parts_.engine.MouseReporting() &&
+                            parts_.engine.Modes().Mouse() == MouseTracking::kAllMotion);
 }
 
 void MainWindow::OnSessionWritable() {

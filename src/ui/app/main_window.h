@@ -156,6 +156,9 @@ class MainWindow final : public QMainWindow {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    // One local line: the host keeps the terminal type it was told until it
+    // reconnects.
+    void SayTerminalTypeStays(std::string_view type);
     void DestroySplash();
     // The window's size and the terminal's grid: in the extended terminal the
     // client area sets the grid; the plain terminal keeps its fixed size.

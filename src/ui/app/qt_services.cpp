@@ -26,4 +26,9 @@ void QtServices::SetTitle(std::string_view text) {
         QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
+std::string QtServices::Title() const {
+    if (titleWindow_.isNull()) return {};
+    return titleWindow_->windowTitle().toStdString();
+}
+
 }  // namespace quill

@@ -19,6 +19,7 @@ class QtServices final : public TerminalServices {
     bool TraceEnabled() const override;
     void Trace(std::string_view text) override;
     void SetTitle(std::string_view text) override;
+    std::string Title() const override;
 
     // The window whose title the host sets; none (null) until it exists.
     void SetTitleWindow(QWidget* window) { titleWindow_ = window; }

@@ -12,6 +12,7 @@ namespace {
 constexpr char32_t kBoxFirst = 0x2500;
 constexpr char32_t kBlockFirst = 0x2580;
 constexpr char32_t kBlockEnd = 0x25A0;
+constexpr char32_t kDiamond = 0x25C6;
 
 // The four arms of each box-drawing character, in the order left, up,
 // right, down: 0 none, 1 light, 2 heavy, 3 double. "...." is drawn by the font.
@@ -185,9 +186,27 @@ bool DrawBlock(QPainter& painter, char32_t c, const QRect& cell, const QColor& c
     return true;
 }
 
+// The line-drawing set's diamond, from edge to edge of its cell.
+void DrawDiamond(QPainter& painter, const QRect& cell, const QColor& colour) {
+    const QPointF centre = QRectF(cell).center();
+    const QPointF corners[] = {{centre.x(), qreal(cell.top())},
+                               {qreal(cell.left() + cell.width()), centre.y()},
+                               {centre.x(), qreal(cell.top() + cell.height())},
+                               {qreal(cell.left()), centre.y()}};
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawPolygon(corners, 4);
+    painter.restore();
+}
+
 }  // namespace
 
 bool DrawBoxCharacter(QPainter& painter, char32_t c, const QRect& cell, const QColor& colour) {
+    if (c == kDiamond) {
+        DrawDiamond(painter, cell, colour);
+        return true;
+    }
     if (c < kBoxFirst || c >= kBlockEnd) return false;
     if (c >= kBlockFirst) return DrawBlock(painter, c, cell, colour);
     const std::string_view arms = kArms[c - kBoxFirst];

@@ -44,20 +44,28 @@ QRgb Faint(QRgb text, QRgb background) {
                 (qBlue(text) + qBlue(background)) / 2);
 }
 
+// Bold text in one of the first eight palette colours takes its bright twin.
+CellColour BoldBright(const Cell& cell, const CellLook& look) {
+    const CellColour colour = cell.foreground;
+    if (!look.boldBright || !cell.Has(cell_flags::kBold) ||
+        colour.kind() != CellColour::Kind::kPalette || colour.value() >= 8)
+        return colour;
+    return CellColour::Palette(static_cast<std::uint8_t>(colour.value() + 8));
+}
+
 RowPainter::CellColours ColoursOf(const Cell& cell, const CellLook& look) {
     QRgb text = look.text.rgb();
     QRgb background = look.background.rgb();
     if (look.reverseScreen) std::swap(text, background);
-    RowPainter::CellColours colours{Resolve(cell.foreground, look.palette, text),
+    RowPainter::CellColours colours{Resolve(BoldBright(cell, look), look.palette, text),
                                     Resolve(cell.background, look.palette, background)};
     if (cell.Has(cell_flags::kReverse)) std::swap(colours.text, colours.background);
     if (cell.Has(cell_flags::kFaint)) colours.text = Faint(colours.text, colours.background);
     return colours;
 }
 
-// Blink is shown steadily, as bold.
 GlyphCache::Variant VariantOf(const Cell& cell) {
-    const bool bold = cell.Has(cell_flags::kBold) || cell.Has(cell_flags::kBlink);
+    const bool bold = cell.Has(cell_flags::kBold);
     const bool italic = cell.Has(cell_flags::kItalic);
     if (italic) return bold ? GlyphCache::kBoldItalic : GlyphCache::kItalic;
     return bold ? GlyphCache::kBold : GlyphCache::kRegular;
@@ -179,8 +187,8 @@ void RowPainter::PaintExtended(QPainter& painter, const ScreenModel& screen, int
 }
 
 // Backgrounds that differ from the default, in runs; then each cell's
-// glyph (none for a blank, hidden or right-half cell), line or block, and
-// its underline and strike.
+// glyph (none for a blank, hidden or right-half cell, nor for blinking text
+// while its blink hides it), line or block, and its underline and strike.
 void RowPainter::PaintCells(QPainter& painter, const ScreenModel& screen,
                             std::span<const Cell> cells, int row, const CellLook& look) {
     const QRgb defaultBackground = (look.reverseScreen ? look.text : look.background).rgb();
@@ -197,7 +205,9 @@ void RowPainter::PaintCells(QPainter& painter, const ScreenModel& screen,
     }
     for (int c = 0; c < columns; ++c) {
         const Cell& cell = cells[static_cast<std::size_t>(c)];
-        if (cell.Has(cell_flags::kWideRight) || cell.Has(cell_flags::kHidden)) continue;
+        if (cell.Has(cell_flags::kWideRight) || cell.Has(cell_flags::kHidden) ||
+            (look.blinkHidden && cell.Has(cell_flags::kBlink)))
+            continue;
         const bool wide =
             c + 1 < columns && cells[static_cast<std::size_t>(c) + 1].Has(cell_flags::kWideRight);
         const QRect area = Cells(row, c, wide ? 2 : 1);

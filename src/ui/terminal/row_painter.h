@@ -46,12 +46,16 @@ class GlyphRuns {
 
 // How the extended terminal's cells are coloured: the palette the host may
 // change, the user's text and background colours for the default colours,
-// and the reverse screen, which exchanges those two.
+// the reverse screen, which exchanges those two, whether bold text in
+// colours 0-7 takes the bright colours 8-15, and whether blinking text is in
+// the half of its blink that hides it.
 struct CellLook {
     const Palette& palette;
     QColor text;
     QColor background;
     bool reverseScreen = false;
+    bool boldBright = true;
+    bool blinkHidden = false;
 };
 
 // Paints rows of cells from the screen model. The plain terminal draws each

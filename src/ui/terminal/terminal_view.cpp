@@ -52,6 +52,8 @@ TerminalView::TerminalView(Terminal& terminal, const TerminalFonts& fonts, Colou
     setAttribute(Qt::WA_InputMethodEnabled);  // dead keys, compose, IBus, Fcitx
     frameTimer_.setSingleShot(true);
     connect(&frameTimer_, &QTimer::timeout, this, &TerminalView::PaintStale);
+    blinkTimer_.setInterval(kBlinkMs);
+    connect(&blinkTimer_, &QTimer::timeout, this, &TerminalView::Blink);
 }
 
 QSize TerminalView::sizeHint() const {
@@ -186,7 +188,7 @@ void TerminalView::BlitRows(int shift, int end) {
 
 QRegion TerminalView::Overlays() const {
     QRegion area = HighlightArea();
-    if (caretShown_) area |= CaretRect();
+    if (caretShown_) area |= CaretArea();
     if (!preedit_.isEmpty()) area |= PreeditArea(preedit_, CursorCell(), fonts_);
     return area;
 }
@@ -203,16 +205,42 @@ void TerminalView::SetCaretPos(int row, int column) {
 
 // The caret and a pre-edit text are drawn at the cursor.
 void TerminalView::MarkCursorStale() {
-    if (caretShown_) MarkStale(CaretRect());
+    if (caretShown_) MarkStale(CaretArea());
     if (!preedit_.isEmpty()) MarkStale(PreeditArea(preedit_, CursorCell(), fonts_));
 }
 
 // Where the terminal keeps a history of its own (not the plain one) the
 // caret goes down with its row while the view is scrolled back, and out of
 // sight with it.
-QRect TerminalView::CaretRect() const {
+QRect TerminalView::CaretCell() const {
     const int row = caretRow_ + (painted_.dialect != DialectId::kPlain ? rowsBack_ : 0);
-    return {caretColumn_ * cellWidth_, row * cellHeight_, kCaretWidth, cellHeight_};
+    return {caretColumn_ * cellWidth_, row * cellHeight_, cellWidth_, cellHeight_};
+}
+
+// The plain and the BBS terminal's caret is a bar at the cell's left; the
+// extended terminal's takes the shape its host chose, a block unless it asked for
+// another, and a hollow block while the window does not have the keyboard.
+QRect TerminalView::CaretRect() const {
+    const QRect cell = CaretCell();
+    if (painted_.dialect != DialectId::kExtended) {
+        return cell.adjusted(0, 0, kCaretWidth - cellWidth_, 0);
+    }
+    if (!caretFocused_) return cell;
+    switch (terminal_.Modes().Cursor().shape) {
+        case CursorShape::kUnderline:
+            return cell.adjusted(0, cellHeight_ - kCaretWidth, 0, 0);
+        case CursorShape::kBar:
+            return cell.adjusted(0, 0, kCaretWidth - cellWidth_, 0);
+        case CursorShape::kBlock:
+            break;
+    }
+    return cell;
+}
+
+// What a change of the caret paints again: in the extended terminal the
+// whole cell, since the host may change the shape between two paints.
+QRect TerminalView::CaretArea() const {
+    return painted_.dialect == DialectId::kExtended ? CaretCell() : CaretRect();
 }
 
 void TerminalView::paintEvent(QPaintEvent* event) {
@@ -238,6 +266,7 @@ void TerminalView::DisplayPaint(QPainter& painter, const QRegion& area) {
     InvertOverlays(painter);
     PaintPreedit(painter, preedit_, CursorCell(), fonts_, ToColour(colours_.text()),
                  ToColour(colours_.background()));
+    FollowBlink(rows);
     ++paintCount_;
     lastPaintArea_ = area;
     lastPaint_ = clock_();
@@ -254,7 +283,8 @@ void TerminalView::PaintRows(QPainter& painter, int first, int end) {
                                 background);
             break;
         case DialectId::kExtended: {
-            const CellLook look{painted_.palette, text, background, painted_.reverseScreen};
+            const CellLook look{painted_.palette, text, background,
+                                painted_.reverseScreen, colours_.boldBright, blinkHidden_};
             painter_.PaintExtended(painter, screen_, ViewTop(), first, end, width(), look);
             break;
         }
@@ -267,18 +297,76 @@ void TerminalView::PaintRows(QPainter& painter, int first, int end) {
     }
 }
 
-// The caret shows while the window has it, unless the extended terminal's
-// host has hidden the cursor.
+// Whether a window row shows blinking text (the row below the screen
+// shows nothing in the extended terminal).
+bool TerminalView::RowBlinks(int row) const {
+    const int buffer = ViewTop() + row;
+    if (buffer >= screen_.BufferRows() - 1) return false;
+    const std::span<const Cell> cells = screen_.Row(buffer);
+    return std::any_of(cells.begin(), cells.end(),
+                       [](const Cell& cell) { return cell.Has(cell_flags::kBlink); });
+}
+
+// After a paint: the blink ticks while any of the window's rows blinks, and
+// stops (with the text shown) once none does, so an idle window without
+// blinking text never wakes.
+void TerminalView::FollowBlink(int rows) {
+    bool blinks = CaretBlinks();
+    for (int r = 0; painted_.dialect == DialectId::kExtended && r < rows && !blinks; ++r) {
+        blinks = RowBlinks(r);
+    }
+    if (blinks && !blinkTimer_.isActive()) blinkTimer_.start();
+    if (!blinks) {
+        blinkTimer_.stop();
+        blinkHidden_ = false;
+    }
+}
+
+// One half of the blink: the rows with blinking text, and a blinking
+// caret, are painted again.
+void TerminalView::Blink() {
+    blinkHidden_ = !blinkHidden_;
+    if (CaretBlinks()) MarkStale(CaretArea());
+    const int rows = std::min(PaintableRows(), screen_.BufferRows() - ViewTop());
+    for (int r = 0; r < rows; ++r) {
+        if (RowBlinks(r)) MarkStale(WindowRows(r, r + 1));
+    }
+}
+
+// The caret shows while the window has it (in the extended terminal also
+// without it, hollow), unless the extended terminal's host has hidden the
+// cursor or it is in the off half of its blink.
 bool TerminalView::CaretDrawn() const {
-    return caretShown_ &&
-           !(painted_.dialect != DialectId::kPlain && (!terminal_.Modes().CursorVisible() ||
-                                   caretRow_ + rowsBack_ >= screen_.Geometry().screenRows));
+    if (!caretShown_) return false;
+    if (painted_.dialect == DialectId::kPlain) return caretFocused_;
+    return terminal_.Modes().CursorVisible() &&
+           caretRow_ + rowsBack_ < screen_.Geometry().screenRows &&
+           !(CaretBlinks() && blinkHidden_);
+}
+
+// A cursor the host asked to blink blinks while the window has the keyboard.
+bool TerminalView::CaretBlinks() const {
+    return caretShown_ && caretFocused_ && painted_.dialect == DialectId::kExtended &&
+           terminal_.Modes().Cursor().blinks;
+}
+
+// A hollow block is its cell's outline, four edges that do not overlap.
+void TerminalView::InvertCaret(QPainter& painter) {
+    const QRect r = CaretRect();
+    if (caretFocused_ || painted_.dialect != DialectId::kExtended) {
+        painter.fillRect(r, Qt::white);
+        return;
+    }
+    painter.fillRect(r.left(), r.top(), r.width(), 1, Qt::white);
+    painter.fillRect(r.left(), r.bottom(), r.width(), 1, Qt::white);
+    painter.fillRect(r.left(), r.top() + 1, 1, r.height() - 2, Qt::white);
+    painter.fillRect(r.right(), r.top() + 1, 1, r.height() - 2, Qt::white);
 }
 
 // The caret and the selection highlight invert what lies under them.
 void TerminalView::InvertOverlays(QPainter& painter) {
     painter.setCompositionMode(QPainter::CompositionMode_Difference);
-    if (CaretDrawn()) painter.fillRect(CaretRect(), Qt::white);
+    if (CaretDrawn()) InvertCaret(painter);
     for (const QRect& band : HighlightArea()) painter.fillRect(band, Qt::white);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
@@ -322,13 +410,15 @@ void TerminalView::DisplayReturnToLive() {
 
 void TerminalView::CaretOn() {
     terminal_.SetCaretVisible(true);
-    caretShown_ = true;
+    caretShown_ = caretFocused_ = true;
     SetCaretPos(screen_.CursorRow(), screen_.CursorColumn());
     setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void TerminalView::CaretOff() {
-    if (caretShown_) MarkStale(CaretRect());
+    if (caretShown_) MarkStale(CaretArea());
+    caretFocused_ = false;
+    if (terminal_.Extended()) return;  // the hollow block goes on following the cursor
     caretShown_ = false;
     terminal_.SetCaretVisible(false);
 }

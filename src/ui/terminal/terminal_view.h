@@ -50,9 +50,11 @@ class TerminalView final : public QWidget, public DisplaySink {
     Q_OBJECT
   public:
     // The colours are asked for at every paint, so a change shows at once.
+    // In the extended terminal bold text in colours 0-7 may take 8-15.
     struct Colours {
         std::function<Rgb()> text;
         std::function<Rgb()> background;
+        bool boldBright = true;
     };
 
     // The time frames are measured by.
@@ -60,6 +62,8 @@ class TerminalView final : public QWidget, public DisplaySink {
 
     // How long one display frame lasts; updates are honoured at most once per frame.
     static constexpr int kFrameMs = 16;
+    // Blinking text shows and hides for this long each, a blink a second.
+    static constexpr int kBlinkMs = 500;
 
     TerminalView(Terminal& terminal, const TerminalFonts& fonts, Colours colours, Clock clock,
                  QWidget* parent = nullptr);
@@ -92,9 +96,13 @@ class TerminalView final : public QWidget, public DisplaySink {
         return std::max(live - rowsBack_, std::min(1, live));
     }
 
+    // The window has the keyboard, or has lost it: the plain terminal's
+    // caret goes, the extended one's becomes a hollow block.
     void CaretOn();
     void CaretOff();
     bool CaretShown() const { return caretShown_; }
+    // The cell the caret stands in, and the part of it drawn over.
+    QRect CaretCell() const;
     QRect CaretRect() const;
 
     // The press and the drag at points of the window (anywhere, the pointer
@@ -128,6 +136,8 @@ class TerminalView final : public QWidget, public DisplaySink {
     bool PaintedWithinFrame() const { return SincePaint().count() < kFrameMs; }
     // Whether a frame tick is waiting; none while nothing is stale.
     bool FrameScheduled() const { return frameTimer_.isActive(); }
+    // Whether the blink ticks: only while the window shows blinking text.
+    bool BlinkScheduled() const { return blinkTimer_.isActive(); }
     // Pixel scrolls done so far, and the window rows the last paint covered.
     int BlitCount() const { return blitCount_; }
     const QRegion& LastPaintArea() const { return lastPaintArea_; }
@@ -149,6 +159,9 @@ class TerminalView final : public QWidget, public DisplaySink {
     void MarkCursorStale();
     int PaintableRows() const;
     void PaintRows(QPainter& painter, int first, int end);
+    bool RowBlinks(int row) const;
+    void FollowBlink(int rows);
+    void Blink();
     // What paints every cell differently: the terminal in force, the
     // reverse screen and the palette. A change repaints all (a new grid size
     // marks the whole screen damaged itself).
@@ -161,6 +174,9 @@ class TerminalView final : public QWidget, public DisplaySink {
     bool LookChanged() const;
     const Palette& ShownPalette() const;
     bool CaretDrawn() const;
+    bool CaretBlinks() const;
+    QRect CaretArea() const;
+    void InvertCaret(QPainter& painter);
     void InvertOverlays(QPainter& painter);
     QRect CellRect(int row, int column) const;
     QRegion HighlightArea() const;
@@ -191,8 +207,11 @@ class TerminalView final : public QWidget, public DisplaySink {
     RowPainter painter_;
     Look painted_;
     std::vector<bool> touched_;  // the window rows a paint covers
+    QTimer blinkTimer_;
+    bool blinkHidden_ = false;
 
     bool caretShown_ = false;
+    bool caretFocused_ = false;
     int caretRow_ = 0;
     int caretColumn_ = 0;
     Selection selection_;
