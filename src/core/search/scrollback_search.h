@@ -38,21 +38,33 @@ class ScrollbackSearch {
     // Reads the line that ends just above row `end`; returns its first row.
     long long SearchLineEndingAt(long long end);
     void AppendRow(long long row, bool lastOfLine);
+    bool AppendAscii(std::span<const Cell> cells);
     SearchMatch MatchOf(TextSpan span) const;
 
     const SearchedRows& rows_;
     const SearchPattern& pattern_;
     long long nextEnd_;
     std::vector<SearchMatch> matches_;
-    // The line being read: its text, and for each byte the row (from the
-    // line's first) and column of the cell it comes from.
-    long long lineStart_ = 0;
-    std::string text_;
+    // Where a byte of the line's text comes from: its row (from the line's
+    // first) and column.
     struct CellPlace {
-        int rowOffset;
+        long long row;
         int column;
     };
-    std::vector<CellPlace> placeOfByte_;
+    CellPlace PlaceOf(int byte) const;
+
+    // The line being read: its text, and for each of its rows where the
+    // row's text begins. A row of ASCII alone, one byte per cell, needs no
+    // more; any other keeps in columnBytes_ where each of its cells begins.
+    long long lineStart_ = 0;
+    std::string text_;
+    struct RowPiece {
+        int firstByte;
+        int firstColumnByte;  // into columnBytes_, or -1 for one byte a cell
+        int columns;
+    };
+    std::vector<RowPiece> pieces_;
+    std::vector<int> columnBytes_;
     std::vector<TextSpan> spans_;
 };
 
