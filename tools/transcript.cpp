@@ -1,8 +1,6 @@
 #include "transcript.h"
 
-#include <array>
-
-#include "core/terminal/utf8_codec.h"
+#include "core/terminal/row_text.h"
 
 namespace quill {
 
@@ -10,16 +8,7 @@ namespace {
 
 // One row as a line of UTF-8 without its trailing blanks.
 std::string RowLine(std::span<const Cell> cells) {
-    std::size_t length = cells.size();
-    while (length > 0 && cells[length - 1].Character() == U' ') --length;
-    std::string line;
-    std::array<std::uint8_t, 4> bytes{};
-    for (std::size_t c = 0; c < length; ++c) {
-        if (cells[c].Has(cell_flags::kWideRight)) continue;  // a wide character counts once
-        const int count = EncodeUtf8(cells[c].Character(), bytes);
-        line.append(reinterpret_cast<const char*>(bytes.data()), static_cast<std::size_t>(count));
-    }
-    return line + '\n';
+    return RowText(cells, nullptr) + '\n';
 }
 
 }  // namespace

@@ -305,7 +305,7 @@ TEST_F(KeysTest, SendsThatTheSocketCannotTakeAtOnceAreQueuedNotLost) {
     EXPECT_TRUE(got.endsWith("end"));
 }
 
-TEST_F(KeysTest, CopyPlacesTheMarkedCellsWithCrLfAfterEachRow) {
+TEST_F(KeysTest, CopyPlacesTheMarkedCellsWithLfAfterEachRow) {
     Connect();
     ASSERT_TRUE(FromHost("\x1b[H\x1b[2Jabcdefgh\r\nijklmnop\r\nqrstuvwx\r\nyz", "yz"));
     const int w = app->Fonts().CellWidth;
@@ -314,15 +314,15 @@ TEST_F(KeysTest, CopyPlacesTheMarkedCellsWithCrLfAfterEachRow) {
     Window().OnMouseMove({5 * w + 1, 2 * h + 1});  // inside row 2, column 5: taken
     Window().OnLeftButtonUp();
     Window().OnCommand(CommandId::kCopy);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "abcdef\r\nijklmn\r\nqrstuv\r\n");
-    EXPECT_TRUE(Window().View().CurrentSelection().Rect().Empty());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "abcdef\nijklmn\nqrstuv\n");
+    EXPECT_FALSE(Window().View().CurrentSelection().MarksCells());
 
     // A quick second click is a press like any other: it starts a new rectangle.
     QMouseEvent second(QEvent::MouseButtonDblClick, QPointF(3, 3), QPointF(3, 3), Qt::LeftButton,
                        Qt::LeftButton, Qt::NoModifier);
     Window().OnLeftButtonDown({w + 1, h + 1});
     QCoreApplication::sendEvent(&Window().View(), &second);
-    EXPECT_EQ(Window().View().CurrentSelection().Rect(), (SelectionRect{0, 0, 0, 0}));
+    EXPECT_FALSE(Window().View().CurrentSelection().MarksCells());
     Window().OnLeftButtonUp();
 
     // A second copy with nothing marked leaves the clipboard alone.
@@ -339,7 +339,8 @@ TEST_F(KeysTest, CopyOfTheWholeWindowIsKeptWithinTheGrid) {
     Window().OnMouseMove({80 * w - 1, 24 * h - 1});  // the last pixel of the grid
     Window().OnCommand(CommandId::kCopy);
     const QString text = QGuiApplication::clipboard()->text();
-    EXPECT_EQ(text.size(), 24 * 82);
+    EXPECT_EQ(text.count('\n'), 24);
+    EXPECT_FALSE(text.contains('\r'));
     EXPECT_TRUE(
         text.startsWith(QString::fromStdString("Quillterm " + std::string(kProgramVersion))));
 }
@@ -361,7 +362,63 @@ TEST_F(KeysTest, ADragOntoTheScrollBarReachesTheLastColumn) {
     mouse(QEvent::MouseButtonRelease, QPointF(view.width() + 6, h / 2), Qt::NoButton);
     Window().OnCommand(CommandId::kCopy);
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
-              std::string(74, ' ') + "right \r\n");
+              std::string(74, ' ') + "right\n");
+}
+
+// In the extended terminal a drag marks a stream, a double click a word, a
+// third click the line, Alt+drag a rectangle, and Shift+click extends.
+TEST_F(KeysTest, ExtendedTerminalSelectsStreamsWordsLinesAndRectangles) {
+    SetSetting("extended", "1");
+    Connect();
+    ASSERT_TRUE(FromHost("\x1b[H\x1b[2Jgo to https://example.org/x?y=1 now\r\nsecond row\r\nend",
+                         "end"));
+    TerminalView& view = Window().View();
+    const int w = app->Fonts().CellWidth;
+    const int h = app->Fonts().CellHeight;
+    ulong time = 1000;
+    const auto mouse = [&](QEvent::Type type, int row, int column,
+                           Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        const QPointF at(column * w + w / 2, row * h + h / 2);
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, at, view.mapToGlobal(at), Qt::LeftButton, held, modifiers);
+        event.setTimestamp(time += 50);
+        QCoreApplication::sendEvent(&view, &event);
+    };
+    const auto copied = [&] {
+        Window().OnCommand(CommandId::kCopy);
+        return QGuiApplication::clipboard()->text().toStdString();
+    };
+
+    mouse(QEvent::MouseButtonPress, 0, 3);
+    mouse(QEvent::MouseMove, 1, 5);
+    mouse(QEvent::MouseButtonRelease, 1, 5);
+    EXPECT_EQ(copied(), "to https://example.org/x?y=1 now\nsecond");
+
+    mouse(QEvent::MouseButtonPress, 0, 12);
+    mouse(QEvent::MouseButtonRelease, 0, 12);
+    mouse(QEvent::MouseButtonDblClick, 0, 12);
+    mouse(QEvent::MouseButtonRelease, 0, 12);
+    EXPECT_EQ(copied(), "https://example.org/x?y=1");
+    mouse(QEvent::MouseButtonPress, 0, 12);
+    mouse(QEvent::MouseButtonDblClick, 0, 12);
+    mouse(QEvent::MouseButtonPress, 0, 12);  // the third click
+    mouse(QEvent::MouseButtonRelease, 0, 12);
+    EXPECT_EQ(copied(), "go to https://example.org/x?y=1 now\n");
+
+    time += 10000;
+    mouse(QEvent::MouseButtonPress, 0, 0, Qt::AltModifier);
+    mouse(QEvent::MouseMove, 1, 1, Qt::AltModifier);
+    mouse(QEvent::MouseButtonRelease, 1, 1, Qt::AltModifier);
+    EXPECT_EQ(copied(), "go\nse\n");
+
+    mouse(QEvent::MouseButtonPress, 1, 2);
+    mouse(QEvent::MouseButtonDblClick, 1, 2);
+    mouse(QEvent::MouseButtonRelease, 1, 2);
+    time += 10000;
+    mouse(QEvent::MouseButtonPress, 2, 1, Qt::ShiftModifier);
+    mouse(QEvent::MouseButtonRelease, 2, 1, Qt::ShiftModifier);
+    EXPECT_EQ(copied(), "second row\nend");
 }
 
 // The window's clock moves on a millisecond each time it is read, so a read

@@ -108,6 +108,12 @@ int ProgramUnderXvfb::Xdotool(const QStringList& arguments, QString* output) con
     return RunOnDisplay("xdotool", arguments, output);
 }
 
+QByteArray ProgramUnderXvfb::Primary() const {
+    QString text;
+    RunOnDisplay("xclip", {"-o", "-selection", "primary"}, &text);
+    return text.toLatin1();
+}
+
 int ProgramUnderXvfb::RunOnDisplay(const QString& tool, const QStringList& arguments,
                                    QString* output) const {
     QProcess process;

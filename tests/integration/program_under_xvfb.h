@@ -29,6 +29,8 @@ class ProgramUnderXvfb {
     bool FocusWindow(const QString& title, int timeoutMs = 30000);
     // xdotool with the display set; its exit code, -1 when it hung.
     int Xdotool(const QStringList& arguments, QString* output = nullptr) const;
+    // The PRIMARY selection's text as xclip reads it on the display.
+    QByteArray Primary() const;
     // Waits for the program to end; its exit code, or -1 (killed) when it did not.
     int WaitForExit(int timeoutMs = 15000);
 

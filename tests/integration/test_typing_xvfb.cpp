@@ -15,19 +15,10 @@ namespace {
 // The host's rows. No 'q' in them: q typed after each step marks its end.
 const QByteArray kRow = QByteArray("0123456789").repeated(8).left(79);
 
-// The cells per row of a rectangle copied from the host's rows (each the same
-// start of kRow, then a CR: the extended terminal pastes each line end as
-// Enter sends it), or 0 when the text is not one.
+// The cells of a stream copied from one of the host's rows (the same start
+// of kRow, no line end after it), or 0 when the text is not one.
 qsizetype CopiedWidth(const QByteArray& text) {
-    const QList<QByteArray> rows = text.split('\r');
-    qsizetype width = 0;
-    for (const QByteArray& cells : rows.first(rows.size() - 1)) {
-        if (cells.isEmpty() || !kRow.startsWith(cells) || (width != 0 && cells.size() != width)) {
-            return 0;
-        }
-        width = cells.size();
-    }
-    return rows.constLast().isEmpty() ? width : 0;
+    return !text.isEmpty() && kRow.startsWith(text) ? text.size() : 0;
 }
 
 class TypingUnderXvfb : public ::testing::Test {
@@ -65,14 +56,29 @@ class TypingUnderXvfb : public ::testing::Test {
     }
     QByteArray Keys(const QStringList& keys) { return SentBy(QStringList{"key"} + keys); }
 
-    // Fills the screen with kRow and drags along a row from its first cell to
-    // x pixels into the window, below the menu bar whatever the font. The
+    // Fills the screen with `rows` and waits until they are shown: the
     // extended terminal answers ESC Z as xterm does.
-    void DragTo(int x) {
-        QByteArray screen = "\x1b[H";
-        for (int row = 0; row < 24; ++row) screen += (row ? "\r\n" : "") + kRow;
-        host.Send(screen + "\x1bZ");
+    void Show(const QByteArray& rows) {
+        host.ClearReceived();
+        host.Send("\x1b[H\x1b[2J" + rows + "\x1bZ");
         ASSERT_TRUE(PumpUntil([this] { return host.Received().endsWith("\x1b[?62;22c"); }, 15000));
+    }
+    // Clicks `count` times at one point of the window, below the menu bar.
+    void ClickAt(int count) {
+        program.Xdotool({"mousemove", "--window", window_, "100", "120", "click", "--repeat",
+                         QString::number(count), "--delay", "80", "1"});
+    }
+    // PRIMARY once it holds something else than `before`.
+    QByteArray PrimaryAfter(const QByteArray& before) {
+        QByteArray text;
+        PumpUntil([&] { return (text = program.Primary()) != before; }, 15000);
+        return text;
+    }
+
+    // Fills the screen with kRow and drags along a row from its first cell to
+    // x pixels into the window, below the menu bar whatever the font.
+    void DragTo(int x) {
+        Show((kRow + "\r\n").repeated(24).chopped(2));
         program.Xdotool({"mousemove", "--window", window_, "2", "120", "mousedown", "1",
                          "mousemove", "--window", window_, QString::number(x), "120", "mouseup",
                          "1"});
@@ -101,6 +107,23 @@ TEST_F(TypingUnderXvfb, ExtendedTerminalComposesSelectsPastesAndTakesAltAsMeta) 
     const qsizetype wide = CopiedWidth(Keys({"shift+Insert"}));
     EXPECT_GT(wide, narrow);
     EXPECT_EQ(CopiedWidth(SentBy({"click", "2"})), wide);
+}
+
+// What a user selects with the mouse and reads back from PRIMARY with
+// xclip: a double click takes a URL whole, a triple click a line the host
+// wrapped at the margin, with one LF and no CR.
+TEST_F(TypingUnderXvfb, ExtendedTerminalPutsAWordOrAWrappedLineInPrimary) {
+    if (QStandardPaths::findExecutable("xclip").isEmpty()) GTEST_SKIP() << "xclip missing";
+    Start("1");
+    const QByteArray url = "https://example.org/a-b_c.d~e/?q=1&r=%20+s#top:8@x";
+    Show(("<" + url + ">, then\r\n").repeated(24).chopped(2));
+    ClickAt(2);
+    EXPECT_EQ(PrimaryAfter(""), url);
+
+    const QByteArray line = QByteArray("0123456789").repeated(10);
+    Show((line + "\r\n").repeated(11));
+    ClickAt(3);
+    EXPECT_EQ(PrimaryAfter(url), line + "\n");
 }
 
 TEST_F(TypingUnderXvfb, PlainTerminalSendsComposedAsciiAndDropsTheRest) {

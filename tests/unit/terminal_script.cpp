@@ -10,8 +10,6 @@
 
 namespace quill::test {
 
-namespace {
-
 std::string Unescape(const std::string& quoted, const std::string& where) {
     if (quoted.size() < 2 || quoted.front() != '"' || quoted.back() != '"') {
         throw std::runtime_error(where + ": expected a quoted text");
@@ -53,6 +51,19 @@ std::string Unescape(const std::string& quoted, const std::string& where) {
     return out;
 }
 
+std::string InputText(const std::string& rest, const std::string& where) {
+    const std::size_t close = rest.rfind('"');
+    const std::string tail = rest.substr(close + 1);
+    const std::size_t star = tail.find('*');
+    const int repeat = star == std::string::npos ? 1 : std::stoi(tail.substr(star + 1));
+    const std::string text = Unescape(rest.substr(0, close + 1), where);
+    std::string input;
+    for (int i = 0; i < repeat; ++i) input += text;
+    return input;
+}
+
+namespace {
+
 std::string Rest(std::istringstream& in) {
     std::string rest;
     std::getline(in >> std::ws, rest);
@@ -89,14 +100,7 @@ void ParseLine(std::vector<ScriptCase>& cases, const std::string& file, int numb
                 throw std::runtime_error(where + ": unknown option " + option);
         }
     } else if (word == "in") {
-        // in "text" *N repeats the text N times.
-        const std::string rest = Rest(in);
-        const std::size_t close = rest.rfind('"');
-        const std::string tail = rest.substr(close + 1);
-        const std::size_t star = tail.find('*');
-        const int repeat = star == std::string::npos ? 1 : std::stoi(tail.substr(star + 1));
-        const std::string text = Unescape(rest.substr(0, close + 1), where);
-        for (int i = 0; i < repeat; ++i) c.input += text;
+        c.input += InputText(Rest(in), where);
     } else if (word == "expect" || word == "row" || word == "history" || word == "attrs") {
         c.expectations.push_back(line.substr(line.find(word)));
         c.expectationLines.push_back(number);

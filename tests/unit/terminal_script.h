@@ -31,6 +31,12 @@ struct ScriptCase {
     std::vector<int> expectationLines;
 };
 
+// A quoted text with the escapes above; `where` names it in the error
+// thrown for a text without quotes.
+std::string Unescape(const std::string& quoted, const std::string& where);
+// What an `in` line feeds: its quoted text, N times after "*N".
+std::string InputText(const std::string& rest, const std::string& where);
+
 // Names a case in test reports by its file, line and title.
 void PrintTo(const ScriptCase& c, std::ostream* os);
 

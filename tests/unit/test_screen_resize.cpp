@@ -133,5 +133,27 @@ TEST_F(ResizeTest, HistoryFollowsTheSettingAndTheCellLimit) {
     EXPECT_EQ(Row(-kHistoryRows) + Row(-1), "L69726L70000");
 }
 
+// A row's line (the rows scrolled so far plus its buffer row), which a
+// selection holds, stays with its text whatever the resize does to the
+// history: rows through the top, a new depth, rows back from the history.
+TEST_F(ResizeTest, ARowKeepsItsLineAcrossResizes) {
+    FeedLines(1, 40);  // L10 in the history
+    const std::int64_t line = Screen().LinesScrolled() + Screen().FirstScreenRow() - 7;
+    const auto textOnLine = [&] {
+        std::string text;
+        const int row = static_cast<int>(line - Screen().LinesScrolled());
+        for (const Cell& cell : Screen().Row(row)) text += static_cast<char>(cell.Character());
+        return text.substr(0, text.find_last_not_of(' ') + 1);
+    };
+    ASSERT_EQ(textOnLine(), "L10");
+    Resize(80, 10);
+    EXPECT_EQ(textOnLine(), "L10");
+    terminal.Options().SetScrollback(500);
+    Resize(100, 10);
+    EXPECT_EQ(textOnLine(), "L10");
+    Resize(100, 40);
+    EXPECT_EQ(textOnLine(), "L10");
+}
+
 }  // namespace
 }  // namespace quill::test

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "core/terminal/selection.h"
+#include "core/terminal/row_text.h"
 #include "replay_session.h"
 
 namespace quill::test {
@@ -25,12 +25,7 @@ struct RingTest : ::testing::Test {
     }
     // Text of window row `row` with the view top at `viewTop`, as copy takes it.
     std::string WindowRow(int viewTop, int row) const {
-        Selection selection;
-        selection.SelectionPress({row, 0});
-        selection.SelectionDrag({row, kColumns - 1});
-        std::string text = selection.CopyText(screen, viewTop);
-        text.resize(text.find_last_not_of(" \r\n") + 1);
-        return text;
+        return RowText(screen.Row(viewTop + row), &screen);
     }
 };
 

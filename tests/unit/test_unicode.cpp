@@ -1,11 +1,10 @@
 // Unicode in the extended terminal, as the cells keep it: malformed UTF-8,
-// wide characters, combining marks, and the text a selection copies.
+// wide characters and combining marks.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "core/terminal/grid_character.h"
-#include "core/terminal/selection.h"
 #include "replay_session.h"
 
 namespace quill::test {
@@ -189,20 +188,6 @@ TEST_F(UnicodeTest, MarksOfCellsGoneAreReclaimed) {
         screen.Row(screen.FirstScreenRow() + screen.CursorRow())[screen.CursorColumn() - 1];
     EXPECT_EQ(screen.Marks(cell),
               (std::u32string{0x300 + last % 64, 0x300 + last / 64 % 64, 0x340 + last / 4096}));
-}
-
-// Copy gives each character once, a wide one from its left half, with its
-// marks, as UTF-8.
-TEST_F(UnicodeTest, CopyGivesTheCharactersAsUtf8) {
-    Feed(
-        "h\xC3\xA9"
-        "e\xCC\x81\xE4\xB8\xAD!");
-    Selection selection;
-    selection.SelectionPress({0, 0});
-    selection.SelectionDrag({0, 5});
-    EXPECT_EQ(selection.CopyText(screen, screen.FirstScreenRow()),
-              "h\xC3\xA9"
-              "e\xCC\x81\xE4\xB8\xAD!\r\n");
 }
 
 }  // namespace

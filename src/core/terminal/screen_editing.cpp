@@ -29,10 +29,16 @@ Cell ScreenModel::Erased() const {
     return cell;
 }
 
+// A row erased from its start no longer continues the one above, nor does
+// the next once this one is erased up to its end; shifting cells (EraseCells
+// alone) keeps the rows joined.
 void ScreenModel::FillCells(int row, int first, int end) {
     if (first >= end) return;
     ScreenRepairWide(row, first, end);
     EraseCells(row, first, end);
+    const int bufferRow = FirstScreenRow() + row;
+    if (first == 0) SetRowContinues(bufferRow, false);
+    if (end == columns_) SetRowContinues(bufferRow + 1, false);
 }
 
 // Erased cells in the default background are blank, all zero bytes.

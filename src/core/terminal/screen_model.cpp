@@ -21,11 +21,13 @@ ScreenGeometry Capped(ScreenGeometry geometry) {
     return geometry;
 }
 
-// A row's cells at another width: cut, or with blank cells added.
+// A row's cells at another width: cut, or with blank cells added; the cell
+// that describes the row goes with it.
 std::unique_ptr<Cell[]> Rewidth(const std::unique_ptr<Cell[]>& row, int from, int to) {
     if (row == nullptr) return nullptr;
-    auto cells = std::make_unique<Cell[]>(Size(to));
+    auto cells = std::make_unique<Cell[]>(Size(to + 1));
     std::copy_n(row.get(), std::min(from, to), cells.get());
+    cells[Size(to)] = row[Size(from)];
     // A wide character cut in two at the new edge goes whole.
     if (to < from && row[Size(to)].Has(cell_flags::kWideRight)) cells[Size(to - 1)] = Cell{};
     return cells;
@@ -71,12 +73,20 @@ Cell* ScreenModel::RowIntoUse(int bufferRow) {
     for (int r = bufferRow; r < OldestRowInUse(); ++r) ClearRow(r);
     historyDepth_ = std::max(historyDepth_, FirstScreenRow() - bufferRow);
     RowStore& row = RingSlot(bufferRow);
-    if (row == nullptr) row = std::make_unique<Cell[]>(Size(columns_));
+    if (row == nullptr) row = std::make_unique<Cell[]>(Size(columns_ + 1));
     return row.get();
 }
 
+// The row's cells and the cell that describes it.
 void ScreenModel::ClearRow(int bufferRow) {
-    if (Cell* cells = RingSlot(bufferRow).get()) BlankCells(cells, columns_);
+    if (Cell* cells = RingSlot(bufferRow).get()) BlankCells(cells, columns_ + 1);
+}
+
+void ScreenModel::SetRowContinues(int bufferRow, bool continues) {
+    if (bufferRow >= BufferRows()) return;
+    if (!continues && !RowContinues(bufferRow)) return;
+    Cell& about = RowCells(bufferRow)[columns_];
+    about.flags = continues ? kRowContinues : 0;
 }
 
 void ScreenModel::Resize(ScreenGeometry wanted) {
@@ -109,6 +119,8 @@ void ScreenModel::Resize(ScreenGeometry wanted) {
         for (RowStore& row : otherScreen_) row = Rewidth(row, columns_, wanted.columns);
         spare_ = Rewidth(spare_, columns_, wanted.columns);
     }
+    // The rows that went through the top, and the history's new place.
+    linesScrolled_ += start - historyDepth_ + geometry_.historyRows - wanted.historyRows;
     historyDepth_ = start - dropped;
     geometry_ = wanted;
     columns_ = wanted.columns;
@@ -135,6 +147,9 @@ void ScreenModel::RotateRows(int first, int end, int shift) {
     for (int i = 0; i < length; ++i) rotation_[Size(i)] = std::move(RingSlot(first + i));
     std::rotate(rotation_.begin(), rotation_.begin() + shift, rotation_.begin() + length);
     for (int i = 0; i < length; ++i) RingSlot(first + i) = std::move(rotation_[Size(i)]);
+    // The first row and the one below the range now follow other rows.
+    SetRowContinues(first, false);
+    SetRowContinues(end, false);
 }
 
 // Rows keep their cells, cleared in place, for the text that follows. A
@@ -149,7 +164,10 @@ void ScreenModel::BlankRows(int first, int end) {
 }
 
 void ScreenModel::FillRows(int first, int end, const Cell& cell) {
-    for (int r = first; r < end; ++r) std::fill_n(RowCells(r), columns_, cell);
+    for (int r = first; r < end; ++r) {
+        std::fill_n(RowCells(r), columns_, cell);
+        SetRowContinues(r, false);
+    }
 }
 
 void ScreenModel::BlankScreenRow(int row) {
@@ -157,9 +175,13 @@ void ScreenModel::BlankScreenRow(int row) {
 }
 
 void ScreenModel::WrapToNextRow() {
-    if (rules_.hostMargins) return XtermWrap();
-    cursorColumn_ = 0;
-    ScreenMoveToRow(cursorRow_ + 1);
+    if (rules_.hostMargins) {
+        XtermWrap();
+    } else {
+        cursorColumn_ = 0;
+        ScreenMoveToRow(cursorRow_ + 1);
+    }
+    SetRowContinues(FirstScreenRow() + cursorRow_, true);
 }
 
 // A wrap that waits is taken while wrapping is on, and dropped if it went off
@@ -257,6 +279,7 @@ void ScreenModel::ScreenScrollUp(int count) {
             // The oldest history row comes round as the region's new last row;
             // rows below the region are turned back into place.
             ringBase_ = ringBase_ + 1 == ringRows_ ? 0 : ringBase_ + 1;
+            ++linesScrolled_;
             historyDepth_ = std::min(historyDepth_ + 1, geometry_.historyRows);
             if (bottom < ringRows_) RotateRows(bottom - 1, ringRows_, ringRows_ - bottom);
             damage_.ScrollUp(regionBottom_);
@@ -355,6 +378,7 @@ void ScreenModel::ScreenEraseToCursor() {
     BlankRows(0, cursorRow);
     ScreenRepairWide(cursorRow_, 0, cursorColumn_);
     BlankCells(RowCells(cursorRow), cursorColumn_);
+    SetRowContinues(cursorRow, false);
     damage_.MarkAll();
 }
 
@@ -362,6 +386,7 @@ void ScreenModel::ScreenEraseFromCursor() {
     const int cursorRow = FirstScreenRow() + cursorRow_;
     ScreenRepairWide(cursorRow_, cursorColumn_, columns_);
     BlankCells(CursorCell(), columns_ - cursorColumn_);
+    if (cursorColumn_ == 0) SetRowContinues(cursorRow, false);
     BlankRows(cursorRow + 1, BufferRows());
     damage_.MarkAll();
 }

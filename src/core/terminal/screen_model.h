@@ -140,6 +140,20 @@ class ScreenModel {
         return {cells != nullptr ? cells : blankRow_.data(), static_cast<std::size_t>(columns_)};
     }
     char32_t CharAt(int bufferRow, int column) const { return Row(bufferRow)[column].Character(); }
+    // Whether a row continues the one above: the host's text wrapped into it
+    // at the margin. Set by the wrap and kept as the row scrolls into the
+    // history; cleared when the row is blanked whole (scrolled in, erased,
+    // history erased), erased from its start, when the row above is erased
+    // up to its end, or when lines inserted, deleted or scrolled within a
+    // region put another row above it.
+    bool RowContinues(int bufferRow) const {
+        const Cell* cells = bufferRow < OldestRowInUse() ? nullptr : RowAt(bufferRow).get();
+        return cells != nullptr && cells[columns_].Has(kRowContinues);
+    }
+    // Rows scrolled up into the history so far (a resize moves rows through
+    // the top too). A row's text keeps its line, LinesScrolled() plus its
+    // buffer row, while the ring turns.
+    std::int64_t LinesScrolled() const { return linesScrolled_; }
     // What changed since the window last took it; the window clears it.
     const ScreenDamage& Damage() const { return damage_; }
     void ClearDamage() { damage_.Clear(); }
@@ -178,7 +192,11 @@ class ScreenModel {
 
   private:
     // One row's cells; none for a row never written, which reads as blank.
+    // Past the last column the store holds one cell more, which describes
+    // the row as a whole: its flags hold kRowContinues.
     using RowStore = std::unique_ptr<Cell[]>;
+    static constexpr std::uint16_t kRowContinues = 1;
+    void SetRowContinues(int bufferRow, bool continues);
 
     // The ring's place of a buffer row of the history or the screen.
     std::size_t RingPosition(int bufferRow) const {
@@ -235,6 +253,7 @@ class ScreenModel {
     std::vector<RowStore> ring_;
     int ringBase_ = 0;
     int historyDepth_ = 0;
+    std::int64_t linesScrolled_ = 0;
     RowStore spare_;
     // What a row never written reads as.
     std::vector<Cell> blankRow_;

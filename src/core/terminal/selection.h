@@ -1,56 +1,94 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/terminal/screen_model.h"
 
 namespace quill {
 
-// A cell of the window: its row (0 the window's first) and column.
-struct WindowCell {
-    int row = 0;
+// A cell of the text: its line (ScreenModel::LinesScrolled() plus its buffer
+// row, which stays with the text while rows scroll into the history) and
+// its column.
+struct TextPoint {
+    std::int64_t line = 0;
     int column = 0;
+    auto operator<=>(const TextPoint&) const = default;
 };
 
-// The marked cells: columns left to right - 1 of window rows top to
-// bottom - 1. It is never normalised: left and top come from the press,
-// right and bottom from the latest drag, so right < left or bottom < top
-// can happen, and then no cell is marked.
-struct SelectionRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
+// A stream runs in reading order from its first cell to its last, whole
+// rows between; a rectangle takes the same columns of every row.
+enum class SelectionShape { kStream, kRectangle };
 
-    bool Empty() const { return left == right || top == bottom; }
-    bool MarksCells() const { return right > left && bottom > top; }
-    bool operator==(const SelectionRect&) const = default;
+// What a press takes at once and a drag grows by: cells (a click alone marks
+// nothing), words (a double click) or lines (a triple click; a line the
+// host wrapped at the margin is one line).
+enum class SelectionUnit { kCell, kWord, kLine };
+
+// Marked columns first to end - 1 of one line; empty when first >= end.
+struct MarkedColumns {
+    int first = 0;
+    int end = 0;
+    bool Empty() const { return first >= end; }
 };
 
-// The rectangle of cells the user marks with the left mouse button, from the
-// cell pressed to the cell the pointer is dragged to, both included. The
-// window gives cells, the pointer's already held within the cells it shows.
+// The cells the user marks with the left mouse button, held in lines of
+// the text, so that the marks scroll with their rows into the history and
+// back. Words are runs of letters, digits and the characters of
+// kWordPunctuation, so that a URL or a path is one word (any character
+// beyond ASCII counts as a letter); a run of one other character is a word
+// too, and so is a run of blanks.
 class Selection {
   public:
-    void SelectionPress(WindowCell at);
-    // Extends the rectangle only while the button is down.
-    void SelectionDrag(WindowCell at);
+    static constexpr std::string_view kWordPunctuation = "-._~/?&=%+#:@";
+
+    // The button goes down on a cell: a word or a line is marked at once.
+    void SelectionPress(const ScreenModel& screen, TextPoint at, SelectionShape shape,
+                        SelectionUnit unit);
+    // Shift+click: the end nearer to the cell moves to it, in the unit the
+    // selection was made in, and a drag goes on from there.
+    void SelectionExtend(const ScreenModel& screen, TextPoint at);
+    // Moves the end the pointer holds, only while the button is down.
+    void SelectionDrag(const ScreenModel& screen, TextPoint at);
     void SelectionRelease() { selecting_ = false; }
-    void Clear() { rect_ = {}; }
+    void Clear() { marked_ = false; }
 
-    const SelectionRect& Rect() const { return rect_; }
     bool Selecting() const { return selecting_; }
+    bool MarksCells() const { return marked_; }
+    std::int64_t FirstLine() const { return Begin().line; }
+    std::int64_t LastLine() const { return End().line; }
+    // The marked columns of a line of a screen `columns` wide.
+    MarkedColumns ColumnsOn(std::int64_t line, int columns) const;
 
-    // The marked cells of the rows on display (window row r shows buffer row
-    // viewTop + r) as UTF-8, each row followed by CR LF: every character
-    // once with its combining marks, a wide one from its left half. Kept
-    // within the screen's columns and the window rows (the screen rows and
-    // the spare row below them).
-    std::string CopyText(const ScreenModel& screen, int viewTop) const;
+    // Forgets the marks when a cell they cover changed, the screen was
+    // erased under them, or their rows left the history; reads the damage
+    // the screen has gathered since the window last took it.
+    void ForgetChanged(const ScreenModel& screen);
+
+    // The marked text as UTF-8, every character once with its combining
+    // marks, rows without trailing blanks. A stream's rows end in
+    // `lineEnd`, except a row the next one continues (the host wrapped it)
+    // and the last row; lines taken whole end in it, the last one too. A
+    // rectangle's rows all end in it.
+    std::string CopyText(const ScreenModel& screen, std::string_view lineEnd) const;
 
   private:
-    SelectionRect rect_;
+    // The first and last cell of the unit around a cell.
+    struct Span {
+        TextPoint first;
+        TextPoint last;
+    };
+    Span UnitAround(const ScreenModel& screen, TextPoint at) const;
+    TextPoint Begin() const;
+    TextPoint End() const;
+
+    Span anchor_;  // where the press was, in its unit
+    Span head_;    // where the pointer went
+    SelectionShape shape_ = SelectionShape::kStream;
+    SelectionUnit unit_ = SelectionUnit::kCell;
     bool selecting_ = false;
+    bool marked_ = false;
 };
 
 }  // namespace quill

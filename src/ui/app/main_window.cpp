@@ -430,8 +430,13 @@ void MainWindow::OnMouseMove(QPoint at) {
     view_->SelectionDrag(at.x(), at.y());
 }
 
-void MainWindow::OnLeftButtonDown(QPoint at) {
-    view_->SelectionPress(at.x(), at.y());
+// Alt marks a rectangle in the extended terminal and Shift extends the
+// selection; while the host asks for the mouse, Shift keeps the mouse for
+// the user instead, and the press selects as it would without reporting.
+void MainWindow::OnLeftButtonDown(QPoint at, Qt::KeyboardModifiers modifiers, int clicks) {
+    const bool extend = (modifiers & Qt::ShiftModifier) != 0 && clicks == 1 &&
+                        !parts_.engine.MouseReporting();
+    view_->SelectionPress(at.x(), at.y(), {clicks, (modifiers & Qt::AltModifier) != 0, extend});
 }
 
 void MainWindow::OnLeftButtonUp() {

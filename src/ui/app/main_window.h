@@ -111,7 +111,8 @@ class MainWindow final : public QMainWindow {
     void OnTimer();
     void OnScroll(ScrollAction action, int position = 0);
     void OnMouseMove(QPoint at);
-    void OnLeftButtonDown(QPoint at);
+    void OnLeftButtonDown(QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                          int clicks = 1);
     // Puts the marked cells in the selection clipboard, where there is one.
     void OnLeftButtonUp();
     void OnRightButtonDown(QPoint at);
@@ -178,6 +179,7 @@ class MainWindow final : public QMainWindow {
     void SendTelnetCommand(std::uint8_t code);
     bool MouseEvent(const QMouseEvent& event);
     bool HostMouseEvent(const QMouseEvent& event);
+    int ClicksInARow(const QMouseEvent& event);
     bool HostWheelEvent(QEvent* event);
     void ReportMouse(MouseAction action, MouseButton button, QPointF at,
                      Qt::KeyboardModifiers modifiers);
@@ -199,6 +201,9 @@ class MainWindow final : public QMainWindow {
     // A button press went to the host: what follows until every button is
     // up goes there too.
     bool mouseToHost_ = false;
+    // When and where the last double click was, for a third.
+    std::optional<quint64> doubleClickTime_;
+    QPoint doubleClickAt_;
 };
 
 }  // namespace quill

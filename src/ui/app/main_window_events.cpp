@@ -1,10 +1,12 @@
 // The window's Qt events, each turned into the handler of its message:
 // close, activation, keys, input methods, mouse, wheel and scroll bar.
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QStyleHints>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
@@ -87,7 +89,7 @@ bool MainWindow::ViewEvent(QEvent* event) {
             OnInputMethod(input.commitString(), input.preeditString());
             return true;
         }
-        // The window class asks for no double clicks: a second click is a press.
+        // A double click is a press that marks a word (ClicksInARow).
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
         case QEvent::MouseMove:
@@ -157,8 +159,26 @@ bool MainWindow::MouseEvent(const QMouseEvent& event) {
         return true;
     }
     if (event.button() != Qt::LeftButton) return false;
-    OnLeftButtonDown(at);
+    OnLeftButtonDown(at, event.modifiers(), ClicksInARow(event));
     return true;
+}
+
+// Qt tells a double click; a press soon after one, near it, is a third.
+int MainWindow::ClicksInARow(const QMouseEvent& event) {
+    const QPoint at = event.position().toPoint();
+    if (event.type() == QEvent::MouseButtonDblClick) {
+        doubleClickTime_ = event.timestamp();
+        doubleClickAt_ = at;
+        return 2;
+    }
+    const bool third =
+        doubleClickTime_ &&
+        event.timestamp() - *doubleClickTime_ <=
+            static_cast<quint64>(QGuiApplication::styleHints()->mouseDoubleClickInterval()) &&
+        (at - doubleClickAt_).manhattanLength() <=
+            QGuiApplication::styleHints()->startDragDistance();
+    doubleClickTime_.reset();
+    return third ? 3 : 1;
 }
 
 // While the host asks for the mouse, a press without Shift goes to it, and

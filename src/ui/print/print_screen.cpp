@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "core/terminal/row_text.h"
 #include "core/terminal/screen_model.h"
 #include "ui/resources/message_box.h"
 #include "ui/resources/string_table.h"
@@ -46,16 +47,8 @@ QFont PrinterFont() {
 QStringList RowsOnDisplay(const ScreenModel& screen, int firstRow, int rowCount) {
     QStringList rows;
     for (int row = firstRow; row < firstRow + rowCount; ++row) {
-        QString text;
-        // A wide character once, from its left half, with its marks.
-        for (const Cell& cell : screen.Row(row)) {
-            if (cell.Has(cell_flags::kWideRight)) continue;
-            const char32_t c = cell.Character();
-            text += QString::fromUcs4(&c, 1);
-            const std::u32string_view marks = screen.Marks(cell);
-            text += QString::fromUcs4(marks.data(), static_cast<qsizetype>(marks.size()));
-        }
-        rows << text;
+        const std::string text = RowText(screen.Row(row), &screen);
+        rows << QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     }
     return rows;
 }

@@ -35,7 +35,8 @@ PrintHooks DefaultPrintHooks();
 QString PrintDocumentName(const QString& windowTitle);
 
 // The text of rowCount buffer rows of the screen from firstRow on: the rows
-// on display in the main window, as print shows them.
+// on display in the main window, as print shows them, each without its
+// trailing blanks.
 QStringList RowsOnDisplay(const ScreenModel& screen, int firstRow, int rowCount);
 
 // Prints rows of the character grid: the rows on display in the main window.

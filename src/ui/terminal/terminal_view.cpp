@@ -147,6 +147,10 @@ void TerminalView::TakeDamage() {
                             (columns.end - columns.first) * cellWidth_, cellHeight_);
         }
     }
+    // Marks whose cells changed go, and so does their highlight.
+    const QRegion highlight = HighlightArea();
+    selection_.ForgetChanged(screen_);
+    if (!selection_.MarksCells()) stale_ |= highlight;
     terminal_.ClearDamage();
 }
 
@@ -172,7 +176,7 @@ void TerminalView::BlitRows(int shift, int end) {
 }
 
 QRegion TerminalView::Overlays() const {
-    QRegion area = HighlightRect();
+    QRegion area = HighlightArea();
     if (caretShown_) area |= CaretRect();
     if (!preedit_.isEmpty()) area |= PreeditArea(preedit_, CursorCell(), fonts_);
     return area;
@@ -252,18 +256,28 @@ bool TerminalView::CaretDrawn() const {
 void TerminalView::InvertOverlays(QPainter& painter) {
     painter.setCompositionMode(QPainter::CompositionMode_Difference);
     if (CaretDrawn()) painter.fillRect(CaretRect(), Qt::white);
-    const QRect highlight = HighlightRect();
-    if (!highlight.isEmpty()) painter.fillRect(highlight, Qt::white);
+    for (const QRect& band : HighlightArea()) painter.fillRect(band, Qt::white);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
-// A rectangle dragged up or to the left of its press point marks no cells,
-// so it shows no highlight.
-QRect TerminalView::HighlightRect() const {
-    const SelectionRect& r = selection_.Rect();
-    if (!r.MarksCells()) return {};
-    return {r.left * cellWidth_, r.top * cellHeight_, (r.right - r.left) * cellWidth_,
-            (r.bottom - r.top) * cellHeight_};
+// The marked cells of the rows on display; the marks go with their text.
+QRegion TerminalView::HighlightArea() const {
+    QRegion area;
+    if (!selection_.MarksCells()) return area;
+    const int columns = screen_.Geometry().columns;
+    const std::int64_t top = LineAt(0);
+    const int rows = std::min(PaintableRows(), screen_.BufferRows() - ViewTop());
+    for (int r = 0; r < rows; ++r) {
+        const MarkedColumns marked = selection_.ColumnsOn(top + r, columns);
+        if (marked.Empty()) continue;
+        area |= QRect(marked.first * cellWidth_, r * cellHeight_,
+                      (marked.end - marked.first) * cellWidth_, cellHeight_);
+    }
+    return area;
+}
+
+std::int64_t TerminalView::LineAt(int windowRow) const {
+    return screen_.LinesScrolled() + ViewTop() + windowRow;
 }
 
 // The view shows buffer rows 1 and on; 0 is never shown.
@@ -307,16 +321,35 @@ WindowCell TerminalView::CellAt(int x, int y) const {
             std::clamp(x / cellWidth_, 0, screen_.Geometry().columns - 1)};
 }
 
-void TerminalView::SelectionPress(int x, int y) {
-    MarkStale(HighlightRect());
-    selection_.SelectionPress(CellAt(x, y));
+TextPoint TerminalView::TextPointAt(int x, int y) const {
+    const WindowCell cell = CellAt(x, y);
+    return {LineAt(cell.row), cell.column};
+}
+
+// The plain terminal marks rectangles of cells only.
+void TerminalView::SelectionPress(int x, int y, SelectionGesture gesture) {
+    MarkStale(HighlightArea());
+    const TextPoint at = TextPointAt(x, y);
+    if (!terminal_.Extended()) {
+        selection_.SelectionPress(screen_, at, SelectionShape::kRectangle, SelectionUnit::kCell);
+    } else if (gesture.extend) {
+        selection_.SelectionExtend(screen_, at);
+    } else {
+        const SelectionUnit unit = gesture.clicks >= 3   ? SelectionUnit::kLine
+                                   : gesture.clicks == 2 ? SelectionUnit::kWord
+                                                         : SelectionUnit::kCell;
+        selection_.SelectionPress(
+            screen_, at, gesture.rectangle ? SelectionShape::kRectangle : SelectionShape::kStream,
+            unit);
+    }
+    MarkStale(HighlightArea());
 }
 
 void TerminalView::SelectionDrag(int x, int y) {
     if (!selection_.Selecting()) return;
-    MarkStale(HighlightRect());
-    selection_.SelectionDrag(CellAt(x, y));
-    MarkStale(HighlightRect());
+    MarkStale(HighlightArea());
+    selection_.SelectionDrag(screen_, TextPointAt(x, y));
+    MarkStale(HighlightArea());
 }
 
 void TerminalView::SelectionRelease() {
@@ -324,20 +357,25 @@ void TerminalView::SelectionRelease() {
 }
 
 QString TerminalView::SelectedText() const {
-    const std::string text = selection_.CopyText(screen_, ViewTop());
+#ifdef Q_OS_WIN
+    constexpr std::string_view kLineEnd = "\r\n";
+#else
+    constexpr std::string_view kLineEnd = "\n";
+#endif
+    const std::string text = selection_.CopyText(screen_, kLineEnd);
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 void TerminalView::CopySelection() {
-    if (selection_.Rect().Empty()) return;
+    if (!selection_.MarksCells()) return;
     QGuiApplication::clipboard()->setText(SelectedText());
-    MarkStale(HighlightRect());
+    MarkStale(HighlightArea());
     selection_.Clear();
 }
 
 void TerminalView::CopyToSelectionClipboard() {
     QClipboard& clipboard = *QGuiApplication::clipboard();
-    if (!clipboard.supportsSelection() || HighlightRect().isEmpty()) return;
+    if (!clipboard.supportsSelection() || !selection_.MarksCells()) return;
     clipboard.setText(SelectedText(), QClipboard::Selection);
 }
 

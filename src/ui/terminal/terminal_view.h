@@ -27,6 +27,20 @@ class QScrollBar;
 
 namespace quill {
 
+// A cell of the window: its row (0 the window's first) and column.
+struct WindowCell {
+    int row = 0;
+    int column = 0;
+};
+
+// How the left button went down: the clicks in a row (2 marks a word, 3 a
+// line), Alt for a rectangle, Shift to extend the selection.
+struct SelectionGesture {
+    int clicks = 1;
+    bool rectangle = false;
+    bool extend = false;
+};
+
 // The terminal's client area: paints the grid the screen model has, whatever
 // its size, keeps the scroll-back view,
 // draws the caret and the selection highlight, and copies and pastes. Its
@@ -85,7 +99,7 @@ class TerminalView final : public QWidget, public DisplaySink {
 
     // The press and the drag at points of the window (anywhere, the pointer
     // may have left it), which mark the cells under them.
-    void SelectionPress(int x, int y);
+    void SelectionPress(int x, int y, SelectionGesture gesture = {});
     void SelectionDrag(int x, int y);
     void SelectionRelease();
     const Selection& CurrentSelection() const { return selection_; }
@@ -148,8 +162,11 @@ class TerminalView final : public QWidget, public DisplaySink {
     bool CaretDrawn() const;
     void InvertOverlays(QPainter& painter);
     QRect CellRect(int row, int column) const;
-    QRect HighlightRect() const;
+    QRegion HighlightArea() const;
+    // The line of the text a window row shows.
+    std::int64_t LineAt(int windowRow) const;
     WindowCell CellAt(int x, int y) const;
+    TextPoint TextPointAt(int x, int y) const;
     QString SelectedText() const;
     QRect CursorCell() const;
 

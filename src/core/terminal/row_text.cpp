@@ -1,0 +1,25 @@
+#include "core/terminal/row_text.h"
+
+#include "core/terminal/screen_model.h"
+#include "core/terminal/utf8_codec.h"
+
+namespace quill {
+
+std::string CellText(std::span<const Cell> cells, const ScreenModel* marksFrom) {
+    std::string text;
+    for (const Cell& cell : cells) {
+        if (cell.Has(cell_flags::kWideRight)) continue;
+        AppendUtf8(text, cell.Character());
+        if (marksFrom == nullptr) continue;
+        for (const char32_t mark : marksFrom->Marks(cell)) AppendUtf8(text, mark);
+    }
+    return text;
+}
+
+std::span<const Cell> WithoutTrailingBlanks(std::span<const Cell> cells) {
+    std::size_t length = cells.size();
+    while (length > 0 && cells[length - 1].Character() == U' ') --length;
+    return cells.first(length);
+}
+
+}  // namespace quill
