@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "core/engine/headless_terminal.h"
+#include "core/engine/screen_search_rows.h"
 #include "core/search/scrollback_search.h"
 
 namespace quill {
@@ -116,6 +118,21 @@ TEST(ScrollbackSearch, SlicesFindWhatOneStepFinds) {
     EXPECT_EQ(whole.Matches().size(), 50u);
     EXPECT_GE(steps, 5);
     EXPECT_EQ(whole.Matches().back(), (SearchMatch{-20, 0, -20, 5}));
+}
+
+// The terminal's own rows: a line the host wrote past the margin is found
+// across the wrap, and a match keeps its number while the text scrolls up.
+TEST(ScreenSearchRows, WrappedLinesJoinAndMatchesKeepTheirNumbersAsTextScrolls) {
+    HeadlessTerminal session;
+    session.Options().SetExtended(true);
+    session.Feed(std::string(75, '.') + "wrap-around\r\n", 100);
+    const ScreenSearchRows rows(session.terminal().Screen());
+    const std::vector<SearchMatch> before = FindAll(rows, "around");
+    ASSERT_EQ(before.size(), 1u);
+    EXPECT_EQ(FindAll(rows, "wrap-around"),
+              (std::vector<SearchMatch>{{before[0].firstRow - 1, 75, before[0].lastRow, 5}}));
+    session.Feed(std::string(30, '\n'), 100);
+    EXPECT_EQ(FindAll(rows, "around"), before);
 }
 
 }  // namespace

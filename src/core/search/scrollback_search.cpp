@@ -11,6 +11,8 @@ ScrollbackSearch::ScrollbackSearch(const SearchedRows& rows, const SearchPattern
     : rows_(rows), pattern_(pattern), nextEnd_(rows.EndRow()) {}
 
 bool ScrollbackSearch::Step(int rowBudget) {
+    // A grid made smaller since the last step has fewer rows to read.
+    nextEnd_ = std::min(nextEnd_, rows_.EndRow());
     long long read = 0;
     while (!Done() && read < rowBudget) {
         const long long first = SearchLineEndingAt(nextEnd_);

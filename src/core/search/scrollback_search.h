@@ -24,7 +24,8 @@ struct SearchMatch {
 // rows that continue it; its text has no blanks after its last character.
 class ScrollbackSearch {
   public:
-    // Both must outlive the search, and the rows must not change under it.
+    // Both must outlive the search. Rows that change under it are read as
+    // they are when it reaches them.
     ScrollbackSearch(const SearchedRows& rows, const SearchPattern& pattern);
 
     // Reads lines until at least `rowBudget` more rows are read or all are;

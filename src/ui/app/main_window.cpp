@@ -13,6 +13,7 @@
 #include "core/settings/host_history.h"
 #include "core/telnet/telnet_codes.h"
 #include "ui/app/telnet_commands.h"
+#include "ui/find/find_controller.h"
 #include "ui/resources/accelerator_filter.h"
 #include "ui/resources/menu_mnemonics.h"
 #include "ui/resources/menus.h"
@@ -68,6 +69,9 @@ MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
     layout->addWidget(scrollBar_);
     setCentralWidget(central);
     setFocusProxy(view_);
+    find_ = new FindController(central, parts_.engine.Screen(), *view_, [this](int top) {
+        OnScroll(ScrollAction::kThumbPosition, top);
+    });
 
     const CommandHandler command = [this](CommandId id) { OnCommand(id); };
     menus_ = BuildMenuBar(*menuBar(), TelMenu(), command);
@@ -338,6 +342,9 @@ void MainWindow::OnCommand(CommandId id) {
             return;
         case CommandId::kPaste:
             PasteText(view_->ClipboardText());
+            return;
+        case CommandId::kFind:
+            find_->Open();
             return;
         case CommandId::kHelpIndex:
             if (hooks_.help) hooks_.help(this, HelpTopic::Index);

@@ -24,6 +24,7 @@ enum class CommandId : int {
     kConnectionInformation = 118,
     kCopy = 202,
     kPaste = 203,
+    kFind = 204,
     kHelpIndex = 901,
     kUsingHelp = 905,
     kAbout = 999,
