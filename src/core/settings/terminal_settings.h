@@ -102,7 +102,7 @@ struct TerminalSettings {
     UserOptions options;
 };
 
-// Reads the thirteen settings in start-up order: font, fontsize, fgcolor,
+// Reads the fourteen settings in start-up order: font, fontsize, fgcolor,
 // bgcolor, CRLFTranslation, LocalEcho, autoexit, wrap, MaximizeOnStart,
 // extended, and then termtype, scrollback, bbs and boldbright.
 TerminalSettings ReadTerminalSettings(SettingsStore& store);

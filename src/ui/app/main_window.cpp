@@ -13,6 +13,7 @@
 #include "core/settings/host_history.h"
 #include "core/telnet/telnet_codes.h"
 #include "ui/app/telnet_commands.h"
+#include "ui/find/find_controller.h"
 #include "ui/resources/accelerator_filter.h"
 #include "ui/resources/menu_mnemonics.h"
 #include "ui/resources/menus.h"
@@ -70,6 +71,9 @@ MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
     layout->addWidget(scrollBar_);
     setCentralWidget(central);
     setFocusProxy(view_);
+    find_ = new FindController(central, parts_.engine.Screen(), *view_, [this](int top) {
+        OnScroll(ScrollAction::kThumbPosition, top);
+    });
 
     const CommandHandler command = [this](CommandId id) { OnCommand(id); };
     menus_ = BuildMenuBar(*menuBar(), TelMenu(), command);
@@ -354,6 +358,9 @@ void MainWindow::OnCommand(CommandId id) {
             return;
         case CommandId::kPaste:
             PasteText(view_->ClipboardText());
+            return;
+        case CommandId::kFind:
+            find_->Open();
             return;
         case CommandId::kHelpIndex:
             if (hooks_.help) hooks_.help(this, HelpTopic::Index);

@@ -34,6 +34,7 @@ class QScrollBar;
 
 namespace quill {
 
+class FindController;
 class TerminalView;
 
 // Everything the main window works on; the application owns it.
@@ -139,6 +140,7 @@ class MainWindow final : public QMainWindow {
     bool Pasting() const { return paste_.Busy(); }
 
     TerminalView& View() { return *view_; }
+    FindController& Find() { return *find_; }
     QScrollBar& ScrollBar() { return *scrollBar_; }
     const MenuActions& Menus() const { return menus_; }
     // The height the Setup dialog starts its font choice from.
@@ -197,6 +199,7 @@ class MainWindow final : public QMainWindow {
     WindowHooks hooks_;
     TerminalView* view_;
     QScrollBar* scrollBar_;
+    FindController* find_;
     MenuActions menus_;
     PasteQueue paste_;
     QTimer timer_;

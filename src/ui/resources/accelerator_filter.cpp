@@ -12,8 +12,12 @@ AcceleratorFilter::AcceleratorFilter(QWidget* window, CommandHandler handler)
     : QObject(window), window_(window), handler_(std::move(handler)) {}
 
 std::optional<CommandId> AcceleratorFilter::CommandFor(const QKeyEvent& event) {
-    const Qt::KeyboardModifiers mods =
-        event.modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier);
+    const Qt::KeyboardModifiers all = Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier;
+    if ((event.modifiers() & (all | Qt::ShiftModifier)) == (Qt::ControlModifier | Qt::ShiftModifier) &&
+        event.key() == Qt::Key_F) {
+        return CommandId::kFind;
+    }
+    const Qt::KeyboardModifiers mods = event.modifiers() & all;
     if (mods != Qt::AltModifier) return std::nullopt;
     const int key = event.key();
     if (key < Qt::Key_A || key > Qt::Key_Z) return std::nullopt;

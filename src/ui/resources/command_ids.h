@@ -25,6 +25,7 @@ enum class CommandId : int {
     kSendFiles = 130,
     kCopy = 202,
     kPaste = 203,
+    kFind = 204,
     kHelpIndex = 901,
     kUsingHelp = 905,
     kAbout = 999,

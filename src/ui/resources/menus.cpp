@@ -39,6 +39,7 @@ constexpr std::array kConnectionItems{
 constexpr std::array kEditItems{
     MenuItem{"&Copy\tAlt-C", CommandId::kCopy},
     MenuItem{"&Paste\tAlt-V", CommandId::kPaste},
+    MenuItem{"&Find...\tCtrl+Shift+F", CommandId::kFind},
 };
 
 constexpr std::array kSetupItems{

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "ui/terminal/match_highlight.h"
 #include "ui/terminal/preedit.h"
 
 namespace quill {
@@ -94,6 +95,7 @@ std::chrono::milliseconds TerminalView::SincePaint() const {
 }
 
 void TerminalView::UpdateNow() {
+    if (!terminal_.Damage().Clean()) emit ScreenChanged();
     if (!UpdatePending()) return;
     if (PaintedWithinFrame()) {
         ScheduleFrame();  // the frame tick paints at the end of the current frame
@@ -264,6 +266,9 @@ void TerminalView::DisplayPaint(QPainter& painter, const QRegion& area) {
         first = end + 1;
     }
     InvertOverlays(painter);
+    PaintMatchHighlights(painter, findMatches_, findCurrent_,
+                         {screen_.LinesScrolled() + ViewTop(), rows, screen_.Geometry().columns,
+                          cellWidth_, cellHeight_});
     PaintPreedit(painter, preedit_, CursorCell(), fonts_, ToColour(colours_.text()),
                  ToColour(colours_.background()));
     FollowBlink(rows);
@@ -499,6 +504,15 @@ QString TerminalView::ClipboardText(QClipboard::Mode mode) {
 
 QRect TerminalView::CursorCell() const {
     return CellRect(caretRow_, caretColumn_);
+}
+
+void TerminalView::SetFindMatches(std::span<const SearchMatch> matches,
+                                  std::optional<std::size_t> current) {
+    if (findMatches_.empty() && matches.empty()) return;
+    findMatches_.assign(matches.begin(), matches.end());
+    findCurrent_ = current;
+    InvalidateAll();
+    UpdateNow();
 }
 
 void TerminalView::SetPreedit(const QString& preedit) {

@@ -16,6 +16,7 @@
 #include "core/engine/terminal.h"
 #include "core/interfaces/display_sink.h"
 #include "core/interfaces/rgb.h"
+#include "core/search/scrollback_search.h"
 #include "core/terminal/palette.h"
 #include "core/terminal/screen_model.h"
 #include "core/terminal/selection.h"
@@ -119,6 +120,9 @@ class TerminalView final : public QWidget, public DisplaySink {
     // The clipboard text up to its first NUL: what Paste sends.
     static QString ClipboardText(QClipboard::Mode mode = QClipboard::Clipboard);
 
+    // The find bar's matches, marked over the text; the current one stands out.
+    void SetFindMatches(std::span<const SearchMatch> matches, std::optional<std::size_t> current);
+
     // The text an input method is composing, shown at the cursor.
     void SetPreedit(const QString& preedit);
     const QString& Preedit() const { return preedit_; }
@@ -143,6 +147,10 @@ class TerminalView final : public QWidget, public DisplaySink {
     const QRegion& LastPaintArea() const { return lastPaintArea_; }
     // The glyph lookups that had to ask the fonts so far.
     int GlyphMisses() const { return painter_.Glyphs().Misses(); }
+
+  signals:
+    // The terminal changed what it shows (its damage is not yet painted).
+    void ScreenChanged();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -215,6 +223,8 @@ class TerminalView final : public QWidget, public DisplaySink {
     int caretRow_ = 0;
     int caretColumn_ = 0;
     Selection selection_;
+    std::vector<SearchMatch> findMatches_;
+    std::optional<std::size_t> findCurrent_;
     QString preedit_;
     // The input method is told where the cursor went once per paint.
     bool caretMoved_ = false;

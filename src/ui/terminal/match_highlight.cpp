@@ -1,0 +1,46 @@
+#include "ui/terminal/match_highlight.h"
+
+#include <QColor>
+#include <QPainter>
+#include <algorithm>
+
+namespace quill {
+
+namespace {
+
+// The cells of one match on one row, in window pixels.
+QRect RowPart(const SearchMatch& match, long long row, const MatchWindow& window) {
+    const int first = row == match.firstRow ? match.firstColumn : 0;
+    const int last = row == match.lastRow ? match.lastColumn : window.columns - 1;
+    const int windowRow = static_cast<int>(row - window.viewTop);
+    return {first * window.cellWidth, windowRow * window.cellHeight,
+            (last - first + 1) * window.cellWidth, window.cellHeight};
+}
+
+void PaintMatch(QPainter& painter, const SearchMatch& match, bool current,
+                const MatchWindow& window) {
+    const long long top = std::max<long long>(match.firstRow, window.viewTop);
+    const long long end = std::min<long long>(match.lastRow + 1, window.viewTop + window.rows);
+    const QColor fill = current ? QColor(255, 140, 0, 150) : QColor(255, 230, 0, 110);
+    for (long long row = top; row < end; ++row) {
+        const QRect part = RowPart(match, row, window);
+        painter.fillRect(part, fill);
+        if (!current) continue;
+        painter.setPen(QColor(200, 80, 0));
+        painter.drawRect(part.adjusted(0, 0, -1, -1));
+    }
+}
+
+}  // namespace
+
+void PaintMatchHighlights(QPainter& painter, std::span<const SearchMatch> matches,
+                          std::optional<std::size_t> current, const MatchWindow& window) {
+    const long long end = window.viewTop + window.rows;
+    for (std::size_t i = 0; i < matches.size(); ++i) {
+        const SearchMatch& match = matches[i];
+        if (match.lastRow < window.viewTop || match.firstRow >= end) continue;
+        PaintMatch(painter, match, current == i, window);
+    }
+}
+
+}  // namespace quill

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <span>
+
+#include "core/search/scrollback_search.h"
+
+class QPainter;
+
+namespace quill {
+
+// Which row (in the matches' numbers) the window shows at its top, how many
+// it shows, and the size of its cells.
+struct MatchWindow {
+    long long viewTop = 0;
+    int rows = 0;
+    int columns = 0;
+    int cellWidth = 0;
+    int cellHeight = 0;
+};
+
+// Marks the matches the window shows over the painted text: every one in a
+// light colour, the current one in a stronger one with a frame.
+void PaintMatchHighlights(QPainter& painter, std::span<const SearchMatch> matches,
+                          std::optional<std::size_t> current, const MatchWindow& window);
+
+}  // namespace quill
