@@ -48,7 +48,7 @@ pipe_run() {
 # Starts the host (MODE) and the program, answers Receive Files; sets
 # $host, $program and $start.
 begin_download() {
-    rm -rf "$work/home" "$work/config" "$work/ended"
+    rm -rf "${work:?}/home" "$work/config" "$work/ended"
     mkdir -p "$work/home/Downloads" "$work/config/Brannock"
     python3 "$here/zmodem_host.py" "$port" "$1" "$work/file.bin" "$work/ended" &
     host=$!
