@@ -3,10 +3,10 @@
 //   quillterm-bench-repaint WINDOW_ID [INTERVAL_MS]
 //
 // grabs the window's rectangle of the screen every INTERVAL_MS (10 by
-// default) until the window is no longer viewable, and prints the number of
-// grabs that differed from the one before and the longest time between two
-// such changes (so also between a repaint and the next). Used on the ZMODEM
-// progress dialog, whose figures change at every repaint.
+// default) until the window is no longer viewable, and prints when its
+// pixels first changed, how often they changed after that and the longest
+// time between two such changes (so also between a repaint and the next).
+// Used on the ZMODEM progress dialog, whose figures change at every repaint.
 #include <X11/Xlib.h>
 
 #include <algorithm>
@@ -64,6 +64,7 @@ int Watch(Display* display, Window window, std::chrono::milliseconds interval) {
     std::vector<char> before = grab->Snapshot();
     const Clock::time_point start = Clock::now();
     Clock::time_point last = start;
+    Clock::duration first{};
     Clock::duration longest{};
     int changes = 0;
     while (Viewable(display, window)) {
@@ -80,13 +81,15 @@ int Watch(Display* display, Window window, std::chrono::milliseconds interval) {
         if (!changed) continue;
         before = grab->Snapshot();
         const Clock::time_point at = Clock::now();
-        longest = std::max(longest, at - last);
+        if (changes == 0) first = at - start;
+        longest = changes == 0 ? longest : std::max(longest, at - last);
         last = at;
         ++changes;
     }
-    std::printf("watched %.0f ms: %d changes, longest gap %.0f ms, last change %.0f ms before "
-                "the window went\n",
-                Ms(Clock::now() - start), changes, Ms(longest), Ms(Clock::now() - last));
+    std::printf("watched %.0f ms: the first change after %.0f ms, then %d more, at most %.0f ms "
+                "apart; the last %.0f ms before the window went\n",
+                Ms(Clock::now() - start), Ms(first), std::max(changes - 1, 0), Ms(longest),
+                Ms(Clock::now() - last));
     return 0;
 }
 

@@ -4,9 +4,10 @@
 #
 #   zmodem-download.sh [BUILD_DIR] [DISPLAY_NUMBER] [MIB] [RUNS]
 #
-# Each run times the pipe, then the program against zmodem_host.py on
+# Each run times the pipe and the program against zmodem_host.py on
 # 127.0.0.1 running sz over Telnet with BINARY taken both ways, over Telnet
-# with BINARY refused (CR NUL) and over raw TCP; the medians follow. Over
+# with BINARY refused (CR NUL) and over raw TCP, each run in another order
+# (the first of one run goes last in the next); the medians follow. Over
 # Telnet the program is the BBS terminal. The program runs under its own
 # Xvfb, and the Receive Files dialog is answered with xdotool; its time runs
 # from that answer to the file's last byte on disk, and every file is
@@ -110,11 +111,18 @@ echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 Xvfb ":$display" -screen 0 1600x1000x24 >/dev/null 2>&1 & pids="$pids $!"
 sleep 1
 : > "$work/times"
+# The four take turns at going first, so that none always follows the same.
+order="pipe binary nonbinary raw"
 for run in $(seq 1 "$runs"); do
-    pipe_run && pipe=$took
-    program_run binary && binary=$took
-    program_run nonbinary && nonbinary=$took
-    program_run raw && rawtcp=$took
+    for mode in $order; do
+        case $mode in
+            pipe) pipe_run && pipe=$took ;;
+            binary) program_run binary && binary=$took ;;
+            nonbinary) program_run nonbinary && nonbinary=$took ;;
+            raw) program_run raw && rawtcp=$took ;;
+        esac
+    done
+    order="${order#* } ${order%% *}"
     echo "$pipe $binary $nonbinary $rawtcp" >> "$work/times"
     echo "run $run, $mib MiB in s: sz | rz $pipe, Telnet BINARY $binary, Telnet CR NUL $nonbinary," \
          "raw TCP $rawtcp (load $(cut -d' ' -f1 /proc/loadavg))"
