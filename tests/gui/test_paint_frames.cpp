@@ -201,25 +201,30 @@ TEST_F(PaintFramesTest, WithinAFrameTheTickPaintsAndAnIdleViewKeepsNoTimer) {
 }
 
 // Blinking text on the screen starts the blink, which hides it within a
-// second; once none is shown the blink stops with the text shown.
+// second; once none is shown the blink stops with the text shown. The BBS
+// terminal's blink (iCE colours off) blinks the same way.
 TEST_F(PaintFramesTest, TheBlinkTicksOnlyWhileBlinkingTextIsShown) {
-    headless.Options().SetExtended(true);
-    Feed("\x1b[5;1Hsteady");
-    EXPECT_FALSE(view.BlinkScheduled());
-    Feed("\x1b[5;1H\x1b[5mblinking\x1b[0m");
-    EXPECT_TRUE(view.BlinkScheduled());
-    const auto inked = [this] {
-        const QImage shown = Shown();
-        for (int x = 0; x < 8 * fonts.CellWidth; ++x) {
-            for (int y = 4 * fonts.CellHeight; y < 5 * fonts.CellHeight; ++y)
-                if ((shown.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) return true;
-        }
-        return false;
-    };
-    EXPECT_TRUE(inked());
-    EXPECT_TRUE(PumpUntil([&] { return !inked(); }, 3000));
-    Feed("\x1b[2K");
-    EXPECT_FALSE(view.BlinkScheduled());
+    for (const DialectId dialect : {DialectId::kExtended, DialectId::kBbs}) {
+        headless.Options().SetDialect(dialect);
+        Feed("\x1b[2J\x1b[5;1Hsteady");
+        EXPECT_FALSE(view.BlinkScheduled());
+        Feed("\x1b[5;1H\x1b[5mblinking\x1b[0m");
+        EXPECT_TRUE(view.BlinkScheduled());
+        // Whether the first eight cells of the row differ from its blank end.
+        const auto inked = [this] {
+            const QImage shown = Shown();
+            const QRgb blank = shown.pixel(shown.width() - 1, 4 * fonts.CellHeight);
+            for (int x = 0; x < 8 * fonts.CellWidth; ++x) {
+                for (int y = 4 * fonts.CellHeight; y < 5 * fonts.CellHeight; ++y)
+                    if (shown.pixel(x, y) != blank) return true;
+            }
+            return false;
+        };
+        EXPECT_TRUE(inked());
+        EXPECT_TRUE(PumpUntil([&] { return !inked(); }, 3000));
+        Feed("\x1b[2K");
+        EXPECT_FALSE(view.BlinkScheduled());
+    }
 }
 
 // The extended terminal's caret is a steady block unless the host asks for

@@ -295,7 +295,8 @@ void TerminalView::PaintRows(QPainter& painter, int first, int end) {
         }
         case DialectId::kBbs: {
             const CellLook look{painted_.palette, ToColour(painted_.palette.Colour(kPcGrey)),
-                                ToColour(painted_.palette.Colour(kPcBlack)), false};
+                                ToColour(painted_.palette.Colour(kPcBlack)), false, true,
+                                blinkHidden_};
             painter_.PaintExtended(painter, screen_, ViewTop(), first, end, width(), look);
             break;
         }
@@ -312,12 +313,12 @@ bool TerminalView::RowBlinks(int row) const {
                        [](const Cell& cell) { return cell.Has(cell_flags::kBlink); });
 }
 
-// After a paint: the blink ticks while any of the window's rows blinks, and
-// stops (with the text shown) once none does, so an idle window without
-// blinking text never wakes.
+// After a paint: the blink ticks while any of the window's rows blinks (the
+// plain terminal shows blink as bold), and stops (with the text shown) once
+// none does, so an idle window without blinking text never wakes.
 void TerminalView::FollowBlink(int rows) {
     bool blinks = CaretBlinks();
-    for (int r = 0; painted_.dialect == DialectId::kExtended && r < rows && !blinks; ++r) {
+    for (int r = 0; painted_.dialect != DialectId::kPlain && r < rows && !blinks; ++r) {
         blinks = RowBlinks(r);
     }
     if (blinks && !blinkTimer_.isActive()) blinkTimer_.start();
