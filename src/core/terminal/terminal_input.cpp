@@ -17,6 +17,12 @@ bool IsText(std::uint8_t b) {
     return b >= 0x20 && b <= 0x7E;
 }
 
+// The controls below the space, of which BS, SO, SI and BEL act inside an
+// escape sequence too.
+bool IsC0Control(std::uint8_t b) {
+    return b < 0x20;
+}
+
 bool IsShown(std::uint8_t b) {
     return IsText(b) || b == '\r' || b == '\n' || b == '\t';
 }
@@ -36,7 +42,8 @@ void TerminalInput::EndInput() {
     state_ = State::kText;
 }
 
-// Runs of text are found with pointers alone: the loop runs once per byte.
+// Runs of text and the bytes of an escape sequence are taken with pointers
+// alone, in one loop each; other bytes one at a time.
 void TerminalInput::Write(const std::uint8_t* bytes, int count) {
     const std::uint8_t* const end = bytes + count;
     const std::uint8_t* at = bytes;
@@ -46,26 +53,15 @@ void TerminalInput::Write(const std::uint8_t* bytes, int count) {
             while (run < end && IsText(*run)) ++run;
             WriteText(at, static_cast<int>(run - at));
             at = run;
+        } else if (state_ == State::kText) {
+            DataByte(*at++);
+        } else if (state_ == State::kEscape) {
+            at = SequenceBytes(at, end);
+        } else if (state_ == State::kUtf8Sequence) {
+            Utf8SequenceByte(*at++);
         } else {
-            Step(*at++);
+            MusicByte(*at++);
         }
-    }
-}
-
-void TerminalInput::Step(std::uint8_t b) {
-    switch (state_) {
-        case State::kText:
-            DataByte(b);
-            break;
-        case State::kEscape:
-            EscapeByte(b);
-            break;
-        case State::kUtf8Sequence:
-            Utf8SequenceByte(b);
-            break;
-        case State::kMusic:
-            MusicByte(b);
-            break;
     }
 }
 
@@ -111,10 +107,10 @@ bool TerminalInput::ControlByte(std::uint8_t b) {
 }
 
 void TerminalInput::DataByte(std::uint8_t b) {
-    if (cp437_ && !showCodes_ && b != kEsc && !IsShown(b)) {
-        PcByte(b);
-    } else if (b == kEsc) {
+    if (b == kEsc) {
         state_ = State::kEscape;
+    } else if (cp437_ && !showCodes_ && !IsShown(b)) {
+        PcByte(b);
     } else if (IsShown(b)) {
         const std::uint8_t t = modes_.ScreenTranslateChar(b);
         if (showCodes_) {
@@ -146,10 +142,18 @@ void TerminalInput::PcByte(std::uint8_t b) {
     Characters(&c, 1);
 }
 
+// The bytes of an escape sequence, to its end or the end of the block.
 // Inside a string, control bytes are the string's business.
-void TerminalInput::EscapeByte(std::uint8_t b) {
-    if (!collector_.InString() && ControlByte(b)) return;
-    if (collector_.EscapeFeed(b) == EscapeResult::Ended) EndSequence();
+const std::uint8_t* TerminalInput::SequenceBytes(const std::uint8_t* at, const std::uint8_t* end) {
+    while (at < end) {
+        const std::uint8_t b = *at++;
+        if (IsC0Control(b) && !collector_.InString() && ControlByte(b)) continue;
+        if (collector_.EscapeFeed(b) == EscapeResult::Ended) {
+            EndSequence();
+            break;
+        }
+    }
+    return at;
 }
 
 // A sequence of the BBS terminal may announce music.

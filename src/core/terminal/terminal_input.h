@@ -56,13 +56,12 @@ class TerminalInput final : public EscapeSequenceState, private MappedText {
   private:
     enum class State { kText, kEscape, kUtf8Sequence, kMusic };
 
-    void Step(std::uint8_t b);
     void WriteText(const std::uint8_t* text, int count);
     void Bytes(const std::uint8_t* text, int count) override;
     void Characters(const char32_t* text, int count) override;
     void DataByte(std::uint8_t b);
     bool ControlByte(std::uint8_t b);
-    void EscapeByte(std::uint8_t b);
+    const std::uint8_t* SequenceBytes(const std::uint8_t* at, const std::uint8_t* end);
     void PcByte(std::uint8_t b);
     void EndSequence();
     void MusicByte(std::uint8_t b);

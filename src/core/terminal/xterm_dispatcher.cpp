@@ -62,8 +62,12 @@ void XtermDispatcher::Hash(std::uint8_t b) {
     if (b == '8') screen_.FillWithE();
 }
 
+// Sequences without a private marker or an intermediate byte, by far the
+// most frequent, are told apart first.
 void XtermDispatcher::Control(const ControlSequence& sequence) {
-    if (sequence.intermediate == '!' && sequence.final == 'p' && sequence.marker == 0) {
+    if (sequence.intermediate == 0 && sequence.marker == 0) {
+        Plain(sequence);
+    } else if (sequence.intermediate == '!' && sequence.final == 'p' && sequence.marker == 0) {
         SoftReset();
     } else if (sequence.intermediate == ' ' && sequence.final == 'q' && sequence.marker == 0) {
         CursorStyleRequest(sequence.At(0));
@@ -75,8 +79,6 @@ void XtermDispatcher::Control(const ControlSequence& sequence) {
         if (sequence.final == 'c' && sequence.At(0) == 0) send_.SendText(kSecondaryAttributes);
     } else if (sequence.marker == '=') {
         if (sequence.final == 'c' && sequence.At(0) == 0) send_.SendText(kTertiaryAttributes);
-    } else if (sequence.marker == 0) {
-        Plain(sequence);
     }
 }
 
