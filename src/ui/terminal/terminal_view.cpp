@@ -7,6 +7,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWindow>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -122,12 +123,13 @@ void TerminalView::PaintStale() {
 // window system, without an update request through the top-level window, its
 // event filters and the widget repaint machinery. Where that machinery still
 // has pixels to show (what a blit moved) or another widget lies over the
-// view, it does the whole paint instead.
+// view, or the window is not on screen, it does the whole paint instead.
 bool TerminalView::PaintDirect(const QRegion& area) {
     QWidget* top = window();
     QBackingStore* store = backingStore();
     QWindow* handle = top->windowHandle();
-    if (blitPending_ || store == nullptr || handle == nullptr || !updatesEnabled() || Covered())
+    if (blitPending_ || store == nullptr || handle == nullptr || !handle->isExposed() ||
+        !updatesEnabled() || Covered())
         return false;
     const QPoint offset = mapTo(top, QPoint(0, 0));
     const QRegion target = area.translated(offset);
