@@ -5,8 +5,11 @@
 // wide characters and lines.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
+#include <QPalette>
 #include <QScreen>
 #include <QTest>
 #include <chrono>
@@ -184,6 +187,34 @@ TEST_F(PaintFramesTest, RowsChangedFarApartArePaintedAlone) {
     Feed("\x1b[2;1Htop\x1b[20;1Hbottom");
     EXPECT_EQ(PaintedRows(), Rows({1, 19}));
     EXPECT_EQ(view.BlitCount(), 0);
+}
+
+// A changed cell goes straight into the window's pixels, which then look as
+// the widget's own rendering does, except where another widget lies over
+// the view: that one stays on top.
+TEST_F(PaintFramesTest, ADirectPaintShowsWhatTheWidgetDrawsAndNothingOverAnotherWidget) {
+    const auto asShown = [](const QImage& image) {
+        return image.convertToFormat(QImage::Format_RGB32);
+    };
+    Feed("\x1b[1;1Habcd");
+    EXPECT_EQ(asShown(Shown()), asShown(view.grab().toImage()));
+
+    QWidget cover(&view);
+    cover.setAutoFillBackground(true);
+    QPalette red;
+    red.setColor(QPalette::Window, Qt::red);
+    cover.setPalette(red);
+    cover.setGeometry(0, 0, 4 * fonts.CellWidth, fonts.CellHeight);
+    cover.show();
+    const auto coverShown = [&] {
+        return (Shown().pixel(1, 1) & 0xFFFFFF) == (QColor(Qt::red).rgb() & 0xFFFFFF);
+    };
+    QElapsedTimer waited;
+    waited.start();
+    while (!coverShown() && waited.elapsed() < 5000) QCoreApplication::processEvents();
+    ASSERT_TRUE(coverShown());
+    Feed("\x1b[1;1HWXYZ");
+    EXPECT_TRUE(coverShown());
 }
 
 TEST_F(PaintFramesTest, WithinAFrameTheTickPaintsAndAnIdleViewKeepsNoTimer) {

@@ -100,10 +100,12 @@ void GlyphRuns::Draw(QPainter& painter, const GlyphCache& cache) {
         run.positions.clear();
     }
     used_ = 0;
+    // Within the clip the painter already has (the area being painted).
     for (const Clipped& c : clipped_) {
-        painter.setClipRect(c.cells);
+        painter.save();
+        painter.setClipRect(c.cells, Qt::IntersectClip);
         DrawGlyphs(painter, cache.Font(c.glyph.font), c.colour, &c.glyph.index, &c.at, 1);
-        painter.setClipping(false);
+        painter.restore();
     }
     clipped_.clear();
 }

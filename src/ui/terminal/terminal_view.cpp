@@ -1,11 +1,13 @@
 #include "ui/terminal/terminal_view.h"
 
+#include <QBackingStore>
 #include <QClipboard>
 #include <QColor>
 #include <QGuiApplication>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWindow>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -109,9 +111,64 @@ void TerminalView::PaintStale() {
     TakeDamage();
     const QRegion area = stale_;
     stale_ = QRegion();
-    if (!area.isEmpty() && isVisible()) repaint(area);
+    if (!area.isEmpty() && isVisible() && !PaintDirect(area)) {
+        blitPending_ = false;
+        repaint(area);
+    }
     if (caretMoved_ && hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
     caretMoved_ = false;
+}
+
+// The area goes straight into the window's backing store and on to the
+// window system, without an update request through the top-level window, its
+// event filters and the widget repaint machinery. Where that machinery still
+// has pixels to show (what a blit moved) or another widget lies over the
+// view, or the window is not on screen, it does the whole paint instead.
+bool TerminalView::PaintDirect(const QRegion& area) {
+    QWidget* top = window();
+    QBackingStore* store = backingStore();
+    QWindow* handle = top->windowHandle();
+    if (blitPending_ || store == nullptr || handle == nullptr || !handle->isExposed() ||
+        !updatesEnabled() || Covered())
+        return false;
+    const QPoint offset = mapTo(top, QPoint(0, 0));
+    const QRegion target = area.translated(offset);
+    store->beginPaint(target);
+    {
+        QPainter painter(store->paintDevice());
+        painter.translate(offset);
+        // A rectangle clips at a fraction of a region's cost.
+        if (area.rectCount() == 1) {
+            painter.setClipRect(area.boundingRect());
+        } else {
+            painter.setClipRegion(area);
+        }
+        DisplayPaint(painter, area);
+    }
+    store->endPaint();
+    store->flush(target, handle);
+    return true;
+}
+
+// Whether a widget of the same window is drawn over part of the view: a
+// child of it, or one stacked above it or above one of its parents.
+bool TerminalView::Covered() const {
+    const QWidget* top = window();
+    const QRect mine(mapTo(top, QPoint(0, 0)), size());
+    const auto over = [&](const QObject* object) {
+        if (!object->isWidgetType()) return false;
+        const auto* widget = static_cast<const QWidget*>(object);
+        if (widget->isWindow() || !widget->isVisible()) return false;
+        return QRect(widget->mapTo(top, QPoint(0, 0)), widget->size()).intersects(mine);
+    };
+    const QObjectList& own = children();
+    if (std::any_of(own.begin(), own.end(), over)) return true;
+    for (const QWidget* w = this; !w->isWindow(); w = w->parentWidget()) {
+        const QObjectList& siblings = w->parentWidget()->children();
+        const auto above = std::find(siblings.begin(), siblings.end(), w) + 1;
+        if (std::any_of(above, siblings.end(), over)) return true;
+    }
+    return false;
 }
 
 // The rows a window can show: the screen's, and one more at the snapped
@@ -183,6 +240,7 @@ void TerminalView::BlitRows(int shift, int end) {
     const QRegion overlays = Overlays();
     scroll(0, dy, range);
     ++blitCount_;
+    blitPending_ = true;
     const QRegion moved = (stale_ | overlays) & range;
     stale_ = (stale_ - range) | moved.translated(0, dy) | overlays;
     stale_ |= shift > 0 ? WindowRows(end - shift, end) : WindowRows(0, -shift);
@@ -196,7 +254,8 @@ QRegion TerminalView::Overlays() const {
 }
 
 // Once per block: its cell is painted again even where it stands, since the
-// host may have hidden or shown it.
+// host may have hidden or shown it. The update request that follows decides
+// when: no frame tick is armed for it here.
 void TerminalView::SetCaretPos(int row, int column) {
     MarkCursorStale();
     caretMoved_ = caretMoved_ || row != caretRow_ || column != caretColumn_;
@@ -207,8 +266,8 @@ void TerminalView::SetCaretPos(int row, int column) {
 
 // The caret and a pre-edit text are drawn at the cursor.
 void TerminalView::MarkCursorStale() {
-    if (caretShown_) MarkStale(CaretArea());
-    if (!preedit_.isEmpty()) MarkStale(PreeditArea(preedit_, CursorCell(), fonts_));
+    if (caretShown_) stale_ += CaretArea();
+    if (!preedit_.isEmpty()) stale_ += PreeditArea(preedit_, CursorCell(), fonts_);
 }
 
 // Where the terminal keeps a history of its own (not the plain one) the
@@ -418,6 +477,7 @@ void TerminalView::CaretOn() {
     terminal_.SetCaretVisible(true);
     caretShown_ = caretFocused_ = true;
     SetCaretPos(screen_.CursorRow(), screen_.CursorColumn());
+    ScheduleFrame();
     setFocus(Qt::ActiveWindowFocusReason);
 }
 

@@ -159,6 +159,8 @@ class TerminalView final : public QWidget, public DisplaySink {
   private:
     void MarkStale(const QRegion& area);
     void ScheduleFrame();
+    bool PaintDirect(const QRegion& area);
+    bool Covered() const;
     std::chrono::milliseconds SincePaint() const;
     void TakeDamage();
     void BlitRows(int shift, int end);
@@ -211,6 +213,8 @@ class TerminalView final : public QWidget, public DisplaySink {
     std::optional<std::chrono::steady_clock::time_point> lastPaint_;
     int paintCount_ = 0;
     int blitCount_ = 0;
+    // A blit the widget repaint has not yet shown.
+    bool blitPending_ = false;
     QRegion lastPaintArea_;
     RowPainter painter_;
     Look painted_;
