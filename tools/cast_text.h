@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/interfaces/terminal_data_observer.h"
-#include "core/terminal/utf8_codec.h"
+#include "core/text/utf8_codec.h"
 
 namespace quill {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdio>
 
-#include "core/terminal/utf8_codec.h"
+#include "core/text/utf8_codec.h"
 
 namespace quill {
 

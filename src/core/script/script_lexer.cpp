@@ -4,7 +4,7 @@
 #include <optional>
 #include <utility>
 
-#include "core/terminal/utf8_codec.h"
+#include "core/text/utf8_codec.h"
 
 namespace quill {
 namespace {

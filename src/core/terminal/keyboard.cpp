@@ -4,7 +4,7 @@
 
 #include "core/terminal/control_codes.h"
 #include "core/terminal/cp437.h"
-#include "core/terminal/utf8_codec.h"
+#include "core/text/utf8_codec.h"
 
 namespace quill {
 

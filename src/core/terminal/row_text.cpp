@@ -1,7 +1,7 @@
 #include "core/terminal/row_text.h"
 
 #include "core/terminal/screen_model.h"
-#include "core/terminal/utf8_codec.h"
+#include "core/text/utf8_codec.h"
 
 namespace quill {
 

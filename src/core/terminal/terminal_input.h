@@ -11,7 +11,7 @@
 #include "core/terminal/screen_model.h"
 #include "core/terminal/sequence_collector.h"
 #include "core/terminal/terminal_modes.h"
-#include "core/terminal/utf8_codec.h"
+#include "core/text/utf8_codec.h"
 
 namespace quill {
 

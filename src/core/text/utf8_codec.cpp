@@ -1,4 +1,4 @@
-#include "core/terminal/utf8_codec.h"
+#include "core/text/utf8_codec.h"
 
 #include <utf8proc.h>
 
