@@ -423,6 +423,12 @@ void ScreenModel::FillWithE() {
     RestoreCursor(0, 0, false);
 }
 
+void ScreenModel::ClearForColumnMode() {
+    EraseInDisplay(2);
+    FullMargins();
+    CursorTo(0, 0);
+}
+
 void ScreenModel::ClearScreenForReset() {
     BlankRows(FirstScreenRow(), FirstScreenRow() + geometry_.screenRows);
     damage_.MarkAll();

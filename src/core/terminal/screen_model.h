@@ -19,6 +19,8 @@ namespace quill {
 constexpr int kColumns = 80;
 constexpr int kScreenRows = 24;
 constexpr int kHistoryRows = 275;
+// The width the extended terminal's column mode switches to.
+constexpr int kWideColumns = 132;
 constexpr int kBufferRows = kHistoryRows + kScreenRows + 1;  // history, screen, one spare row
 constexpr int kFirstScreenRow = kHistoryRows;
 constexpr int kLiveViewTop = kHistoryRows;
@@ -347,6 +349,9 @@ class ScreenModel {
     void FillWithE();
     // The whole screen blank and the cursor home, as a reset leaves it.
     void ClearScreenForReset();
+    // DECCOLM's: the screen erased as ED 2 does, the margins at its edges,
+    // the cursor home.
+    void ClearForColumnMode();
 
   private:
     static constexpr int kTabWidth = 8;
