@@ -167,6 +167,7 @@ class TerminalView final : public QWidget, public DisplaySink {
     void TakeDamage();
     void BlitRows(int shift, int end);
     QRect WindowRows(int first, int end) const;
+    int CellWidthOn(int windowRow) const;
     QRegion Overlays() const;
     void MarkCursorStale();
     int PaintableRows() const;
