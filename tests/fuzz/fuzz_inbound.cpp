@@ -270,9 +270,12 @@ struct Engine {
                     "damage off the screen");
         Require(damage.scrollEnd >= 0 && damage.scrollEnd <= grid.screenRows,
                 "scroll off the screen");
+        // The extended terminal also has the UK set and Latin-1.
         for (const CharsetSlot slot : {CharsetSlot::G0, CharsetSlot::G1}) {
             const int set = terminal.Modes().Designation(slot);
-            Require(set == kCharsetPlain || set == kCharsetLineDrawing, "unknown designation");
+            Require(set == kCharsetPlain || set == kCharsetLineDrawing ||
+                        (extended && (set == kCharsetUk || set == kCharsetLatin1)),
+                    "unknown designation");
         }
     }
 
