@@ -6,7 +6,9 @@
 // blocks of that size, and again one byte per block through a second engine.
 // The extended terminal has a small grid and history, so that an input costs
 // little and its text soon reaches the edges and scrolls into the history.
-// After every block the model must keep its limits; at the end every cell must
+// After every block the model must keep its limits (the grid it was given,
+// or 80 or 132 columns once the host has switched the extended terminal's
+// width); at the end every cell must
 // hold a displayable character (in the extended terminal also one from U+00A0
 // up that takes one or two cells, a wide one followed by its right half, its
 // combining marks in the side table) and a known attribute, every reply must
@@ -49,6 +51,17 @@ constexpr ScreenGeometry kExtendedGrid{40, 10, 20};
 
 bool OnScreen(const ScreenGeometry& grid, int row, int column) {
     return row >= 0 && row < grid.screenRows && column >= 0 && column < grid.columns;
+}
+
+// The widths the host's column mode switches the extended terminal to.
+constexpr int kSwitchedWidths[] = {kColumns, kWideColumns};
+
+// The grid as wide as the host may make it: what the caret and the replies
+// keep within.
+ScreenGeometry Widest(const ScreenGeometry& grid, bool extended) {
+    ScreenGeometry widest = grid;
+    if (extended) widest.columns = std::max(grid.columns, kWideColumns);
+    return widest;
 }
 
 // A character a cell may hold: printable ASCII, or in the extended terminal
@@ -151,7 +164,7 @@ bool KnownReply(const std::vector<std::uint8_t>& r, bool extended, const ScreenG
         Subnegotiation(0x18, 0, kDefaultTermType);
     static const std::vector<std::uint8_t> kMtts = Subnegotiation(0x18, 0, "MTTS 319");
     if (r == (extended ? kExtendedType : kTerminalType)) return true;
-    if (extended ? ExtendedReply(r, grid) : r == kIdentify) return true;
+    if (extended ? ExtendedReply(r, Widest(grid, extended)) : r == kIdentify) return true;
     if (extended && (r == WindowSize(grid) || r == kMtts || CharsetReply(r))) return true;
     if (r.size() != 3 || r[0] != 0xFF) return false;
     const bool plain = (r[1] == 0xFB && r[2] == 0x18) || (r[1] == 0xFC && r[2] != 0x18) ||
@@ -167,7 +180,8 @@ class ReplyChecker {
         : extended_(extended), grid_(grid), windowSize_(WindowSize(grid)) {}
 
     void Check(const std::vector<std::uint8_t>& reply) {
-        Require(KnownReply(reply, extended_, grid_), "sent bytes that are no known reply");
+        Require(KnownReply(reply, extended_, grid_) || WindowSizeReply(reply),
+                "sent bytes that are no known reply");
         if (extended_) CheckNegotiation(reply);
         last_ = reply;
     }
@@ -176,7 +190,8 @@ class ReplyChecker {
     // An option the terminal takes is turned on once, and off only while on;
     // the others are only ever refused.
     void CheckNegotiation(const std::vector<std::uint8_t>& r) {
-        if (r == windowSize_) Require(last_ == kWillNaws, "window size without WILL NAWS");
+        if (r == windowSize_ || WindowSizeReply(r))
+            Require(last_ == kWillNaws || ours_[0x1F], "window size while NAWS is off");
         if (r.size() != 3 || r[0] != 0xFF) return;
         const bool ours = r[1] == 0xFB || r[1] == 0xFC;
         const bool on = r[1] == 0xFB || r[1] == 0xFD;
@@ -184,6 +199,15 @@ class ReplyChecker {
         bool& state = (ours ? ours_ : his_)[r[2]];
         Require(on ? !state : state, on ? "an option turned on twice" : "an option turned off while off");
         state = on;
+    }
+
+    // The size at a width the host switched to.
+    bool WindowSizeReply(const std::vector<std::uint8_t>& r) const {
+        ScreenGeometry switched = grid_;
+        return extended_ && std::ranges::any_of(kSwitchedWidths, [&](int columns) {
+                   switched.columns = columns;
+                   return r == WindowSize(switched);
+               });
     }
 
     const bool extended_;
@@ -222,9 +246,19 @@ struct Engine {
         for (const auto& reply : headless.Send().replies) replies.Check(reply);
     }
 
+    // The grid the terminal was given, or that grid at a width the host
+    // switched to.
+    bool GivenOrSwitched(const ScreenGeometry& shape) const {
+        if (shape == grid) return true;
+        ScreenGeometry switched = grid;
+        switched.columns = shape.columns;
+        return extended && shape == switched && std::ranges::count(kSwitchedWidths, shape.columns);
+    }
+
     void CheckLimits() const {
-        Require(screen.Geometry() == grid, "the grid is not the one the terminal was given");
-        Require(OnScreen(grid, screen.CursorRow(), screen.CursorColumn()), "cursor off the screen");
+        const ScreenGeometry& shape = screen.Geometry();
+        Require(GivenOrSwitched(shape), "the grid is not the one the terminal was given");
+        Require(OnScreen(shape, screen.CursorRow(), screen.CursorColumn()), "cursor off the screen");
         Require(screen.RegionTop() >= 1 && screen.RegionTop() <= grid.screenRows &&
                     screen.RegionBottom() >= 1 && screen.RegionBottom() <= grid.screenRows,
                 "scrolling region outside the screen's rows");
@@ -232,13 +266,16 @@ struct Engine {
         Require(extended || KnownAttribute(screen.CurrentAttribute()), "unknown current attribute");
         const ScreenDamage& damage = terminal.Damage();
         for (const ScreenDamage::Columns& columns : damage.rows)
-            Require(columns.Empty() || (columns.first >= 0 && columns.end <= grid.columns),
+            Require(columns.Empty() || (columns.first >= 0 && columns.end <= shape.columns),
                     "damage off the screen");
         Require(damage.scrollEnd >= 0 && damage.scrollEnd <= grid.screenRows,
                 "scroll off the screen");
+        // The extended terminal also has the UK set and Latin-1.
         for (const CharsetSlot slot : {CharsetSlot::G0, CharsetSlot::G1}) {
             const int set = terminal.Modes().Designation(slot);
-            Require(set == kCharsetPlain || set == kCharsetLineDrawing, "unknown designation");
+            Require(set == kCharsetPlain || set == kCharsetLineDrawing ||
+                        (extended && (set == kCharsetUk || set == kCharsetLatin1)),
+                    "unknown designation");
         }
     }
 
@@ -298,7 +335,7 @@ struct Engine {
 
     const bool extended;
     const ScreenGeometry grid;
-    BoundedDisplay display{grid};
+    BoundedDisplay display{Widest(grid, extended)};
     // The trace is on, to exercise it too.
     HeadlessTerminal headless{HeadlessSetup{&display, true, grid}};
     Terminal& terminal = headless.terminal();

@@ -333,6 +333,26 @@ TEST_F(MainWindowTest, ExtendedTerminalGridFollowsTheWindowsSize) {
     EXPECT_EQ(Window().ScrollBar().maximum(), kLiveViewTop);
 }
 
+// The host's switch to 132 columns and back widens and narrows the window
+// to the grid, and the grid keeps that width once the window has followed.
+TEST_F(MainWindowTest, ColumnModeFitsTheWindowToTheGrid) {
+    SetSetting("extended", "1");
+    SetSetting("fontsize", "-8");  // 132 columns within the offscreen screen
+    Connect();
+    ASSERT_TRUE(PumpUntil([&] { return Window().isVisible(); }));
+    const ScreenModel& screen = *app->Screen();
+    const int chrome = Window().ScrollBar().sizeHint().width();
+    const int cell = app->Fonts().CellWidth;
+    const int height = Window().height();
+    ASSERT_TRUE(FromHost("\e[?40h\e[?3hwide", "wide"));
+    ASSERT_TRUE(PumpUntil([&] { return Window().width() == kWideColumns * cell + chrome; }));
+    EXPECT_EQ(Window().height(), height);
+    EXPECT_EQ(screen.Geometry().columns, kWideColumns);
+    ASSERT_TRUE(FromHost("\e[?3lnarrow", "narrow"));
+    ASSERT_TRUE(PumpUntil([&] { return Window().width() == kColumns * cell + chrome; }));
+    EXPECT_EQ(screen.Geometry().columns, kColumns);
+}
+
 // The BBS terminal and the extended one exclude each other, each choice is
 // saved at once, and the BBS terminal's window holds exactly 80 x 25 cells.
 TEST_F(MainWindowTest, BbsTerminalExcludesTheExtendedOneAndShowsTheWholePcScreen) {

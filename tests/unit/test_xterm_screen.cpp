@@ -156,5 +156,59 @@ TEST_F(XtermScreen, TitleStackKeepsTheTitleTheWindowShowsAndAnEmptyPopLeavesIt) 
     EXPECT_EQ(title, "host");
 }
 
+// Rows of double size: half the columns hold the cursor and the text, which
+// wraps there; a cursor past the half when the size is set comes back to
+// its last column; with the side margins on the size is not set, as in xterm.
+TEST_F(XtermScreen, DoubleRowsHoldHalfTheColumns) {
+    Feed("\e#6\e[1;38Habcd");
+    const ScreenModel& screen = headless.terminal().Screen();
+    const int first = screen.FirstScreenRow();
+    EXPECT_EQ(screen.Row(first).size(), 40U);
+    EXPECT_EQ(At(0, 39).Character(), U'c');
+    EXPECT_EQ(At(1, 0).Character(), U'd');
+    EXPECT_TRUE(screen.RowContinues(first + 1));
+    Feed("\e[1;70H");
+    EXPECT_EQ(screen.CursorColumn(), 39);
+    Feed("\e[1;1H\e[99C\e[1;1H\e[9I");
+    EXPECT_EQ(screen.CursorColumn(), 39);
+    Feed("\e[3;61H\e#3");
+    EXPECT_EQ(screen.RowLineSize(first + 2), LineSize::kDoubleTop);
+    EXPECT_EQ(screen.CursorColumn(), 39);
+    Feed("\e[4;61H\e[?69h\e#4");
+    EXPECT_EQ(screen.RowLineSize(first + 3), LineSize::kSingle);
+    EXPECT_EQ(screen.CursorColumn(), 60);
+}
+
+// The size goes with its row as lines scroll, are inserted and deleted, and
+// into the history; rows that come in, rows ED erases whole, DECALN and RIS
+// are single again; erasing in the line keeps it.
+TEST_F(XtermScreen, LineSizeMovesWithItsRowUntilTheRowIsErasedWhole) {
+    const ScreenModel& screen = headless.terminal().Screen();
+    const auto size = [&](int row) { return screen.RowLineSize(screen.FirstScreenRow() + row); };
+    Feed("\e#6\e[2;1H\e#3\e[3;1H\e#4\e[24;1H\e#6\n");
+    EXPECT_EQ(screen.RowLineSize(screen.FirstScreenRow() - 1), LineSize::kDoubleWidth);
+    EXPECT_EQ(size(0), LineSize::kDoubleTop);
+    EXPECT_EQ(size(1), LineSize::kDoubleBottom);
+    EXPECT_EQ(size(22), LineSize::kDoubleWidth);
+    EXPECT_EQ(size(23), LineSize::kSingle);
+    Feed("\e[1;1H\e[L");
+    EXPECT_EQ(size(0), LineSize::kSingle);
+    EXPECT_EQ(size(1), LineSize::kDoubleTop);
+    Feed("\e[M\e[M\e[2K");
+    EXPECT_EQ(size(0), LineSize::kDoubleBottom);
+    EXPECT_EQ(size(23), LineSize::kSingle) << "the row deleted lines bring in";
+    Feed("\e[2;1H\e#6\e[3;1H\e#6\e[2;1H\e[J");
+    EXPECT_EQ(size(0), LineSize::kDoubleBottom) << "above the cursor";
+    EXPECT_EQ(size(1), LineSize::kDoubleWidth) << "the cursor's row, erased in part";
+    EXPECT_EQ(size(2), LineSize::kSingle);
+    Feed("\e[2J");
+    EXPECT_EQ(size(0), LineSize::kSingle);
+    EXPECT_EQ(size(1), LineSize::kSingle);
+    Feed("\e#6\e#8");
+    EXPECT_EQ(size(1), LineSize::kSingle);
+    Feed("\e#6\ec");
+    EXPECT_EQ(size(0), LineSize::kSingle);
+}
+
 }  // namespace
 }  // namespace quill

@@ -14,7 +14,7 @@ Terminal::Terminal(DisplaySink& display, SendPath& send, TerminalServices& servi
       send_(send),
       options_(options),
       screen_(options),
-      dialects_({screen_, modes_, send, services}),
+      dialects_({screen_, modes_, send, services, *this}),
       dialect_(&dialects_[DialectId::kPlain]),
       collector_(*dialect_, services),
       input_(screen_, modes_, collector_, services),
@@ -53,6 +53,14 @@ void Terminal::Resize(int columns, int rows) {
     CurrentDialect();
     ApplyGeometry();
     ShowChanges();
+}
+
+// The host's column mode: the grid takes the width at once, the window and
+// the host hear of it.
+void Terminal::SwitchColumns(int columns) {
+    columns_ = columns;
+    ApplyGeometry();
+    display_.ColumnsSwitched();
 }
 
 // The screen takes the dialect's shape; the host learns the size it has.

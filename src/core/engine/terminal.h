@@ -17,6 +17,7 @@
 #include "core/telnet/compressed_input.h"
 #include "core/telnet/option_negotiation.h"
 #include "core/telnet/telnet_decoder.h"
+#include "core/terminal/column_switch.h"
 #include "core/terminal/dialect.h"
 #include "core/terminal/keyboard.h"
 #include "core/terminal/mouse_report.h"
@@ -43,7 +44,7 @@ constexpr int kReceiveChunk = 100;
 // sequence handler. The dialect in force (the plain or the extended
 // terminal) is chosen from the options whenever the terminal is used
 // (CurrentDialect), so a switch takes effect at the next block or key.
-class Terminal final : private TelnetEvents {
+class Terminal final : private TelnetEvents, private ColumnSwitch {
   public:
     // The BBS terminal's screen rows, the PC's.
     static constexpr int kPcScreenRows = 25;
@@ -153,6 +154,7 @@ class Terminal final : private TelnetEvents {
     void OnData(const std::uint8_t* bytes, int count) override;
     void OnOptionRequest(std::uint8_t command, std::uint8_t option) override;
     void OnSubnegotiation(std::uint8_t option, std::span<const std::uint8_t> data) override;
+    void SwitchColumns(int columns) override;
     void BeginBlock();
     void TakeReceived(const std::uint8_t* bytes, int count);
     int Decode(const std::uint8_t* bytes, int count);

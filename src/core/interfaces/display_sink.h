@@ -13,6 +13,10 @@ class DisplaySink {
     virtual void UpdateNow() = 0;
     // Put the caret on a screen cell (live screen coordinates).
     virtual void SetCaretPos(int row, int column) = 0;
+    // The host switched the grid's columns (the extended terminal's column
+    // mode): a window that follows the grid takes its width. The screen has
+    // the new shape already.
+    virtual void ColumnsSwitched() {}
 };
 
 // A display that ignores everything: the headless terminal.

@@ -11,6 +11,7 @@
 #include "core/interfaces/option_policy.h"
 #include "core/interfaces/send_path.h"
 #include "core/interfaces/terminal_services.h"
+#include "core/terminal/column_switch.h"
 #include "core/terminal/key_tables.h"
 #include "core/terminal/screen_model.h"
 #include "core/terminal/sequence_handler.h"
@@ -107,6 +108,7 @@ struct DialectParts {
     TerminalModes& modes;
     SendPath& send;
     TerminalServices& services;
+    ColumnSwitch& columns;
 };
 
 

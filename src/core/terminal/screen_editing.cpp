@@ -104,9 +104,10 @@ void ScreenModel::SetSideMarginMode(bool on) {
     if (!on) FullSideMargins();
 }
 
+// A row of double size holds the cursor within the half it shows.
 void ScreenModel::RestoreCursor(int row, int column, bool wrapPending) {
     cursorRow_ = Clamp(row, 0, geometry_.screenRows - 1);
-    cursorColumn_ = Clamp(column, 0, columns_ - 1);
+    cursorColumn_ = Clamp(column, 0, RowColumns(cursorRow_) - 1);
     wrapPending_ = wrapPending && cursorColumn_ == LineEnd() - 1;
 }
 
@@ -137,7 +138,7 @@ int ScreenModel::LeftEdge() const {
 }
 
 int ScreenModel::RightEdge() const {
-    return InsideSideMargins() ? rightMargin_ : columns_ - 1;
+    return std::min(InsideSideMargins() ? rightMargin_ : columns_ - 1, RowColumns(cursorRow_) - 1);
 }
 
 void ScreenModel::CursorTo(int row, int column) {
@@ -291,7 +292,22 @@ void ScreenModel::EraseInDisplay(int mode) {
     EraseInLine(mode);
     const int first = mode == 0 ? cursorRow_ + 1 : 0;
     const int end = mode == 1 ? cursorRow_ : geometry_.screenRows;
-    for (int row = first; row < end; ++row) FillCells(row, 0, columns_);
+    for (int row = first; row < end; ++row) EraseRowWhole(row);
+}
+
+// A row erased whole is of single size again, as in xterm.
+void ScreenModel::EraseRowWhole(int row) {
+    FillCells(row, 0, columns_);
+    SetRowLineSize(FirstScreenRow() + row, LineSize::kSingle);
+}
+
+void ScreenModel::SetLineSize(LineSize size) {
+    if (sideMarginMode_) return;
+    // A wide character across the half a double row shows goes whole.
+    if (size != LineSize::kSingle) ScreenRepairWide(cursorRow_, columns_ / 2, columns_ / 2);
+    SetRowLineSize(FirstScreenRow() + cursorRow_, size);
+    damage_.MarkColumns(cursorRow_, 0, columns_);
+    RestoreCursor(cursorRow_, cursorColumn_, false);
 }
 
 void ScreenModel::EraseChars(int count) {
@@ -303,6 +319,7 @@ void ScreenModel::EraseChars(int count) {
 // Cells from `first` to `end` - 1 of the cursor row move right by `count`
 // (left when negative); the cells left behind are erased.
 void ScreenModel::ShiftCells(int first, int end, int count) {
+    if (end <= first) return;  // a cursor past the half a double row shows
     Cell* row = RowCells(FirstScreenRow() + cursorRow_);
     const int n = std::min(std::abs(count), end - first);
     // A wide character cut at the cursor or at the right margin, or where
@@ -354,9 +371,15 @@ void ScreenModel::ShiftRows(int top, int bottom, int count) {
                         RowCells(first + to) + leftMargin_);
         }
     }
+    // Whole rows that come in are blank rows of single size.
     const int erasedFirst = count > 0 ? bottom - n + 1 : top;
-    for (int row = erasedFirst; row < erasedFirst + n; ++row)
-        FillCells(row, leftMargin_, rightMargin_ + 1);
+    for (int row = erasedFirst; row < erasedFirst + n; ++row) {
+        if (FullWidth()) {
+            EraseRowWhole(row);
+        } else {
+            FillCells(row, leftMargin_, rightMargin_ + 1);
+        }
+    }
     damage_.MarkRows(top, bottom + 1);
 }
 
@@ -421,6 +444,12 @@ void ScreenModel::FillWithE() {
     FullMargins();
     damage_.MarkAll();
     RestoreCursor(0, 0, false);
+}
+
+void ScreenModel::ClearForColumnMode() {
+    EraseInDisplay(2);
+    FullMargins();
+    CursorTo(0, 0);
 }
 
 void ScreenModel::ClearScreenForReset() {

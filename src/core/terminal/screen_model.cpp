@@ -86,7 +86,16 @@ void ScreenModel::SetRowContinues(int bufferRow, bool continues) {
     if (bufferRow >= BufferRows()) return;
     if (!continues && !RowContinues(bufferRow)) return;
     Cell& about = RowCells(bufferRow)[columns_];
-    about.flags = continues ? kRowContinues : 0;
+    about.flags = static_cast<std::uint16_t>(continues ? about.flags | kRowContinues
+                                                       : about.flags & ~kRowContinues);
+}
+
+void ScreenModel::SetRowLineSize(int bufferRow, LineSize size) {
+    if (size == RowLineSize(bufferRow)) return;
+    doubleRows_ = doubleRows_ || size != LineSize::kSingle;
+    Cell& about = RowCells(bufferRow)[columns_];
+    about.flags = static_cast<std::uint16_t>((about.flags & ~kLineSizeBits) |
+                                             static_cast<int>(size) << kLineSizeShift);
 }
 
 void ScreenModel::Resize(ScreenGeometry wanted) {
@@ -165,8 +174,9 @@ void ScreenModel::BlankRows(int first, int end) {
 
 void ScreenModel::FillRows(int first, int end, const Cell& cell) {
     for (int r = first; r < end; ++r) {
-        std::fill_n(RowCells(r), columns_, cell);
-        SetRowContinues(r, false);
+        Cell* cells = RowCells(r);
+        std::fill_n(cells, columns_, cell);
+        cells[columns_] = Cell{};  // neither continued nor of double size
     }
 }
 
@@ -203,7 +213,9 @@ void ScreenModel::ScreenPlaceChar(char32_t c) {
     *cell = pen_;
     cell->character = c;
     lastCharacter_ = c;
-    if (++cursorColumn_ == end) {
+    // A cursor past the line's end (a row of double size scrolled under
+    // it) wraps or stays as at the end.
+    if (++cursorColumn_ >= end) {
         const bool wrap = WrapOn();
         if (wrap && !rules_.deferredWrap) {
             WrapToNextRow();

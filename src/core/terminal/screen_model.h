@@ -19,6 +19,8 @@ namespace quill {
 constexpr int kColumns = 80;
 constexpr int kScreenRows = 24;
 constexpr int kHistoryRows = 275;
+// The width the extended terminal's column mode switches to.
+constexpr int kWideColumns = 132;
 constexpr int kBufferRows = kHistoryRows + kScreenRows + 1;  // history, screen, one spare row
 constexpr int kFirstScreenRow = kHistoryRows;
 constexpr int kLiveViewTop = kHistoryRows;
@@ -34,6 +36,11 @@ struct ScreenGeometry {
     int historyRows = kHistoryRows;
     bool operator==(const ScreenGeometry&) const = default;
 };
+
+// How a row's characters are drawn (DECSWL, DECDWL, DECDHL): at their own
+// size, at twice their width, or at twice their width and height, the row
+// showing the upper or the lower half.
+enum class LineSize : std::uint8_t { kSingle, kDoubleWidth, kDoubleTop, kDoubleBottom };
 
 // Where the screen's editing differs between dialects.
 struct ScreenRules {
@@ -135,11 +142,19 @@ class ScreenModel {
     // above the screen, that rows have scrolled into since it was last
     // erased.
     int HistoryDepth() const { return historyDepth_; }
+    // The cells a row shows: all of its columns, or the first half of them
+    // in a row of double width.
     std::span<const Cell> Row(int bufferRow) const {
-        const Cell* cells = bufferRow < OldestRowInUse() ? nullptr : RowAt(bufferRow).get();
-        return {cells != nullptr ? cells : blankRow_.data(), static_cast<std::size_t>(columns_)};
+        const Cell* cells = StoredRow(bufferRow);
+        if (cells == nullptr) return {blankRow_.data(), static_cast<std::size_t>(columns_)};
+        const int shown = (cells[columns_].flags & kLineSizeBits) != 0 ? columns_ / 2 : columns_;
+        return {cells, static_cast<std::size_t>(shown)};
     }
-    char32_t CharAt(int bufferRow, int column) const { return Row(bufferRow)[column].Character(); }
+    // A character of the row's columns; a space past the cells it shows.
+    char32_t CharAt(int bufferRow, int column) const {
+        const std::span<const Cell> cells = Row(bufferRow);
+        return static_cast<std::size_t>(column) < cells.size() ? cells[column].Character() : U' ';
+    }
     // Whether a row continues the one above: the host's text wrapped into it
     // at the margin. Set by the wrap and kept as the row scrolls into the
     // history; cleared when the row is blanked whole (scrolled in, erased,
@@ -147,8 +162,18 @@ class ScreenModel {
     // up to its end, or when lines inserted, deleted or scrolled within a
     // region put another row above it.
     bool RowContinues(int bufferRow) const {
-        const Cell* cells = bufferRow < OldestRowInUse() ? nullptr : RowAt(bufferRow).get();
+        const Cell* cells = StoredRow(bufferRow);
         return cells != nullptr && cells[columns_].Has(kRowContinues);
+    }
+    // The row's line size, kept beside that flag and moving with the row
+    // the same way; set on the cursor's row (SetLineSize), single again
+    // when the row is blanked whole, erased whole by ED, filled by DECALN,
+    // or comes in by inserting, deleting or scrolling lines.
+    LineSize RowLineSize(int bufferRow) const {
+        const Cell* cells = StoredRow(bufferRow);
+        return cells == nullptr ? LineSize::kSingle
+                                : static_cast<LineSize>((cells[columns_].flags & kLineSizeBits) >>
+                                                        kLineSizeShift);
     }
     // Rows scrolled up into the history so far (a resize moves rows through
     // the top too). A row's text keeps its line, LinesScrolled() plus its
@@ -196,7 +221,15 @@ class ScreenModel {
     // the row as a whole: its flags hold kRowContinues.
     using RowStore = std::unique_ptr<Cell[]>;
     static constexpr std::uint16_t kRowContinues = 1;
+    static constexpr int kLineSizeShift = 1;
+    static constexpr std::uint16_t kLineSizeBits = 3 << kLineSizeShift;
     void SetRowContinues(int bufferRow, bool continues);
+    void SetRowLineSize(int bufferRow, LineSize size);
+    // A row's cells, the cell that describes it included; none for a row
+    // never written or out of use.
+    const Cell* StoredRow(int bufferRow) const {
+        return bufferRow < OldestRowInUse() ? nullptr : RowAt(bufferRow).get();
+    }
 
     // The ring's place of a buffer row of the history or the screen.
     std::size_t RingPosition(int bufferRow) const {
@@ -347,6 +380,13 @@ class ScreenModel {
     void FillWithE();
     // The whole screen blank and the cursor home, as a reset leaves it.
     void ClearScreenForReset();
+    // DECDWL, DECDHL and DECSWL: the cursor's row takes the size, and a
+    // cursor past the half that a double row shows comes back to its last
+    // column; nothing while the side margins are on, as in xterm.
+    void SetLineSize(LineSize size);
+    // DECCOLM's: the screen erased as ED 2 does, the margins at its edges,
+    // the cursor home.
+    void ClearForColumnMode();
 
   private:
     static constexpr int kTabWidth = 8;
@@ -361,6 +401,7 @@ class ScreenModel {
     void FillCells(int row, int first, int end);
     void EraseCells(int row, int first, int end);
     void ShiftRows(int top, int bottom, int count);
+    void EraseRowWhole(int row);
     void ShiftCells(int first, int end, int count);
     void FullMargins();
     void FullSideMargins();
@@ -372,7 +413,16 @@ class ScreenModel {
     // Where text wraps: the right margin for a cursor left of it, else the
     // screen's last column (one past it).
     int LineEnd() const {
-        return sideMarginMode_ && cursorColumn_ <= rightMargin_ ? rightMargin_ + 1 : columns_;
+        const int end =
+            sideMarginMode_ && cursorColumn_ <= rightMargin_ ? rightMargin_ + 1 : columns_;
+        return std::min(end, RowColumns(cursorRow_));
+    }
+    // The columns a screen row holds: half of them in a row of double
+    // size. One test until the screen has had such a row.
+    int RowColumns(int row) const {
+        if (!doubleRows_) [[likely]]
+            return columns_;
+        return static_cast<int>(Row(FirstScreenRow() + row).size());
     }
     // Whether text reaching the line's end continues on the next row.
     bool WrapOn() const { return rules_.hostAutoWrap ? autoWrap_ : options_.Wrap(); }
@@ -384,6 +434,8 @@ class ScreenModel {
     bool originMode_ = false;
     bool insertMode_ = false;
     bool sideMarginMode_ = false;
+    // Set at the first row of double size: until then every row is single.
+    bool doubleRows_ = false;
     int leftMargin_ = 0;
     int rightMargin_ = columns_ - 1;
     std::vector<bool> tabStops_ = DefaultTabStops(columns_);

@@ -27,7 +27,7 @@ void ScreenModel::PlaceWide(char32_t c) {
     wideCharacters_ = true;
     TakeWaitingWrap();
     const int end = LineEnd();
-    if (cursorColumn_ == end - 1) {
+    if (cursorColumn_ >= end - 1) {
         if (WrapOn()) {
             ScreenRepairWide(cursorRow_, cursorColumn_, end);
             BlankCellsAt(cursorRow_, cursorColumn_, end);

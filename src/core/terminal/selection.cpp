@@ -186,11 +186,12 @@ void Selection::ForgetChanged(const ScreenModel& screen) {
 std::string Selection::CopyText(const ScreenModel& screen, std::string_view lineEnd) const {
     std::string text;
     if (!marked_) return text;
-    const int columns = screen.Geometry().columns;
     const std::int64_t last = LastLine();
     for (std::int64_t line = FirstLine(); line <= last; ++line) {
+        // The cells the row shows: half of them in a row of double size.
         const std::span<const Cell> cells = CellsOf(screen, line);
         if (cells.empty()) continue;
+        const int columns = static_cast<int>(cells.size());
         MarkedColumns marked = ColumnsOn(line, columns);
         // A wide character marked by its right half comes whole.
         if (marked.first > 0 && marked.first < columns &&

@@ -66,6 +66,13 @@ class TerminalModes {
     void SetCursorVisible(bool on) { cursorVisible_ = on; }
     CursorStyle Cursor() const { return cursorStyle_; }
     void SetCursor(CursorStyle style) { cursorStyle_ = style; }
+    // Column mode, as xterm keeps it: whether the host may switch between 80
+    // and 132 columns (?40, off at start and kept by a reset), and whether it
+    // switched to 132 (?3).
+    bool AllowColumns() const { return allowColumns_; }
+    void SetAllowColumns(bool on) { allowColumns_ = on; }
+    bool WideColumns() const { return wideColumns_; }
+    void SetWideColumns(bool on) { wideColumns_ = on; }
 
     // DECSC and DECRC in the extended terminal: the position with its
     // waiting wrap, the pen, the character sets and origin mode. The normal
@@ -94,6 +101,7 @@ class TerminalModes {
         mouseSgr_ = reverseScreen_ = false;
         cursorVisible_ = true;
         cursorStyle_ = {};
+        wideColumns_ = false;
         savedCursor_ = {};
         savedStates_[0] = savedStates_[1] = {};
         ResetCharsets(kCharsetPlain);
@@ -164,6 +172,8 @@ class TerminalModes {
     bool reverseScreen_ = false;
     bool cursorVisible_ = true;
     CursorStyle cursorStyle_;
+    bool allowColumns_ = false;
+    bool wideColumns_ = false;
     CursorPosition savedCursor_;
     SavedState savedStates_[2];
     MusicStart music_ = MusicStart::kNone;

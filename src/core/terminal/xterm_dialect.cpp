@@ -45,7 +45,7 @@ class XtermDialect final : public Dialect {
   public:
     explicit XtermDialect(const DialectParts& parts)
         : Dialect(kXtermProperties),
-          sequences_(parts.screen, parts.modes, parts.send, parts.services) {}
+          sequences_(parts) {}
 
     SequenceHandler& Sequences() override { return sequences_; }
 

@@ -58,8 +58,27 @@ void XtermDispatcher::Execute(std::uint8_t b) {
     screen_.XtermControl(b == '\v' || b == '\f' ? '\n' : b);
 }
 
+// ESC # 3 to 6: the line sizes; ESC # 8: DECALN.
 void XtermDispatcher::Hash(std::uint8_t b) {
-    if (b == '8') screen_.FillWithE();
+    switch (b) {
+        case '3':
+            screen_.SetLineSize(LineSize::kDoubleTop);
+            break;
+        case '4':
+            screen_.SetLineSize(LineSize::kDoubleBottom);
+            break;
+        case '5':
+            screen_.SetLineSize(LineSize::kSingle);
+            break;
+        case '6':
+            screen_.SetLineSize(LineSize::kDoubleWidth);
+            break;
+        case '8':
+            screen_.FillWithE();
+            break;
+        default:
+            break;
+    }
 }
 
 // Sequences without a private marker or an intermediate byte, by far the

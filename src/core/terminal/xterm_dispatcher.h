@@ -8,6 +8,7 @@
 #include "core/interfaces/send_path.h"
 #include "core/interfaces/terminal_services.h"
 #include "core/terminal/control_sequence.h"
+#include "core/terminal/dialect.h"
 #include "core/terminal/screen_model.h"
 #include "core/terminal/sequence_handler.h"
 #include "core/terminal/terminal_modes.h"
@@ -20,9 +21,12 @@ namespace quill {
 // does not know, and window operations but the title stack, do nothing.
 class XtermDispatcher final : public SequenceHandler {
   public:
-    XtermDispatcher(ScreenModel& screen, TerminalModes& modes, SendPath& send,
-                    TerminalServices& services)
-        : screen_(screen), modes_(modes), send_(send), services_(services) {}
+    explicit XtermDispatcher(const DialectParts& parts)
+        : screen_(parts.screen),
+          modes_(parts.modes),
+          send_(parts.send),
+          services_(parts.services),
+          columns_(parts.columns) {}
 
     void Escape(std::uint8_t final) override;
     void Control(const ControlSequence& sequence) override;
@@ -42,6 +46,7 @@ class XtermDispatcher final : public SequenceHandler {
     void Modes(const ControlSequence& sequence);
     void PrivateMode(int mode, bool on);
     void AlternateScreen(int mode, bool on);
+    void ColumnMode(bool wide);
     void Renditions(const ControlSequence& sequence);
     void SaveCursor();
     void RestoreCursor();
@@ -58,6 +63,7 @@ class XtermDispatcher final : public SequenceHandler {
     TerminalModes& modes_;
     SendPath& send_;
     TerminalServices& services_;
+    ColumnSwitch& columns_;
     // The titles pushed (CSI 22 t): each the one the window showed.
     std::vector<std::string> titles_;
 };

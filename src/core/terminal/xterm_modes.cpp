@@ -32,6 +32,9 @@ void XtermDispatcher::PrivateMode(int mode, bool on) {
         case 1:
             modes_.SetApplicationCursorKeys(on);
             break;
+        case 3:
+            ColumnMode(on);
+            break;
         case 5:
             modes_.SetReverseScreen(on);
             break;
@@ -50,6 +53,9 @@ void XtermDispatcher::PrivateMode(int mode, bool on) {
             break;
         case 25:
             modes_.SetCursorVisible(on);
+            break;
+        case 40:
+            modes_.SetAllowColumns(on);
             break;
         case 69:
             screen_.SetSideMarginMode(on);
@@ -86,6 +92,17 @@ void XtermDispatcher::AlternateScreen(int mode, bool on) {
     screen_.SetAlternateScreen(on);
     if (mode == 1049 && on) screen_.EraseInDisplay(2);
     if (mode == 1049 && !on) RestoreCursor();
+}
+
+// DECCOLM, while the host may switch columns (else nothing at all, as in
+// xterm): 132 or 80 columns, the screen erased, the margins at its edges and
+// the cursor home, even when the width was already that.
+void XtermDispatcher::ColumnMode(bool wide) {
+    if (!modes_.AllowColumns()) return;
+    const int columns = wide ? kWideColumns : kColumns;
+    modes_.SetWideColumns(wide);
+    if (screen_.Geometry().columns != columns) columns_.SwitchColumns(columns);
+    screen_.ClearForColumnMode();
 }
 
 void XtermDispatcher::SaveCursor() {
@@ -128,9 +145,10 @@ void XtermDispatcher::Designate96(CharsetSlot slot, std::uint8_t b) {
     if (b == 'A') modes_.Designate(slot, kCharsetLatin1);
 }
 
-// RIS: the terminal as it starts (both screens blank), but for the history
-// and the title.
+// RIS: the terminal as it starts (both screens blank, 80 columns again after
+// the host's switch to 132), but for the history and the title.
 void XtermDispatcher::FullReset() {
+    if (modes_.WideColumns()) columns_.SwitchColumns(kColumns);
     modes_.Reset();
     screen_.ScreenSetPen(Cell{});
     // The alternate screen is blanked whether it shows or not.

@@ -16,6 +16,9 @@ class DisplayRelay final : public DisplaySink {
     void SetCaretPos(int row, int column) override {
         if (target_ != nullptr) target_->SetCaretPos(row, column);
     }
+    void ColumnsSwitched() override {
+        if (target_ != nullptr) target_->ColumnsSwitched();
+    }
 
   private:
     DisplaySink* target_ = nullptr;

@@ -87,6 +87,9 @@ MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
     connect(scrollBar_, &QScrollBar::sliderReleased, this,
             [this] { OnScroll(ScrollAction::kThumbPosition, scrollBar_->sliderPosition()); });
     connect(&timer_, &QTimer::timeout, this, &MainWindow::OnTimer);
+    // After the read that switched the columns, not inside it.
+    connect(view_, &TerminalView::GridWidthChanged, this, &MainWindow::FitGridWidth,
+            Qt::QueuedConnection);
 }
 
 MainWindow::~MainWindow() = default;
@@ -150,6 +153,16 @@ void MainWindow::FollowClientArea() {
     const int width = size().width() - scrollBar_->sizeHint().width();
     const int height = size().height() - menuBar()->sizeHint().height();
     ResizeGrid(width / parts_.fonts.CellWidth, height / parts_.fonts.CellHeight);
+}
+
+// The host switched the columns: the window takes the grid's width and keeps
+// its height. A screen too narrow for it cuts the window, and the grid then
+// follows the window as after any resize.
+void MainWindow::FitGridWidth() {
+    if (!parts_.settings.options.Extended()) return;
+    const int columns = parts_.engine.Screen().Geometry().columns;
+    resize(columns * parts_.fonts.CellWidth + scrollBar_->sizeHint().width(), size().height());
+    FitOnScreen();
 }
 
 // A grid of another size shows from the live screen down, with the scroll bar

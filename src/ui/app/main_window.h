@@ -168,6 +168,7 @@ class MainWindow final : public QMainWindow {
     void FollowWindow();
     void ReturnToPlainSize();
     void FollowClientArea();
+    void FitGridWidth();
     void ResizeGrid(int columns, int rows);
     void ShowHistoryDepth();
     int PageRows() const;

@@ -100,7 +100,8 @@ void GlyphRuns::Draw(QPainter& painter, const GlyphCache& cache) {
         run.positions.clear();
     }
     used_ = 0;
-    // Within the clip the painter already has (the area being painted).
+    // Within the clip the painter already has (the area being painted, or
+    // the half of a double-height row).
     for (const Clipped& c : clipped_) {
         painter.save();
         painter.setClipRect(c.cells, Qt::IntersectClip);
@@ -135,9 +136,9 @@ QRect RowPainter::Cells(int row, int column, int count) const {
 void RowPainter::PaintPlain(QPainter& painter, const ScreenModel& screen, int top, int first,
                             int end, int width, const QColor& text, const QColor& background) {
     painter.fillRect(0, first * cellHeight_, width, (end - first) * cellHeight_, background);
-    const int columns = screen.Geometry().columns;
     for (int i = first; i < end; ++i) {
         const std::span<const Cell> row = screen.Row(top + i);
+        const int columns = static_cast<int>(row.size());
         for (int c = 0; c < columns; ++c) {
             const char32_t ch = row[static_cast<std::size_t>(c)].Character();
             if (ch != U' ')
@@ -149,6 +150,7 @@ void RowPainter::PaintPlain(QPainter& painter, const ScreenModel& screen, int to
 
     for (int i = first; i < end; ++i) {
         const std::span<const Cell> row = screen.Row(top + i);
+        const int columns = static_cast<int>(row.size());
         for (int c = 0; c < columns; ++c) {
             const Cell& cell = row[static_cast<std::size_t>(c)];
             if (AttributeCode(cell) != kAttrBold) continue;
@@ -162,6 +164,7 @@ void RowPainter::PaintPlain(QPainter& painter, const ScreenModel& screen, int to
     painter.setCompositionMode(QPainter::CompositionMode_Difference);
     for (int i = first; i < end; ++i) {
         const std::span<const Cell> row = screen.Row(top + i);
+        const int columns = static_cast<int>(row.size());
         for (int c = 0; c < columns;) {
             if (AttributeCode(row[static_cast<std::size_t>(c)]) != kAttrReverse) {
                 ++c;
@@ -183,9 +186,34 @@ void RowPainter::PaintExtended(QPainter& painter, const ScreenModel& screen, int
     const QColor background = look.reverseScreen ? look.text : look.background;
     painter.fillRect(0, first * cellHeight_, width, (end - first) * cellHeight_, background);
     const int spare = screen.BufferRows() - 1;
-    for (int i = first; i < end && top + i < spare; ++i)
-        PaintCells(painter, screen, screen.Row(top + i), i, look);
+    for (int i = first; i < end && top + i < spare; ++i) {
+        const LineSize size = screen.RowLineSize(top + i);
+        if (size == LineSize::kSingle) {
+            PaintCells(painter, screen, screen.Row(top + i), i, look);
+        } else {
+            PaintDoubleRow(painter, screen, top + i, i, width, look);
+        }
+    }
     runs_.Draw(painter, glyphs_);
+}
+
+// A row of double size is painted as any row, through a painter that
+// stretches it to twice the width (and height: the upper half of the
+// glyphs shows in the top row, the lower half in the bottom one), held
+// within the row.
+void RowPainter::PaintDoubleRow(QPainter& painter, const ScreenModel& screen, int bufferRow,
+                                int row, int width, const CellLook& look) {
+    runs_.Draw(painter, glyphs_);
+    const LineSize size = screen.RowLineSize(bufferRow);
+    const qreal y = row * cellHeight_;
+    painter.save();
+    painter.setClipRect(0, row * cellHeight_, width, cellHeight_);
+    painter.translate(0, size == LineSize::kDoubleBottom ? y - cellHeight_ : y);
+    painter.scale(2, size == LineSize::kDoubleWidth ? 1 : 2);
+    painter.translate(0, -y);
+    PaintCells(painter, screen, screen.Row(bufferRow), row, look);
+    runs_.Draw(painter, glyphs_);
+    painter.restore();
 }
 
 // Backgrounds that differ from the default, in runs; then each cell's

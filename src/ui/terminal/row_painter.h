@@ -86,6 +86,8 @@ class RowPainter {
     QRect Cells(int row, int column, int count) const;
     void PaintCells(QPainter& painter, const ScreenModel& screen, std::span<const Cell> cells,
                     int row, const CellLook& look);
+    void PaintDoubleRow(QPainter& painter, const ScreenModel& screen, int bufferRow, int row,
+                        int width, const CellLook& look);
     void AddMarked(const Cell& cell, std::u32string_view marks, QPointF baseline, const QRect& area,
                    QRgb text);
     void PaintDecorations(QPainter& painter, const Cell& cell, const QRect& cells,

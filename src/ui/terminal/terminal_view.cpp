@@ -68,6 +68,14 @@ QRect TerminalView::CellRect(int row, int column) const {
     return {column * cellWidth_, row * cellHeight_, cellWidth_, cellHeight_};
 }
 
+// A row of double size shows its cells at twice the width.
+int TerminalView::CellWidthOn(int windowRow) const {
+    const int buffer = ViewTop() + windowRow;
+    const bool single =
+        buffer >= screen_.BufferRows() || screen_.RowLineSize(buffer) == LineSize::kSingle;
+    return single ? cellWidth_ : 2 * cellWidth_;
+}
+
 QRect TerminalView::WindowRows(int first, int end) const {
     return {0, first * cellHeight_, width(), (end - first) * cellHeight_};
 }
@@ -213,8 +221,9 @@ void TerminalView::TakeDamage() {
         for (int r = 0; r < static_cast<int>(damage.rows.size()); ++r) {
             const ScreenDamage::Columns& columns = damage.rows[static_cast<std::size_t>(r)];
             if (columns.Empty() || top + r >= paintable) continue;
-            stale_ |= QRect(columns.first * cellWidth_, (top + r) * cellHeight_,
-                            (columns.end - columns.first) * cellWidth_, cellHeight_);
+            const int width = CellWidthOn(top + r);
+            stale_ |= QRect(columns.first * width, (top + r) * cellHeight_,
+                            (columns.end - columns.first) * width, cellHeight_);
         }
     }
     // Marks whose cells changed go, and so does their highlight.
@@ -275,7 +284,8 @@ void TerminalView::MarkCursorStale() {
 // sight with it.
 QRect TerminalView::CaretCell() const {
     const int row = caretRow_ + (painted_.dialect != DialectId::kPlain ? rowsBack_ : 0);
-    return {caretColumn_ * cellWidth_, row * cellHeight_, cellWidth_, cellHeight_};
+    const int width = CellWidthOn(row);
+    return {caretColumn_ * width, row * cellHeight_, width, cellHeight_};
 }
 
 // The plain and the BBS terminal's caret is a bar at the cell's left; the
@@ -440,14 +450,15 @@ void TerminalView::InvertOverlays(QPainter& painter) {
 QRegion TerminalView::HighlightArea() const {
     QRegion area;
     if (!selection_.MarksCells()) return area;
-    const int columns = screen_.Geometry().columns;
     const std::int64_t top = LineAt(0);
     const int rows = std::min(PaintableRows(), screen_.BufferRows() - ViewTop());
     for (int r = 0; r < rows; ++r) {
+        const auto columns = static_cast<int>(screen_.Row(ViewTop() + r).size());
         const MarkedColumns marked = selection_.ColumnsOn(top + r, columns);
         if (marked.Empty()) continue;
-        area |= QRect(marked.first * cellWidth_, r * cellHeight_,
-                      (marked.end - marked.first) * cellWidth_, cellHeight_);
+        const int width = CellWidthOn(r);
+        area |= QRect(marked.first * width, r * cellHeight_, (marked.end - marked.first) * width,
+                      cellHeight_);
     }
     return area;
 }
@@ -496,8 +507,8 @@ void TerminalView::CaretOff() {
 WindowCell TerminalView::CellAt(int x, int y) const {
     const int shownRows =
         std::clamp((height() + cellHeight_ - 1) / cellHeight_, 1, PaintableRows());
-    return {std::clamp(y / cellHeight_, 0, shownRows - 1),
-            std::clamp(x / cellWidth_, 0, screen_.Geometry().columns - 1)};
+    const int row = std::clamp(y / cellHeight_, 0, shownRows - 1);
+    return {row, std::clamp(x / CellWidthOn(row), 0, screen_.Geometry().columns - 1)};
 }
 
 TextPoint TerminalView::TextPointAt(int x, int y) const {

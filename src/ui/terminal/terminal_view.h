@@ -74,6 +74,8 @@ class TerminalView final : public QWidget, public DisplaySink {
     // the paint follows at the end of that frame.
     void UpdateNow() override;
     void SetCaretPos(int row, int column) override;
+    // The host switched the columns: GridWidthChanged, for the window.
+    void ColumnsSwitched() override { emit GridWidthChanged(); }
     // The view's own stale areas (a window cell, the whole window), painted
     // at the next frame.
     void InvalidateCell(int row, int column);
@@ -151,6 +153,8 @@ class TerminalView final : public QWidget, public DisplaySink {
   signals:
     // The terminal changed what it shows (its damage is not yet painted).
     void ScreenChanged();
+    // The host changed the grid's width (DECCOLM); the window fits it.
+    void GridWidthChanged();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -165,6 +169,7 @@ class TerminalView final : public QWidget, public DisplaySink {
     void TakeDamage();
     void BlitRows(int shift, int end);
     QRect WindowRows(int first, int end) const;
+    int CellWidthOn(int windowRow) const;
     QRegion Overlays() const;
     void MarkCursorStale();
     int PaintableRows() const;
