@@ -132,6 +132,7 @@ void XtermDispatcher::Designate96(CharsetSlot slot, std::uint8_t b) {
 // and the title.
 void XtermDispatcher::FullReset() {
     modes_.Reset();
+    screen_.SetLink({}, {});
     screen_.ScreenSetPen(Cell{});
     // The alternate screen is blanked whether it shows or not.
     screen_.SetAlternateScreen(true);
