@@ -2,6 +2,7 @@
 
 #include <QToolTip>
 
+#include "core/search/url_finder.h"
 #include "ui/terminal/terminal_view.h"
 
 namespace quill {
@@ -43,8 +44,12 @@ void LinkPointer::Show(const std::optional<ScreenLink>& link) {
         return;
     }
     if (!changed) return;
-    QToolTip::showText(view_.mapToGlobal(at_), QString::fromStdString(link->target), &view_);
-    view_.setCursor(Qt::PointingHandCursor);
+    // A link Ctrl+click does not open says so, and keeps the arrow.
+    const bool opens = ActionFor(link->target) != LinkAction::kNever;
+    QString tip = QString::fromStdString(link->target);
+    if (!opens) tip += QStringLiteral(" (not opened)");
+    QToolTip::showText(view_.mapToGlobal(at_), tip, &view_);
+    opens ? view_.setCursor(Qt::PointingHandCursor) : view_.unsetCursor();
 }
 
 }  // namespace quill

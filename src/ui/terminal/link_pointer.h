@@ -10,7 +10,8 @@ namespace quill {
 class TerminalView;
 
 // The link under the pointer while Ctrl is held: the view underlines it,
-// its target shows in a tooltip and the pointer becomes a hand. The window
+// its target shows in a tooltip and the pointer becomes a hand (a link of a
+// scheme that is never opened says so in the tooltip and keeps the arrow). The window
 // tells it where the pointer is and whether Ctrl is held, and asks it for
 // the link a Ctrl+click opens.
 class LinkPointer {
