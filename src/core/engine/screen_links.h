@@ -15,12 +15,12 @@ struct ScreenLink {
     std::string target;
 };
 
+// How many rows above and below the cell a link is looked for.
+constexpr int kLinkReach = 32;
+
 // The link that holds a cell of a line of the text: the hyperlink the host
 // declared for the cell, else a URL in the line's text (the line the host
 // wrapped, read at most kLinkReach rows above and below the cell).
 std::optional<ScreenLink> LinkAt(const ScreenModel& screen, long long line, int column);
-
-// How many rows above and below the cell a link is looked for.
-constexpr int kLinkReach = 32;
 
 }  // namespace quill
