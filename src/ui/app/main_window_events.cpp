@@ -83,12 +83,12 @@ bool MainWindow::ViewEvent(QEvent* event) {
             // Alt keys that reach the view are no accelerator or menu letter:
             // only the extended terminal gives them a meaning.
             auto& key = static_cast<QKeyEvent&>(*event);
+            const bool terminalKey =
+                !(key.modifiers() & Qt::AltModifier) || parts_.settings.options.Extended();
+            if (terminalKey) KeyEvent(key);
+            // After the key, which may have brought the view back to the live screen.
             CtrlKeyEvent(key);
-            if ((key.modifiers() & Qt::AltModifier) && !parts_.settings.options.Extended()) {
-                return false;
-            }
-            KeyEvent(key);
-            return true;
+            return terminalKey;
         }
         case QEvent::KeyRelease:
             CtrlKeyEvent(static_cast<QKeyEvent&>(*event));
