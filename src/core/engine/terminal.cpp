@@ -37,6 +37,7 @@ Dialect& Terminal::CurrentDialect() {
         const DialectProperties& properties = wanted.Properties();
         collector_.SetDialect(wanted);
         screen_.SetRules(properties.screen);
+        screen_.SetLink({}, {});  // a link the host left open ends with its terminal
         modes_.ResetCharsets(properties.initialG1);
         ApplyGeometry();
     }

@@ -43,6 +43,10 @@ constexpr std::uint16_t kHidden = 1 << 6;
 constexpr std::uint16_t kStrike = 1 << 7;
 // The right half of a wide character, whose left half is the cell before.
 constexpr std::uint16_t kWideRight = 1 << 8;
+// The top seven bits: the host's hyperlink (OSC 8) the cell is part of, an
+// entry of the screen's side table, 0 for none.
+constexpr int kLinkShift = 9;
+constexpr std::uint16_t kLinkBits = 0xFE00;
 }  // namespace cell_flags
 
 // One character cell of the screen or the history. All zero bytes is a blank
@@ -60,6 +64,9 @@ struct Cell {
 
     constexpr char32_t Character() const { return character == 0 ? U' ' : character; }
     constexpr bool Has(std::uint16_t flag) const { return (flags & flag) != 0; }
+    constexpr std::uint16_t Link() const {
+        return static_cast<std::uint16_t>(flags >> cell_flags::kLinkShift);
+    }
     constexpr bool operator==(const Cell&) const = default;
 };
 

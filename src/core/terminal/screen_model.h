@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -11,6 +12,7 @@
 #include "core/interfaces/scroll_off_observer.h"
 #include "core/interfaces/terminal_options.h"
 #include "core/terminal/combining_marks.h"
+#include "core/terminal/hyperlinks.h"
 #include "core/terminal/screen_damage.h"
 
 namespace quill {
@@ -109,7 +111,11 @@ class ScreenModel {
     void ScreenSetAttribute(int rendition);
     // The rendition placed characters take, whole.
     const Cell& Pen() const { return pen_; }
-    void ScreenSetPen(const Cell& pen) { pen_ = pen; }
+    // The pen keeps the hyperlink it holds: only SetLink changes that.
+    void ScreenSetPen(const Cell& pen) {
+        pen_ = pen;
+        pen_.flags = static_cast<std::uint16_t>((pen.flags & ~cell_flags::kLinkBits) | penLink_);
+    }
     void ScreenSetRegion(int top, int bottom);
     void ScreenAlignmentFill();
     // Show codes: a byte as its decimal value in brackets, with ScreenWriteString.
@@ -215,6 +221,14 @@ class ScreenModel {
     // The combining marks that follow a cell's character; empty for none.
     std::u32string_view Marks(const Cell& cell) const { return marks_.Marks(cell.marks); }
 
+    // Hyperlinks, for the extended terminal (screen_hyperlinks.cpp).
+    // Characters placed from now on are part of the link to `target` (OSC 8),
+    // with cells of the same `id` and target one link; an empty target ends
+    // the link, and so does one the side table refuses.
+    void SetLink(std::string_view id, std::string_view target);
+    // The target of the link a cell is part of; empty for none.
+    std::string_view LinkTarget(const Cell& cell) const { return links_.Target(cell.Link()); }
+
   private:
     // One row's cells; none for a row never written, which reads as blank.
     // Past the last column the store holds one cell more, which describes
@@ -273,7 +287,13 @@ class ScreenModel {
     void BlankBrokenWide(int row, int first, int end);
     void BlankCellsAt(int row, int first, int end);
     void ReclaimMarks();
+    // Hands every row of cells the model keeps in use, both screens', to `note`.
+    void ForEachKeptRow(const std::function<void(std::span<const Cell>)>& note) const;
     CombiningMarks marks_;
+    void ReclaimLinks();
+    Hyperlinks links_;
+    // The pen's link, as its flags hold it.
+    std::uint16_t penLink_ = 0;
     // Set at the first wide character: until then no cell is a right half.
     bool wideCharacters_ = false;
 

@@ -83,14 +83,17 @@ void ScreenModel::BlankCellsAt(int row, int first, int end) {
 // Every row the model keeps is searched for the entries its cells use.
 void ScreenModel::ReclaimMarks() {
     std::vector<bool> used(CombiningMarks::kMaxEntries + 1);
-    const auto note = [&used](std::span<const Cell> cells) {
+    ForEachKeptRow([&used](std::span<const Cell> cells) {
         for (const Cell& cell : cells) used[cell.marks] = true;
-    };
-    for (int r = 0; r < BufferRows(); ++r) note(Row(r));
+    });
+    marks_.Reclaim(used);
+}
+
+void ScreenModel::ForEachKeptRow(const std::function<void(std::span<const Cell>)>& note) const {
+    for (int r = OldestRowInUse(); r < BufferRows(); ++r) note(Row(r));
     for (const RowStore& row : otherScreen_) {
         if (row != nullptr) note({row.get(), static_cast<std::size_t>(columns_)});
     }
-    marks_.Reclaim(used);
 }
 
 }  // namespace quill

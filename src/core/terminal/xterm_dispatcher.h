@@ -58,6 +58,7 @@ class XtermDispatcher final : public SequenceHandler {
     void SetTitle(std::string_view title);
     void SetColours(std::string_view list);
     void ResetColours(std::string_view list);
+    void Hyperlink(std::string_view text);
 
     ScreenModel& screen_;
     TerminalModes& modes_;

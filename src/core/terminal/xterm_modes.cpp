@@ -152,6 +152,7 @@ void XtermDispatcher::Designate96(CharsetSlot slot, std::uint8_t b) {
 void XtermDispatcher::FullReset() {
     if (modes_.WideColumns()) columns_.SwitchColumns(kColumns);
     modes_.Reset();
+    screen_.SetLink({}, {});
     screen_.ScreenSetPen(Cell{});
     // The alternate screen is blanked whether it shows or not.
     screen_.SetAlternateScreen(true);

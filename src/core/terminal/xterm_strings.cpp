@@ -70,13 +70,27 @@ std::optional<Rgb> ParseColour(std::string_view text) {
 }  // namespace
 
 // OSC 0 and 2 set the title (OSC 1, the icon name, is taken), OSC 4 sets
-// palette colours and OSC 104 puts them back; the others are taken.
+// palette colours and OSC 104 puts them back, OSC 8 starts and ends a
+// hyperlink; the others are taken.
 void XtermDispatcher::OperatingSystemCommand(std::string_view text) {
     const std::optional<int> command = Number(NextField(text));
     if (!command) return;
     if (*command == 0 || *command == 2) SetTitle(text);
     if (*command == 4) SetColours(text);
+    if (*command == 8) Hyperlink(text);
     if (*command == 104) ResetColours(text);
+}
+
+// PARAMS;URI, the parameters KEY=VALUE pairs between colons, of which id
+// makes cells apart one link; an empty URI ends the link.
+void XtermDispatcher::Hyperlink(std::string_view text) {
+    std::string_view parameters = NextField(text);
+    std::string_view id;
+    while (!parameters.empty()) {
+        const std::string_view parameter = NextField(parameters, ':');
+        if (parameter.starts_with("id=")) id = parameter.substr(3);
+    }
+    screen_.SetLink(id, text);
 }
 
 void XtermDispatcher::SetTitle(std::string_view title) {

@@ -17,6 +17,7 @@
 #include "ui/resources/accelerator_filter.h"
 #include "ui/resources/menu_mnemonics.h"
 #include "ui/resources/menus.h"
+#include "ui/terminal/link_pointer.h"
 #include "ui/terminal/terminal_view.h"
 
 namespace quill {
@@ -71,9 +72,10 @@ MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
     layout->addWidget(scrollBar_);
     setCentralWidget(central);
     setFocusProxy(view_);
-    find_ = new FindController(central, parts_.engine.Screen(), *view_, [this](int top) {
-        OnScroll(ScrollAction::kThumbPosition, top);
-    });
+    find_ = new FindController(central, parts_.engine.Screen(), *view_,
+                               [this](int top) { OnScroll(ScrollAction::kThumbPosition, top); });
+    links_ = std::make_unique<LinkPointer>(*view_, parts_.engine.Screen());
+    connect(view_, &TerminalView::ScreenChanged, this, [this] { links_->TextChanged(); });
 
     const CommandHandler command = [this](CommandId id) { OnCommand(id); };
     menus_ = BuildMenuBar(*menuBar(), TelMenu(), command);
@@ -498,8 +500,8 @@ void MainWindow::OnMouseMove(QPoint at) {
 // selection; while the host asks for the mouse, Shift keeps the mouse for
 // the user instead, and the press selects as it would without reporting.
 void MainWindow::OnLeftButtonDown(QPoint at, Qt::KeyboardModifiers modifiers, int clicks) {
-    const bool extend = (modifiers & Qt::ShiftModifier) != 0 && clicks == 1 &&
-                        !parts_.engine.MouseReporting();
+    const bool extend =
+        (modifiers & Qt::ShiftModifier) != 0 && clicks == 1 && !parts_.engine.MouseReporting();
     view_->SelectionPress(at.x(), at.y(), {clicks, (modifiers & Qt::AltModifier) != 0, extend});
 }
 
@@ -523,12 +525,9 @@ void MainWindow::OnRightButtonDown(QPoint at) {
     if (chosen) OnCommand(*chosen);
 }
 
-// A host that asks for every motion (?1003) gets moves without a button
-// too: the view is told of them while the pointer is over it.
 void MainWindow::OnSessionRead() {
     ShowHistoryDepth();
-    view_->setMouseTracking(parts_.engine.MouseReporting() &&
-                            parts_.engine.Modes().Mouse() == MouseTracking::kAllMotion);
+    FollowPointer();
 }
 
 void MainWindow::OnSessionWritable() {

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -35,6 +36,7 @@ class QScrollBar;
 namespace quill {
 
 class FindController;
+class LinkPointer;
 class TerminalView;
 
 // Everything the main window works on; the application owns it.
@@ -141,6 +143,7 @@ class MainWindow final : public QMainWindow {
 
     TerminalView& View() { return *view_; }
     FindController& Find() { return *find_; }
+    LinkPointer& Links() { return *links_; }
     QScrollBar& ScrollBar() { return *scrollBar_; }
     const MenuActions& Menus() const { return menus_; }
     // The height the Setup dialog starts its font choice from.
@@ -190,6 +193,10 @@ class MainWindow final : public QMainWindow {
     bool KeyReturnsToLive(const KeyPress& press) const;
     void SendTelnetCommand(std::uint8_t code);
     bool MouseEvent(const QMouseEvent& event);
+    void CtrlKeyEvent(const QKeyEvent& event);
+    void FollowPointer();
+    bool LinkClick(const QMouseEvent& event);
+    void OpenLink(const std::string& target);
     bool HostMouseEvent(const QMouseEvent& event);
     int ClicksInARow(const QMouseEvent& event);
     bool HostWheelEvent(QEvent* event);
@@ -201,6 +208,7 @@ class MainWindow final : public QMainWindow {
     TerminalView* view_;
     QScrollBar* scrollBar_;
     FindController* find_;
+    std::unique_ptr<LinkPointer> links_;
     MenuActions menus_;
     PasteQueue paste_;
     QTimer timer_;

@@ -1,21 +1,26 @@
 // The window's Qt events, each turned into the handler of its message:
 // close, activation, keys, input methods, mouse, wheel and scroll bar.
 #include <QCloseEvent>
+#include <QCursor>
+#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QStyleHints>
 #include <QScrollBar>
+#include <QStyleHints>
+#include <QUrl>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
 
+#include "core/search/url_finder.h"
 #include "ui/app/main_window.h"
 #include "ui/app/telnet_commands.h"
 #include "ui/terminal/key_events.h"
+#include "ui/terminal/link_pointer.h"
 #include "ui/terminal/terminal_view.h"
 
 namespace quill {
@@ -78,12 +83,19 @@ bool MainWindow::ViewEvent(QEvent* event) {
             // Alt keys that reach the view are no accelerator or menu letter:
             // only the extended terminal gives them a meaning.
             auto& key = static_cast<QKeyEvent&>(*event);
-            if ((key.modifiers() & Qt::AltModifier) && !parts_.settings.options.Extended()) {
-                return false;
-            }
-            KeyEvent(key);
-            return true;
+            const bool terminalKey =
+                !(key.modifiers() & Qt::AltModifier) || parts_.settings.options.Extended();
+            if (terminalKey) KeyEvent(key);
+            // After the key, which may have brought the view back to the live screen.
+            CtrlKeyEvent(key);
+            return terminalKey;
         }
+        case QEvent::KeyRelease:
+            CtrlKeyEvent(static_cast<QKeyEvent&>(*event));
+            return false;
+        case QEvent::Leave:
+            links_->Leave();
+            return false;
         case QEvent::InputMethod: {
             const auto& input = static_cast<QInputMethodEvent&>(*event);
             OnInputMethod(input.commitString(), input.preeditString());
@@ -137,8 +149,11 @@ bool MainWindow::PageScrollBack(const QKeyEvent& event) {
 // row) marks up to the grid's edge; a release is always seen, so the
 // selection never keeps growing after the button is up.
 bool MainWindow::MouseEvent(const QMouseEvent& event) {
-    if (HostMouseEvent(event)) return true;
     const QPoint at = event.position().toPoint();
+    if (event.type() == QEvent::MouseMove) {
+        links_->Follow(at, (event.modifiers() & Qt::ControlModifier) != 0);
+    }
+    if (HostMouseEvent(event) || LinkClick(event)) return true;
     switch (event.type()) {
         case QEvent::MouseMove:
             OnMouseMove(at);
@@ -161,6 +176,54 @@ bool MainWindow::MouseEvent(const QMouseEvent& event) {
     if (event.button() != Qt::LeftButton) return false;
     OnLeftButtonDown(at, event.modifiers(), ClicksInARow(event));
     return true;
+}
+
+// Ctrl pressed or let go over the view: the link under the pointer shows or
+// goes, and moves without a button are followed while Ctrl is held.
+void MainWindow::CtrlKeyEvent(const QKeyEvent& event) {
+    if (event.key() != Qt::Key_Control) return;
+    links_->Follow(view_->mapFromGlobal(QCursor::pos()), event.type() == QEvent::KeyPress);
+    FollowPointer();
+}
+
+// A host that asks for every motion (?1003) gets moves without a button
+// too, and Ctrl shows the links under the pointer: the view is told of
+// moves while the pointer is over it.
+void MainWindow::FollowPointer() {
+    view_->setMouseTracking(links_->CtrlHeld() ||
+                            (parts_.engine.MouseReporting() &&
+                             parts_.engine.Modes().Mouse() == MouseTracking::kAllMotion));
+}
+
+// A left click with Ctrl on a link opens it (a double click opens it once)
+// instead of selecting; one that reached no link selects as ever. While the
+// host asks for the mouse the click is the host's, Ctrl or not, as in xterm;
+// Shift takes it back, so Ctrl+Shift+click opens the link.
+bool MainWindow::LinkClick(const QMouseEvent& event) {
+    const bool press = event.type() == QEvent::MouseButtonPress;
+    if ((!press && event.type() != QEvent::MouseButtonDblClick) ||
+        event.button() != Qt::LeftButton || !(event.modifiers() & Qt::ControlModifier)) {
+        return false;
+    }
+    const std::optional<ScreenLink> link = links_->LinkUnder(event.position().toPoint());
+    if (!link) return false;
+    if (press) OpenLink(link->target);
+    return true;
+}
+
+// The desktop opens web and mail links; telnet links start a new session as
+// the host list does; anything else is never opened.
+void MainWindow::OpenLink(const std::string& target) {
+    switch (ActionFor(target)) {
+        case LinkAction::kDesktop:
+            QDesktopServices::openUrl(QUrl(QString::fromStdString(target)));
+            return;
+        case LinkAction::kNewSession:
+            Launch(target);
+            return;
+        case LinkAction::kNever:
+            return;
+    }
 }
 
 // Qt tells a double click; a press soon after one, near it, is a third.

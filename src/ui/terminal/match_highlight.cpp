@@ -17,12 +17,22 @@ QRect RowPart(const SearchMatch& match, long long row, const MatchWindow& window
             (last - first + 1) * window.cellWidth, window.cellHeight};
 }
 
+// The rows of a match the window shows.
+struct ShownRows {
+    long long top;
+    long long end;
+};
+
+ShownRows RowsShown(const SearchMatch& match, const MatchWindow& window) {
+    return {std::max<long long>(match.firstRow, window.viewTop),
+            std::min<long long>(match.lastRow + 1, window.viewTop + window.rows)};
+}
+
 void PaintMatch(QPainter& painter, const SearchMatch& match, bool current,
                 const MatchWindow& window) {
-    const long long top = std::max<long long>(match.firstRow, window.viewTop);
-    const long long end = std::min<long long>(match.lastRow + 1, window.viewTop + window.rows);
+    const ShownRows shown = RowsShown(match, window);
     const QColor fill = current ? QColor(255, 140, 0, 150) : QColor(255, 230, 0, 110);
-    for (long long row = top; row < end; ++row) {
+    for (long long row = shown.top; row < shown.end; ++row) {
         const QRect part = RowPart(match, row, window);
         painter.fillRect(part, fill);
         if (!current) continue;
@@ -40,6 +50,15 @@ void PaintMatchHighlights(QPainter& painter, std::span<const SearchMatch> matche
         const SearchMatch& match = matches[i];
         if (match.lastRow < window.viewTop || match.firstRow >= end) continue;
         PaintMatch(painter, match, current == i, window);
+    }
+}
+
+void PaintLinkUnderline(QPainter& painter, const SearchMatch& link, const QColor& colour,
+                        const MatchWindow& window) {
+    const ShownRows shown = RowsShown(link, window);
+    for (long long row = shown.top; row < shown.end; ++row) {
+        const QRect part = RowPart(link, row, window);
+        painter.fillRect(part.left(), part.bottom(), part.width(), 1, colour);
     }
 }
 

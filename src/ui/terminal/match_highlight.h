@@ -5,6 +5,7 @@
 
 #include "core/search/scrollback_search.h"
 
+class QColor;
 class QPainter;
 
 namespace quill {
@@ -23,5 +24,9 @@ struct MatchWindow {
 // light colour, the current one in a stronger one with a frame.
 void PaintMatchHighlights(QPainter& painter, std::span<const SearchMatch> matches,
                           std::optional<std::size_t> current, const MatchWindow& window);
+
+// Underlines the cells of a link, where the window shows them, in `colour`.
+void PaintLinkUnderline(QPainter& painter, const SearchMatch& link, const QColor& colour,
+                        const MatchWindow& window);
 
 }  // namespace quill

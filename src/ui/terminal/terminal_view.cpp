@@ -335,9 +335,12 @@ void TerminalView::DisplayPaint(QPainter& painter, const QRegion& area) {
         first = end + 1;
     }
     InvertOverlays(painter);
-    PaintMatchHighlights(painter, findMatches_, findCurrent_,
-                         {screen_.LinesScrolled() + ViewTop(), rows, screen_.Geometry().columns,
-                          cellWidth_, cellHeight_});
+    const MatchWindow window{screen_.LinesScrolled() + ViewTop(), rows, screen_.Geometry().columns,
+                             cellWidth_, cellHeight_};
+    PaintMatchHighlights(painter, findMatches_, findCurrent_, window);
+    if (linkUnderline_) {
+        PaintLinkUnderline(painter, *linkUnderline_, ToColour(colours_.text()), window);
+    }
     PaintPreedit(painter, preedit_, CursorCell(), fonts_, ToColour(colours_.text()),
                  ToColour(colours_.background()));
     FollowBlink(rows);
@@ -353,12 +356,12 @@ void TerminalView::PaintRows(QPainter& painter, int first, int end) {
     const QColor background = ToColour(colours_.background());
     switch (painted_.dialect) {
         case DialectId::kPlain:
-            painter_.PaintPlain(painter, screen_, ViewTop(), first, end, width(), text,
-                                background);
+            painter_.PaintPlain(painter, screen_, ViewTop(), first, end, width(), text, background);
             break;
         case DialectId::kExtended: {
-            const CellLook look{painted_.palette, text, background,
-                                painted_.reverseScreen, colours_.boldBright, blinkHidden_};
+            const CellLook look{painted_.palette,    text,
+                                background,          painted_.reverseScreen,
+                                colours_.boldBright, blinkHidden_};
             painter_.PaintExtended(painter, screen_, ViewTop(), first, end, width(), look);
             break;
         }
@@ -583,6 +586,13 @@ void TerminalView::SetFindMatches(std::span<const SearchMatch> matches,
     if (findMatches_.empty() && matches.empty()) return;
     findMatches_.assign(matches.begin(), matches.end());
     findCurrent_ = current;
+    InvalidateAll();
+    UpdateNow();
+}
+
+void TerminalView::SetLinkUnderline(std::optional<SearchMatch> link) {
+    if (link == linkUnderline_) return;
+    linkUnderline_ = link;
     InvalidateAll();
     UpdateNow();
 }

@@ -125,6 +125,13 @@ class TerminalView final : public QWidget, public DisplaySink {
     // The find bar's matches, marked over the text; the current one stands out.
     void SetFindMatches(std::span<const SearchMatch> matches, std::optional<std::size_t> current);
 
+    // The link under the pointer while Ctrl is held, underlined; none to
+    // take the underline away.
+    void SetLinkUnderline(std::optional<SearchMatch> link);
+    const std::optional<SearchMatch>& LinkUnderline() const { return linkUnderline_; }
+    // The text's point (its line and column) under a point of the window.
+    TextPoint TextPointAt(int x, int y) const;
+
     // The text an input method is composing, shown at the cursor.
     void SetPreedit(const QString& preedit);
     const QString& Preedit() const { return preedit_; }
@@ -198,7 +205,6 @@ class TerminalView final : public QWidget, public DisplaySink {
     // The line of the text a window row shows.
     std::int64_t LineAt(int windowRow) const;
     WindowCell CellAt(int x, int y) const;
-    TextPoint TextPointAt(int x, int y) const;
     QString SelectedText() const;
     QRect CursorCell() const;
 
@@ -234,6 +240,7 @@ class TerminalView final : public QWidget, public DisplaySink {
     Selection selection_;
     std::vector<SearchMatch> findMatches_;
     std::optional<std::size_t> findCurrent_;
+    std::optional<SearchMatch> linkUnderline_;
     QString preedit_;
     // The input method is told where the cursor went once per paint.
     bool caretMoved_ = false;
