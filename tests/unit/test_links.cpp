@@ -153,5 +153,19 @@ TEST_F(ScreenLinks, AFullTableRefusesNewLinksUntilTheirCellsAreGone) {
     EXPECT_EQ(At(0, 19)->target, "http://new/");
 }
 
+// The half a double-width row hides keeps its links: freeing the table's
+// room never takes them, and the row made single again shows them.
+TEST_F(ScreenLinks, TheHiddenHalfOfADoubleRowKeepsItsLinks) {
+    headless.Options().SetExtended(true);
+    Feed(std::string(50, ' ') + "\e]8;;http://hidden/\aL\e]8;;\a\e#6");
+    for (int i = 0; i < 600; ++i) {
+        Feed("\e[3;1H\e[2K\e]8;;http://n/" + std::to_string(i) + "\ax\e]8;;\a");
+    }
+    ASSERT_EQ(At(2, 0)->target, "http://n/599") << "the table made room again";
+    Feed("\e[1;1H\e#5");
+    ASSERT_TRUE(At(0, 50));
+    EXPECT_EQ(At(0, 50)->target, "http://hidden/");
+}
+
 }  // namespace
 }  // namespace quill

@@ -90,7 +90,11 @@ void ScreenModel::ReclaimMarks() {
 }
 
 void ScreenModel::ForEachKeptRow(const std::function<void(std::span<const Cell>)>& note) const {
-    for (int r = OldestRowInUse(); r < BufferRows(); ++r) note(Row(r));
+    // Every stored cell, the half a double row hides too: its marks and
+    // links show again when the row is single once more.
+    for (int r = OldestRowInUse(); r < BufferRows(); ++r) {
+        if (const Cell* cells = StoredRow(r)) note({cells, static_cast<std::size_t>(columns_)});
+    }
     for (const RowStore& row : otherScreen_) {
         if (row != nullptr) note({row.get(), static_cast<std::size_t>(columns_)});
     }
