@@ -291,7 +291,10 @@ struct Engine {
                 "scroll off the screen");
         for (const CharsetSlot slot : {CharsetSlot::G0, CharsetSlot::G1}) {
             const int set = terminal.Modes().Designation(slot);
-            Require(set == kCharsetPlain || set == kCharsetLineDrawing, "unknown designation");
+            const bool national =
+                dialect == DialectId::kExtended && (set == kCharsetUk || set == kCharsetLatin1);
+            Require(set == kCharsetPlain || set == kCharsetLineDrawing || national,
+                    "unknown designation");
         }
     }
 
