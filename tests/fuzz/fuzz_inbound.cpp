@@ -1,19 +1,21 @@
 // libFuzzer target for the inbound byte stream.
 //
 // Input layout: byte 0 picks the options (bit 0 wrap, bit 1 show codes,
-// bit 2 the extended terminal), byte 1 the receive block size (1 + byte % 100);
+// bit 2 the extended terminal, bit 3 the BBS terminal, which wins), byte 1
+// the receive block size (1 + byte % 100);
 // the rest is what the server sent. The bytes go through a fresh engine in
 // blocks of that size, and again one byte per block through a second engine.
 // The extended terminal has a small grid and history, so that an input costs
-// little and its text soon reaches the edges and scrolls into the history.
+// little and its text soon reaches the edges and scrolls into the history;
+// the BBS terminal's screen is the PC's, with the same small history.
 // After every block the model must keep its limits (the grid it was given,
 // or 80 or 132 columns once the host has switched the extended terminal's
 // width); at the end every cell must
-// hold a displayable character (in the extended terminal also one from U+00A0
+// hold a displayable character (in the extended and BBS terminals also one from U+00A0
 // up that takes one or two cells, a wide one followed by its right half, its
 // combining marks in the side table) and a known attribute, every reply must
 // be one the client can send,
-// the extended terminal must never turn an option on twice or off while it
+// the extended and BBS terminals must never turn an option on twice or off while it
 // is off, and both engines must agree, since how the bytes were split must
 // never matter: a UTF-8 sequence cut by a block boundary and a compressed
 // stream included (unless the stream was damaged: the rest of a damaged
@@ -58,18 +60,18 @@ constexpr int kSwitchedWidths[] = {kColumns, kWideColumns};
 
 // The grid as wide as the host may make it: what the caret and the replies
 // keep within.
-ScreenGeometry Widest(const ScreenGeometry& grid, bool extended) {
+ScreenGeometry Widest(const ScreenGeometry& grid, DialectId dialect) {
     ScreenGeometry widest = grid;
-    if (extended) widest.columns = std::max(grid.columns, kWideColumns);
+    if (dialect == DialectId::kExtended) widest.columns = std::max(grid.columns, kWideColumns);
     return widest;
 }
 
-// A character a cell may hold: printable ASCII, or in the extended terminal
+// A character a cell may hold: printable ASCII, or in the extended and BBS terminals
 // one from U+00A0 up that takes one or two cells. Like the scan over the cells
 // that uses them, these are left out of the coverage map.
-__attribute__((no_sanitize("coverage"))) bool Displayable(char32_t c, bool extended) {
+__attribute__((no_sanitize("coverage"))) bool Displayable(char32_t c, bool rich) {
     if (c >= 0x20 && c <= 0x7E) return true;
-    if (!extended || c < 0xA0) return false;
+    if (!rich || c < 0xA0) return false;
     const GridWidth width = GridWidthOf(c);
     return width == GridWidth::kNarrow || width == GridWidth::kWide;
 }
@@ -110,17 +112,32 @@ std::vector<std::uint8_t> WindowSize(const ScreenGeometry& grid) {
 }
 const std::vector<std::uint8_t> kWillNaws = {0xFF, 0xFB, 0x1F};
 
-// The extended terminal's answers: DA1, DA2, the status and the cursor
-// position (ESC [ row ; column R, both on the screen).
-bool ExtendedReply(const std::vector<std::uint8_t>& r, const ScreenGeometry& grid) {
-    const std::string text(r.begin(), r.end());
-    if (text == "\x1b[?62;22c" || text == "\x1b[>1;10;0c" || text == "\x1b[0n") return true;
+// The cursor position: ESC [ row ; column R, both on the screen.
+bool CursorReport(const std::string& text, const ScreenGeometry& grid) {
     int row = 0;
     int column = 0;
     char end = 0;
     return std::sscanf(text.c_str(), "\x1b[%d;%d%c", &row, &column, &end) == 3 && end == 'R' &&
            OnScreen(grid, row - 1, column - 1) &&
            text == "\x1b[" + std::to_string(row) + ";" + std::to_string(column) + "R";
+}
+
+// The answers to sequences: the plain terminal's identify; the extended
+// terminal's DA1, DA2, status and cursor position; the BBS terminal's
+// attributes, status and cursor position.
+bool SequenceReply(const std::vector<std::uint8_t>& r, DialectId dialect,
+                   const ScreenGeometry& grid) {
+    const std::string text(r.begin(), r.end());
+    switch (dialect) {
+        case DialectId::kPlain:
+            return text == "\x1b[?1;7c";
+        case DialectId::kExtended:
+            return text == "\x1b[?62;22c" || text == "\x1b[>1;10;0c" || text == "\x1b[0n" ||
+                   CursorReport(text, grid);
+        case DialectId::kBbs:
+            return text == "\x1b[?1;0c" || text == "\x1b[0n" || CursorReport(text, grid);
+    }
+    return false;
 }
 
 // A subnegotiation reply: IAC SB option code text IAC SE.
@@ -143,9 +160,32 @@ bool CharsetReply(const std::vector<std::uint8_t>& r) {
     return (upper == "UTF-8" || upper == "UTF8") && r == Subnegotiation(0x2A, 2, name);
 }
 
-// The options the extended terminal takes: its own side, and the host's.
+// The options the extended and the BBS terminal take: their own side, and
+// the host's.
 constexpr std::uint8_t kOurs[] = {0x00, 0x03, 0x18, 0x1F, 0x2A};
 constexpr std::uint8_t kHis[] = {0x00, 0x01, 0x03, 0x19, 0x2A, 0x56};
+constexpr std::uint8_t kBbsOurs[] = {0x00, 0x03, 0x18, 0x1F};
+constexpr std::uint8_t kBbsHis[] = {0x00, 0x01, 0x03};
+
+std::span<const std::uint8_t> OursTaken(DialectId dialect) {
+    return dialect == DialectId::kBbs ? std::span<const std::uint8_t>(kBbsOurs) : kOurs;
+}
+
+std::span<const std::uint8_t> HisTaken(DialectId dialect) {
+    return dialect == DialectId::kBbs ? std::span<const std::uint8_t>(kBbsHis) : kHis;
+}
+
+std::string_view TerminalType(DialectId dialect) {
+    switch (dialect) {
+        case DialectId::kPlain:
+            return "vt100";
+        case DialectId::kExtended:
+            return kDefaultTermType;
+        case DialectId::kBbs:
+            return "ANSI";
+    }
+    return {};
+}
 
 bool Taken(std::span<const std::uint8_t> options, std::uint8_t option) {
     return std::ranges::find(options, option) != options.end();
@@ -153,36 +193,37 @@ bool Taken(std::span<const std::uint8_t> options, std::uint8_t option) {
 
 // The replies the client may send: IAC WILL TERMINAL-TYPE, IAC WONT x (x not
 // TERMINAL-TYPE), IAC DONT ENCRYPT, the terminal-type answer and the identify
-// answer (the extended terminal answers with its own type, MTTS and its own
-// answers); the extended terminal also IAC WILL NAWS with the window size,
-// and IAC WILL of what it takes of its own, DO of what it takes of the
-// host's, DONT and WONT of anything, and CHARSET answers.
-bool KnownReply(const std::vector<std::uint8_t>& r, bool extended, const ScreenGeometry& grid) {
-    static const std::vector<std::uint8_t> kTerminalType = Subnegotiation(0x18, 0, "vt100");
-    static const std::vector<std::uint8_t> kIdentify = {0x1B, '[', '?', '1', ';', '7', 'c'};
-    static const std::vector<std::uint8_t> kExtendedType =
-        Subnegotiation(0x18, 0, kDefaultTermType);
+// answer (the other terminals answer with their own type and their own
+// answers, the extended one also MTTS); the other terminals also IAC WILL
+// NAWS with the window size, and IAC WILL of what they take of their own,
+// DO of what they take of the host's, DONT and WONT of anything, and the
+// extended one CHARSET answers.
+bool KnownReply(const std::vector<std::uint8_t>& r, DialectId dialect, const ScreenGeometry& grid) {
     static const std::vector<std::uint8_t> kMtts = Subnegotiation(0x18, 0, "MTTS 319");
-    if (r == (extended ? kExtendedType : kTerminalType)) return true;
-    if (extended ? ExtendedReply(r, Widest(grid, extended)) : r == kIdentify) return true;
-    if (extended && (r == WindowSize(grid) || r == kMtts || CharsetReply(r))) return true;
+    const bool extended = dialect == DialectId::kExtended;
+    const bool plainTerminal = dialect == DialectId::kPlain;
+    if (r == Subnegotiation(0x18, 0, TerminalType(dialect))) return true;
+    if (SequenceReply(r, dialect, Widest(grid, dialect))) return true;
+    if (!plainTerminal && r == WindowSize(grid)) return true;
+    if (extended && (r == kMtts || CharsetReply(r))) return true;
     if (r.size() != 3 || r[0] != 0xFF) return false;
     const bool plain = (r[1] == 0xFB && r[2] == 0x18) || (r[1] == 0xFC && r[2] != 0x18) ||
                        (r[1] == 0xFE && r[2] == 0x26);
-    const bool taken = (r[1] == 0xFB && Taken(kOurs, r[2])) || (r[1] == 0xFD && Taken(kHis, r[2]));
-    return plain || (extended && (taken || r[1] == 0xFC || r[1] == 0xFE));
+    const bool taken = (r[1] == 0xFB && Taken(OursTaken(dialect), r[2])) ||
+                       (r[1] == 0xFD && Taken(HisTaken(dialect), r[2]));
+    return plain || (!plainTerminal && (taken || r[1] == 0xFC || r[1] == 0xFE));
 }
 
 // Goes through the replies in the order they were sent.
 class ReplyChecker {
   public:
-    ReplyChecker(bool extended, const ScreenGeometry& grid)
-        : extended_(extended), grid_(grid), windowSize_(WindowSize(grid)) {}
+    ReplyChecker(DialectId dialect, const ScreenGeometry& grid)
+        : dialect_(dialect), grid_(grid), windowSize_(WindowSize(grid)) {}
 
     void Check(const std::vector<std::uint8_t>& reply) {
-        Require(KnownReply(reply, extended_, grid_) || WindowSizeReply(reply),
+        Require(KnownReply(reply, dialect_, grid_) || WindowSizeReply(reply),
                 "sent bytes that are no known reply");
-        if (extended_) CheckNegotiation(reply);
+        if (dialect_ != DialectId::kPlain) CheckNegotiation(reply);
         last_ = reply;
     }
 
@@ -195,7 +236,7 @@ class ReplyChecker {
         if (r.size() != 3 || r[0] != 0xFF) return;
         const bool ours = r[1] == 0xFB || r[1] == 0xFC;
         const bool on = r[1] == 0xFB || r[1] == 0xFD;
-        if (!Taken(ours ? std::span<const std::uint8_t>(kOurs) : kHis, r[2])) return;
+        if (!Taken(ours ? OursTaken(dialect_) : HisTaken(dialect_), r[2])) return;
         bool& state = (ours ? ours_ : his_)[r[2]];
         Require(on ? !state : state, on ? "an option turned on twice" : "an option turned off while off");
         state = on;
@@ -204,13 +245,14 @@ class ReplyChecker {
     // The size at a width the host switched to.
     bool WindowSizeReply(const std::vector<std::uint8_t>& r) const {
         ScreenGeometry switched = grid_;
-        return extended_ && std::ranges::any_of(kSwitchedWidths, [&](int columns) {
+        return dialect_ == DialectId::kExtended &&
+               std::ranges::any_of(kSwitchedWidths, [&](int columns) {
                    switched.columns = columns;
                    return r == WindowSize(switched);
                });
     }
 
-    const bool extended_;
+    const DialectId dialect_;
     const ScreenGeometry grid_;
     const std::vector<std::uint8_t> windowSize_;
     std::vector<std::uint8_t> last_;
@@ -221,16 +263,28 @@ class ReplyChecker {
 struct Options {
     bool wrap;
     bool showCodes;
-    bool extended;
+    DialectId dialect;
     int blockSize;
 };
 
+ScreenGeometry Grid(DialectId dialect) {
+    switch (dialect) {
+        case DialectId::kPlain:
+            return {};
+        case DialectId::kExtended:
+            return kExtendedGrid;
+        case DialectId::kBbs:
+            return {kColumns, Terminal::kPcScreenRows, kExtendedGrid.historyRows};
+    }
+    return {};
+}
+
 struct Engine {
     explicit Engine(const Options& options)
-        : extended(options.extended), grid(extended ? kExtendedGrid : ScreenGeometry{}) {
+        : dialect(options.dialect), rich(dialect != DialectId::kPlain), grid(Grid(dialect)) {
         headless.Options().SetWrap(options.wrap);
         headless.Options().SetShowCodes(options.showCodes);
-        headless.Options().SetExtended(options.extended);
+        headless.Options().SetDialect(dialect);
         headless.Options().SetScrollback(kExtendedGrid.historyRows);
     }
 
@@ -242,7 +296,7 @@ struct Engine {
         }
         terminal.Feed(bytes, 0);
         CheckGrids();
-        ReplyChecker replies(extended, grid);
+        ReplyChecker replies(dialect, grid);
         for (const auto& reply : headless.Send().replies) replies.Check(reply);
     }
 
@@ -252,7 +306,8 @@ struct Engine {
         if (shape == grid) return true;
         ScreenGeometry switched = grid;
         switched.columns = shape.columns;
-        return extended && shape == switched && std::ranges::count(kSwitchedWidths, shape.columns);
+        return dialect == DialectId::kExtended && shape == switched &&
+               std::ranges::count(kSwitchedWidths, shape.columns);
     }
 
     void CheckLimits() const {
@@ -262,19 +317,19 @@ struct Engine {
         Require(screen.RegionTop() >= 1 && screen.RegionTop() <= grid.screenRows &&
                     screen.RegionBottom() >= 1 && screen.RegionBottom() <= grid.screenRows,
                 "scrolling region outside the screen's rows");
-        // The extended terminal keeps every rendition a host can ask for.
-        Require(extended || KnownAttribute(screen.CurrentAttribute()), "unknown current attribute");
+        // The extended and BBS terminals keep every rendition a host can ask for.
+        Require(rich || KnownAttribute(screen.CurrentAttribute()), "unknown current attribute");
         const ScreenDamage& damage = terminal.Damage();
         for (const ScreenDamage::Columns& columns : damage.rows)
             Require(columns.Empty() || (columns.first >= 0 && columns.end <= shape.columns),
                     "damage off the screen");
         Require(damage.scrollEnd >= 0 && damage.scrollEnd <= grid.screenRows,
                 "scroll off the screen");
-        // The extended terminal also has the UK set and Latin-1.
         for (const CharsetSlot slot : {CharsetSlot::G0, CharsetSlot::G1}) {
             const int set = terminal.Modes().Designation(slot);
-            Require(set == kCharsetPlain || set == kCharsetLineDrawing ||
-                        (extended && (set == kCharsetUk || set == kCharsetLatin1)),
+            const bool national =
+                dialect == DialectId::kExtended && (set == kCharsetUk || set == kCharsetLatin1);
+            Require(set == kCharsetPlain || set == kCharsetLineDrawing || national,
                     "unknown designation");
         }
     }
@@ -292,12 +347,12 @@ struct Engine {
             for (const Cell& cell : screen.Row(r)) {
                 const char32_t c = cell.Character();
                 const bool right = cell.Has(cell_flags::kWideRight);
-                displayable &= right ? cell.character == 0 : Displayable(c, extended);
+                displayable &= right ? cell.character == 0 : Displayable(c, rich);
                 pairs &= right == afterWide;
                 afterWide = !right && c >= 0xA0 && GridWidthOf(c) == GridWidth::kWide;
                 marks &= cell.marks == 0 ||
                          (!screen.Marks(cell).empty() && OnlyMarks(screen.Marks(cell)));
-                known &= extended ||
+                known &= rich ||
                          (cell.foreground == CellColour() && cell.background == CellColour() &&
                           (cell.flags == 0 || cell.flags == cell_flags::kBold ||
                            cell.flags == cell_flags::kReverse));
@@ -333,9 +388,11 @@ struct Engine {
                headless.Services().beeps == other.headless.Services().beeps;
     }
 
-    const bool extended;
+    const DialectId dialect;
+    // The extended and BBS terminals' cells: characters from U+00A0 and colours.
+    const bool rich;
     const ScreenGeometry grid;
-    BoundedDisplay display{Widest(grid, extended)};
+    BoundedDisplay display{Widest(grid, dialect)};
     // The trace is on, to exercise it too.
     HeadlessTerminal headless{HeadlessSetup{&display, true, grid}};
     Terminal& terminal = headless.terminal();
@@ -364,7 +421,10 @@ void Run(const Options& options, const std::uint8_t* bytes, std::size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
-    const quill::Options options{(data[0] & 1) != 0, (data[0] & 2) != 0, (data[0] & 4) != 0,
+    const quill::DialectId dialect = (data[0] & 8) != 0   ? quill::DialectId::kBbs
+                                     : (data[0] & 4) != 0 ? quill::DialectId::kExtended
+                                                          : quill::DialectId::kPlain;
+    const quill::Options options{(data[0] & 1) != 0, (data[0] & 2) != 0, dialect,
                                  1 + data[1] % quill::kReceiveChunk};
     quill::Run(options, data + 2, size - 2);
     return 0;

@@ -102,6 +102,7 @@ TEST_P(ZmodemTransferTest, DownloadArrivesWholeAndTheSessionGoesOn) {
     EXPECT_NE(screen.find("Received random.bin (10485760 bytes)"), std::string::npos) << screen;
     EXPECT_NE(screen.find("Received ff.bin (300000 bytes)"), std::string::npos) << screen;
     EXPECT_EQ(screen.find("B00"), std::string::npos) << screen;
+    EXPECT_EQ(screen.find("OO"), std::string::npos) << screen;
     EXPECT_EQ(offeredFolder, QStandardPaths::writableLocation(QStandardPaths::DownloadLocation));
 
     // The second time the folder offered is the one chosen, and an existing
@@ -159,6 +160,32 @@ TEST_P(ZmodemTransferTest, WithoutLrzszTheBoxNamesThePackage) {
     ExpectTheSessionGoesOn(kCancelMs);
     EXPECT_FALSE(QFile::exists(receiveFolder.filePath("f.bin")));
 }
+
+// Over Telnet with BINARY, offered by the host and taken by the BBS terminal.
+class ZmodemBinaryTransferTest : public ZmodemTransferTest {};
+
+// CR, NUL and 255 bytes go as they are (IAC still doubled): a file of them
+// arrives whole, which it would not if either end still dropped the NUL of
+// a CR NUL, and the host's last "OO" never shows.
+TEST_P(ZmodemBinaryTransferTest, DownloadWithBinaryTaken) {
+    QByteArray bytes;
+    for (int i = 0; i < 100000; ++i) bytes.append("\r\0\xff"[i % 3]);
+    WriteFile(sendFolder.filePath("cr-ff.bin"), bytes);
+    SetSetting("bbs", "1");
+    ConnectToZmodemHost();
+    zmodemHost.OfferBinary();
+    ASSERT_TRUE(PumpUntil([this] { return zmodemHost.BinaryTaken(); }));
+    zmodemHost.Run("sz", {"-b", "cr-ff.bin"}, sendFolder.path());
+    ExpectTheSessionGoesOn(kTransferMs);
+    EXPECT_EQ(zmodemHost.ExitCode(), 0);
+    EXPECT_EQ(Sha256(receiveFolder.filePath("cr-ff.bin")), Sha256(sendFolder.filePath("cr-ff.bin")));
+    const std::string screen = ScreenText();
+    EXPECT_NE(screen.find("Received cr-ff.bin (100000 bytes)"), std::string::npos) << screen;
+    EXPECT_EQ(screen.find("OO"), std::string::npos) << screen;
+}
+
+INSTANTIATE_TEST_SUITE_P(Telnet, ZmodemBinaryTransferTest, ::testing::Values(true),
+                         [](const ::testing::TestParamInfo<bool>&) { return "Binary"; });
 
 INSTANTIATE_TEST_SUITE_P(TelnetAndRaw, ZmodemTransferTest, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& info) {

@@ -9,19 +9,10 @@ constexpr char kIac = '\xff';
 constexpr char kCr = '\r';
 constexpr int kWaitMs = 5000;
 constexpr unsigned char kWill = 251;
+constexpr unsigned char kWont = 252;
+constexpr unsigned char kDo = 253;
 constexpr unsigned char kDont = 254;
-
-// What Telnet's non-binary data puts on the wire for `bytes`.
-QByteArray ToTelnet(const QByteArray& bytes) {
-    QByteArray out;
-    out.reserve(bytes.size() + bytes.size() / 32);
-    for (const char b : bytes) {
-        out.append(b);
-        if (b == kIac) out.append(kIac);
-        if (b == kCr) out.append('\0');
-    }
-    return out;
-}
+constexpr unsigned char kBinary = 0;
 
 }  // namespace
 
@@ -42,6 +33,23 @@ bool ZmodemHost::WaitForClient() {
     client_ = server_.nextPendingConnection();
     QObject::connect(client_, &QTcpSocket::readyRead, client_, [this] { OnClientData(); });
     return true;
+}
+
+void ZmodemHost::OfferBinary() {
+    client_->write(QByteArray("\xff\xfb\x00\xff\xfd\x00", 6));
+}
+
+// What Telnet's data puts on the wire for `bytes`: IAC doubled, and CR NUL
+// while the client has not taken BINARY.
+QByteArray ZmodemHost::ToTelnet(const QByteArray& bytes) const {
+    QByteArray out;
+    out.reserve(bytes.size() + bytes.size() / 32);
+    for (const char b : bytes) {
+        out.append(b);
+        if (b == kIac) out.append(kIac);
+        if (b == kCr && !binaryToClient_) out.append('\0');
+    }
+    return out;
 }
 
 void ZmodemHost::Send(const QByteArray& text) {
@@ -77,33 +85,42 @@ void ZmodemHost::OnClientData() {
     }
 }
 
-// Doubled IACs undone, a client's Telnet commands skipped (an option's
-// three bytes, another command's two), the NUL after a CR dropped.
+// Doubled IACs undone, a client's Telnet commands taken out (an option's
+// three bytes, another command's two), the NUL after a CR dropped while the
+// client sends without BINARY.
 QByteArray ZmodemHost::FromClient(const QByteArray& bytes) {
     if (!telnet_) return bytes;
     QByteArray out;
     out.reserve(bytes.size());
     for (const char b : bytes) {
-        if (commandLeft_ > 0) {
-            --commandLeft_;
+        const auto code = static_cast<unsigned char>(b);
+        if (command_ != 0) {
+            ClientOption(command_, code);
+            command_ = 0;
             continue;
         }
         if (afterIac_) {
             afterIac_ = false;
-            const auto code = static_cast<unsigned char>(b);
             if (b != kIac) {
-                commandLeft_ = code >= kWill && code <= kDont ? 1 : 0;
+                if (code >= kWill && code <= kDont) command_ = code;
                 continue;
             }
         } else if (b == kIac) {
             afterIac_ = true;
             continue;
         }
-        const bool dropped = afterCr_ && b == '\0';
+        const bool dropped = afterCr_ && b == '\0' && !binaryFromClient_;
         afterCr_ = b == kCr;
         if (!dropped) out.append(b);
     }
     return out;
+}
+
+// DO BINARY: the client reads binary data; WILL BINARY: it sends it.
+void ZmodemHost::ClientOption(unsigned char code, unsigned char option) {
+    if (option != kBinary) return;
+    if (code == kDo || code == kDont) binaryToClient_ = code == kDo;
+    if (code == kWill || code == kWont) binaryFromClient_ = code == kWill;
 }
 
 }  // namespace quill::test

@@ -131,6 +131,32 @@ TEST(TerminalTransfer, TheHeaderAndWhatFollowsGoToTheSinkUntilTheEnd) {
     EXPECT_FALSE(session.terminal().Transferring());
 }
 
+// The host's sz says "OO" after the ZFIN exchange: O's it still owes when
+// the download ends are dropped, even a block later, but no more than two,
+// none once other text came, none after an upload (whose host also sends
+// ZFIN) and none that rz has already read.
+TEST(TerminalTransfer, TheHostsLastOverAndOutNeverReachesTheScreen) {
+    const std::string zfin = "**\x18" "B0800000000022d\r\x8a\x11";
+    const auto after = [&zfin](const std::string& start, const std::string& during,
+                               std::initializer_list<std::string> blocks) {
+        ReplaySession session(false, false);
+        Recorder recorder;
+        session.terminal().SetTransferSink(&recorder);
+        session.terminal().SetPrintedTextSink(&recorder);
+        session.Feed(start + zfin + during, kReceiveChunk);
+        session.terminal().EndTransfer();
+        for (const std::string& block : blocks) session.Feed(block, kReceiveChunk);
+        return recorder.printed;
+    };
+    const std::string download = "**\x18" "B00";
+    EXPECT_EQ(after(download, "", {"O", "O$ "}), U"$ ");
+    EXPECT_EQ(after(download, "", {"OOOK"}), U"OK");
+    EXPECT_EQ(after(download, "O", {"OOK"}), U"OK");
+    EXPECT_EQ(after(download, "OO", {"OK"}), U"OK");
+    EXPECT_EQ(after(download, "", {"\r\nOOPS"}), U"\r\nOOPS");
+    EXPECT_EQ(after("**\x18" "B01", "", {"OK"}), U"OK");
+}
+
 // What the transfer sends: IAC doubled and CR NUL over Telnet without
 // BINARY, as it is with BINARY's IAC doubling only, and untouched raw.
 TEST(TerminalTransfer, SendsAsTheConnectionCarriesData) {

@@ -222,9 +222,11 @@ void Terminal::EndInput() {
 // text or a script).
 void Terminal::OnData(const std::uint8_t* bytes, int count) {
     const bool binary = raw_ || negotiation_.BinaryIn();
-    const std::size_t shown = transfer_.Take({bytes, static_cast<std::size_t>(count)}, binary);
-    if (dataObserver_ != nullptr) dataObserver_->OnTerminalData(bytes, static_cast<int>(shown));
-    input_.Write(bytes, static_cast<int>(shown));
+    const std::span<const std::uint8_t> shown =
+        transfer_.Take({bytes, static_cast<std::size_t>(count)}, binary);
+    const int size = static_cast<int>(shown.size());
+    if (dataObserver_ != nullptr) dataObserver_->OnTerminalData(shown.data(), size);
+    input_.Write(shown.data(), size);
 }
 
 void Terminal::SendTransferData(std::span<const std::uint8_t> data) {

@@ -107,8 +107,9 @@ bool BbsDispatcher::Cursor(const ControlSequence& s) {
     }
 }
 
-// Erasing, inserting and deleting: true when taken. A bare CSI M may be
-// ANSI music; the input decides, and deletes the line when it is not.
+// Erasing, inserting and deleting: true when taken. A bare CSI M (with no
+// parameter at all: CSI 0 M deletes one line) may be ANSI music; the input
+// decides, and deletes the line when it is not.
 bool BbsDispatcher::Editing(const ControlSequence& s) {
     const int n = s.At(0);
     switch (s.final) {
@@ -128,7 +129,7 @@ bool BbsDispatcher::Editing(const ControlSequence& s) {
             screen_.InsertLines(n);
             return true;
         case 'M':
-            if (s.count == 1 && n == 0) {
+            if (s.bare) {
                 modes_.AnnounceMusic(MusicStart::kMusicOrDeleteLine);
             } else {
                 screen_.DeleteLines(n);

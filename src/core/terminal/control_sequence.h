@@ -25,6 +25,9 @@ struct ControlSequence {
     std::uint8_t intermediate = 0;
     // Bit i: parameter i was begun by ':' (a sub-parameter of the one before).
     std::uint32_t subparameters = 0;
+    // No byte came between ESC [ and the final byte: CSI M, where CSI 0 M
+    // gave a parameter (whose value is the same 0).
+    bool bare = true;
 
     // Parameter i, 0 when it was not given.
     int At(int i) const { return i < count && i < kMaxXtermParameters ? parameters[i] : 0; }

@@ -43,6 +43,7 @@ void SequenceCollector::Restart() {
     sequence_.marker = 0;
     sequence_.intermediate = 0;
     sequence_.subparameters = 0;
+    sequence_.bare = true;
 }
 
 void SequenceCollector::Abandon() {
@@ -143,6 +144,7 @@ EscapeResult SequenceCollector::ParameterByte(std::uint8_t b) {
         return End(b);
     }
     TraceByte(b);
+    s.bare = false;
     if (IsDigit(b)) {
         if (s.count <= ControlSequence::kMaxParameters) AddDigit(s.parameters[s.count - 1], b);
         return EscapeResult::Continues;
@@ -203,6 +205,7 @@ EscapeResult SequenceCollector::XtermParameterByte(std::uint8_t b) {
     ControlSequence& s = sequence_;
     if (b >= 0x40) return XtermFinal(b);
     TraceByte(b);
+    s.bare = false;
     if (state_ == State::kXtermIgnore) return EscapeResult::Continues;
     if (b < 0x30) {
         if (state_ == State::kXtermIntermediate) return Continue(State::kXtermIgnore);
