@@ -34,7 +34,10 @@ probe=$(child "$runner" quillterm-bench)
 client=$(child "$probe" quillterm)
 xterm=$(child "$probe" xterm)
 telnet=$(child "$xterm" telnet)
-[ -n "$client" ] && [ -n "$telnet" ] || { echo "a client did not start" >&2; exit 1; }
+if [ -z "$client" ] || [ -z "$telnet" ]; then
+    echo "a client did not start" >&2
+    exit 1
+fi
 sleep 3  # the probe finds the rows before its rounds start
 calls=(-e syscalls:sys_exit_poll -e syscalls:sys_exit_ppoll -e syscalls:sys_exit_read
        -e syscalls:sys_enter_writev)
