@@ -335,9 +335,7 @@ void TerminalView::DisplayPaint(QPainter& painter, const QRegion& area) {
         first = end + 1;
     }
     InvertOverlays(painter);
-    PaintMatchHighlights(painter, findMatches_, findCurrent_,
-                         {screen_.LinesScrolled() + ViewTop(), rows, screen_.Geometry().columns,
-                          cellWidth_, cellHeight_});
+    PaintFindMatches(painter, rows);
     PaintPreedit(painter, preedit_, CursorCell(), fonts_, ToColour(colours_.text()),
                  ToColour(colours_.background()));
     FollowBlink(rows);
@@ -498,6 +496,15 @@ void TerminalView::CaretOff() {
     if (terminal_.Extended()) return;  // the hollow block goes on following the cursor
     caretShown_ = false;
     terminal_.SetCaretVisible(false);
+}
+
+void TerminalView::PaintFindMatches(QPainter& painter, int rows) {
+    if (findMatches_.empty()) return;
+    rowCellWidths_.resize(static_cast<std::size_t>(rows));
+    for (int r = 0; r < rows; ++r) rowCellWidths_[static_cast<std::size_t>(r)] = CellWidthOn(r);
+    PaintMatchHighlights(painter, findMatches_, findCurrent_,
+                         {screen_.LinesScrolled() + ViewTop(), rows,
+                          screen_.Geometry().columns * cellWidth_, cellHeight_, rowCellWidths_});
 }
 
 // The cell under a point of the window, held within the grid's columns and
