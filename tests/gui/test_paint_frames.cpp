@@ -502,20 +502,31 @@ TEST_F(RowPainterTest, BoxDrawingLinesJoinTheirNeighbours) {
         EXPECT_EQ(image.pixel(centre, y) & 0xFFFFFF, 0U) << y;
 }
 
-// The diamond fills its cell from edge to edge, as the shades do.
-TEST_F(RowPainterTest, TheDiamondAndTheCheckerboardFillTheirCells) {
+// The diamond reaches across its cell on the middle row and is as tall as
+// it is wide; the checkerboard is a pattern of every other pixel over the
+// whole cell, inked and blank by turns along a row and down a column.
+TEST_F(RowPainterTest, TheDiamondSpansItsCellAndTheCheckerboardIsAPixelPattern) {
     Place(U'\u25C6');
     Place(U'\u2592');
     const QImage image = Paint();
     const int middle = fonts.CellHeight / 2;
     const auto [left, right] = Ink(image.copy(0, middle, CellX(1), 1), 0, CellX(1));
-    EXPECT_GE(left, 0);
     EXPECT_LE(left, 1);
     EXPECT_GE(right, CellX(1) - 2);
-    EXPECT_NE(image.pixel(fonts.CellWidth / 2, 1) & 0xFFFFFF, 0xFFFFFFU);
-    EXPECT_NE(image.pixel(fonts.CellWidth / 2, fonts.CellHeight - 2) & 0xFFFFFF, 0xFFFFFFU);
-    for (const QPoint corner : {QPoint(CellX(1), 0), QPoint(CellX(2) - 1, fonts.CellHeight - 1)})
-        EXPECT_NE(image.pixel(corner) & 0xFFFFFF, 0xFFFFFFU);
+    const QImage column = image.copy(fonts.CellWidth / 2, 0, 1, fonts.CellHeight)
+                              .transformed(QTransform().rotate(90));
+    const auto [top, bottom] = Ink(column, 0, column.width());
+    EXPECT_NEAR(bottom - top + 1, std::min(fonts.CellWidth, fonts.CellHeight), 2);
+
+    const auto inked = [&](int x, int y) { return (image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFFU; };
+    for (int y = 0; y < fonts.CellHeight; ++y) {
+        for (int x = CellX(1); x + 1 < CellX(2); ++x) {
+            EXPECT_NE(inked(x, y), inked(x + 1, y)) << x << "," << y;
+            if (y + 1 < fonts.CellHeight) {
+                EXPECT_NE(inked(x, y), inked(x, y + 1)) << x << "," << y;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -66,17 +66,6 @@ TEST_F(XtermScreen, SpecialGraphicsAreBoxDrawingAndG1StartsAsAscii) {
     EXPECT_EQ(At(0, 6).Character(), U'\u2500');
 }
 
-// The UK set in G0 or G1 changes only #; Latin-1 in G1 gives the upper
-// half for the printable bytes and keeps the space; B and RIS give ASCII.
-TEST_F(XtermScreen, NationalAndLatinSetsReplaceTheirCharacters) {
-    Feed("\e(A#a\e(B#\e-A\x0e#A \x0f#\e)A\x0e#");
-    const std::u32string_view expected = U"\u00A3a#\u00A3\u00C1 #\u00A3";
-    for (std::size_t i = 0; i < expected.size(); ++i)
-        EXPECT_EQ(At(0, static_cast<int>(i)).Character(), expected[i]) << i;
-    Feed("\ec\x0e#");
-    EXPECT_EQ(At(0, 0).Character(), U'#');
-}
-
 TEST_F(XtermScreen, SavedCursorKeepsPenCharsetsOriginAndAWaitingWrap) {
     Feed("\e[3;10r\e[?6h\e(0\e[1;32m\e[1;80Hq\e7\e(B\e[0m\e[?6l\e[20;1H\e8x");
     EXPECT_TRUE(headless.terminal().Screen().OriginMode());

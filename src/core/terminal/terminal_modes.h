@@ -10,9 +10,10 @@ namespace quill {
 // Character-set designations.
 constexpr int kCharsetPlain = 1;
 constexpr int kCharsetLineDrawing = 2;
-// The extended terminal's national and Latin-1 sets: the UK set (ESC ( A),
-// ASCII with # as the pound sign, and Latin-1's upper half (ESC - A), whose
-// characters the bytes 0x21-0x7E stand for.
+// The extended terminal's national and Latin-1 sets. ESC ( A is the UK set
+// (ASCII with # as the pound sign) while the host has the national sets on
+// (?42), else, as in xterm, Latin-1's upper half as a set of 94; ESC - A is
+// Latin-1's upper half, whose characters the bytes 0x21-0x7E stand for.
 constexpr int kCharsetUk = 3;
 constexpr int kCharsetLatin1 = 4;
 
@@ -73,6 +74,9 @@ class TerminalModes {
     void SetAllowColumns(bool on) { allowColumns_ = on; }
     bool WideColumns() const { return wideColumns_; }
     void SetWideColumns(bool on) { wideColumns_ = on; }
+    // ?42: whether ESC ( A designates the UK set rather than Latin-1.
+    bool NationalSets() const { return nationalSets_; }
+    void SetNationalSets(bool on) { nationalSets_ = on; }
 
     // DECSC and DECRC in the extended terminal: the position with its
     // waiting wrap, the pen, the character sets and origin mode. The normal
@@ -101,7 +105,7 @@ class TerminalModes {
         mouseSgr_ = reverseScreen_ = false;
         cursorVisible_ = true;
         cursorStyle_ = {};
-        wideColumns_ = false;
+        wideColumns_ = nationalSets_ = false;
         savedCursor_ = {};
         savedStates_[0] = savedStates_[1] = {};
         ResetCharsets(kCharsetPlain);
@@ -174,6 +178,7 @@ class TerminalModes {
     CursorStyle cursorStyle_;
     bool allowColumns_ = false;
     bool wideColumns_ = false;
+    bool nationalSets_ = false;
     CursorPosition savedCursor_;
     SavedState savedStates_[2];
     MusicStart music_ = MusicStart::kNone;

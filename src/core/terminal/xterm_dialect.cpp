@@ -49,13 +49,16 @@ class XtermDialect final : public Dialect {
 
     SequenceHandler& Sequences() override { return sequences_; }
 
-    // Line drawing, the UK set and Latin-1 beside the plain one.
+    // Line drawing, the UK set and Latin-1 beside the plain one; the UK set
+    // only while the national sets are on.
     void MapText(const TerminalModes& modes, const std::uint8_t* text, int count,
                  MappedText& out) const override {
         const int set = modes.ActiveSet();
-        char32_t (*const map)(std::uint8_t) = set == kCharsetUk       ? UkCharacter
-                                              : set == kCharsetLatin1 ? Latin1Character
-                                                                      : SpecialGraphic;
+        const bool uk = set == kCharsetUk && modes.NationalSets();
+        char32_t (*const map)(std::uint8_t) = uk ? UkCharacter
+                                              : set == kCharsetUk || set == kCharsetLatin1
+                                                  ? Latin1Character
+                                                  : SpecialGraphic;
         MapInBatches<char32_t>(
             text, count, map,
             [&out](const char32_t* mapped, int length) { out.Characters(mapped, length); });

@@ -57,6 +57,9 @@ void XtermDispatcher::PrivateMode(int mode, bool on) {
         case 40:
             modes_.SetAllowColumns(on);
             break;
+        case 42:
+            modes_.SetNationalSets(on);
+            break;
         case 69:
             screen_.SetSideMarginMode(on);
             break;
@@ -139,8 +142,12 @@ void XtermDispatcher::CursorStyleRequest(int style) {
     modes_.SetCursor({kShapes[(style - 1) / 2], style % 2 == 1});
 }
 
+// As in xterm, 1 and 2 (the VT100's alternate character ROM) are ASCII;
+// other bytes change nothing.
 void XtermDispatcher::Designate(CharsetSlot slot, std::uint8_t b) {
-    b == 'A' ? modes_.Designate(slot, kCharsetUk) : modes_.DesignateNamed(slot, b);
+    if (b == 'A') modes_.Designate(slot, kCharsetUk);
+    if (b == '0') modes_.Designate(slot, kCharsetLineDrawing);
+    if (b == '1' || b == '2' || b == 'B') modes_.Designate(slot, kCharsetPlain);
 }
 
 void XtermDispatcher::Designate96(CharsetSlot slot, std::uint8_t b) {

@@ -162,7 +162,9 @@ bool DrawBlock(QPainter& painter, char32_t c, const QRect& cell, const QColor& c
         painter.fillRect(x, y, w * (16 - n) / 8, h, colour);
     } else if (c == 0x2590) {
         painter.fillRect(x + w / 2, y, w - w / 2, h, colour);
-    } else if (c <= 0x2593) {  // light, medium and dark shade
+    } else if (c == 0x2592) {  // medium shade: every other pixel, as a font draws it
+        painter.fillRect(cell, QBrush(colour, Qt::Dense4Pattern));
+    } else if (c <= 0x2593) {  // light and dark shade
         QColor shade = colour;
         shade.setAlphaF(0.25F * static_cast<float>(n - 0x10));
         painter.fillRect(cell, shade);
@@ -186,12 +188,14 @@ bool DrawBlock(QPainter& painter, char32_t c, const QRect& cell, const QColor& c
     return true;
 }
 
-// The line-drawing set's diamond, from edge to edge of its cell.
+// The line-drawing set's diamond: as wide as its cell and as tall as it is
+// wide, on the cell's middle, so that a row of them touch at their points.
 void DrawDiamond(QPainter& painter, const QRect& cell, const QColor& colour) {
     const QPointF centre = QRectF(cell).center();
-    const QPointF corners[] = {{centre.x(), qreal(cell.top())},
+    const qreal half = std::min(cell.width(), cell.height()) / 2.0;
+    const QPointF corners[] = {{centre.x(), centre.y() - half},
                                {qreal(cell.left() + cell.width()), centre.y()},
-                               {centre.x(), qreal(cell.top() + cell.height())},
+                               {centre.x(), centre.y() + half},
                                {qreal(cell.left()), centre.y()}};
     painter.save();
     painter.setPen(Qt::NoPen);

@@ -8,13 +8,14 @@ namespace quill {
 
 namespace {
 
-// The cells of one match on one row, in window pixels.
+// The cells of one match on one row, in window pixels: to the grid's edge
+// where the match goes on in the row below.
 QRect RowPart(const SearchMatch& match, long long row, const MatchWindow& window) {
-    const int first = row == match.firstRow ? match.firstColumn : 0;
-    const int last = row == match.lastRow ? match.lastColumn : window.columns - 1;
     const int windowRow = static_cast<int>(row - window.viewTop);
-    return {first * window.cellWidth, windowRow * window.cellHeight,
-            (last - first + 1) * window.cellWidth, window.cellHeight};
+    const int cellWidth = window.cellWidths[static_cast<std::size_t>(windowRow)];
+    const int left = row == match.firstRow ? match.firstColumn * cellWidth : 0;
+    const int right = row == match.lastRow ? (match.lastColumn + 1) * cellWidth : window.width;
+    return {left, windowRow * window.cellHeight, right - left, window.cellHeight};
 }
 
 // The rows of a match the window shows.

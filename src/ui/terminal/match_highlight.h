@@ -11,13 +11,15 @@ class QPainter;
 namespace quill {
 
 // Which row (in the matches' numbers) the window shows at its top, how many
-// it shows, and the size of its cells.
+// it shows, the grid's width in pixels, the height of its cells and the
+// width of a cell on each row it shows (twice the font's on a row of double
+// size).
 struct MatchWindow {
     long long viewTop = 0;
     int rows = 0;
-    int columns = 0;
-    int cellWidth = 0;
+    int width = 0;
     int cellHeight = 0;
+    std::span<const int> cellWidths;
 };
 
 // Marks the matches the window shows over the painted text: every one in a

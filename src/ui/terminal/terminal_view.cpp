@@ -335,12 +335,7 @@ void TerminalView::DisplayPaint(QPainter& painter, const QRegion& area) {
         first = end + 1;
     }
     InvertOverlays(painter);
-    const MatchWindow window{screen_.LinesScrolled() + ViewTop(), rows, screen_.Geometry().columns,
-                             cellWidth_, cellHeight_};
-    PaintMatchHighlights(painter, findMatches_, findCurrent_, window);
-    if (linkUnderline_) {
-        PaintLinkUnderline(painter, *linkUnderline_, ToColour(colours_.text()), window);
-    }
+    PaintMatchesAndLink(painter, rows);
     PaintPreedit(painter, preedit_, CursorCell(), fonts_, ToColour(colours_.text()),
                  ToColour(colours_.background()));
     FollowBlink(rows);
@@ -501,6 +496,20 @@ void TerminalView::CaretOff() {
     if (terminal_.Extended()) return;  // the hollow block goes on following the cursor
     caretShown_ = false;
     terminal_.SetCaretVisible(false);
+}
+
+// The find bar's matches and the link under the pointer, at each row's cell
+// width.
+void TerminalView::PaintMatchesAndLink(QPainter& painter, int rows) {
+    if (findMatches_.empty() && !linkUnderline_) return;
+    rowCellWidths_.resize(static_cast<std::size_t>(rows));
+    for (int r = 0; r < rows; ++r) rowCellWidths_[static_cast<std::size_t>(r)] = CellWidthOn(r);
+    const MatchWindow window{screen_.LinesScrolled() + ViewTop(), rows,
+                             screen_.Geometry().columns * cellWidth_, cellHeight_, rowCellWidths_};
+    PaintMatchHighlights(painter, findMatches_, findCurrent_, window);
+    if (linkUnderline_) {
+        PaintLinkUnderline(painter, *linkUnderline_, ToColour(colours_.text()), window);
+    }
 }
 
 // The cell under a point of the window, held within the grid's columns and

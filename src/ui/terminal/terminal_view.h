@@ -177,6 +177,7 @@ class TerminalView final : public QWidget, public DisplaySink {
     void BlitRows(int shift, int end);
     QRect WindowRows(int first, int end) const;
     int CellWidthOn(int windowRow) const;
+    void PaintMatchesAndLink(QPainter& painter, int rows);
     QRegion Overlays() const;
     void MarkCursorStale();
     int PaintableRows() const;
@@ -230,6 +231,7 @@ class TerminalView final : public QWidget, public DisplaySink {
     RowPainter painter_;
     Look painted_;
     std::vector<bool> touched_;  // the window rows a paint covers
+    std::vector<int> rowCellWidths_;  // the cell width of each window row, for the find marks
     QTimer blinkTimer_;
     bool blinkHidden_ = false;
 
