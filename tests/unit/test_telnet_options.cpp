@@ -110,6 +110,30 @@ TEST(TelnetOptions, PlainTerminalAnswersAsBefore) {
     EXPECT_EQ(Row0(outcome), "A");
 }
 
+// The BBS terminal asks for BINARY both ways once the connection opens, once
+// only; the host's agreement turns it on and its refusal leaves it off,
+// neither answered, as a later request of the host's then shows. The other
+// terminals, and raw TCP, ask for nothing.
+TEST(TelnetOptions, BbsTerminalAsksForBinaryAndLeavesTheAnswerUnanswered) {
+    for (const bool agreed : {true, false}) {
+        ReplaySession session(false, false);
+        session.Options().SetDialect(DialectId::kBbs);
+        session.terminal().ConnectionOpened();
+        session.terminal().ConnectionOpened();
+        session.Feed(agreed ? Iac({253, 0}) + Iac({251, 0}) : Iac({254, 0}) + Iac({252, 0}),
+                     kReceiveChunk);
+        session.Feed(Iac({253, 0}), kReceiveChunk);
+        EXPECT_EQ(Sent(session), agreed ? "sent ff fb 00 ff fd 00" : "sent ff fb 00 ff fd 00 ff fb 00");
+    }
+    for (const DialectId dialect : {DialectId::kPlain, DialectId::kExtended, DialectId::kBbs}) {
+        ReplaySession session(false, false);
+        session.Options().SetDialect(dialect);
+        session.terminal().SetRawConnection(dialect == DialectId::kBbs);
+        session.terminal().ConnectionOpened();
+        EXPECT_EQ(Sent(session), "sent");
+    }
+}
+
 // A REQUEST, with or without a translation table, is accepted when its list
 // holds UTF-8 in either spelling and any case (and comes back as spelled),
 // rejected otherwise; before CHARSET is on it is not answered.

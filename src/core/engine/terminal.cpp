@@ -44,6 +44,10 @@ Dialect& Terminal::CurrentDialect() {
     return wanted;
 }
 
+void Terminal::ConnectionOpened() {
+    if (!raw_ && CurrentDialect().Properties().options.asksForBinary) negotiation_.AskForBinary();
+}
+
 DialectId Terminal::WantedDialect() const {
     return options_.ChosenDialect();
 }

@@ -77,6 +77,9 @@ class Terminal final : private TelnetEvents, private ColumnSwitch {
     // byte (255 too) goes to the terminal, nothing is negotiated.
     void SetRawConnection(bool raw) { raw_ = raw; }
     bool RawConnection() const { return raw_; }
+    // The connection is open: a terminal that asks for options of its own
+    // (the BBS terminal: BINARY both ways) asks now; raw TCP asks nothing.
+    void ConnectionOpened();
     // One key press (see Keyboard::Press): true when anything was sent. A
     // local echo is brought to the window.
     bool Press(const KeyPress& press);

@@ -30,6 +30,9 @@ struct OptionPolicy {
     // answered, and a WILL of anything but the taken options and ENCRYPT
     // (which gets DONT) is let be.
     bool answerOnce = false;
+    // When the connection opens, the client asks for binary transmission
+    // both ways itself (WILL and DO BINARY) rather than wait to be asked.
+    bool asksForBinary = false;
 };
 
 // What the extended terminal takes: all of it.

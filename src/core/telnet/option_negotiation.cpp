@@ -138,18 +138,25 @@ void OptionNegotiation::Do(std::uint8_t option, const OptionPolicy& policy) {
         Reply(kWill, option);
         return;
     }
+    const bool answer = askedOurs_[option];
+    askedOurs_[option] = false;
     if (!TakesOurs(option, policy)) {
         ours_[option] = false;
         Reply(kWont, option);
         return;
     }
     if (ours_[option]) return;
+    if (answer) {
+        ours_[option] = true;
+        return;
+    }
     ours_[option] = true;
     Reply(kWill, option);
     if (option == kNaws) SendWindowSize();
 }
 
 void OptionNegotiation::Dont(std::uint8_t option) {
+    askedOurs_[option] = false;
     if (!ours_[option]) return;
     ours_[option] = false;
     Reply(kWont, option);
@@ -158,10 +165,12 @@ void OptionNegotiation::Dont(std::uint8_t option) {
 // Encryption is always refused; without the rules against loops, the other
 // options the policy does not take are let be.
 void OptionNegotiation::Will(std::uint8_t option, const OptionPolicy& policy) {
+    const bool answer = askedHis_[option];
+    askedHis_[option] = false;
     if (TakesHis(option, policy)) {
         if (his_[option]) return;
         his_[option] = true;
-        Reply(kDo, option);
+        if (!answer) Reply(kDo, option);
         return;
     }
     if (!policy.answerOnce && option != kEncrypt) return;
@@ -170,6 +179,7 @@ void OptionNegotiation::Will(std::uint8_t option, const OptionPolicy& policy) {
 }
 
 void OptionNegotiation::Wont(std::uint8_t option) {
+    askedHis_[option] = false;
     if (!his_[option]) return;
     his_[option] = false;
     Reply(kDont, option);
@@ -177,6 +187,17 @@ void OptionNegotiation::Wont(std::uint8_t option) {
 
 void OptionNegotiation::RefuseCompression() {
     Wont(kCompress2);
+}
+
+void OptionNegotiation::AskForBinary() {
+    if (!ours_[kBinary] && !askedOurs_[kBinary]) {
+        askedOurs_[kBinary] = true;
+        Reply(kWill, kBinary);
+    }
+    if (!his_[kBinary] && !askedHis_[kBinary]) {
+        askedHis_[kBinary] = true;
+        Reply(kDo, kBinary);
+    }
 }
 
 void OptionNegotiation::SetWindowSize(int columns, int rows) {

@@ -49,6 +49,10 @@ class OptionNegotiation {
     // The server's compressed data could not be inflated: compression is
     // refused (DONT MCCP2), once while it is on.
     void RefuseCompression();
+    // The client asks for BINARY both ways (WILL and DO), each side once
+    // while it is off. The host's agreement turns it on and its refusal
+    // leaves it off, neither with a reply: an answer is never answered.
+    void AskForBinary();
 
   private:
     void Do(std::uint8_t option, const OptionPolicy& policy);
@@ -66,6 +70,8 @@ class OptionNegotiation {
     int rows_;
     std::bitset<256> ours_;  // the client's side of each option is on
     std::bitset<256> his_;   // the server's side of each option is on
+    std::bitset<256> askedOurs_;  // the client offered its side and awaits the answer
+    std::bitset<256> askedHis_;   // the client asked for the server's side
     int typeRequests_ = 0;   // terminal-type requests answered with MTTS in force
     bool secure_ = false;
 };

@@ -10,11 +10,13 @@ namespace quill {
 namespace {
 
 // BBSes ask for the window size and for binary transmission (before a file
-// transfer) and echo what the caller types.
+// transfer) and echo what the caller types; the caller asks for binary
+// transmission too, so that a transfer has it from the start.
 constexpr OptionPolicy kBbsOptionPolicy{.windowSizeAndBinary = true,
                                         .userTerminalType = false,
                                         .hostEcho = true,
-                                        .answerOnce = true};
+                                        .answerOnce = true,
+                                        .asksForBinary = true};
 
 constexpr DialectProperties kBbsProperties{
     .utf8 = false,

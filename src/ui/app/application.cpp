@@ -186,6 +186,7 @@ int Application::StartUp(int argc, const char* const* argv) {
         return kExitConnection;
     }
     window_->setWindowTitle(QString::fromLocal8Bit(target_.HostName));
+    engine_->ConnectionOpened();
     if (!hooks_.logAtConnect.isEmpty()) window_->Logger().Start(hooks_.logAtConnect);
     StartScript(std::move(script));
     return kStarted;
