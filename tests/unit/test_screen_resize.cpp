@@ -110,19 +110,18 @@ TEST_F(ResizeTest, NawsReportsEachNewSizeOnceWhileOn) {
     EXPECT_EQ(Sent(), (Bytes{255, 250, 31, 0, 120, 0, 50, 255, 240}));
 }
 
-// DECCOLM changes the width only once the host allows it with ?40: then 132
-// or 80 columns with the rows as they were, and the host hears of each new
-// width. Allowed or not, the screen is erased, the margins reset and the
-// cursor home (also at the width it has). RIS goes back to 80 and keeps ?40.
+// DECCOLM changes nothing at all until the host allows it with ?40, as in
+// xterm; then 132 or 80 columns with the rows as they were, the screen
+// erased, the margins reset and the cursor home (also at the width it has),
+// and the host hears of each new width. RIS goes back to 80 and keeps ?40.
 TEST_F(ResizeTest, ColumnModeSwitchesTheWidthOnlyWhileTheHostMay) {
     Resize(100, 30);
     Feed("\xff\xfd\x1f");
     Sent();
     Feed("abc\e[5;10r\e[7;4H\e[?3h");
     EXPECT_EQ(Screen().Geometry().columns, 100);
-    EXPECT_EQ(Row(0), "");
-    EXPECT_EQ(Screen().RegionBottom(), 30);
-    EXPECT_EQ(Screen().CursorRow(), 0);
+    EXPECT_EQ(Row(0), "abc");
+    EXPECT_EQ(Screen().CursorRow(), 6);
     EXPECT_EQ(Sent(), Bytes{});
 
     Feed("\e[?40h\e[?3h");

@@ -97,16 +97,14 @@ void XtermDispatcher::AlternateScreen(int mode, bool on) {
     if (mode == 1049 && !on) RestoreCursor();
 }
 
-// DECCOLM: while the host may switch columns (?40), 132 or 80 of them;
-// allowed or not, the screen erased, the margins at its edges and the cursor
-// home, even when the width was already that, as a VT100's switch does.
-// (xterm ignores the whole sequence while switching is not allowed.)
+// DECCOLM, while the host may switch columns (else nothing at all, as in
+// xterm): 132 or 80 columns, the screen erased, the margins at its edges and
+// the cursor home, even when the width was already that.
 void XtermDispatcher::ColumnMode(bool wide) {
-    if (modes_.AllowColumns()) {
-        const int columns = wide ? kWideColumns : kColumns;
-        modes_.SetWideColumns(wide);
-        if (screen_.Geometry().columns != columns) columns_.SwitchColumns(columns);
-    }
+    if (!modes_.AllowColumns()) return;
+    const int columns = wide ? kWideColumns : kColumns;
+    modes_.SetWideColumns(wide);
+    if (screen_.Geometry().columns != columns) columns_.SwitchColumns(columns);
     screen_.ClearForColumnMode();
 }
 
