@@ -217,6 +217,25 @@ TEST_F(PaintFramesTest, ADirectPaintShowsWhatTheWidgetDrawsAndNothingOverAnother
     EXPECT_TRUE(coverShown());
 }
 
+// A change on a row of double size, painted straight into the window, leaves
+// the highlight of the row's other marked cells as a full paint shows it.
+TEST_F(PaintFramesTest, ADirectPaintOfADoubleRowKeepsTheHighlightBesideTheChange) {
+    headless.Options().SetExtended(true);
+    Feed("\x1b[1;1H\x1b#6abcdefghijklmnopqrstuvwxyz");
+    const int w = 2 * fonts.CellWidth;
+    view.SelectionPress(10 * w + 1, 1);
+    view.SelectionDrag(15 * w + 1, 1);
+    view.SelectionRelease();
+    view.PaintStale();
+    const auto asShown = [](const QImage& image) {
+        return image.convertToFormat(QImage::Format_RGB32);
+    };
+    ASSERT_EQ(asShown(Shown()), asShown(view.grab().toImage()));
+    Feed("\x1b[1;2HX");
+    ASSERT_TRUE(view.CurrentSelection().MarksCells());
+    EXPECT_EQ(asShown(Shown()), asShown(view.grab().toImage()));
+}
+
 TEST_F(PaintFramesTest, WithinAFrameTheTickPaintsAndAnIdleViewKeepsNoTimer) {
     Feed("a");
     const int paints = view.PaintCount();

@@ -165,6 +165,12 @@ TEST_F(ScreenLinks, TheHiddenHalfOfADoubleRowKeepsItsLinks) {
     Feed("\e[1;1H\e#5");
     ASSERT_TRUE(At(0, 50));
     EXPECT_EQ(At(0, 50)->target, "http://hidden/");
+
+    // While the row is double, its link ends where the row's shown cells do.
+    Feed("\e[2;1H\e]8;;http://d/\a" + std::string(45, 'x') + "\e]8;;\a\r\e#6");
+    EXPECT_FALSE(At(1, 40));
+    ASSERT_TRUE(At(1, 10));
+    EXPECT_EQ(At(1, 10)->cells, (SearchMatch{Line(1), 0, Line(1), 39}));
 }
 
 }  // namespace

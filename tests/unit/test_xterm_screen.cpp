@@ -166,6 +166,11 @@ TEST_F(XtermScreen, DoubleRowsHoldHalfTheColumns) {
     Feed("\e[4;61H\e[?69h\e#4");
     EXPECT_EQ(screen.RowLineSize(first + 3), LineSize::kSingle);
     EXPECT_EQ(screen.CursorColumn(), 60);
+    // A double row scrolled under a cursor past its half: what is written
+    // lands in the row's last shown cell, never in the hidden half.
+    Feed("\e[?69l\e[8;1H\e#6dbl\e[7;61H\e[SX");
+    EXPECT_EQ(At(6, 39).Character(), U'X');
+    EXPECT_EQ(screen.CursorColumn(), 39);
 }
 
 // The size goes with its row as lines scroll, are inserted and deleted, and

@@ -14,16 +14,21 @@ struct CellPlace {
     int column;
 };
 
+// The cells a row shows: half of them in a row of double width.
+int ColumnsOf(const ScreenSearchRows& rows, long long row) {
+    return static_cast<int>(rows.Row(row).size());
+}
+
 // The cell before or after one within a line the host wrapped; none at the
 // line's ends and past the reach.
 std::optional<CellPlace> Neighbour(const ScreenSearchRows& rows, CellPlace at, int step,
-                                   int columns, long long first, long long end) {
+                                   long long first, long long end) {
     at.column += step;
     if (at.column < 0) {
         if (at.row <= first || !rows.Continues(at.row)) return std::nullopt;
-        return CellPlace{at.row - 1, columns - 1};
+        return CellPlace{at.row - 1, ColumnsOf(rows, at.row - 1) - 1};
     }
-    if (at.column >= columns) {
+    if (at.column >= ColumnsOf(rows, at.row)) {
         if (at.row + 1 >= end || !rows.Continues(at.row + 1)) return std::nullopt;
         return CellPlace{at.row + 1, 0};
     }
@@ -31,12 +36,12 @@ std::optional<CellPlace> Neighbour(const ScreenSearchRows& rows, CellPlace at, i
 }
 
 // The cells around one that are part of the same declared link.
-SearchMatch DeclaredCells(const ScreenSearchRows& rows, CellPlace at, int columns, long long first,
+SearchMatch DeclaredCells(const ScreenSearchRows& rows, CellPlace at, long long first,
                           long long end) {
     const std::uint16_t link = rows.Row(at.row)[at.column].Link();
     const auto walk = [&](int step) {
         CellPlace last = at;
-        while (const auto next = Neighbour(rows, last, step, columns, first, end)) {
+        while (const auto next = Neighbour(rows, last, step, first, end)) {
             if (rows.Row(next->row)[next->column].Link() != link) break;
             last = *next;
         }
@@ -51,15 +56,15 @@ SearchMatch DeclaredCells(const ScreenSearchRows& rows, CellPlace at, int column
 
 std::optional<ScreenLink> LinkAt(const ScreenModel& screen, long long line, int column) {
     const ScreenSearchRows rows(screen);
-    const int columns = screen.Geometry().columns;
-    if (line < rows.FirstRow() || line >= rows.EndRow() || column < 0 || column >= columns) {
+    if (line < rows.FirstRow() || line >= rows.EndRow() || column < 0 ||
+        column >= ColumnsOf(rows, line)) {
         return std::nullopt;
     }
     const long long first = std::max(rows.FirstRow(), line - kLinkReach);
     const long long end = std::min(rows.EndRow(), line + kLinkReach + 1);
     const Cell& cell = rows.Row(line)[column];
     if (const std::string_view target = screen.LinkTarget(cell); !target.empty()) {
-        return ScreenLink{DeclaredCells(rows, {line, column}, columns, first, end),
+        return ScreenLink{DeclaredCells(rows, {line, column}, first, end),
                           std::string(target)};
     }
     long long lineEnd = line + 1;

@@ -204,6 +204,9 @@ void ScreenModel::TakeWaitingWrap() {
 
 void ScreenModel::ScreenPlaceChar(char32_t c) {
     TakeWaitingWrap();
+    // A cursor past the cells its row shows (a row of double size scrolled
+    // under it, or the other screen's) writes in the row's last shown cell.
+    cursorColumn_ = std::min(cursorColumn_, RowColumns(cursorRow_) - 1);
     if (insertMode_) InsertChars(1);
     const int row = cursorRow_;
     const int column = cursorColumn_;
@@ -213,8 +216,6 @@ void ScreenModel::ScreenPlaceChar(char32_t c) {
     *cell = pen_;
     cell->character = c;
     lastCharacter_ = c;
-    // A cursor past the line's end (a row of double size scrolled under
-    // it) wraps or stays as at the end.
     if (++cursorColumn_ >= end) {
         const bool wrap = WrapOn();
         if (wrap && !rules_.deferredWrap) {

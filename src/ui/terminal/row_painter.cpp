@@ -207,7 +207,7 @@ void RowPainter::PaintDoubleRow(QPainter& painter, const ScreenModel& screen, in
     const LineSize size = screen.RowLineSize(bufferRow);
     const qreal y = row * cellHeight_;
     painter.save();
-    painter.setClipRect(0, row * cellHeight_, width, cellHeight_);
+    painter.setClipRect(0, row * cellHeight_, width, cellHeight_, Qt::IntersectClip);
     painter.translate(0, size == LineSize::kDoubleBottom ? y - cellHeight_ : y);
     painter.scale(2, size == LineSize::kDoubleWidth ? 1 : 2);
     painter.translate(0, -y);

@@ -512,15 +512,17 @@ void TerminalView::PaintMatchesAndLink(QPainter& painter, int rows) {
     }
 }
 
-// The cell under a point of the window, held within the grid's columns and
-// the rows the window shows (the spare row too, where the window reaches
-// it): past an edge (on the scroll bar, below the window), the cell at that
-// edge.
+// The cell under a point of the window, held within the cells its row shows
+// (half the columns in a row of double width) and the rows the window shows
+// (the spare row too, where the window reaches it): past an edge (on the
+// scroll bar, below the window), the cell at that edge.
 WindowCell TerminalView::CellAt(int x, int y) const {
     const int shownRows =
         std::clamp((height() + cellHeight_ - 1) / cellHeight_, 1, PaintableRows());
     const int row = std::clamp(y / cellHeight_, 0, shownRows - 1);
-    return {row, std::clamp(x / CellWidthOn(row), 0, screen_.Geometry().columns - 1)};
+    const int width = CellWidthOn(row);
+    const int columns = screen_.Geometry().columns / (width / cellWidth_);
+    return {row, std::clamp(x / width, 0, columns - 1)};
 }
 
 TextPoint TerminalView::TextPointAt(int x, int y) const {
