@@ -37,57 +37,66 @@ TEST_F(TerminalSettingsTest, FreshStoreGivesTheDefaults) {
     EXPECT_TRUE(backend.Values().empty()) << "reading must not create settings";
 }
 
-// Records the keys asked for, to check the start-up order of reads.
-class RecordingBackend final : public SettingsBackend {
-  public:
-    std::optional<std::string> ReadText(const std::string& section,
-                                        const std::string& key) override {
-        reads.push_back(section + "/" + key);
-        return std::nullopt;
-    }
-    bool WriteTexts(const std::string&, const std::vector<SettingEntry>&) override { return false; }
-    bool Update(const std::function<bool()>& change) override { return change(); }
-
-    std::vector<std::string> reads;
-};
-
-TEST(TerminalSettingsOrder, StartUpReadsEachSettingOnceInOrder) {
-    RecordingBackend backend;
-    SettingsStore store{backend};
-    ReadTerminalSettings(store);
-    EXPECT_EQ(backend.reads,
-              (std::vector<std::string>{"settings/font", "settings/fontsize", "settings/fgcolor",
-                                        "settings/bgcolor", "settings/crlftranslation",
-                                        "settings/localecho", "settings/autoexit", "settings/wrap",
-                                        "settings/maximizeonstart", "settings/extended",
-                                        "settings/termtype", "settings/scrollback", "settings/bbs",
-                                        "settings/boldbright"}));
+// What a reader of the settings gets, one text per setting; extended and bbs
+// are one choice of terminal.
+std::vector<std::string> Seen(const TerminalSettings& s) {
+    const UserOptions& o = s.options;
+    return {s.font,
+            std::to_string(s.fontsize),
+            FormatColour(s.fgcolor),
+            FormatColour(s.bgcolor),
+            std::to_string(o.CRLFTranslation()),
+            std::to_string(o.LocalEcho()),
+            std::to_string(s.autoexit),
+            std::to_string(o.Wrap()),
+            std::to_string(s.MaximizeOnStart),
+            std::to_string(static_cast<int>(o.ChosenDialect())),
+            std::string(o.TerminalType()),
+            std::to_string(o.Scrollback()),
+            std::to_string(s.boldbright)};
 }
 
-TEST_F(TerminalSettingsTest, StoredValuesAreRead) {
-    Store("Font", "DejaVu Sans Mono");
-    Store("FontSize", "-16");
-    Store("fgcolor", "10,20,30");
-    Store("bgcolor", "1,2,3");
-    Store("crlftranslation", "1");
-    Store("localecho", "7");  // any non-zero value means on
-    Store("AUTOEXIT", "-1");
-    Store("wrap", "0");
-    Store("maximizeOnStart", "1");  // Setup's spelling of the key
-    Store("Extended", "1");
-    Store("boldbright", "0");
-    const TerminalSettings settings = ReadTerminalSettings(store);
-    EXPECT_EQ(settings.font, "DejaVu Sans Mono");
-    EXPECT_EQ(settings.fontsize, -16);
-    EXPECT_EQ(settings.fgcolor, (Rgb{10, 20, 30}));
-    EXPECT_EQ(settings.bgcolor, (Rgb{1, 2, 3}));
-    EXPECT_TRUE(settings.options.CRLFTranslation());
-    EXPECT_TRUE(settings.options.LocalEcho());
-    EXPECT_TRUE(settings.autoexit);
-    EXPECT_FALSE(settings.options.Wrap());
-    EXPECT_TRUE(settings.MaximizeOnStart);
-    EXPECT_TRUE(settings.options.Extended());
-    EXPECT_FALSE(settings.boldbright);
+// Each setting is read from its own key, whatever the case of its name:
+// saved alone it changes only what it names, and saved all together (here in
+// the reverse of the order the program reads them) each reads back as saved,
+// bbs 1 choosing the BBS terminal over extended.
+TEST_F(TerminalSettingsTest, EachSettingSavedReadsBackFromItsOwnKey) {
+    struct Saved {
+        const char* key;
+        const char* text;
+        std::size_t seen;  // where Seen shows it
+        std::string value;
+    };
+    const std::string extended = std::to_string(static_cast<int>(DialectId::kExtended));
+    const std::string bbs = std::to_string(static_cast<int>(DialectId::kBbs));
+    const std::vector<Saved> saved{{"Font", "DejaVu Sans Mono", 0, "DejaVu Sans Mono"},
+                                   {"FontSize", "-16", 1, "-16"},
+                                   {"fgcolor", "10,20,30", 2, "10,20,30"},
+                                   {"BGCOLOR", "1 2 3", 3, "1,2,3"},
+                                   {"crlftranslation", "1", 4, "1"},
+                                   {"LocalEcho", "7", 5, "1"},  // any non-zero value means on
+                                   {"AUTOEXIT", "-1", 6, "1"},
+                                   {"wrap", "1", 7, "1"},
+                                   {"maximizeOnStart", "1", 8, "1"},  // Setup's spelling
+                                   {"Extended", "1", 9, extended},
+                                   {"TermType", "vt220", 10, "vt220"},
+                                   {"scrollback", "500", 11, "500"},
+                                   {"bbs", "1", 9, bbs},
+                                   {"BoldBright", "0", 12, "0"}};
+    const std::vector<std::string> defaults = Seen(ReadTerminalSettings(store));
+    std::vector<std::string> together = defaults;
+    std::vector<SettingEntry> entries;
+    for (const Saved& s : saved) {
+        MemorySettingsBackend alone;
+        SettingsStore one{alone};
+        one.WriteSetting(kSettingsSection, s.key, s.text);
+        std::vector<std::string> expected = defaults;
+        expected[s.seen] = together[s.seen] = s.value;
+        EXPECT_EQ(Seen(ReadTerminalSettings(one)), expected) << s.key;
+        entries.insert(entries.begin(), {s.key, s.text});
+    }
+    store.WriteSettings(kSettingsSection, entries);
+    EXPECT_EQ(Seen(ReadTerminalSettings(store)), together);
 }
 
 TEST_F(TerminalSettingsTest, DamagedValuesReadAsDefaultsOrZero) {
