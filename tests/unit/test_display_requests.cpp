@@ -163,6 +163,9 @@ TEST(DisplayRequests, WrapMovesTheCaretAndPaintsTheLastColumn) {
     e.Feed("\x1b[1;80H");
     e.Paint("x");
     EXPECT_EQ(e.display.calls, (Calls{"caret 1 0", "update"}));
+    // The last column of the bottom row, whose row the wrap scrolls up.
+    e.Feed("\x1b[24;80H");
+    e.Paint("y");
 }
 
 TEST(DisplayRequests, HiddenCaretIsNeverMoved) {

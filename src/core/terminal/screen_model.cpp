@@ -216,6 +216,9 @@ void ScreenModel::ScreenPlaceChar(char32_t c) {
     *cell = pen_;
     cell->character = c;
     lastCharacter_ = c;
+    // Marked before the wrap, so that a scroll the wrap makes moves the mark
+    // up with its row.
+    damage_.MarkColumns(row, column, column + 1);
     if (++cursorColumn_ >= end) {
         const bool wrap = WrapOn();
         if (wrap && !rules_.deferredWrap) {
@@ -225,7 +228,6 @@ void ScreenModel::ScreenPlaceChar(char32_t c) {
             wrapPending_ = rules_.deferredWrap && wrap;
         }
     }
-    damage_.MarkColumns(row, column, column + 1);
 }
 
 void ScreenModel::ScreenWriteByte(std::uint8_t b) {
