@@ -1,6 +1,7 @@
 #include "core/search/line_text.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <iterator>
 
 #include "core/text/utf8_codec.h"
@@ -18,6 +19,11 @@ void LineText::Read(const SearchedRows& rows, long long first, long long end) {
 
 void LineText::AppendRow(long long row, bool lastOfLine) {
     std::span<const Cell> cells = rows_->Row(row);
+    const int firstByte = static_cast<int>(text_.size());
+    if (AppendAscii(cells, lastOfLine)) {
+        pieces_.push_back({firstByte, -1, static_cast<int>(text_.size()) - firstByte});
+        return;
+    }
     // Blanks after the line's text are no part of it; a row the text wrapped
     // out of is full to its margin.
     if (lastOfLine) {
@@ -27,12 +33,7 @@ void LineText::AppendRow(long long row, bool lastOfLine) {
         }
         cells = cells.first(count);
     }
-    const int firstByte = static_cast<int>(text_.size());
     const int columns = static_cast<int>(cells.size());
-    if (AppendAscii(cells)) {
-        pieces_.push_back({firstByte, -1, columns});
-        return;
-    }
     pieces_.push_back({firstByte, static_cast<int>(columnBytes_.size()), columns});
     for (const Cell& cell : cells) {
         columnBytes_.push_back(static_cast<int>(text_.size()));
@@ -45,20 +46,29 @@ void LineText::AppendRow(long long row, bool lastOfLine) {
     }
 }
 
-// Most rows hold ASCII alone; their text is one byte a cell, written in one
-// pass. False, with nothing appended, for any other row.
-bool LineText::AppendAscii(std::span<const Cell> cells) {
+// Most rows hold ASCII alone; their text is one byte a cell, the blanks at
+// the end of a line's last row left out. The cells are read once, front to
+// back, without a branch that depends on them, so that the loop keeps up
+// with the memory it reads. False, with nothing appended, for any other row.
+bool LineText::AppendAscii(std::span<const Cell> cells, bool lastOfLine) {
     const std::size_t from = text_.size();
     text_.resize(from + cells.size());
-    char* out = text_.data() + from;
-    for (const Cell& cell : cells) {
-        if (cell.character >= 0x80 || cell.marks != 0 || cell.Has(cell_flags::kWideRight)) {
-            text_.resize(from);
-            return false;
-        }
-        *out++ = static_cast<char>(cell.Character());
+    char* const out = text_.data() + from;
+    std::uint32_t beyondAscii = 0;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const Cell& cell = cells[i];
+        beyondAscii |= (cell.character & ~std::uint32_t{0x7F}) | cell.marks |
+                       (cell.flags & cell_flags::kWideRight);
+        out[i] = cell.character == 0 ? ' ' : static_cast<char>(cell.character);
     }
-    return true;
+    std::size_t length = cells.size();
+    if (beyondAscii != 0) {
+        length = 0;
+    } else if (lastOfLine) {
+        while (length > 0 && out[length - 1] == ' ') --length;
+    }
+    text_.resize(from + length);
+    return beyondAscii == 0;
 }
 
 LineText::CellPlace LineText::PlaceOf(int byte) const {

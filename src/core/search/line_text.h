@@ -38,7 +38,7 @@ class LineText {
 
   private:
     void AppendRow(long long row, bool lastOfLine);
-    bool AppendAscii(std::span<const Cell> cells);
+    bool AppendAscii(std::span<const Cell> cells, bool lastOfLine);
     struct CellPlace {
         long long row;
         int column;
