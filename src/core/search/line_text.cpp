@@ -9,12 +9,33 @@
 namespace quill {
 
 void LineText::Read(const SearchedRows& rows, long long first, long long end) {
+    Begin(rows, first);
+    AppendLine(first, end);
+}
+
+void LineText::ReadLines(const SearchedRows& rows, long long first, long long end) {
+    Begin(rows, first);
+    long long lineStart = first;
+    for (long long row = first + 1; row <= end; ++row) {
+        if (row < end && rows.Continues(row)) continue;
+        AppendLine(lineStart, row);
+        lineStart = row;
+    }
+}
+
+void LineText::Begin(const SearchedRows& rows, long long first) {
     rows_ = &rows;
-    lineStart_ = first;
+    firstRow_ = first;
     text_.clear();
+    lines_.clear();
     pieces_.clear();
     columnBytes_.clear();
+}
+
+void LineText::AppendLine(long long first, long long end) {
+    const int start = static_cast<int>(text_.size());
     for (long long row = first; row < end; ++row) AppendRow(row, row + 1 == end);
+    lines_.push_back({start, static_cast<int>(text_.size())});
 }
 
 void LineText::AppendRow(long long row, bool lastOfLine) {
@@ -75,7 +96,7 @@ LineText::CellPlace LineText::PlaceOf(int byte) const {
     const auto piece =
         std::prev(std::upper_bound(pieces_.begin(), pieces_.end(), byte,
                                    [](int at, const RowPiece& row) { return at < row.firstByte; }));
-    const long long row = lineStart_ + (piece - pieces_.begin());
+    const long long row = firstRow_ + (piece - pieces_.begin());
     if (piece->firstColumnByte < 0) return {row, byte - piece->firstByte};
     // The last cell that begins at or before the byte; a wide character's
     // right half begins where the next cell does, so it is never the one.
@@ -97,7 +118,7 @@ SearchMatch LineText::CellsOf(TextSpan span) const {
 }
 
 std::optional<int> LineText::ByteAt(long long row, int column) const {
-    const long long index = row - lineStart_;
+    const long long index = row - firstRow_;
     if (index < 0 || index >= static_cast<long long>(pieces_.size())) return std::nullopt;
     const RowPiece& piece = pieces_[static_cast<std::size_t>(index)];
     if (column < 0 || column >= piece.columns) return std::nullopt;
