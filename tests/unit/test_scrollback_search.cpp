@@ -50,13 +50,18 @@ class TextRows : public SearchedRows {
     std::vector<bool> continues_;
 };
 
+// The matches, newest first, of a search that reads the rows a line at a
+// time, checked against one that reads them all as one block of lines.
 std::vector<SearchMatch> FindAll(const SearchedRows& rows, std::string_view pattern,
                                  SearchOptions options = {}) {
     const SearchPattern compiled(pattern, options);
-    ScrollbackSearch search(rows, compiled);
-    while (!search.Step(1)) {
+    ScrollbackSearch lineByLine(rows, compiled);
+    while (!lineByLine.Step(1)) {
     }
-    return search.Matches();
+    ScrollbackSearch block(rows, compiled);
+    EXPECT_TRUE(block.Step(1'000'000));
+    EXPECT_EQ(block.Matches(), lineByLine.Matches()) << pattern;
+    return lineByLine.Matches();
 }
 
 TEST(ScrollbackSearch, FindsTheNewestFirstWithoutRegardToCaseUnlessAsked) {

@@ -1,6 +1,7 @@
 #include "core/search/line_text.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <iterator>
 
 #include "core/text/utf8_codec.h"
@@ -8,16 +9,42 @@
 namespace quill {
 
 void LineText::Read(const SearchedRows& rows, long long first, long long end) {
+    Begin(rows, first);
+    AppendLine(first, end);
+}
+
+void LineText::ReadLines(const SearchedRows& rows, long long first, long long end) {
+    Begin(rows, first);
+    long long lineStart = first;
+    for (long long row = first + 1; row <= end; ++row) {
+        if (row < end && rows.Continues(row)) continue;
+        AppendLine(lineStart, row);
+        lineStart = row;
+    }
+}
+
+void LineText::Begin(const SearchedRows& rows, long long first) {
     rows_ = &rows;
-    lineStart_ = first;
+    firstRow_ = first;
     text_.clear();
+    lines_.clear();
     pieces_.clear();
     columnBytes_.clear();
+}
+
+void LineText::AppendLine(long long first, long long end) {
+    const int start = static_cast<int>(text_.size());
     for (long long row = first; row < end; ++row) AppendRow(row, row + 1 == end);
+    lines_.push_back({start, static_cast<int>(text_.size())});
 }
 
 void LineText::AppendRow(long long row, bool lastOfLine) {
     std::span<const Cell> cells = rows_->Row(row);
+    const int firstByte = static_cast<int>(text_.size());
+    if (AppendAscii(cells, lastOfLine)) {
+        pieces_.push_back({firstByte, -1, static_cast<int>(text_.size()) - firstByte});
+        return;
+    }
     // Blanks after the line's text are no part of it; a row the text wrapped
     // out of is full to its margin.
     if (lastOfLine) {
@@ -27,12 +54,7 @@ void LineText::AppendRow(long long row, bool lastOfLine) {
         }
         cells = cells.first(count);
     }
-    const int firstByte = static_cast<int>(text_.size());
     const int columns = static_cast<int>(cells.size());
-    if (AppendAscii(cells)) {
-        pieces_.push_back({firstByte, -1, columns});
-        return;
-    }
     pieces_.push_back({firstByte, static_cast<int>(columnBytes_.size()), columns});
     for (const Cell& cell : cells) {
         columnBytes_.push_back(static_cast<int>(text_.size()));
@@ -45,27 +67,36 @@ void LineText::AppendRow(long long row, bool lastOfLine) {
     }
 }
 
-// Most rows hold ASCII alone; their text is one byte a cell, written in one
-// pass. False, with nothing appended, for any other row.
-bool LineText::AppendAscii(std::span<const Cell> cells) {
+// Most rows hold ASCII alone; their text is one byte a cell, the blanks at
+// the end of a line's last row left out. The cells are read once, front to
+// back, without a branch that depends on them, so that the loop keeps up
+// with the memory it reads. False, with nothing appended, for any other row.
+bool LineText::AppendAscii(std::span<const Cell> cells, bool lastOfLine) {
     const std::size_t from = text_.size();
     text_.resize(from + cells.size());
-    char* out = text_.data() + from;
-    for (const Cell& cell : cells) {
-        if (cell.character >= 0x80 || cell.marks != 0 || cell.Has(cell_flags::kWideRight)) {
-            text_.resize(from);
-            return false;
-        }
-        *out++ = static_cast<char>(cell.Character());
+    char* const out = text_.data() + from;
+    std::uint32_t beyondAscii = 0;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const Cell& cell = cells[i];
+        beyondAscii |= (cell.character & ~std::uint32_t{0x7F}) | cell.marks |
+                       (cell.flags & cell_flags::kWideRight);
+        out[i] = cell.character == 0 ? ' ' : static_cast<char>(cell.character);
     }
-    return true;
+    std::size_t length = cells.size();
+    if (beyondAscii != 0) {
+        length = 0;
+    } else if (lastOfLine) {
+        while (length > 0 && out[length - 1] == ' ') --length;
+    }
+    text_.resize(from + length);
+    return beyondAscii == 0;
 }
 
 LineText::CellPlace LineText::PlaceOf(int byte) const {
     const auto piece =
         std::prev(std::upper_bound(pieces_.begin(), pieces_.end(), byte,
                                    [](int at, const RowPiece& row) { return at < row.firstByte; }));
-    const long long row = lineStart_ + (piece - pieces_.begin());
+    const long long row = firstRow_ + (piece - pieces_.begin());
     if (piece->firstColumnByte < 0) return {row, byte - piece->firstByte};
     // The last cell that begins at or before the byte; a wide character's
     // right half begins where the next cell does, so it is never the one.
@@ -87,7 +118,7 @@ SearchMatch LineText::CellsOf(TextSpan span) const {
 }
 
 std::optional<int> LineText::ByteAt(long long row, int column) const {
-    const long long index = row - lineStart_;
+    const long long index = row - firstRow_;
     if (index < 0 || index >= static_cast<long long>(pieces_.size())) return std::nullopt;
     const RowPiece& piece = pieces_[static_cast<std::size_t>(index)];
     if (column < 0 || column >= piece.columns) return std::nullopt;

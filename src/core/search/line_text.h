@@ -21,24 +21,32 @@ struct SearchMatch {
     bool operator==(const SearchMatch&) const = default;
 };
 
-// One line of the text as UTF-8: a row and the rows that continue it, and
-// where each byte of the text comes from. The text has no blanks after the
-// line's last character. Rows of ASCII alone are one byte a cell; any other
-// keeps where each of its cells begins.
+// Lines of the text as UTF-8, a line being a row and the rows that continue
+// it, and where each byte of the text comes from. A line's text has no
+// blanks after its last character. Rows of ASCII alone are one byte a cell;
+// any other keeps where each of its cells begins.
 class LineText {
   public:
     // Reads rows first to end - 1 of `rows`, which must outlive the reads
     // that follow, as one line.
     void Read(const SearchedRows& rows, long long first, long long end);
+    // Reads rows first to end - 1 as the lines they make, the first from
+    // row `first` on and the last up to row end - 1, one after another,
+    // oldest first.
+    void ReadLines(const SearchedRows& rows, long long first, long long end);
     const std::string& Text() const { return text_; }
+    // Where each line's text lies, in the order read.
+    const std::vector<TextSpan>& Lines() const { return lines_; }
     // The cells a span of the text covers.
     SearchMatch CellsOf(TextSpan span) const;
     // Where a cell's text begins; none for a cell past the line's text.
     std::optional<int> ByteAt(long long row, int column) const;
 
   private:
+    void Begin(const SearchedRows& rows, long long first);
+    void AppendLine(long long first, long long end);
     void AppendRow(long long row, bool lastOfLine);
-    bool AppendAscii(std::span<const Cell> cells);
+    bool AppendAscii(std::span<const Cell> cells, bool lastOfLine);
     struct CellPlace {
         long long row;
         int column;
@@ -46,8 +54,9 @@ class LineText {
     CellPlace PlaceOf(int byte) const;
 
     const SearchedRows* rows_ = nullptr;
-    long long lineStart_ = 0;
+    long long firstRow_ = 0;
     std::string text_;
+    std::vector<TextSpan> lines_;
     struct RowPiece {
         int firstByte;
         int firstColumnByte;  // into columnBytes_, or -1 for one byte a cell

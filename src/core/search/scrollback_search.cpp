@@ -4,6 +4,30 @@
 
 namespace quill {
 
+namespace {
+
+// Rows read as one text at most (a line longer than that is read whole):
+// small enough to stay in the processor's cache.
+constexpr long long kBlockRows = 1024;
+
+// Every match in each line of the text, found in the line alone (an
+// expression's \b, \s or $ sees nothing of the next), in reading order.
+void FindInEachLine(const SearchPattern& pattern, std::string_view text,
+                    const std::vector<TextSpan>& lines, std::vector<TextSpan>& out) {
+    for (const TextSpan line : lines) {
+        const std::size_t first = out.size();
+        pattern.FindAll(text.substr(static_cast<std::size_t>(line.start),
+                                    static_cast<std::size_t>(line.end - line.start)),
+                        out);
+        for (std::size_t i = first; i < out.size(); ++i) {
+            out[i].start += line.start;
+            out[i].end += line.start;
+        }
+    }
+}
+
+}  // namespace
+
 ScrollbackSearch::ScrollbackSearch(const SearchedRows& rows, const SearchPattern& pattern)
     : rows_(rows), pattern_(pattern), nextEnd_(rows.EndRow()) {}
 
@@ -12,22 +36,25 @@ bool ScrollbackSearch::Step(int rowBudget) {
     nextEnd_ = std::min(nextEnd_, rows_.EndRow());
     long long read = 0;
     while (!Done() && read < rowBudget) {
-        const long long first = SearchLineEndingAt(nextEnd_);
+        // Whole lines, from the one that holds the row the budget (or a
+        // block) reaches up to.
+        const long long reach = std::min<long long>(rowBudget - read, kBlockRows);
+        const long long first =
+            LineStartOf(rows_, std::max(nextEnd_ - reach, rows_.FirstRow()), rows_.FirstRow());
+        SearchLines(first, nextEnd_);
         read += nextEnd_ - first;
         nextEnd_ = first;
     }
     return Done();
 }
 
-long long ScrollbackSearch::SearchLineEndingAt(long long end) {
-    const long long start = LineStartOf(rows_, end - 1, rows_.FirstRow());
-    line_.Read(rows_, start, end);
+void ScrollbackSearch::SearchLines(long long first, long long end) {
+    lines_.ReadLines(rows_, first, end);
     spans_.clear();
-    pattern_.FindAll(line_.Text(), spans_);
+    FindInEachLine(pattern_, lines_.Text(), lines_.Lines(), spans_);
     for (auto span = spans_.rbegin(); span != spans_.rend(); ++span) {
-        matches_.push_back(line_.CellsOf(*span));
+        matches_.push_back(lines_.CellsOf(*span));
     }
-    return start;
 }
 
 }  // namespace quill

@@ -14,6 +14,9 @@ namespace quill {
 // Searches the rows line by line, from the newest to the oldest, a slice at
 // a time so that a window can go on between slices. A line is a row and the
 // rows that continue it; its text has no blanks after its last character.
+// The rows are read a block at a time, oldest first within the block: rows
+// read in the order they lie in memory come several times faster than rows
+// read against it.
 class ScrollbackSearch {
   public:
     // Both must outlive the search. Rows that change under it are read as
@@ -28,14 +31,14 @@ class ScrollbackSearch {
     const std::vector<SearchMatch>& Matches() const { return matches_; }
 
   private:
-    // Reads the line that ends just above row `end`; returns its first row.
-    long long SearchLineEndingAt(long long end);
+    // Reads and searches the lines of rows first to end - 1.
+    void SearchLines(long long first, long long end);
 
     const SearchedRows& rows_;
     const SearchPattern& pattern_;
     long long nextEnd_;
     std::vector<SearchMatch> matches_;
-    LineText line_;
+    LineText lines_;
     std::vector<TextSpan> spans_;
 };
 
