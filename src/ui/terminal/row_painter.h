@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/interfaces/cell.h"
-#include "core/terminal/palette.h"
+#include "core/interfaces/palette.h"
 #include "core/terminal/screen_model.h"
 #include "ui/terminal/glyph_cache.h"
 #include "ui/terminal/terminal_fonts.h"

@@ -17,7 +17,7 @@
 #include "core/interfaces/display_sink.h"
 #include "core/interfaces/rgb.h"
 #include "core/search/scrollback_search.h"
-#include "core/terminal/palette.h"
+#include "core/interfaces/palette.h"
 #include "core/terminal/screen_model.h"
 #include "core/terminal/selection.h"
 #include "ui/terminal/row_painter.h"
