@@ -182,6 +182,10 @@ bool Terminal::MouseReporting() const {
     return options_.Extended() && modes_.Mouse() != MouseTracking::kOff;
 }
 
+bool Terminal::MouseTracksAllMotion() const {
+    return MouseReporting() && modes_.Mouse() == MouseTracking::kAllMotion;
+}
+
 bool Terminal::ReportMouse(const MouseEvent& event) {
     if (!MouseReporting()) return false;
     const std::string report = mouse_.Report(event, modes_);
