@@ -15,11 +15,11 @@
 
 #include "core/engine/terminal.h"
 #include "core/interfaces/display_sink.h"
-#include "core/interfaces/rgb.h"
-#include "core/search/scrollback_search.h"
 #include "core/interfaces/palette.h"
-#include "core/terminal/screen_model.h"
-#include "core/terminal/selection.h"
+#include "core/interfaces/rgb.h"
+#include "core/interfaces/screen_view.h"
+#include "core/search/scrollback_search.h"
+#include "core/view/selection.h"
 #include "ui/terminal/row_painter.h"
 #include "ui/terminal/terminal_fonts.h"
 
@@ -210,7 +210,7 @@ class TerminalView final : public QWidget, public DisplaySink {
     QRect CursorCell() const;
 
     Terminal& terminal_;
-    const ScreenModel& screen_;
+    const ScreenView& screen_;
     const TerminalFonts& fonts_;
     Colours colours_;
     Clock clock_;
