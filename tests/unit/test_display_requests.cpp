@@ -105,15 +105,6 @@ TEST(DisplayRequests, WrapMovesTheCaretAndMarksTheLastColumn) {
     EXPECT_EQ(e.display.calls, (Calls{"caret 1 0", "update"}));
 }
 
-TEST(DisplayRequests, HiddenCaretIsNeverMoved) {
-    Engine e;
-    e.session.terminal().SetCaretVisible(false);
-    e.display.calls.clear();
-    e.Feed("abc\x1b[5;5H\x1b[2J\n");
-    for (const std::string& call : e.display.calls)
-        EXPECT_EQ(call.rfind("caret", 0), std::string::npos);
-}
-
 TEST(DisplayRequests, ShowCodesUpdatesOncePerBlock) {
     Engine e;
     e.session.Options().SetShowCodes(true);

@@ -174,7 +174,7 @@ bool Terminal::Press(const KeyPress& press) {
 // The window hears of the caret once per change, not at every move of the
 // cursor, and then brings itself up to date.
 void Terminal::ShowChanges() {
-    if (screen_.CaretVisible()) display_.SetCaretPos(screen_.CursorRow(), screen_.CursorColumn());
+    display_.SetCaretPos(screen_.CursorRow(), screen_.CursorColumn());
     display_.UpdateNow();
 }
 

@@ -138,8 +138,6 @@ class Terminal final : private TelnetEvents, private ColumnSwitch {
 
     // Blank every cell, as the window does when created.
     void BlankScreen() { screen_.BlankScreenMemory(); }
-    // The caret follows the cursor only while the window shows it.
-    void SetCaretVisible(bool visible) { screen_.SetCaretVisible(visible); }
 
     // Observers, none (null) by default: rows leaving the screen through its
     // top, and the text the host has printed.

@@ -121,10 +121,6 @@ class ScreenModel {
     void SetAlternateScreen(bool on);
     bool AlternateScreen() const { return alternate_; }
 
-    // The caret follows the cursor only while the window shows it.
-    void SetCaretVisible(bool visible) { caretVisible_ = visible; }
-    bool CaretVisible() const { return caretVisible_; }
-
     // Read access for painting, copy, print, the tools and tests.
     const ScreenGeometry& Geometry() const { return geometry_; }
     int BufferRows() const { return ringRows_ + 1; }
@@ -306,7 +302,6 @@ class ScreenModel {
     int regionBottom_;
     // The rendition placed characters take: a blank cell with its colours and flags.
     Cell pen_;
-    bool caretVisible_ = true;
     ScreenDamage damage_;
     ScreenRules rules_;
     // A character went into the last column with wrap on; any cursor move

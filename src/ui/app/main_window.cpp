@@ -106,7 +106,7 @@ void MainWindow::OnCreate() {
     }
     timer_.start(kTimerPeriodMs);
     parts_.engine.BlankScreen();
-    parts_.engine.SetCaretVisible(true);
+    view_->SetCaretFollows(true);
     ShowOptionMarks();
     created_ = true;
     setMaximumSize(OnGetMinMaxInfo());

@@ -264,6 +264,7 @@ QRegion TerminalView::Overlays() const {
 // host may have hidden or shown it. The update request that follows decides
 // when: no frame tick is armed for it here.
 void TerminalView::SetCaretPos(int row, int column) {
+    if (!caretFollows_) return;
     MarkCursorStale();
     caretMoved_ = caretMoved_ || row != caretRow_ || column != caretColumn_;
     caretRow_ = row;
@@ -481,7 +482,7 @@ void TerminalView::DisplayReturnToLive() {
 }
 
 void TerminalView::CaretOn() {
-    terminal_.SetCaretVisible(true);
+    caretFollows_ = true;
     caretShown_ = caretFocused_ = true;
     SetCaretPos(screen_.CursorRow(), screen_.CursorColumn());
     ScheduleFrame();
@@ -493,7 +494,7 @@ void TerminalView::CaretOff() {
     caretFocused_ = false;
     if (terminal_.Extended()) return;  // the hollow block goes on following the cursor
     caretShown_ = false;
-    terminal_.SetCaretVisible(false);
+    caretFollows_ = false;
 }
 
 // The find bar's matches and the link under the pointer, at each row's cell

@@ -104,6 +104,10 @@ class TerminalView final : public QWidget, public DisplaySink {
     void CaretOn();
     void CaretOff();
     bool CaretShown() const { return caretShown_; }
+    // The caret follows the cursor only while the window shows it: while it
+    // does not, the terminal's moves of the caret are let pass.
+    void SetCaretFollows(bool follows) { caretFollows_ = follows; }
+    bool CaretFollows() const { return caretFollows_; }
     // The cell the caret stands in, and the part of it drawn over.
     QRect CaretCell() const;
     QRect CaretRect() const;
@@ -237,6 +241,7 @@ class TerminalView final : public QWidget, public DisplaySink {
 
     bool caretShown_ = false;
     bool caretFocused_ = false;
+    bool caretFollows_ = true;
     int caretRow_ = 0;
     int caretColumn_ = 0;
     Selection selection_;
