@@ -7,20 +7,23 @@ namespace quill {
 ScrollbackSearch::ScrollbackSearch(const SearchedRows& rows, const SearchPattern& pattern)
     : rows_(rows), pattern_(pattern), nextEnd_(rows.EndRow()) {}
 
+// The rows keep still while a step reads them: their bounds are asked for
+// once a step.
 bool ScrollbackSearch::Step(int rowBudget) {
     // A grid made smaller since the last step has fewer rows to read.
     nextEnd_ = std::min(nextEnd_, rows_.EndRow());
+    const long long firstRow = rows_.FirstRow();
     long long read = 0;
-    while (!Done() && read < rowBudget) {
-        const long long first = SearchLineEndingAt(nextEnd_);
+    while (nextEnd_ > firstRow && read < rowBudget) {
+        const long long first = SearchLineEndingAt(nextEnd_, firstRow);
         read += nextEnd_ - first;
         nextEnd_ = first;
     }
-    return Done();
+    return nextEnd_ <= firstRow;
 }
 
-long long ScrollbackSearch::SearchLineEndingAt(long long end) {
-    const long long start = LineStartOf(rows_, end - 1, rows_.FirstRow());
+long long ScrollbackSearch::SearchLineEndingAt(long long end, long long firstRow) {
+    const long long start = LineStartOf(rows_, end - 1, firstRow);
     line_.Read(rows_, start, end);
     spans_.clear();
     pattern_.FindAll(line_.Text(), spans_);

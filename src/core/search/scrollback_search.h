@@ -28,8 +28,9 @@ class ScrollbackSearch {
     const std::vector<SearchMatch>& Matches() const { return matches_; }
 
   private:
-    // Reads the line that ends just above row `end`; returns its first row.
-    long long SearchLineEndingAt(long long end);
+    // Reads the line that ends just above row `end`, at most up to
+    // `firstRow`; returns its first row.
+    long long SearchLineEndingAt(long long end, long long firstRow);
 
     const SearchedRows& rows_;
     const SearchPattern& pattern_;
