@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     session.Options().SetExtended(true);
     session.Options().SetScrollback(kHistory);
     session.Feed(RouterOutput(kHistory + 23), 4096);
-    const quill::ScreenModel& screen = session.terminal().Screen();
+    const quill::ScreenView& screen = session.terminal().View();
     const quill::ScreenSearchRows rows(screen);
     std::printf("history %d rows of %d columns, median of %d runs\n", screen.HistoryDepth(),
                 screen.Geometry().columns, runs);

@@ -1,6 +1,6 @@
 #include "transcript.h"
 
-#include "core/terminal/row_text.h"
+#include "core/view/row_text.h"
 
 namespace quill {
 

@@ -69,7 +69,7 @@ std::string SessionTest::WindowRow(int row) const {
 }
 
 std::string SessionTest::ScreenRow(int row) const {
-    const ScreenModel& screen = *app->Screen();
+    const ScreenView& screen = *app->Screen();
     std::string text;
     for (int c = 0; c < screen.Geometry().columns; ++c) {
         text.push_back(static_cast<char>(screen.CharAt(screen.FirstScreenRow() + row, c)));

@@ -319,7 +319,7 @@ TEST_F(MainWindowTest, ExtendedTerminalGridFollowsTheWindowsSize) {
     SetSetting("extended", "1");
     Connect();
     ASSERT_TRUE(PumpUntil([&] { return Window().isVisible(); }));
-    const ScreenModel& screen = *app->Screen();
+    const ScreenView& screen = *app->Screen();
     const QSize chrome(Window().ScrollBar().sizeHint().width(),
                        Window().menuBar()->sizeHint().height());
     const QSize cells(app->Fonts().CellWidth, app->Fonts().CellHeight);
@@ -340,7 +340,7 @@ TEST_F(MainWindowTest, ColumnModeFitsTheWindowToTheGrid) {
     SetSetting("fontsize", "-8");  // 132 columns within the offscreen screen
     Connect();
     ASSERT_TRUE(PumpUntil([&] { return Window().isVisible(); }));
-    const ScreenModel& screen = *app->Screen();
+    const ScreenView& screen = *app->Screen();
     const int chrome = Window().ScrollBar().sizeHint().width();
     const int cell = app->Fonts().CellWidth;
     const int height = Window().height();
@@ -373,7 +373,7 @@ TEST_F(MainWindowTest, BbsTerminalExcludesTheExtendedOneAndShowsTheWholePcScreen
     EXPECT_FALSE(extended->isChecked());
     EXPECT_EQ(stored("bbs"), "1");
     EXPECT_EQ(stored("extended"), "0");
-    const ScreenModel& screen = *app->Screen();
+    const ScreenView& screen = *app->Screen();
     EXPECT_EQ(screen.Geometry().columns, 80);
     EXPECT_EQ(screen.Geometry().screenRows, 25);
     const QSize chrome(Window().ScrollBar().sizeHint().width(),

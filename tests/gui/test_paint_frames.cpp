@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "core/engine/headless_terminal.h"
+#include "core/engine/terminal_screen_view.h"
 #include "core/settings/terminal_settings.h"
 #include "core/terminal/screen_model.h"
 #include "ui/app/display_relay.h"
@@ -390,7 +391,7 @@ class RowPainterTest : public ::testing::Test {
         QImage image(fonts.CellWidth * kColumns, fonts.CellHeight, QImage::Format_RGB32);
         QPainter p(&image);
         const CellLook look{palette, Qt::black, Qt::white, reverseScreen, boldBright, blinkHidden};
-        painter.PaintExtended(p, screen, screen.FirstScreenRow(), 0, 1, image.width(), look);
+        painter.PaintExtended(p, view, screen.FirstScreenRow(), 0, 1, image.width(), look);
         return image;
     }
     // The first and last pixel columns holding anything but white, from x on.
@@ -409,6 +410,9 @@ class RowPainterTest : public ::testing::Test {
 
     UserOptions options;
     ScreenModel screen{options};
+    TerminalModes modes;
+    DialectId dialect = DialectId::kExtended;
+    TerminalScreenView view{screen, modes, dialect};
     TerminalFonts fonts = MakeTerminalFonts(kDefaultFont, kDefaultFontSize);
     RowPainter painter{fonts};
     Palette palette;

@@ -35,7 +35,7 @@ class WindowPrintTest : public test::SessionTest {
         printHooks.messageBox = [this](QWidget*, const QString& text, const QString&,
                                        QMessageBox::Icon) { printBoxes << text; };
         printer = std::make_unique<ScreenPrinter>(printHooks);
-        hooks.window.printScreen = [this](QWidget* owner, const ScreenModel& screen, int top,
+        hooks.window.printScreen = [this](QWidget* owner, const ScreenView& screen, int top,
                                           int rows) {
             printedFrom = top;
             printer->PrintScreen(owner, quill::RowsOnDisplay(screen, top, rows));
@@ -91,7 +91,7 @@ TEST(RowsOnDisplayTest, WideCharactersOnceAndMarksWithTheirCharacter) {
     HeadlessTerminal terminal;
     terminal.Options().SetExtended(true);
     terminal.Feed("\xE4\xB8\xAD" "e\xCC\x81!", kReceiveChunk);
-    const ScreenModel& screen = terminal.terminal().Screen();
+    const ScreenView& screen = terminal.terminal().View();
     const QStringList rows = quill::RowsOnDisplay(screen, screen.FirstScreenRow(), 1);
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0].trimmed(), QString::fromUtf8("\xE4\xB8\xAD" "e\xCC\x81!"));

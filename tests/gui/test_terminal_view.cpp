@@ -91,9 +91,14 @@ TEST_F(ViewTest, CaretIsATwoPixelBarAtTheCursorWhileActive) {
     EXPECT_EQ(image.pixel(x + 1, y), qRgb(255, 255, 127));
     EXPECT_EQ(image.pixel(x + 2, y), qRgb(0, 0, 128));
     Window().OnActivate(false);
-    EXPECT_FALSE(app->Screen()->CaretVisible());
+    EXPECT_FALSE(Window().View().CaretFollows());
     image = Picture();
     EXPECT_EQ(image.pixel(x, y), qRgb(0, 0, 128));
+    // A hidden caret stays where it was while the cursor moves.
+    const QRect hidden = Window().View().CaretCell();
+    ASSERT_TRUE(FromHost("\x1b[5;9Hx", "x"));
+    EXPECT_EQ(app->Screen()->CursorRow(), 4);
+    EXPECT_EQ(Window().View().CaretCell(), hidden);
 }
 
 TEST_F(ViewTest, UpdatesAreHonouredAtMostOncePerFrame) {

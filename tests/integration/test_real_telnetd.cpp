@@ -19,7 +19,7 @@
 namespace quill::test {
 namespace {
 
-std::string ScreenText(const ScreenModel& screen) {
+std::string ScreenText(const ScreenView& screen) {
     std::string text;
     for (int r = 0; r < screen.Geometry().screenRows; ++r) {
         for (int c = 0; c < screen.Geometry().columns; ++c) {
@@ -128,7 +128,7 @@ TEST_F(RealTelnetdTest, ExtendedTerminalTellsTheShellItsNewSizeAfterAResize) {
     StartShell();
     MainWindow& window = *app->Window();
     window.resize(window.width() * 3 / 2, window.height() * 3 / 2);
-    const ScreenModel& screen = *app->Screen();
+    const ScreenView& screen = *app->Screen();
     ASSERT_TRUE(PumpUntil(
         [&] { return screen.Geometry().columns > 80 && screen.Geometry().screenRows > 24; }, 5000));
     const std::string size = "\n" + std::to_string(screen.Geometry().screenRows) + " " +

@@ -168,15 +168,6 @@ TEST(DisplayRequests, WrapMovesTheCaretAndPaintsTheLastColumn) {
     e.Paint("y");
 }
 
-TEST(DisplayRequests, HiddenCaretIsNeverMoved) {
-    Engine e;
-    e.session.terminal().SetCaretVisible(false);
-    e.display.calls.clear();
-    e.Feed("abc\x1b[5;5H\x1b[2J\n");
-    for (const std::string& call : e.display.calls)
-        EXPECT_EQ(call.rfind("caret", 0), std::string::npos);
-}
-
 TEST(DisplayRequests, ShowCodesUpdatesOncePerBlock) {
     Engine e;
     e.session.Options().SetShowCodes(true);

@@ -89,7 +89,7 @@ TEST(Hyperlinks, TheTableIsBoundedSharesEqualLinksAndFreesUnusedOnes) {
 class ScreenLinks : public ::testing::Test {
   protected:
     void Feed(std::string_view bytes) { headless.Feed(bytes, 7); }
-    const ScreenModel& Screen() const { return headless.terminal().Screen(); }
+    const ScreenView& Screen() const { return headless.terminal().View(); }
     long long Line(int row) const {
         return Screen().LinesScrolled() + Screen().FirstScreenRow() + row;
     }

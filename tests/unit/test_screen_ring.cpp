@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "core/terminal/row_text.h"
+#include "core/view/row_text.h"
 #include "replay_session.h"
 
 namespace quill::test {
@@ -16,7 +16,7 @@ constexpr int kWindowRows = kScreenRows + 1;
 
 struct RingTest : ::testing::Test {
     ReplaySession session{false, false};
-    const ScreenModel& screen = session.terminal().Screen();
+    const ScreenView& screen = session.terminal().View();
 
     void Feed(const std::string& bytes) { session.Feed(bytes, kReceiveChunk); }
     // Lines "L<first>" to "L<last>", each ending in CR LF.

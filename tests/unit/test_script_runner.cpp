@@ -241,12 +241,12 @@ TEST_F(ScriptRunnerTest, ACircleThatNeverWaitsStopsAtItsHundredThousandthStepNam
 TEST_F(ScriptRunnerTest, AScriptStartedByHandCountsTheCursorsRowAsJustArrived) {
     Host("old text\r\nrouter> ");
     Host("\x1b[1;1Hhidden\x1b[2;9H");
-    EXPECT_EQ(CursorRowText(session.terminal().Screen()), U"router> ");
+    EXPECT_EQ(CursorRowText(session.terminal().View()), U"router> ");
     Start("expect \"router> \" within 0 or missing\nsend \"seen\"\nstop\nmissing:\n",
-          CursorRowText(session.terminal().Screen()));
+          CursorRowText(session.terminal().View()));
     EXPECT_EQ(Sent(), "seen");
     Start("expect \"old\" within 0 or missing\nsend \"seen\"\nstop\nmissing:\n",
-          CursorRowText(session.terminal().Screen()));
+          CursorRowText(session.terminal().View()));
     EXPECT_EQ(Sent(), "");
 }
 

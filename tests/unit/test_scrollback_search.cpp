@@ -131,7 +131,7 @@ TEST(ScreenSearchRows, WrappedLinesJoinAndMatchesKeepTheirNumbersAsTextScrolls) 
     HeadlessTerminal session;
     session.Options().SetExtended(true);
     session.Feed(std::string(75, '.') + "wrap-around\r\n", 100);
-    const ScreenSearchRows rows(session.terminal().Screen());
+    const ScreenSearchRows rows(session.terminal().View());
     const std::vector<SearchMatch> before = FindAll(rows, "around");
     ASSERT_EQ(before.size(), 1u);
     EXPECT_EQ(FindAll(rows, "wrap-around"),

@@ -23,7 +23,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "core/terminal/selection.h"
+#include "core/view/selection.h"
 #include "replay_session.h"
 #include "terminal_script.h"
 
@@ -110,7 +110,7 @@ class SelectionRun {
     }
 
   private:
-    const ScreenModel& Screen() const { return session_.terminal().Screen(); }
+    const ScreenView& Screen() const { return session_.terminal().View(); }
     std::int64_t LineOf(int row) const {
         return Screen().LinesScrolled() + Screen().FirstScreenRow() + row;
     }

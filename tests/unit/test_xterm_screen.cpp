@@ -111,6 +111,18 @@ TEST_F(XtermScreen, ModesAreSetForTheirReadersAndResetByDecstrAndRis) {
     EXPECT_EQ(Modes().Colours().Colour(1), Palette::Default(1));
 }
 
+// The window reads the look the host chose through the screen's view.
+TEST_F(XtermScreen, TheViewGivesTheLookTheHostChose) {
+    Feed("\e[?5h\e[?25l\e[5 q\e]4;1;#010203\x07");
+    const ScreenView& view = headless.terminal().View();
+    EXPECT_EQ(view.InForce(), DialectId::kExtended);
+    EXPECT_TRUE(view.ReverseScreen());
+    EXPECT_FALSE(view.CursorVisible());
+    EXPECT_EQ(view.Cursor(), (CursorStyle{CursorShape::kBar, true}));
+    EXPECT_EQ(view.Colours().Colour(1), (Rgb{1, 2, 3}));
+    EXPECT_EQ(view.Colours().Colour(2), Palette::Default(2));
+}
+
 // DECSCUSR: each style in turn; 0 and RIS give the start's steady block,
 // and a style beyond 6 or with a private marker changes nothing.
 TEST_F(XtermScreen, CursorStylesFollowDecscusr) {

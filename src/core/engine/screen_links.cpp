@@ -54,7 +54,7 @@ SearchMatch DeclaredCells(const ScreenSearchRows& rows, CellPlace at, long long 
 
 }  // namespace
 
-std::optional<ScreenLink> LinkAt(const ScreenModel& screen, long long line, int column) {
+std::optional<ScreenLink> LinkAt(const ScreenView& screen, long long line, int column) {
     const ScreenSearchRows rows(screen);
     if (line < rows.FirstRow() || line >= rows.EndRow() || column < 0 ||
         column >= ColumnsOf(rows, line)) {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/search/line_text.h"
-#include "core/terminal/screen_model.h"
+#include "core/interfaces/screen_view.h"
 
 namespace quill {
 
@@ -21,6 +21,6 @@ constexpr int kLinkReach = 32;
 // The link that holds a cell of a line of the text: the hyperlink the host
 // declared for the cell, else a URL in the line's text (the line the host
 // wrapped, read at most kLinkReach rows above and below the cell).
-std::optional<ScreenLink> LinkAt(const ScreenModel& screen, long long line, int column);
+std::optional<ScreenLink> LinkAt(const ScreenView& screen, long long line, int column);
 
 }  // namespace quill

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/search/searched_rows.h"
-#include "core/terminal/screen_model.h"
+#include "core/interfaces/screen_view.h"
 
 namespace quill {
 
@@ -10,7 +10,7 @@ namespace quill {
 // buffer row), so a match stays on its text as the text scrolls.
 class ScreenSearchRows final : public SearchedRows {
   public:
-    explicit ScreenSearchRows(const ScreenModel& screen) : screen_(screen) {}
+    explicit ScreenSearchRows(const ScreenView& screen) : screen_(screen) {}
     long long FirstRow() const override {
         return LineOf(screen_.FirstScreenRow() - screen_.HistoryDepth());
     }
@@ -27,7 +27,7 @@ class ScreenSearchRows final : public SearchedRows {
     }
 
   private:
-    const ScreenModel& screen_;
+    const ScreenView& screen_;
 };
 
 }  // namespace quill

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/engine/terminal_screen_view.h"
 #include "core/engine/transfer_tap.h"
 #include "core/interfaces/display_sink.h"
 #include "core/interfaces/key.h"
@@ -33,8 +34,8 @@ constexpr int kReceiveChunk = 100;
 
 // The terminal, as every user holds it: the program, the replay tool, the
 // benchmark, the fuzz target and the tests. Received bytes go in through
-// Feed, the user's keys through Press, Character and Paste; the screen and
-// the modes come out for reading. It talks to the world only through the
+// Feed, the user's keys through Press, Character and Paste; the screen comes
+// out for reading as a ScreenView. It talks to the world only through the
 // four interfaces it is given, and to whoever listens through the optional
 // observers below.
 //
@@ -92,6 +93,9 @@ class Terminal final : private TelnetEvents, private ColumnSwitch {
     // asks for reports), and the report of one mouse event: false when the
     // mode in force does not report it.
     bool MouseReporting() const;
+    // Whether the host, taking the mouse, asks for every motion, a button
+    // held or not (?1003).
+    bool MouseTracksAllMotion() const;
     bool ReportMouse(const MouseEvent& event);
     // What pasting text sends, before it goes out a character at a time
     // through Paste: in the extended terminal each line end as Enter sends it
@@ -117,6 +121,9 @@ class Terminal final : private TelnetEvents, private ColumnSwitch {
     // change of size.
     void Resize(int columns, int rows);
 
+    // The screen as the window, print, copy, the search and scripts read it.
+    const ScreenView& View() const { return view_; }
+    // The model itself, for the tools and tests that look inside.
     const ScreenModel& Screen() const { return screen_; }
     // What changed on the screen since the window last took it.
     const ScreenDamage& Damage() const { return screen_.Damage(); }
@@ -131,8 +138,6 @@ class Terminal final : private TelnetEvents, private ColumnSwitch {
 
     // Blank every cell, as the window does when created.
     void BlankScreen() { screen_.BlankScreenMemory(); }
-    // The caret follows the cursor only while the window shows it.
-    void SetCaretVisible(bool visible) { screen_.SetCaretVisible(visible); }
 
     // Observers, none (null) by default: rows leaving the screen through its
     // top, and the text the host has printed.
@@ -176,6 +181,7 @@ class Terminal final : private TelnetEvents, private ColumnSwitch {
     Dialects dialects_;
     Dialect* dialect_;
     DialectId inForce_ = DialectId::kPlain;
+    TerminalScreenView view_{screen_, modes_, inForce_};
     SequenceCollector collector_;
     TerminalInput input_;
     OptionNegotiation negotiation_;

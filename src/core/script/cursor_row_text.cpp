@@ -2,7 +2,7 @@
 
 namespace quill {
 
-std::u32string CursorRowText(const ScreenModel& screen) {
+std::u32string CursorRowText(const ScreenView& screen) {
     std::u32string text;
     const int row = screen.FirstScreenRow() + screen.CursorRow();
     for (int column = 0; column < screen.CursorColumn(); ++column) {

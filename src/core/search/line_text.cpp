@@ -127,7 +127,6 @@ std::optional<int> LineText::ByteAt(long long row, int column) const {
 }
 
 long long LineStartOf(const SearchedRows& rows, long long row, long long limit) {
-    limit = std::max(limit, rows.FirstRow());
     while (row > limit && rows.Continues(row)) --row;
     return row;
 }

@@ -67,7 +67,8 @@ class LineText {
 };
 
 // The first row of the line that holds `row`: the row itself, or the first
-// above it that the rows down to it continue; no further up than `limit`.
+// above it that the rows down to it continue; no further up than `limit`,
+// one of the rows (FirstRow() or a newer one).
 long long LineStartOf(const SearchedRows& rows, long long row, long long limit);
 
 }  // namespace quill

@@ -31,21 +31,24 @@ void FindInEachLine(const SearchPattern& pattern, std::string_view text,
 ScrollbackSearch::ScrollbackSearch(const SearchedRows& rows, const SearchPattern& pattern)
     : rows_(rows), pattern_(pattern), nextEnd_(rows.EndRow()) {}
 
+// The rows keep still while a step reads them: their bounds are asked for
+// once a step.
 bool ScrollbackSearch::Step(int rowBudget) {
     // A grid made smaller since the last step has fewer rows to read.
     nextEnd_ = std::min(nextEnd_, rows_.EndRow());
+    const long long firstRow = rows_.FirstRow();
     long long read = 0;
-    while (!Done() && read < rowBudget) {
+    while (nextEnd_ > firstRow && read < rowBudget) {
         // Whole lines, from the one that holds the row the budget (or a
         // block) reaches up to.
         const long long reach = std::min<long long>(rowBudget - read, kBlockRows);
         const long long first =
-            LineStartOf(rows_, std::max(nextEnd_ - reach, rows_.FirstRow()), rows_.FirstRow());
+            LineStartOf(rows_, std::max(nextEnd_ - reach, firstRow), firstRow);
         SearchLines(first, nextEnd_);
         read += nextEnd_ - first;
         nextEnd_ = first;
     }
-    return Done();
+    return nextEnd_ <= firstRow;
 }
 
 void ScrollbackSearch::SearchLines(long long first, long long end) {

@@ -9,18 +9,16 @@
 #include <vector>
 
 #include "core/interfaces/cell.h"
+#include "core/interfaces/line_size.h"
+#include "core/interfaces/screen_damage.h"
+#include "core/interfaces/screen_geometry.h"
 #include "core/interfaces/scroll_off_observer.h"
 #include "core/interfaces/terminal_options.h"
 #include "core/terminal/combining_marks.h"
 #include "core/terminal/hyperlinks.h"
-#include "core/terminal/screen_damage.h"
 
 namespace quill {
 
-// The plain terminal's shape: 80 columns, 24 screen rows, 275 history rows.
-constexpr int kColumns = 80;
-constexpr int kScreenRows = 24;
-constexpr int kHistoryRows = 275;
 // The width the extended terminal's column mode switches to.
 constexpr int kWideColumns = 132;
 constexpr int kBufferRows = kHistoryRows + kScreenRows + 1;  // history, screen, one spare row
@@ -30,19 +28,6 @@ constexpr int kLiveViewTop = kHistoryRows;
 // The history never holds more cells than this, whatever the width: a wide
 // screen keeps fewer history rows.
 constexpr int kHistoryCellLimit = 16'000'000;
-
-// The size of a screen: its columns, its rows and the rows of history above.
-struct ScreenGeometry {
-    int columns = kColumns;
-    int screenRows = kScreenRows;
-    int historyRows = kHistoryRows;
-    bool operator==(const ScreenGeometry&) const = default;
-};
-
-// How a row's characters are drawn (DECSWL, DECDWL, DECDHL): at their own
-// size, at twice their width, or at twice their width and height, the row
-// showing the upper or the lower half.
-enum class LineSize : std::uint8_t { kSingle, kDoubleWidth, kDoubleTop, kDoubleBottom };
 
 // Where the screen's editing differs between dialects.
 struct ScreenRules {
@@ -135,10 +120,6 @@ class ScreenModel {
     // Each keeps its cells while the other shows.
     void SetAlternateScreen(bool on);
     bool AlternateScreen() const { return alternate_; }
-
-    // The caret follows the cursor only while the window shows it.
-    void SetCaretVisible(bool visible) { caretVisible_ = visible; }
-    bool CaretVisible() const { return caretVisible_; }
 
     // Read access for painting, copy, print, the tools and tests.
     const ScreenGeometry& Geometry() const { return geometry_; }
@@ -321,7 +302,6 @@ class ScreenModel {
     int regionBottom_;
     // The rendition placed characters take: a blank cell with its colours and flags.
     Cell pen_;
-    bool caretVisible_ = true;
     ScreenDamage damage_;
     ScreenRules rules_;
     // A character went into the last column with wrap on; any cursor move

@@ -3,7 +3,8 @@
 #include <cstdint>
 
 #include "core/interfaces/cell.h"
-#include "core/terminal/palette.h"
+#include "core/interfaces/cursor_style.h"
+#include "core/interfaces/palette.h"
 
 namespace quill {
 
@@ -29,14 +30,6 @@ enum class MouseTracking {
 // What the BBS terminal's host announced may follow a sequence: ANSI music
 // (after CSI N or CSI |), or music or else a delete-line (after a bare CSI M).
 enum class MusicStart { kNone, kMusic, kMusicOrDeleteLine };
-// The cursor's look the host chooses (DECSCUSR): its shape and whether it
-// blinks. xterm starts with a steady block.
-enum class CursorShape { kBlock, kUnderline, kBar };
-struct CursorStyle {
-    CursorShape shape = CursorShape::kBlock;
-    bool blinks = false;
-    bool operator==(const CursorStyle&) const = default;
-};
 
 // The two character-set slots SO and SI switch between.
 enum class CharsetSlot { G0, G1 };

@@ -76,7 +76,7 @@ AppHooks DefaultAppHooks(SettingsStore& store) {
         return RunConnectDialog(owner, store, target);
     };
     auto printer = std::make_shared<ScreenPrinter>();
-    hooks.window.printScreen = [printer](QWidget* owner, const ScreenModel& screen, int firstRow,
+    hooks.window.printScreen = [printer](QWidget* owner, const ScreenView& screen, int firstRow,
                                          int rowCount) {
         printer->PrintScreen(owner, RowsOnDisplay(screen, firstRow, rowCount));
     };

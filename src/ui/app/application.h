@@ -62,7 +62,7 @@ class Application {
     MainWindow* Window() const { return window_.get(); }
     // The connection's pump, from the window's creation on.
     Session* Connection() const { return session_.get(); }
-    const ScreenModel* Screen() const { return engine_ ? &engine_->Screen() : nullptr; }
+    const ScreenView* Screen() const { return engine_ ? &engine_->View() : nullptr; }
     const ConnectionTarget& Target() const { return target_; }
     TerminalSettings& Settings() { return settings_; }
     const TerminalFonts& Fonts() const { return fonts_; }

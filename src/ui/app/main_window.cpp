@@ -72,9 +72,9 @@ MainWindow::MainWindow(WindowParts parts, WindowHooks hooks)
     layout->addWidget(scrollBar_);
     setCentralWidget(central);
     setFocusProxy(view_);
-    find_ = new FindController(central, parts_.engine.Screen(), *view_,
+    find_ = new FindController(central, parts_.engine.View(), *view_,
                                [this](int top) { OnScroll(ScrollAction::kThumbPosition, top); });
-    links_ = std::make_unique<LinkPointer>(*view_, parts_.engine.Screen());
+    links_ = std::make_unique<LinkPointer>(*view_, parts_.engine.View());
     connect(view_, &TerminalView::ScreenChanged, this, [this] { links_->TextChanged(); });
 
     const CommandHandler command = [this](CommandId id) { OnCommand(id); };
@@ -106,7 +106,7 @@ void MainWindow::OnCreate() {
     }
     timer_.start(kTimerPeriodMs);
     parts_.engine.BlankScreen();
-    parts_.engine.SetCaretVisible(true);
+    view_->SetCaretFollows(true);
     ShowOptionMarks();
     created_ = true;
     setMaximumSize(OnGetMinMaxInfo());
@@ -162,7 +162,7 @@ void MainWindow::FollowClientArea() {
 // follows the window as after any resize.
 void MainWindow::FitGridWidth() {
     if (!parts_.settings.options.Extended()) return;
-    const int columns = parts_.engine.Screen().Geometry().columns;
+    const int columns = parts_.engine.View().Geometry().columns;
     resize(columns * parts_.fonts.CellWidth + scrollBar_->sizeHint().width(), size().height());
     FitOnScreen();
 }
@@ -170,9 +170,9 @@ void MainWindow::FitGridWidth() {
 // A grid of another size shows from the live screen down, with the scroll bar
 // over its history.
 void MainWindow::ResizeGrid(int columns, int rows) {
-    const ScreenGeometry before = parts_.engine.Screen().Geometry();
+    const ScreenGeometry before = parts_.engine.View().Geometry();
     parts_.engine.Resize(columns, rows);
-    if (parts_.engine.Screen().Geometry() == before) return;
+    if (parts_.engine.View().Geometry() == before) return;
     view_->DisplayReturnToLive();
     ShowHistoryDepth();
 }
@@ -181,7 +181,7 @@ void MainWindow::ResizeGrid(int columns, int rows) {
 // holds; the extended terminal's from the oldest history row in use. Both end
 // at the live screen.
 void MainWindow::ShowHistoryDepth() {
-    const ScreenModel& screen = parts_.engine.Screen();
+    const ScreenView& screen = parts_.engine.View();
     const int live = screen.FirstScreenRow();
     const int oldest = parts_.settings.options.Plain() ? 1 : live - screen.HistoryDepth();
     scrollBar_->setRange(oldest, live);
@@ -190,7 +190,7 @@ void MainWindow::ShowHistoryDepth() {
 
 // A page is the screen's rows but one.
 int MainWindow::PageRows() const {
-    return parts_.engine.Screen().Geometry().screenRows - 1;
+    return parts_.engine.View().Geometry().screenRows - 1;
 }
 
 // A large font never makes the window larger than the screen's free area;
@@ -343,8 +343,8 @@ void MainWindow::OnCommand(CommandId id) {
             return;
         case CommandId::kPrintScreen:
             if (hooks_.printScreen) {
-                hooks_.printScreen(this, parts_.engine.Screen(), view_->ViewTop(),
-                                   parts_.engine.Screen().Geometry().screenRows);
+                hooks_.printScreen(this, parts_.engine.View(), view_->ViewTop(),
+                                   parts_.engine.View().Geometry().screenRows);
             }
             return;
         case CommandId::kTogglePrintCapture:

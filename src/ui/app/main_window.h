@@ -65,7 +65,7 @@ struct WindowHooks {
     std::function<void(int exitCode)> postQuit;
     // Print Screen with the rows on display, About, Setup with what it works
     // on, and the splash window: nothing happens for them while they are empty.
-    std::function<void(QWidget* owner, const ScreenModel& screen, int firstRow, int rowCount)>
+    std::function<void(QWidget* owner, const ScreenView& screen, int firstRow, int rowCount)>
         printScreen;
     std::function<void(QWidget* owner)> about;
     std::function<void(QWidget* owner, const SetupTarget& target)> setupDialog;

@@ -191,8 +191,7 @@ void MainWindow::CtrlKeyEvent(const QKeyEvent& event) {
 // moves while the pointer is over it.
 void MainWindow::FollowPointer() {
     view_->setMouseTracking(links_->CtrlHeld() ||
-                            (parts_.engine.MouseReporting() &&
-                             parts_.engine.Modes().Mouse() == MouseTracking::kAllMotion));
+                            parts_.engine.MouseTracksAllMotion());
 }
 
 // A left click with Ctrl on a link opens it (a double click opens it once)
@@ -295,7 +294,7 @@ bool MainWindow::HostWheelEvent(QEvent* event) {
 // The cell under the pointer, held within the screen.
 void MainWindow::ReportMouse(MouseAction action, MouseButton button, QPointF at,
                              Qt::KeyboardModifiers modifiers) {
-    const ScreenGeometry& grid = parts_.engine.Screen().Geometry();
+    const ScreenGeometry& grid = parts_.engine.View().Geometry();
     const int column =
         std::clamp(static_cast<int>(at.x()) / parts_.fonts.CellWidth, 0, grid.columns - 1);
     const int row =

@@ -38,7 +38,7 @@ void ScriptSession::Toggle(const std::string& host) {
         if (const std::optional<QString> path = hooks_.chooseFile(&owner_)) {
             LoadedScript loaded = LoadScript(*path);
             if (loaded.script) {
-                Begin(std::move(*loaded.script), host, CursorRowText(terminal_.Screen()));
+                Begin(std::move(*loaded.script), host, CursorRowText(terminal_.View()));
             } else {
                 Report(loaded.fault);
             }

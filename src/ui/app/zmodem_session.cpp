@@ -253,7 +253,7 @@ void ZmodemSession::EndDrain() {
 }
 
 void ZmodemSession::Say(const std::string& line) {
-    const bool midLine = terminal_.Screen().CursorColumn() > 0;
+    const bool midLine = terminal_.View().CursorColumn() > 0;
     terminal_.WriteLocal((midLine ? "\r\n" : "") + line + "\r\n");
 }
 

@@ -1,13 +1,13 @@
 #include "ui/find/find_controller.h"
 
+#include "core/interfaces/screen_view.h"
 #include "ui/find/find_bar.h"
 #include "ui/find/scrollback_finder.h"
-#include "core/terminal/screen_model.h"
 #include "ui/terminal/terminal_view.h"
 
 namespace quill {
 
-FindController::FindController(QWidget* barParent, const ScreenModel& screen, TerminalView& view,
+FindController::FindController(QWidget* barParent, const ScreenView& screen, TerminalView& view,
                                ScrollTo scrollTo)
     : QObject(barParent),
       screen_(screen),

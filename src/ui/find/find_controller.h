@@ -6,7 +6,7 @@
 namespace quill {
 
 class FindBar;
-class ScreenModel;
+class ScreenView;
 class ScrollbackFinder;
 class TerminalView;
 struct SearchMatch;
@@ -20,7 +20,7 @@ class FindController final : public QObject {
     // Scrolls the view so that the buffer row is its top row.
     using ScrollTo = std::function<void(int top)>;
 
-    FindController(QWidget* barParent, const ScreenModel& screen, TerminalView& view,
+    FindController(QWidget* barParent, const ScreenView& screen, TerminalView& view,
                    ScrollTo scrollTo);
 
     void Open();
@@ -34,7 +34,7 @@ class FindController final : public QObject {
     void RevealCurrent();
     void Close();
 
-    const ScreenModel& screen_;
+    const ScreenView& screen_;
     TerminalView& view_;
     ScrollTo scrollTo_;
     FindBar* bar_;

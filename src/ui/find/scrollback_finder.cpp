@@ -13,7 +13,7 @@ const std::vector<SearchMatch> kNoMatches;
 
 }  // namespace
 
-ScrollbackFinder::ScrollbackFinder(const ScreenModel& screen, QObject* parent)
+ScrollbackFinder::ScrollbackFinder(const ScreenView& screen, QObject* parent)
     : QObject(parent), rows_(screen) {
     slices_.setInterval(0);
     connect(&slices_, &QTimer::timeout, this, &ScrollbackFinder::RunSlice);

@@ -20,7 +20,7 @@ namespace quill {
 class ScrollbackFinder final : public QObject {
     Q_OBJECT
   public:
-    explicit ScrollbackFinder(const ScreenModel& screen, QObject* parent = nullptr);
+    explicit ScrollbackFinder(const ScreenView& screen, QObject* parent = nullptr);
     ~ScrollbackFinder() override;
 
     // A new pattern; the newest match becomes the current one. An empty

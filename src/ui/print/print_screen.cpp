@@ -10,8 +10,8 @@
 #include <QWidget>
 #include <vector>
 
-#include "core/terminal/row_text.h"
-#include "core/terminal/screen_model.h"
+#include "core/interfaces/screen_view.h"
+#include "core/view/row_text.h"
 #include "ui/resources/message_box.h"
 #include "ui/resources/string_table.h"
 
@@ -44,7 +44,7 @@ QFont PrinterFont() {
 
 }  // namespace
 
-QStringList RowsOnDisplay(const ScreenModel& screen, int firstRow, int rowCount) {
+QStringList RowsOnDisplay(const ScreenView& screen, int firstRow, int rowCount) {
     QStringList rows;
     for (int row = firstRow; row < firstRow + rowCount; ++row) {
         const std::string text = RowText(screen.Row(row), &screen);

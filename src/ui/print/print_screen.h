@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "core/terminal/screen_model.h"
+#include "core/interfaces/screen_view.h"
 #include "ui/resources/control_ids.h"
 #include "ui/resources/message_box.h"
 #include "ui/resources/template_dialog.h"
@@ -37,7 +37,7 @@ QString PrintDocumentName(const QString& windowTitle);
 // The text of rowCount buffer rows of the screen from firstRow on: the rows
 // on display in the main window, as print shows them, each without its
 // trailing blanks.
-QStringList RowsOnDisplay(const ScreenModel& screen, int firstRow, int rowCount);
+QStringList RowsOnDisplay(const ScreenView& screen, int firstRow, int rowCount);
 
 // Prints rows of the character grid: the rows on display in the main window.
 // One instance lives as long as the program; the printer it keeps remembers the

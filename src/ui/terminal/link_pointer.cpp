@@ -7,7 +7,7 @@
 
 namespace quill {
 
-LinkPointer::LinkPointer(TerminalView& view, const ScreenModel& screen)
+LinkPointer::LinkPointer(TerminalView& view, const ScreenView& screen)
     : view_(view), screen_(screen) {}
 
 void LinkPointer::Follow(QPoint at, bool ctrl) {

@@ -16,7 +16,7 @@ class TerminalView;
 // the link a Ctrl+click opens.
 class LinkPointer {
   public:
-    LinkPointer(TerminalView& view, const ScreenModel& screen);
+    LinkPointer(TerminalView& view, const ScreenView& screen);
 
     // The pointer is over the view at `at` (its pixels), with Ctrl held or not.
     void Follow(QPoint at, bool ctrl);
@@ -32,7 +32,7 @@ class LinkPointer {
     void Show(const std::optional<ScreenLink>& link);
 
     TerminalView& view_;
-    const ScreenModel& screen_;
+    const ScreenView& screen_;
     QPoint at_;
     bool ctrl_ = false;
     bool inside_ = false;

@@ -133,7 +133,7 @@ QRect RowPainter::Cells(int row, int column, int count) const {
 // One glyph run per band of rows in the normal font; bold cells are filled
 // and drawn again, one character each, over the normal glyph; reverse cells
 // are the pixel inverse of that drawing, each run of them inverted at once.
-void RowPainter::PaintPlain(QPainter& painter, const ScreenModel& screen, int top, int first,
+void RowPainter::PaintPlain(QPainter& painter, const ScreenView& screen, int top, int first,
                             int end, int width, const QColor& text, const QColor& background) {
     painter.fillRect(0, first * cellHeight_, width, (end - first) * cellHeight_, background);
     for (int i = first; i < end; ++i) {
@@ -181,7 +181,7 @@ void RowPainter::PaintPlain(QPainter& painter, const ScreenModel& screen, int to
 
 // The default background first, across the whole width; then each row's
 // cells. The row below the screen holds nothing to show here.
-void RowPainter::PaintExtended(QPainter& painter, const ScreenModel& screen, int top, int first,
+void RowPainter::PaintExtended(QPainter& painter, const ScreenView& screen, int top, int first,
                                int end, int width, const CellLook& look) {
     const QColor background = look.reverseScreen ? look.text : look.background;
     painter.fillRect(0, first * cellHeight_, width, (end - first) * cellHeight_, background);
@@ -201,7 +201,7 @@ void RowPainter::PaintExtended(QPainter& painter, const ScreenModel& screen, int
 // stretches it to twice the width (and height: the upper half of the
 // glyphs shows in the top row, the lower half in the bottom one), held
 // within the row.
-void RowPainter::PaintDoubleRow(QPainter& painter, const ScreenModel& screen, int bufferRow,
+void RowPainter::PaintDoubleRow(QPainter& painter, const ScreenView& screen, int bufferRow,
                                 int row, int width, const CellLook& look) {
     runs_.Draw(painter, glyphs_);
     const LineSize size = screen.RowLineSize(bufferRow);
@@ -219,7 +219,7 @@ void RowPainter::PaintDoubleRow(QPainter& painter, const ScreenModel& screen, in
 // Backgrounds that differ from the default, in runs; then each cell's
 // glyph (none for a blank, hidden or right-half cell, nor for blinking text
 // while its blink hides it), line or block, and its underline and strike.
-void RowPainter::PaintCells(QPainter& painter, const ScreenModel& screen,
+void RowPainter::PaintCells(QPainter& painter, const ScreenView& screen,
                             std::span<const Cell> cells, int row, const CellLook& look) {
     const QRgb defaultBackground = (look.reverseScreen ? look.text : look.background).rgb();
     const int columns = static_cast<int>(cells.size());

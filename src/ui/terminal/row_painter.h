@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "core/interfaces/cell.h"
-#include "core/terminal/palette.h"
-#include "core/terminal/screen_model.h"
+#include "core/interfaces/palette.h"
+#include "core/interfaces/screen_view.h"
 #include "ui/terminal/glyph_cache.h"
 #include "ui/terminal/terminal_fonts.h"
 
@@ -68,9 +68,9 @@ class RowPainter {
 
     // Window rows [first, end), row i showing buffer row top + i, across
     // `width` pixels.
-    void PaintPlain(QPainter& painter, const ScreenModel& screen, int top, int first, int end,
+    void PaintPlain(QPainter& painter, const ScreenView& screen, int top, int first, int end,
                     int width, const QColor& text, const QColor& background);
-    void PaintExtended(QPainter& painter, const ScreenModel& screen, int top, int first, int end,
+    void PaintExtended(QPainter& painter, const ScreenView& screen, int top, int first, int end,
                        int width, const CellLook& look);
 
     const GlyphCache& Glyphs() const { return glyphs_; }
@@ -84,9 +84,9 @@ class RowPainter {
   private:
     QPointF Baseline(int row, int column) const;
     QRect Cells(int row, int column, int count) const;
-    void PaintCells(QPainter& painter, const ScreenModel& screen, std::span<const Cell> cells,
+    void PaintCells(QPainter& painter, const ScreenView& screen, std::span<const Cell> cells,
                     int row, const CellLook& look);
-    void PaintDoubleRow(QPainter& painter, const ScreenModel& screen, int bufferRow, int row,
+    void PaintDoubleRow(QPainter& painter, const ScreenView& screen, int bufferRow, int row,
                         int width, const CellLook& look);
     void AddMarked(const Cell& cell, std::u32string_view marks, QPointF baseline, const QRect& area,
                    QRgb text);

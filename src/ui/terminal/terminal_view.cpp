@@ -41,7 +41,7 @@ TerminalView::TerminalView(Terminal& terminal, const TerminalFonts& fonts, Colou
                            Clock clock, QWidget* parent)
     : QWidget(parent),
       terminal_(terminal),
-      screen_(terminal.Screen()),
+      screen_(terminal.View()),
       fonts_(fonts),
       colours_(std::move(colours)),
       clock_(std::move(clock)),
@@ -186,21 +186,19 @@ int TerminalView::PaintableRows() const {
 }
 
 TerminalView::Look TerminalView::CurrentLook() const {
-    const TerminalModes& modes = terminal_.Modes();
-    return {terminal_.InForce(), modes.ReverseScreen(), ShownPalette()};
+    return {screen_.InForce(), screen_.ReverseScreen(), ShownPalette()};
 }
 
 bool TerminalView::LookChanged() const {
-    const TerminalModes& modes = terminal_.Modes();
-    return painted_.dialect != terminal_.InForce() ||
-           painted_.reverseScreen != modes.ReverseScreen() ||
+    return painted_.dialect != screen_.InForce() ||
+           painted_.reverseScreen != screen_.ReverseScreen() ||
            !SamePalette(painted_.palette, ShownPalette());
 }
 
 // The BBS terminal shows the PC's colours; the host cannot change them.
 const Palette& TerminalView::ShownPalette() const {
-    if (terminal_.InForce() == DialectId::kBbs) return Palette::Pc();
-    return terminal_.Modes().Colours();
+    if (screen_.InForce() == DialectId::kBbs) return Palette::Pc();
+    return screen_.Colours();
 }
 
 // The terminal's damage becomes stale window rows. Rows that scrolled are
@@ -266,6 +264,7 @@ QRegion TerminalView::Overlays() const {
 // host may have hidden or shown it. The update request that follows decides
 // when: no frame tick is armed for it here.
 void TerminalView::SetCaretPos(int row, int column) {
+    if (!caretFollows_) return;
     MarkCursorStale();
     caretMoved_ = caretMoved_ || row != caretRow_ || column != caretColumn_;
     caretRow_ = row;
@@ -297,7 +296,7 @@ QRect TerminalView::CaretRect() const {
         return cell.adjusted(0, 0, kCaretWidth - cellWidth_, 0);
     }
     if (!caretFocused_) return cell;
-    switch (terminal_.Modes().Cursor().shape) {
+    switch (screen_.Cursor().shape) {
         case CursorShape::kUnderline:
             return cell.adjusted(0, cellHeight_ - kCaretWidth, 0, 0);
         case CursorShape::kBar:
@@ -412,7 +411,7 @@ void TerminalView::Blink() {
 bool TerminalView::CaretDrawn() const {
     if (!caretShown_) return false;
     if (painted_.dialect == DialectId::kPlain) return caretFocused_;
-    return terminal_.Modes().CursorVisible() &&
+    return screen_.CursorVisible() &&
            caretRow_ + rowsBack_ < screen_.Geometry().screenRows &&
            !(CaretBlinks() && blinkHidden_);
 }
@@ -420,7 +419,7 @@ bool TerminalView::CaretDrawn() const {
 // A cursor the host asked to blink blinks while the window has the keyboard.
 bool TerminalView::CaretBlinks() const {
     return caretShown_ && caretFocused_ && painted_.dialect == DialectId::kExtended &&
-           terminal_.Modes().Cursor().blinks;
+           screen_.Cursor().blinks;
 }
 
 // A hollow block is its cell's outline, four edges that do not overlap.
@@ -483,7 +482,7 @@ void TerminalView::DisplayReturnToLive() {
 }
 
 void TerminalView::CaretOn() {
-    terminal_.SetCaretVisible(true);
+    caretFollows_ = true;
     caretShown_ = caretFocused_ = true;
     SetCaretPos(screen_.CursorRow(), screen_.CursorColumn());
     ScheduleFrame();
@@ -495,7 +494,7 @@ void TerminalView::CaretOff() {
     caretFocused_ = false;
     if (terminal_.Extended()) return;  // the hollow block goes on following the cursor
     caretShown_ = false;
-    terminal_.SetCaretVisible(false);
+    caretFollows_ = false;
 }
 
 // The find bar's matches and the link under the pointer, at each row's cell

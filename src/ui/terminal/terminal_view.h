@@ -15,11 +15,11 @@
 
 #include "core/engine/terminal.h"
 #include "core/interfaces/display_sink.h"
+#include "core/interfaces/palette.h"
 #include "core/interfaces/rgb.h"
+#include "core/interfaces/screen_view.h"
 #include "core/search/scrollback_search.h"
-#include "core/terminal/palette.h"
-#include "core/terminal/screen_model.h"
-#include "core/terminal/selection.h"
+#include "core/view/selection.h"
 #include "ui/terminal/row_painter.h"
 #include "ui/terminal/terminal_fonts.h"
 
@@ -104,6 +104,10 @@ class TerminalView final : public QWidget, public DisplaySink {
     void CaretOn();
     void CaretOff();
     bool CaretShown() const { return caretShown_; }
+    // The caret follows the cursor only while the window shows it: while it
+    // does not, the terminal's moves of the caret are let pass.
+    void SetCaretFollows(bool follows) { caretFollows_ = follows; }
+    bool CaretFollows() const { return caretFollows_; }
     // The cell the caret stands in, and the part of it drawn over.
     QRect CaretCell() const;
     QRect CaretRect() const;
@@ -210,7 +214,7 @@ class TerminalView final : public QWidget, public DisplaySink {
     QRect CursorCell() const;
 
     Terminal& terminal_;
-    const ScreenModel& screen_;
+    const ScreenView& screen_;
     const TerminalFonts& fonts_;
     Colours colours_;
     Clock clock_;
@@ -237,6 +241,7 @@ class TerminalView final : public QWidget, public DisplaySink {
 
     bool caretShown_ = false;
     bool caretFocused_ = false;
+    bool caretFollows_ = true;
     int caretRow_ = 0;
     int caretColumn_ = 0;
     Selection selection_;

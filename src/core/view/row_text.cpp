@@ -1,11 +1,11 @@
-#include "core/terminal/row_text.h"
+#include "core/view/row_text.h"
 
-#include "core/terminal/screen_model.h"
+#include "core/interfaces/screen_view.h"
 #include "core/text/utf8_codec.h"
 
 namespace quill {
 
-std::string CellText(std::span<const Cell> cells, const ScreenModel* marksFrom) {
+std::string CellText(std::span<const Cell> cells, const ScreenView* marksFrom) {
     std::string text;
     for (const Cell& cell : cells) {
         if (cell.Has(cell_flags::kWideRight)) continue;

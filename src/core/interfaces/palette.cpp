@@ -1,4 +1,4 @@
-#include "core/terminal/palette.h"
+#include "core/interfaces/palette.h"
 
 namespace quill {
 

@@ -4,11 +4,11 @@
 #include <string>
 #include <string_view>
 
-#include "core/terminal/screen_model.h"
+#include "core/interfaces/screen_view.h"
 
 namespace quill {
 
-// A cell of the text: its line (ScreenModel::LinesScrolled() plus its buffer
+// A cell of the text: its line (ScreenView::LinesScrolled() plus its buffer
 // row, which stays with the text while rows scroll into the history) and
 // its column.
 struct TextPoint {
@@ -44,13 +44,13 @@ class Selection {
     static constexpr std::string_view kWordPunctuation = "-._~/?&=%+#:@";
 
     // The button goes down on a cell: a word or a line is marked at once.
-    void SelectionPress(const ScreenModel& screen, TextPoint at, SelectionShape shape,
+    void SelectionPress(const ScreenView& screen, TextPoint at, SelectionShape shape,
                         SelectionUnit unit);
     // Shift+click: the end nearer to the cell moves to it, in the unit the
     // selection was made in, and a drag goes on from there.
-    void SelectionExtend(const ScreenModel& screen, TextPoint at);
+    void SelectionExtend(const ScreenView& screen, TextPoint at);
     // Moves the end the pointer holds, only while the button is down.
-    void SelectionDrag(const ScreenModel& screen, TextPoint at);
+    void SelectionDrag(const ScreenView& screen, TextPoint at);
     void SelectionRelease() { selecting_ = false; }
     void Clear() { marked_ = false; }
 
@@ -64,14 +64,14 @@ class Selection {
     // Forgets the marks when a cell they cover changed, the screen was
     // erased under them, or their rows left the history; reads the damage
     // the screen has gathered since the window last took it.
-    void ForgetChanged(const ScreenModel& screen);
+    void ForgetChanged(const ScreenView& screen);
 
     // The marked text as UTF-8, every character once with its combining
     // marks, rows without trailing blanks. A stream's rows end in
     // `lineEnd`, except a row the next one continues (the host wrapped it)
     // and the last row; lines taken whole end in it, the last one too. A
     // rectangle's rows all end in it.
-    std::string CopyText(const ScreenModel& screen, std::string_view lineEnd) const;
+    std::string CopyText(const ScreenView& screen, std::string_view lineEnd) const;
 
   private:
     // The first and last cell of the unit around a cell.
@@ -79,7 +79,7 @@ class Selection {
         TextPoint first;
         TextPoint last;
     };
-    Span UnitAround(const ScreenModel& screen, TextPoint at) const;
+    Span UnitAround(const ScreenView& screen, TextPoint at) const;
     TextPoint Begin() const;
     TextPoint End() const;
 

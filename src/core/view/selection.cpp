@@ -1,8 +1,8 @@
-#include "core/terminal/selection.h"
+#include "core/view/selection.h"
 
 #include <algorithm>
 
-#include "core/terminal/row_text.h"
+#include "core/view/row_text.h"
 
 namespace quill {
 
@@ -10,17 +10,17 @@ namespace {
 
 // The buffer row that holds a line's text; outside the buffer for a line
 // that left it or has not come yet.
-int BufferRowOf(const ScreenModel& screen, std::int64_t line) {
+int BufferRowOf(const ScreenView& screen, std::int64_t line) {
     const std::int64_t row = line - screen.LinesScrolled();
     return row < 0 || row >= screen.BufferRows() ? -1 : static_cast<int>(row);
 }
 
-std::span<const Cell> CellsOf(const ScreenModel& screen, std::int64_t line) {
+std::span<const Cell> CellsOf(const ScreenView& screen, std::int64_t line) {
     const int row = BufferRowOf(screen, line);
     return row < 0 ? std::span<const Cell>{} : screen.Row(row);
 }
 
-bool Continues(const ScreenModel& screen, std::int64_t line) {
+bool Continues(const ScreenView& screen, std::int64_t line) {
     const int row = BufferRowOf(screen, line);
     return row >= 0 && screen.RowContinues(row);
 }
@@ -36,7 +36,7 @@ bool WordCharacter(char32_t c) {
 // Cells of one class make a word: word characters, blanks, or one other
 // character repeated. The right half of a wide character is of its left
 // half's class.
-char32_t ClassAt(const ScreenModel& screen, TextPoint at) {
+char32_t ClassAt(const ScreenView& screen, TextPoint at) {
     const std::span<const Cell> cells = CellsOf(screen, at.line);
     if (at.column >= static_cast<int>(cells.size())) return U' ';
     int column = at.column;
@@ -49,7 +49,7 @@ char32_t ClassAt(const ScreenModel& screen, TextPoint at) {
 
 // The cell before or after one in reading order, within one line as the
 // host wrote it: across a row's edge only where the next row continues it.
-bool StepBack(const ScreenModel& screen, TextPoint& at) {
+bool StepBack(const ScreenView& screen, TextPoint& at) {
     if (at.column > 0) {
         --at.column;
         return true;
@@ -59,7 +59,7 @@ bool StepBack(const ScreenModel& screen, TextPoint& at) {
     return true;
 }
 
-bool StepForward(const ScreenModel& screen, TextPoint& at) {
+bool StepForward(const ScreenView& screen, TextPoint& at) {
     if (at.column + 1 < screen.Geometry().columns) {
         ++at.column;
         return true;
@@ -83,7 +83,7 @@ std::span<const Cell> WithoutUnwritten(std::span<const Cell> cells) {
 
 }  // namespace
 
-Selection::Span Selection::UnitAround(const ScreenModel& screen, TextPoint at) const {
+Selection::Span Selection::UnitAround(const ScreenView& screen, TextPoint at) const {
     Span span{at, at};
     if (unit_ == SelectionUnit::kWord) {
         const char32_t wordClass = ClassAt(screen, at);
@@ -102,7 +102,7 @@ Selection::Span Selection::UnitAround(const ScreenModel& screen, TextPoint at) c
     return span;
 }
 
-void Selection::SelectionPress(const ScreenModel& screen, TextPoint at, SelectionShape shape,
+void Selection::SelectionPress(const ScreenView& screen, TextPoint at, SelectionShape shape,
                                SelectionUnit unit) {
     shape_ = shape;
     unit_ = unit;
@@ -112,7 +112,7 @@ void Selection::SelectionPress(const ScreenModel& screen, TextPoint at, Selectio
     marked_ = unit != SelectionUnit::kCell;
 }
 
-void Selection::SelectionExtend(const ScreenModel& screen, TextPoint at) {
+void Selection::SelectionExtend(const ScreenView& screen, TextPoint at) {
     if (!marked_) {
         SelectionPress(screen, at, shape_, SelectionUnit::kCell);
         return;
@@ -128,7 +128,7 @@ void Selection::SelectionExtend(const ScreenModel& screen, TextPoint at) {
     selecting_ = true;
 }
 
-void Selection::SelectionDrag(const ScreenModel& screen, TextPoint at) {
+void Selection::SelectionDrag(const ScreenView& screen, TextPoint at) {
     if (!selecting_) return;
     head_ = UnitAround(screen, at);
     marked_ = marked_ || at != anchor_.first;
@@ -162,7 +162,7 @@ MarkedColumns Selection::ColumnsOn(std::int64_t line, int columns) const {
     return {std::min(first, columns), std::min(last, columns)};
 }
 
-void Selection::ForgetChanged(const ScreenModel& screen) {
+void Selection::ForgetChanged(const ScreenView& screen) {
     if (!marked_) return;
     const ScreenDamage& damage = screen.Damage();
     const std::int64_t firstScreenLine = screen.LinesScrolled() + screen.FirstScreenRow();
@@ -183,7 +183,7 @@ void Selection::ForgetChanged(const ScreenModel& screen) {
     selecting_ = selecting_ && marked_;
 }
 
-std::string Selection::CopyText(const ScreenModel& screen, std::string_view lineEnd) const {
+std::string Selection::CopyText(const ScreenView& screen, std::string_view lineEnd) const {
     std::string text;
     if (!marked_) return text;
     const std::int64_t last = LastLine();
