@@ -171,6 +171,25 @@ TEST_F(PaintFramesTest, MovingDownTheHistoryPaintsEveryRowThatComesIn) {
     }
 }
 
+// Scrolled to the top of a full history, the extended terminal's window
+// shows the oldest row kept; the plain terminal's stops at buffer row 1.
+TEST_F(PaintFramesTest, AFullExtendedHistoryShowsItsOldestRowAtTheTop) {
+    headless.Options().SetScrollback(30);
+    headless.Options().SetExtended(true);
+    std::string lines = "\x1b[24;1H";
+    for (int i = 1; i <= 300; ++i) lines += "\r\nline " + std::to_string(i);
+    Feed(lines);
+    const ScreenView& screen = headless.terminal().View();
+    ASSERT_EQ(screen.HistoryDepth(), screen.FirstScreenRow());
+    view.DisplaySetViewTop(0);
+    EXPECT_EQ(view.ViewTop(), 0);
+
+    headless.Options().SetExtended(false);
+    Feed(lines);
+    view.DisplaySetViewTop(0);
+    EXPECT_EQ(view.ViewTop(), 1);
+}
+
 // A block that only hides or shows the cursor changes no cell, and still
 // reaches the caret.
 TEST_F(PaintFramesTest, TheHostHidesAndShowsTheCaretWhereItStands) {

@@ -467,7 +467,7 @@ std::int64_t TerminalView::LineAt(int windowRow) const {
 // The view shows buffer rows 1 and on; 0 is never shown.
 void TerminalView::DisplaySetViewTop(int top) {
     const int live = screen_.FirstScreenRow();
-    top = std::clamp(top, std::min(1, live), live);
+    top = std::clamp(top, TopmostViewTop(), live);
     if (top != ViewTop()) {
         TakeDamage();  // the damage is in the rows the old view top showed
         BlitRows(top - ViewTop(), PaintableRows());

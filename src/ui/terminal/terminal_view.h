@@ -93,10 +93,16 @@ class TerminalView final : public QWidget, public DisplaySink {
     void DisplaySetViewTop(int top);
     void DisplayReturnToLive();
     // The buffer row in the window's first row: the screen's first row when
-    // live, never above row 1, even after the history has shrunk.
-    int ViewTop() const {
+    // live, never above TopmostViewTop, even after the history has shrunk.
+    int ViewTop() const { return std::max(screen_.FirstScreenRow() - rowsBack_, TopmostViewTop()); }
+    // The plain terminal's window goes up to buffer row 1, whatever its
+    // history holds; the others' to row 1 too, or to row 0 once their
+    // history is full, so that the oldest row they keep can be seen.
+    int TopmostViewTop() const {
         const int live = screen_.FirstScreenRow();
-        return std::max(live - rowsBack_, std::min(1, live));
+        const int top = std::min(1, live);
+        if (screen_.InForce() == DialectId::kPlain) return top;
+        return std::min(top, live - screen_.HistoryDepth());
     }
 
     // The window has the keyboard, or has lost it: the plain terminal's
