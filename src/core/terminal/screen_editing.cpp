@@ -63,8 +63,8 @@ void ScreenModel::ResetEditing() {
 // The margins at the screen's edges.
 void ScreenModel::FullMargins() {
     FullSideMargins();
-    regionTop_ = 1;
-    regionBottom_ = geometry_.screenRows;
+    regionTop_ = 0;
+    regionBottom_ = geometry_.screenRows - 1;
 }
 
 void ScreenModel::FullSideMargins() {
@@ -118,7 +118,7 @@ void ScreenModel::RestoreSavedCursor(const SavedPlace& place) {
     int row = place.row;
     int column = place.column;
     if (originMode_) {
-        row = Clamp(row, regionTop_ - 1, regionBottom_ - 1);
+        row = Clamp(row, regionTop_, regionBottom_);
         column = Clamp(column, leftMargin_, rightMargin_);
     }
     RestoreCursor(row, column, place.wrapPending);
@@ -129,7 +129,7 @@ bool ScreenModel::InsideSideMargins() const {
 }
 
 bool ScreenModel::InsideRegion() const {
-    return cursorRow_ >= regionTop_ - 1 && cursorRow_ <= regionBottom_ - 1;
+    return cursorRow_ >= regionTop_ && cursorRow_ <= regionBottom_;
 }
 
 // The columns a cursor inside the margins keeps to.
@@ -147,8 +147,8 @@ void ScreenModel::CursorTo(int row, int column) {
     int left = 0;
     int right = columns_ - 1;
     if (originMode_) {
-        top = regionTop_ - 1;
-        bottom = regionBottom_ - 1;
+        top = regionTop_;
+        bottom = regionBottom_;
         left = leftMargin_;
         right = rightMargin_;
     }
@@ -156,30 +156,29 @@ void ScreenModel::CursorTo(int row, int column) {
 }
 
 void ScreenModel::CursorToRow(int row) {
-    CursorTo(row, ReportedColumn() - 1);
+    CursorTo(row, RelativeColumn());
 }
 
 void ScreenModel::CursorToColumn(int column) {
-    CursorTo(ReportedRow() - 1, column);
+    CursorTo(RelativeRow(), column);
 }
 
-int ScreenModel::ReportedRow() const {
-    return cursorRow_ - (originMode_ ? regionTop_ - 1 : 0) + 1;
+int ScreenModel::RelativeRow() const {
+    return cursorRow_ - (originMode_ ? regionTop_ : 0);
 }
 
-int ScreenModel::ReportedColumn() const {
-    return cursorColumn_ - (originMode_ ? leftMargin_ : 0) + 1;
+int ScreenModel::RelativeColumn() const {
+    return cursorColumn_ - (originMode_ ? leftMargin_ : 0);
 }
 
 void ScreenModel::CursorUp(int count) {
-    const int top = cursorRow_ >= regionTop_ - 1 ? regionTop_ - 1 : 0;
+    const int top = cursorRow_ >= regionTop_ ? regionTop_ : 0;
     RestoreCursor(std::max(cursorRow_ - std::min(CountOf(count), geometry_.screenRows), top),
                   cursorColumn_, false);
 }
 
 void ScreenModel::CursorDown(int count) {
-    const int bottom =
-        cursorRow_ <= regionBottom_ - 1 ? regionBottom_ - 1 : geometry_.screenRows - 1;
+    const int bottom = cursorRow_ <= regionBottom_ ? regionBottom_ : geometry_.screenRows - 1;
     RestoreCursor(std::min(cursorRow_ + std::min(CountOf(count), geometry_.screenRows), bottom),
                   cursorColumn_, false);
 }
@@ -202,7 +201,7 @@ void ScreenModel::CarriageReturn() {
 // At the bottom margin the region scrolls (when the cursor is inside the
 // side margins); below it the cursor moves down to the last row.
 void ScreenModel::Index() {
-    if (cursorRow_ == regionBottom_ - 1) {
+    if (cursorRow_ == regionBottom_) {
         wrapPending_ = false;
         if (InsideSideMargins()) ScrollRegionUp(1);
     } else {
@@ -211,7 +210,7 @@ void ScreenModel::Index() {
 }
 
 void ScreenModel::ReverseIndex() {
-    if (cursorRow_ == regionTop_ - 1) {
+    if (cursorRow_ == regionTop_) {
         wrapPending_ = false;
         if (InsideSideMargins()) ScrollRegionDown(1);
     } else {
@@ -385,13 +384,13 @@ void ScreenModel::ShiftRows(int top, int bottom, int count) {
 
 void ScreenModel::InsertLines(int count) {
     if (!InsideRegion() || !InsideSideMargins()) return;
-    ShiftRows(cursorRow_, regionBottom_ - 1, -CountOf(count));
+    ShiftRows(cursorRow_, regionBottom_, -CountOf(count));
     RestoreCursor(cursorRow_, leftMargin_, false);
 }
 
 void ScreenModel::DeleteLines(int count) {
     if (!InsideRegion() || !InsideSideMargins()) return;
-    ShiftRows(cursorRow_, regionBottom_ - 1, CountOf(count));
+    ShiftRows(cursorRow_, regionBottom_, CountOf(count));
     RestoreCursor(cursorRow_, leftMargin_, false);
 }
 
@@ -399,23 +398,24 @@ void ScreenModel::DeleteLines(int count) {
 // into the history, one by one, as a line feed does.
 void ScreenModel::ScrollRegionUp(int count) {
     const int n = std::min(CountOf(count), regionBottom_ - regionTop_ + 1);
-    if (regionTop_ == 1 && !alternate_ && FullWidth()) {
+    if (regionTop_ == 0 && !alternate_ && FullWidth()) {
         // The rows that come in are blank; only a background is left to fill.
         ScreenScrollUp(n);
         if (pen_.background == CellColour()) return;
-        for (int row = regionBottom_ - n; row < regionBottom_; ++row) FillCells(row, 0, columns_);
+        for (int row = regionBottom_ + 1 - n; row <= regionBottom_; ++row) {
+            FillCells(row, 0, columns_);
+        }
     } else {
-        ShiftRows(regionTop_ - 1, regionBottom_ - 1, n);
+        ShiftRows(regionTop_, regionBottom_, n);
     }
 }
 
 void ScreenModel::ScrollRegionDown(int count) {
-    ShiftRows(regionTop_ - 1, regionBottom_ - 1, -CountOf(count));
+    ShiftRows(regionTop_, regionBottom_, -CountOf(count));
 }
 
 void ScreenModel::SetTopBottomMargins(int top, int bottom) {
-    top = top == 0 ? 1 : top;
-    bottom = bottom == 0 ? geometry_.screenRows : std::min(bottom, geometry_.screenRows);
+    bottom = std::min(bottom, geometry_.screenRows - 1);
     if (top >= bottom) return;
     regionTop_ = top;
     regionBottom_ = bottom;
@@ -423,11 +423,10 @@ void ScreenModel::SetTopBottomMargins(int top, int bottom) {
 }
 
 void ScreenModel::SetLeftRightMargins(int left, int right) {
-    left = left == 0 ? 1 : left;
-    right = right == 0 ? columns_ : std::min(right, columns_);
+    right = std::min(right, columns_ - 1);
     if (left >= right) return;
-    leftMargin_ = left - 1;
-    rightMargin_ = right - 1;
+    leftMargin_ = left;
+    rightMargin_ = right;
     CursorTo(0, 0);
 }
 

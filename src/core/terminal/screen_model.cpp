@@ -59,7 +59,7 @@ ScreenModel::ScreenModel(const TerminalOptions& options, ScreenGeometry geometry
       blankRow_(Size(columns_)),
       otherScreen_(Size(geometry.screenRows)),
       rotation_(Size(geometry.screenRows)),
-      regionBottom_(geometry.screenRows),
+      regionBottom_(geometry.screenRows - 1),
       damage_(geometry.screenRows, geometry.columns) {}
 
 void ScreenModel::BlankScreenMemory() {
@@ -286,21 +286,21 @@ void ScreenModel::ScreenWriteSpaces(int count) {
 void ScreenModel::ScreenScrollUp(int count) {
     const int first = FirstScreenRow();
     for (int n = 0; n < count; ++n) {
-        const int bottom = first + regionBottom_;  // the buffer row below the region
-        if (regionTop_ == 1 && !alternate_) {
+        const int below = first + regionBottom_ + 1;  // the buffer row below the region
+        if (regionTop_ == 0 && !alternate_) {
             if (scrollOff_ != nullptr) scrollOff_->RowScrolledOff(Row(first));
             // The oldest history row comes round as the region's new last row;
             // rows below the region are turned back into place.
             ringBase_ = ringBase_ + 1 == ringRows_ ? 0 : ringBase_ + 1;
             ++linesScrolled_;
             historyDepth_ = std::min(historyDepth_ + 1, geometry_.historyRows);
-            if (bottom < ringRows_) RotateRows(bottom - 1, ringRows_, ringRows_ - bottom);
-            damage_.ScrollUp(regionBottom_);
+            if (below < ringRows_) RotateRows(below - 1, ringRows_, ringRows_ - below);
+            damage_.ScrollUp(regionBottom_ + 1);
         } else {
-            RotateRows(first + regionTop_ - 1, bottom, 1);
-            damage_.MarkRows(regionTop_ - 1, regionBottom_);
+            RotateRows(first + regionTop_, below, 1);
+            damage_.MarkRows(regionTop_, regionBottom_ + 1);
         }
-        BlankScreenRow(regionBottom_ - 1);
+        BlankScreenRow(regionBottom_);
     }
 }
 
@@ -320,24 +320,24 @@ void ScreenModel::ExchangeScreens() {
 void ScreenModel::ScreenScrollDown(int count) {
     const int first = FirstScreenRow();
     for (int n = 0; n < count; ++n) {
-        const int top = first + regionTop_ - 1;
-        const int bottom = first + regionBottom_;
-        RotateRows(top, bottom, bottom - top - 1);
-        BlankScreenRow(regionTop_ - 1);
-        damage_.MarkRows(regionTop_ - 1, regionBottom_);
+        const int top = first + regionTop_;
+        const int below = first + regionBottom_ + 1;
+        RotateRows(top, below, below - top - 1);
+        BlankScreenRow(regionTop_);
+        damage_.MarkRows(regionTop_, regionBottom_ + 1);
     }
 }
 
 void ScreenModel::ScreenMoveToRow(int target) {
     wrapPending_ = false;
-    if (target < regionTop_ - 1) {
+    if (target < regionTop_) {
         ScreenScrollDown(1);
         target = std::max(target + 1, 0);
     }
     cursorRow_ = target;
-    if (cursorRow_ >= regionBottom_) {
+    if (cursorRow_ > regionBottom_) {
         ScreenScrollUp(1);
-        cursorRow_ = regionBottom_ - 1;
+        cursorRow_ = regionBottom_;
     }
 }
 
@@ -422,13 +422,11 @@ void ScreenModel::ScreenSetAttribute(int rendition) {
 void ScreenModel::ScreenSetRegion(int top, int bottom) {
     // Bounds outside the screen are pulled onto it: every scroll and row move
     // relies on the region lying within the screen rows.
-    const int rows = geometry_.screenRows;
-    top = top == 0 ? 1 : Clamp(top, 1, rows);
-    bottom = bottom == 0 ? rows : Clamp(bottom, 1, rows);
-    regionTop_ = top;
-    regionBottom_ = bottom;
+    const int last = geometry_.screenRows - 1;
+    regionTop_ = Clamp(top, 0, last);
+    regionBottom_ = Clamp(bottom, 0, last);
     ScreenSetColumn(0);
-    ScreenMoveToRow(bottom - 1);
+    ScreenMoveToRow(regionBottom_);
 }
 
 // The whole buffer, history and spare row included, becomes E.

@@ -190,6 +190,7 @@ class ScreenModel {
     void ClearDamage() { damage_.Clear(); }
     int CursorRow() const { return cursorRow_; }
     int CursorColumn() const { return cursorColumn_; }
+    // The scrolling region's first and last screen rows.
     int RegionTop() const { return regionTop_; }
     int RegionBottom() const { return regionBottom_; }
     std::uint8_t CurrentAttribute() const { return AttributeCode(pen_); }
@@ -317,7 +318,7 @@ class ScreenModel {
     std::vector<RowStore> rotation_;  // scratch for RotateRows
     int cursorRow_ = 0;
     int cursorColumn_ = 0;
-    int regionTop_ = 1;
+    int regionTop_ = 0;
     int regionBottom_;
     // The rendition placed characters take: a blank cell with its colours and flags.
     Cell pen_;
@@ -367,9 +368,10 @@ class ScreenModel {
     void CursorDown(int count);
     void CursorForward(int count);
     void CursorBackward(int count);
-    // The cursor's position as a report (CPR) gives it, origin counted.
-    int ReportedRow() const;
-    int ReportedColumn() const;
+    // The cursor's position counted from the origin: the margins' top left
+    // corner in origin mode, else the screen's (what CPR reports).
+    int RelativeRow() const;
+    int RelativeColumn() const;
     void CarriageReturn();
     void Index();
     void ReverseIndex();
@@ -389,8 +391,8 @@ class ScreenModel {
     // SU and SD: the region's content moves up or down.
     void ScrollRegionUp(int count);
     void ScrollRegionDown(int count);
-    // DECSTBM and DECSLRM, 1-based with 0 for the screen's edge: an
-    // invalid pair changes nothing; a valid one homes the cursor.
+    // DECSTBM and DECSLRM, the first and last row or column, cut to the
+    // screen: an invalid pair changes nothing; a valid one homes the cursor.
     void SetTopBottomMargins(int top, int bottom);
     void SetLeftRightMargins(int left, int right);
     bool SideMarginMode() const { return sideMarginMode_; }

@@ -60,7 +60,7 @@ void Vt100Dispatcher::Control(const ControlSequence& sequence) {
             Renditions(sequence);
             return;
         case 'r':
-            screen_.ScreenSetRegion(first, sequence.count > 1 ? sequence.parameters[1] : 0);
+            Region(sequence);
             return;
         default:
             break;
@@ -111,8 +111,15 @@ void Vt100Dispatcher::Renditions(const ControlSequence& sequence) {
 
 void Vt100Dispatcher::CursorPosition(const ControlSequence& sequence) {
     const int second = sequence.count > 1 ? sequence.parameters[1] : 0;
-    screen_.ScreenMoveToRow(CountOrOne(sequence.parameters[0]) - 1);
-    screen_.ScreenSetColumn(CountOrOne(second) - 1);
+    screen_.ScreenMoveToRow(PositionOf(sequence.parameters[0]));
+    screen_.ScreenSetColumn(PositionOf(second));
+}
+
+// The first and last rows, 1-based; 0 for the screen's edge.
+void Vt100Dispatcher::Region(const ControlSequence& sequence) {
+    const int bottom = sequence.count > 1 ? sequence.parameters[1] : 0;
+    screen_.ScreenSetRegion(PositionOf(sequence.parameters[0]),
+                            LastPositionOf(bottom, screen_.Geometry().screenRows));
 }
 
 void Vt100Dispatcher::EraseInDisplay(int mode) {

@@ -120,11 +120,13 @@ void XtermDispatcher::Plain(const ControlSequence& s) {
             DeviceStatus(s.At(0));
             break;
         case 'r':
-            screen_.SetTopBottomMargins(s.At(0), s.At(1));
+            screen_.SetTopBottomMargins(PositionOf(s.At(0)),
+                                        LastPositionOf(s.At(1), screen_.Geometry().screenRows));
             break;
         case 's':
             if (screen_.SideMarginMode()) {
-                screen_.SetLeftRightMargins(s.At(0), s.At(1));
+                screen_.SetLeftRightMargins(PositionOf(s.At(0)),
+                                            LastPositionOf(s.At(1), screen_.Geometry().columns));
             } else {
                 SaveCursor();
             }
@@ -165,14 +167,14 @@ bool XtermDispatcher::Cursor(const ControlSequence& s) {
             return true;
         case 'G':
         case '`':
-            screen_.CursorToColumn(std::max(n, 1) - 1);
+            screen_.CursorToColumn(PositionOf(n));
             return true;
         case 'H':
         case 'f':
-            screen_.CursorTo(std::max(n, 1) - 1, std::max(s.At(1), 1) - 1);
+            screen_.CursorTo(PositionOf(n), PositionOf(s.At(1)));
             return true;
         case 'd':
-            screen_.CursorToRow(std::max(n, 1) - 1);
+            screen_.CursorToRow(PositionOf(n));
             return true;
         case 'I':
             screen_.TabForward(n);
@@ -258,8 +260,8 @@ void XtermDispatcher::DeviceStatus(int request) {
     if (request == 5) send_.SendText(kStatusOk);
     if (request == 6) {
         char text[32];
-        std::snprintf(text, sizeof text, "\x1b[%d;%dR", screen_.ReportedRow(),
-                      screen_.ReportedColumn());
+        std::snprintf(text, sizeof text, "\x1b[%d;%dR", screen_.RelativeRow() + 1,
+                      screen_.RelativeColumn() + 1);
         send_.SendText(text);
     }
 }
