@@ -125,13 +125,13 @@ TEST(DisplayRequests, ShowCodesUpdatesOncePerBlock) {
 TEST(DisplayRequests, DeletingMarksFromTheCursorOnAndLeavesTheCaret) {
     Screen s;
     s.screen.ScreenWriteString("abc");
-    s.screen.ScreenMoveToRow(5);
+    s.screen.MoveToRowScrolling(5);
     s.screen.ScreenSetColumn(1);
     s.screen.ClearDamage();
-    s.screen.ScreenDeleteChars(1);
-    s.screen.ScreenDeleteLines(30);  // moves nothing
+    s.screen.DeleteChars(1);
+    s.screen.DeleteLinesIgnoringRegion(30);  // moves nothing
     EXPECT_EQ(Damage(s.screen.Damage()), "5:1-80 ");
-    s.screen.ScreenDeleteLines(1);
+    s.screen.DeleteLinesIgnoringRegion(1);
     std::string rows;
     for (int r = 5; r < kScreenRows; ++r) rows += std::to_string(r) + ":0-80 ";
     EXPECT_EQ(Damage(s.screen.Damage()), rows);
@@ -142,6 +142,8 @@ TEST(DisplayRequests, DeletingMarksFromTheCursorOnAndLeavesTheCaret) {
 // Text and erasing within a line write their cells in runs; that must look
 // exactly like writing them one by one: the cells, the damage and the cursor.
 TEST(DisplayRequests, RunsMatchWritingCharactersOneByOne) {
+    Cell reverse;
+    reverse.flags = cell_flags::kReverse;
     for (bool wrap : {false, true}) {
         for (int column : {0, 5, 78, 79}) {
             for (int count : {0, 1, 74, 79, 80}) {
@@ -149,8 +151,8 @@ TEST(DisplayRequests, RunsMatchWritingCharactersOneByOne) {
                 for (Screen* s : {&runs, &text, &single}) {
                     s->options.SetWrap(wrap);
                     s->screen.ScreenWriteString("top");
-                    s->screen.ScreenSetAttribute(7);
-                    s->screen.ScreenMoveToRow(23);
+                    s->screen.ScreenSetPen(reverse);
+                    s->screen.MoveToRowScrolling(23);
                     s->screen.ScreenSetColumn(0);
                     s->screen.ScreenWriteString(std::string(column, 'x'));
                     s->screen.ClearDamage();

@@ -34,7 +34,7 @@ void BbsDispatcher::Escape(std::uint8_t final) {
 }
 
 void BbsDispatcher::Execute(std::uint8_t b) {
-    screen_.XtermControl(b);
+    screen_.FormatEffector(b);
 }
 
 void BbsDispatcher::Control(const ControlSequence& s) {
