@@ -1,6 +1,5 @@
 #include "core/terminal/bbs_dispatcher.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace quill {

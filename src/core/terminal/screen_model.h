@@ -496,7 +496,7 @@ class ScreenModel {
     bool WrapOn() const { return rules_.hostAutoWrap ? autoWrap_ : options_.Wrap(); }
     static std::vector<bool> DefaultTabStops(int columns);
     void ResizeEditing();
-    // The xterm editing's state.
+    // The editing's modes, margins and tab stops.
     bool autoWrap_ = true;
     bool originMode_ = false;
     bool insertMode_ = false;
