@@ -50,7 +50,7 @@ std::string ReplaySession::Render(bool withHistory) const {
     char line[64];
     std::snprintf(line, sizeof line, "cursor %d %d\nattribute %d\nregion %d %d\n",
                   screen.CursorRow(), screen.CursorColumn(), screen.CurrentAttribute(),
-                  screen.RegionTop(), screen.RegionBottom());
+                  screen.RegionTop() + 1, screen.RegionBottom() + 1);
     out += line;
     out += terminal().ApplicationCursorKeys() ? "keys application\n" : "keys normal\n";
     out += "beeps " + std::to_string(Services().beeps) + "\n";

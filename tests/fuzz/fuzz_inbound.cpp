@@ -314,8 +314,8 @@ struct Engine {
         const ScreenGeometry& shape = screen.Geometry();
         Require(GivenOrSwitched(shape), "the grid is not the one the terminal was given");
         Require(OnScreen(shape, screen.CursorRow(), screen.CursorColumn()), "cursor off the screen");
-        Require(screen.RegionTop() >= 1 && screen.RegionTop() <= grid.screenRows &&
-                    screen.RegionBottom() >= 1 && screen.RegionBottom() <= grid.screenRows,
+        Require(screen.RegionTop() >= 0 && screen.RegionTop() < grid.screenRows &&
+                    screen.RegionBottom() >= 0 && screen.RegionBottom() < grid.screenRows,
                 "scrolling region outside the screen's rows");
         // The extended and BBS terminals keep every rendition a host can ask for.
         Require(rich || KnownAttribute(screen.CurrentAttribute()), "unknown current attribute");

@@ -400,7 +400,7 @@ class RowPainterTest : public ::testing::Test {
         pen.flags = flags;
         pen.background = background;
         screen.ScreenSetPen(pen);
-        screen.ScreenPlaceChar(c);
+        screen.PlaceInCell(c);
     }
     void PlaceWide(char32_t c) {
         Place(c);
@@ -456,7 +456,7 @@ TEST_F(RowPainterTest, AFallbackGlyphKeepsToItsCells) {
 // A character with a combining mark looks like its composed form where
 // Unicode has one; a mark with none is drawn over its own character's cell.
 TEST_F(RowPainterTest, CombiningMarksAreDrawnOverTheirCharacter) {
-    for (const char32_t c : {U'e', U'\u0301', U'x', U'\u0301'}) screen.ScreenPlaceCharacter(c);
+    for (const char32_t c : {U'e', U'\u0301', U'x', U'\u0301'}) screen.PlaceCharacter(c);
     const QImage marked = Paint();
     screen.ScreenSetColumn(0);
     Place(U'\u00E9');
@@ -501,7 +501,7 @@ TEST_F(RowPainterTest, BoldBrightensTheFirstEightColoursAndBlinkIsNotBold) {
         pen.flags = cell_flags::kBold;
         pen.foreground = CellColour::Palette(colour);
         screen.ScreenSetPen(pen);
-        screen.ScreenPlaceChar(U'M');
+        screen.PlaceInCell(U'M');
     }
     const auto colours = [&](const QImage& image, int column) {
         std::set<QRgb> seen;

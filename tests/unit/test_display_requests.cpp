@@ -116,7 +116,7 @@ struct Engine {
 struct Screen {
     Screen() {
         screen.ScreenWriteString(Labels());
-        screen.ScreenMoveToRow(0);
+        screen.MoveToRowScrolling(0);
         screen.ScreenSetColumn(0);
         screen.ClearDamage();
     }
@@ -178,15 +178,15 @@ TEST(DisplayRequests, ShowCodesUpdatesOncePerBlock) {
 
 TEST(DisplayRequests, DeletingPaintsFromTheCursorOnAndLeavesTheCaret) {
     Screen s;
-    s.screen.ScreenMoveToRow(5);
+    s.screen.MoveToRowScrolling(5);
     s.screen.ScreenSetColumn(1);
     Rows window = Shown(s.screen);
-    s.screen.ScreenDeleteChars(1);
-    s.screen.ScreenDeleteLines(30);  // reaches past the screen: moves nothing
+    s.screen.DeleteChars(1);
+    s.screen.DeleteLinesIgnoringRegion(30);  // reaches past the screen: moves nothing
     ExpectPaintedRight(window, s.screen);
     EXPECT_EQ(s.screen.CharAt(s.screen.FirstScreenRow() + 6, 0), U'r');
     s.screen.ClearDamage();
-    s.screen.ScreenDeleteLines(1);
+    s.screen.DeleteLinesIgnoringRegion(1);
     ExpectPaintedRight(window, s.screen);
     EXPECT_EQ(s.screen.CursorRow(), 5);
     EXPECT_EQ(s.screen.CursorColumn(), 1);
@@ -196,6 +196,8 @@ TEST(DisplayRequests, DeletingPaintsFromTheCursorOnAndLeavesTheCaret) {
 // exactly like writing them one by one: the cells, what the window paints
 // and the cursor.
 TEST(DisplayRequests, RunsMatchWritingCharactersOneByOne) {
+    Cell reverse;
+    reverse.flags = cell_flags::kReverse;
     for (bool wrap : {false, true}) {
         for (int column : {0, 5, 78, 79}) {
             for (int count : {0, 1, 74, 79, 80}) {
@@ -203,8 +205,8 @@ TEST(DisplayRequests, RunsMatchWritingCharactersOneByOne) {
                 for (Screen* s : {&runs, &text, &single}) {
                     s->options.SetWrap(wrap);
                     s->screen.ScreenWriteString("top");
-                    s->screen.ScreenSetAttribute(7);
-                    s->screen.ScreenMoveToRow(23);
+                    s->screen.ScreenSetPen(reverse);
+                    s->screen.MoveToRowScrolling(23);
                     s->screen.ScreenSetColumn(0);
                     s->screen.ScreenWriteString(std::string(column, 'x'));
                     s->screen.ClearDamage();

@@ -80,7 +80,7 @@ TEST_F(ResizeTest, WidthCutsAndPadsRowsClampsTheCursorAndResetsTheRegion) {
     Resize(20, 24);
     EXPECT_EQ(Row(-1), "L1");
     EXPECT_EQ(Screen().CursorColumn(), 19);
-    EXPECT_EQ(Screen().RegionTop() + Screen().RegionBottom(), 25);
+    EXPECT_EQ(Screen().RegionTop() + Screen().RegionBottom(), 23);
     Resize(40, 24);
     EXPECT_EQ(Row(23), std::string(20, 'a'));
     Resize(3, 1);
@@ -132,8 +132,8 @@ TEST_F(ResizeTest, ColumnModeSwitchesTheWidthOnlyWhileTheHostMay) {
     EXPECT_EQ(Sent(), (Bytes{255, 250, 31, 0, 132, 0, 30, 255, 240}));
     Feed("abc\e[5;10r\e[7;4H\e[?3h");
     EXPECT_EQ(Row(0), "");
-    EXPECT_EQ(Screen().RegionTop(), 1);
-    EXPECT_EQ(Screen().RegionBottom(), 30);
+    EXPECT_EQ(Screen().RegionTop(), 0);
+    EXPECT_EQ(Screen().RegionBottom(), 29);
     EXPECT_EQ(Screen().CursorRow(), 0);
     EXPECT_EQ(Sent(), Bytes{}) << "the width did not change";
 

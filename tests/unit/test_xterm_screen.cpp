@@ -46,6 +46,18 @@ TEST_F(XtermScreen, ErasingAndScrollingFillWithThePensBackgroundOnly) {
     EXPECT_EQ(At(4, 0), Erased(blue));
 }
 
+// As in erasing; the plain terminal's own rule is in the data tests.
+TEST_F(XtermScreen, DeletingCharactersLeavesCellsInThePensBackgroundInTheBbsTerminalToo) {
+    const CellColour blue = CellColour::Palette(4);
+    for (const DialectId dialect : {DialectId::kExtended, DialectId::kBbs}) {
+        headless.Options().SetDialect(dialect);
+        Feed("\e[m\e[2J\e[Habc\e[44m\e[H\e[2P");
+        EXPECT_EQ(At(0, 0).Character(), U'c');
+        EXPECT_EQ(At(0, 78), Erased(blue));
+        EXPECT_EQ(At(0, 79), Erased(blue));
+    }
+}
+
 TEST_F(XtermScreen, RenditionsTakeColonColoursWithOrWithoutAColourSpace) {
     Feed("\e[38:2::10:20:30;48:5:200mA\e[38:2:1:2:3mB\e[58:5:3;4mC");
     EXPECT_EQ(At(0, 0).foreground, CellColour::Direct(10, 20, 30));

@@ -1,6 +1,5 @@
 #include "core/terminal/bbs_dispatcher.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace quill {
@@ -34,7 +33,7 @@ void BbsDispatcher::Escape(std::uint8_t final) {
 }
 
 void BbsDispatcher::Execute(std::uint8_t b) {
-    screen_.XtermControl(b);
+    screen_.FormatEffector(b);
 }
 
 void BbsDispatcher::Control(const ControlSequence& s) {
@@ -93,14 +92,14 @@ bool BbsDispatcher::Cursor(const ControlSequence& s) {
             screen_.CursorBackward(n);
             return true;
         case 'G':
-            screen_.CursorToColumn(std::max(n, 1) - 1);
+            screen_.CursorToColumn(PositionOf(n));
             return true;
         case 'H':
         case 'f':
-            screen_.CursorTo(std::max(n, 1) - 1, std::max(s.At(1), 1) - 1);
+            screen_.CursorTo(PositionOf(n), PositionOf(s.At(1)));
             return true;
         case 'd':
-            screen_.CursorToRow(std::max(n, 1) - 1);
+            screen_.CursorToRow(PositionOf(n));
             return true;
         default:
             return false;
@@ -211,8 +210,8 @@ void BbsDispatcher::DeviceStatus(int request) {
     if (request == 5) send_.SendText(kStatusOk);
     if (request == 6) {
         char text[32];
-        std::snprintf(text, sizeof text, "\x1b[%d;%dR", screen_.ReportedRow(),
-                      screen_.ReportedColumn());
+        std::snprintf(text, sizeof text, "\x1b[%d;%dR", screen_.RelativeRow() + 1,
+                      screen_.RelativeColumn() + 1);
         send_.SendText(text);
     }
 }

@@ -37,4 +37,16 @@ struct ControlSequence {
     }
 };
 
+// A row or column as the host gives it, 1-based with 0 standing for 1, as
+// the screen counts it, from 0.
+constexpr int PositionOf(int parameter) {
+    return std::max(parameter, 1) - 1;
+}
+
+// The last row or column of a region or margins: 1-based, with 0 for the
+// screen's edge, `size` rows or columns away; as the screen counts it.
+constexpr int LastPositionOf(int parameter, int size) {
+    return (parameter == 0 ? size : parameter) - 1;
+}
+
 }  // namespace quill

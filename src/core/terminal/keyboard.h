@@ -25,7 +25,7 @@ class ScreenEcho final : public LocalEchoTarget {
   public:
     explicit ScreenEcho(ScreenModel& screen) : screen_(screen) {}
     void EchoByte(std::uint8_t b) override { screen_.ScreenWriteByte(b); }
-    void EchoCharacter(char32_t c) override { screen_.ScreenPlaceCharacter(c); }
+    void EchoCharacter(char32_t c) override { screen_.PlaceCharacter(c); }
 
   private:
     ScreenModel& screen_;

@@ -34,7 +34,7 @@ Cell ScreenModel::Erased() const {
 // alone) keeps the rows joined.
 void ScreenModel::FillCells(int row, int first, int end) {
     if (first >= end) return;
-    ScreenRepairWide(row, first, end);
+    RepairWide(row, first, end);
     EraseCells(row, first, end);
     const int bufferRow = FirstScreenRow() + row;
     if (first == 0) SetRowContinues(bufferRow, false);
@@ -63,8 +63,8 @@ void ScreenModel::ResetEditing() {
 // The margins at the screen's edges.
 void ScreenModel::FullMargins() {
     FullSideMargins();
-    regionTop_ = 1;
-    regionBottom_ = geometry_.screenRows;
+    regionTop_ = 0;
+    regionBottom_ = geometry_.screenRows - 1;
 }
 
 void ScreenModel::FullSideMargins() {
@@ -105,7 +105,7 @@ void ScreenModel::SetSideMarginMode(bool on) {
 }
 
 // A row of double size holds the cursor within the half it shows.
-void ScreenModel::RestoreCursor(int row, int column, bool wrapPending) {
+void ScreenModel::SetCursor(int row, int column, bool wrapPending) {
     cursorRow_ = Clamp(row, 0, geometry_.screenRows - 1);
     cursorColumn_ = Clamp(column, 0, RowColumns(cursorRow_) - 1);
     wrapPending_ = wrapPending && cursorColumn_ == LineEnd() - 1;
@@ -118,10 +118,14 @@ void ScreenModel::RestoreSavedCursor(const SavedPlace& place) {
     int row = place.row;
     int column = place.column;
     if (originMode_) {
-        row = Clamp(row, regionTop_ - 1, regionBottom_ - 1);
+        row = Clamp(row, regionTop_, regionBottom_);
         column = Clamp(column, leftMargin_, rightMargin_);
     }
-    RestoreCursor(row, column, place.wrapPending);
+    SetCursor(row, column, place.wrapPending);
+}
+
+void ScreenModel::MoveCursor(int row, int column) {
+    SetCursor(row, column, false);
 }
 
 bool ScreenModel::InsideSideMargins() const {
@@ -129,7 +133,7 @@ bool ScreenModel::InsideSideMargins() const {
 }
 
 bool ScreenModel::InsideRegion() const {
-    return cursorRow_ >= regionTop_ - 1 && cursorRow_ <= regionBottom_ - 1;
+    return cursorRow_ >= regionTop_ && cursorRow_ <= regionBottom_;
 }
 
 // The columns a cursor inside the margins keeps to.
@@ -147,99 +151,72 @@ void ScreenModel::CursorTo(int row, int column) {
     int left = 0;
     int right = columns_ - 1;
     if (originMode_) {
-        top = regionTop_ - 1;
-        bottom = regionBottom_ - 1;
+        top = regionTop_;
+        bottom = regionBottom_;
         left = leftMargin_;
         right = rightMargin_;
     }
-    RestoreCursor(Clamp(row, 0, bottom - top) + top, Clamp(column, 0, right - left) + left, false);
+    MoveCursor(Clamp(row, 0, bottom - top) + top, Clamp(column, 0, right - left) + left);
 }
 
 void ScreenModel::CursorToRow(int row) {
-    CursorTo(row, ReportedColumn() - 1);
+    CursorTo(row, RelativeColumn());
 }
 
 void ScreenModel::CursorToColumn(int column) {
-    CursorTo(ReportedRow() - 1, column);
+    CursorTo(RelativeRow(), column);
 }
 
-int ScreenModel::ReportedRow() const {
-    return cursorRow_ - (originMode_ ? regionTop_ - 1 : 0) + 1;
+int ScreenModel::RelativeRow() const {
+    return cursorRow_ - (originMode_ ? regionTop_ : 0);
 }
 
-int ScreenModel::ReportedColumn() const {
-    return cursorColumn_ - (originMode_ ? leftMargin_ : 0) + 1;
+int ScreenModel::RelativeColumn() const {
+    return cursorColumn_ - (originMode_ ? leftMargin_ : 0);
 }
 
 void ScreenModel::CursorUp(int count) {
-    const int top = cursorRow_ >= regionTop_ - 1 ? regionTop_ - 1 : 0;
-    RestoreCursor(std::max(cursorRow_ - std::min(CountOf(count), geometry_.screenRows), top),
-                  cursorColumn_, false);
+    const int top = cursorRow_ >= regionTop_ ? regionTop_ : 0;
+    MoveCursor(std::max(cursorRow_ - std::min(CountOf(count), geometry_.screenRows), top),
+               cursorColumn_);
 }
 
 void ScreenModel::CursorDown(int count) {
-    const int bottom =
-        cursorRow_ <= regionBottom_ - 1 ? regionBottom_ - 1 : geometry_.screenRows - 1;
-    RestoreCursor(std::min(cursorRow_ + std::min(CountOf(count), geometry_.screenRows), bottom),
-                  cursorColumn_, false);
+    const int bottom = cursorRow_ <= regionBottom_ ? regionBottom_ : geometry_.screenRows - 1;
+    MoveCursor(std::min(cursorRow_ + std::min(CountOf(count), geometry_.screenRows), bottom),
+               cursorColumn_);
 }
 
 void ScreenModel::CursorForward(int count) {
-    RestoreCursor(cursorRow_,
-                  std::min(cursorColumn_ + std::min(CountOf(count), columns_), RightEdge()), false);
+    MoveCursor(cursorRow_,
+               std::min(cursorColumn_ + std::min(CountOf(count), columns_), RightEdge()));
 }
 
 void ScreenModel::CursorBackward(int count) {
     const int left = cursorColumn_ >= leftMargin_ ? leftMargin_ : 0;
-    RestoreCursor(cursorRow_, std::max(cursorColumn_ - std::min(CountOf(count), columns_), left),
-                  false);
+    MoveCursor(cursorRow_, std::max(cursorColumn_ - std::min(CountOf(count), columns_), left));
 }
 
-void ScreenModel::CarriageReturn() {
-    RestoreCursor(cursorRow_, cursorColumn_ >= leftMargin_ ? leftMargin_ : 0, false);
-}
-
-// At the bottom margin the region scrolls (when the cursor is inside the
-// side margins); below it the cursor moves down to the last row.
 void ScreenModel::Index() {
-    if (cursorRow_ == regionBottom_ - 1) {
+    if (!rules_.hostMargins) {
+        MoveToRowScrolling(cursorRow_ + 1);
+    } else if (cursorRow_ == regionBottom_) {
         wrapPending_ = false;
         if (InsideSideMargins()) ScrollRegionUp(1);
     } else {
-        RestoreCursor(std::min(cursorRow_ + 1, geometry_.screenRows - 1), cursorColumn_, false);
+        MoveCursor(std::min(cursorRow_ + 1, geometry_.screenRows - 1), cursorColumn_);
     }
 }
 
 void ScreenModel::ReverseIndex() {
-    if (cursorRow_ == regionTop_ - 1) {
+    if (!rules_.hostMargins) {
+        MoveToRowScrolling(cursorRow_ - 1);
+    } else if (cursorRow_ == regionTop_) {
         wrapPending_ = false;
         if (InsideSideMargins()) ScrollRegionDown(1);
     } else {
-        RestoreCursor(std::max(cursorRow_ - 1, 0), cursorColumn_, false);
+        MoveCursor(std::max(cursorRow_ - 1, 0), cursorColumn_);
     }
-}
-
-// The control bytes text carries, in the extended terminal: true when taken.
-bool ScreenModel::XtermControl(std::uint8_t b) {
-    switch (b) {
-        case '\r':
-            CarriageReturn();
-            return true;
-        case '\n':
-            Index();
-            return true;
-        case '\t':
-            TabForward(1);
-            return true;
-        default:
-            return false;
-    }
-}
-
-// A wrap that waited: to the left margin of the next row.
-void ScreenModel::XtermWrap() {
-    CarriageReturn();
-    Index();
 }
 
 void ScreenModel::TabForward(int count) {
@@ -250,7 +227,7 @@ void ScreenModel::TabForward(int count) {
         while (column < last && !tabStops_[static_cast<std::size_t>(column)]);
     }
     // A tab that cannot move keeps a wrap that waits, as in xterm.
-    RestoreCursor(cursorRow_, column, wrapPending_ && column == cursorColumn_);
+    SetCursor(cursorRow_, column, wrapPending_ && column == cursorColumn_);
 }
 
 void ScreenModel::TabBackward(int count) {
@@ -260,7 +237,7 @@ void ScreenModel::TabBackward(int count) {
         do --column;
         while (column > first && !tabStops_[static_cast<std::size_t>(column)]);
     }
-    RestoreCursor(cursorRow_, column, false);
+    MoveCursor(cursorRow_, column);
 }
 
 void ScreenModel::SetTabStop() {
@@ -304,10 +281,10 @@ void ScreenModel::EraseRowWhole(int row) {
 void ScreenModel::SetLineSize(LineSize size) {
     if (sideMarginMode_) return;
     // A wide character across the half a double row shows goes whole.
-    if (size != LineSize::kSingle) ScreenRepairWide(cursorRow_, columns_ / 2, columns_ / 2);
+    if (size != LineSize::kSingle) RepairWide(cursorRow_, columns_ / 2, columns_ / 2);
     SetRowLineSize(FirstScreenRow() + cursorRow_, size);
     damage_.MarkColumns(cursorRow_, 0, columns_);
-    RestoreCursor(cursorRow_, cursorColumn_, false);
+    MoveCursor(cursorRow_, cursorColumn_);
 }
 
 void ScreenModel::EraseChars(int count) {
@@ -317,7 +294,9 @@ void ScreenModel::EraseChars(int count) {
 }
 
 // Cells from `first` to `end` - 1 of the cursor row move right by `count`
-// (left when negative); the cells left behind are erased.
+// (left when negative); the cells left behind are erased. Deleting without
+// ScreenRules::vacatedCellsErased leaves spaces in the rendition the first
+// of them had before the move instead.
 void ScreenModel::ShiftCells(int first, int end, int count) {
     if (end <= first) return;  // a cursor past the half a double row shows
     Cell* row = RowCells(FirstScreenRow() + cursorRow_);
@@ -327,15 +306,23 @@ void ScreenModel::ShiftCells(int first, int end, int count) {
     // halves.
     // The cells left behind still hold what moved out of them, so they are
     // erased without looking at them.
-    ScreenRepairWide(cursorRow_, first, end);
+    RepairWide(cursorRow_, first, end);
     if (count > 0) {
-        ScreenRepairWide(cursorRow_, first, end - n);
+        RepairWide(cursorRow_, first, end - n);
         std::copy_backward(row + first, row + end - n, row + end);
         EraseCells(cursorRow_, first, first + n);
     } else {
-        ScreenRepairWide(cursorRow_, first, first + n);
+        RepairWide(cursorRow_, first, first + n);
+        Cell vacated = row[end - n];
         std::copy(row + first + n, row + end, row + first);
-        EraseCells(cursorRow_, end - n, end);
+        if (rules_.vacatedCellsErased) {
+            EraseCells(cursorRow_, end - n, end);
+        } else {
+            vacated.character = U' ';
+            vacated.marks = 0;
+            vacated.flags &= ~cell_flags::kWideRight;
+            std::fill_n(row + end - n, n, vacated);
+        }
     }
     damage_.MarkColumns(cursorRow_, first, end);
 }
@@ -345,9 +332,10 @@ void ScreenModel::InsertChars(int count) {
     ShiftCells(cursorColumn_, RightEdge() + 1, CountOf(count));
 }
 
+// Without the host's margins, up to the row's end, whatever the cells it shows.
 void ScreenModel::DeleteChars(int count) {
     wrapPending_ = false;
-    ShiftCells(cursorColumn_, RightEdge() + 1, -CountOf(count));
+    ShiftCells(cursorColumn_, rules_.hostMargins ? RightEdge() + 1 : columns_, -CountOf(count));
 }
 
 // Rows `top` to `bottom` (inclusive) between the side margins move up by
@@ -362,8 +350,7 @@ void ScreenModel::ShiftRows(int top, int bottom, int count) {
     } else {
         // A wide character cut by a side margin loses both halves first.
         const int width = rightMargin_ - leftMargin_ + 1;
-        for (int row = top; row <= bottom; ++row)
-            ScreenRepairWide(row, leftMargin_, rightMargin_ + 1);
+        for (int row = top; row <= bottom; ++row) RepairWide(row, leftMargin_, rightMargin_ + 1);
         for (int i = 0; i < height - n; ++i) {
             const int to = count > 0 ? top + i : bottom - i;
             const int from = count > 0 ? to + n : to - n;
@@ -385,65 +372,54 @@ void ScreenModel::ShiftRows(int top, int bottom, int count) {
 
 void ScreenModel::InsertLines(int count) {
     if (!InsideRegion() || !InsideSideMargins()) return;
-    ShiftRows(cursorRow_, regionBottom_ - 1, -CountOf(count));
-    RestoreCursor(cursorRow_, leftMargin_, false);
+    ShiftRows(cursorRow_, regionBottom_, -CountOf(count));
+    MoveCursor(cursorRow_, leftMargin_);
 }
 
 void ScreenModel::DeleteLines(int count) {
     if (!InsideRegion() || !InsideSideMargins()) return;
-    ShiftRows(cursorRow_, regionBottom_ - 1, CountOf(count));
-    RestoreCursor(cursorRow_, leftMargin_, false);
+    ShiftRows(cursorRow_, regionBottom_, CountOf(count));
+    MoveCursor(cursorRow_, leftMargin_);
 }
 
 // A region at the top of the normal screen, margins aside, scrolls its rows
 // into the history, one by one, as a line feed does.
 void ScreenModel::ScrollRegionUp(int count) {
     const int n = std::min(CountOf(count), regionBottom_ - regionTop_ + 1);
-    if (regionTop_ == 1 && !alternate_ && FullWidth()) {
+    if (regionTop_ == 0 && !alternate_ && FullWidth()) {
         // The rows that come in are blank; only a background is left to fill.
-        ScreenScrollUp(n);
+        ScrollUpBlank(n);
         if (pen_.background == CellColour()) return;
-        for (int row = regionBottom_ - n; row < regionBottom_; ++row) FillCells(row, 0, columns_);
+        for (int row = regionBottom_ + 1 - n; row <= regionBottom_; ++row) {
+            FillCells(row, 0, columns_);
+        }
     } else {
-        ShiftRows(regionTop_ - 1, regionBottom_ - 1, n);
+        ShiftRows(regionTop_, regionBottom_, n);
     }
 }
 
 void ScreenModel::ScrollRegionDown(int count) {
-    ShiftRows(regionTop_ - 1, regionBottom_ - 1, -CountOf(count));
+    ShiftRows(regionTop_, regionBottom_, -CountOf(count));
 }
 
-void ScreenModel::SetTopBottomMargins(int top, int bottom) {
-    top = top == 0 ? 1 : top;
-    bottom = bottom == 0 ? geometry_.screenRows : std::min(bottom, geometry_.screenRows);
-    if (top >= bottom) return;
-    regionTop_ = top;
-    regionBottom_ = bottom;
-    CursorTo(0, 0);
-}
-
-void ScreenModel::SetLeftRightMargins(int left, int right) {
-    left = left == 0 ? 1 : left;
-    right = right == 0 ? columns_ : std::min(right, columns_);
-    if (left >= right) return;
-    leftMargin_ = left - 1;
-    rightMargin_ = right - 1;
-    CursorTo(0, 0);
+void ScreenModel::SetSideMargins(int left, int right) {
+    leftMargin_ = Clamp(left, 0, columns_ - 1);
+    rightMargin_ = Clamp(right, 0, columns_ - 1);
 }
 
 void ScreenModel::RepeatCharacter(int count) {
     if (lastCharacter_ == 0) return;
     const int n = std::min(CountOf(count), columns_ * geometry_.screenRows);
-    for (int i = 0; i < n; ++i) ScreenPlaceChar(lastCharacter_);
+    for (int i = 0; i < n; ++i) PlaceInCell(lastCharacter_);
 }
 
-void ScreenModel::FillWithE() {
+void ScreenModel::FillScreenWithE() {
     Cell letter;
     letter.character = U'E';
     FillRows(FirstScreenRow(), FirstScreenRow() + geometry_.screenRows, letter);
     FullMargins();
     damage_.MarkAll();
-    RestoreCursor(0, 0, false);
+    MoveCursor(0, 0);
 }
 
 void ScreenModel::ClearForColumnMode() {
@@ -455,7 +431,7 @@ void ScreenModel::ClearForColumnMode() {
 void ScreenModel::ClearScreenForReset() {
     BlankRows(FirstScreenRow(), FirstScreenRow() + geometry_.screenRows);
     damage_.MarkAll();
-    RestoreCursor(0, 0, false);
+    MoveCursor(0, 0);
 }
 
 }  // namespace quill

@@ -59,7 +59,7 @@ ScreenModel::ScreenModel(const TerminalOptions& options, ScreenGeometry geometry
       blankRow_(Size(columns_)),
       otherScreen_(Size(geometry.screenRows)),
       rotation_(Size(geometry.screenRows)),
-      regionBottom_(geometry.screenRows),
+      regionBottom_(geometry.screenRows - 1),
       damage_(geometry.screenRows, geometry.columns) {}
 
 void ScreenModel::BlankScreenMemory() {
@@ -185,12 +185,8 @@ void ScreenModel::BlankScreenRow(int row) {
 }
 
 void ScreenModel::WrapToNextRow() {
-    if (rules_.hostMargins) {
-        XtermWrap();
-    } else {
-        cursorColumn_ = 0;
-        ScreenMoveToRow(cursorRow_ + 1);
-    }
+    CarriageReturn();
+    Index();
     SetRowContinues(FirstScreenRow() + cursorRow_, true);
 }
 
@@ -202,7 +198,7 @@ void ScreenModel::TakeWaitingWrap() {
     if (WrapOn()) WrapToNextRow();
 }
 
-void ScreenModel::ScreenPlaceChar(char32_t c) {
+void ScreenModel::PlaceInCell(char32_t c) {
     TakeWaitingWrap();
     // A cursor past the cells its row shows (a row of double size scrolled
     // under it, or the other screen's) writes in the row's last shown cell.
@@ -211,7 +207,7 @@ void ScreenModel::ScreenPlaceChar(char32_t c) {
     const int row = cursorRow_;
     const int column = cursorColumn_;
     const int end = LineEnd();
-    ScreenRepairWide(row, column, column + 1);
+    RepairWide(row, column, column + 1);
     Cell* cell = CursorCell();
     *cell = pen_;
     cell->character = c;
@@ -230,22 +226,36 @@ void ScreenModel::ScreenPlaceChar(char32_t c) {
     }
 }
 
-void ScreenModel::ScreenWriteByte(std::uint8_t b) {
-    if (rules_.hostMargins && XtermControl(b)) return;
-    if (b == '\t' || b == '\n' || b == '\r') wrapPending_ = false;
+bool ScreenModel::FormatEffector(std::uint8_t b) {
     switch (b) {
-        case '\t':
-            cursorColumn_ = std::min((cursorColumn_ / kTabWidth + 1) * kTabWidth, columns_ - 1);
-            break;
-        case '\n':
-            ScreenMoveToRow(cursorRow_ + 1);
-            break;
         case '\r':
-            cursorColumn_ = 0;
-            break;
+            CarriageReturn();
+            return true;
+        case '\n':
+            Index();
+            return true;
+        case '\t':
+            rules_.hostMargins ? TabForward(1) : FixedTab();
+            return true;
         default:
-            ScreenPlaceChar(b);
+            return false;
     }
+}
+
+void ScreenModel::FixedTab() {
+    wrapPending_ = false;
+    cursorColumn_ = std::min((cursorColumn_ / kTabWidth + 1) * kTabWidth, columns_ - 1);
+}
+
+// The cursor's row is on the screen already: only its column changes.
+void ScreenModel::CarriageReturn() {
+    wrapPending_ = false;
+    const int left = rules_.hostMargins && cursorColumn_ >= leftMargin_ ? leftMargin_ : 0;
+    cursorColumn_ = std::min(left, RowColumns(cursorRow_) - 1);
+}
+
+void ScreenModel::ScreenWriteByte(std::uint8_t b) {
+    if (!FormatEffector(b)) PlaceInCell(b);
 }
 
 void ScreenModel::ScreenWriteString(std::string_view s) {
@@ -253,14 +263,14 @@ void ScreenModel::ScreenWriteString(std::string_view s) {
 }
 
 // Cells left of the last column take the characters in one loop; the last
-// column goes through ScreenPlaceChar, which knows about wrapping.
+// column goes through PlaceInCell, which knows about wrapping.
 template <class CharacterAt>
 void ScreenModel::WriteRun(int count, CharacterAt characterAt) {
     int i = 0;
     while (i < count) {
         const int run = std::min(count - i, insertMode_ ? 0 : LineEnd() - 1 - cursorColumn_);
         if (run > 0) {
-            ScreenRepairWide(cursorRow_, cursorColumn_, cursorColumn_ + run);
+            RepairWide(cursorRow_, cursorColumn_, cursorColumn_ + run);
             Cell* cell = CursorCell();
             for (int k = 0; k < run; ++k) {
                 cell[k] = pen_;
@@ -270,7 +280,7 @@ void ScreenModel::WriteRun(int count, CharacterAt characterAt) {
             cursorColumn_ += run;
             i += run;
         }
-        if (i < count) ScreenPlaceChar(characterAt(i++));
+        if (i < count) PlaceInCell(characterAt(i++));
     }
     if (count > 0) lastCharacter_ = characterAt(count - 1);
 }
@@ -285,24 +295,24 @@ void ScreenModel::ScreenWriteSpaces(int count) {
     WriteRun(count, [](int) { return U' '; });
 }
 
-void ScreenModel::ScreenScrollUp(int count) {
+void ScreenModel::ScrollUpBlank(int count) {
     const int first = FirstScreenRow();
     for (int n = 0; n < count; ++n) {
-        const int bottom = first + regionBottom_;  // the buffer row below the region
-        if (regionTop_ == 1 && !alternate_) {
+        const int below = first + regionBottom_ + 1;  // the buffer row below the region
+        if (regionTop_ == 0 && !alternate_) {
             if (scrollOff_ != nullptr) scrollOff_->RowScrolledOff(Row(first));
             // The oldest history row comes round as the region's new last row;
             // rows below the region are turned back into place.
             ringBase_ = ringBase_ + 1 == ringRows_ ? 0 : ringBase_ + 1;
             ++linesScrolled_;
             historyDepth_ = std::min(historyDepth_ + 1, geometry_.historyRows);
-            if (bottom < ringRows_) RotateRows(bottom - 1, ringRows_, ringRows_ - bottom);
-            damage_.ScrollUp(regionBottom_);
+            if (below < ringRows_) RotateRows(below - 1, ringRows_, ringRows_ - below);
+            damage_.ScrollUp(regionBottom_ + 1);
         } else {
-            RotateRows(first + regionTop_ - 1, bottom, 1);
-            damage_.MarkRows(regionTop_ - 1, regionBottom_);
+            RotateRows(first + regionTop_, below, 1);
+            damage_.MarkRows(regionTop_, regionBottom_ + 1);
         }
-        BlankScreenRow(regionBottom_ - 1);
+        BlankScreenRow(regionBottom_);
     }
 }
 
@@ -319,27 +329,27 @@ void ScreenModel::ExchangeScreens() {
     }
 }
 
-void ScreenModel::ScreenScrollDown(int count) {
+void ScreenModel::ScrollDownBlank(int count) {
     const int first = FirstScreenRow();
     for (int n = 0; n < count; ++n) {
-        const int top = first + regionTop_ - 1;
-        const int bottom = first + regionBottom_;
-        RotateRows(top, bottom, bottom - top - 1);
-        BlankScreenRow(regionTop_ - 1);
-        damage_.MarkRows(regionTop_ - 1, regionBottom_);
+        const int top = first + regionTop_;
+        const int below = first + regionBottom_ + 1;
+        RotateRows(top, below, below - top - 1);
+        BlankScreenRow(regionTop_);
+        damage_.MarkRows(regionTop_, regionBottom_ + 1);
     }
 }
 
-void ScreenModel::ScreenMoveToRow(int target) {
+void ScreenModel::MoveToRowScrolling(int target) {
     wrapPending_ = false;
-    if (target < regionTop_ - 1) {
-        ScreenScrollDown(1);
+    if (target < regionTop_) {
+        ScrollDownBlank(1);
         target = std::max(target + 1, 0);
     }
     cursorRow_ = target;
-    if (cursorRow_ >= regionBottom_) {
-        ScreenScrollUp(1);
-        cursorRow_ = regionBottom_ - 1;
+    if (cursorRow_ > regionBottom_) {
+        ScrollUpBlank(1);
+        cursorRow_ = regionBottom_;
     }
 }
 
@@ -348,24 +358,7 @@ void ScreenModel::ScreenSetColumn(int column) {
     cursorColumn_ = Clamp(column, 0, columns_ - 1);
 }
 
-// The vacated cells at the end of the row are spaces in the rendition the
-// first of them had.
-void ScreenModel::ScreenDeleteChars(int count) {
-    if (count < 0) return;
-    const int n = std::min(std::max(count, 1), columns_ - cursorColumn_);
-    ScreenRepairWide(cursorRow_, cursorColumn_, cursorColumn_ + n);
-    Cell* row = RowCells(FirstScreenRow() + cursorRow_);
-    Cell tail = row[columns_ - n];
-    tail.character = U' ';
-    tail.marks = 0;
-    tail.flags &= ~cell_flags::kWideRight;
-    std::copy(row + cursorColumn_ + n, row + columns_, row + cursorColumn_);
-    std::fill_n(row + columns_ - n, n, tail);
-    damage_.MarkColumns(cursorRow_, cursorColumn_, columns_);
-}
-
-void ScreenModel::ScreenDeleteLines(int count) {
-    if (count < 0) return;
+void ScreenModel::DeleteLinesIgnoringRegion(int count) {
     const int n = std::max(count, 1);
     const int rows = geometry_.screenRows;
     // A count that reaches past the screen moves nothing.
@@ -382,59 +375,39 @@ void ScreenModel::ScreenRepaint() {
 }
 
 // Erasing blanks the history too, and the spare row below the screen.
-void ScreenModel::ScreenEraseAll() {
+void ScreenModel::EraseBuffer() {
     BlankRows(0, BufferRows());
     pen_ = Cell{};
     damage_.MarkAll();
 }
 
-void ScreenModel::ScreenEraseToCursor() {
+void ScreenModel::EraseBufferToCursor() {
     const int cursorRow = FirstScreenRow() + cursorRow_;
     BlankRows(0, cursorRow);
-    ScreenRepairWide(cursorRow_, 0, cursorColumn_);
+    RepairWide(cursorRow_, 0, cursorColumn_);
     BlankCells(RowCells(cursorRow), cursorColumn_);
     SetRowContinues(cursorRow, false);
     damage_.MarkAll();
 }
 
-void ScreenModel::ScreenEraseFromCursor() {
+void ScreenModel::EraseBufferFromCursor() {
     const int cursorRow = FirstScreenRow() + cursorRow_;
-    ScreenRepairWide(cursorRow_, cursorColumn_, columns_);
+    RepairWide(cursorRow_, cursorColumn_, columns_);
     BlankCells(CursorCell(), columns_ - cursorColumn_);
     if (cursorColumn_ == 0) SetRowContinues(cursorRow, false);
     BlankRows(cursorRow + 1, BufferRows());
     damage_.MarkAll();
 }
 
-void ScreenModel::ScreenSetAttribute(int rendition) {
-    switch (rendition) {
-        case 1:
-        case 4:  // underline is shown as bold
-        case 5:  // and so is blink
-            pen_.flags = cell_flags::kBold;
-            break;
-        case 7:
-            pen_.flags = cell_flags::kReverse;
-            break;
-        default:
-            pen_.flags = 0;
-    }
+// Bounds outside the screen are pulled onto it: every scroll and row move
+// relies on the region lying within the screen rows.
+void ScreenModel::SetRegion(int top, int bottom) {
+    const int last = geometry_.screenRows - 1;
+    regionTop_ = Clamp(top, 0, last);
+    regionBottom_ = Clamp(bottom, 0, last);
 }
 
-void ScreenModel::ScreenSetRegion(int top, int bottom) {
-    // Bounds outside the screen are pulled onto it: every scroll and row move
-    // relies on the region lying within the screen rows.
-    const int rows = geometry_.screenRows;
-    top = top == 0 ? 1 : Clamp(top, 1, rows);
-    bottom = bottom == 0 ? rows : Clamp(bottom, 1, rows);
-    regionTop_ = top;
-    regionBottom_ = bottom;
-    ScreenSetColumn(0);
-    ScreenMoveToRow(bottom - 1);
-}
-
-// The whole buffer, history and spare row included, becomes E.
-void ScreenModel::ScreenAlignmentFill() {
+void ScreenModel::FillBufferWithE() {
     pen_ = Cell{};
     Cell letter;
     letter.character = U'E';

@@ -31,8 +31,11 @@ constexpr int kHistoryCellLimit = 16'000'000;
 
 // Where the screen's editing differs between dialects.
 struct ScreenRules {
-    // CR, LF, TAB and the wrap to the next row keep to the margins the host
-    // set (xterm's editing); or they know the scrolling region only.
+    // CR, LF, TAB, the wrap to the next row and deleting characters keep to
+    // the margins the host set (xterm's editing). Or they know the scrolling
+    // region only, as the plain terminal does: a line feed or reverse index
+    // moves the cursor as MoveToRowScrolling does, tab stops are every eight
+    // columns, and deleting characters reaches the row's end.
     bool hostMargins = false;
     // Text reaching the line's end continues on the next row while the
     // host's auto-wrap mode is on; or while the user's Wrap option is.
@@ -41,6 +44,10 @@ struct ScreenRules {
     // cursor there, and the next printable character wraps first; or the
     // cursor wraps at once.
     bool deferredWrap = false;
+    // The cells that deleting characters leaves at the end are erased (blank
+    // in the pen's background); or they are spaces in the rendition the
+    // first of them had.
+    bool vacatedCellsErased = false;
 };
 
 // The terminal's screen: rows of cells, the history rows above the screen
@@ -55,6 +62,12 @@ struct ScreenRules {
 // than the history in use, so erasing the history costs nothing per row.
 // Every writer of the screen goes through the operations below; they change
 // the cells and record what changed (Damage), never drawing themselves.
+// Rows and columns are screen positions counted from 0, the margins' too.
+// Where the plain and the extended terminal differ, the operation follows
+// the dialect's ScreenRules, or each has its own operation, named for what
+// it does. Erasing and scrolling in the extended terminal fill with the
+// pen's background only. The left and right margins count while their mode
+// (?69) is on; the scrolling region is the top and bottom margins.
 class ScreenModel {
   public:
     // Reads the wrap option whenever text reaches the last column.
@@ -75,25 +88,28 @@ class ScreenModel {
     // keeps its top rows while it does not; so does the normal screen behind it.
     void Resize(ScreenGeometry wanted);
 
-    void ScreenPlaceChar(char32_t c);
+    // A character into the cursor's cell as it is: one cell, whatever its
+    // width.
+    void PlaceInCell(char32_t c);
+    // A character beyond ASCII as its width asks (screen_unicode.cpp): one
+    // cell, two for a wide one (the right one flagged kWideRight, its
+    // character 0), or a combining mark joined to the cell before the
+    // cursor; a control character is dropped. A wide character that does
+    // not fit in the last column wraps first, leaving that column blank,
+    // with wrap on; with wrap off it takes the last two columns.
+    void PlaceCharacter(char32_t c);
+    // A byte of text: CR, LF and TAB act, the others are placed.
     void ScreenWriteByte(std::uint8_t b);
     void ScreenWriteString(std::string_view s);
-    // A run of displayable bytes, as many ScreenPlaceChar calls: cells up to
+    // A run of displayable bytes, as many PlaceInCell calls: cells up to
     // the last column are written in one go.
     void ScreenWriteText(const std::uint8_t* text, int count);
     // ScreenWriteString of `count` spaces, for erasing within a line.
     void ScreenWriteSpaces(int count);
-    void ScreenScrollUp(int count);
-    void ScreenScrollDown(int count);
-    void ScreenMoveToRow(int target);
-    void ScreenSetColumn(int column);
-    void ScreenDeleteChars(int count);
-    void ScreenDeleteLines(int count);
-    void ScreenRepaint();
-    void ScreenEraseAll();
-    void ScreenEraseToCursor();
-    void ScreenEraseFromCursor();
-    void ScreenSetAttribute(int rendition);
+    // Show codes: a byte as its decimal value in brackets, with ScreenWriteString.
+    void ScreenShowCode(std::uint8_t b);
+    // REP: the last character placed, again.
+    void RepeatCharacter(int count);
     // The rendition placed characters take, whole.
     const Cell& Pen() const { return pen_; }
     // The pen keeps the hyperlink it holds: only SetLink changes that.
@@ -101,10 +117,124 @@ class ScreenModel {
         pen_ = pen;
         pen_.flags = static_cast<std::uint16_t>((pen.flags & ~cell_flags::kLinkBits) | penLink_);
     }
-    void ScreenSetRegion(int top, int bottom);
-    void ScreenAlignmentFill();
-    // Show codes: a byte as its decimal value in brackets, with ScreenWriteString.
-    void ScreenShowCode(std::uint8_t b);
+    // Hyperlinks, for the extended terminal (screen_hyperlinks.cpp).
+    // Characters placed from now on are part of the link to `target` (OSC 8),
+    // with cells of the same `id` and target one link; an empty target ends
+    // the link, and so does one the side table refuses.
+    void SetLink(std::string_view id, std::string_view target);
+
+    // CR, LF and TAB, in text and inside escape sequences; false for other
+    // bytes.
+    bool FormatEffector(std::uint8_t b);
+    // To the left margin for a cursor at or right of it, else to column 0.
+    void CarriageReturn();
+    // LF and IND: at the bottom margin the region scrolls (when the cursor
+    // is inside the side margins); below it the cursor moves down to the
+    // last row. Without the host's margins, MoveToRowScrolling the next row.
+    void Index();
+    // RI: Index upwards.
+    void ReverseIndex();
+
+    // The cursor to a place on the screen, clamped to it and to the half a
+    // row of double size shows; no wrap waits.
+    void MoveCursor(int row, int column);
+    // The cursor to a column, clamped to the screen's width; no wrap waits.
+    void ScreenSetColumn(int column);
+    // The plain terminal's row moves: a row above the scrolling region
+    // scrolls it down one row and the cursor lands one row lower than asked
+    // (the top row at least); a row below it scrolls it up one row and the
+    // cursor lands on its last row.
+    void MoveToRowScrolling(int row);
+    // CUP/HVP, VPA and HPA/CHA: positions relative to the margins in origin
+    // mode; each clamped.
+    void CursorTo(int row, int column);
+    void CursorToRow(int row);
+    void CursorToColumn(int column);
+    // CUU, CUD, CUF, CUB: stop at a margin the cursor is inside, else at
+    // the screen's edge.
+    void CursorUp(int count);
+    void CursorDown(int count);
+    void CursorForward(int count);
+    void CursorBackward(int count);
+    // The cursor's position counted from the origin: the margins' top left
+    // corner in origin mode, else the screen's (what CPR reports).
+    int RelativeRow() const;
+    int RelativeColumn() const;
+    // The cursor as DECSC keeps it, and where DECRC puts it back.
+    bool WrapPending() const { return wrapPending_; }
+    // DECRC: the cursor's place and origin mode as DECSC saved them.
+    struct SavedPlace {
+        int row = 0;
+        int column = 0;
+        bool wrapPending = false;
+        bool originMode = false;
+    };
+    void RestoreSavedCursor(const SavedPlace& place);
+
+    // Tab stops: every eight columns at first.
+    void TabForward(int count);
+    void TabBackward(int count);
+    void SetTabStop();
+    void ClearTabStop();
+    void ClearAllTabStops();
+    void ResetTabStops() { tabStops_ = DefaultTabStops(columns_); }
+
+    // Erasing. EL and ED: 0 from the cursor, 1 up to it, 2 all; ED 3 clears
+    // the history.
+    void EraseInLine(int mode);
+    void EraseInDisplay(int mode);
+    void EraseChars(int count);
+    // The plain terminal's erasing of the display: the history and the
+    // spare row too. Erasing everything also resets the pen.
+    void EraseBuffer();
+    void EraseBufferToCursor();
+    void EraseBufferFromCursor();
+    // The whole screen blank and the cursor home, as a reset leaves it.
+    void ClearScreenForReset();
+    // DECCOLM's: the screen erased as ED 2 does, the margins at its edges,
+    // the cursor home.
+    void ClearForColumnMode();
+    // Everything painted again.
+    void ScreenRepaint();
+
+    // Inserting and deleting at the cursor, within the margins: the cells
+    // or lines beyond move along, those that come in are erased (but see
+    // ScreenRules::vacatedCellsErased).
+    void InsertChars(int count);
+    void DeleteChars(int count);
+    void InsertLines(int count);
+    void DeleteLines(int count);
+    // The plain terminal's: `count` lines from the cursor's row go, the rows
+    // below up to the screen's bottom move up, blank rows come in there. A
+    // count that reaches past the screen moves nothing.
+    void DeleteLinesIgnoringRegion(int count);
+    // SU and SD: the region's content moves up or down.
+    void ScrollRegionUp(int count);
+    void ScrollRegionDown(int count);
+
+    // The scrolling region's first and last row, and the left and right
+    // margins, each cut to the screen; the cursor stays.
+    void SetRegion(int top, int bottom);
+    void SetSideMargins(int left, int right);
+    // DECALN: E over the screen, margins reset, the cursor home.
+    void FillScreenWithE();
+    // The plain terminal's: every buffer row, history and spare row
+    // included, E in the default rendition, and the pen reset.
+    void FillBufferWithE();
+    // DECDWL, DECDHL and DECSWL: the cursor's row takes the size, and a
+    // cursor past the half that a double row shows comes back to its last
+    // column; nothing while the side margins are on, as in xterm.
+    void SetLineSize(LineSize size);
+
+    // Margins, origin, insert and margin modes as at start, and auto-wrap
+    // on.
+    void ResetEditing();
+    void SetAutoWrap(bool on);
+    void SetOriginMode(bool on);
+    bool OriginMode() const { return originMode_; }
+    void SetInsertMode(bool on) { insertMode_ = on; }
+    void SetSideMarginMode(bool on);
+    bool SideMarginMode() const { return sideMarginMode_; }
 
     // Who is told of rows scrolled off the top; none (null) by default.
     void SetScrollOffObserver(ScrollOffObserver* observer) { scrollOff_ = observer; }
@@ -171,42 +301,14 @@ class ScreenModel {
     void ClearDamage() { damage_.Clear(); }
     int CursorRow() const { return cursorRow_; }
     int CursorColumn() const { return cursorColumn_; }
+    // The scrolling region's first and last rows.
     int RegionTop() const { return regionTop_; }
     int RegionBottom() const { return regionBottom_; }
     std::uint8_t CurrentAttribute() const { return AttributeCode(pen_); }
 
-    // Unicode, for the extended terminal (screen_unicode.cpp).
-    // A character beyond ASCII as its width asks: one cell, two for a wide
-    // one (the right one flagged kWideRight, its character 0), or a
-    // combining mark joined to the cell before the cursor; a control
-    // character is dropped. A wide character that does not fit in the last
-    // column wraps first, leaving that column blank, with wrap on; with wrap
-    // off it takes the last two columns.
-    void ScreenPlaceCharacter(char32_t c);
-    // Call before columns first to end - 1 of screen row `row` change: a
-    // wide character with one half inside them and the other outside is
-    // blanked, both halves. Overwriting and erasing pass the columns they
-    // change; inserting n cells at column c passes (c, columns - n), and
-    // deleting n cells there passes (c, c + n), before the cells move.
-    // Inline and cheap, as every run of text calls it: one test until the
-    // screen has seen a wide character.
-    void ScreenRepairWide(int row, int first, int end) {
-        if (!wideCharacters_) [[likely]]
-            return;
-        const Cell* cells = RowCells(FirstScreenRow() + row);
-        if ((first < columns_ && cells[first].Has(cell_flags::kWideRight)) ||
-            (end < columns_ && cells[end].Has(cell_flags::kWideRight))) {
-            BlankBrokenWide(row, first, end);
-        }
-    }
     // The combining marks that follow a cell's character; empty for none.
     std::u32string_view Marks(const Cell& cell) const { return marks_.Marks(cell.marks); }
 
-    // Hyperlinks, for the extended terminal (screen_hyperlinks.cpp).
-    // Characters placed from now on are part of the link to `target` (OSC 8),
-    // with cells of the same `id` and target one link; an empty target ends
-    // the link, and so does one the side table refuses.
-    void SetLink(std::string_view id, std::string_view target);
     // The target of the link a cell is part of; empty for none.
     std::string_view LinkTarget(const Cell& cell) const { return links_.Target(cell.Link()); }
 
@@ -259,10 +361,37 @@ class ScreenModel {
     void BlankRows(int first, int end);
     void FillRows(int first, int end, const Cell& cell);
     void BlankScreenRow(int row);
+    // The region's rows move up (down) by `count` whole rows, blank rows
+    // coming in, cell by cell all zero; a region at the top of the normal
+    // screen moves its rows into the history.
+    void ScrollUpBlank(int count);
+    void ScrollDownBlank(int count);
+    // The cursor's place; a wrap waits if asked to and the cursor is at the
+    // line's end.
+    void SetCursor(int row, int column, bool wrapPending);
+    // The plain terminal's tab: to the next multiple of eight columns, the
+    // last column at most.
+    void FixedTab();
     void WrapToNextRow();
     void TakeWaitingWrap();
 
     // Unicode, for the extended terminal (screen_unicode.cpp).
+    // Call before columns first to end - 1 of screen row `row` change: a
+    // wide character with one half inside them and the other outside is
+    // blanked, both halves. Overwriting and erasing pass the columns they
+    // change; inserting n cells at column c passes (c, columns - n), and
+    // deleting n cells there passes (c, c + n), before the cells move.
+    // Inline and cheap, as every run of text calls it: one test until the
+    // screen has seen a wide character.
+    void RepairWide(int row, int first, int end) {
+        if (!wideCharacters_) [[likely]]
+            return;
+        const Cell* cells = RowCells(FirstScreenRow() + row);
+        if ((first < columns_ && cells[first].Has(cell_flags::kWideRight)) ||
+            (end < columns_ && cells[end].Has(cell_flags::kWideRight))) {
+            BlankBrokenWide(row, first, end);
+        }
+    }
     void PlaceWide(char32_t c);
     void JoinMark(char32_t mark);
     void BlankBrokenWide(int row, int first, int end);
@@ -298,7 +427,7 @@ class ScreenModel {
     std::vector<RowStore> rotation_;  // scratch for RotateRows
     int cursorRow_ = 0;
     int cursorColumn_ = 0;
-    int regionTop_ = 1;
+    int regionTop_ = 0;
     int regionBottom_;
     // The rendition placed characters take: a blank cell with its colours and flags.
     Cell pen_;
@@ -308,87 +437,6 @@ class ScreenModel {
     // cancels the wrap.
     bool wrapPending_ = false;
 
-  public:
-    // xterm's editing of the screen, for the extended terminal
-    // (screen_editing.cpp). Rows and columns are 0-based screen positions;
-    // erasing and scrolling fill with the pen's background only. The left
-    // and right margins count while their mode (?69) is on; the scrolling
-    // region is the top and bottom margins.
-    // CR, LF and TAB as xterm's editing takes them; false for other bytes.
-    bool XtermControl(std::uint8_t b);
-    // Margins, origin, insert and margin modes as at start, and auto-wrap
-    // on; and the tab stops every eight columns.
-    void ResetEditing();
-    void ResetTabStops() { tabStops_ = DefaultTabStops(columns_); }
-    void SetAutoWrap(bool on);
-    void SetOriginMode(bool on);
-    bool OriginMode() const { return originMode_; }
-    void SetInsertMode(bool on) { insertMode_ = on; }
-    void SetSideMarginMode(bool on);
-    // The cursor as DECSC keeps it, and where DECRC puts it back.
-    bool WrapPending() const { return wrapPending_; }
-    void RestoreCursor(int row, int column, bool wrapPending);
-    // DECRC: the cursor's place and origin mode as DECSC saved them.
-    struct SavedPlace {
-        int row = 0;
-        int column = 0;
-        bool wrapPending = false;
-        bool originMode = false;
-    };
-    void RestoreSavedCursor(const SavedPlace& place);
-    // CUP/HVP, VPA and HPA/CHA: positions relative to the margins in origin
-    // mode; each clamped.
-    void CursorTo(int row, int column);
-    void CursorToRow(int row);
-    void CursorToColumn(int column);
-    // CUU, CUD, CUF, CUB: stop at a margin the cursor is inside, else at
-    // the screen's edge.
-    void CursorUp(int count);
-    void CursorDown(int count);
-    void CursorForward(int count);
-    void CursorBackward(int count);
-    // The cursor's position as a report (CPR) gives it, origin counted.
-    int ReportedRow() const;
-    int ReportedColumn() const;
-    void CarriageReturn();
-    void Index();
-    void ReverseIndex();
-    void TabForward(int count);
-    void TabBackward(int count);
-    void SetTabStop();
-    void ClearTabStop();
-    void ClearAllTabStops();
-    void EraseInLine(int mode);
-    // 0-2 as erasing in a line does, over the screen; 3 clears the history.
-    void EraseInDisplay(int mode);
-    void EraseChars(int count);
-    void InsertChars(int count);
-    void DeleteChars(int count);
-    void InsertLines(int count);
-    void DeleteLines(int count);
-    // SU and SD: the region's content moves up or down.
-    void ScrollRegionUp(int count);
-    void ScrollRegionDown(int count);
-    // DECSTBM and DECSLRM, 1-based with 0 for the screen's edge: an
-    // invalid pair changes nothing; a valid one homes the cursor.
-    void SetTopBottomMargins(int top, int bottom);
-    void SetLeftRightMargins(int left, int right);
-    bool SideMarginMode() const { return sideMarginMode_; }
-    // REP: the last character placed, again.
-    void RepeatCharacter(int count);
-    // DECALN: E over the screen, margins reset, the cursor home.
-    void FillWithE();
-    // The whole screen blank and the cursor home, as a reset leaves it.
-    void ClearScreenForReset();
-    // DECDWL, DECDHL and DECSWL: the cursor's row takes the size, and a
-    // cursor past the half that a double row shows comes back to its last
-    // column; nothing while the side margins are on, as in xterm.
-    void SetLineSize(LineSize size);
-    // DECCOLM's: the screen erased as ED 2 does, the margins at its edges,
-    // the cursor home.
-    void ClearForColumnMode();
-
-  private:
     static constexpr int kTabWidth = 8;
     // The value within low and high; high when they cross.
     static int Clamp(int value, int low, int high) { return std::min(std::max(value, low), high); }
@@ -426,10 +474,9 @@ class ScreenModel {
     }
     // Whether text reaching the line's end continues on the next row.
     bool WrapOn() const { return rules_.hostAutoWrap ? autoWrap_ : options_.Wrap(); }
-    void XtermWrap();
     static std::vector<bool> DefaultTabStops(int columns);
     void ResizeEditing();
-    // The xterm editing's state.
+    // The editing's modes, margins and tab stops.
     bool autoWrap_ = true;
     bool originMode_ = false;
     bool insertMode_ = false;

@@ -5,7 +5,7 @@
 
 namespace quill {
 
-void ScreenModel::ScreenPlaceCharacter(char32_t c) {
+void ScreenModel::PlaceCharacter(char32_t c) {
     switch (GridWidthOf(c)) {
         case GridWidth::kNone:
             break;
@@ -13,7 +13,7 @@ void ScreenModel::ScreenPlaceCharacter(char32_t c) {
             JoinMark(c);
             break;
         case GridWidth::kNarrow:
-            ScreenPlaceChar(c);
+            PlaceInCell(c);
             break;
         case GridWidth::kWide:
             PlaceWide(c);
@@ -21,7 +21,7 @@ void ScreenModel::ScreenPlaceCharacter(char32_t c) {
     }
 }
 
-// The right half goes through ScreenPlaceChar too, with the pen flagged for
+// The right half goes through PlaceInCell too, with the pen flagged for
 // it, so that it wraps and marks damage as any character does.
 void ScreenModel::PlaceWide(char32_t c) {
     wideCharacters_ = true;
@@ -29,17 +29,17 @@ void ScreenModel::PlaceWide(char32_t c) {
     const int end = LineEnd();
     if (cursorColumn_ >= end - 1) {
         if (WrapOn()) {
-            ScreenRepairWide(cursorRow_, cursorColumn_, end);
+            RepairWide(cursorRow_, cursorColumn_, end);
             BlankCellsAt(cursorRow_, cursorColumn_, end);
             WrapToNextRow();
         } else {
             cursorColumn_ = end - 2;
         }
     }
-    ScreenPlaceChar(c);
+    PlaceInCell(c);
     const Cell pen = pen_;
     pen_.flags |= cell_flags::kWideRight;
-    ScreenPlaceChar(0);
+    PlaceInCell(0);
     pen_ = pen;
 }
 

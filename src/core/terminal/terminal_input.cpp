@@ -81,7 +81,7 @@ void TerminalInput::Bytes(const std::uint8_t* text, int count) {
 
 void TerminalInput::Characters(const char32_t* text, int count) {
     for (int i = 0; i < count; ++i) {
-        screen_.ScreenPlaceChar(text[i]);
+        screen_.PlaceInCell(text[i]);
         Printed(text[i]);
     }
 }
@@ -193,7 +193,7 @@ void TerminalInput::Utf8Byte(std::uint8_t b) {
     const Utf8Decoder::Output out = utf8_.Feed(b);
     Replace(out.malformed);
     if (out.character != Utf8Decoder::kNoCharacter) {
-        screen_.ScreenPlaceCharacter(out.character);
+        screen_.PlaceCharacter(out.character);
         Printed(out.character);
     }
     state_ = utf8_.Open() ? State::kUtf8Sequence : State::kText;
@@ -211,7 +211,7 @@ void TerminalInput::Utf8SequenceByte(std::uint8_t b) {
 
 void TerminalInput::Replace(int malformed) {
     for (int i = 0; i < malformed; ++i) {
-        screen_.ScreenPlaceChar(kReplacementCharacter);
+        screen_.PlaceInCell(kReplacementCharacter);
         Printed(kReplacementCharacter);
     }
 }

@@ -28,18 +28,18 @@ void Vt100Dispatcher::Escape(std::uint8_t final) {
         case '8': {
             const TerminalModes::CursorPosition saved = modes_.SavedCursor();
             screen_.ScreenSetColumn(saved.column);
-            screen_.ScreenMoveToRow(saved.row);
+            screen_.MoveToRowScrolling(saved.row);
             break;
         }
         case 'D':
-            screen_.ScreenMoveToRow(screen_.CursorRow() + 1);
+            screen_.Index();
             break;
         case 'E':
-            screen_.ScreenSetColumn(0);
-            screen_.ScreenMoveToRow(screen_.CursorRow() + 1);
+            screen_.CarriageReturn();
+            screen_.Index();
             break;
         case 'M':
-            screen_.ScreenMoveToRow(screen_.CursorRow() - 1);
+            screen_.ReverseIndex();
             break;
         case 'Z':
             send_.SendBytes(kIdentifyReply, sizeof kIdentifyReply);
@@ -60,7 +60,7 @@ void Vt100Dispatcher::Control(const ControlSequence& sequence) {
             Renditions(sequence);
             return;
         case 'r':
-            screen_.ScreenSetRegion(first, sequence.count > 1 ? sequence.parameters[1] : 0);
+            Region(sequence);
             return;
         default:
             break;
@@ -69,10 +69,10 @@ void Vt100Dispatcher::Control(const ControlSequence& sequence) {
     const int n = CountOrOne(first);
     switch (sequence.final) {
         case 'A':
-            screen_.ScreenMoveToRow(SaturatingAdd(screen_.CursorRow(), -n));
+            screen_.MoveToRowScrolling(SaturatingAdd(screen_.CursorRow(), -n));
             break;
         case 'B':
-            screen_.ScreenMoveToRow(SaturatingAdd(screen_.CursorRow(), n));
+            screen_.MoveToRowScrolling(SaturatingAdd(screen_.CursorRow(), n));
             break;
         case 'C':
             screen_.ScreenSetColumn(SaturatingAdd(screen_.CursorColumn(), n));
@@ -87,13 +87,13 @@ void Vt100Dispatcher::Control(const ControlSequence& sequence) {
             EraseInLine(first);
             break;
         case 'L':
-            screen_.ScreenDeleteLines(first);
+            screen_.DeleteLinesIgnoringRegion(first);
             break;
         case 'M':
             screen_.ScreenRepaint();
             break;
         case 'P':
-            screen_.ScreenDeleteChars(first);
+            screen_.DeleteChars(first);
             break;
         case 'h':
         case 'l':
@@ -104,21 +104,45 @@ void Vt100Dispatcher::Control(const ControlSequence& sequence) {
     }
 }
 
-// The plain terminal takes the first parameter of a rendition only.
+// The plain terminal takes the first parameter of a rendition only, and
+// shows bold or reverse: underline and blink are shown as bold.
 void Vt100Dispatcher::Renditions(const ControlSequence& sequence) {
-    screen_.ScreenSetAttribute(sequence.parameters[0]);
+    Cell pen = screen_.Pen();
+    switch (sequence.parameters[0]) {
+        case 1:
+        case 4:
+        case 5:
+            pen.flags = cell_flags::kBold;
+            break;
+        case 7:
+            pen.flags = cell_flags::kReverse;
+            break;
+        default:
+            pen.flags = 0;
+    }
+    screen_.ScreenSetPen(pen);
 }
 
 void Vt100Dispatcher::CursorPosition(const ControlSequence& sequence) {
     const int second = sequence.count > 1 ? sequence.parameters[1] : 0;
-    screen_.ScreenMoveToRow(CountOrOne(sequence.parameters[0]) - 1);
-    screen_.ScreenSetColumn(CountOrOne(second) - 1);
+    screen_.MoveToRowScrolling(PositionOf(sequence.parameters[0]));
+    screen_.ScreenSetColumn(PositionOf(second));
+}
+
+// The first and last rows, 1-based with 0 for the screen's edge, taken
+// whatever their order; the cursor goes to the region's last row.
+void Vt100Dispatcher::Region(const ControlSequence& sequence) {
+    const int bottom = sequence.count > 1 ? sequence.parameters[1] : 0;
+    screen_.SetRegion(PositionOf(sequence.parameters[0]),
+                      LastPositionOf(bottom, screen_.Geometry().screenRows));
+    screen_.ScreenSetColumn(0);
+    screen_.MoveToRowScrolling(screen_.RegionBottom());
 }
 
 void Vt100Dispatcher::EraseInDisplay(int mode) {
-    if (mode == 0) screen_.ScreenEraseFromCursor();
-    if (mode == 1) screen_.ScreenEraseToCursor();
-    if (mode == 2) screen_.ScreenEraseAll();
+    if (mode == 0) screen_.EraseBufferFromCursor();
+    if (mode == 1) screen_.EraseBufferToCursor();
+    if (mode == 2) screen_.EraseBuffer();
 }
 
 // Line erasing writes spaces through the character path, so the blanked cells
@@ -142,7 +166,7 @@ void Vt100Dispatcher::EraseInLine(int mode) {
 }
 
 void Vt100Dispatcher::Hash(std::uint8_t b) {
-    if (b == '8') screen_.ScreenAlignmentFill();
+    if (b == '8') screen_.FillBufferWithE();
 }
 
 // OSC 0 (icon name and title) and 2 (title) set the window title; the

@@ -34,6 +34,7 @@ class Vt100Dispatcher final : public SequenceHandler {
   private:
     void Renditions(const ControlSequence& sequence);
     void CursorPosition(const ControlSequence& sequence);
+    void Region(const ControlSequence& sequence);
     void EraseInDisplay(int mode);
     void EraseInLine(int mode);
 

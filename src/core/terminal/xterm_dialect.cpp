@@ -16,7 +16,10 @@ constexpr DialectProperties kXtermProperties{
     .grammar = SequenceGrammar::kXterm,
     .verticalControlsFeedLines = true,
     .initialG1 = kCharsetPlain,
-    .screen = {.hostMargins = true, .hostAutoWrap = true, .deferredWrap = true},
+    .screen = {.hostMargins = true,
+               .hostAutoWrap = true,
+               .deferredWrap = true,
+               .vacatedCellsErased = true},
     .options = kExtendedOptionPolicy,
     .grid = GridShape::kWindow,
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
+#include <utility>
 
 #include "core/terminal/rendition.h"
 
@@ -14,6 +16,15 @@ constexpr std::string_view kSecondaryAttributes = "\x1b[>1;10;0c";
 // DECRPTUI: the unit id xterm reports, all zeros.
 constexpr std::string_view kTertiaryAttributes = "\x1bP!|00000000\x1b\\";
 constexpr std::string_view kStatusOk = "\x1b[0n";
+
+// DECSTBM's and DECSLRM's first and last row or column of `size`, the last
+// cut to the screen; none for an invalid pair, which changes nothing.
+std::optional<std::pair<int, int>> MarginsOf(const ControlSequence& s, int size) {
+    const int first = PositionOf(s.At(0));
+    const int last = std::min(LastPositionOf(s.At(1), size), size - 1);
+    if (first >= last) return std::nullopt;
+    return std::pair{first, last};
+}
 
 }  // namespace
 
@@ -55,7 +66,7 @@ void XtermDispatcher::Escape(std::uint8_t final) {
 
 // VT and FF are line feeds.
 void XtermDispatcher::Execute(std::uint8_t b) {
-    screen_.XtermControl(b == '\v' || b == '\f' ? '\n' : b);
+    screen_.FormatEffector(b == '\v' || b == '\f' ? '\n' : b);
 }
 
 // ESC # 3 to 6: the line sizes; ESC # 8: DECALN.
@@ -74,7 +85,7 @@ void XtermDispatcher::Hash(std::uint8_t b) {
             screen_.SetLineSize(LineSize::kDoubleWidth);
             break;
         case '8':
-            screen_.FillWithE();
+            screen_.FillScreenWithE();
             break;
         default:
             break;
@@ -120,13 +131,17 @@ void XtermDispatcher::Plain(const ControlSequence& s) {
             DeviceStatus(s.At(0));
             break;
         case 'r':
-            screen_.SetTopBottomMargins(s.At(0), s.At(1));
+            if (const auto rows = MarginsOf(s, screen_.Geometry().screenRows)) {
+                screen_.SetRegion(rows->first, rows->second);
+                screen_.CursorTo(0, 0);
+            }
             break;
         case 's':
-            if (screen_.SideMarginMode()) {
-                screen_.SetLeftRightMargins(s.At(0), s.At(1));
-            } else {
+            if (!screen_.SideMarginMode()) {
                 SaveCursor();
+            } else if (const auto columns = MarginsOf(s, screen_.Geometry().columns)) {
+                screen_.SetSideMargins(columns->first, columns->second);
+                screen_.CursorTo(0, 0);
             }
             break;
         case 'u':
@@ -165,14 +180,14 @@ bool XtermDispatcher::Cursor(const ControlSequence& s) {
             return true;
         case 'G':
         case '`':
-            screen_.CursorToColumn(std::max(n, 1) - 1);
+            screen_.CursorToColumn(PositionOf(n));
             return true;
         case 'H':
         case 'f':
-            screen_.CursorTo(std::max(n, 1) - 1, std::max(s.At(1), 1) - 1);
+            screen_.CursorTo(PositionOf(n), PositionOf(s.At(1)));
             return true;
         case 'd':
-            screen_.CursorToRow(std::max(n, 1) - 1);
+            screen_.CursorToRow(PositionOf(n));
             return true;
         case 'I':
             screen_.TabForward(n);
@@ -258,8 +273,8 @@ void XtermDispatcher::DeviceStatus(int request) {
     if (request == 5) send_.SendText(kStatusOk);
     if (request == 6) {
         char text[32];
-        std::snprintf(text, sizeof text, "\x1b[%d;%dR", screen_.ReportedRow(),
-                      screen_.ReportedColumn());
+        std::snprintf(text, sizeof text, "\x1b[%d;%dR", screen_.RelativeRow() + 1,
+                      screen_.RelativeColumn() + 1);
         send_.SendText(text);
     }
 }

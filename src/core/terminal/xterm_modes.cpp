@@ -181,7 +181,7 @@ void XtermDispatcher::SoftReset() {
     modes_.SaveState(screen_.AlternateScreen(), {});
     screen_.ScreenSetPen(Cell{});
     screen_.ResetEditing();
-    screen_.RestoreCursor(row, column, false);
+    screen_.MoveCursor(row, column);
 }
 
 }  // namespace quill
