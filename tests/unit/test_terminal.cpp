@@ -53,6 +53,17 @@ TEST_F(TerminalTest, SwitchChangesRenditionsAndCharactersFromThenOn) {
     EXPECT_EQ(session.Send().Sent(), (std::vector<std::uint8_t>{0xc3, 0xa9}));
 }
 
+// The extended terminal's editing modes end with it: the plain terminal has
+// no way to turn off an insert mode or side margins the host left on.
+TEST_F(TerminalTest, SwitchEndsTheEditingModesTheHostSet) {
+    Extended(true);
+    Feed("\x1b[4h\x1b[?69h\x1b[1;3s\x1b[?6h\x1b[2;5r");
+    Extended(false);
+    Feed("\x1b[Habcdef\x1b[HX");
+    EXPECT_EQ(Row0(), U"Xbcdef");
+    EXPECT_EQ(screen.CursorRow(), 0);
+}
+
 // On a raw connection nothing is Telnet: 255 and what follows it are
 // data (here malformed UTF-8) and no request is answered; over Telnet the
 // same bytes are a request and its reply.

@@ -37,7 +37,11 @@ Dialect& Terminal::CurrentDialect() {
         const DialectProperties& properties = wanted.Properties();
         collector_.SetDialect(wanted);
         screen_.SetRules(properties.screen);
-        screen_.SetLink({}, {});  // a link the host left open ends with its terminal
+        // What the host left open or on ends with its terminal: a link, and
+        // the editing modes and margins, which the plain terminal could
+        // never turn off again.
+        screen_.SetLink({}, {});
+        screen_.ResetEditing();
         modes_.ResetCharsets(properties.initialG1);
         ApplyGeometry();
     }
