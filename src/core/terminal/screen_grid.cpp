@@ -1,7 +1,6 @@
 #include "core/terminal/screen_grid.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace quill {
 
@@ -30,16 +29,13 @@ std::unique_ptr<Cell[]> Rewidth(const std::unique_ptr<Cell[]>& row, int from, in
 // first, and blank rows are added below when there are too few. Returns
 // where the new screen starts in `rows`.
 int FitShownScreen(Rows& rows, int screenRows, int wanted, int cutBelow) {
-    if (wanted < screenRows) rows.resize(rows.size() - Size(std::min(screenRows - wanted, cutBelow)));
+    if (wanted < screenRows)
+        rows.resize(rows.size() - Size(std::min(screenRows - wanted, cutBelow)));
     if (rows.size() < Size(wanted)) rows.resize(Size(wanted));
     return static_cast<int>(rows.size()) - wanted;
 }
 
 }  // namespace
-
-void ScreenGrid::BlankCells(Cell* cells, int count) {
-    std::memset(static_cast<void*>(cells), 0, static_cast<std::size_t>(count) * sizeof(Cell));
-}
 
 ScreenGeometry ScreenGrid::Capped(ScreenGeometry geometry) {
     geometry.historyRows = std::min(geometry.historyRows, kHistoryCellLimit / geometry.columns);
@@ -64,10 +60,6 @@ Cell* ScreenGrid::RowIntoUse(int bufferRow) {
     RowStore& row = RingSlot(bufferRow);
     if (row == nullptr) row = std::make_unique<Cell[]>(Size(columns_ + 1));
     return row.get();
-}
-
-void ScreenGrid::ClearRow(int bufferRow) {
-    if (Cell* cells = RingSlot(bufferRow).get()) BlankCells(cells, columns_ + 1);
 }
 
 void ScreenGrid::SetRowContinues(int bufferRow, bool continues) {
@@ -163,14 +155,6 @@ void ScreenGrid::FillRows(int first, int end, const Cell& cell) {
         std::fill_n(cells, columns_, cell);
         cells[columns_] = Cell{};  // neither continued nor of double size
     }
-}
-
-// Rows below `below` are turned back into place.
-void ScreenGrid::ScrollIntoHistory(int below) {
-    ringBase_ = ringBase_ + 1 == ringRows_ ? 0 : ringBase_ + 1;
-    ++linesScrolled_;
-    historyDepth_ = std::min(historyDepth_ + 1, geometry_.historyRows);
-    if (below < ringRows_) RotateRows(below - 1, ringRows_, ringRows_ - below);
 }
 
 void ScreenGrid::SetAlternateScreen(bool on) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <span>
@@ -123,15 +125,23 @@ class ScreenGrid {
         return RowIntoUse(bufferRow);
     }
     // The row's cells and the cell that describes it, blank.
-    void ClearRow(int bufferRow);
+    void ClearRow(int bufferRow) {
+        if (Cell* cells = RingSlot(bufferRow).get()) BlankCells(cells, columns_ + 1);
+    }
     // Buffer rows first to end - 1 (all within the ring) receive the rows
     // `shift` further down, the first ones coming round to the end.
     void RotateRows(int first, int end, int shift);
     void BlankRows(int first, int end);
     void FillRows(int first, int end, const Cell& cell);
     // The screen's rows above buffer row `below` move up one, the top one
-    // into the history: the oldest history row comes round as row below - 1.
-    void ScrollIntoHistory(int below);
+    // into the history: the oldest history row comes round as row below - 1,
+    // and rows below it are turned back into place.
+    void ScrollIntoHistory(int below) {
+        ringBase_ = ringBase_ + 1 == ringRows_ ? 0 : ringBase_ + 1;
+        ++linesScrolled_;
+        historyDepth_ = std::min(historyDepth_ + 1, geometry_.historyRows);
+        if (below < ringRows_) RotateRows(below - 1, ringRows_, ringRows_ - below);
+    }
 
     // The alternate screen: the screen rows are exchanged with a second set,
     // which has no history. Each keeps its cells while the other shows.
@@ -145,7 +155,9 @@ class ScreenGrid {
     bool DoubleRows() const { return doubleRows_; }
 
     // A blank cell is all zero bytes.
-    static void BlankCells(Cell* cells, int count);
+    static void BlankCells(Cell* cells, int count) {
+        std::memset(static_cast<void*>(cells), 0, static_cast<std::size_t>(count) * sizeof(Cell));
+    }
 
   private:
     // One row's cells; none for a row never written, which reads as blank.
