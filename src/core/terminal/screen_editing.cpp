@@ -37,19 +37,19 @@ void ScreenModel::FillCells(int row, int first, int end) {
     RepairWide(row, first, end);
     EraseCells(row, first, end);
     const int bufferRow = FirstScreenRow() + row;
-    if (first == 0) SetRowContinues(bufferRow, false);
-    if (end == columns_) SetRowContinues(bufferRow + 1, false);
+    if (first == 0) grid_.SetRowContinues(bufferRow, false);
+    if (end == Columns()) grid_.SetRowContinues(bufferRow + 1, false);
 }
 
 // Erased cells in the default background are blank, all zero bytes.
 void ScreenModel::EraseCells(int row, int first, int end) {
-    Cell* cells = RowCells(FirstScreenRow() + row);
+    Cell* cells = grid_.RowCells(FirstScreenRow() + row);
     if (pen_.background == CellColour()) {
-        BlankCells(cells + first, end - first);
+        ScreenGrid::BlankCells(cells + first, end - first);
     } else {
         std::fill(cells + first, cells + end, Erased());
     }
-    damage_.MarkColumns(row, first, end);
+    grid_.Damage().MarkColumns(row, first, end);
 }
 
 void ScreenModel::ResetEditing() {
@@ -64,23 +64,23 @@ void ScreenModel::ResetEditing() {
 void ScreenModel::FullMargins() {
     FullSideMargins();
     regionTop_ = 0;
-    regionBottom_ = geometry_.screenRows - 1;
+    regionBottom_ = Geometry().screenRows - 1;
 }
 
 void ScreenModel::FullSideMargins() {
     leftMargin_ = 0;
-    rightMargin_ = columns_ - 1;
+    rightMargin_ = Columns() - 1;
 }
 
 bool ScreenModel::FullWidth() const {
-    return leftMargin_ == 0 && rightMargin_ == columns_ - 1;
+    return leftMargin_ == 0 && rightMargin_ == Columns() - 1;
 }
 
 // At a new size the margins reset; the tab stops kept are those still on the
 // screen, and new columns get the default ones.
 void ScreenModel::ResizeEditing() {
     FullMargins();
-    const std::vector<bool> defaults = DefaultTabStops(columns_);
+    const std::vector<bool> defaults = DefaultTabStops(Columns());
     const std::size_t kept = std::min(tabStops_.size(), defaults.size());
     tabStops_.resize(defaults.size());
     std::copy(defaults.begin() + static_cast<std::ptrdiff_t>(kept), defaults.end(),
@@ -106,7 +106,7 @@ void ScreenModel::SetSideMarginMode(bool on) {
 
 // A row of double size holds the cursor within the half it shows.
 void ScreenModel::SetCursor(int row, int column, bool wrapPending) {
-    cursorRow_ = Clamp(row, 0, geometry_.screenRows - 1);
+    cursorRow_ = Clamp(row, 0, Geometry().screenRows - 1);
     cursorColumn_ = Clamp(column, 0, RowColumns(cursorRow_) - 1);
     wrapPending_ = wrapPending && cursorColumn_ == LineEnd() - 1;
 }
@@ -142,14 +142,14 @@ int ScreenModel::LeftEdge() const {
 }
 
 int ScreenModel::RightEdge() const {
-    return std::min(InsideSideMargins() ? rightMargin_ : columns_ - 1, RowColumns(cursorRow_) - 1);
+    return std::min(InsideSideMargins() ? rightMargin_ : Columns() - 1, RowColumns(cursorRow_) - 1);
 }
 
 void ScreenModel::CursorTo(int row, int column) {
     int top = 0;
-    int bottom = geometry_.screenRows - 1;
+    int bottom = Geometry().screenRows - 1;
     int left = 0;
-    int right = columns_ - 1;
+    int right = Columns() - 1;
     if (originMode_) {
         top = regionTop_;
         bottom = regionBottom_;
@@ -177,24 +177,24 @@ int ScreenModel::RelativeColumn() const {
 
 void ScreenModel::CursorUp(int count) {
     const int top = cursorRow_ >= regionTop_ ? regionTop_ : 0;
-    MoveCursor(std::max(cursorRow_ - std::min(CountOf(count), geometry_.screenRows), top),
+    MoveCursor(std::max(cursorRow_ - std::min(CountOf(count), Geometry().screenRows), top),
                cursorColumn_);
 }
 
 void ScreenModel::CursorDown(int count) {
-    const int bottom = cursorRow_ <= regionBottom_ ? regionBottom_ : geometry_.screenRows - 1;
-    MoveCursor(std::min(cursorRow_ + std::min(CountOf(count), geometry_.screenRows), bottom),
+    const int bottom = cursorRow_ <= regionBottom_ ? regionBottom_ : Geometry().screenRows - 1;
+    MoveCursor(std::min(cursorRow_ + std::min(CountOf(count), Geometry().screenRows), bottom),
                cursorColumn_);
 }
 
 void ScreenModel::CursorForward(int count) {
     MoveCursor(cursorRow_,
-               std::min(cursorColumn_ + std::min(CountOf(count), columns_), RightEdge()));
+               std::min(cursorColumn_ + std::min(CountOf(count), Columns()), RightEdge()));
 }
 
 void ScreenModel::CursorBackward(int count) {
     const int left = cursorColumn_ >= leftMargin_ ? leftMargin_ : 0;
-    MoveCursor(cursorRow_, std::max(cursorColumn_ - std::min(CountOf(count), columns_), left));
+    MoveCursor(cursorRow_, std::max(cursorColumn_ - std::min(CountOf(count), Columns()), left));
 }
 
 void ScreenModel::Index() {
@@ -204,7 +204,7 @@ void ScreenModel::Index() {
         wrapPending_ = false;
         if (InsideSideMargins()) ScrollRegionUp(1);
     } else {
-        MoveCursor(std::min(cursorRow_ + 1, geometry_.screenRows - 1), cursorColumn_);
+        MoveCursor(std::min(cursorRow_ + 1, Geometry().screenRows - 1), cursorColumn_);
     }
 }
 
@@ -222,7 +222,7 @@ void ScreenModel::ReverseIndex() {
 void ScreenModel::TabForward(int count) {
     const int last = RightEdge();
     int column = cursorColumn_;
-    for (int n = std::min(CountOf(count), columns_); n > 0 && column < last; --n) {
+    for (int n = std::min(CountOf(count), Columns()); n > 0 && column < last; --n) {
         do ++column;
         while (column < last && !tabStops_[static_cast<std::size_t>(column)]);
     }
@@ -233,7 +233,7 @@ void ScreenModel::TabForward(int count) {
 void ScreenModel::TabBackward(int count) {
     const int first = LeftEdge();
     int column = cursorColumn_;
-    for (int n = std::min(CountOf(count), columns_); n > 0 && column > first; --n) {
+    for (int n = std::min(CountOf(count), Columns()); n > 0 && column > first; --n) {
         do --column;
         while (column > first && !tabStops_[static_cast<std::size_t>(column)]);
     }
@@ -254,43 +254,43 @@ void ScreenModel::ClearAllTabStops() {
 
 void ScreenModel::EraseInLine(int mode) {
     wrapPending_ = false;
-    if (mode == 0) FillCells(cursorRow_, cursorColumn_, columns_);
+    if (mode == 0) FillCells(cursorRow_, cursorColumn_, Columns());
     if (mode == 1) FillCells(cursorRow_, 0, cursorColumn_ + 1);
-    if (mode == 2) FillCells(cursorRow_, 0, columns_);
+    if (mode == 2) FillCells(cursorRow_, 0, Columns());
 }
 
 void ScreenModel::EraseInDisplay(int mode) {
     if (mode == 3) {
-        BlankRows(0, FirstScreenRow());
-        damage_.MarkAll();
+        grid_.BlankRows(0, FirstScreenRow());
+        grid_.Damage().MarkAll();
         return;
     }
     if (mode < 0 || mode > 2) return;
     EraseInLine(mode);
     const int first = mode == 0 ? cursorRow_ + 1 : 0;
-    const int end = mode == 1 ? cursorRow_ : geometry_.screenRows;
+    const int end = mode == 1 ? cursorRow_ : Geometry().screenRows;
     for (int row = first; row < end; ++row) EraseRowWhole(row);
 }
 
 // A row erased whole is of single size again, as in xterm.
 void ScreenModel::EraseRowWhole(int row) {
-    FillCells(row, 0, columns_);
-    SetRowLineSize(FirstScreenRow() + row, LineSize::kSingle);
+    FillCells(row, 0, Columns());
+    grid_.SetRowLineSize(FirstScreenRow() + row, LineSize::kSingle);
 }
 
 void ScreenModel::SetLineSize(LineSize size) {
     if (sideMarginMode_) return;
     // A wide character across the half a double row shows goes whole.
-    if (size != LineSize::kSingle) RepairWide(cursorRow_, columns_ / 2, columns_ / 2);
-    SetRowLineSize(FirstScreenRow() + cursorRow_, size);
-    damage_.MarkColumns(cursorRow_, 0, columns_);
+    if (size != LineSize::kSingle) RepairWide(cursorRow_, Columns() / 2, Columns() / 2);
+    grid_.SetRowLineSize(FirstScreenRow() + cursorRow_, size);
+    grid_.Damage().MarkColumns(cursorRow_, 0, Columns());
     MoveCursor(cursorRow_, cursorColumn_);
 }
 
 void ScreenModel::EraseChars(int count) {
     wrapPending_ = false;
     FillCells(cursorRow_, cursorColumn_,
-              std::min(cursorColumn_ + std::min(CountOf(count), columns_), columns_));
+              std::min(cursorColumn_ + std::min(CountOf(count), Columns()), Columns()));
 }
 
 // Cells from `first` to `end` - 1 of the cursor row move right by `count`
@@ -299,7 +299,7 @@ void ScreenModel::EraseChars(int count) {
 // of them had before the move instead.
 void ScreenModel::ShiftCells(int first, int end, int count) {
     if (end <= first) return;  // a cursor past the half a double row shows
-    Cell* row = RowCells(FirstScreenRow() + cursorRow_);
+    Cell* row = grid_.RowCells(FirstScreenRow() + cursorRow_);
     const int n = std::min(std::abs(count), end - first);
     // A wide character cut at the cursor or at the right margin, or where
     // cells fall off the end (insert) or out of the row (delete), loses both
@@ -324,7 +324,7 @@ void ScreenModel::ShiftCells(int first, int end, int count) {
             std::fill_n(row + end - n, n, vacated);
         }
     }
-    damage_.MarkColumns(cursorRow_, first, end);
+    grid_.Damage().MarkColumns(cursorRow_, first, end);
 }
 
 void ScreenModel::InsertChars(int count) {
@@ -335,7 +335,7 @@ void ScreenModel::InsertChars(int count) {
 // Without the host's margins, up to the row's end, whatever the cells it shows.
 void ScreenModel::DeleteChars(int count) {
     wrapPending_ = false;
-    ShiftCells(cursorColumn_, rules_.hostMargins ? RightEdge() + 1 : columns_, -CountOf(count));
+    ShiftCells(cursorColumn_, rules_.hostMargins ? RightEdge() + 1 : Columns(), -CountOf(count));
 }
 
 // Rows `top` to `bottom` (inclusive) between the side margins move up by
@@ -346,7 +346,7 @@ void ScreenModel::ShiftRows(int top, int bottom, int count) {
     const int n = std::min(std::abs(count), height);
     const int first = FirstScreenRow();
     if (FullWidth()) {
-        RotateRows(first + top, first + bottom + 1, count > 0 ? n : height - n);
+        grid_.RotateRows(first + top, first + bottom + 1, count > 0 ? n : height - n);
     } else {
         // A wide character cut by a side margin loses both halves first.
         const int width = rightMargin_ - leftMargin_ + 1;
@@ -354,8 +354,8 @@ void ScreenModel::ShiftRows(int top, int bottom, int count) {
         for (int i = 0; i < height - n; ++i) {
             const int to = count > 0 ? top + i : bottom - i;
             const int from = count > 0 ? to + n : to - n;
-            std::copy_n(RowCells(first + from) + leftMargin_, width,
-                        RowCells(first + to) + leftMargin_);
+            std::copy_n(grid_.RowCells(first + from) + leftMargin_, width,
+                        grid_.RowCells(first + to) + leftMargin_);
         }
     }
     // Whole rows that come in are blank rows of single size.
@@ -367,7 +367,7 @@ void ScreenModel::ShiftRows(int top, int bottom, int count) {
             FillCells(row, leftMargin_, rightMargin_ + 1);
         }
     }
-    damage_.MarkRows(top, bottom + 1);
+    grid_.Damage().MarkRows(top, bottom + 1);
 }
 
 void ScreenModel::InsertLines(int count) {
@@ -386,12 +386,12 @@ void ScreenModel::DeleteLines(int count) {
 // into the history, one by one, as a line feed does.
 void ScreenModel::ScrollRegionUp(int count) {
     const int n = std::min(CountOf(count), regionBottom_ - regionTop_ + 1);
-    if (regionTop_ == 0 && !alternate_ && FullWidth()) {
+    if (regionTop_ == 0 && !AlternateScreen() && FullWidth()) {
         // The rows that come in are blank; only a background is left to fill.
         ScrollUpBlank(n);
         if (pen_.background == CellColour()) return;
         for (int row = regionBottom_ + 1 - n; row <= regionBottom_; ++row) {
-            FillCells(row, 0, columns_);
+            FillCells(row, 0, Columns());
         }
     } else {
         ShiftRows(regionTop_, regionBottom_, n);
@@ -403,22 +403,22 @@ void ScreenModel::ScrollRegionDown(int count) {
 }
 
 void ScreenModel::SetSideMargins(int left, int right) {
-    leftMargin_ = Clamp(left, 0, columns_ - 1);
-    rightMargin_ = Clamp(right, 0, columns_ - 1);
+    leftMargin_ = Clamp(left, 0, Columns() - 1);
+    rightMargin_ = Clamp(right, 0, Columns() - 1);
 }
 
 void ScreenModel::RepeatCharacter(int count) {
     if (lastCharacter_ == 0) return;
-    const int n = std::min(CountOf(count), columns_ * geometry_.screenRows);
+    const int n = std::min(CountOf(count), Columns() * Geometry().screenRows);
     for (int i = 0; i < n; ++i) PlaceInCell(lastCharacter_);
 }
 
 void ScreenModel::FillScreenWithE() {
     Cell letter;
     letter.character = U'E';
-    FillRows(FirstScreenRow(), FirstScreenRow() + geometry_.screenRows, letter);
+    grid_.FillRows(FirstScreenRow(), FirstScreenRow() + Geometry().screenRows, letter);
     FullMargins();
-    damage_.MarkAll();
+    grid_.Damage().MarkAll();
     MoveCursor(0, 0);
 }
 
@@ -429,8 +429,8 @@ void ScreenModel::ClearForColumnMode() {
 }
 
 void ScreenModel::ClearScreenForReset() {
-    BlankRows(FirstScreenRow(), FirstScreenRow() + geometry_.screenRows);
-    damage_.MarkAll();
+    grid_.BlankRows(FirstScreenRow(), FirstScreenRow() + Geometry().screenRows);
+    grid_.Damage().MarkAll();
     MoveCursor(0, 0);
 }
 

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <functional>
-#include <memory>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -14,20 +12,12 @@
 #include "core/interfaces/screen_geometry.h"
 #include "core/interfaces/scroll_off_observer.h"
 #include "core/interfaces/terminal_options.h"
-#include "core/terminal/combining_marks.h"
-#include "core/terminal/hyperlinks.h"
+#include "core/terminal/screen_grid.h"
 
 namespace quill {
 
 // The width the extended terminal's column mode switches to.
 constexpr int kWideColumns = 132;
-constexpr int kBufferRows = kHistoryRows + kScreenRows + 1;  // history, screen, one spare row
-constexpr int kFirstScreenRow = kHistoryRows;
-constexpr int kLiveViewTop = kHistoryRows;
-
-// The history never holds more cells than this, whatever the width: a wide
-// screen keeps fewer history rows.
-constexpr int kHistoryCellLimit = 16'000'000;
 
 // Where the screen's editing differs between dialects.
 struct ScreenRules {
@@ -50,17 +40,12 @@ struct ScreenRules {
     bool vacatedCellsErased = false;
 };
 
-// The terminal's screen: rows of cells, the history rows above the screen
-// rows and one spare row below them, addressed as buffer rows (0 the oldest
-// history row, the history's depth the first screen row). The history and
-// screen rows are kept in a ring, so that scrolling moves row pointers, never
-// cells. Also the cursor, the scrolling region and the current rendition.
-// Nothing here asks how many columns and rows the plain terminal has: the
-// geometry is the model's parameter, and Resize changes it. A row gets its
-// cells when it is first written, so a deep history costs memory only as it
-// fills; a row without cells reads as blank, and so does a history row older
-// than the history in use, so erasing the history costs nothing per row.
-// Every writer of the screen goes through the operations below; they change
+// The terminal's screen: its state (the cursor, the scrolling region and
+// side margins, the pen, the modes and tab stops) over a ScreenGrid, which
+// stores the rows of cells (buffer rows: the history, the screen and one
+// spare row) and their side tables. Nothing here asks how many columns and
+// rows the plain terminal has: the geometry is the model's parameter, and
+// Resize changes it. Every writer of the screen goes through the operations below; they change
 // the cells and record what changed (Damage), never drawing themselves.
 // Rows and columns are screen positions counted from 0, the margins' too.
 // Where the plain and the extended terminal differ, the operation follows
@@ -177,7 +162,7 @@ class ScreenModel {
     void SetTabStop();
     void ClearTabStop();
     void ClearAllTabStops();
-    void ResetTabStops() { tabStops_ = DefaultTabStops(columns_); }
+    void ResetTabStops() { tabStops_ = DefaultTabStops(Columns()); }
 
     // Erasing. EL and ED: 0 from the cursor, 1 up to it, 2 all; ED 3 clears
     // the history.
@@ -248,57 +233,26 @@ class ScreenModel {
     // The alternate screen: the screen rows are exchanged with a second set,
     // which has no history; while it shows, nothing scrolls into the history.
     // Each keeps its cells while the other shows.
-    void SetAlternateScreen(bool on);
-    bool AlternateScreen() const { return alternate_; }
+    void SetAlternateScreen(bool on) { grid_.SetAlternateScreen(on); }
+    bool AlternateScreen() const { return grid_.AlternateScreen(); }
 
-    // Read access for painting, copy, print, the tools and tests.
-    const ScreenGeometry& Geometry() const { return geometry_; }
-    int BufferRows() const { return ringRows_ + 1; }
-    int FirstScreenRow() const { return geometry_.historyRows; }
-    // The history rows in use: the newest ones, up to the buffer row just
-    // above the screen, that rows have scrolled into since it was last
-    // erased.
-    int HistoryDepth() const { return historyDepth_; }
-    // The cells a row shows: all of its columns, or the first half of them
-    // in a row of double width.
-    std::span<const Cell> Row(int bufferRow) const {
-        const Cell* cells = StoredRow(bufferRow);
-        if (cells == nullptr) return {blankRow_.data(), static_cast<std::size_t>(columns_)};
-        const int shown = (cells[columns_].flags & kLineSizeBits) != 0 ? columns_ / 2 : columns_;
-        return {cells, static_cast<std::size_t>(shown)};
-    }
+    // Read access for painting, copy, print, the tools and tests: the
+    // grid's (ScreenGrid says what each means).
+    const ScreenGeometry& Geometry() const { return grid_.Geometry(); }
+    int BufferRows() const { return grid_.BufferRows(); }
+    int FirstScreenRow() const { return grid_.FirstScreenRow(); }
+    int HistoryDepth() const { return grid_.HistoryDepth(); }
+    std::span<const Cell> Row(int bufferRow) const { return grid_.Row(bufferRow); }
     // A character of the row's columns; a space past the cells it shows.
     char32_t CharAt(int bufferRow, int column) const {
         const std::span<const Cell> cells = Row(bufferRow);
         return static_cast<std::size_t>(column) < cells.size() ? cells[column].Character() : U' ';
     }
-    // Whether a row continues the one above: the host's text wrapped into it
-    // at the margin. Set by the wrap and kept as the row scrolls into the
-    // history; cleared when the row is blanked whole (scrolled in, erased,
-    // history erased), erased from its start, when the row above is erased
-    // up to its end, or when lines inserted, deleted or scrolled within a
-    // region put another row above it.
-    bool RowContinues(int bufferRow) const {
-        const Cell* cells = StoredRow(bufferRow);
-        return cells != nullptr && cells[columns_].Has(kRowContinues);
-    }
-    // The row's line size, kept beside that flag and moving with the row
-    // the same way; set on the cursor's row (SetLineSize), single again
-    // when the row is blanked whole, erased whole by ED, filled by DECALN,
-    // or comes in by inserting, deleting or scrolling lines.
-    LineSize RowLineSize(int bufferRow) const {
-        const Cell* cells = StoredRow(bufferRow);
-        return cells == nullptr ? LineSize::kSingle
-                                : static_cast<LineSize>((cells[columns_].flags & kLineSizeBits) >>
-                                                        kLineSizeShift);
-    }
-    // Rows scrolled up into the history so far (a resize moves rows through
-    // the top too). A row's text keeps its line, LinesScrolled() plus its
-    // buffer row, while the ring turns.
-    std::int64_t LinesScrolled() const { return linesScrolled_; }
-    // What changed since the window last took it; the window clears it.
-    const ScreenDamage& Damage() const { return damage_; }
-    void ClearDamage() { damage_.Clear(); }
+    bool RowContinues(int bufferRow) const { return grid_.RowContinues(bufferRow); }
+    LineSize RowLineSize(int bufferRow) const { return grid_.RowLineSize(bufferRow); }
+    std::int64_t LinesScrolled() const { return grid_.LinesScrolled(); }
+    const ScreenDamage& Damage() const { return grid_.Damage(); }
+    void ClearDamage() { grid_.ClearDamage(); }
     int CursorRow() const { return cursorRow_; }
     int CursorColumn() const { return cursorColumn_; }
     // The scrolling region's first and last rows.
@@ -306,60 +260,14 @@ class ScreenModel {
     int RegionBottom() const { return regionBottom_; }
     std::uint8_t CurrentAttribute() const { return AttributeCode(pen_); }
 
-    // The combining marks that follow a cell's character; empty for none.
-    std::u32string_view Marks(const Cell& cell) const { return marks_.Marks(cell.marks); }
-
-    // The target of the link a cell is part of; empty for none.
-    std::string_view LinkTarget(const Cell& cell) const { return links_.Target(cell.Link()); }
+    std::u32string_view Marks(const Cell& cell) const { return grid_.Marks(cell); }
+    std::string_view LinkTarget(const Cell& cell) const { return grid_.LinkTarget(cell); }
 
   private:
-    // One row's cells; none for a row never written, which reads as blank.
-    // Past the last column the store holds one cell more, which describes
-    // the row as a whole: its flags hold kRowContinues.
-    using RowStore = std::unique_ptr<Cell[]>;
-    static constexpr std::uint16_t kRowContinues = 1;
-    static constexpr int kLineSizeShift = 1;
-    static constexpr std::uint16_t kLineSizeBits = 3 << kLineSizeShift;
-    void SetRowContinues(int bufferRow, bool continues);
-    void SetRowLineSize(int bufferRow, LineSize size);
-    // A row's cells, the cell that describes it included; none for a row
-    // never written or out of use.
-    const Cell* StoredRow(int bufferRow) const {
-        return bufferRow < OldestRowInUse() ? nullptr : RowAt(bufferRow).get();
-    }
-
-    // The ring's place of a buffer row of the history or the screen.
-    std::size_t RingPosition(int bufferRow) const {
-        int at = ringBase_ + bufferRow;
-        if (at >= ringRows_) at -= ringRows_;
-        return static_cast<std::size_t>(at);
-    }
-    // Where a buffer row's cells are kept: the spare row on its own, the
-    // others through the ring.
-    const RowStore& RowAt(int bufferRow) const {
-        return bufferRow == ringRows_ ? spare_ : ring_[RingPosition(bufferRow)];
-    }
-    RowStore& RingSlot(int bufferRow) {
-        return bufferRow == ringRows_ ? spare_ : ring_[RingPosition(bufferRow)];
-    }
-    // History rows above this one are out of use: what they hold is stale.
-    int OldestRowInUse() const { return geometry_.historyRows - historyDepth_; }
-    // The row's cells for writing; a row never written gets them now, and a
-    // history row out of use is brought into use blank.
-    Cell* RowCells(int bufferRow) {
-        RowStore& row = RingSlot(bufferRow);
-        if (row != nullptr && bufferRow >= OldestRowInUse()) return row.get();
-        return RowIntoUse(bufferRow);
-    }
-    Cell* RowIntoUse(int bufferRow);
-    void ClearRow(int bufferRow);
-    void ExchangeScreens();
-    Cell* CursorCell() { return RowCells(FirstScreenRow() + cursorRow_) + cursorColumn_; }
+    int Columns() const { return grid_.Columns(); }
+    Cell* CursorCell() { return grid_.RowCells(FirstScreenRow() + cursorRow_) + cursorColumn_; }
     template <class CharacterAt>
     void WriteRun(int count, CharacterAt characterAt);
-    void RotateRows(int first, int end, int shift);
-    void BlankRows(int first, int end);
-    void FillRows(int first, int end, const Cell& cell);
     void BlankScreenRow(int row);
     // The region's rows move up (down) by `count` whole rows, blank rows
     // coming in, cell by cell all zero; a region at the top of the normal
@@ -384,11 +292,11 @@ class ScreenModel {
     // Inline and cheap, as every run of text calls it: one test until the
     // screen has seen a wide character.
     void RepairWide(int row, int first, int end) {
-        if (!wideCharacters_) [[likely]]
+        if (!grid_.WideCharacters()) [[likely]]
             return;
-        const Cell* cells = RowCells(FirstScreenRow() + row);
-        if ((first < columns_ && cells[first].Has(cell_flags::kWideRight)) ||
-            (end < columns_ && cells[end].Has(cell_flags::kWideRight))) {
+        const Cell* cells = grid_.RowCells(FirstScreenRow() + row);
+        if ((first < Columns() && cells[first].Has(cell_flags::kWideRight)) ||
+            (end < Columns() && cells[end].Has(cell_flags::kWideRight))) {
             BlankBrokenWide(row, first, end);
         }
     }
@@ -396,42 +304,18 @@ class ScreenModel {
     void JoinMark(char32_t mark);
     void BlankBrokenWide(int row, int first, int end);
     void BlankCellsAt(int row, int first, int end);
-    void ReclaimMarks();
-    // Hands every row of cells the model keeps in use, both screens', to `note`.
-    void ForEachKeptRow(const std::function<void(std::span<const Cell>)>& note) const;
-    CombiningMarks marks_;
-    void ReclaimLinks();
-    Hyperlinks links_;
     // The pen's link, as its flags hold it.
     std::uint16_t penLink_ = 0;
-    // Set at the first wide character: until then no cell is a right half.
-    bool wideCharacters_ = false;
 
     const TerminalOptions& options_;
     ScrollOffObserver* scrollOff_ = nullptr;
-    ScreenGeometry geometry_;
-    int columns_;
-    // The history and screen rows, in ring order from ringBase_.
-    int ringRows_;
-    std::vector<RowStore> ring_;
-    int ringBase_ = 0;
-    int historyDepth_ = 0;
-    std::int64_t linesScrolled_ = 0;
-    RowStore spare_;
-    // What a row never written reads as.
-    std::vector<Cell> blankRow_;
-    // The screen rows not shown: the alternate screen's, or the normal one's
-    // while the alternate one shows.
-    std::vector<RowStore> otherScreen_;
-    bool alternate_ = false;
-    std::vector<RowStore> rotation_;  // scratch for RotateRows
+    ScreenGrid grid_;
     int cursorRow_ = 0;
     int cursorColumn_ = 0;
     int regionTop_ = 0;
     int regionBottom_;
     // The rendition placed characters take: a blank cell with its colours and flags.
     Cell pen_;
-    ScreenDamage damage_;
     ScreenRules rules_;
     // A character went into the last column with wrap on; any cursor move
     // cancels the wrap.
@@ -440,8 +324,6 @@ class ScreenModel {
     static constexpr int kTabWidth = 8;
     // The value within low and high; high when they cross.
     static int Clamp(int value, int low, int high) { return std::min(std::max(value, low), high); }
-    // A blank cell is all zero bytes.
-    static void BlankCells(Cell* cells, int count);
     // The cell erasing leaves: blank, in the pen's background.
     Cell Erased() const;
     // Erases columns first to end - 1 of a screen row: FillCells blanks a
@@ -462,14 +344,14 @@ class ScreenModel {
     // screen's last column (one past it).
     int LineEnd() const {
         const int end =
-            sideMarginMode_ && cursorColumn_ <= rightMargin_ ? rightMargin_ + 1 : columns_;
+            sideMarginMode_ && cursorColumn_ <= rightMargin_ ? rightMargin_ + 1 : Columns();
         return std::min(end, RowColumns(cursorRow_));
     }
     // The columns a screen row holds: half of them in a row of double
     // size. One test until the screen has had such a row.
     int RowColumns(int row) const {
-        if (!doubleRows_) [[likely]]
-            return columns_;
+        if (!grid_.DoubleRows()) [[likely]]
+            return Columns();
         return static_cast<int>(Row(FirstScreenRow() + row).size());
     }
     // Whether text reaching the line's end continues on the next row.
@@ -481,11 +363,9 @@ class ScreenModel {
     bool originMode_ = false;
     bool insertMode_ = false;
     bool sideMarginMode_ = false;
-    // Set at the first row of double size: until then every row is single.
-    bool doubleRows_ = false;
     int leftMargin_ = 0;
-    int rightMargin_ = columns_ - 1;
-    std::vector<bool> tabStops_ = DefaultTabStops(columns_);
+    int rightMargin_ = Columns() - 1;
+    std::vector<bool> tabStops_ = DefaultTabStops(Columns());
     char32_t lastCharacter_ = 0;
 };
 

@@ -24,7 +24,7 @@ void ScreenModel::PlaceCharacter(char32_t c) {
 // The right half goes through PlaceInCell too, with the pen flagged for
 // it, so that it wraps and marks damage as any character does.
 void ScreenModel::PlaceWide(char32_t c) {
-    wideCharacters_ = true;
+    grid_.NoteWideCharacter();
     TakeWaitingWrap();
     const int end = LineEnd();
     if (cursorColumn_ >= end - 1) {
@@ -48,56 +48,35 @@ void ScreenModel::PlaceWide(char32_t c) {
 // half, when that is a wide character). At the start of a row it is dropped.
 void ScreenModel::JoinMark(char32_t mark) {
     int column = wrapPending_ ? cursorColumn_ : cursorColumn_ - 1;
-    Cell* row = RowCells(FirstScreenRow() + cursorRow_);
+    Cell* row = grid_.RowCells(FirstScreenRow() + cursorRow_);
     if (column > 0 && row[column].Has(cell_flags::kWideRight)) --column;
     if (column < 0) return;
-    if (marks_.ReclaimDue()) ReclaimMarks();
-    row[column].marks = marks_.Join(row[column].marks, mark);
-    const bool wide = column + 1 < columns_ && row[column + 1].Has(cell_flags::kWideRight);
-    damage_.MarkColumns(cursorRow_, column, column + (wide ? 2 : 1));
+    row[column].marks = grid_.JoinMark(row[column].marks, mark);
+    const bool wide = column + 1 < Columns() && row[column + 1].Has(cell_flags::kWideRight);
+    grid_.Damage().MarkColumns(cursorRow_, column, column + (wide ? 2 : 1));
 }
 
 // A right half in the first column has no left half to blank.
 void ScreenModel::BlankBrokenWide(int row, int first, int end) {
-    const Cell* cells = RowCells(FirstScreenRow() + row);
-    if (first > 0 && first < columns_ && cells[first].Has(cell_flags::kWideRight)) {
+    const Cell* cells = grid_.RowCells(FirstScreenRow() + row);
+    if (first > 0 && first < Columns() && cells[first].Has(cell_flags::kWideRight)) {
         BlankCellsAt(row, first - 1, first + 1);
     }
-    if (end < columns_ && end > 0 && cells[end].Has(cell_flags::kWideRight)) {
+    if (end < Columns() && end > 0 && cells[end].Has(cell_flags::kWideRight)) {
         BlankCellsAt(row, end - 1, end + 1);
     }
 }
 
 // Blank cells keep their colours and attributes, as erased ones do.
 void ScreenModel::BlankCellsAt(int row, int first, int end) {
-    Cell* cells = RowCells(FirstScreenRow() + row);
+    Cell* cells = grid_.RowCells(FirstScreenRow() + row);
     for (int column = first; column < end; ++column) {
         Cell& cell = cells[column];
         cell.character = 0;
         cell.marks = 0;
         cell.flags &= static_cast<std::uint16_t>(~cell_flags::kWideRight);
     }
-    damage_.MarkColumns(row, first, end);
-}
-
-// Every row the model keeps is searched for the entries its cells use.
-void ScreenModel::ReclaimMarks() {
-    std::vector<bool> used(CombiningMarks::kMaxEntries + 1);
-    ForEachKeptRow([&used](std::span<const Cell> cells) {
-        for (const Cell& cell : cells) used[cell.marks] = true;
-    });
-    marks_.Reclaim(used);
-}
-
-void ScreenModel::ForEachKeptRow(const std::function<void(std::span<const Cell>)>& note) const {
-    // Every stored cell, the half a double row hides too: its marks and
-    // links show again when the row is single once more.
-    for (int r = OldestRowInUse(); r < BufferRows(); ++r) {
-        if (const Cell* cells = StoredRow(r)) note({cells, static_cast<std::size_t>(columns_)});
-    }
-    for (const RowStore& row : otherScreen_) {
-        if (row != nullptr) note({row.get(), static_cast<std::size_t>(columns_)});
-    }
+    grid_.Damage().MarkColumns(row, first, end);
 }
 
 }  // namespace quill
