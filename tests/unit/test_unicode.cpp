@@ -169,6 +169,13 @@ TEST_F(UnicodeTest, CombiningMarksJoinTheCellBefore) {
     EXPECT_EQ(Cells(1, 1), U"a" + std::u32string(CombiningMarks::kMarksPerCell, U'\u0301'));
 }
 
+// REP repeats the character placed last as xterm does: a wide one whole,
+// a base character without the marks joined to it.
+TEST_F(UnicodeTest, RepeatTakesAWideCharacterWholeAndABaseWithoutItsMarks) {
+    Feed("A\xE4\xB8\xAD\x1b[2bB\xCC\x81\x1b[2bZ");
+    EXPECT_EQ(Cells(0, 11), U"A\u4E2D~\u4E2D~\u4E2D~B\u0301BBZ");
+}
+
 // More different runs of marks than the table holds: entries of cells gone
 // from the screen and the history are reused, so new marks still show.
 TEST_F(UnicodeTest, MarksOfCellsGoneAreReclaimed) {

@@ -410,7 +410,7 @@ void ScreenModel::SetSideMargins(int left, int right) {
 void ScreenModel::RepeatCharacter(int count) {
     if (lastCharacter_ == 0) return;
     const int n = std::min(CountOf(count), Columns() * Geometry().screenRows);
-    for (int i = 0; i < n; ++i) PlaceInCell(lastCharacter_);
+    for (int i = 0; i < n; ++i) PlaceCharacter(lastCharacter_);
 }
 
 void ScreenModel::FillScreenWithE() {

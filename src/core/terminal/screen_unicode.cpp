@@ -41,6 +41,7 @@ void ScreenModel::PlaceWide(char32_t c) {
     pen_.flags |= cell_flags::kWideRight;
     PlaceInCell(0);
     pen_ = pen;
+    lastCharacter_ = c;  // not its right half: REP repeats the character
 }
 
 // The mark joins the character written last on the cursor's row: the
