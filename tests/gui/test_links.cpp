@@ -1,9 +1,12 @@
 // Links in the real window: Ctrl over a link underlines it and shows its
 // target, Ctrl+click hands web links to the desktop (a handler of the
-// test's own records them) and telnet links to a new instance, and other
-// schemes to nobody. Which text is a link is the core's business, tested there.
+// test's own records them, and on X11 the desktop's own opener) and telnet
+// links to a new instance, and other schemes to nobody. Which text is a link is the core's business, tested there.
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QToolTip>
@@ -103,6 +106,36 @@ TEST_F(LinksTest, CtrlClickOpensWebLinksOnTheDesktopAndTelnetLinksInANewInstance
     EXPECT_EQ(desktop.opened,
               (std::vector<std::string>{"http://printed.example/x", "https://declared.example/"}));
     EXPECT_EQ(launches, (std::vector<std::optional<std::string>>{"telnet://bbs.example:2323"}));
+}
+
+// On X11 nothing of the test's stands in between: a web link reaches the
+// desktop's opener, here a private xdg-open first on the PATH that records
+// what it is given.
+TEST_F(LinksTest, CtrlClickHandsAWebLinkToTheDesktopsOpener) {
+    if (QGuiApplication::platformName() != QStringLiteral("xcb"))
+        GTEST_SKIP() << "the desktop's opener is the X11 platform's";
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QTemporaryDir bin;
+    const QString record = bin.filePath(QStringLiteral("opened"));
+    QFile opener(bin.filePath(QStringLiteral("xdg-open")));
+    ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+    opener.write("#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$(dirname \"$0\")/opened\"\n");
+    opener.close();
+    opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.path().toLocal8Bit() + ':' + path);
+
+    SetSetting("extended", "1");
+    Connect();
+    ASSERT_TRUE(FromHost("\x1b]8;;https://declared.example/\aDeclared\x1b]8;;\a\r\n", "Declared"));
+    Click("Declared");
+    const auto recorded = [&] {
+        QFile file(record);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    EXPECT_TRUE(PumpUntil([&] { return !recorded().isEmpty(); }, 10000));
+    qputenv("PATH", path);
+    EXPECT_EQ(recorded(), QByteArray("https://declared.example/\n"));
 }
 
 }  // namespace
