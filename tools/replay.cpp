@@ -163,7 +163,7 @@ int main(int argc, char** argv) {
     session.Feed(input, options.chunk);
     // A character still open at the end of the input counts as malformed.
     session.terminal().EndInput();
-    const quill::ScreenModel& screen = session.terminal().Screen();
+    const quill::ScreenModel& screen = session.Screen();
     const std::string out = options.transcript ? transcript.Text(screen)
                             : options.cells    ? quill::ScreenCells(screen)
                                                : session.Render(options.history);

@@ -45,7 +45,7 @@ ReplaySession::ReplaySession(bool wrap, bool showCodes, DisplaySink* display,
 }
 
 std::string ReplaySession::Render(bool withHistory) const {
-    const ScreenModel& screen = terminal().Screen();
+    const ScreenModel& screen = Screen();
     std::string out;
     char line[64];
     std::snprintf(line, sizeof line, "cursor %d %d\nattribute %d\nregion %d %d\n",

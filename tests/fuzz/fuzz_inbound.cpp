@@ -326,7 +326,7 @@ struct Engine {
         Require(damage.scrollEnd >= 0 && damage.scrollEnd <= grid.screenRows,
                 "scroll off the screen");
         for (const CharsetSlot slot : {CharsetSlot::G0, CharsetSlot::G1}) {
-            const int set = terminal.Modes().Designation(slot);
+            const int set = headless.Modes().Designation(slot);
             const bool national =
                 dialect == DialectId::kExtended && (set == kCharsetUk || set == kCharsetLatin1);
             Require(set == kCharsetPlain || set == kCharsetLineDrawing || national,
@@ -370,8 +370,8 @@ struct Engine {
 
     bool SameOutcome(const Engine& other) const {
         const ScreenModel& o = other.screen;
-        const TerminalModes& modes = terminal.Modes();
-        const TerminalModes& otherModes = other.terminal.Modes();
+        const TerminalModes& modes = headless.Modes();
+        const TerminalModes& otherModes = other.headless.Modes();
         bool sameCells = screen.HistoryDepth() == o.HistoryDepth();
         for (int r = OldestRowInUse(); r < screen.BufferRows(); ++r) {
             sameCells &= std::ranges::equal(screen.Row(r), o.Row(r));
@@ -396,7 +396,7 @@ struct Engine {
     // The trace is on, to exercise it too.
     HeadlessTerminal headless{HeadlessSetup{&display, true, grid}};
     Terminal& terminal = headless.terminal();
-    const ScreenModel& screen = terminal.Screen();
+    const ScreenModel& screen = headless.Screen();
 };
 
 // Compression refused (a damaged stream, whose read is dropped from where

@@ -136,7 +136,7 @@ TEST_F(PaintFramesTest, ExtendedCaretMovesWithItsRowWhenScrolledBack) {
     view.CaretOn();
     Feed(std::string(40, '\n') + "\x1b[11;5H");
     ASSERT_TRUE(CaretInRow(Shown(), 10));
-    view.DisplaySetViewTop(headless.terminal().Screen().FirstScreenRow() - 5);
+    view.DisplaySetViewTop(headless.Screen().FirstScreenRow() - 5);
     view.PaintStale();
     const QImage shown = Shown();
     EXPECT_FALSE(CaretInRow(shown, 10));
@@ -148,7 +148,7 @@ TEST_F(PaintFramesTest, ExtendedCaretMovesWithItsRowWhenScrolledBack) {
     view.DisplayReturnToLive();
     Feed("\x1b[24;5H");
     ASSERT_TRUE(CaretInRow(Shown(), 23));
-    view.DisplaySetViewTop(headless.terminal().Screen().FirstScreenRow() - 1);
+    view.DisplaySetViewTop(headless.Screen().FirstScreenRow() - 1);
     view.PaintStale();
     EXPECT_FALSE(CaretInRow(Shown(), 24));
 }

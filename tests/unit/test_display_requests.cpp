@@ -106,9 +106,9 @@ struct Engine {
         SCOPED_TRACE(::testing::PrintToString(std::string(bytes)));
         session.terminal().ClearDamage();
         display.calls.clear();
-        Rows window = Shown(session.terminal().Screen());
+        Rows window = Shown(session.Screen());
         Feed(bytes);
-        ExpectPaintedRight(window, session.terminal().Screen());
+        ExpectPaintedRight(window, session.Screen());
     }
 };
 

@@ -23,7 +23,7 @@ struct KeyboardTest : ::testing::Test {
     ReplaySession session{false, false};
     UserOptions& options = session.Options();
     Terminal& terminal = session.terminal();
-    const ScreenModel& screen = terminal.Screen();
+    const ScreenModel& screen = session.Screen();
 
     Bytes Sent() {
         Bytes sent = session.Send().Sent();

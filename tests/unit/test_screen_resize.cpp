@@ -25,7 +25,7 @@ struct ResizeTest : ::testing::Test {
         Feed(text.substr(2));
     }
     void Resize(int columns, int rows) { terminal.terminal().Resize(columns, rows); }
-    const ScreenModel& Screen() const { return terminal.terminal().Screen(); }
+    const ScreenModel& Screen() const { return terminal.Screen(); }
     // Screen row `row`, or the history row `-row` rows above the screen.
     std::string Row(int row) const {
         std::string text;

@@ -187,7 +187,7 @@ TEST(TelnetOptions, HostEchoTurnsLocalEchoOff) {
         session.terminal().Character(U'a');
         session.Feed(Iac({252, 1}), kReceiveChunk);
         session.terminal().Character(U'b');
-        const ScreenModel& screen = session.terminal().Screen();
+        const ScreenModel& screen = session.Screen();
         const int row = screen.FirstScreenRow();
         EXPECT_EQ(screen.CharAt(row, 0), extended ? U'b' : U'a') << extended;
     }
@@ -225,7 +225,7 @@ TEST(TelnetOptions, DamagedStreamIsRefusedOnceAndTheSessionGoesOn) {
     session.Feed(damaged.substr(3) + "lost", kReceiveChunk);
     session.Feed("plain" + Iac({251, 86}) + Iac({252, 86}), kReceiveChunk);
     EXPECT_EQ(Sent(session), "sent ff fd 56 ff fe 56 ff fd 56 ff fe 56");
-    const ScreenModel& screen = session.terminal().Screen();
+    const ScreenModel& screen = session.Screen();
     const auto text = [&screen](int row) {
         std::string s;
         for (int c = 0; c < 80; ++c) s += static_cast<char>(screen.CharAt(screen.FirstScreenRow() + row, c));

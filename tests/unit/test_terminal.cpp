@@ -13,7 +13,7 @@ namespace {
 
 struct TerminalTest : ::testing::Test {
     ReplaySession session{false, false};
-    const ScreenModel& screen = session.terminal().Screen();
+    const ScreenModel& screen = session.Screen();
 
     void Feed(const std::string& bytes) { session.Feed(bytes, kReceiveChunk); }
     std::u32string Row0() const {

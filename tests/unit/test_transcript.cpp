@@ -17,7 +17,7 @@ std::string TranscriptOf(const std::string& stream, bool extended = false) {
     Transcript transcript;
     session.terminal().SetScrollOffObserver(&transcript);
     session.Feed(stream, kReceiveChunk);
-    return transcript.Text(session.terminal().Screen());
+    return transcript.Text(session.Screen());
 }
 
 TEST(Transcript, AThousandLinesComeOutExactlyAsSent) {

@@ -12,7 +12,7 @@ namespace {
 
 struct UnicodeTest : ::testing::Test {
     ReplaySession session{true, false};
-    const ScreenModel& screen = session.terminal().Screen();
+    const ScreenModel& screen = session.Screen();
 
     UnicodeTest() { session.Options().SetExtended(true); }
     void Feed(const std::string& bytes, int chunk = kReceiveChunk) { session.Feed(bytes, chunk); }
@@ -131,7 +131,7 @@ TEST(WideCharactersAtMargins, MovingOrCuttingCellsNeverLeavesHalfAWideCharacter)
         ReplaySession session(false, false);
         session.Options().SetExtended(true);
         session.Feed(variant.margins + variant.operation, kReceiveChunk);
-        const ScreenModel& screen = session.terminal().Screen();
+        const ScreenModel& screen = session.Screen();
         int whole = 0;
         std::string broken;  // where the first half without its other half is
         for (int r = 0; r < screen.Geometry().screenRows; ++r) {

@@ -16,10 +16,10 @@ class XtermScreen : public ::testing::Test {
 
     void Feed(std::string_view bytes) { headless.Feed(bytes, 100); }
     const Cell& At(int row, int column) const {
-        const ScreenModel& screen = headless.terminal().Screen();
+        const ScreenModel& screen = headless.Screen();
         return screen.Row(screen.FirstScreenRow() + row)[static_cast<std::size_t>(column)];
     }
-    const TerminalModes& Modes() const { return headless.terminal().Modes(); }
+    const TerminalModes& Modes() const { return headless.Modes(); }
 
     HeadlessTerminal headless;
 };
@@ -80,7 +80,7 @@ TEST_F(XtermScreen, SpecialGraphicsAreBoxDrawingAndG1StartsAsAscii) {
 
 TEST_F(XtermScreen, SavedCursorKeepsPenCharsetsOriginAndAWaitingWrap) {
     Feed("\e[3;10r\e[?6h\e(0\e[1;32m\e[1;80Hq\e7\e(B\e[0m\e[?6l\e[20;1H\e8x");
-    EXPECT_TRUE(headless.terminal().Screen().OriginMode());
+    EXPECT_TRUE(headless.Screen().OriginMode());
     EXPECT_EQ(At(3, 0).Character(), U'\u2502');
     EXPECT_EQ(At(3, 0).foreground, CellColour::Palette(2));
     EXPECT_TRUE(At(3, 0).Has(cell_flags::kBold));
@@ -174,7 +174,7 @@ TEST_F(XtermScreen, TitleStackKeepsTheTitleTheWindowShowsAndAnEmptyPopLeavesIt) 
 // its last column; with the side margins on the size is not set, as in xterm.
 TEST_F(XtermScreen, DoubleRowsHoldHalfTheColumns) {
     Feed("\e#6\e[1;38Habcd");
-    const ScreenModel& screen = headless.terminal().Screen();
+    const ScreenModel& screen = headless.Screen();
     const int first = screen.FirstScreenRow();
     EXPECT_EQ(screen.Row(first).size(), 40U);
     EXPECT_EQ(At(0, 39).Character(), U'c');
@@ -201,7 +201,7 @@ TEST_F(XtermScreen, DoubleRowsHoldHalfTheColumns) {
 // into the history; rows that come in, rows ED erases whole, DECALN and RIS
 // are single again; erasing in the line keeps it.
 TEST_F(XtermScreen, LineSizeMovesWithItsRowUntilTheRowIsErasedWhole) {
-    const ScreenModel& screen = headless.terminal().Screen();
+    const ScreenModel& screen = headless.Screen();
     const auto size = [&](int row) { return screen.RowLineSize(screen.FirstScreenRow() + row); };
     Feed("\e#6\e[2;1H\e#3\e[3;1H\e#4\e[24;1H\e#6\n");
     EXPECT_EQ(screen.RowLineSize(screen.FirstScreenRow() - 1), LineSize::kDoubleWidth);

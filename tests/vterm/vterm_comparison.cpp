@@ -77,7 +77,7 @@ Comparison CompareWithVterm(std::string_view stream, int chunk) {
     vterm_input_write(vt.get(), stream.data(), stream.size());
 
     Comparison result;
-    const ScreenModel& model = ours.terminal().Screen();
+    const ScreenModel& model = ours.Screen();
     for (int row = 0; row < kRows; ++row) {
         const auto cells = model.Row(model.FirstScreenRow() + row);
         for (int column = 0; column < kColumns; ++column) {

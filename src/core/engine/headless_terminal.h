@@ -83,6 +83,10 @@ class HeadlessTerminal {
 
     Terminal& terminal() { return terminal_; }
     const Terminal& terminal() const { return terminal_; }
+    // The terminal's screen model and modes, which the program itself never
+    // sees: it reads the screen through Terminal::View.
+    const ScreenModel& Screen() const { return terminal_.Screen(); }
+    const TerminalModes& Modes() const { return terminal_.Modes(); }
     UserOptions& Options() { return options_; }
     const UserOptions& Options() const { return options_; }
     RecordingSend& Send() { return send_; }

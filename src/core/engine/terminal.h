@@ -123,12 +123,9 @@ class Terminal final : private TelnetEvents, private ColumnSwitch {
 
     // The screen as the window, print, copy, the search and scripts read it.
     const ScreenView& View() const { return view_; }
-    // The model itself, for the tools and tests that look inside.
-    const ScreenModel& Screen() const { return screen_; }
     // What changed on the screen since the window last took it.
     const ScreenDamage& Damage() const { return screen_.Damage(); }
     void ClearDamage() { screen_.ClearDamage(); }
-    const TerminalModes& Modes() const { return modes_; }
     // The terminal in force: it follows the option at the next block or key.
     DialectId InForce() const { return inForce_; }
     bool Extended() const { return inForce_ == DialectId::kExtended; }
@@ -159,6 +156,12 @@ class Terminal final : private TelnetEvents, private ColumnSwitch {
     void SendTransferData(std::span<const std::uint8_t> data);
 
   private:
+    // The model and the modes themselves, for the tools and tests that look
+    // inside, through the headless terminal; the program reads the view.
+    friend class HeadlessTerminal;
+    const ScreenModel& Screen() const { return screen_; }
+    const TerminalModes& Modes() const { return modes_; }
+
     void OnData(const std::uint8_t* bytes, int count) override;
     void OnOptionRequest(std::uint8_t command, std::uint8_t option) override;
     void OnSubnegotiation(std::uint8_t option, std::span<const std::uint8_t> data) override;

@@ -6,6 +6,10 @@ namespace quill {
 constexpr int kColumns = 80;
 constexpr int kScreenRows = 24;
 constexpr int kHistoryRows = 275;
+// Its buffer rows: the history, the screen and one spare row below it.
+constexpr int kBufferRows = kHistoryRows + kScreenRows + 1;
+constexpr int kFirstScreenRow = kHistoryRows;
+constexpr int kLiveViewTop = kHistoryRows;
 
 // The size of a screen: its columns, its rows and the rows of history above.
 struct ScreenGeometry {

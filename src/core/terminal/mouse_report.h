@@ -4,21 +4,10 @@
 #include <string>
 
 #include "core/interfaces/key.h"
+#include "core/interfaces/mouse_event.h"
 #include "core/terminal/terminal_modes.h"
 
 namespace quill {
-
-enum class MouseButton : std::uint8_t { kLeft, kMiddle, kRight, kNone, kWheelUp, kWheelDown };
-enum class MouseAction : std::uint8_t { kPress, kRelease, kMove };
-
-// What the mouse did, over which cell of the screen (0-based).
-struct MouseEvent {
-    MouseAction action;
-    MouseButton button;  // for a move, the button held (kNone: no button)
-    int column;
-    int row;
-    KeyModifiers modifiers;
-};
 
 // Turns mouse events into xterm's reports while the host asks for them
 // (TerminalModes::Mouse). ?9 reports presses of the three buttons, without

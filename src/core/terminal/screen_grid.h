@@ -18,10 +18,6 @@
 
 namespace quill {
 
-constexpr int kBufferRows = kHistoryRows + kScreenRows + 1;  // history, screen, one spare row
-constexpr int kFirstScreenRow = kHistoryRows;
-constexpr int kLiveViewTop = kHistoryRows;
-
 // The history never holds more cells than this, whatever the width: a wide
 // screen keeps fewer history rows.
 constexpr int kHistoryCellLimit = 16'000'000;
