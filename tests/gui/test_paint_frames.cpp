@@ -256,6 +256,25 @@ TEST_F(PaintFramesTest, ADirectPaintOfADoubleRowKeepsTheHighlightBesideTheChange
     EXPECT_EQ(asShown(Shown()), asShown(view.grab().toImage()));
 }
 
+// Output that arrived before the press, still waiting for its frame, does
+// not take away a selection made over it; output after the press does.
+TEST_F(PaintFramesTest, ASelectionOverOutputNotYetPaintedStaysUntilTheCellsChange) {
+    Feed("x");
+    const int paints = view.PaintCount();
+    headless.Feed("\x1b[1;1Hhello world", 16);  // within the frame: not painted yet
+    ASSERT_EQ(view.PaintCount(), paints);
+    const int w = fonts.CellWidth;
+    view.SelectionPress(1, 1);
+    view.SelectionDrag(5 * w - 1, 1);
+    view.SelectionRelease();
+    view.PaintStale();
+    ASSERT_TRUE(view.CurrentSelection().MarksCells());
+    EXPECT_EQ(view.CurrentSelection().CopyText(headless.terminal().View(), "\n"), "hello\n");
+    Feed("\x1b[1;2HX");
+    view.PaintStale();
+    EXPECT_FALSE(view.CurrentSelection().MarksCells());
+}
+
 TEST_F(PaintFramesTest, WithinAFrameTheTickPaintsAndAnIdleViewKeepsNoTimer) {
     Feed("a");
     const int paints = view.PaintCount();

@@ -529,8 +529,11 @@ TextPoint TerminalView::TextPointAt(int x, int y) const {
     return {LineAt(cell.row), cell.column};
 }
 
-// The plain terminal marks rectangles of cells only.
+// The plain terminal marks rectangles of cells only. Output that came before
+// the press and still waits for its frame is taken first: it changed the
+// cells before they were marked, so it must not take the new marks away.
 void TerminalView::SelectionPress(int x, int y, SelectionGesture gesture) {
+    TakeDamage();
     MarkStale(HighlightArea());
     const TextPoint at = TextPointAt(x, y);
     if (!terminal_.Extended()) {
