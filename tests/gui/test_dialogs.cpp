@@ -142,12 +142,12 @@ TEST_F(ConnectDialogTest, PickingAListedHostMovesItToTheFront) {
 TEST_F(ConnectDialogTest, PortIsTheDecimalValueOfTheField) {
     // The conversion itself is the settings store's; here only that the field goes through it.
     const std::vector<std::pair<std::string, int>> cases{{"99abc", 99}, {"", 0}};
-    for (const auto& [text, port] : cases) {
+    for (const auto& field : cases) {
         Ok([&](TemplateDialog& d) {
             d.SetItemText(ConnectControl::kHost, "h");
-            d.SetItemText(ConnectControl::kPort, text);
+            d.SetItemText(ConnectControl::kPort, field.first);
         });
-        EXPECT_EQ(target_.PortNumber, port) << text;
+        EXPECT_EQ(target_.PortNumber, field.second) << field.first;
     }
 }
 
