@@ -237,6 +237,48 @@ TEST_F(PaintFramesTest, ADirectPaintShowsWhatTheWidgetDrawsAndNothingOverAnother
     EXPECT_TRUE(coverShown());
 }
 
+// Small changes are copied from each cell's pixels, made once, without a
+// painter: what reaches the window is what the widget's own paint draws, in
+// every look and with the caret over the cells (italics are left out: a
+// glyph that leans into the row below shows there only when both rows are
+// painted, whichever way). A colour the host changes is
+// not served from the old pixels, and an underscore, which reaches below
+// its cell, is left to the painter with its neighbours.
+TEST_F(PaintFramesTest, CellsCopiedWithoutAPainterShowWhatTheWidgetDraws) {
+    const auto asShown = [](const QImage& image) {
+        return image.convertToFormat(QImage::Format_RGB32);
+    };
+    view.CaretOn();
+    std::string ascii;
+    for (char c = '!'; c <= '~'; ++c) ascii += c;
+    const struct {
+        bool extended;
+        const char* look;
+    } cases[] = {
+        {false, ""},
+        {false, "\x1b[1m"},
+        {false, "\x1b[7m"},
+        {true, "\x1b[1m"},
+        {true, "\x1b[4;9;2m"},
+        {true, "\x1b[31;44m"},
+        {true, "\x1b]4;1;rgb:12/34/56\x1b\\\x1b[31;44m"},
+        {true, "\x1b[?5h\x1b[38;2;200;100;50;7m"},
+    };
+    for (const auto& c : cases) {
+        headless.Options().SetExtended(c.extended);
+        Feed("\x1b[0m\x1b[?5l\x1b[H\x1b[2J\x1b[5;1H");
+        const int copied = view.CopiedPaints();
+        for (std::size_t i = 0; i < ascii.size(); i += 3) Feed(c.look + ascii.substr(i, 3));
+        EXPECT_GT(view.CopiedPaints(), copied) << c.look;
+        EXPECT_EQ(asShown(Shown()), asShown(view.grab().toImage())) << c.look;
+    }
+    Feed("\x1b[0m\x1b[H\x1b[2J");
+    const int copied = view.CopiedPaints();
+    Feed("_");
+    EXPECT_EQ(view.CopiedPaints(), copied);
+    EXPECT_EQ(asShown(Shown()), asShown(view.grab().toImage()));
+}
+
 // A change on a row of double size, painted straight into the window, leaves
 // the highlight of the row's other marked cells as a full paint shows it.
 TEST_F(PaintFramesTest, ADirectPaintOfADoubleRowKeepsTheHighlightBesideTheChange) {

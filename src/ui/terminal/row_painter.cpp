@@ -53,7 +53,9 @@ CellColour BoldBright(const Cell& cell, const CellLook& look) {
     return CellColour::Palette(static_cast<std::uint8_t>(colour.value() + 8));
 }
 
-RowPainter::CellColours ColoursOf(const Cell& cell, const CellLook& look) {
+}  // namespace
+
+RowPainter::CellColours RowPainter::ColoursOf(const Cell& cell, const CellLook& look) {
     QRgb text = look.text.rgb();
     QRgb background = look.background.rgb();
     if (look.reverseScreen) std::swap(text, background);
@@ -63,6 +65,8 @@ RowPainter::CellColours ColoursOf(const Cell& cell, const CellLook& look) {
     if (cell.Has(cell_flags::kFaint)) colours.text = Faint(colours.text, colours.background);
     return colours;
 }
+
+namespace {
 
 GlyphCache::Variant VariantOf(const Cell& cell) {
     const bool bold = cell.Has(cell_flags::kBold);
@@ -135,9 +139,16 @@ QRect RowPainter::Cells(int row, int column, int count) const {
 // are the pixel inverse of that drawing, each run of them inverted at once.
 void RowPainter::PaintPlain(QPainter& painter, const ScreenView& screen, int top, int first,
                             int end, int width, const QColor& text, const QColor& background) {
+    PaintPlainRows(
+        painter, [&](int i) { return screen.Row(top + i); }, first, end, width, text, background);
+}
+
+template <class RowAt>
+void RowPainter::PaintPlainRows(QPainter& painter, RowAt rowAt, int first, int end, int width,
+                                const QColor& text, const QColor& background) {
     painter.fillRect(0, first * cellHeight_, width, (end - first) * cellHeight_, background);
     for (int i = first; i < end; ++i) {
-        const std::span<const Cell> row = screen.Row(top + i);
+        const std::span<const Cell> row = rowAt(i);
         const int columns = static_cast<int>(row.size());
         for (int c = 0; c < columns; ++c) {
             const char32_t ch = row[static_cast<std::size_t>(c)].Character();
@@ -149,7 +160,7 @@ void RowPainter::PaintPlain(QPainter& painter, const ScreenView& screen, int top
     runs_.Draw(painter, glyphs_);
 
     for (int i = first; i < end; ++i) {
-        const std::span<const Cell> row = screen.Row(top + i);
+        const std::span<const Cell> row = rowAt(i);
         const int columns = static_cast<int>(row.size());
         for (int c = 0; c < columns; ++c) {
             const Cell& cell = row[static_cast<std::size_t>(c)];
@@ -163,7 +174,7 @@ void RowPainter::PaintPlain(QPainter& painter, const ScreenView& screen, int top
 
     painter.setCompositionMode(QPainter::CompositionMode_Difference);
     for (int i = first; i < end; ++i) {
-        const std::span<const Cell> row = screen.Row(top + i);
+        const std::span<const Cell> row = rowAt(i);
         const int columns = static_cast<int>(row.size());
         for (int c = 0; c < columns;) {
             if (AttributeCode(row[static_cast<std::size_t>(c)]) != kAttrReverse) {
@@ -285,6 +296,61 @@ void RowPainter::PaintDecorations(QPainter& painter, const Cell& cell, const QRe
     if (cell.Has(cell_flags::kStrike)) {
         painter.fillRect(cells.left(), baseline - strikeAbove_, cells.width(), lineWidth_, colour);
     }
+}
+
+namespace {
+
+// Each channel as far from the text's as it can be: any ink of the text that
+// reaches it changes it, by at least as much as it would change any other
+// colour.
+QRgb FarFrom(QRgb text) {
+    const auto far = [](int channel) { return channel < 128 ? 255 : 0; };
+    return qRgb(far(qRed(text)), far(qGreen(text)), far(qBlue(text)));
+}
+
+}  // namespace
+
+// The cell is painted in the middle of a block of three cells by three
+// filled with a colour far from its text's; any pixel around it that is no
+// longer that colour is drawing that reaches past the cell.
+template <class Paint>
+bool RowPainter::PaintAlone(QRgb text, QImage& pixels, Paint paint) {
+    const QRgb around = FarFrom(text);
+    QImage block(3 * cellWidth_, 3 * cellHeight_, pixels.format());
+    block.fill(around);
+    {
+        QPainter painter(&block);
+        painter.translate(cellWidth_, cellHeight_);
+        paint(painter);
+    }
+    const QRect cell(cellWidth_, cellHeight_, cellWidth_, cellHeight_);
+    for (int y = 0; y < block.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(block.constScanLine(y));
+        for (int x = 0; x < block.width(); ++x) {
+            if (line[x] != around && !cell.contains(x, y)) return false;
+        }
+    }
+    pixels = block.copy(cell);
+    return true;
+}
+
+bool RowPainter::PaintAlonePlain(const Cell& cell, const QColor& text, const QColor& background,
+                                 QImage& pixels) {
+    return PaintAlone(text.rgb(), pixels, [&](QPainter& painter) {
+        PaintPlainRows(
+            painter, [&](int) { return std::span<const Cell>(&cell, 1); }, 0, 1, cellWidth_, text,
+            background);
+    });
+}
+
+bool RowPainter::PaintAloneExtended(const ScreenView& screen, const Cell& cell,
+                                    const CellLook& look, QImage& pixels) {
+    return PaintAlone(ColoursOf(cell, look).text, pixels, [&](QPainter& painter) {
+        painter.fillRect(0, 0, cellWidth_, cellHeight_,
+                         look.reverseScreen ? look.text : look.background);
+        PaintCells(painter, screen, std::span<const Cell>(&cell, 1), 0, look);
+        runs_.Draw(painter, glyphs_);
+    });
 }
 
 }  // namespace quill

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
 #include <QPointF>
 #include <QRect>
 #include <cstdint>
@@ -80,8 +81,23 @@ class RowPainter {
         QRgb text;
         QRgb background;
     };
+    static CellColours ColoursOf(const Cell& cell, const CellLook& look);
+
+    // One cell as its row paints it, into `pixels` (one cell in size, in the
+    // window's image format); false when its drawing reaches past the cell
+    // (a glyph wider than its cell), so that only its row can paint it. A
+    // cell with combining marks or a wide character is never painted alone.
+    bool PaintAlonePlain(const Cell& cell, const QColor& text, const QColor& background,
+                         QImage& pixels);
+    bool PaintAloneExtended(const ScreenView& screen, const Cell& cell, const CellLook& look,
+                            QImage& pixels);
 
   private:
+    template <class RowAt>
+    void PaintPlainRows(QPainter& painter, RowAt rowAt, int first, int end, int width,
+                        const QColor& text, const QColor& background);
+    template <class Paint>
+    bool PaintAlone(QRgb text, QImage& pixels, Paint paint);
     QPointF Baseline(int row, int column) const;
     QRect Cells(int row, int column, int count) const;
     void PaintCells(QPainter& painter, const ScreenView& screen, std::span<const Cell> cells,

@@ -15,6 +15,7 @@
 
 #include "ui/terminal/match_highlight.h"
 #include "ui/terminal/preedit.h"
+#include "ui/terminal/word_image.h"
 
 namespace quill {
 
@@ -48,6 +49,7 @@ TerminalView::TerminalView(Terminal& terminal, const TerminalFonts& fonts, Colou
       cellWidth_(fonts.CellWidth),
       cellHeight_(fonts.CellHeight),
       painter_(fonts),
+      blit_(painter_, fonts.CellWidth, fonts.CellHeight),
       painted_(CurrentLook()) {
     setAttribute(Qt::WA_OpaquePaintEvent);  // every row is painted opaque
     setFocusPolicy(Qt::StrongFocus);
@@ -142,7 +144,7 @@ bool TerminalView::PaintDirect(const QRegion& area) {
     const QPoint offset = mapTo(top, QPoint(0, 0));
     const QRegion target = area.translated(offset);
     store->beginPaint(target);
-    {
+    if (!BlitCells(*store->paintDevice(), offset, area)) {
         QPainter painter(store->paintDevice());
         painter.translate(offset);
         // A rectangle clips at a fraction of a region's cost.
@@ -154,8 +156,43 @@ bool TerminalView::PaintDirect(const QRegion& area) {
         DisplayPaint(painter, area);
     }
     store->endPaint();
-    store->flush(target, handle);
+    if (!PutOnWindow(*handle, *store, target)) store->flush(target, handle);
     return true;
+}
+
+// Where nothing but cells and the caret lies in the area (no selection,
+// find mark, link underline or pre-edit), the cells' pixels are copied in
+// and the caret inverted, without a painter.
+bool TerminalView::BlitCells(QPaintDevice& device, QPoint offset, const QRegion& area) {
+    if (device.devType() != QInternal::Image || selection_.MarksCells() || !findMatches_.empty() ||
+        linkUnderline_ || !preedit_.isEmpty())
+        return false;
+    auto& image = static_cast<QImage&>(device);
+    const int rows = std::min(PaintableRows(), screen_.BufferRows() - ViewTop());
+    const BlitLook look{painted_.dialect, ToColour(colours_.text()), ToColour(colours_.background()),
+                        ShownCellLook()};
+    if (!blit_.Paint(image, offset, area, screen_, ViewTop(), rows, look)) return false;
+    if (CaretDrawn()) {
+        for (const QRect& edge : CaretEdges()) {
+            for (const QRect& part : area & edge) InvertPixels(image, part.translated(offset));
+        }
+    }
+    ++copiedPaints_;
+    FinishPaint(area, rows);
+    return true;
+}
+
+// Straight onto an X11 window where the store's image allows it.
+bool TerminalView::PutOnWindow(QWindow& handle, QBackingStore& store, const QRegion& area) {
+    QPaintDevice* device = store.paintDevice();
+    if (device->devType() != QInternal::Image) return false;
+    const auto& image = *static_cast<const QImage*>(device);
+    if (!IsWordImage(image)) return false;
+    if (windowPutFor_ != handle.winId()) {
+        windowPutFor_ = handle.winId();
+        windowPut_ = X11WindowPut::For(handle);
+    }
+    return windowPut_ != nullptr && windowPut_->Put(image, area);
 }
 
 // Whether a widget of the same window is drawn over part of the view: a
@@ -337,36 +374,34 @@ void TerminalView::DisplayPaint(QPainter& painter, const QRegion& area) {
     PaintMatchesAndLink(painter, rows);
     PaintPreedit(painter, preedit_, CursorCell(), fonts_, ToColour(colours_.text()),
                  ToColour(colours_.background()));
+    FinishPaint(area, rows);
+}
+
+void TerminalView::FinishPaint(const QRegion& area, int rows) {
     FollowBlink(rows);
     ++paintCount_;
     lastPaintArea_ = area;
     lastPaint_ = clock_();
 }
 
+void TerminalView::PaintRows(QPainter& painter, int first, int end) {
+    if (painted_.dialect == DialectId::kPlain) {
+        painter_.PaintPlain(painter, screen_, ViewTop(), first, end, width(),
+                            ToColour(colours_.text()), ToColour(colours_.background()));
+    } else {
+        painter_.PaintExtended(painter, screen_, ViewTop(), first, end, width(), ShownCellLook());
+    }
+}
+
 // The BBS terminal's default colours are the PC's, light grey on black,
 // whatever the user's are.
-void TerminalView::PaintRows(QPainter& painter, int first, int end) {
-    const QColor text = ToColour(colours_.text());
-    const QColor background = ToColour(colours_.background());
-    switch (painted_.dialect) {
-        case DialectId::kPlain:
-            painter_.PaintPlain(painter, screen_, ViewTop(), first, end, width(), text, background);
-            break;
-        case DialectId::kExtended: {
-            const CellLook look{painted_.palette,    text,
-                                background,          painted_.reverseScreen,
-                                colours_.boldBright, blinkHidden_};
-            painter_.PaintExtended(painter, screen_, ViewTop(), first, end, width(), look);
-            break;
-        }
-        case DialectId::kBbs: {
-            const CellLook look{painted_.palette, ToColour(painted_.palette.Colour(kPcGrey)),
-                                ToColour(painted_.palette.Colour(kPcBlack)), false, true,
-                                blinkHidden_};
-            painter_.PaintExtended(painter, screen_, ViewTop(), first, end, width(), look);
-            break;
-        }
+CellLook TerminalView::ShownCellLook() const {
+    if (painted_.dialect == DialectId::kBbs) {
+        return {painted_.palette, ToColour(painted_.palette.Colour(kPcGrey)),
+                ToColour(painted_.palette.Colour(kPcBlack)), false, true, blinkHidden_};
     }
+    return {painted_.palette,       ToColour(colours_.text()), ToColour(colours_.background()),
+            painted_.reverseScreen, colours_.boldBright,       blinkHidden_};
 }
 
 // Whether a window row shows blinking text (the row below the screen
@@ -422,23 +457,23 @@ bool TerminalView::CaretBlinks() const {
            screen_.Cursor().blinks;
 }
 
-// A hollow block is its cell's outline, four edges that do not overlap.
-void TerminalView::InvertCaret(QPainter& painter) {
+// What the caret inverts: its rectangle, or for a hollow block its cell's
+// outline, four edges that do not overlap.
+TerminalView::CaretShape TerminalView::CaretEdges() const {
     const QRect r = CaretRect();
-    if (caretFocused_ || painted_.dialect != DialectId::kExtended) {
-        painter.fillRect(r, Qt::white);
-        return;
-    }
-    painter.fillRect(r.left(), r.top(), r.width(), 1, Qt::white);
-    painter.fillRect(r.left(), r.bottom(), r.width(), 1, Qt::white);
-    painter.fillRect(r.left(), r.top() + 1, 1, r.height() - 2, Qt::white);
-    painter.fillRect(r.right(), r.top() + 1, 1, r.height() - 2, Qt::white);
+    if (caretFocused_ || painted_.dialect != DialectId::kExtended) return {{r}, 1};
+    return {{QRect(r.left(), r.top(), r.width(), 1), QRect(r.left(), r.bottom(), r.width(), 1),
+             QRect(r.left(), r.top() + 1, 1, r.height() - 2),
+             QRect(r.right(), r.top() + 1, 1, r.height() - 2)},
+            4};
 }
 
 // The caret and the selection highlight invert what lies under them.
 void TerminalView::InvertOverlays(QPainter& painter) {
     painter.setCompositionMode(QPainter::CompositionMode_Difference);
-    if (CaretDrawn()) InvertCaret(painter);
+    if (CaretDrawn()) {
+        for (const QRect& edge : CaretEdges()) painter.fillRect(edge, Qt::white);
+    }
     for (const QRect& band : HighlightArea()) painter.fillRect(band, Qt::white);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }

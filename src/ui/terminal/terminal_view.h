@@ -7,9 +7,11 @@
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -20,9 +22,13 @@
 #include "core/interfaces/screen_view.h"
 #include "core/search/scrollback_search.h"
 #include "core/view/selection.h"
+#include "ui/terminal/cell_blit.h"
 #include "ui/terminal/row_painter.h"
 #include "ui/terminal/terminal_fonts.h"
+#include "ui/terminal/x11_window_put.h"
 
+class QBackingStore;
+class QPaintDevice;
 class QPainter;
 class QScrollBar;
 
@@ -164,6 +170,8 @@ class TerminalView final : public QWidget, public DisplaySink {
     // Pixel scrolls done so far, and the window rows the last paint covered.
     int BlitCount() const { return blitCount_; }
     const QRegion& LastPaintArea() const { return lastPaintArea_; }
+    // Paints made by copying cells' pixels, without a painter.
+    int CopiedPaints() const { return copiedPaints_; }
     // The glyph lookups that had to ask the fonts so far.
     int GlyphMisses() const { return painter_.Glyphs().Misses(); }
 
@@ -181,6 +189,10 @@ class TerminalView final : public QWidget, public DisplaySink {
     void MarkStale(const QRegion& area);
     void ScheduleFrame();
     bool PaintDirect(const QRegion& area);
+    bool PutOnWindow(QWindow& handle, QBackingStore& store, const QRegion& area);
+    bool BlitCells(QPaintDevice& device, QPoint offset, const QRegion& area);
+    void FinishPaint(const QRegion& area, int rows);
+    CellLook ShownCellLook() const;
     bool Covered() const;
     std::chrono::milliseconds SincePaint() const;
     void TakeDamage();
@@ -209,7 +221,13 @@ class TerminalView final : public QWidget, public DisplaySink {
     bool CaretDrawn() const;
     bool CaretBlinks() const;
     QRect CaretArea() const;
-    void InvertCaret(QPainter& painter);
+    struct CaretShape {
+        std::array<QRect, 4> edges;
+        int count = 0;
+        const QRect* begin() const { return edges.data(); }
+        const QRect* end() const { return edges.data() + count; }
+    };
+    CaretShape CaretEdges() const;
     void InvertOverlays(QPainter& painter);
     QRect CellRect(int row, int column) const;
     QRegion HighlightArea() const;
@@ -235,10 +253,16 @@ class TerminalView final : public QWidget, public DisplaySink {
     std::optional<std::chrono::steady_clock::time_point> lastPaint_;
     int paintCount_ = 0;
     int blitCount_ = 0;
+    int copiedPaints_ = 0;
     // A blit the widget repaint has not yet shown.
     bool blitPending_ = false;
+    // What puts the direct paint onto the window, and the native window it
+    // was looked for (0: not yet).
+    std::unique_ptr<X11WindowPut> windowPut_;
+    WId windowPutFor_ = 0;
     QRegion lastPaintArea_;
     RowPainter painter_;
+    CellBlit blit_;
     Look painted_;
     std::vector<bool> touched_;  // the window rows a paint covers
     std::vector<int> rowCellWidths_;  // the cell width of each window row, for the find marks

@@ -1,0 +1,164 @@
+#include "ui/terminal/cell_blit.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "ui/terminal/word_image.h"
+
+namespace quill {
+
+namespace {
+
+// Pixels of as many cells as a few screens hold in all their looks; past
+// that the cache starts afresh.
+constexpr std::size_t kMaxCells = 4096;
+// The attribute bits that change how a cell of the extended terminal is
+// drawn, and one more for blinking text in the half of its blink that
+// hides it.
+constexpr std::uint16_t kDrawnFlags = 0xFF;
+constexpr std::uint16_t kBlinkHidden = 1 << 8;
+constexpr char32_t kFirstPrintable = U'!';
+constexpr char32_t kLastPrintable = U'~';
+constexpr std::size_t kPrintable = kLastPrintable - kFirstPrintable + 1;
+
+bool IsPrintableAscii(char32_t ch) {
+    return ch >= kFirstPrintable && ch <= kLastPrintable;
+}
+
+// A cell the row painter draws with others: a wide character, either half,
+// or a character with combining marks.
+bool DrawnWithOthers(const ScreenView& screen, std::span<const Cell> row, int column) {
+    const auto c = static_cast<std::size_t>(column);
+    const Cell& cell = row[c];
+    return cell.Has(cell_flags::kWideRight) ||
+           (c + 1 < row.size() && row[c + 1].Has(cell_flags::kWideRight)) ||
+           !screen.Marks(cell).empty();
+}
+
+}  // namespace
+
+std::size_t CellBlit::KeyHash::operator()(const Key& key) const {
+    std::uint64_t h = (std::uint64_t{key.character} << 32) ^ (std::uint64_t{key.flags} << 16) ^
+                      key.plain;
+    h ^= (std::uint64_t{key.text} << 32 | key.background) * 0x9E3779B97F4A7C15ULL;
+    return static_cast<std::size_t>(h ^ (h >> 29));
+}
+
+CellBlit::CellBlit(RowPainter& painter, int cellWidth, int cellHeight)
+    : painter_(painter), cellWidth_(cellWidth), cellHeight_(cellHeight) {}
+
+bool CellBlit::Paint(QImage& image, QPoint offset, const QRegion& area, const ScreenView& screen,
+                     int top, int rows, const BlitLook& look) {
+    if (!IsWordImage(image)) return false;
+    if (image.format() != format_) {
+        cache_.clear();
+        format_ = image.format();
+    }
+    if (!image.rect().contains(area.boundingRect().translated(offset))) return false;
+    return std::all_of(area.begin(), area.end(), [&](const QRect& rect) {
+        return PaintRect(image, offset, rect, screen, top, rows, look);
+    });
+}
+
+// The cells the rectangle touches are copied once every cell of the block
+// around them, one cell wider on each side, is known to draw within itself.
+bool CellBlit::PaintRect(QImage& image, QPoint offset, const QRect& rect, const ScreenView& screen,
+                         int top, int rows, const BlitLook& look) {
+    const int firstRow = rect.top() / cellHeight_;
+    const int lastRow = rect.bottom() / cellHeight_;
+    const int firstColumn = rect.left() / cellWidth_;
+    const int lastColumn = rect.right() / cellWidth_;
+    // The extended terminal shows nothing in the row below its screen.
+    const int shown = look.dialect == DialectId::kPlain ? rows
+                                                        : std::min(rows, screen.BufferRows() - 1 - top);
+    if (rect.left() < 0 || rect.top() < 0 || lastRow >= shown) return false;
+    for (int r = std::max(firstRow - 1, 0); r <= std::min(lastRow + 1, shown - 1); ++r) {
+        const bool painted = r >= firstRow && r <= lastRow;
+        if (screen.RowLineSize(top + r) != LineSize::kSingle) {
+            if (painted) return false;
+            continue;  // held within its own row
+        }
+        const std::span<const Cell> row = screen.Row(top + r);
+        const int columns = static_cast<int>(row.size());
+        if (lastColumn >= columns) return false;
+        for (int c = std::max(firstColumn - 1, 0); c <= std::min(lastColumn + 1, columns - 1); ++c) {
+            const QImage* pixels = CellPixels(screen, row, c, look);
+            if (pixels == nullptr) return false;
+            if (!painted || c < firstColumn || c > lastColumn) continue;
+            const QRect cell(c * cellWidth_, r * cellHeight_, cellWidth_, cellHeight_);
+            Copy(*pixels, cell, cell & rect, image, offset);
+        }
+    }
+    return true;
+}
+
+const QImage* CellBlit::CellPixels(const ScreenView& screen, std::span<const Cell> row, int column,
+                                   const BlitLook& look) {
+    if (DrawnWithOthers(screen, row, column)) return nullptr;
+    const Cell& cell = row[static_cast<std::size_t>(column)];
+    const bool plain = look.dialect == DialectId::kPlain;
+    Key key{cell.Character(), 0, plain, look.text.rgb(), look.background.rgb()};
+    if (plain) {
+        key.flags = AttributeCode(cell);
+    } else {
+        const RowPainter::CellColours colours = RowPainter::ColoursOf(cell, look.cells);
+        key.flags = cell.flags & kDrawnFlags;
+        if (look.cells.blinkHidden && cell.Has(cell_flags::kBlink)) key.flags |= kBlinkHidden;
+        key.text = colours.text;
+        key.background = colours.background;
+    }
+    auto found = cache_.find(key);
+    if (found == cache_.end()) {
+        if (cache_.size() + kPrintable >= kMaxCells) cache_.clear();
+        if (IsPrintableAscii(key.character)) {
+            PaintPrintable(screen, cell, key, look);
+            found = cache_.find(key);
+        } else {
+            found = cache_.emplace(key, PaintAlone(screen, cell, look)).first;
+        }
+    }
+    return found->second.isNull() ? nullptr : &found->second;
+}
+
+QImage CellBlit::PaintAlone(const ScreenView& screen, const Cell& cell, const BlitLook& look) {
+    QImage pixels(cellWidth_, cellHeight_, format_);
+    const bool alone = look.dialect == DialectId::kPlain
+                           ? painter_.PaintAlonePlain(cell, look.text, look.background, pixels)
+                           : painter_.PaintAloneExtended(screen, cell, look.cells, pixels);
+    return alone ? pixels : QImage();
+}
+
+// A host that prints one letter in a look prints others in it: the first
+// paints the printable ASCII characters of that look all at once, so that
+// typing does not meet a new character at every key.
+void CellBlit::PaintPrintable(const ScreenView& screen, const Cell& cell, const Key& key,
+                              const BlitLook& look) {
+    Cell other = cell;
+    Key otherKey = key;
+    for (char32_t ch = kFirstPrintable; ch <= kLastPrintable; ++ch) {
+        other.character = ch;
+        otherKey.character = ch;
+        if (!cache_.contains(otherKey)) cache_.emplace(otherKey, PaintAlone(screen, other, look));
+    }
+}
+
+void CellBlit::Copy(const QImage& cell, const QRect& cellRect, const QRect& part, QImage& image,
+                    QPoint offset) const {
+    const int x = part.left() - cellRect.left();
+    const auto bytes = static_cast<std::size_t>(part.width()) * 4;
+    for (int y = part.top(); y <= part.bottom(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(cell.constScanLine(y - cellRect.top())) + x;
+        auto* to = reinterpret_cast<QRgb*>(image.scanLine(y + offset.y())) + part.left() + offset.x();
+        std::memcpy(to, from, bytes);
+    }
+}
+
+void InvertPixels(QImage& image, const QRect& rect) {
+    const QRect inside = rect & image.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = inside.left(); x <= inside.right(); ++x) line[x] ^= 0x00FFFFFFU;
+    }
+}
+
+}  // namespace quill
