@@ -38,8 +38,8 @@ bool DrawnWithOthers(const ScreenView& screen, std::span<const Cell> row, int co
 }  // namespace
 
 std::size_t CellBlit::KeyHash::operator()(const Key& key) const {
-    std::uint64_t h = (std::uint64_t{key.character} << 32) ^ (std::uint64_t{key.flags} << 16) ^
-                      key.plain;
+    std::uint64_t h =
+        (std::uint64_t{key.character} << 32) ^ (std::uint64_t{key.flags} << 16) ^ key.plain;
     h ^= (std::uint64_t{key.text} << 32 | key.background) * 0x9E3779B97F4A7C15ULL;
     return static_cast<std::size_t>(h ^ (h >> 29));
 }
@@ -69,8 +69,8 @@ bool CellBlit::PaintRect(QImage& image, QPoint offset, const QRect& rect, const 
     const int firstColumn = rect.left() / cellWidth_;
     const int lastColumn = rect.right() / cellWidth_;
     // The extended terminal shows nothing in the row below its screen.
-    const int shown = look.dialect == DialectId::kPlain ? rows
-                                                        : std::min(rows, screen.BufferRows() - 1 - top);
+    const int shown =
+        look.dialect == DialectId::kPlain ? rows : std::min(rows, screen.BufferRows() - 1 - top);
     if (rect.left() < 0 || rect.top() < 0 || lastRow >= shown) return false;
     for (int r = std::max(firstRow - 1, 0); r <= std::min(lastRow + 1, shown - 1); ++r) {
         const bool painted = r >= firstRow && r <= lastRow;
@@ -81,7 +81,8 @@ bool CellBlit::PaintRect(QImage& image, QPoint offset, const QRect& rect, const 
         const std::span<const Cell> row = screen.Row(top + r);
         const int columns = static_cast<int>(row.size());
         if (lastColumn >= columns) return false;
-        for (int c = std::max(firstColumn - 1, 0); c <= std::min(lastColumn + 1, columns - 1); ++c) {
+        for (int c = std::max(firstColumn - 1, 0); c <= std::min(lastColumn + 1, columns - 1);
+             ++c) {
             const QImage* pixels = CellPixels(screen, row, c, look);
             if (pixels == nullptr) return false;
             if (!painted || c < firstColumn || c > lastColumn) continue;
@@ -147,8 +148,10 @@ void CellBlit::Copy(const QImage& cell, const QRect& cellRect, const QRect& part
     const int x = part.left() - cellRect.left();
     const auto bytes = static_cast<std::size_t>(part.width()) * 4;
     for (int y = part.top(); y <= part.bottom(); ++y) {
-        const auto* from = reinterpret_cast<const QRgb*>(cell.constScanLine(y - cellRect.top())) + x;
-        auto* to = reinterpret_cast<QRgb*>(image.scanLine(y + offset.y())) + part.left() + offset.x();
+        const auto* from =
+            reinterpret_cast<const QRgb*>(cell.constScanLine(y - cellRect.top())) + x;
+        auto* to =
+            reinterpret_cast<QRgb*>(image.scanLine(y + offset.y())) + part.left() + offset.x();
         std::memcpy(to, from, bytes);
     }
 }

@@ -52,7 +52,10 @@ std::unique_ptr<X11WindowPut> X11WindowPut::For(QWindow& window) {
 }
 
 X11WindowPut::X11WindowPut(xcb_connection_t* connection, std::uint32_t window, std::uint8_t depth)
-    : connection_(connection), window_(window), context_(xcb_generate_id(connection)), depth_(depth) {
+    : connection_(connection),
+      window_(window),
+      context_(xcb_generate_id(connection)),
+      depth_(depth) {
     const std::uint32_t noExposures = 0;
     xcb_create_gc(connection_, context_, window_, XCB_GC_GRAPHICS_EXPOSURES, &noExposures);
 }
@@ -77,14 +80,15 @@ bool X11WindowPut::Put(const QImage& image, const QRegion& area) {
         const auto width = static_cast<std::size_t>(rect.width());
         rows_.resize(width * static_cast<std::size_t>(rect.height()));
         for (int y = 0; y < rect.height(); ++y) {
-            const auto* line = reinterpret_cast<const std::uint32_t*>(image.constScanLine(rect.y() + y));
+            const auto* line =
+                reinterpret_cast<const std::uint32_t*>(image.constScanLine(rect.y() + y));
             std::memcpy(&rows_[static_cast<std::size_t>(y) * width], line + rect.x(), width * 4);
         }
         xcb_put_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, window_, context_,
                       static_cast<std::uint16_t>(rect.width()),
-                      static_cast<std::uint16_t>(rect.height()), static_cast<std::int16_t>(rect.x()),
-                      static_cast<std::int16_t>(rect.y()), 0, depth_,
-                      static_cast<std::uint32_t>(rows_.size() * 4),
+                      static_cast<std::uint16_t>(rect.height()),
+                      static_cast<std::int16_t>(rect.x()), static_cast<std::int16_t>(rect.y()), 0,
+                      depth_, static_cast<std::uint32_t>(rows_.size() * 4),
                       reinterpret_cast<const std::uint8_t*>(rows_.data()));
     }
     xcb_flush(connection_);
