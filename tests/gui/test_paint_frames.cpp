@@ -261,6 +261,7 @@ TEST_F(PaintFramesTest, CellsCopiedWithoutAPainterShowWhatTheWidgetDraws) {
         {true, "\x1b[1m"},
         {true, "\x1b[4;9;2m"},
         {true, "\x1b[31;44m"},
+        {true, "\x1b[31;42m"},
         {true, "\x1b]4;1;rgb:12/34/56\x1b\\\x1b[31;44m"},
         {true, "\x1b[?5h\x1b[38;2;200;100;50;7m"},
     };
@@ -277,6 +278,52 @@ TEST_F(PaintFramesTest, CellsCopiedWithoutAPainterShowWhatTheWidgetDraws) {
     Feed("_");
     EXPECT_EQ(view.CopiedPaints(), copied);
     EXPECT_EQ(asShown(Shown()), asShown(view.grab().toImage()));
+}
+
+// Output in a new colour at every character makes no pile of cells in one
+// paint: past a few, the painter paints the area.
+TEST_F(PaintFramesTest, OutputInManyNewColoursIsLeftToThePainter) {
+    headless.Options().SetExtended(true);
+    std::string rainbow;
+    for (int i = 0; i < 40; ++i) rainbow += "\x1b[38;2;" + std::to_string(5 * i) + ";9;9mx";
+    Feed("\x1b[H\x1b[2J");
+    const int copied = view.CopiedPaints();
+    Feed("\x1b[3;1H" + rainbow);
+    EXPECT_EQ(view.CopiedPaints(), copied);
+    EXPECT_EQ(Shown().convertToFormat(QImage::Format_RGB32),
+              view.grab().toImage().convertToFormat(QImage::Format_RGB32));
+}
+
+// Inside a window, below and beside other widgets, copied cells land at the
+// view's place, and a grid wider than the view (a window cut to the screen)
+// leaves the widget beside it alone.
+TEST_F(PaintFramesTest, CopiedCellsLandInTheViewAndStayInIt) {
+    QWidget window;
+    QWidget beside(&window);
+    beside.setAutoFillBackground(true);
+    QPalette red;
+    red.setColor(QPalette::Window, Qt::red);
+    beside.setPalette(red);
+    const QSize grid = view.size();
+    const QRect place(QPoint(6, 9), grid - QSize(5 * fonts.CellWidth, 0));
+    view.setParent(&window);
+    view.setGeometry(place);
+    beside.setGeometry(place.right() + 1, place.top(), 5 * fonts.CellWidth, place.height());
+    window.resize(place.right() + 1 + beside.width(), place.bottom() + 1);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    view.CaretOn();
+    view.InvalidateAll();
+    view.PaintStale();
+    const int copied = view.CopiedPaints();
+    Feed("\x1b[2;74Habcdefg");
+    EXPECT_GT(view.CopiedPaints(), copied);
+    const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
+    EXPECT_EQ(shown.copy(place).convertToFormat(QImage::Format_RGB32),
+              view.grab().toImage().convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(shown.pixel(place.right() + 2, place.top() + fonts.CellHeight + 2) & 0xFFFFFF,
+              QColor(Qt::red).rgb() & 0xFFFFFF);
+    view.setParent(nullptr);
 }
 
 // A change on a row of double size, painted straight into the window, leaves

@@ -12,6 +12,14 @@ namespace {
 // Pixels of as many cells as a few screens hold in all their looks; past
 // that the cache starts afresh.
 constexpr std::size_t kMaxCells = 4096;
+// An area of more cells than a few rows is painted: a screenful goes as fast
+// through the painter, and a flood is paced by frames, not by a byte's way
+// to the screen.
+constexpr qsizetype kMaxCellsCopied = 320;
+// The cells one paint may make before it leaves the area to the painter
+// (output in a new colour at every character, a gradient, makes a cell for
+// each), besides the printable set of a look in the default colours.
+constexpr int kMadeInAPaint = 16;
 // The attribute bits that change how a cell of the extended terminal is
 // drawn, and one more for blinking text in the half of its blink that
 // hides it.
@@ -55,6 +63,10 @@ bool CellBlit::Paint(QImage& image, QPoint offset, const QRegion& area, const Sc
         format_ = image.format();
     }
     if (!image.rect().contains(area.boundingRect().translated(offset))) return false;
+    qsizetype pixels = 0;
+    for (const QRect& rect : area) pixels += qsizetype{rect.width()} * rect.height();
+    if (pixels > kMaxCellsCopied * cellWidth_ * cellHeight_) return false;
+    made_ = 0;
     return std::all_of(area.begin(), area.end(), [&](const QRect& rect) {
         return PaintRect(image, offset, rect, screen, top, rows, look);
     });
@@ -111,12 +123,19 @@ const QImage* CellBlit::CellPixels(const ScreenView& screen, std::span<const Cel
     auto found = cache_.find(key);
     if (found == cache_.end()) {
         if (cache_.size() + kPrintable >= kMaxCells) cache_.clear();
-        if (IsPrintableAscii(key.character)) {
+        const RowPainter::CellColours defaults =
+            plain ? RowPainter::CellColours{key.text, key.background}
+                  : RowPainter::ColoursOf(Cell{}, look.cells);
+        if (made_ == 0 && IsPrintableAscii(key.character) && key.text == defaults.text &&
+            key.background == defaults.background) {
             PaintPrintable(screen, cell, key, look);
             found = cache_.find(key);
-        } else {
+        } else if (made_ < kMadeInAPaint) {
             found = cache_.emplace(key, PaintAlone(screen, cell, look)).first;
+        } else {
+            return nullptr;
         }
+        ++made_;
     }
     return found->second.isNull() ? nullptr : &found->second;
 }
@@ -129,9 +148,9 @@ QImage CellBlit::PaintAlone(const ScreenView& screen, const Cell& cell, const Bl
     return alone ? pixels : QImage();
 }
 
-// A host that prints one letter in a look prints others in it: the first
-// paints the printable ASCII characters of that look all at once, so that
-// typing does not meet a new character at every key.
+// Typing and a shell's output come in the default colours: the first
+// printable character in them makes the whole printable ASCII of that look
+// at once, so that typing does not meet a new character at every key.
 void CellBlit::PaintPrintable(const ScreenView& screen, const Cell& cell, const Key& key,
                               const BlitLook& look) {
     Cell other = cell;

@@ -73,6 +73,7 @@ class CellBlit {
     QImage::Format format_ = QImage::Format_Invalid;
     // Each cell's pixels, a null image where its drawing reaches past it.
     std::unordered_map<Key, QImage, KeyHash> cache_;
+    int made_ = 0;  // the cells the current paint has made
 };
 
 // Inverts the pixels of `rect` as a white fill with the difference

@@ -134,13 +134,17 @@ void TerminalView::PaintStale() {
 // event filters and the widget repaint machinery. Where that machinery still
 // has pixels to show (what a blit moved) or another widget lies over the
 // view, or the window is not on screen, it does the whole paint instead.
-bool TerminalView::PaintDirect(const QRegion& area) {
+// Only the view's own pixels are touched: a grid wider than a window cut to
+// the screen does not reach over the scroll bar.
+bool TerminalView::PaintDirect(const QRegion& stale) {
     QWidget* top = window();
     QBackingStore* store = backingStore();
     QWindow* handle = top->windowHandle();
     if (blitPending_ || store == nullptr || handle == nullptr || !handle->isExposed() ||
         !updatesEnabled() || Covered())
         return false;
+    const QRegion area = stale & rect();
+    if (area.isEmpty()) return true;
     const QPoint offset = mapTo(top, QPoint(0, 0));
     const QRegion target = area.translated(offset);
     store->beginPaint(target);

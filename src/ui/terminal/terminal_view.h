@@ -188,7 +188,7 @@ class TerminalView final : public QWidget, public DisplaySink {
   private:
     void MarkStale(const QRegion& area);
     void ScheduleFrame();
-    bool PaintDirect(const QRegion& area);
+    bool PaintDirect(const QRegion& stale);
     bool PutOnWindow(QWindow& handle, QBackingStore& store, const QRegion& area);
     bool BlitCells(QPaintDevice& device, QPoint offset, const QRegion& area);
     void FinishPaint(const QRegion& area, int rows);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRegion>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -41,6 +42,7 @@ class X11WindowPut {
     std::uint32_t window_;
     std::uint32_t context_;  // the graphics context, without exposure events
     std::uint8_t depth_;
+    std::size_t maxBytes_ = 0;  // the pixels one request may carry
     std::vector<std::uint32_t> rows_;  // one rectangle's pixels, row after row
 };
 
