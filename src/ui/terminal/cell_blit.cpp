@@ -45,6 +45,13 @@ bool DrawnWithOthers(const ScreenView& screen, std::span<const Cell> row, int co
 
 }  // namespace
 
+// The plain terminal has no other colours.
+bool CellBlit::InDefaultColours(const Key& key, const BlitLook& look) {
+    if (look.dialect == DialectId::kPlain) return true;
+    const RowPainter::CellColours defaults = RowPainter::ColoursOf(Cell{}, look.cells);
+    return key.text == defaults.text && key.background == defaults.background;
+}
+
 std::size_t CellBlit::KeyHash::operator()(const Key& key) const {
     std::uint64_t h =
         (std::uint64_t{key.character} << 32) ^ (std::uint64_t{key.flags} << 16) ^ key.plain;
@@ -63,9 +70,7 @@ bool CellBlit::Paint(QImage& image, QPoint offset, const QRegion& area, const Sc
         format_ = image.format();
     }
     if (!image.rect().contains(area.boundingRect().translated(offset))) return false;
-    qsizetype pixels = 0;
-    for (const QRect& rect : area) pixels += qsizetype{rect.width()} * rect.height();
-    if (pixels > kMaxCellsCopied * cellWidth_ * cellHeight_) return false;
+    if (PixelsIn(area) > kMaxCellsCopied * cellWidth_ * cellHeight_) return false;
     made_ = 0;
     return std::all_of(area.begin(), area.end(), [&](const QRect& rect) {
         return PaintRect(image, offset, rect, screen, top, rows, look);
@@ -123,11 +128,7 @@ const QImage* CellBlit::CellPixels(const ScreenView& screen, std::span<const Cel
     auto found = cache_.find(key);
     if (found == cache_.end()) {
         if (cache_.size() + kPrintable >= kMaxCells) cache_.clear();
-        const RowPainter::CellColours defaults =
-            plain ? RowPainter::CellColours{key.text, key.background}
-                  : RowPainter::ColoursOf(Cell{}, look.cells);
-        if (made_ == 0 && IsPrintableAscii(key.character) && key.text == defaults.text &&
-            key.background == defaults.background) {
+        if (made_ == 0 && IsPrintableAscii(key.character) && InDefaultColours(key, look)) {
             PaintPrintable(screen, cell, key, look);
             found = cache_.find(key);
         } else if (made_ < kMadeInAPaint) {

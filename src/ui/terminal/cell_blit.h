@@ -57,6 +57,7 @@ class CellBlit {
     struct KeyHash {
         std::size_t operator()(const Key& key) const;
     };
+    static bool InDefaultColours(const Key& key, const BlitLook& look);
     const QImage* CellPixels(const ScreenView& screen, std::span<const Cell> row, int column,
                              const BlitLook& look);
     QImage PaintAlone(const ScreenView& screen, const Cell& cell, const BlitLook& look);

@@ -172,7 +172,7 @@ bool TerminalView::BlitCells(QPaintDevice& device, QPoint offset, const QRegion&
         linkUnderline_ || !preedit_.isEmpty())
         return false;
     auto& image = static_cast<QImage&>(device);
-    const int rows = std::min(PaintableRows(), screen_.BufferRows() - ViewTop());
+    const int rows = ShownRows();
     const BlitLook look{painted_.dialect, ToColour(colours_.text()), ToColour(colours_.background()),
                         ShownCellLook()};
     if (!blit_.Paint(image, offset, area, screen_, ViewTop(), rows, look)) return false;
@@ -224,6 +224,11 @@ bool TerminalView::Covered() const {
 // bottom edge.
 int TerminalView::PaintableRows() const {
     return screen_.Geometry().screenRows + 1;
+}
+
+// Of those, the rows the buffer has from the view's top on.
+int TerminalView::ShownRows() const {
+    return std::min(PaintableRows(), screen_.BufferRows() - ViewTop());
 }
 
 TerminalView::Look TerminalView::CurrentLook() const {
@@ -361,7 +366,7 @@ void TerminalView::paintEvent(QPaintEvent* event) {
 
 // Each row the area touches is painted once, runs of such rows together.
 void TerminalView::DisplayPaint(QPainter& painter, const QRegion& area) {
-    const int rows = std::min(PaintableRows(), screen_.BufferRows() - ViewTop());
+    const int rows = ShownRows();
     touched_.assign(static_cast<std::size_t>(rows) + 1, false);
     for (const QRect& band : area) {
         const int end = std::min((band.top() + band.height() - 1) / cellHeight_ + 1, rows);
@@ -438,7 +443,7 @@ void TerminalView::FollowBlink(int rows) {
 void TerminalView::Blink() {
     blinkHidden_ = !blinkHidden_;
     if (CaretBlinks()) MarkStale(CaretArea());
-    const int rows = std::min(PaintableRows(), screen_.BufferRows() - ViewTop());
+    const int rows = ShownRows();
     for (int r = 0; r < rows; ++r) {
         if (RowBlinks(r)) MarkStale(WindowRows(r, r + 1));
     }
@@ -487,7 +492,7 @@ QRegion TerminalView::HighlightArea() const {
     QRegion area;
     if (!selection_.MarksCells()) return area;
     const std::int64_t top = LineAt(0);
-    const int rows = std::min(PaintableRows(), screen_.BufferRows() - ViewTop());
+    const int rows = ShownRows();
     for (int r = 0; r < rows; ++r) {
         const auto columns = static_cast<int>(screen_.Row(ViewTop() + r).size());
         const MarkedColumns marked = selection_.ColumnsOn(top + r, columns);

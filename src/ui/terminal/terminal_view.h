@@ -203,6 +203,7 @@ class TerminalView final : public QWidget, public DisplaySink {
     QRegion Overlays() const;
     void MarkCursorStale();
     int PaintableRows() const;
+    int ShownRows() const;
     void PaintRows(QPainter& painter, int first, int end);
     bool RowBlinks(int row) const;
     void FollowBlink(int rows);
@@ -257,7 +258,8 @@ class TerminalView final : public QWidget, public DisplaySink {
     // A blit the widget repaint has not yet shown.
     bool blitPending_ = false;
     // What puts the direct paint onto the window, and the native window it
-    // was looked for (0: not yet).
+    // was looked for (0: not yet; Qt makes a new native window when the
+    // window is shown again on another screen).
     std::unique_ptr<X11WindowPut> windowPut_;
     WId windowPutFor_ = 0;
     QRegion lastPaintArea_;

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ui/terminal/word_image.h"
+
 namespace quill {
 
 namespace {
@@ -89,14 +91,8 @@ X11WindowPut::~X11WindowPut() {
     if (qGuiApp != nullptr) xcb_free_gc(connection_, context_);
 }
 
-bool X11WindowPut::Serves(const QWindow& window) const {
-    return window.winId() == window_;
-}
-
 bool X11WindowPut::Put(const QImage& image, const QRegion& area) {
-    qsizetype pixels = 0;
-    for (const QRect& rect : area) pixels += qsizetype{rect.width()} * rect.height();
-    if (pixels > kMaxPixels) return false;
+    if (PixelsIn(area) > kMaxPixels) return false;
     for (const QRect& rect : area) {
         if (std::size_t(rect.width()) * std::size_t(rect.height()) * 4 > maxBytes_) return false;
     }

@@ -27,9 +27,6 @@ class X11WindowPut {
     X11WindowPut(const X11WindowPut&) = delete;
     X11WindowPut& operator=(const X11WindowPut&) = delete;
 
-    // Whether `window` is still the one it was made for (Qt makes a new
-    // native window when a widget is shown again on another screen).
-    bool Serves(const QWindow& window) const;
     // The area of an image of 32-bit words (see IsWordImage) as large as
     // the window. False, and nothing sent, for an area larger than the cap
     // on the direct path (a whole screen goes through Qt's flush).
