@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "ui/app/application.h"
+#include "ui/app/short_time_slice.h"
 #include "ui/resources/message_box.h"
 #include "ui/settings/qsettings_backend.h"
 
@@ -49,6 +50,11 @@ int main(int argc, char** argv) {
     char* qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
     sharedMemory.Restore();
+    // The window's thread reads the host, paints and sends the keys: woken by
+    // a byte, it should have the processor at once rather than wait out the
+    // slice of a busy neighbour. Qt's own threads, started above, and what is
+    // started from here keep the system's slice.
+    quill::AskForShortTimeSlice();
     QApplication::setQuitOnLastWindowClosed(false);
     // Wayland desktops match the window to its desktop entry by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.brannock.Quillterm"));
