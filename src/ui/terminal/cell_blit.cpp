@@ -43,6 +43,20 @@ bool DrawnWithOthers(const ScreenView& screen, std::span<const Cell> row, int co
            !screen.Marks(cell).empty();
 }
 
+// The part of a cell at `cellRect` from its pixels into the image at `offset`.
+void CopyCell(const QImage& cell, const QRect& cellRect, const QRect& part, QImage& image,
+              QPoint offset) {
+    const int x = part.left() - cellRect.left();
+    const auto bytes = static_cast<std::size_t>(part.width()) * 4;
+    for (int y = part.top(); y <= part.bottom(); ++y) {
+        const auto* from =
+            reinterpret_cast<const QRgb*>(cell.constScanLine(y - cellRect.top())) + x;
+        auto* to =
+            reinterpret_cast<QRgb*>(image.scanLine(y + offset.y())) + part.left() + offset.x();
+        std::memcpy(to, from, bytes);
+    }
+}
+
 }  // namespace
 
 // The plain terminal has no other colours.
@@ -104,7 +118,7 @@ bool CellBlit::PaintRect(QImage& image, QPoint offset, const QRect& rect, const 
             if (pixels == nullptr) return false;
             if (!painted || c < firstColumn || c > lastColumn) continue;
             const QRect cell(c * cellWidth_, r * cellHeight_, cellWidth_, cellHeight_);
-            Copy(*pixels, cell, cell & rect, image, offset);
+            CopyCell(*pixels, cell, cell & rect, image, offset);
         }
     }
     return true;
@@ -160,19 +174,6 @@ void CellBlit::PaintPrintable(const ScreenView& screen, const Cell& cell, const 
         other.character = ch;
         otherKey.character = ch;
         if (!cache_.contains(otherKey)) cache_.emplace(otherKey, PaintAlone(screen, other, look));
-    }
-}
-
-void CellBlit::Copy(const QImage& cell, const QRect& cellRect, const QRect& part, QImage& image,
-                    QPoint offset) const {
-    const int x = part.left() - cellRect.left();
-    const auto bytes = static_cast<std::size_t>(part.width()) * 4;
-    for (int y = part.top(); y <= part.bottom(); ++y) {
-        const auto* from =
-            reinterpret_cast<const QRgb*>(cell.constScanLine(y - cellRect.top())) + x;
-        auto* to =
-            reinterpret_cast<QRgb*>(image.scanLine(y + offset.y())) + part.left() + offset.x();
-        std::memcpy(to, from, bytes);
     }
 }
 

@@ -65,8 +65,6 @@ class CellBlit {
                         const BlitLook& look);
     bool PaintRect(QImage& image, QPoint offset, const QRect& rect, const ScreenView& screen,
                    int top, int rows, const BlitLook& look);
-    void Copy(const QImage& cell, const QRect& cellRect, const QRect& part, QImage& image,
-              QPoint offset) const;
 
     RowPainter& painter_;
     const int cellWidth_;
