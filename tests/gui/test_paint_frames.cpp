@@ -203,6 +203,31 @@ TEST_F(PaintFramesTest, TheHostHidesAndShowsTheCaretWhereItStands) {
     EXPECT_TRUE(CaretInRow(Shown(), 10));
 }
 
+// Blocks within one frame move the caret through cells it is never drawn
+// in: the next paint covers where it was drawn and where it stands, not its
+// way. A paint in between draws it where it stood, and the next move paints
+// that over.
+TEST_F(PaintFramesTest, TheCaretsWayBetweenTwoPaintsIsNotPaintedAgain) {
+    view.CaretOn();
+    Feed("\x1b[2;5H");
+    const auto within_frame = [this](const std::string& bytes) {
+        headless.Feed(bytes, static_cast<int>(bytes.size()));
+    };
+    for (const char* move : {"\x1b[5;5H", "\x1b[9;5H", "\x1b[13;5H"}) within_frame(move);
+    view.PaintStale();
+    EXPECT_EQ(PaintedRows(), Rows({1, 12}));
+    ExpectAFullPaintChangesNothing();
+
+    within_frame("\x1b[17;5H");
+    view.repaint();
+    ASSERT_TRUE(CaretInRow(Shown(), 16));
+    within_frame("\x1b[20;5H");
+    view.PaintStale();
+    EXPECT_TRUE(PaintedRows()[16]);
+    EXPECT_TRUE(CaretInRow(Shown(), 19));
+    ExpectAFullPaintChangesNothing();
+}
+
 TEST_F(PaintFramesTest, RowsChangedFarApartArePaintedAlone) {
     Feed("\x1b[2;1Htop\x1b[20;1Hbottom");
     EXPECT_EQ(PaintedRows(), Rows({1, 19}));

@@ -118,6 +118,8 @@ void TerminalView::UpdateNow() {
 
 void TerminalView::PaintStale() {
     frameTimer_.stop();
+    if (cursorDue_) MarkCursorStale();
+    cursorDue_ = false;
     TakeDamage();
     const QRegion area = stale_;
     stale_ = QRegion();
@@ -306,16 +308,20 @@ QRegion TerminalView::Overlays() const {
     return area;
 }
 
-// Once per block: its cell is painted again even where it stands, since the
-// host may have hidden or shown it. The update request that follows decides
-// when: no frame tick is armed for it here.
+// Once per block: its cell is painted again at the next paint even where it
+// stands, since the host may have hidden or shown it. The update request that
+// follows decides when: no frame tick is armed for it here. Only where a paint
+// drew it goes stale now; the places it passes between two paints never had
+// pixels, and a flood's hundreds of them made the stale area a region of
+// hundreds of rectangles, each union dearer than the last.
 void TerminalView::SetCaretPos(int row, int column) {
     if (!caretFollows_) return;
-    MarkCursorStale();
+    if (cursorDrawn_) MarkCursorStale();
+    cursorDrawn_ = false;
+    cursorDue_ = true;
     caretMoved_ = caretMoved_ || row != caretRow_ || column != caretColumn_;
     caretRow_ = row;
     caretColumn_ = column;
-    MarkCursorStale();
 }
 
 // The caret and a pre-edit text are drawn at the cursor.
@@ -387,6 +393,7 @@ void TerminalView::DisplayPaint(QPainter& painter, const QRegion& area) {
 }
 
 void TerminalView::FinishPaint(const QRegion& area, int rows) {
+    cursorDrawn_ = true;
     FollowBlink(rows);
     ++paintCount_;
     lastPaintArea_ = area;

@@ -160,7 +160,8 @@ class TerminalView final : public QWidget, public DisplaySink {
     // the last paint was less than a frame ago.
     int PaintCount() const { return paintCount_; }
     bool UpdatePending() const {
-        return !stale_.isEmpty() || !terminal_.Damage().Clean() || LookChanged();
+        return !stale_.isEmpty() || !terminal_.Damage().Clean() || LookChanged() ||
+               (cursorDue_ && (caretShown_ || !preedit_.isEmpty()));
     }
     bool PaintedWithinFrame() const { return SincePaint().count() < kFrameMs; }
     // Whether a frame tick is waiting; none while nothing is stale.
@@ -283,6 +284,10 @@ class TerminalView final : public QWidget, public DisplaySink {
     QString preedit_;
     // The input method is told where the cursor went once per paint.
     bool caretMoved_ = false;
+    // Whether a paint may have drawn the caret and pre-edit where they stand,
+    // and whether they are still to be painted where they stand now.
+    bool cursorDrawn_ = false;
+    bool cursorDue_ = false;
 };
 
 }  // namespace quill
