@@ -1,6 +1,7 @@
 #include "core/transfer/zmodem_start.h"
 
 #include <array>
+#include <cstring>
 
 namespace quill {
 namespace {
@@ -37,9 +38,16 @@ std::optional<std::uint8_t> ZmodemHexHeaders::Feed(std::uint8_t b) {
     return std::nullopt;
 }
 
+// Text between headers, nearly all a terminal sees, is passed over up to
+// its next star at once.
 std::optional<ZmodemStartDetector::Found> ZmodemStartDetector::Scan(
     std::span<const std::uint8_t> data) {
     for (std::size_t i = 0; i < data.size(); ++i) {
+        if (headers_.Idle()) {
+            const void* star = std::memchr(data.data() + i, '*', data.size() - i);
+            if (star == nullptr) return std::nullopt;
+            i = static_cast<std::size_t>(static_cast<const std::uint8_t*>(star) - data.data());
+        }
         const std::optional<std::uint8_t> type = headers_.Feed(data[i]);
         if (type == ZmodemHexHeaders::kZrqinit) return Found{ZmodemStart::kDownload, i + 1};
         if (type == ZmodemHexHeaders::kZrinit) return Found{ZmodemStart::kUpload, i + 1};

@@ -19,6 +19,9 @@ class ZmodemHexHeaders {
     // The header's type digit when `b` completes a header.
     std::optional<std::uint8_t> Feed(std::uint8_t b);
     void Reset() { matched_ = 0; }
+    // Whether nothing of a header has matched: bytes up to the next '*'
+    // cannot start one.
+    bool Idle() const { return matched_ == 0; }
 
   private:
     std::size_t matched_ = 0;  // bytes of "**\x18B0" seen so far
