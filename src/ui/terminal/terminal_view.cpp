@@ -310,10 +310,10 @@ QRegion TerminalView::Overlays() const {
 
 // Once per block: its cell is painted again at the next paint even where it
 // stands, since the host may have hidden or shown it. The update request that
-// follows decides when: no frame tick is armed for it here. Only where a paint
-// drew it goes stale now; the places it passes between two paints never had
-// pixels, and a flood's hundreds of them made the stale area a region of
-// hundreds of rectangles, each union dearer than the last.
+// follows decides when: no frame tick is armed for it here. Of the cells it
+// left, only the one a paint drew it in goes stale: the cells it passes
+// between two paints never had its pixels, and in a flood they would make the
+// stale area a region of hundreds of rectangles.
 void TerminalView::SetCaretPos(int row, int column) {
     if (!caretFollows_) return;
     if (cursorDrawn_) MarkCursorStale();

@@ -160,8 +160,7 @@ class TerminalView final : public QWidget, public DisplaySink {
     // the last paint was less than a frame ago.
     int PaintCount() const { return paintCount_; }
     bool UpdatePending() const {
-        return !stale_.isEmpty() || !terminal_.Damage().Clean() || LookChanged() ||
-               (cursorDue_ && (caretShown_ || !preedit_.isEmpty()));
+        return !stale_.isEmpty() || !terminal_.Damage().Clean() || LookChanged() || cursorDue_;
     }
     bool PaintedWithinFrame() const { return SincePaint().count() < kFrameMs; }
     // Whether a frame tick is waiting; none while nothing is stale.
