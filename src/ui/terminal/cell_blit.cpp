@@ -43,17 +43,17 @@ bool DrawnWithOthers(const ScreenView& screen, std::span<const Cell> row, int co
            !screen.Marks(cell).empty();
 }
 
-// The part of a cell at `cellRect` from its pixels into the image at `offset`.
-void CopyCell(const QImage& cell, const QRect& cellRect, const QRect& part, QImage& image,
-              QPoint offset) {
-    const int x = part.left() - cellRect.left();
+// The part of a cell at `cellRect` from its pixels into the image's lines.
+void CopyCell(const QImage& cell, const QRect& cellRect, const QRect& part, const ImageLines& to) {
     const auto bytes = static_cast<std::size_t>(part.width()) * 4;
+    const qsizetype from = cell.bytesPerLine();
+    const uchar* source = cell.constBits() + (part.top() - cellRect.top()) * from +
+                          (part.left() - cellRect.left()) * 4;
+    uchar* target = to.At(part.topLeft());
     for (int y = part.top(); y <= part.bottom(); ++y) {
-        const auto* from =
-            reinterpret_cast<const QRgb*>(cell.constScanLine(y - cellRect.top())) + x;
-        auto* to =
-            reinterpret_cast<QRgb*>(image.scanLine(y + offset.y())) + part.left() + offset.x();
-        std::memcpy(to, from, bytes);
+        std::memcpy(target, source, bytes);
+        source += from;
+        target += to.stride;
     }
 }
 
@@ -86,14 +86,17 @@ bool CellBlit::Paint(QImage& image, QPoint offset, const QRegion& area, const Sc
     if (!image.rect().contains(area.boundingRect().translated(offset))) return false;
     if (PixelsIn(area) > kMaxCellsCopied * cellWidth_ * cellHeight_) return false;
     made_ = 0;
+    plainText_ = look.text.rgb();
+    plainBackground_ = look.background.rgb();
+    const ImageLines lines(image, offset);
     return std::all_of(area.begin(), area.end(), [&](const QRect& rect) {
-        return PaintRect(image, offset, rect, screen, top, rows, look);
+        return PaintRect(lines, rect, screen, top, rows, look);
     });
 }
 
 // The cells the rectangle touches are copied once every cell of the block
 // around them, one cell wider on each side, is known to draw within itself.
-bool CellBlit::PaintRect(QImage& image, QPoint offset, const QRect& rect, const ScreenView& screen,
+bool CellBlit::PaintRect(const ImageLines& lines, const QRect& rect, const ScreenView& screen,
                          int top, int rows, const BlitLook& look) {
     const int firstRow = rect.top() / cellHeight_;
     const int lastRow = rect.bottom() / cellHeight_;
@@ -118,7 +121,7 @@ bool CellBlit::PaintRect(QImage& image, QPoint offset, const QRect& rect, const 
             if (pixels == nullptr) return false;
             if (!painted || c < firstColumn || c > lastColumn) continue;
             const QRect cell(c * cellWidth_, r * cellHeight_, cellWidth_, cellHeight_);
-            CopyCell(*pixels, cell, cell & rect, image, offset);
+            CopyCell(*pixels, cell, cell & rect, lines);
         }
     }
     return true;
@@ -129,7 +132,7 @@ const QImage* CellBlit::CellPixels(const ScreenView& screen, std::span<const Cel
     if (DrawnWithOthers(screen, row, column)) return nullptr;
     const Cell& cell = row[static_cast<std::size_t>(column)];
     const bool plain = look.dialect == DialectId::kPlain;
-    Key key{cell.Character(), 0, plain, look.text.rgb(), look.background.rgb()};
+    Key key{cell.Character(), 0, plain, plainText_, plainBackground_};
     if (plain) {
         key.flags = AttributeCode(cell);
     } else {
@@ -179,9 +182,12 @@ void CellBlit::PaintPrintable(const ScreenView& screen, const Cell& cell, const 
 
 void InvertPixels(QImage& image, const QRect& rect) {
     const QRect inside = rect & image.rect();
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = inside.left(); x <= inside.right(); ++x) line[x] ^= 0x00FFFFFFU;
+    if (inside.isEmpty()) return;
+    const ImageLines lines(image, QPoint(0, 0));
+    uchar* line = lines.At(inside.topLeft());
+    for (int y = inside.top(); y <= inside.bottom(); ++y, line += lines.stride) {
+        auto* pixels = reinterpret_cast<QRgb*>(line);
+        for (int x = 0; x < inside.width(); ++x) pixels[x] ^= 0x00FFFFFFU;
     }
 }
 

@@ -16,6 +16,19 @@
 
 namespace quill {
 
+// The lines of a 32-bit image, reached without a detach per line, with
+// `offset` added to every point.
+struct ImageLines {
+    ImageLines(QImage& image, QPoint offset)
+        : bits(image.bits()), stride(image.bytesPerLine()), offset(offset) {}
+    uchar* At(QPoint point) const {
+        return bits + (point.y() + offset.y()) * stride + (point.x() + offset.x()) * 4;
+    }
+    uchar* bits;
+    qsizetype stride;
+    QPoint offset;
+};
+
 // How the terminal in force colours its cells: the plain terminal's two
 // colours, or the extended and BBS terminals' look.
 struct BlitLook {
@@ -63,8 +76,8 @@ class CellBlit {
     QImage PaintAlone(const ScreenView& screen, const Cell& cell, const BlitLook& look);
     void PaintPrintable(const ScreenView& screen, const Cell& cell, const Key& key,
                         const BlitLook& look);
-    bool PaintRect(QImage& image, QPoint offset, const QRect& rect, const ScreenView& screen,
-                   int top, int rows, const BlitLook& look);
+    bool PaintRect(const ImageLines& lines, const QRect& rect, const ScreenView& screen, int top,
+                   int rows, const BlitLook& look);
 
     RowPainter& painter_;
     const int cellWidth_;
@@ -73,6 +86,9 @@ class CellBlit {
     // Each cell's pixels, a null image where its drawing reaches past it.
     std::unordered_map<Key, QImage, KeyHash> cache_;
     int made_ = 0;  // the cells the current paint has made
+    // The current paint's two colours of the plain terminal, resolved once.
+    QRgb plainText_ = 0;
+    QRgb plainBackground_ = 0;
 };
 
 // Inverts the pixels of `rect` as a white fill with the difference
