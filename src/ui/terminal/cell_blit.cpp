@@ -86,8 +86,6 @@ bool CellBlit::Paint(QImage& image, QPoint offset, const QRegion& area, const Sc
     if (!image.rect().contains(area.boundingRect().translated(offset))) return false;
     if (PixelsIn(area) > kMaxCellsCopied * cellWidth_ * cellHeight_) return false;
     made_ = 0;
-    plainText_ = look.text.rgb();
-    plainBackground_ = look.background.rgb();
     const ImageLines lines(image, offset);
     return std::all_of(area.begin(), area.end(), [&](const QRect& rect) {
         return PaintRect(lines, rect, screen, top, rows, look);
@@ -132,7 +130,7 @@ const QImage* CellBlit::CellPixels(const ScreenView& screen, std::span<const Cel
     if (DrawnWithOthers(screen, row, column)) return nullptr;
     const Cell& cell = row[static_cast<std::size_t>(column)];
     const bool plain = look.dialect == DialectId::kPlain;
-    Key key{cell.Character(), 0, plain, plainText_, plainBackground_};
+    Key key{cell.Character(), 0, plain, look.text, look.background};
     if (plain) {
         key.flags = AttributeCode(cell);
     } else {
@@ -160,9 +158,10 @@ const QImage* CellBlit::CellPixels(const ScreenView& screen, std::span<const Cel
 
 QImage CellBlit::PaintAlone(const ScreenView& screen, const Cell& cell, const BlitLook& look) {
     QImage pixels(cellWidth_, cellHeight_, format_);
-    const bool alone = look.dialect == DialectId::kPlain
-                           ? painter_.PaintAlonePlain(cell, look.text, look.background, pixels)
-                           : painter_.PaintAloneExtended(screen, cell, look.cells, pixels);
+    const bool alone =
+        look.dialect == DialectId::kPlain
+            ? painter_.PaintAlonePlain(cell, QColor(look.text), QColor(look.background), pixels)
+            : painter_.PaintAloneExtended(screen, cell, look.cells, pixels);
     return alone ? pixels : QImage();
 }
 

@@ -33,8 +33,8 @@ struct ImageLines {
 // colours, or the extended and BBS terminals' look.
 struct BlitLook {
     DialectId dialect;
-    QColor text;
-    QColor background;
+    QRgb text;
+    QRgb background;
     CellLook cells;
 };
 
@@ -86,9 +86,6 @@ class CellBlit {
     // Each cell's pixels, a null image where its drawing reaches past it.
     std::unordered_map<Key, QImage, KeyHash> cache_;
     int made_ = 0;  // the cells the current paint has made
-    // The current paint's two colours of the plain terminal, resolved once.
-    QRgb plainText_ = 0;
-    QRgb plainBackground_ = 0;
 };
 
 // Inverts the pixels of `rect` as a white fill with the difference

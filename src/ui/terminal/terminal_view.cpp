@@ -175,8 +175,8 @@ bool TerminalView::BlitCells(QPaintDevice& device, QPoint offset, const QRegion&
         return false;
     auto& image = static_cast<QImage&>(device);
     const int rows = ShownRows();
-    const BlitLook look{painted_.dialect, ToColour(colours_.text()), ToColour(colours_.background()),
-                        ShownCellLook()};
+    const BlitLook look{painted_.dialect, ToColour(colours_.text()).rgb(),
+                        ToColour(colours_.background()).rgb(), ShownCellLook()};
     if (!blit_.Paint(image, offset, area, screen_, ViewTop(), rows, look)) return false;
     if (CaretDrawn()) {
         for (const QRect& edge : CaretEdges()) {
