@@ -14,7 +14,8 @@
 # environment before it starts the clients.
 set -eu
 probe=${1:-../shared/bench/xgetimage/latency.py}
-client=${2:-build/src/ui/quillterm}
+# The probe starts each client in its private home: the path must be absolute.
+client=$(realpath "${2:-build/src/ui/quillterm}")
 runs=${3:-5}
 run=1
 while [ "$run" -le "$runs" ]; do
