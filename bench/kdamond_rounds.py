@@ -40,7 +40,8 @@ def wake_to_request(trace, start):
     """(client, microseconds) of the round starting at trace[start]."""
     t0 = trace[start][1]
     woken = None
-    for comm, t, event, args in trace[start + 1:]:
+    for k in range(start + 1, len(trace)):
+        comm, t, event, args = trace[k]
         if t - t0 > HORIZON_S:
             return None
         name = switched_in(event, args)
